@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages orbel needs to build, run and test.
+# Quiet and idempotent: only packages that are missing are installed.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # window system and sound output
+  qt6-base-dev libgl-dev libpulse-dev
+  # fonts the panel's typefaces map to
+  fonts-dejavu-core fonts-liberation2
+  # headless sound server, display and measurement tools used by tests
+  pulseaudio pulseaudio-utils sox python3-numpy
+  xvfb xauth xdotool imagemagick
+)
+
+missing=()
+for pkg in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$pkg")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq >/dev/null
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
