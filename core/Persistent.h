@@ -4,8 +4,15 @@
 
 #include "core/Property.h"
 
+#include <functional>
 #include <stdexcept>
 #include <string>
+
+class TPersistent;
+
+// The plain notification event: the sender only. Unassigned events are
+// skipped by whoever fires them.
+using TNotifyEvent = std::function<void(TPersistent* sender)>;
 
 // The one error the settings objects raise: copying from an object of
 // another class ("Cannot assign a TFoo to a TBar"); the target is unchanged.
