@@ -18,7 +18,7 @@ void NextSegment(std::string& rest, char separator, std::string& segment) {
 }
 
 TTextPlacement AnchoredTopLeft(int anchor, int x, int y, int width, int height) {
-    if (anchor < taTopLeft || anchor > taBottomRight)
+    if (anchor < anTopLeft || anchor > anBottomRight)
         return {0, 0};
     const int column = anchor % 3; // 0 left, 1 centre, 2 right
     const int row = anchor / 3;    // 0 top, 1 middle, 2 bottom
@@ -29,9 +29,9 @@ TTextPlacement AnchoredTopLeft(int anchor, int x, int y, int width, int height) 
 
 int FirstLineY(int anchor, int y, int step, int separators) {
     const int block = step * separators;
-    if (anchor >= taMiddleLeft && anchor <= taMiddleRight)
+    if (anchor >= anMiddleLeft && anchor <= anMiddleRight)
         return y - block / 2;
-    if (anchor >= taBottomLeft && anchor <= taBottomRight)
+    if (anchor >= anBottomLeft && anchor <= anBottomRight)
         return y - block;
     return y;
 }

@@ -10,15 +10,15 @@
 // Where a point lies on the text it anchors: 0 to 2 along the top edge (left,
 // centre, right), 3 to 5 across the middle, 6 to 8 along the bottom.
 enum TTextAnchor : int {
-    taTopLeft,
-    taTopCenter,
-    taTopRight,
-    taMiddleLeft,
-    taCenter,
-    taMiddleRight,
-    taBottomLeft,
-    taBottomCenter,
-    taBottomRight,
+    anTopLeft,
+    anTopCenter,
+    anTopRight,
+    anMiddleLeft,
+    anCenter,
+    anMiddleRight,
+    anBottomLeft,
+    anBottomCenter,
+    anBottomRight,
 };
 
 // The separator of a multi-line button text.
