@@ -55,6 +55,8 @@ public:
     virtual TComponent* ParentComponent() const { return parentComponent_; }
 
     // Asks to be told (Notification with opRemove) when `other` is destroyed.
+    // The notice comes from TComponent's destructor, when the derived part of
+    // `other` is already gone: compare the pointer, do not call into it.
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
     virtual void Notification(TComponent* component, TOperation operation);
