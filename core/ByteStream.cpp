@@ -12,7 +12,9 @@ void TMemoryStream::WriteBytes(const void* data, std::size_t size) {
     pos_ += size;
 }
 
-void TMemoryStream::WriteU8(std::uint8_t v) { WriteBytes(&v, 1); }
+void TMemoryStream::WriteU8(std::uint8_t v) {
+    WriteBytes(&v, 1);
+}
 
 void TMemoryStream::WriteU16(std::uint16_t v) {
     const std::uint8_t b[2] = {std::uint8_t(v), std::uint8_t(v >> 8)};
@@ -25,7 +27,9 @@ void TMemoryStream::WriteU32(std::uint32_t v) {
     WriteBytes(b, 4);
 }
 
-void TMemoryStream::WriteFloat(float v) { WriteU32(std::bit_cast<std::uint32_t>(v)); }
+void TMemoryStream::WriteFloat(float v) {
+    WriteU32(std::bit_cast<std::uint32_t>(v));
+}
 
 void TMemoryStream::Require(std::size_t size) const {
     if (size > Remaining())
@@ -57,4 +61,6 @@ std::uint32_t TMemoryStream::ReadU32() {
            (std::uint32_t(b[3]) << 24);
 }
 
-float TMemoryStream::ReadFloat() { return std::bit_cast<float>(ReadU32()); }
+float TMemoryStream::ReadFloat() {
+    return std::bit_cast<float>(ReadU32());
+}

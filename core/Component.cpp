@@ -90,7 +90,9 @@ const std::any* TComponent::ResolveMethod(const std::string& name) const {
     return nullptr;
 }
 
-void TComponent::Insert(TComponent* c) { components_.push_back(c); }
+void TComponent::Insert(TComponent* c) {
+    components_.push_back(c);
+}
 
 void TComponent::Remove(TComponent* c) {
     components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end());

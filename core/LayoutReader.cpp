@@ -95,11 +95,21 @@ private:
                 Fail("unterminated string");
             const char e = s_[pos_++];
             switch (e) {
-            case '\\': out += '\\'; break;
-            case '"': out += '"'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
+            case '\\':
+                out += '\\';
+                break;
+            case '"':
+                out += '"';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'x': {
                 if (pos_ + 2 > s_.size())
                     Fail("bad \\x escape in string");
@@ -111,7 +121,8 @@ private:
                 pos_ += 2;
                 break;
             }
-            default: Fail(std::string("unknown escape \\") + e + " in string");
+            default:
+                Fail(std::string("unknown escape \\") + e + " in string");
             }
         }
     }

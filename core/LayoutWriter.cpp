@@ -25,11 +25,16 @@ bool SameValue(const PropertyValue& a, const PropertyValue& b) {
 
 std::string FormatValue(const PropertyInfo& info, const PropertyValue& v) {
     switch (info.kind) {
-    case PropertyKind::Integer: return std::to_string(std::get<std::int64_t>(v));
-    case PropertyKind::Float: return FormatFloat(std::get<float>(v));
-    case PropertyKind::Boolean: return std::get<bool>(v) ? "true" : "false";
-    case PropertyKind::String: return QuoteString(std::get<std::string>(v));
-    case PropertyKind::Ident: return std::get<std::string>(v);
+    case PropertyKind::Integer:
+        return std::to_string(std::get<std::int64_t>(v));
+    case PropertyKind::Float:
+        return FormatFloat(std::get<float>(v));
+    case PropertyKind::Boolean:
+        return std::get<bool>(v) ? "true" : "false";
+    case PropertyKind::String:
+        return QuoteString(std::get<std::string>(v));
+    case PropertyKind::Ident:
+        return std::get<std::string>(v);
     case PropertyKind::Enum: {
         const auto ordinal = std::get<std::int64_t>(v);
         if (ordinal >= 0 && static_cast<std::size_t>(ordinal) < info.members.size())
@@ -52,7 +57,8 @@ std::string FormatValue(const PropertyInfo& info, const PropertyValue& v) {
                 return std::string(*name);
         return FormatHex32(c);
     }
-    case PropertyKind::Object: break;
+    case PropertyKind::Object:
+        break;
     }
     return {};
 }
@@ -118,4 +124,6 @@ private:
 
 } // namespace
 
-std::string WriteLayout(TComponent& root) { return Writer().Run(root); }
+std::string WriteLayout(TComponent& root) {
+    return Writer().Run(root);
+}

@@ -23,12 +23,12 @@ enum class PropertyKind {
     Integer, // whole number within the declared type's range
     Float,   // IEEE single
     Boolean,
-    String,  // UTF-8 text
-    Enum,    // one member, stored by name, held as its ordinal
-    Set,     // members by name, held as a bit mask (member i is bit i)
-    Color,   // TColor, stored as hex or by colour name
-    Ident,   // a name: an event handler or another component; empty is "none"
-    Object,  // an owned settings object whose own properties are stored
+    String, // UTF-8 text
+    Enum,   // one member, stored by name, held as its ordinal
+    Set,    // members by name, held as a bit mask (member i is bit i)
+    Color,  // TColor, stored as hex or by colour name
+    Ident,  // a name: an event handler or another component; empty is "none"
+    Object, // an owned settings object whose own properties are stored
 };
 
 // Value of a stored property as the reader and writer see it. Integer, Enum,
@@ -38,12 +38,12 @@ using PropertyValue = std::variant<std::int64_t, float, bool, std::string>;
 struct PropertyInfo {
     std::string name;
     PropertyKind kind = PropertyKind::Integer;
-    std::vector<std::string> members; // Enum and Set member names
+    std::vector<std::string> members;                                 // Enum and Set member names
     std::int64_t minValue = std::numeric_limits<std::int64_t>::min(); // Integer range
     std::int64_t maxValue = std::numeric_limits<std::int64_t>::max();
     std::function<PropertyValue(const TPersistent&)> get;
     std::function<void(TPersistent&, const PropertyValue&)> set;
-    std::optional<PropertyValue> defaultValue; // equal values are not written
+    std::optional<PropertyValue> defaultValue;        // equal values are not written
     std::function<TPersistent*(TPersistent&)> object; // Object kind only
 };
 
@@ -107,9 +107,8 @@ public:
         info.kind = kind;
         if constexpr (std::is_integral_v<V> && !std::is_same_v<V, bool>) {
             info.minValue = std::numeric_limits<V>::min();
-            info.maxValue = static_cast<std::int64_t>(
-                std::min<std::uint64_t>(std::numeric_limits<V>::max(),
-                                        std::numeric_limits<std::int64_t>::max()));
+            info.maxValue = static_cast<std::int64_t>(std::min<std::uint64_t>(
+                std::numeric_limits<V>::max(), std::numeric_limits<std::int64_t>::max()));
         }
         info.get = [get](const TPersistent& o) {
             return property_detail::ToValue((static_cast<const T&>(o).*get)());

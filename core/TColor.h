@@ -57,10 +57,18 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-constexpr bool IsSystemColor(TColor c) { return (c & 0xFF000000u) == clSystemColor; }
-constexpr std::uint8_t GetRValue(TColor c) { return c & 0xFF; }
-constexpr std::uint8_t GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr std::uint8_t GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+constexpr bool IsSystemColor(TColor c) {
+    return (c & 0xFF000000u) == clSystemColor;
+}
+constexpr std::uint8_t GetRValue(TColor c) {
+    return c & 0xFF;
+}
+constexpr std::uint8_t GetGValue(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t GetBValue(TColor c) {
+    return (c >> 16) & 0xFF;
+}
 constexpr TColor RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
 }

@@ -119,10 +119,15 @@ Form1: TTestForm {
   }
 }
 )");
-    const std::vector<std::string> expected = {
-        "A.Mode=1 (loading)", "A.Count=5 (loading)", "Settings.Low=2", "A.Blob",
-        "B.Small=16 (loading)", "B.Count=-1 (loading)",
-        "Form1.Loaded", "A.Loaded", "B.Loaded"};
+    const std::vector<std::string> expected = {"A.Mode=1 (loading)",
+                                               "A.Count=5 (loading)",
+                                               "Settings.Low=2",
+                                               "A.Blob",
+                                               "B.Small=16 (loading)",
+                                               "B.Count=-1 (loading)",
+                                               "Form1.Loaded",
+                                               "A.Loaded",
+                                               "B.Loaded"};
     EXPECT_EQ(EventLog(), expected);
     EXPECT_FALSE(form.IsLoading());
     EXPECT_FALSE(Widget(form, "A")->IsLoading());
@@ -142,7 +147,7 @@ TEST_F(LayoutTest, NestedBlocksSetTheParentAndAreWrittenNested) {
     TTestWidget* panel = Widget(form, "Panel");
     TTestWidget* inner = Widget(form, "Inner");
     ASSERT_TRUE(panel && inner);
-    EXPECT_EQ(inner->Owner(), &form); // the form owns everything...
+    EXPECT_EQ(inner->Owner(), &form);           // the form owns everything...
     EXPECT_EQ(inner->ParentComponent(), panel); // ...the block nesting is the parent
     const std::string text = WriteLayout(form);
     EXPECT_NE(text.find("  Panel: TTestWidget {\n    Gain = 1.0\n"), std::string::npos);
@@ -157,7 +162,8 @@ TEST_F(LayoutTest, EventPropertiesBindToTheFormsHandlers) {
                             ++clicks;
                             sender = s;
                         }));
-    ReadLayoutInto(form, "F: TTestForm {\n  B: TTestWidget {\n    OnClick = Button1Click\n  }\n}\n");
+    ReadLayoutInto(form,
+                   "F: TTestForm {\n  B: TTestWidget {\n    OnClick = Button1Click\n  }\n}\n");
     Widget(form, "B")->Click();
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(sender, Widget(form, "B"));
@@ -207,15 +213,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadLayout{"unknown nested property",
                   "F: TTestForm {\n W: TTestWidget {\n  Settings.High = 1\n }\n}\n", 3,
                   "Settings.High", "unknown property"},
-        BadLayout{"string for integer", "F: TTestForm {\n W: TTestWidget {\n  Count = \"5\"\n }\n}\n",
+        BadLayout{"string for integer",
+                  "F: TTestForm {\n W: TTestWidget {\n  Count = \"5\"\n }\n}\n", 3, "Count",
+                  "whole number"},
+        BadLayout{"float for integer", "F: TTestForm {\n W: TTestWidget {\n  Count = 1.5\n }\n}\n",
                   3, "Count", "whole number"},
-        BadLayout{"float for integer", "F: TTestForm {\n W: TTestWidget {\n  Count = 1.5\n }\n}\n", 3,
-                  "Count", "whole number"},
         BadLayout{"integer out of range",
                   "F: TTestForm {\n W: TTestWidget {\n  Small = 40000\n }\n}\n", 3, "Small",
                   "out of range"},
-        BadLayout{"integer for boolean", "F: TTestForm {\n W: TTestWidget {\n  Active = 1\n }\n}\n", 3,
-                  "Active", "true or false"},
+        BadLayout{"integer for boolean", "F: TTestForm {\n W: TTestWidget {\n  Active = 1\n }\n}\n",
+                  3, "Active", "true or false"},
         BadLayout{"unknown enum member",
                   "F: TTestForm {\n W: TTestWidget {\n  Mode = tmMaybe\n }\n}\n", 3, "Mode",
                   "not a member"},
@@ -234,15 +241,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadLayout{"unterminated string",
                   "F: TTestForm {\n W: TTestWidget {\n  Caption = \"abc\n }\n}\n", 3, "",
                   "unterminated string"},
-        BadLayout{"bad hex", "F: TTestForm {\n W: TTestWidget {\n  Blob = bytes {\n  01 G2\n  }\n }\n}\n",
-                  3, "Blob", "bad hex digit 'G'"},
-        BadLayout{"odd hex", "F: TTestForm {\n W: TTestWidget {\n  Blob = bytes { 012 }\n }\n}\n", 3,
-                  "Blob", "odd number"},
-        BadLayout{"unclosed bytes", "F: TTestForm {\n W: TTestWidget {\n  Blob = bytes {\n  0102\n", 3,
-                  "Blob", "not closed"},
+        BadLayout{"bad hex",
+                  "F: TTestForm {\n W: TTestWidget {\n  Blob = bytes {\n  01 G2\n  }\n }\n}\n", 3,
+                  "Blob", "bad hex digit 'G'"},
+        BadLayout{"odd hex", "F: TTestForm {\n W: TTestWidget {\n  Blob = bytes { 012 }\n }\n}\n",
+                  3, "Blob", "odd number"},
+        BadLayout{"unclosed bytes", "F: TTestForm {\n W: TTestWidget {\n  Blob = bytes {\n  0102\n",
+                  3, "Blob", "not closed"},
         BadLayout{"truncated raw bytes",
-                  "F: TTestForm {\n W: TTestWidget {\n  Blob = bytes { 05 0102 }\n }\n}\n", 3, "Blob",
-                  "read past the end"},
+                  "F: TTestForm {\n W: TTestWidget {\n  Blob = bytes { 05 0102 }\n }\n}\n", 3,
+                  "Blob", "read past the end"},
         BadLayout{"duplicate name",
                   "F: TTestForm {\n W: TTestWidget {\n }\n W: TTestWidget {\n }\n}\n", 4, "",
                   "duplicate component name"},
@@ -250,9 +258,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "after the end"},
         BadLayout{"stray brace", "}\n", 1, "", "without an open component"},
         BadLayout{"empty text", "", 1, "", "no component"},
-        BadLayout{"object as value",
-                  "F: TTestForm {\n W: TTestWidget {\n  Settings = 1\n }\n}\n", 3, "Settings",
-                  "settings object"}),
+        BadLayout{"object as value", "F: TTestForm {\n W: TTestWidget {\n  Settings = 1\n }\n}\n",
+                  3, "Settings", "settings object"}),
     [](const ::testing::TestParamInfo<BadLayout>& info) {
         std::string name = info.param.what;
         for (char& c : name)
