@@ -35,11 +35,11 @@ float SeamDelta(float angle, float lastAngle) {
     return delta;
 }
 
-void TGearDrag::Press(QPoint centre, QPoint p) {
+void TGearDrag::Press(TPoint centre, TPoint p) {
     last_ = AngleOfPoint(centre, p);
 }
 
-int TGearDrag::Track(QPoint centre, QPoint p, int rotAngle, int digitalSpan, int digitalFrom) {
+int TGearDrag::Track(TPoint centre, TPoint p, int rotAngle, int digitalSpan, int digitalFrom) {
     const float a = AngleOfPoint(centre, p);
     current_ += SeamDelta(a, last_);
     const float end = static_cast<float>(rotAngle);

@@ -4,7 +4,7 @@
 // the change of the mouse's angle around the centre, wherever the press was,
 // so it is kept apart from the control's input handling and painting.
 
-#include <QPoint>
+#include "platform/Geometry.h"
 
 namespace gear {
 
@@ -32,12 +32,12 @@ public:
 
     // Any press only remembers where the mouse was, so the knob does not
     // jump to the press point.
-    void Press(QPoint centre, QPoint p);
+    void Press(TPoint centre, TPoint p);
 
     // One step of a drag: turns by the mouse's change of angle, held at both
     // ends so that turning past them does not wind up. Returns the digit for
     // the new angle.
-    int Track(QPoint centre, QPoint p, int rotAngle, int digitalSpan, int digitalFrom);
+    int Track(TPoint centre, TPoint p, int rotAngle, int digitalSpan, int digitalFrom);
 
 private:
     float current_ = 0.0f;

@@ -16,9 +16,9 @@ int RoundEven(double v) {
 }
 } // namespace
 
-float AngleOfPoint(QPoint centre, QPoint p) {
-    const double dx = p.x() - centre.x();
-    const double dy = p.y() - centre.y();
+float AngleOfPoint(TPoint centre, TPoint p) {
+    const double dx = p.X - centre.X;
+    const double dy = p.Y - centre.Y;
     constexpr double pi = std::numbers::pi;
     float t;
     if (dy == 0)
@@ -32,15 +32,15 @@ float AngleOfPoint(QPoint centre, QPoint p) {
     return static_cast<float>(static_cast<double>(t) * 180.0 / pi + 180.0);
 }
 
-QPoint RotatePoint(QPoint p, QPoint centre, bool clockwise, float degrees) {
+TPoint RotatePoint(TPoint p, TPoint centre, bool clockwise, float degrees) {
     const float a = static_cast<float>(static_cast<double>(degrees) * std::numbers::pi / 180.0);
     const double c = std::cos(static_cast<double>(a));
     const double s = std::sin(static_cast<double>(a));
-    const double dx = p.x() - centre.x();
-    const double dy = p.y() - centre.y();
+    const double dx = p.X - centre.X;
+    const double dy = p.Y - centre.Y;
     if (clockwise)
-        return {centre.x() + RoundEven(dx * c - dy * s), centre.y() + RoundEven(dy * c + dx * s)};
-    return {centre.x() + RoundEven(dx * c + dy * s), centre.y() + RoundEven(dy * c - dx * s)};
+        return {centre.X + RoundEven(dx * c - dy * s), centre.Y + RoundEven(dy * c + dx * s)};
+    return {centre.X + RoundEven(dx * c + dy * s), centre.Y + RoundEven(dy * c - dx * s)};
 }
 
 int DimpleRadius(int innerFaceWidth, int limit) {
@@ -52,28 +52,28 @@ int DimpleRadius(int innerFaceWidth, int limit) {
     return r;
 }
 
-QPoint FaceCentre(int faceWidth) {
+TPoint FaceCentre(int faceWidth) {
     return {faceWidth / 2, faceWidth / 2};
 }
 
-int EffectivePointerSize(int pointerSize, QPoint centre, int bevelDepth) {
-    const int room = std::max(0, centre.y() - bevelDepth);
+int EffectivePointerSize(int pointerSize, TPoint centre, int bevelDepth) {
+    const int room = std::max(0, centre.Y - bevelDepth);
     return std::clamp(pointerSize, 0, room);
 }
 
-PointerShape PointerAtStart(QPoint centre, int bevelDepth, int pointerSize, int dimpleRadius,
+PointerShape PointerAtStart(TPoint centre, int bevelDepth, int pointerSize, int dimpleRadius,
                             int startAngle) {
     const int s = EffectivePointerSize(pointerSize, centre, bevelDepth);
     const int h = s / 2;
-    const int cx = centre.x();
+    const int cx = centre.X;
     const int d = bevelDepth;
     const PointerShape upright{{cx, d}, {cx + h, d + s}, {cx - h, d + s},
                                {cx, d}, {cx, d + s},     {cx, d + dimpleRadius + 1}};
     return RotateShape(upright, centre, static_cast<float>(startAngle));
 }
 
-PointerShape RotateShape(const PointerShape& shape, QPoint centre, float degrees) {
-    auto turn = [&](QPoint p) { return RotatePoint(p, centre, true, degrees); };
+PointerShape RotateShape(const PointerShape& shape, TPoint centre, float degrees) {
+    auto turn = [&](TPoint p) { return RotatePoint(p, centre, true, degrees); };
     return {turn(shape.apex),    turn(shape.baseRight), turn(shape.baseLeft),
             turn(shape.closing), turn(shape.lineEnd),   turn(shape.dimple)};
 }

@@ -8,19 +8,19 @@
 // angle of a point is measured from straight below the centre: 0 below,
 // 90 to the left, 180 above, 270 to the right.
 
-#include <QPoint>
+#include "platform/Geometry.h"
 
 namespace gear {
 
 // Angle of P around the centre, 0 .. 360. The intermediate angle is held as a
 // 32-bit float, and so is the result: the drag adds and compares these
 // values, so their precision decides where a digit boundary falls.
-float AngleOfPoint(QPoint centre, QPoint p);
+float AngleOfPoint(TPoint centre, TPoint p);
 
 // P turned about the centre by the given degrees (the angle is held as a
 // 32-bit float), each coordinate rounded to the nearest pixel with halves
 // to even. Rotations always start from stored integer points.
-QPoint RotatePoint(QPoint p, QPoint centre, bool clockwise, float degrees);
+TPoint RotatePoint(TPoint p, TPoint centre, bool clockwise, float degrees);
 
 // The smallest and largest radius of the round pointer.
 inline constexpr int kMinDimpleRadius = 2;
@@ -34,33 +34,33 @@ inline constexpr int kMinPointerFaceWidth = 10;
 int DimpleRadius(int innerFaceWidth, int limit = kDimpleRadiusLimit);
 
 // The face is square; its centre lies at half its width on both axes.
-QPoint FaceCentre(int faceWidth);
+TPoint FaceCentre(int faceWidth);
 
 // A pointer's points in face pixels. The same shape serves all three
 // pointer kinds: the triangle is apex, right base corner, left base corner
 // and the apex again (closing the outline); the line runs from the apex to
 // lineEnd; the round pointer sits at dimple.
 struct PointerShape {
-    QPoint apex;
-    QPoint baseRight;
-    QPoint baseLeft;
-    QPoint closing;
-    QPoint lineEnd;
-    QPoint dimple;
+    TPoint apex;
+    TPoint baseRight;
+    TPoint baseLeft;
+    TPoint closing;
+    TPoint lineEnd;
+    TPoint dimple;
 
     bool operator==(const PointerShape&) const = default;
 };
 
 // Pointer length that keeps the pointer between the bevel's inner edge and
 // the centre: a longer one would cross the centre and point the wrong way.
-int EffectivePointerSize(int pointerSize, QPoint centre, int bevelDepth);
+int EffectivePointerSize(int pointerSize, TPoint centre, int bevelDepth);
 
 // The pointer at 12 o'clock with its apex at the bevel's inner edge (depth
 // pixels below the top), then turned clockwise by startAngle.
-PointerShape PointerAtStart(QPoint centre, int bevelDepth, int pointerSize, int dimpleRadius,
+PointerShape PointerAtStart(TPoint centre, int bevelDepth, int pointerSize, int dimpleRadius,
                             int startAngle);
 
 // The shape turned clockwise about the centre by the given angle.
-PointerShape RotateShape(const PointerShape& shape, QPoint centre, float degrees);
+PointerShape RotateShape(const PointerShape& shape, TPoint centre, float degrees);
 
 } // namespace gear

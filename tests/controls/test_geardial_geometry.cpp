@@ -10,6 +10,11 @@
 
 #include <cmath>
 #include <numbers>
+#include <ostream>
+
+void PrintTo(const TPoint& p, std::ostream* os) {
+    *os << "(" << p.X << ", " << p.Y << ")";
+}
 
 using namespace gear;
 
@@ -17,13 +22,13 @@ namespace {
 
 // The panel's dial: an 83 x 83 face, bevel depth 3, round pointer of
 // radius 4, a 303-degree sweep starting 153 degrees before 12 o'clock.
-const QPoint kCentre{41, 41};
+const TPoint kCentre{41, 41};
 constexpr int kDepth = 3;
 constexpr int kStartAngle = -153;
 constexpr int kRotAngle = 303;
 
 struct AngleCase {
-    QPoint p;
+    TPoint p;
     float expected;
 };
 
@@ -51,8 +56,8 @@ TEST(AngleOfPoint, StaysWithinOneTurnAllAround) {
     for (int step = 0; step < 72; ++step) {
         const double t = step * 5.0 * std::numbers::pi / 180.0;
         // Clockwise on the screen, starting straight below the centre.
-        const QPoint p{kCentre.x() - static_cast<int>(std::lround(30 * std::sin(t))),
-                       kCentre.y() + static_cast<int>(std::lround(30 * std::cos(t)))};
+        const TPoint p{kCentre.X - static_cast<int>(std::lround(30 * std::sin(t))),
+                       kCentre.Y + static_cast<int>(std::lround(30 * std::cos(t)))};
         const float a = AngleOfPoint(kCentre, p);
         // Straight below comes out a few millionths under 0: the angle is held
         // as a float before it is scaled.
@@ -66,9 +71,9 @@ TEST(AngleOfPoint, StaysWithinOneTurnAllAround) {
 }
 
 struct RotateCase {
-    QPoint p;
+    TPoint p;
     float degrees;
-    QPoint expected;
+    TPoint expected;
 };
 
 class RotatePointTest : public ::testing::TestWithParam<RotateCase> {};
@@ -89,38 +94,38 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RotatePoint, CounterClockwiseUndoesClockwise) {
     for (float degrees : {10.0f, 45.0f, 90.0f, 180.0f, 270.0f}) {
-        const QPoint turned = RotatePoint({41, 8}, kCentre, true, degrees);
-        EXPECT_EQ(RotatePoint(turned, kCentre, false, degrees), QPoint(41, 8)) << degrees;
+        const TPoint turned = RotatePoint({41, 8}, kCentre, true, degrees);
+        EXPECT_EQ(RotatePoint(turned, kCentre, false, degrees), Point(41, 8)) << degrees;
     }
 }
 
 TEST(RotatePoint, RotatedTwiceCarriesBothRoundings) {
     // The pointer is first placed at the start angle and rounded, then
     // turned by the current angle: the two roundings are not one rotation.
-    const QPoint once = RotatePoint({41, 8}, kCentre, true, kStartAngle + 303.0f);
-    const QPoint twice =
+    const TPoint once = RotatePoint({41, 8}, kCentre, true, kStartAngle + 303.0f);
+    const TPoint twice =
         RotatePoint(RotatePoint({41, 8}, kCentre, true, kStartAngle), kCentre, true, 303.0f);
-    EXPECT_EQ(twice, QPoint(57, 69));
-    EXPECT_EQ(once, QPoint(58, 70));
+    EXPECT_EQ(twice, Point(57, 69));
+    EXPECT_EQ(once, Point(58, 70));
 }
 
 TEST(FaceGeometry, PanelDial) {
     EXPECT_EQ(FaceCentre(83), kCentre);
     EXPECT_EQ(DimpleRadius(65 - 3), 4);
     const PointerShape start = PointerAtStart(kCentre, kDepth, 8, 4, kStartAngle);
-    EXPECT_EQ(start.dimple, QPoint(26, 70));
-    EXPECT_EQ(RotateShape(start, kCentre, PointerAngle(500, kRotAngle)).dimple, QPoint(40, 8));
-    EXPECT_EQ(RotateShape(start, kCentre, PointerAngle(1000, kRotAngle)).dimple, QPoint(57, 69));
+    EXPECT_EQ(start.dimple, Point(26, 70));
+    EXPECT_EQ(RotateShape(start, kCentre, PointerAngle(500, kRotAngle)).dimple, Point(40, 8));
+    EXPECT_EQ(RotateShape(start, kCentre, PointerAngle(1000, kRotAngle)).dimple, Point(57, 69));
 }
 
 TEST(FaceGeometry, UprightShapeHangsFromTheBevelEdge) {
     const PointerShape s = PointerAtStart(kCentre, kDepth, 8, 4, 0);
-    EXPECT_EQ(s.apex, QPoint(41, 3));
-    EXPECT_EQ(s.baseRight, QPoint(45, 11));
-    EXPECT_EQ(s.baseLeft, QPoint(37, 11));
+    EXPECT_EQ(s.apex, Point(41, 3));
+    EXPECT_EQ(s.baseRight, Point(45, 11));
+    EXPECT_EQ(s.baseLeft, Point(37, 11));
     EXPECT_EQ(s.closing, s.apex);
-    EXPECT_EQ(s.lineEnd, QPoint(41, 11));
-    EXPECT_EQ(s.dimple, QPoint(41, 8));
+    EXPECT_EQ(s.lineEnd, Point(41, 11));
+    EXPECT_EQ(s.dimple, Point(41, 8));
 }
 
 struct RadiusCase {
@@ -144,7 +149,7 @@ TEST(FaceGeometry, OverlongPointerStopsAtTheCentre) {
     // at the opposite side of the dial.
     const PointerShape s = PointerAtStart(kCentre, kDepth, 200, 4, 0);
     EXPECT_EQ(s.lineEnd, kCentre);
-    EXPECT_EQ(s.baseRight.y(), kCentre.y());
+    EXPECT_EQ(s.baseRight.Y, kCentre.Y);
     EXPECT_EQ(EffectivePointerSize(38, kCentre, kDepth), 38);
     EXPECT_EQ(EffectivePointerSize(39, kCentre, kDepth), 38);
     EXPECT_EQ(EffectivePointerSize(-5, kCentre, kDepth), 0);
@@ -213,8 +218,8 @@ TEST(GearDrag, TenTurnKnobNeedsTenTurnsOfTheMouse) {
     TGearDrag drag;
     auto at = [](int degrees) {
         const double t = degrees * std::numbers::pi / 180.0;
-        return QPoint{kCentre.x() - static_cast<int>(std::lround(35 * std::sin(t))),
-                      kCentre.y() + static_cast<int>(std::lround(35 * std::cos(t)))};
+        return TPoint{kCentre.X - static_cast<int>(std::lround(35 * std::sin(t))),
+                      kCentre.Y + static_cast<int>(std::lround(35 * std::cos(t)))};
     };
     drag.Press(kCentre, at(0));
     int digit = 0;
