@@ -1,0 +1,11 @@
+#pragma once
+// The fill state of a canvas.
+
+#include "core/TColor.h"
+
+enum TBrushStyle { bsSolid, bsClear };
+
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+};

@@ -1,0 +1,12 @@
+#pragma once
+// The line-drawing state of a canvas.
+
+#include "core/TColor.h"
+
+enum TPenStyle { psSolid, psClear };
+
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = psSolid;
+};
