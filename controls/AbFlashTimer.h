@@ -1,0 +1,24 @@
+#pragma once
+// TAbFlashTimer: the TAbFlash of which a program has exactly one; its ticks
+// drive the flash registry. A second live instance says so in a message box
+// and stays idle.
+
+#include "controls/AbFlash.h"
+
+#include <cstdint>
+
+class TAbFlashTimer : public TAbFlash {
+public:
+    explicit TAbFlashTimer(TComponent* owner = nullptr);
+    ~TAbFlashTimer() override;
+
+    std::string ClassName() const override { return "TAbFlashTimer"; }
+
+    // Live instances in the program.
+    static std::uint16_t InstanceCount();
+};
+
+// The text and caption of the one-per-program message.
+inline constexpr const char* kOneFlashTimerText =
+    "Only one TAbFlashTimer per Application!\rRemove it...";
+inline constexpr const char* kOneFlashTimerCaption = "Error Message";
