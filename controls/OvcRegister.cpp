@@ -1,0 +1,6 @@
+#include "controls/ovclabel.h"
+#include "core/ClassRegistry.h"
+
+void RegisterOvcLabel() {
+    ClassRegistry::Instance().Register<TOvcLabel>("TOvcLabel");
+}
