@@ -1,0 +1,387 @@
+#include "engine/ToneGen.h"
+
+#include "core/ByteStream.h"
+#include "core/ClassRegistry.h"
+#include "core/DesignMessage.h"
+#include "engine/AMMix.h"
+#include "engine/FrameMixer.h"
+#include "engine/NoteName.h"
+#include "engine/WaveFile.h"
+#include "engine/WaveHeader.h"
+#include "platform/sound/DefaultSoundOutput.h"
+#include "platform/sound/SoundOutput.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace {
+constexpr std::int16_t kMinDuration = 10;
+constexpr std::int16_t kMaxDuration = 32767;
+constexpr std::int16_t kMinPercent = 0;
+constexpr std::int16_t kMaxPercent = 100;
+constexpr std::uint32_t kLevelHalfMax = 65535;
+} // namespace
+
+TToneGen::TToneGen(TComponent* owner) : TToneGen(owner, DefaultSoundOutput()) {}
+
+TToneGen::TToneGen(TComponent* owner, std::shared_ptr<SoundOutput> output)
+    : TComponent(owner), output_(std::move(output)) {
+    ResetAM();
+    amAmplitude_ = am_.amplitudes[0];
+    amWaveform_ = am_.waveforms[0];
+    amFrequency_ = am_.frequencies[0];
+    am_.octaves.fill(4);
+    deviceId_ = 0;
+    if (instanceCount_ == 0 && !IsDesigning()) {
+        savedDeviceVolume_ = GetDeviceVolume();
+        PresetVolume();
+    }
+    ++instanceCount_;
+}
+
+TToneGen::~TToneGen() {
+    Stop();
+    image_.reset();
+    imageSize_ = 0;
+    --instanceCount_;
+    if (instanceCount_ == 0 && !IsDesigning() && savedDeviceVolumeRead_)
+        output_->SetLevel(deviceId_, savedDeviceVolume_);
+}
+
+void TToneGen::DeclareProperties(PropertyList& props) {
+    TComponent::DeclareProperties(props);
+    using T = TToneGen;
+    props.Int("Frequency", &T::Frequency, &T::SetFrequency, 440);
+    props.Int("Duration", &T::Duration, &T::SetDuration, 100);
+    props.Enum("Waveform", &T::Waveform, &T::SetWaveform, TTGWaveNames(), 0);
+    props.Int("Attack", &T::Attack, &T::SetAttack, 10);
+    props.Int("Hold", &T::Hold, &T::SetHold, 5);
+    props.Int("Decay", &T::Decay, &T::SetDecay, 20);
+    props.Int("Sustain", &T::Sustain, &T::SetSustain, 50);
+    props.Int("Release", &T::Release, &T::SetRelease, 30);
+    props.Bool("Async", &T::Async, &T::SetAsync, true);
+    props.Bool("Loop", &T::Loop, &T::SetLoop, false);
+    props.Enum("Resolution", &T::Resolution, &T::SetResolution, TTGResolutionNames(), 0);
+    props.Enum("Quality", &T::Quality, &T::SetQuality, TTGQualityNames(), 0);
+    props.Int("LeftVolume", &T::LeftVolume, &T::SetLeftVolume, 100);
+    props.Int("RightVolume", &T::RightVolume, &T::SetRightVolume, 100);
+    props.Bool("Stereo", &T::Stereo, &T::SetStereo, false);
+    props.Enum("AMLevel", &T::AMLevel, &T::SetAMLevel, TTGAMLevelNames(), 0);
+    // The current level's three values have no default: always stored.
+    props.Int("AMAmplitude", &T::AMAmplitude, &T::SetAMAmplitude);
+    props.Enum("AMWaveform", &T::AMWaveform, &T::SetAMWaveform, TTGWaveNames());
+    props.Float("AMFrequency", &T::AMFrequency, &T::SetAMFrequency);
+    props.Bool("AMUseMultiplier", &T::AMUseMultiplier, &T::SetAMUseMultiplier, true);
+}
+
+void TToneGen::DefineProperties(RawPropertyList& props) {
+    TComponent::DefineProperties(props);
+    props.Define(
+        "AMArrayData", [this](TMemoryStream& in) { ReadAMArray(in); },
+        [this](TMemoryStream& out) { WriteAMArray(out); }, true);
+}
+
+void TToneGen::ShowRangeMessage(int min, int max) const {
+    ShowDesignMessage("Value must be between " + std::to_string(min) + " and " +
+                          std::to_string(max),
+                      "Error", MessageIcon::Error);
+}
+
+std::int16_t TToneGen::CheckRange(std::int16_t min, std::int16_t max, std::int16_t value) const {
+    if (min <= value && value <= max)
+        return value;
+    if (IsDesigning())
+        ShowRangeMessage(min, max);
+    return value < min ? min : max;
+}
+
+int TToneGen::AMIndex(TTGAMLevel level) const {
+    const int i = static_cast<int>(level);
+    return i < kAMLevelCount ? i : -1;
+}
+
+// Setters store unconditionally and mark what they change as stale, also
+// when the value is the same.
+
+void TToneGen::SetFrequency(std::int16_t hz) {
+    frequency_ = CheckRange(kMinToneFrequency, kMaxToneFrequency, hz);
+    imageStale_ = true;
+}
+
+void TToneGen::SetDuration(std::int16_t ms) {
+    duration_ = CheckRange(kMinDuration, kMaxDuration, ms);
+    imageStale_ = true;
+}
+
+void TToneGen::SetWaveform(TTGWave wave) {
+    waveform_ = wave;
+    imageStale_ = true;
+}
+
+void TToneGen::SetAttack(std::int16_t percent) {
+    envelope_.attack = CheckRange(kMinPercent, kMaxPercent, percent);
+    envelopeStale_ = true;
+}
+
+void TToneGen::SetHold(std::int16_t percent) {
+    envelope_.hold = CheckRange(kMinPercent, kMaxPercent, percent);
+    envelopeStale_ = true;
+}
+
+void TToneGen::SetDecay(std::int16_t percent) {
+    envelope_.decay = CheckRange(kMinPercent, kMaxPercent, percent);
+    envelopeStale_ = true;
+}
+
+void TToneGen::SetSustain(std::int16_t percent) {
+    envelope_.sustain = CheckRange(kMinPercent, kMaxPercent, percent);
+    envelopeStale_ = true;
+}
+
+void TToneGen::SetRelease(std::int16_t percent) {
+    envelope_.release = CheckRange(kMinPercent, kMaxPercent, percent);
+    envelopeStale_ = true;
+}
+
+void TToneGen::SetResolution(TTGResolution resolution) {
+    resolution_ = resolution;
+    imageStale_ = true;
+}
+
+void TToneGen::SetQuality(TTGQuality quality) {
+    quality_ = quality;
+    imageStale_ = true;
+}
+
+// While a started sound may still play, a new level waits for the next
+// play; otherwise (and while loading) it is applied at once.
+void TToneGen::SetLeftVolume(std::int16_t percent) {
+    leftVolume_ = CheckRange(kMinPercent, kMaxPercent, percent);
+    if (IsLoading() || idle_)
+        PresetVolume();
+}
+
+void TToneGen::SetRightVolume(std::int16_t percent) {
+    rightVolume_ = CheckRange(kMinPercent, kMaxPercent, percent);
+    if (IsLoading() || idle_)
+        PresetVolume();
+}
+
+void TToneGen::SetStereo(bool on) {
+    stereo_ = on;
+    imageStale_ = true;
+}
+
+void TToneGen::SetAMLevel(TTGAMLevel level) {
+    const int i = AMIndex(level);
+    if (i < 0)
+        return;
+    amLevel_ = level;
+    SetAMAmplitude(am_.amplitudes[i]);
+    SetAMWaveform(am_.waveforms[i]);
+    SetAMFrequency(am_.frequencies[i]);
+}
+
+void TToneGen::SetAMAmplitude(std::int16_t percent) {
+    amAmplitude_ = CheckRange(kMinPercent, kMaxPercent, percent);
+    am_.amplitudes[AMIndex(amLevel_)] = amAmplitude_;
+    imageStale_ = true;
+}
+
+void TToneGen::SetAMWaveform(TTGWave wave) {
+    amWaveform_ = wave;
+    am_.waveforms[AMIndex(amLevel_)] = wave;
+    imageStale_ = true;
+}
+
+void TToneGen::SetAMFrequency(float frequency) {
+    amFrequency_ = frequency;
+    am_.frequencies[AMIndex(amLevel_)] = frequency;
+    imageStale_ = true;
+}
+
+void TToneGen::SetAMUseMultiplier(bool on) {
+    amUseMultiplier_ = on;
+    imageStale_ = true;
+}
+
+void TToneGen::ResetAM() {
+    am_.Reset();
+    imageStale_ = true;
+}
+
+void TToneGen::SetAMParameter(TTGAMLevel level, std::int16_t amplitude, float frequency,
+                              TTGWave wave) {
+    const int i = AMIndex(level);
+    if (i < 0)
+        return;
+    am_.amplitudes[i] = amplitude;
+    am_.frequencies[i] = frequency;
+    am_.waveforms[i] = wave;
+    imageStale_ = true;
+}
+
+void TToneGen::WriteAMArray(TMemoryStream& out) const {
+    am_.Write(out);
+}
+
+// The component is being created when this runs, so the image is stale
+// already and is not marked again.
+void TToneGen::ReadAMArray(TMemoryStream& in) {
+    am_.Read(in);
+}
+
+WaveFormat TToneGen::Format() const {
+    return WaveFormat{stereo_, resolution_ == TTGResolution::tg16Bit,
+                      quality_ == TTGQuality::tgHiQ};
+}
+
+std::unique_ptr<std::uint8_t[]> TToneGen::AllocateImage(std::size_t size) {
+    return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[size]);
+}
+
+bool TToneGen::BuildImage(bool withEnvelope) {
+    // The output may be reading the old image: stop it before releasing it.
+    output_->Stop();
+    image_.reset();
+    imageSize_ = 0;
+
+    const WaveFormat format = Format();
+    const std::uint32_t dataLength = format.DataLength(duration_);
+    std::uint8_t header[kWaveHeaderSize];
+    WriteWaveHeader(header, format, dataLength);
+
+    const std::size_t size = WaveImageSize(dataLength);
+    std::unique_ptr<std::uint8_t[]> block = AllocateImage(size);
+    if (!block)
+        return false;
+    std::memset(block.get(), format.ZeroLevelByte(), size);
+    std::memcpy(block.get(), header, kWaveHeaderSize);
+
+    try {
+        FrameMixer mixer(format, dataLength);
+        NoiseSource noise(1);
+        const ToneComponents components =
+            MixComponents(frequency_, waveform_, am_, amUseMultiplier_, [this] {
+                if (IsDesigning())
+                    ShowRangeMessage(kMinToneFrequency, kMaxToneFrequency);
+            });
+        for (const ToneComponent& c : components)
+            mixer.Add(c, noise);
+        mixer.WriteData(block.get() + kWaveHeaderSize);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+
+    image_ = std::move(block);
+    imageSize_ = static_cast<std::uint32_t>(size);
+    imageStale_ = false;
+    envelopeStale_ = true;
+    imageHasEnvelope_ = false;
+    if (withEnvelope) {
+        ApplyEnvelope(image_.get() + kWaveHeaderSize, dataLength, format.stereo, format.sixteenBit,
+                      envelope_);
+        envelopeStale_ = false;
+        imageHasEnvelope_ = true;
+    }
+    return true;
+}
+
+void TToneGen::Play() {
+    if (imageStale_ || imageHasEnvelope_)
+        BuildImage(false);
+    idle_ = false;
+    StartPlayback();
+    idle_ = !(async_ || loop_);
+}
+
+void TToneGen::PlayADSR() {
+    if (imageStale_ || envelopeStale_)
+        BuildImage(true);
+    idle_ = false;
+    StartPlayback();
+    idle_ = !(async_ || loop_);
+}
+
+void TToneGen::Stop() {
+    output_->Stop();
+    idle_ = true;
+}
+
+void TToneGen::StartPlayback() {
+    Stop();
+    PresetVolume();
+    std::uint32_t flags = SND_MEMORY;
+    if (loop_)
+        flags |= SND_ASYNC | SND_LOOP;
+    else if (async_)
+        flags |= SND_ASYNC;
+    if (image_)
+        output_->Play(std::span<const std::uint8_t>(image_.get(), imageSize_), flags);
+}
+
+void TToneGen::PresetVolume() {
+    const std::uint32_t left = std::uint32_t(leftVolume_) * kLevelHalfMax / 100;
+    const std::uint32_t right = std::uint32_t(rightVolume_) * kLevelHalfMax / 100;
+    output_->SetLevel(deviceId_, left + right * 65536);
+}
+
+bool TToneGen::Prepare() {
+    PresetVolume();
+    return BuildImage(false);
+}
+
+bool TToneGen::PrepareADSR() {
+    PresetVolume();
+    return BuildImage(true);
+}
+
+std::uint32_t TToneGen::GetDeviceVolume() {
+    const std::optional<LevelReading> reading = output_->ReadLevel(deviceId_);
+    savedDeviceVolumeRead_ = reading.has_value();
+    if (!reading)
+        return 0;
+    std::uint32_t level = reading->level;
+    if (!reading->separateChannels)
+        level = (level & 0xFFFF) | ((level & 0xFFFF) << 16);
+    return level;
+}
+
+bool TToneGen::ExportFile(const std::string& fileName) {
+    if (!image_)
+        return false;
+    return WriteWholeFile(fileName, image_.get(), imageSize_);
+}
+
+int TToneGen::SetNote(const std::string& name) {
+    int octave = octave_;
+    const int f = ParseNote(name, octave);
+    if (f <= 0)
+        return 0;
+    SetFrequency(static_cast<std::int16_t>(f));
+    octave_ = octave;
+    imageStale_ = true;
+    return f;
+}
+
+float TToneGen::SetAMNote(TTGAMLevel level, const std::string& name) {
+    const int i = AMIndex(level);
+    if (i < 0)
+        return 0;
+    int octave = am_.octaves[i];
+    const int f = ParseNote(name, octave);
+    if (f <= 0)
+        return 0;
+    float v = static_cast<float>(f);
+    if (amUseMultiplier_)
+        v = v / static_cast<float>(frequency_);
+    am_.frequencies[i] = v;
+    am_.octaves[i] = octave;
+    imageStale_ = true;
+    return v;
+}
+
+void RegisterToneGenClass() {
+    ClassRegistry::Instance().Register<TToneGen>("TToneGen");
+}

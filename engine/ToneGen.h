@@ -1,0 +1,157 @@
+#pragma once
+// The tone generator component: every tone parameter with its limits, the
+// wave image built from them on demand, and playback through a sound output
+// with the program's own left and right level.
+
+#include "core/Component.h"
+#include "engine/AMLevels.h"
+#include "engine/Envelope.h"
+#include "engine/ToneGenTypes.h"
+#include "engine/WaveFormat.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class SoundOutput;
+class TMemoryStream;
+
+class TToneGen : public TComponent {
+public:
+    // Uses the process-wide default sound output.
+    explicit TToneGen(TComponent* owner);
+    TToneGen(TComponent* owner, std::shared_ptr<SoundOutput> output);
+    ~TToneGen() override;
+
+    std::string ClassName() const override { return "TToneGen"; }
+    void DeclareProperties(PropertyList& props) override;
+    void DefineProperties(RawPropertyList& props) override;
+
+    // Published properties, in declaration order.
+    std::int16_t Frequency() const { return frequency_; }
+    void SetFrequency(std::int16_t hz);
+    std::int16_t Duration() const { return duration_; }
+    void SetDuration(std::int16_t ms);
+    TTGWave Waveform() const { return waveform_; }
+    void SetWaveform(TTGWave wave);
+    std::int16_t Attack() const { return envelope_.attack; }
+    void SetAttack(std::int16_t percent);
+    std::int16_t Hold() const { return envelope_.hold; }
+    void SetHold(std::int16_t percent);
+    std::int16_t Decay() const { return envelope_.decay; }
+    void SetDecay(std::int16_t percent);
+    std::int16_t Sustain() const { return envelope_.sustain; }
+    void SetSustain(std::int16_t percent);
+    std::int16_t Release() const { return envelope_.release; }
+    void SetRelease(std::int16_t percent);
+    // Plain fields: they only decide the play mode of the next play.
+    bool Async() const { return async_; }
+    void SetAsync(bool on) { async_ = on; }
+    bool Loop() const { return loop_; }
+    void SetLoop(bool on) { loop_ = on; }
+    TTGResolution Resolution() const { return resolution_; }
+    void SetResolution(TTGResolution resolution);
+    TTGQuality Quality() const { return quality_; }
+    void SetQuality(TTGQuality quality);
+    std::int16_t LeftVolume() const { return leftVolume_; }
+    void SetLeftVolume(std::int16_t percent);
+    std::int16_t RightVolume() const { return rightVolume_; }
+    void SetRightVolume(std::int16_t percent);
+    bool Stereo() const { return stereo_; }
+    void SetStereo(bool on);
+    TTGAMLevel AMLevel() const { return amLevel_; }
+    void SetAMLevel(TTGAMLevel level);
+    std::int16_t AMAmplitude() const { return amAmplitude_; }
+    void SetAMAmplitude(std::int16_t percent);
+    TTGWave AMWaveform() const { return amWaveform_; }
+    void SetAMWaveform(TTGWave wave);
+    float AMFrequency() const { return amFrequency_; }
+    void SetAMFrequency(float frequency);
+    bool AMUseMultiplier() const { return amUseMultiplier_; }
+    void SetAMUseMultiplier(bool on);
+
+    // Operations.
+    void Play();
+    void PlayADSR();
+    void Stop();
+    void PresetVolume();
+    bool Prepare();
+    bool PrepareADSR();
+    void ResetAM();
+    void SetAMParameter(TTGAMLevel level, std::int16_t amplitude, float frequency, TTGWave wave);
+    // Lends the current image (null when there is none); it is replaced at
+    // the next build and released with the component.
+    const std::uint8_t* GetDataBuffer() const { return image_.get(); }
+    std::uint32_t ImageSize() const { return imageSize_; }
+    bool ExportFile(const std::string& fileName);
+    int SetNote(const std::string& name);
+    float SetAMNote(TTGAMLevel level, const std::string& name);
+
+    void WriteAMArray(TMemoryStream& out) const;
+    void ReadAMArray(TMemoryStream& in);
+
+    // State, for the panel and for tests.
+    bool ImageStale() const { return imageStale_; }
+    bool EnvelopeStale() const { return envelopeStale_; }
+    bool ImageHasEnvelope() const { return imageHasEnvelope_; }
+    bool Idle() const { return idle_; }
+    std::uint32_t DeviceId() const { return deviceId_; }
+    std::int32_t Octave() const { return octave_; }
+    const AMLevels& AMArrays() const { return am_; }
+    WaveFormat Format() const;
+    const std::shared_ptr<SoundOutput>& Output() const { return output_; }
+
+    static std::uint32_t InstanceCount() { return instanceCount_; }
+    static std::uint32_t SavedDeviceVolume() { return savedDeviceVolume_; }
+
+protected:
+    // Limits a value to min..max; in design mode a message says so.
+    std::int16_t CheckRange(std::int16_t min, std::int16_t max, std::int16_t value) const;
+    bool BuildImage(bool withEnvelope);
+    void StartPlayback();
+    std::uint32_t GetDeviceVolume();
+    // Null when no memory is available; tests override it to simulate that.
+    virtual std::unique_ptr<std::uint8_t[]> AllocateImage(std::size_t size);
+
+private:
+    void ShowRangeMessage(int min, int max) const;
+    int AMIndex(TTGAMLevel level) const;
+
+    std::int16_t frequency_ = 440;
+    std::int16_t duration_ = 100;
+    TTGWave waveform_ = TTGWave::tgSine;
+    EnvelopeSettings envelope_;
+    bool async_ = true;
+    bool loop_ = false;
+    TTGResolution resolution_ = TTGResolution::tg16Bit;
+    TTGQuality quality_ = TTGQuality::tgHiQ;
+    std::int16_t leftVolume_ = 100;
+    std::int16_t rightVolume_ = 100;
+    bool stereo_ = false;
+    TTGAMLevel amLevel_ = TTGAMLevel::tgAMLevel1;
+    std::int16_t amAmplitude_ = 0;
+    TTGWave amWaveform_ = TTGWave::tgSine;
+    float amFrequency_ = 0;
+    bool amUseMultiplier_ = true;
+
+    bool imageStale_ = true;
+    bool envelopeStale_ = true;
+    bool imageHasEnvelope_ = true;
+    bool idle_ = true;
+    std::unique_ptr<std::uint8_t[]> image_;
+    std::uint32_t imageSize_ = 0;
+    std::uint32_t deviceId_ = 0;
+    std::int32_t octave_ = 4;
+    AMLevels am_;
+
+    std::shared_ptr<SoundOutput> output_;
+
+    static inline std::uint32_t instanceCount_ = 0;
+    static inline std::uint32_t savedDeviceVolume_ = 0;
+    // Only a level that was actually read is given back at the end.
+    static inline bool savedDeviceVolumeRead_ = false;
+};
+
+// Makes "TToneGen" known to the layout reader. Call before reading a layout
+// that holds a generator.
+void RegisterToneGenClass();

@@ -1,0 +1,47 @@
+#pragma once
+// What the tone engine needs of a sound output: play a wave image, stop it,
+// and set and read the output level. The engine depends on this interface
+// only; the real backend, a silent one and test doubles implement it.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+// Play flags, with the values the wave images' play modes are known by.
+inline constexpr std::uint32_t SND_SYNC = 0x0000;
+inline constexpr std::uint32_t SND_ASYNC = 0x0001;
+inline constexpr std::uint32_t SND_MEMORY = 0x0004;
+inline constexpr std::uint32_t SND_LOOP = 0x0008;
+
+// A level word: left level in the low 16 bits, right level in the high 16
+// bits, each 0 (silent) to 65535 (full), applied as linear gains.
+inline constexpr std::uint32_t kFullLevel = 0xFFFFFFFFu;
+
+struct LevelReading {
+    std::uint32_t level = 0;
+    bool separateChannels = true; // false: the one level is in the low half
+};
+
+class SoundOutput {
+public:
+    virtual ~SoundOutput() = default;
+
+    // Starts the RIFF/WAVE image from its first sample; whatever was playing
+    // stops first. With SND_ASYNC or SND_LOOP the call returns at once and
+    // the output goes on reading the image (over and over with SND_LOOP)
+    // until Stop or the next Play; without them it returns when the sound has
+    // ended. An image that is not a playable wave plays nothing.
+    virtual void Play(std::span<const std::uint8_t> image, std::uint32_t flags) = 0;
+
+    // Silences whatever plays; harmless when nothing does. When it returns,
+    // the output reads no image any more, so the image may be released.
+    virtual void Stop() = 0;
+
+    // Sets the level word of the device; it applies to everything played
+    // and stays until set again.
+    virtual void SetLevel(std::uint32_t device, std::uint32_t level) = 0;
+
+    // The device's current level word, or nothing when it cannot be read.
+    virtual std::optional<LevelReading> ReadLevel(std::uint32_t device) = 0;
+};

@@ -1,0 +1,38 @@
+#pragma once
+// Reading a RIFF/WAVE image in memory (PCM, 8 or 16 bits, mono or stereo)
+// and rendering it as 16-bit stereo frames with the left and right level
+// applied, as the sound backends feed it to the server.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+struct WaveImageView {
+    int channels = 0;
+    int samplesPerSecond = 0;
+    int bitsPerSample = 0;
+    std::span<const std::uint8_t> data; // the sample bytes, within the image
+
+    std::size_t FrameBytes() const { return std::size_t(channels) * (bitsPerSample / 8); }
+    // Whole frames; a trailing partial frame is not played.
+    std::size_t Frames() const { return data.size() / FrameBytes(); }
+};
+
+// Nothing when the image is not a playable PCM wave. A data chunk that
+// claims more bytes than the image holds is cut to what is there.
+std::optional<WaveImageView> ParseWaveImage(std::span<const std::uint8_t> image);
+
+// Applies one half of a level word (0..65535) as a linear gain.
+inline std::int16_t ApplyLevel(std::int32_t sample, std::uint32_t level) {
+    const std::int64_t p = std::int64_t(sample) * level;
+    return static_cast<std::int16_t>((p >= 0 ? p + 32767 : p - 32767) / 65535);
+}
+
+// Renders up to `frames` interleaved stereo frames starting at frame
+// `position`, which it advances; with `loop` it wraps to the first frame
+// without a gap. A mono image feeds both channels. `level` is a level word
+// (left in the low half). Returns the frames rendered (fewer at the end of a
+// sound played once).
+std::size_t RenderStereo(const WaveImageView& view, std::size_t& position, bool loop,
+                         std::uint32_t level, std::int16_t* out, std::size_t frames);
