@@ -1,0 +1,108 @@
+#!/usr/bin/python3
+"""Analyses the null sink recording made by tools/sound-check.sh.
+
+The recording is 16-bit stereo at 96000 samples per second. Times are
+measured from the first sample that is not silent (the first play).
+"""
+import sys
+
+import numpy as np
+
+RATE = 96000
+FULL_SINE_RMS = 32767 / np.sqrt(2)
+HALF_DB = 20 * np.log10(32767 / 65535)  # level word half 0x7FFF
+TOLERANCE_DB = 0.1
+
+failures = []
+
+
+def check(ok, text):
+    print(("ok    " if ok else "FAIL  ") + text)
+    if not ok:
+        failures.append(text)
+
+
+def db(a, b):
+    return 20 * np.log10(a / b)
+
+
+def rms(v):
+    return float(np.sqrt(np.mean(v.astype(np.float64) ** 2)))
+
+
+def peak_frequency(v):
+    w = v * np.hanning(len(v))
+    spectrum = np.abs(np.fft.rfft(w))
+    k = int(np.argmax(spectrum[1:])) + 1
+    # Parabolic interpolation between the bins around the peak.
+    a, b, c = np.log(spectrum[k - 1 : k + 2] + 1e-12)
+    offset = 0.5 * (a - c) / (a - 2 * b + c)
+    return (k + offset) * RATE / len(v)
+
+
+def longest_silence(x):
+    silent = np.all(x == 0, axis=1).astype(np.int8)
+    best = run = 0
+    for s in silent:
+        run = run + 1 if s else 0
+        best = max(best, run)
+    return best
+
+
+def main(path):
+    x = np.fromfile(path, dtype="<i2").reshape(-1, 2)
+    sound = np.nonzero(np.any(x != 0, axis=1))[0]
+    if len(sound) == 0:
+        print("FAIL  nothing was recorded")
+        return 1
+    t0 = int(sound[0])
+    print(f"recording: {len(x) / RATE:.2f} s, sound starts at {t0 / RATE:.3f} s")
+
+    def seg(a, b):
+        return x[t0 + int(a * RATE) : t0 + int(b * RATE)].astype(np.float64)
+
+    A, B, C = seg(0.1, 0.9), seg(1.1, 1.9), seg(2.1, 2.9)
+    stopped, sync = seg(3.15, 3.5), seg(3.7, 3.85)
+
+    f = peak_frequency(A[:, 0])
+    check(abs(f - 1000) < 0.5, f"looped 1000 Hz image is heard at {f:.2f} Hz")
+    la, ra = rms(A[:, 0]), rms(A[:, 1])
+    check(abs(db(la, FULL_SINE_RMS)) < TOLERANCE_DB,
+          f"full level: left {db(la, FULL_SINE_RMS):+.3f} dB of a full-scale sine")
+    check(abs(db(ra, la)) < TOLERANCE_DB, f"full level: right/left {db(ra, la):+.3f} dB")
+
+    # The 100 ms image holds 100 whole periods: looped without a seam, the
+    # recording is one clean sine.
+    n = np.arange(len(A))
+    basis = np.column_stack([np.sin(2 * np.pi * 1000 * n / RATE),
+                             np.cos(2 * np.pi * 1000 * n / RATE)])
+    coef, *_ = np.linalg.lstsq(basis, A[:, 0], rcond=None)
+    residual = np.max(np.abs(A[:, 0] - basis @ coef))
+    check(residual < 4, f"loop seams: largest deviation from a clean sine {residual:.2f} LSB")
+
+    lb, rb = rms(B[:, 0]), rms(B[:, 1])
+    check(lb == 0, f"level word 0x7FFF0000: left silent (rms {lb:.3f})")
+    check(abs(db(rb, ra) - HALF_DB) < TOLERANCE_DB,
+          f"level word 0x7FFF0000: right {db(rb, ra):+.3f} dB, expected {HALF_DB:+.3f} dB")
+    lc, rc = rms(C[:, 0]), rms(C[:, 1])
+    check(abs(db(lc, la)) < TOLERANCE_DB,
+          f"level word 0xFFFF7FFF: left {db(lc, la):+.3f} dB, expected +0.000 dB")
+    check(abs(db(rc, lc) - HALF_DB) < TOLERANCE_DB,
+          f"level word 0xFFFF7FFF: right/left {db(rc, lc):+.3f} dB, expected {HALF_DB:+.3f} dB")
+
+    check(np.max(np.abs(stopped)) == 0, "Stop silences the output")
+    fs = peak_frequency(sync[:, 0])
+    check(abs(fs - 500) < 1, f"synchronous 500 Hz tone is heard at {fs:.2f} Hz")
+
+    gaps = []
+    for t in (1.0, 2.0):
+        window = x[t0 + int((t - 0.1) * RATE) : t0 + int((t + 0.15) * RATE)]
+        gaps.append(longest_silence(window) / RATE * 1000)
+    print(f"restart latency (silence heard between old and new sound): "
+          f"{gaps[0]:.1f} ms and {gaps[1]:.1f} ms")
+    check(max(gaps) < 50, "a restart is heard within 50 ms")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))
