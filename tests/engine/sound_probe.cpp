@@ -2,7 +2,7 @@
 // monitor and analyses, through the real PulseAudio output:
 //   0.0 s  1000 Hz loop, level word 0xFFFFFFFF
 //   1.0 s  restart at level word 0x7FFF0000 (left silent, right half)
-//   2.0 s  restart at level word 0xFFFF7FFF (left full, right half)
+//   2.0 s  restart at level word 0xFFFF7FFF (left half, right full)
 //   3.0 s  Stop
 //   3.6 s  a 300 ms 500 Hz tone played synchronously
 // It prints how long the calls took and fails when the synchronous play
@@ -53,7 +53,8 @@ int main() {
         std::printf("restart call: %.2f ms\n", MsSince(t));
 
         at(2.0);
-        gen.SetLeftVolume(100);
+        gen.SetLeftVolume(50);
+        gen.SetRightVolume(100);
         t = Clock::now();
         gen.Play();
         std::printf("restart call: %.2f ms\n", MsSince(t));
@@ -68,7 +69,7 @@ int main() {
         gen.SetAsync(false);
         gen.SetFrequency(500);
         gen.SetDuration(300);
-        gen.SetRightVolume(100);
+        gen.SetLeftVolume(100);
         t = Clock::now();
         gen.Play();
         const double took = MsSince(t);
