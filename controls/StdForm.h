@@ -1,0 +1,104 @@
+#pragma once
+// A main window that is also the root component of a stored layout: it owns
+// every control of the layout and holds the event handlers the layout names
+// (registered with RegisterMethod before the layout is read).
+//
+// After loading it puts its controls in their stacking order (creation
+// order, controls with a window of their own above the others) and their
+// keyboard focus order (TabOrder within each parent), and lets the pointer
+// pass through disabled controls to whatever lies beneath them.
+
+#include "core/Component.h"
+#include "platform/Font.h"
+
+#include <QWidget>
+
+#include <string>
+#include <string_view>
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = std::uint32_t; // bit i: TBorderIcon i
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+
+constexpr TBorderIcons BorderIconBit(TBorderIcon icon) {
+    return TBorderIcons(1) << icon;
+}
+
+class TForm : public QWidget, public TComponent {
+public:
+    explicit TForm(TComponent* owner = nullptr);
+    ~TForm() override;
+
+    std::string ClassName() const override { return "TForm"; }
+    void DeclareProperties(PropertyList& p) override;
+    void Loaded() override;
+
+    // Reads the stored layout into this form (its handlers must be
+    // registered), then fires OnCreate.
+    void LoadLayout(std::string_view text);
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& value);
+    int ClientWidth() const { return width(); }
+    void SetClientWidth(int value);
+    int ClientHeight() const { return height(); }
+    void SetClientHeight(int value);
+    int Left() const { return x(); }
+    void SetLeft(int value) { move(value, y()); }
+    int Top() const { return y(); }
+    void SetTop(int value) { move(x(), value); }
+    TColor Color() const { return color_; }
+    void SetColor(TColor value);
+    TFont* Font() { return &font_; }
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons value);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition value) { position_ = value; }
+    // The window icon, by its resource name.
+    const std::string& Icon() const { return icon_; }
+    void SetIcon(const std::string& value);
+
+    const TNotifyEvent& OnCreate() const { return onCreate_; }
+
+    // Whether the window can be resized by the user.
+    bool Sizeable() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::string OnCreateName() const { return onCreateName_; }
+    void BindOnCreate(const std::string& name);
+    TFont* FontObject() { return &font_; }
+
+    void ApplyFrame();
+    void ArrangeStacking();
+    void ArrangeFocusOrder();
+    void WatchEnabling();
+
+    std::string caption_;
+    TColor color_ = clBtnFace;
+    TFont font_;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ =
+        BorderIconBit(biSystemMenu) | BorderIconBit(biMinimize) | BorderIconBit(biMaximize);
+    TPosition position_ = poDesigned;
+    std::string icon_;
+    TNotifyEvent onCreate_;
+    std::string onCreateName_;
+    bool centred_ = false;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// How the panel turns the three frequency dials' texts into the generator's
+// frequency, and how long the looped image must be for that frequency to be
+// heard exactly.
+
+#include <string_view>
+
+namespace panel {
+
+inline constexpr int kMinFrequency = 20;
+inline constexpr int kMaxFrequency = 20000;
+
+// The decimal number a dial's text shows; anything that is not a run of
+// digits counts as 0 (the dials only ever show digits).
+int DialNumber(std::string_view text);
+
+// The frequency in hertz from the thousands ("00".."20"), hundreds ("0".."9")
+// and tens-and-units ("00".."99", or "100") texts, read as one whole number.
+// At the end of the 10 Hz range the units dial shows "100" until the panel's
+// timer pulls it back to 90; it is read as the 90 the display is about to
+// show, so a carry never reaches the hundreds. The result is limited to the
+// generator's 20..20000 Hz.
+int ComposeFrequency(std::string_view thousands, std::string_view hundreds, std::string_view units);
+
+// The length in milliseconds of the shortest looped image that holds a whole
+// number of periods at `frequency` Hz: 100 ms for multiples of 10 Hz, and
+// 200, 500 or 1000 ms otherwise. With the loop restarting at phase zero on
+// every repetition, any other length would pull the heard pitch to a
+// multiple of 10 Hz.
+int LoopDurationMs(int frequency);
+
+} // namespace panel

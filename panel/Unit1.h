@@ -1,0 +1,149 @@
+#pragma once
+// The front panel: the main window, created from its stored layout, with
+// every handler its controls' events name. The handlers turn the switches
+// and dials into the tone generator's settings and the digit displays'
+// texts and colours, and explain the control under the pointer in the
+// status line.
+
+#include "controls/Events.h"
+#include "controls/StdForm.h"
+#include "panel/ChannelMemory.h"
+
+#include <functional>
+#include <string_view>
+
+class TAbAnalogCControl;
+class TAbColBitBtn;
+class TImage;
+class TLabel;
+class TOvcLabel;
+class TPanel;
+class TRadioButton;
+class TTimer;
+class TToneGen;
+
+class TForm1 : public TForm {
+public:
+    // Built from the layout compiled into the program.
+    explicit TForm1(TComponent* owner = nullptr);
+    // Built from the given layout text (tests).
+    TForm1(std::string_view layout, TComponent* owner);
+
+    std::string ClassName() const override { return "TForm1"; }
+    void Loaded() override;
+
+    // The layout compiled into the program.
+    static std::string_view StoredLayout();
+
+    // Controls, found by name once the layout is loaded.
+    TImage* Image1 = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TLabel* Label4 = nullptr;
+    TLabel* Label5 = nullptr;
+    TLabel* Label6 = nullptr;
+    TLabel* Label7 = nullptr;
+    TLabel* Label8 = nullptr;
+    TLabel* Label9 = nullptr;
+    TAbColBitBtn* AbColBitBtn1 = nullptr;
+    TOvcLabel* OvcLabel1 = nullptr;
+    TOvcLabel* OvcLabel2 = nullptr;
+    TLabel* Label10 = nullptr;
+    TLabel* Label11 = nullptr;
+    TLabel* Label12 = nullptr;
+    TLabel* Label13 = nullptr;
+    TAbColBitBtn* AbColBitBtn2 = nullptr;
+    TAbColBitBtn* AbColBitBtn3 = nullptr;
+    TPanel* Panel1 = nullptr;
+    TRadioButton* RadioButton1 = nullptr;
+    TRadioButton* RadioButton2 = nullptr;
+    TRadioButton* RadioButton3 = nullptr;
+    TRadioButton* RadioButton4 = nullptr;
+    TRadioButton* RadioButton5 = nullptr;
+    TAbAnalogCControl* AbGearDial1 = nullptr;
+    TAbAnalogCControl* AbGearDial2 = nullptr;
+    TAbAnalogCControl* AbGearDial3 = nullptr;
+    TAbAnalogCControl* AbGearDial4 = nullptr;
+    TPanel* Panel2 = nullptr;
+    TRadioButton* RadioButton6 = nullptr;
+    TRadioButton* RadioButton7 = nullptr;
+    TRadioButton* RadioButton8 = nullptr;
+    TPanel* Panel3 = nullptr;
+    TRadioButton* RadioButton9 = nullptr;
+    TRadioButton* RadioButton10 = nullptr;
+    TToneGen* ToneGen1 = nullptr;
+    TTimer* Timer1 = nullptr;
+
+    // Handlers of the switches, dials, buttons and timer.
+    void FormCreate(TPersistent* sender);
+    void RadioButton1Click(TPersistent* sender);
+    void RadioButton2Click(TPersistent* sender);
+    void RadioButton3Click(TPersistent* sender);
+    void RadioButton4Click(TPersistent* sender);
+    void RadioButton5Click(TPersistent* sender);
+    void RadioButton6Click(TPersistent* sender);
+    void RadioButton7Click(TPersistent* sender);
+    void RadioButton8Click(TPersistent* sender);
+    void RadioButton9Click(TPersistent* sender);
+    void RadioButton10Click(TPersistent* sender);
+    void AbGearDial1ValueChanged(TPersistent* sender);
+    void AbGearDial2ValueChanged(TPersistent* sender);
+    void AbGearDial3ValueChanged(TPersistent* sender);
+    void AbGearDial4ValueChanged(TPersistent* sender);
+    void AbColBitBtn1Click(TPersistent* sender);
+    void AbColBitBtn2Click(TPersistent* sender);
+    void AbColBitBtn3Click(TPersistent* sender);
+    void Timer1Timer(TPersistent* sender);
+
+    // Pointer-move handlers: the status line and the credit line.
+    void AbGearDial1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void AbGearDial2MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void AbGearDial3MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void AbGearDial4MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void AbColBitBtn1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void AbColBitBtn2MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void AbColBitBtn3MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void Label1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void Label5MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void Label10MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void Label12MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void RadioButton1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void RadioButton6MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void RadioButton7MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void RadioButton8MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void RadioButton9MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void RadioButton10MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void Image1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    void OvcLabel1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+
+    // Keeps the dials' positions for the selected channel.
+    void SaveChannelMemory();
+    // Makes a changed setting heard at once while the generator plays.
+    void RestartIfRunning();
+    const panel::TChannelMemory& ChannelMemory() const { return memory_; }
+    // Whether the generator plays: Start is disabled while it does.
+    bool Running() const;
+
+    // What Exit does: ends the application's message loop unless replaced.
+    void SetTerminate(std::function<void()> terminate) { terminate_ = std::move(terminate); }
+
+private:
+    void RegisterHandlers();
+    void FindControls();
+    void SelectWaveform(int index);
+    void SetWaveformCaptions(int selected);
+    void SetFrequencyDisplayColors(TColor left, TColor right);
+    void SetAmplitudeDisplayColors(TColor left, TColor right);
+    void RestoreDials(const panel::TDialPositions& positions);
+    void SetVolumes(int left, int right);
+    // Composes the frequency from the dials and gives it to the generator,
+    // with the loop length that keeps it exact.
+    void ApplyFrequency();
+    int Amplitude() const;
+    void ShowHint(const char* text);
+    void CorrectDials();
+
+    panel::TChannelMemory memory_;
+    std::function<void()> terminate_;
+};

@@ -1,0 +1,17 @@
+// The signal generator: one window, the front panel, until Exit or until
+// the window is closed. At the end the panel's generator stops the sound and
+// gives the output device its level back.
+
+#include "panel/PanelClasses.h"
+#include "panel/Unit1.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    InitPanelResources();
+    RegisterPanelClasses();
+    TForm1 form;
+    form.show();
+    return app.exec();
+}
