@@ -113,6 +113,12 @@ void RunOnWindowThread(const std::function<void()>& call) {
         std::rethrow_exception(h->error);
 }
 
+std::size_t PendingWindowThreadCalls() {
+    auto& q = Queue();
+    std::lock_guard guard(q.lock);
+    return q.pending.size();
+}
+
 void WaitForThreadEnd(QThread& thread) {
     if (!IsWindowThread()) {
         thread.wait();
@@ -126,3 +132,14 @@ void WaitForThreadEnd(QThread& thread) {
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     thread.wait();
 }
+
+#if defined(__SANITIZE_THREAD__)
+// Qt is not built with the thread sanitizer, so the sanitizer cannot see the
+// synchronisation inside QThread and QWaitCondition (futex based): a thread
+// object destroyed after its thread has signalled its end looks like a race.
+// Only those Qt-internal frames are excused.
+extern "C" const char* __tsan_default_suppressions() {
+    return "race:QWaitCondition::~QWaitCondition\n"
+           "race:QWaitCondition::wakeAll\n";
+}
+#endif

@@ -3,6 +3,7 @@
 // until the call has run; an exception it throws is carried back and thrown
 // again in the caller. On the window thread itself the call simply runs.
 
+#include <cstddef>
 #include <exception>
 #include <functional>
 #include <stdexcept>
@@ -18,6 +19,8 @@ public:
 
 bool IsWindowThread();
 void RunOnWindowThread(const std::function<void()>& call);
+// Calls handed over and not yet run (for diagnostics and tests).
+std::size_t PendingWindowThreadCalls();
 
 // Waits for a thread to end. On the window thread the window system keeps
 // running meanwhile, so that calls the thread hands over with
