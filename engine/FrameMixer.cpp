@@ -6,7 +6,7 @@
 #include <cstring>
 
 FrameMixer::FrameMixer(const WaveFormat& format, std::uint32_t dataLength)
-    : format_(format), dataLength_(dataLength),
+    : format_(format),
       frameCount_((dataLength + format.BytesPerFrame() - 1) / format.BytesPerFrame()) {
     if (format_.sixteenBit)
         frames16_.assign(frameCount_, 0);
@@ -41,15 +41,16 @@ void FrameMixer::AddTo(std::vector<Sample>& frames, const ToneComponent& c,
     }
 
     // Periods are P truncated or one sample longer; the table grows if the
-    // period arithmetic ever asks for more.
-    std::vector<Sample> table = PeriodDeltas<Sample>(c.wave, shape, shape.periodLength + 1);
+    // period arithmetic ever asks for more, and is never longer than the data.
+    std::vector<Sample> table = PeriodDeltas<Sample>(
+        c.wave, shape, static_cast<int>(std::min<std::size_t>(shape.periodLength + 1, count)));
     std::size_t pos = 0;
     long p = 1;
     int length = shape.periodLength;
     while (pos < count) {
-        if (static_cast<std::size_t>(length) > table.size())
-            table = PeriodDeltas<Sample>(c.wave, shape, length);
         const std::size_t n = std::min<std::size_t>(length, count - pos);
+        if (n > table.size())
+            table = PeriodDeltas<Sample>(c.wave, shape, static_cast<int>(n));
         const Sample* t = table.data();
         Sample* o = out + pos;
         for (std::size_t k = 0; k < n; ++k)

@@ -29,7 +29,6 @@ private:
     void AddTo(std::vector<Sample>& frames, const ToneComponent& c, NoiseSource& noise) const;
 
     WaveFormat format_;
-    std::uint32_t dataLength_;
     std::size_t frameCount_;
     // One of the two is used: 16-bit samples wrap modulo 2^16, 8-bit bytes
     // modulo 256, just as the image's own additions do.

@@ -1,0 +1,39 @@
+// Any bytes as stored AM data: either the stream's read error (and nothing
+// changed) or levels that a build can turn into an image without fault.
+#include "core/ByteStream.h"
+#include "engine/AMLevels.h"
+#include "engine/AMMix.h"
+#include "engine/FrameMixer.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    AMLevels levels;
+    levels.Reset();
+    levels.octaves.fill(4);
+    const AMLevels before = levels;
+    TMemoryStream in(std::vector<std::uint8_t>(data, data + size));
+    try {
+        levels.Read(in);
+    } catch (const EReadError&) {
+        if (std::memcmp(&levels, &before, sizeof levels) != 0)
+            std::abort();
+        return 0;
+    }
+    // Build a short image of every format from what was read, with and
+    // without the multiplier.
+    for (int variant = 0; variant < 4; ++variant) {
+        const WaveFormat format{variant % 2 == 1, variant < 2, variant % 3 == 0};
+        const std::uint32_t L = format.DataLength(10);
+        std::vector<std::uint8_t> image(L + 32, format.ZeroLevelByte());
+        FrameMixer mixer(format, L);
+        NoiseSource noise;
+        for (const ToneComponent& c :
+             MixComponents(1000, TTGWave::tgSine, levels, variant % 2 == 0, nullptr))
+            mixer.Add(c, noise);
+        mixer.WriteData(image.data());
+    }
+    return 0;
+}
