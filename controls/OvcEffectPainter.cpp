@@ -6,13 +6,42 @@
 #include "platform/Font.h"
 #include "platform/SystemColors.h"
 
-#include <QPainter>
+#include <QImage>
 
 namespace {
 void DrawLayer(TCanvas& canvas, const std::string& text, const TRect& r, unsigned flags,
                const TOvcTextLayer& layer) {
     canvas.Font().SetColor(layer.color);
     canvas.DrawText(text, r.Translated(layer.dx, layer.dy), flags);
+}
+
+// Smoothed text edges would be blends of the key colour that the fill does
+// not recognise, so the key text must be drawn without smoothing. The
+// surface always smooths text; its coverage, drawn white on black, is cut at
+// one half instead: a pixel at least half covered is text, in the key colour.
+TBitmap KeyPicture(const TBitmap& picture, const TOvcCaption& caption, const TRect& r,
+                   const TOvcTextLayer& text) {
+    TBitmap coverage(r.Width(), r.Height());
+    TCanvas& c = coverage.Canvas();
+    c.Brush() = {clBlack, bsSolid};
+    c.FillRect(r);
+    c.Font().Assign(*caption.font);
+    c.Brush().Style = bsClear;
+    DrawLayer(c, caption.text, r, caption.flags, {text.dx, text.dy, clWhite});
+    c.EndPaint();
+
+    constexpr int kHalfCovered = 128;
+    const QImage& cover = coverage.Image();
+    QImage keyed = picture.Image().convertToFormat(QImage::Format_RGB32);
+    const QRgb key = qRgb(GetRValue(text.color), GetGValue(text.color), GetBValue(text.color));
+    for (int y = 0; y < keyed.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(cover.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x)
+            if (qRed(in[x]) >= kHalfCovered)
+                out[x] = key;
+    }
+    return TBitmap(keyed);
 }
 } // namespace
 
@@ -59,14 +88,7 @@ void OvcDrawEffects(TCanvas& target, const TRect& r, const TBitmap& background,
     if (plan.graduated) {
         // The text goes on a copy of the picture in the key colour; the fill
         // then carries the key pixels of each band over in the band's colour.
-        // Its edges must be exactly the key colour, so it is not smoothed.
-        TBitmap key(picture);
-        TCanvas& k = key.Canvas();
-        k.Font().Assign(*caption.font);
-        k.Brush().Style = bsClear;
-        k.Painter().setRenderHint(QPainter::TextAntialiasing, false);
-        DrawLayer(k, caption.text, local, caption.flags, plan.text);
-        key.Canvas().EndPaint();
+        const TBitmap key = KeyPicture(picture, caption, local, plan.text);
         for (const TOvcBand& band : plan.bands) {
             if (band.IsEmpty())
                 continue;

@@ -204,7 +204,10 @@ void TForm::ArrangeFocusOrder() {
         if (it == byParent.end())
             return;
         for (const auto& entry : it->second) {
-            chain.push_back(entry.second);
+            // Containers are only passed through: Qt keeps a container's
+            // children together with it in the chain already.
+            if (entry.second->focusPolicy() & Qt::TabFocus)
+                chain.push_back(entry.second);
             self(self, entry.second);
         }
     };

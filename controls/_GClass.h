@@ -15,3 +15,11 @@
 #include "controls/RectHelpers.h"
 #include "controls/TextLayout.h"
 #include "controls/TextPaint.h"
+
+#include "controls/AbAnalogCControl.h"
+#include "controls/AbAnalogGControl.h"
+#include "controls/AbCustomControl.h"
+#include "controls/AbGraphicControl.h"
+#include "controls/MinMax.h"
+#include "controls/SectorSettings.h"
+#include "controls/SignalSettings.h"
