@@ -206,7 +206,7 @@ void TForm::ArrangeFocusOrder() {
         for (const auto& entry : it->second) {
             // Containers are only passed through: Qt keeps a container's
             // children together with it in the chain already.
-            if (entry.second->focusPolicy() & Qt::TabFocus)
+            if (entry.second->focusPolicy() != Qt::NoFocus)
                 chain.push_back(entry.second);
             self(self, entry.second);
         }
@@ -214,6 +214,8 @@ void TForm::ArrangeFocusOrder() {
     walk(walk, this);
     for (std::size_t i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
+    // The first control in the order has the focus when the window opens.
+    firstFocus_ = chain.empty() ? nullptr : chain.front();
 }
 
 void TForm::WatchEnabling() {
@@ -240,6 +242,8 @@ void TForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     const bool centre = position_ == poScreenCenter || position_ == poDesktopCenter ||
                         position_ == poMainFormCenter || position_ == poOwnerFormCenter;
+    if (firstFocus_ && !focusWidget())
+        firstFocus_->setFocus();
     if (centre && !centred_ && screen()) {
         centred_ = true;
         QRect frame = frameGeometry();

@@ -101,4 +101,5 @@ private:
     TNotifyEvent onCreate_;
     std::string onCreateName_;
     bool centred_ = false;
+    QWidget* firstFocus_ = nullptr;
 };
