@@ -18,7 +18,8 @@ int CreateTemporary(const std::string& path, std::string& tempPath) {
     for (int attempt = 0; attempt < 32; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rng()));
-        const std::string name = "." + target.filename().string() + suffix;
+        std::string name(1, '.');
+        name.append(target.filename().string()).append(suffix);
         tempPath = (folder.empty() ? std::filesystem::path(name) : folder / name).string();
         const int fd = ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)

@@ -1,0 +1,7 @@
+# Wave image builds against a memset of the same size and against SoX
+# making the same signal; prints the ratios at the end.
+if(TARGET engine)
+  add_executable(engine_bench ${CMAKE_CURRENT_LIST_DIR}/engine_build_image.cpp)
+  target_include_directories(engine_bench PRIVATE ${ORBEL_ROOT})
+  target_link_libraries(engine_bench PRIVATE engine benchmark::benchmark)
+endif()
