@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QShowEvent>
 
 namespace {
 // Everything white in the face bitmap stays unpainted on the control: the
@@ -77,6 +78,7 @@ void TAbGearDial::SetPointerSize(std::int32_t value) {
 
 void TAbGearDial::SettingsChanged() {
     TAbAnalogCControl::SettingsChanged();
+    faceStale_ = true;
     Invalidate();
 }
 
@@ -110,12 +112,14 @@ void TAbGearDial::Paint(TCanvas& canvas) {
     bevel_->PaintRound(face.Canvas(), r, 0, 0);
     innerFace_ = r;
     ++faceRenders_;
+    faceStale_ = false;
 
     const int innerWidth = r.Right - r.Left;
     dimpleRadius_ = gear::DimpleRadius(innerWidth, dimpleRadiusLimit_);
     if (innerWidth > gear::kMinPointerFaceWidth) {
         faceCache_ = face;
         faceCache_.SetTransparent(true);
+        faceCache_.SetTransparentColor(kFaceTransparent);
         faceValid_ = true;
     } else {
         faceValid_ = false;
@@ -162,10 +166,16 @@ void TAbGearDial::ShowPicture(const TBitmap& picture) {
     pointerOnly_ = false;
 }
 
+// A pointer-only redraw shows the composed picture over the face cache, as
+// the screen would still hold the face under the picture's transparent
+// pixels. A repaint request that is still pending when a pointer redraw
+// comes along is merged into its paint, so a stale face is rendered anew.
 void TAbGearDial::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     TCanvas canvas(painter);
-    if (pointerOnly_) {
+    if (pointerOnly_ && !faceStale_) {
+        if (faceValid_)
+            canvas.Draw(0, 0, faceCache_);
         if (!picture_.Empty())
             canvas.Draw(0, 0, picture_);
         return;
@@ -173,8 +183,14 @@ void TAbGearDial::paintEvent(QPaintEvent*) {
     Paint(canvas);
 }
 
+void TAbGearDial::showEvent(QShowEvent* event) {
+    TAbAnalogCControl::showEvent(event);
+    faceStale_ = true;
+}
+
 void TAbGearDial::resizeEvent(QResizeEvent* event) {
     TAbAnalogCControl::resizeEvent(event);
+    faceStale_ = true;
     if (!IsLoading())
         SquareSize();
     // Only the disc belongs to the dial: clicks outside the ellipse reach

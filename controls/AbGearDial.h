@@ -85,6 +85,7 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     TAbSBevel* BevelObject() { return bevel_.get(); }
@@ -112,6 +113,8 @@ private:
     // The face and pointer as last composed; a pointer-only redraw shows it.
     TBitmap picture_;
     bool pointerOnly_ = false;
+    // The face must be rendered again before a pointer redraw may reuse it.
+    bool faceStale_ = true;
     // The surface of a full repaint in progress: the pointer is drawn there
     // instead of asking for another paint.
     TCanvas* paintCanvas_ = nullptr;

@@ -292,6 +292,18 @@ TEST_F(GearDialTest, ValueChangeRedrawsOnlyThePointer) {
     EXPECT_EQ(PictureAt(before), d.FaceCache().Image().pixel(before.X, before.Y));
 }
 
+TEST_F(GearDialTest, PointerRedrawDoesNotSwallowAPendingFullRepaint) {
+    TAbGearDial& d = PanelDial();
+    const int renders = d.FaceRenders();
+    // The resize asks for a repaint; the value change that follows before
+    // it arrives must not show the old face in its place.
+    d.SetBounds(d.Left(), d.Top(), 100, 100);
+    d.SetDigit(3);
+    QApplication::processEvents();
+    EXPECT_GT(d.FaceRenders(), renders);
+    EXPECT_EQ(d.FaceCache().Width(), 99);
+}
+
 TEST_F(GearDialTest, SettingsChangesRepaintTheFace) {
     TAbGearDial& d = PanelDial();
     int renders = d.FaceRenders();
