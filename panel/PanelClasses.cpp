@@ -29,9 +29,9 @@ void RegisterPanelClasses() {
     registry.Register<TPanel>("TPanel");
     registry.Register<TRadioButton>("TRadioButton");
     registry.Register<TTimer>("TTimer");
-    registry.Register<TAbGearDial>("TAbGearDial");
-    registry.Register<TAbColBitBtn>("TAbColBitBtn");
-    registry.Register<TOvcLabel>("TOvcLabel");
+    RegisterGearDial();
+    RegisterAbCBitBtnClasses();
+    RegisterOvcLabel();
     RegisterToneGenClass();
 }
 

@@ -1,0 +1,90 @@
+#pragma once
+// The real front panel, built from the layout compiled into the program,
+// shown offscreen, with a recording sound output in place of the device.
+
+#include "WindowInput.h"
+#include "controls/AbAnalogCControl.h"
+#include "controls/AbCBitBt.h"
+#include "controls/StdImage.h"
+#include "controls/StdLabel.h"
+#include "controls/StdPanel.h"
+#include "controls/StdRadioButton.h"
+#include "controls/StdTimer.h"
+#include "controls/ovclabel.h"
+#include "engine/ToneGen.h"
+#include "panel/PanelClasses.h"
+#include "panel/Unit1.h"
+#include "platform/sound/DefaultSoundOutput.h"
+#include "platform/sound/RecordingSoundOutput.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The device level the recording output starts with: what the program must
+// give back at its end.
+inline constexpr std::uint32_t kDeviceLevelBefore = 0x40004000u;
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitPanelResources();
+        RegisterPanelClasses();
+        sound = std::make_shared<RecordingSoundOutput>();
+        sound->SetInitialLevel(kDeviceLevelBefore);
+        previous = SetDefaultSoundOutput(sound);
+        form = std::make_unique<TForm1>();
+        form->SetTerminate([this] { ++terminations; });
+        // The timer is driven by the tests, tick by tick.
+        form->Timer1->SetEnabled(false);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->activateWindow();
+        QTest::qWaitForWindowActive(form.get());
+    }
+
+    void TearDown() override {
+        form.reset();
+        SetDefaultSoundOutput(previous);
+    }
+
+    // Centre of a control of the panel, in the window's coordinates.
+    QPoint At(QWidget* control) const {
+        return control->mapTo(form.get(), control->rect().center());
+    }
+    template <class T> QPoint At(T* control) const { return At(static_cast<QWidget*>(control)); }
+
+    void Tick() { form->Timer1Timer(form->Timer1); }
+
+    void Move(QPoint p) { window_input::Move(*form, p); }
+    void Click(QPoint p) { window_input::Click(*form, p); }
+    void Key(Qt::Key k) { window_input::Key(*form, k); }
+
+    void FocusDial(TAbAnalogCControl* dial) {
+        dial->setFocus();
+        QApplication::processEvents();
+    }
+
+    TToneGen& Gen() { return *form->ToneGen1; }
+    std::string Text(TLabel* l) const { return l->Caption(); }
+    TColor FontColor(TLabel* l) const { return l->Font()->Color(); }
+    TColor FontColor(TRadioButton* r) const { return r->Font()->Color(); }
+
+    // The device level word for left and right levels in percent.
+    static std::uint32_t LevelWord(int left, int right) {
+        return (std::uint32_t(right) * 65535 / 100) << 16 | (std::uint32_t(left) * 65535 / 100);
+    }
+
+    // Turns a dial with the keyboard: focus, then press and release.
+    void TurnDial(TAbAnalogCControl* dial, Qt::Key key, int times = 1) {
+        FocusDial(dial);
+        for (int i = 0; i < times; ++i)
+            Key(key);
+    }
+
+    std::shared_ptr<RecordingSoundOutput> sound;
+    std::shared_ptr<SoundOutput> previous;
+    std::unique_ptr<TForm1> form;
+    int terminations = 0;
+};

@@ -1,0 +1,375 @@
+// The front panel driven through its window with real pointer and key
+// events at the controls' places.
+
+#include "PanelFixture.h"
+#include "panel/FrequencyDials.h"
+#include "panel/Hints.h"
+
+#include <QScreen>
+
+#include <cstring>
+
+using namespace panel;
+
+TEST_F(PanelTest, OpensFixedCentredWithTheStoredStartState) {
+    EXPECT_EQ(form->size(), QSize(633, 403));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Генератор сигналов звуковой частоты"));
+    EXPECT_FALSE(form->windowIcon().isNull());
+    const QPoint centre = form->screen()->availableGeometry().center();
+    EXPECT_LE((form->frameGeometry().center() - centre).manhattanLength(), 2);
+
+    EXPECT_TRUE(form->AbColBitBtn1->Enabled());
+    EXPECT_FALSE(form->AbColBitBtn2->Enabled());
+    EXPECT_TRUE(form->RadioButton1->Checked());
+    EXPECT_TRUE(form->RadioButton8->Checked());
+    EXPECT_TRUE(form->RadioButton10->Checked());
+    for (TRadioButton* r : {form->RadioButton1, form->RadioButton8, form->RadioButton10})
+        EXPECT_EQ(FontColor(r), clYellow);
+    const std::pair<TLabel*, const char*> texts[] = {
+        {form->Label1, "01"},  {form->Label2, "0"},    {form->Label3, "00"},
+        {form->Label4, "Гц"},  {form->Label5, "01"},   {form->Label6, "0"},
+        {form->Label7, "00"},  {form->Label8, "Гц"},   {form->Label10, "050"},
+        {form->Label11, "мВ"}, {form->Label12, "050"}, {form->Label13, "мВ"}};
+    for (const auto& [label, text] : texts) {
+        EXPECT_EQ(Text(label), text) << label->Name();
+        EXPECT_EQ(FontColor(label), clLime) << label->Name();
+    }
+    EXPECT_EQ(form->AbGearDial1->ValueText(), "01");
+    EXPECT_EQ(form->AbGearDial2->ValueText(), "0");
+    EXPECT_EQ(form->AbGearDial3->ValueText(), "00");
+    EXPECT_EQ(form->AbGearDial4->ValueText(), "050");
+    EXPECT_EQ(Gen().Frequency(), 1000);
+    EXPECT_EQ(Gen().Duration(), 100);
+    EXPECT_EQ(Gen().LeftVolume(), 50);
+    EXPECT_EQ(Gen().RightVolume(), 50);
+    EXPECT_FALSE(sound->Playing());
+    EXPECT_EQ(sound->PlayCount(), 0);
+    EXPECT_EQ(sound->Level(), LevelWord(50, 50));
+    // The first dial has the keyboard focus.
+    EXPECT_EQ(form->focusWidget(), form->AbGearDial1);
+}
+
+TEST_F(PanelTest, StartPlaysStopSilencesAndTheButtonsSwapEnabling) {
+    Click(At(form->AbColBitBtn1));
+    EXPECT_FALSE(form->AbColBitBtn1->Enabled());
+    EXPECT_TRUE(form->AbColBitBtn2->Enabled());
+    EXPECT_TRUE(sound->Playing());
+    EXPECT_EQ(sound->PlayCount(), 1);
+    EXPECT_EQ(sound->Level(), LevelWord(50, 50));
+    // A click on the disabled Start reaches the picture beneath: nothing.
+    Click(At(form->AbColBitBtn1));
+    EXPECT_EQ(sound->PlayCount(), 1);
+    Click(At(form->AbColBitBtn2));
+    EXPECT_TRUE(form->AbColBitBtn1->Enabled());
+    EXPECT_FALSE(form->AbColBitBtn2->Enabled());
+    EXPECT_FALSE(sound->Playing());
+}
+
+TEST_F(PanelTest, TurningAFrequencyDialWhilePlayingIsHeardAtOnce) {
+    Click(At(form->AbColBitBtn1));
+    TurnDial(form->AbGearDial1, Qt::Key_Up);
+    EXPECT_EQ(form->AbGearDial1->ValueText(), "02");
+    EXPECT_EQ(Gen().Frequency(), 2000);
+    EXPECT_EQ(sound->PlayCount(), 2);
+    // The display follows at the next tick.
+    EXPECT_EQ(Text(form->Label1), "01");
+    Tick();
+    EXPECT_EQ(Text(form->Label1), "02");
+    EXPECT_EQ(Text(form->Label5), "02");
+    TurnDial(form->AbGearDial2, Qt::Key_Up, 3);
+    EXPECT_EQ(Gen().Frequency(), 2300);
+    TurnDial(form->AbGearDial3, Qt::Key_Up, 2);
+    EXPECT_EQ(Gen().Frequency(), 2320);
+    // The amplitude dial changes the levels, not the frequency.
+    TurnDial(form->AbGearDial4, Qt::Key_Down, 10);
+    EXPECT_EQ(form->AbGearDial4->ValueText(), "040");
+    EXPECT_EQ(Gen().LeftVolume(), 40);
+    EXPECT_EQ(Gen().RightVolume(), 40);
+    EXPECT_EQ(Gen().Frequency(), 2320);
+    EXPECT_EQ(sound->Level(), LevelWord(40, 40));
+}
+
+TEST_F(PanelTest, SettingsChangeSilentlyWhileStopped) {
+    TurnDial(form->AbGearDial1, Qt::Key_Up);
+    Click(At(form->RadioButton2));
+    EXPECT_EQ(Gen().Frequency(), 2000);
+    EXPECT_EQ(Gen().Waveform(), TTGWave::tgSquare);
+    EXPECT_EQ(sound->PlayCount(), 0);
+}
+
+TEST_F(PanelTest, WaveformSwitchSetsTheWaveAndTheCaptionColours) {
+    Click(At(form->AbColBitBtn1));
+    const std::pair<TRadioButton*, TTGWave> waves[] = {{form->RadioButton2, TTGWave::tgSquare},
+                                                       {form->RadioButton3, TTGWave::tgTriangle},
+                                                       {form->RadioButton4, TTGWave::tgSawtooth},
+                                                       {form->RadioButton1, TTGWave::tgSine}};
+    TRadioButton* all[] = {form->RadioButton1, form->RadioButton2, form->RadioButton3,
+                           form->RadioButton4, form->RadioButton5};
+    int plays = sound->PlayCount();
+    for (const auto& [button, wave] : waves) {
+        Click(At(button));
+        EXPECT_EQ(Gen().Waveform(), wave);
+        EXPECT_EQ(sound->PlayCount(), ++plays);
+        for (TRadioButton* r : all)
+            EXPECT_EQ(FontColor(r), r == button ? clYellow : clGray) << r->Name();
+    }
+    // The selected one again: no handler runs, nothing restarts.
+    Click(At(form->RadioButton1));
+    EXPECT_EQ(sound->PlayCount(), plays);
+}
+
+TEST_F(PanelTest, NoiseShowsDashesAndTheTimerLeavesThem) {
+    Click(At(form->RadioButton5));
+    EXPECT_EQ(Gen().Waveform(), TTGWave::tgNoise);
+    for (TLabel* l : {form->Label1, form->Label3, form->Label5, form->Label7})
+        EXPECT_EQ(Text(l), "--");
+    EXPECT_EQ(Text(form->Label2), "-");
+    EXPECT_EQ(Text(form->Label6), "-");
+    // The amplitude still drives the levels, but no display changes.
+    TurnDial(form->AbGearDial4, Qt::Key_Up, 5);
+    Tick();
+    EXPECT_EQ(Gen().LeftVolume(), 55);
+    EXPECT_EQ(Text(form->Label10), "050");
+    EXPECT_EQ(Text(form->Label1), "--");
+}
+
+TEST_F(PanelTest, LeavingNoiseOnOneChannelRefreshesOnlyThatChannel) {
+    Click(At(form->RadioButton6));
+    Click(At(form->RadioButton5));
+    Click(At(form->RadioButton3));
+    Tick();
+    EXPECT_EQ(Text(form->Label1), "01");
+    EXPECT_EQ(Text(form->Label3), "00");
+    EXPECT_EQ(Text(form->Label5), "--");
+    EXPECT_EQ(Text(form->Label7), "--");
+    EXPECT_EQ(FontColor(form->Label5), clGray);
+    Click(At(form->RadioButton8));
+    Tick();
+    EXPECT_EQ(Text(form->Label5), "01");
+    EXPECT_EQ(FontColor(form->Label5), clLime);
+}
+
+TEST_F(PanelTest, LeftAndRightChannelsKeepTheirOwnDialPositions) {
+    // Both channels: the thousands dial to 5 kHz.
+    TurnDial(form->AbGearDial1, Qt::Key_Up, 4);
+    EXPECT_EQ(Gen().Frequency(), 5000);
+    // Left on a fresh start brings back 1, 0, 0, 50 whatever the dials show.
+    Click(At(form->RadioButton6));
+    EXPECT_EQ(form->AbGearDial1->ValueText(), "01");
+    EXPECT_EQ(form->AbGearDial4->ValueText(), "050");
+    EXPECT_EQ(Gen().Frequency(), 1000);
+    EXPECT_EQ(Gen().LeftVolume(), 50);
+    EXPECT_EQ(Gen().RightVolume(), 0);
+    EXPECT_EQ(sound->Level(), LevelWord(50, 0));
+    EXPECT_EQ(FontColor(form->RadioButton6), clYellow);
+    EXPECT_EQ(FontColor(form->RadioButton8), clGray);
+    for (TLabel* l : {form->Label1, form->Label4, form->Label10, form->Label11})
+        EXPECT_EQ(FontColor(l), clLime);
+    for (TLabel* l : {form->Label5, form->Label8, form->Label12, form->Label13})
+        EXPECT_EQ(FontColor(l), clGray);
+
+    // Left: 3 kHz at amplitude 30.
+    TurnDial(form->AbGearDial1, Qt::Key_Up, 2);
+    TurnDial(form->AbGearDial4, Qt::Key_PageDown, 2);
+    EXPECT_EQ(Gen().Frequency(), 3000);
+    EXPECT_EQ(Gen().LeftVolume(), 30);
+    EXPECT_EQ(Gen().RightVolume(), 0);
+
+    // Right starts from its own memory.
+    Click(At(form->RadioButton7));
+    EXPECT_EQ(form->AbGearDial1->ValueText(), "01");
+    EXPECT_EQ(Gen().Frequency(), 1000);
+    EXPECT_EQ(Gen().LeftVolume(), 0);
+    EXPECT_EQ(Gen().RightVolume(), 50);
+    // Eleven digits over 0..9: the seventh step shows 6.
+    TurnDial(form->AbGearDial2, Qt::Key_Up, 7);
+    EXPECT_EQ(Gen().Frequency(), 1600);
+
+    // Back to left: 3 kHz and 30 again.
+    Click(At(form->RadioButton6));
+    EXPECT_EQ(form->AbGearDial1->ValueText(), "03");
+    EXPECT_EQ(form->AbGearDial2->ValueText(), "0");
+    EXPECT_EQ(form->AbGearDial4->ValueText(), "030");
+    EXPECT_EQ(Gen().Frequency(), 3000);
+    EXPECT_EQ(Gen().LeftVolume(), 30);
+    EXPECT_EQ(Gen().RightVolume(), 0);
+
+    // Both: the amplitude of the both memory, the frequency stays.
+    Click(At(form->RadioButton8));
+    EXPECT_EQ(form->AbGearDial4->ValueText(), "050");
+    EXPECT_EQ(Gen().LeftVolume(), 50);
+    EXPECT_EQ(Gen().RightVolume(), 50);
+    EXPECT_EQ(Gen().Frequency(), 3000);
+    for (TLabel* l : {form->Label1, form->Label5, form->Label10, form->Label12})
+        EXPECT_EQ(FontColor(l), clLime);
+    const auto& m = form->ChannelMemory();
+    // A channel switch stores nothing; the memories hold the last turns.
+    EXPECT_EQ(form->AbGearDial2->ValueText(), "0");
+    EXPECT_NEAR(m.Left()[0], 3.0f, 1e-4);
+    EXPECT_NEAR(m.Left()[3], 30.0f, 1e-4);
+    EXPECT_NEAR(m.Right()[0], 1.0f, 1e-4);
+    EXPECT_NEAR(m.BothAmplitude(), 50.0f, 1e-4);
+}
+
+TEST_F(PanelTest, ThousandsAtTwentyPullsTheLowerDialsBackAtTheNextTick) {
+    TurnDial(form->AbGearDial2, Qt::Key_Up, 5);
+    TurnDial(form->AbGearDial1, Qt::Key_End);
+    EXPECT_EQ(form->AbGearDial1->ValueText(), "20");
+    // The composition is limited to the generator's top at once.
+    EXPECT_EQ(Gen().Frequency(), 20000);
+    Tick();
+    EXPECT_EQ(form->AbGearDial2->ValueText(), "0");
+    EXPECT_EQ(form->AbGearDial3->ValueText(), "00");
+    EXPECT_EQ(Text(form->Label1), "20");
+    EXPECT_EQ(Text(form->Label2), "0");
+    EXPECT_EQ(Text(form->Label3), "00");
+    // Moving the hundreds dial again is undone within a tick.
+    TurnDial(form->AbGearDial2, Qt::Key_Up, 2);
+    EXPECT_EQ(Gen().Frequency(), 20000);
+    Tick();
+    EXPECT_EQ(Text(form->Label2), "0");
+}
+
+TEST_F(PanelTest, UnitsAtTheEndOfTheTenHertzStepReadAsNinety) {
+    TurnDial(form->AbGearDial3, Qt::Key_End);
+    EXPECT_EQ(form->AbGearDial3->ValueText(), "100");
+    // Not 10100 (heard as 1090 Hz only after the next change) but 1090 now.
+    EXPECT_EQ(Gen().Frequency(), 1090);
+    Tick();
+    EXPECT_EQ(form->AbGearDial3->ValueText(), "90");
+    EXPECT_EQ(Text(form->Label3), "90");
+    EXPECT_EQ(Gen().Frequency(), 1090);
+}
+
+TEST_F(PanelTest, OneHertzStepGivesExactFrequenciesWithAWholePeriodLoop) {
+    Click(At(form->RadioButton9));
+    EXPECT_EQ(FontColor(form->RadioButton9), clYellow);
+    EXPECT_EQ(FontColor(form->RadioButton10), clGray);
+    // The step switch alone touches neither the generator nor the displays.
+    EXPECT_EQ(Gen().Frequency(), 1000);
+    EXPECT_EQ(Gen().Duration(), 100);
+    Click(At(form->AbColBitBtn1));
+    TurnDial(form->AbGearDial3, Qt::Key_Up);
+    EXPECT_EQ(form->AbGearDial3->ValueText(), "01");
+    EXPECT_EQ(Gen().Frequency(), 1001);
+    EXPECT_EQ(Gen().Duration(), 1000);
+
+    // The played loop holds exactly 1001 periods: count the rising zero
+    // crossings of the 16-bit mono samples, the join included.
+    const auto calls = sound->Calls();
+    const auto& image = calls.back().image;
+    // 44 bytes of header and 32 of padding around the samples.
+    ASSERT_GT(image.size(), 44u + 32u);
+    std::vector<std::int16_t> samples((image.size() - 44 - 32) / 2);
+    std::memcpy(samples.data(), image.data() + 44, samples.size() * 2);
+    EXPECT_EQ(samples.size(), 96000u);
+    int rising = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const std::int16_t before = samples[(i + samples.size() - 1) % samples.size()];
+        rising += before < 0 && samples[i] >= 0;
+    }
+    EXPECT_EQ(rising, 1001);
+
+    TurnDial(form->AbGearDial3, Qt::Key_Up, 4);
+    EXPECT_EQ(Gen().Frequency(), 1005);
+    EXPECT_EQ(Gen().Duration(), 200);
+    // Back to the 10 Hz step: nothing changes until the dial is moved.
+    Click(At(form->RadioButton10));
+    EXPECT_EQ(Gen().Frequency(), 1005);
+    TurnDial(form->AbGearDial3, Qt::Key_Up);
+    EXPECT_EQ(form->AbGearDial3->ValueText(), "10");
+    EXPECT_EQ(Gen().Frequency(), 1010);
+    EXPECT_EQ(Gen().Duration(), 100);
+}
+
+TEST_F(PanelTest, ExitEndsTheLoopAndTheEndGivesTheDeviceItsLevelBack) {
+    Click(At(form->AbColBitBtn1));
+    Click(At(form->AbColBitBtn3));
+    EXPECT_EQ(terminations, 1);
+    form.reset();
+    EXPECT_FALSE(sound->Playing());
+    EXPECT_EQ(sound->Level(), kDeviceLevelBefore);
+}
+
+TEST_F(PanelTest, ClosingTheWindowEndsTheProgramLikeExit) {
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
+    EXPECT_TRUE(form->close());
+}
+
+// --- hints ----------------------------------------------------------------
+
+struct HintCase {
+    const char* control;
+    const char* text;
+};
+
+class PanelHints : public PanelTest, public ::testing::WithParamInterface<HintCase> {};
+
+TEST_P(PanelHints, ThePointerOverAControlExplainsIt) {
+    auto* control = dynamic_cast<QWidget*>(form->FindComponent(GetParam().control));
+    ASSERT_NE(control, nullptr);
+    Move(At(control) + QPoint(1, 1));
+    Move(At(control));
+    EXPECT_EQ(form->Label9->Caption(), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, PanelHints,
+    ::testing::Values(
+        HintCase{"AbGearDial1", hints::kThousandsDial},
+        HintCase{"AbGearDial2", hints::kHundredsDial}, HintCase{"AbGearDial3", hints::kUnitsDial},
+        HintCase{"AbGearDial4", hints::kAmplitudeDial}, HintCase{"AbColBitBtn1", hints::kStart},
+        HintCase{"AbColBitBtn3", hints::kExit}, HintCase{"Label1", hints::kLeftFrequency},
+        HintCase{"Label4", hints::kLeftFrequency}, HintCase{"Label6", hints::kRightFrequency},
+        HintCase{"Label11", hints::kLeftAmplitude}, HintCase{"Label12", hints::kRightAmplitude},
+        HintCase{"RadioButton1", hints::kWaveform}, HintCase{"RadioButton5", hints::kWaveform},
+        HintCase{"RadioButton6", hints::kLeftOnly}, HintCase{"RadioButton7", hints::kRightOnly},
+        HintCase{"RadioButton8", hints::kBothChannels}, HintCase{"RadioButton9", hints::kStep1Hz},
+        HintCase{"RadioButton10", hints::kStep10Hz}),
+    [](const auto& info) { return std::string(info.param.control); });
+
+TEST_F(PanelTest, TheBackgroundClearsTheHintAndThePanelsLeaveIt) {
+    Move(At(form->AbGearDial1));
+    // The waveform panel's own background between two switch buttons.
+    const QPoint panelGap = form->Panel1->mapTo(form.get(), QPoint(form->Panel1->width() - 3, 2));
+    Move(panelGap);
+    EXPECT_EQ(form->Label9->Caption(), hints::kThousandsDial);
+    // Bare background: cleared.
+    Move(QPoint(5, 200));
+    EXPECT_EQ(form->Label9->Caption(), "");
+}
+
+TEST_F(PanelTest, DisabledButtonsPassThePointerToThePicture) {
+    Move(At(form->AbGearDial1));
+    Move(At(form->AbColBitBtn2));
+    EXPECT_EQ(form->Label9->Caption(), "") << "Stop is disabled while stopped";
+    Click(At(form->AbColBitBtn1));
+    Move(At(form->AbColBitBtn2) + QPoint(1, 0));
+    EXPECT_EQ(form->Label9->Caption(), hints::kStop);
+    Move(At(form->AbColBitBtn1));
+    EXPECT_EQ(form->Label9->Caption(), "") << "Start is disabled while playing";
+}
+
+TEST_F(PanelTest, TheModelNameAndTheStripBesideItShowTheCreditLine) {
+    Move(At(form->AbGearDial4));
+    Move(At(form->OvcLabel1));
+    EXPECT_EQ(form->OvcLabel2->Caption(), hints::kCredit);
+    EXPECT_EQ(form->Label9->Caption(), hints::kAmplitudeDial) << "the status line keeps its text";
+    Move(QPoint(5, 200));
+    EXPECT_EQ(form->OvcLabel2->Caption(), "");
+    // The credit strip lies over the status line and answers like the name.
+    Move(form->OvcLabel2->mapTo(form.get(), QPoint(300, 12)));
+    EXPECT_EQ(form->OvcLabel2->Caption(), hints::kCredit);
+}
+
+TEST_F(PanelTest, ADragOnADialShowsItsHintAndTurnsIt) {
+    // Drag from the left of the thousands dial over the top to the right.
+    const QRect r = form->AbGearDial1->geometry();
+    window_input::Drag(*form, QPoint(r.left() + 10, r.center().y()),
+                       QPoint(r.right() - 10, r.center().y()));
+    EXPECT_EQ(form->Label9->Caption(), hints::kThousandsDial);
+    EXPECT_NE(form->AbGearDial1->ValueText(), "01");
+    EXPECT_EQ(Gen().Frequency(), ComposeFrequency(form->AbGearDial1->ValueText(), "0", "00"));
+}
