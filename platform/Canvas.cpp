@@ -91,6 +91,11 @@ QImage* TCanvas::DeviceImage() const {
     return nullptr;
 }
 
+QFontMetrics TCanvas::Metrics(const QFont& font) const {
+    // Measured for the device drawn on, so widths match the drawn text.
+    return device_ ? QFontMetrics(font, device_) : QFontMetrics(font);
+}
+
 QSize TCanvas::DeviceSize() const {
     return device_ ? QSize(device_->width(), device_->height()) : QSize();
 }
@@ -314,7 +319,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     if (!p)
         return;
     const QFont font = ToQFont(font_);
-    const QFontMetrics metrics(font);
+    const QFontMetrics metrics = Metrics(font);
     const QString s = ToQString(text);
     if (brush_.Style != bsClear)
         p->fillRect(QRect(x, y, metrics.horizontalAdvance(s), metrics.height()),
@@ -334,7 +339,7 @@ int TCanvas::TextHeight(const std::string& text) const {
 }
 
 TSize TCanvas::TextExtent(const std::string& text) const {
-    const QFontMetrics metrics(ToQFont(font_));
+    const QFontMetrics metrics = Metrics(ToQFont(font_));
     return {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
 }
 
@@ -356,7 +361,7 @@ int TCanvas::DrawText(const std::string& text, const TRect& r, unsigned flags) {
     const QFont font = ToQFont(font_);
     const QString s = ToQString(text);
     const QRect box = ToQRect(r.Normalized());
-    const QRect used = QFontMetrics(font).boundingRect(box, qtFlags, s);
+    const QRect used = Metrics(font).boundingRect(box, qtFlags, s);
     QPainter* p = Active();
     if (!p)
         return used.height();

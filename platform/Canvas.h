@@ -20,6 +20,7 @@
 #include "platform/Region.h"
 
 #include <QBrush>
+#include <QFontMetrics>
 #include <QPen>
 #include <QRegion>
 
@@ -132,6 +133,7 @@ private:
     void DrawImage(const TRect& target, const QImage& image);
     QImage* DeviceImage() const;
     QSize DeviceSize() const;
+    QFontMetrics Metrics(const QFont& font) const;
 
     QPaintDevice* device_ = nullptr;
     std::unique_ptr<QPainter> ownPainter_;
