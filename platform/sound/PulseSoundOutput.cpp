@@ -34,6 +34,7 @@ struct PulseSoundOutput::Impl {
 
     // Read by the feeding callback, set from the caller's thread.
     std::atomic<std::uint32_t> level{kFullLevel};
+    std::atomic<std::uint64_t> underflows{0};
 
     ~Impl() {
         if (mainloop)
@@ -73,6 +74,7 @@ struct PulseSoundOutput::Impl {
         if (stream) {
             pa_stream_set_write_callback(stream, nullptr, nullptr);
             pa_stream_set_state_callback(stream, nullptr, nullptr);
+            pa_stream_set_underflow_callback(stream, nullptr, nullptr);
             if (pa_stream_get_state(stream) == PA_STREAM_READY) {
                 // Cork and flush so the server drops what it buffered, then
                 // let the stream go.
@@ -121,6 +123,12 @@ struct PulseSoundOutput::Impl {
         auto* self = static_cast<Impl*>(userdata);
         if (s == self->stream)
             self->Feed(s, bytes);
+    }
+
+    static void OnUnderflow(pa_stream* s, void* userdata) {
+        auto* self = static_cast<Impl*>(userdata);
+        if (s == self->stream && !self->draining)
+            self->underflows.fetch_add(1, std::memory_order_relaxed);
     }
 
     static void OnDrained(pa_stream* s, int, void* userdata) {
@@ -213,6 +221,7 @@ void PulseSoundOutput::Play(std::span<const std::uint8_t> bytes, std::uint32_t f
     m.finished = false;
     pa_stream_set_state_callback(s, &Impl::OnStreamState, &m);
     pa_stream_set_write_callback(s, &Impl::OnWritable, &m);
+    pa_stream_set_underflow_callback(s, &Impl::OnUnderflow, &m);
 
     pa_buffer_attr attr;
     attr.maxlength = static_cast<std::uint32_t>(-1);
@@ -261,6 +270,10 @@ void PulseSoundOutput::Stop() {
 
 void PulseSoundOutput::SetLevel(std::uint32_t, std::uint32_t level) {
     impl_->level.store(level, std::memory_order_relaxed);
+}
+
+std::uint64_t PulseSoundOutput::UnderflowCount() const {
+    return impl_->underflows.load(std::memory_order_relaxed);
 }
 
 std::optional<LevelReading> PulseSoundOutput::ReadLevel(std::uint32_t) {

@@ -25,6 +25,10 @@ public:
     void SetLevel(std::uint32_t device, std::uint32_t level) override;
     std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
 
+    // How often the server ran out of data while playing (a busy machine),
+    // since the output was created.
+    std::uint64_t UnderflowCount() const;
+
     // Buffer length the stream asks the server for.
     static constexpr std::chrono::milliseconds kTargetLatency{15};
 
