@@ -9,6 +9,7 @@
 #include "engine/WaveFile.h"
 #include "engine/WaveHeader.h"
 #include "platform/sound/DefaultSoundOutput.h"
+#include "platform/sound/SilentSoundOutput.h"
 #include "platform/sound/SoundOutput.h"
 
 #include <algorithm>
@@ -27,6 +28,8 @@ TToneGen::TToneGen(TComponent* owner) : TToneGen(owner, DefaultSoundOutput()) {}
 
 TToneGen::TToneGen(TComponent* owner, std::shared_ptr<SoundOutput> output)
     : TComponent(owner), output_(std::move(output)) {
+    if (!output_)
+        output_ = std::make_shared<SilentSoundOutput>();
     ResetAM();
     amAmplitude_ = am_.amplitudes[0];
     amWaveform_ = am_.waveforms[0];

@@ -18,7 +18,8 @@ class TMemoryStream;
 
 class TToneGen : public TComponent {
 public:
-    // Uses the process-wide default sound output.
+    // Uses the process-wide default sound output; a null output means a
+    // silent one.
     explicit TToneGen(TComponent* owner);
     TToneGen(TComponent* owner, std::shared_ptr<SoundOutput> output);
     ~TToneGen() override;

@@ -7,6 +7,7 @@
 #include "core/DesignMessage.h"
 #include "core/Layout.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -69,6 +70,17 @@ TEST_F(ToneGenTest, DesignModeShowsTheRangeMessage) {
     EXPECT_EQ(messages, (std::vector<std::string>{"Value must be between 20 and 20000",
                                                   "Value must be between 0 and 100"}));
     EXPECT_EQ(gen->Frequency(), 440);
+    // An AM level's multiplied frequency limited in the build says so too;
+    // a silent level does not.
+    messages.clear();
+    gen->SetFrequency(20);
+    ASSERT_TRUE(gen->Prepare()); // every level at amplitude 0
+    EXPECT_TRUE(messages.empty());
+    gen->SetAMAmplitude(10); // level 1, 20 Hz x 0.5
+    ASSERT_TRUE(gen->Prepare());
+    EXPECT_EQ(messages, (std::vector<std::string>{"Value must be between 20 and 20000"}));
+    const auto trace = output->Trace(); // designing: the device level was never read
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), "read"), 0);
     SetDesignMessageHook(hook);
 }
 
