@@ -51,7 +51,10 @@ double CounterClockwiseFrom(double start, double angle) {
 TCanvas::TCanvas(QPaintDevice& device)
     : device_(&device), ownPainter_(std::make_unique<QPainter>()), painter_(ownPainter_.get()) {}
 
-TCanvas::TCanvas(QPainter& painter) : device_(painter.device()), painter_(&painter) {}
+TCanvas::TCanvas(QPainter& painter) : device_(painter.device()), painter_(&painter) {
+    if (painter.hasClipping())
+        ownerClip_ = painter.clipRegion();
+}
 
 TCanvas::~TCanvas() {
     EndPaint();
@@ -79,8 +82,12 @@ QPainter& TCanvas::Painter() {
 }
 
 void TCanvas::ApplyClip() {
+    // Removing the canvas's clip returns a borrowed painter to the clip its
+    // owner had set.
     if (clip_)
         painter_->setClipRegion(*clip_);
+    else if (ownerClip_)
+        painter_->setClipRegion(*ownerClip_);
     else
         painter_->setClipping(false);
 }

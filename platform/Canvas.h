@@ -144,4 +144,5 @@ private:
     TPoint penPos_;
     TPoint origin_;
     std::optional<QRegion> clip_;
+    std::optional<QRegion> ownerClip_; // a borrowed painter's clip at the start
 };
