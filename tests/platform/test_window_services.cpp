@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -24,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 // A widget that paints itself in one colour.
@@ -216,6 +218,56 @@ TEST(ParentBackground, ShowsTheParentAndTheSiblingsBeneathOnly) {
     EXPECT_EQ(PixelAt(background, 14, 14), clBlue); // parent (29, 24)
     EXPECT_EQ(PixelAt(background, 15, 0), clRed);   // parent (30, 10)
     EXPECT_EQ(PixelAt(background, 19, 14), clRed);  // parent (34, 24)
+}
+
+namespace {
+// A non-windowed control as the panel's buttons are: it paints the captured
+// background of its parent and a mark of its own.
+class SeeThroughControl : public QWidget {
+public:
+    using QWidget::QWidget;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        ++paints;
+        TBitmap background;
+        CaptureParentBackground(*this, background);
+        QPainter painter(this);
+        painter.drawImage(0, 0, background.Image());
+        painter.fillRect(QRect(0, 0, 1, 1), Qt::black);
+    }
+};
+
+std::vector<QString> g_warnings;
+void RecordWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        g_warnings.push_back(text);
+}
+} // namespace
+
+TEST(ParentBackground, CapturedWhilePaintingInAShownWindow) {
+    QWidget parent;
+    parent.resize(40, 30);
+    parent.setAutoFillBackground(true);
+    QPalette palette = parent.palette();
+    palette.setColor(QPalette::Window, Qt::red);
+    parent.setPalette(palette);
+    new ColourWidget(&parent, QRect(0, 0, 20, 30), Qt::blue);
+    auto* control = new SeeThroughControl(&parent);
+    control->setGeometry(10, 10, 20, 10);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+
+    g_warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(RecordWarning);
+    const TBitmap shot(parent.grab().toImage());
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(g_warnings.empty()) << g_warnings.front().toStdString();
+    EXPECT_GT(control->paints, 0);
+    EXPECT_EQ(PixelAt(shot, 10, 10), clBlack); // the control's mark
+    EXPECT_EQ(PixelAt(shot, 15, 15), clBlue);  // the sibling beneath, through it
+    EXPECT_EQ(PixelAt(shot, 25, 15), clRed);   // the parent, through it
 }
 
 TEST(ParentBackground, AControlWithoutParentGetsItsOwnBackgroundColour) {
