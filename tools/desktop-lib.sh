@@ -1,0 +1,195 @@
+# Shared by tools/desktop-test.sh and tools/bench-panel.sh (sourced, not run):
+# a private X display, the real program on it, clicks at panel positions and
+# recordings of the private sound server's null sink. Everything started
+# here is remembered by process id and stopped by desktop_cleanup only.
+#
+# Needs: $work (a private folder), PULSE_SERVER set (tools/sound-server.sh).
+
+RATE=96000
+BYTES_PER_SECOND=$((RATE * 4)) # 16-bit stereo
+PANEL_TITLE="Генератор сигналов звуковой частоты"
+desktop_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+xvfb_pid=""
+keeper_pid=""
+recorder_pid=""
+app_pid=""
+DISPLAY_NUMBER=""
+WINDOW=""
+WIN_X=0
+WIN_Y=0
+
+fail() {
+  echo "FAIL  $*" >&2
+  exit 1
+}
+
+now() { date +%s.%N; }
+elapsed() { # since start
+  awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }'
+}
+
+# Stops what this script started, newest first, each by its process id.
+stop_pid() {
+  local pid=$1 i
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null || true
+  for i in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -9 "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+desktop_cleanup() {
+  stop_pid "$recorder_pid"
+  recorder_pid=""
+  stop_pid "$app_pid"
+  app_pid=""
+  stop_pid "$keeper_pid"
+  keeper_pid=""
+  stop_pid "$xvfb_pid"
+  xvfb_pid=""
+}
+
+# An X server on a display number it picks itself (-displayfd), so that
+# parallel runs never collide.
+start_display() {
+  : >"$work/display"
+  Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  local i
+  for i in $(seq 1 300); do
+    DISPLAY_NUMBER=$(tr -dc 0-9 <"$work/display")
+    if [ -n "$DISPLAY_NUMBER" ] && xdpyinfo -display ":$DISPLAY_NUMBER" >/dev/null 2>&1; then
+      export DISPLAY=":$DISPLAY_NUMBER"
+      return 0
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  cat "$work/xvfb.log" >&2
+  fail "the X server did not start"
+}
+
+# A null sink with no input renders far ahead of the clock; a stream of
+# silence at low latency keeps it running like a real device (as the
+# engine's sound check does), so recordings follow real time.
+start_keeper() {
+  pacat -p -d nullsink --raw --format=s16le --rate=$RATE --channels=2 --latency-msec=10 \
+    </dev/zero &
+  keeper_pid=$!
+}
+
+# Starts the program and waits (up to a minute) until its window is mapped.
+start_app() { # program
+  QT_QPA_PLATFORM=xcb "$1" >"$work/app.log" 2>&1 &
+  app_pid=$!
+  local i
+  WINDOW=""
+  for i in $(seq 1 600); do
+    WINDOW=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -n 1 || true)
+    [ -n "$WINDOW" ] && break
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+      cat "$work/app.log" >&2
+      fail "the program ended before showing its window"
+    fi
+    sleep 0.1
+  done
+  [ -n "$WINDOW" ] || fail "the panel window did not appear within a minute"
+  local X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+  WIN_X=$X
+  WIN_Y=$Y
+  PANEL_WIDTH=$WIDTH
+  PANEL_HEIGHT=$HEIGHT
+}
+
+# The window's pixels (no window manager: the window is the client area).
+screenshot() { # file
+  import -display "$DISPLAY" -window root -crop "${PANEL_WIDTH}x${PANEL_HEIGHT}+${WIN_X}+${WIN_Y}" \
+    +repage "$1"
+}
+
+# How many distinct colours a screenshot holds: a painted panel has many,
+# an unpainted window one or two.
+colour_count() { # file
+  identify -format '%k' "$1" 2>/dev/null || echo 0
+}
+
+# Polls until the panel is painted (up to a minute).
+wait_painted() {
+  local i
+  for i in $(seq 1 300); do
+    screenshot "$work/paint.png" 2>/dev/null || true
+    if [ "$(colour_count "$work/paint.png")" -gt 16 ]; then
+      return 0
+    fi
+    sleep 0.2
+  done
+  fail "the panel was not painted within a minute"
+}
+
+click_client() { # x y (client coordinates)
+  xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click 1
+}
+
+# Keyboard input goes to the focused window; with no window manager the
+# script gives the panel the input focus itself.
+focus_panel() {
+  xdotool windowfocus --sync "$WINDOW" 2>/dev/null || xdotool windowfocus "$WINDOW"
+}
+
+# Starts recording the sink's monitor into a file.
+start_recording() { # file [latency ms]
+  rm -f "$1"
+  parecord -d nullsink.monitor --raw --format=s16le --rate=$RATE --channels=2 \
+    --latency-msec="${2:-100}" "$1" &
+  recorder_pid=$!
+}
+stop_recording() {
+  [ -n "$recorder_pid" ] || return 0
+  kill -INT "$recorder_pid" 2>/dev/null || true
+  wait "$recorder_pid" 2>/dev/null || true
+  recorder_pid=""
+}
+file_bytes() { stat -c %s "$1" 2>/dev/null || echo 0; }
+# Waits until the recording holds `seconds` of sound (up to a minute on a
+# busy machine), counted in recorded samples rather than wall-clock time.
+wait_recorded() { # file seconds
+  local want i
+  want=$(awk -v s="$2" -v b=$BYTES_PER_SECOND 'BEGIN { printf "%d", s * b }')
+  for i in $(seq 1 600); do
+    [ "$(file_bytes "$1")" -ge "$want" ] && return 0
+    kill -0 "$recorder_pid" 2>/dev/null || fail "the recorder ended early"
+    sleep 0.1
+  done
+  fail "the recording did not reach $2 s within a minute"
+}
+# Records `seconds` of the sink into a file.
+record() { # file seconds
+  start_recording "$1"
+  wait_recorded "$1" "$2"
+  stop_recording
+}
+
+analyse() { # analyser arguments
+  /usr/bin/python3 "$desktop_here/panel-sound-analyse.py" "$@"
+}
+
+# Records and analyses until the analysis passes, up to three times: the
+# sound may still be settling, or a busy machine may have let the stream
+# run dry.
+record_until() { # name seconds analyser-arguments...
+  local name=$1 seconds=$2 attempt
+  shift 2
+  for attempt in 1 2 3; do
+    record "$work/$name.raw" "$seconds"
+    if analyse "$work/$name.raw" "$@"; then
+      return 0
+    fi
+    echo "-- $name: recording again (attempt $attempt failed)"
+  done
+  return 1
+}

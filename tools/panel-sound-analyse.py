@@ -1,0 +1,107 @@
+#!/usr/bin/python3
+"""Analyses null sink recordings made by tools/desktop-test.sh and
+tools/bench-panel.sh (16-bit stereo, 96000 samples per second).
+
+    panel-sound-analyse.py FILE tone FREQ LEFT RIGHT
+        the recording holds FREQ Hz; LEFT and RIGHT are each "half" (half
+        level: 6.02 dB under the level of the same tone at full volume,
+        taken from a full-scale sine) or "silent"
+    panel-sound-analyse.py FILE silent
+        nothing but silence after the first 0.3 s
+    panel-sound-analyse.py FILE onset FREQ FROM_SAMPLE
+        prints the seconds from FROM_SAMPLE to the first 20 ms stretch whose
+        strongest frequency is FREQ (no check)
+"""
+import importlib.util
+import os
+import sys
+
+import numpy as np
+
+_spec = importlib.util.spec_from_file_location(
+    "sound_analyse", os.path.join(os.path.dirname(os.path.abspath(__file__)), "sound-analyse.py"))
+sa = importlib.util.module_from_spec(_spec)
+_spec.loader.exec_module(sa)
+
+RATE = sa.RATE
+SETTLE = int(0.3 * RATE)     # sound still changing when the recording began
+FREQ_TOLERANCE_HZ = 1.0
+LEVEL_TOLERANCE_DB = 0.25
+WINDOW = int(0.02 * RATE)
+
+failures = []
+
+
+def check(ok, text):
+    print(("ok    " if ok else "FAIL  ") + text)
+    if not ok:
+        failures.append(text)
+
+
+def level(v, freq):
+    """Median rms over blocks of whole periods, so that a drop-out of a busy
+    machine does not count."""
+    period = RATE / freq
+    n = max(1, int(round(round(0.01 * RATE / period) * period)))  # ~10 ms, whole periods
+    v = v.astype(np.float64)
+    blocks = v[: len(v) // n * n].reshape(-1, n)
+    if len(blocks) == 0:
+        return 0.0
+    return float(np.median(np.sqrt(np.mean(blocks**2, axis=1))))
+
+
+def tone(x, freq, left, right):
+    x = x[SETTLE:]
+    if len(x) < RATE // 2:
+        check(False, f"recording too short ({len(x) / RATE:.2f} s after settling)")
+        return
+    for name, ch, want in (("left", 0, left), ("right", 1, right)):
+        v = x[:, ch].astype(np.float64)
+        if want == "silent":
+            peak = int(np.max(np.abs(v)))
+            check(peak == 0, f"{name} channel silent (peak {peak})")
+            continue
+        f = sa.peak_frequency(v)
+        check(abs(f - freq) < FREQ_TOLERANCE_HZ, f"{name} channel at {f:.2f} Hz, expected {freq} Hz")
+        l = level(v, freq)
+        d = sa.db(l, sa.FULL_SINE_RMS) if l > 0 else -999.0
+        check(abs(d - sa.HALF_DB) < LEVEL_TOLERANCE_DB,
+              f"{name} channel {d:+.2f} dB of a full-scale sine, expected {sa.HALF_DB:+.2f} dB (half level)")
+
+
+def silent(x):
+    x = x[SETTLE:]
+    peak = int(np.max(np.abs(x))) if len(x) else 0
+    check(len(x) > 0 and peak == 0,
+          f"silence after the end: {len(x) / RATE:.2f} s recorded, peak {peak}")
+
+
+def onset(x, freq, start):
+    for a in range(start, len(x) - WINDOW, WINDOW // 4):
+        v = x[a : a + WINDOW, 0].astype(np.float64)
+        if np.max(np.abs(v)) == 0:
+            continue
+        if abs(sa.peak_frequency(v) - freq) < 0.05 * freq:
+            print(f"{(a - start) / RATE:.3f}")
+            return 0
+    print("none")
+    return 1
+
+
+def main(argv):
+    x = np.fromfile(argv[1], dtype="<i2").reshape(-1, 2)
+    mode = argv[2]
+    if mode == "tone":
+        tone(x, float(argv[3]), argv[4], argv[5])
+    elif mode == "silent":
+        silent(x)
+    elif mode == "onset":
+        return onset(x, float(argv[3]), int(argv[4]))
+    else:
+        print(__doc__)
+        return 2
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
