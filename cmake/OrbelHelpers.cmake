@@ -8,6 +8,31 @@ add_custom_target(tsan-tests)
 # libFuzzer targets are collected in this target.
 add_custom_target(fuzzers)
 
+# Precompiled headers: the Qt layers and their tests spend most of their
+# compile time parsing the same Qt and GoogleTest headers.
+set(ORBEL_QT_PCH_HEADERS
+    <QtCore/QObject> <QtCore/QString> <QtCore/QTimer> <QtGui/QColor> <QtGui/QImage>
+    <QtGui/QPainter> <QtGui/QMouseEvent> <QtWidgets/QApplication> <QtWidgets/QWidget>
+    <algorithm> <cstdint> <functional> <map> <memory> <string> <vector>)
+
+function(orbel_qt_pch target)
+  target_precompile_headers(${target} PRIVATE ${ORBEL_QT_PCH_HEADERS})
+endfunction()
+
+# Test programs that use Qt share one precompiled header, built once.
+function(orbel_test_pch target)
+  if(NOT TARGET orbel_qt_test_pch)
+    file(WRITE ${CMAKE_BINARY_DIR}/orbel_qt_test_pch.cpp "// precompiled header holder\n")
+    add_library(orbel_qt_test_pch STATIC ${CMAKE_BINARY_DIR}/orbel_qt_test_pch.cpp)
+    target_link_libraries(orbel_qt_test_pch PUBLIC Qt6::Widgets Qt6::Test GTest::gtest GTest::gmock)
+    target_precompile_headers(orbel_qt_test_pch PRIVATE ${ORBEL_QT_PCH_HEADERS}
+                              <gtest/gtest.h> <gmock/gmock.h> <QtTest/QTest>)
+  endif()
+  target_precompile_headers(${target} REUSE_FROM orbel_qt_test_pch)
+  # The shared header brings QTest's inline helpers, which need its library.
+  target_link_libraries(${target} PRIVATE Qt6::Test)
+endfunction()
+
 # orbel_add_test(NAME SOURCES ... LIBS ... [LABELS ...] [TSAN])
 # A GoogleTest executable registered with CTest (one CTest test per binary,
 # so that sanitizer builds stay quick to enumerate). TSAN adds it to the
@@ -21,6 +46,9 @@ function(orbel_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${ORBEL_ROOT})
   add_test(NAME ${name} COMMAND ${name})
+  if(ORBEL_WITH_QT AND T_LIBS MATCHES "platform|controls|panel")
+    orbel_test_pch(${name})
+  endif()
   set(labels ${T_LABELS})
   if(T_TSAN)
     add_dependencies(tsan-tests ${name})

@@ -20,13 +20,14 @@ configure() { # dir, extra cmake args...
 }
 
 echo "== sanitizer build (address, undefined)"
-configure build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBEL_SANITIZE=address,undefined
+# -O1 with line tables: quick to build, fast enough to run, readable reports.
+configure build-asan -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g1" -DORBEL_SANITIZE=address,undefined
 cmake --build build-asan -j"$JOBS"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j"$JOBS" -LE nosan)
 
 echo "== thread-sanitizer build (threaded tests)"
-configure build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBEL_SANITIZE=thread
+configure build-tsan -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g1" -DORBEL_SANITIZE=thread
 cmake --build build-tsan -j"$JOBS" --target tsan-tests
 (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -L tsan)
 
