@@ -1,0 +1,326 @@
+// Draws the front panel's pictures with the controls' own painting helpers:
+//   make-assets [output folder]   (default assets/)
+// writes background.png (633 x 403, the furniture no control draws: frames,
+// captions, dial scales, status strip, size grip), icon.png (16 x 16) and
+// hand.png (32 x 32, the dials' pointing hand; its finger tip at 8, 1 is
+// the hot spot the panel registers the cursor with).
+
+#include "controls/AbBtnBevel.h"
+#include "controls/Gradient.h"
+#include "controls/TextPaint.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <string>
+
+namespace {
+
+// --- Colours (TColor, 0x00BBGGRR) -----------------------------------------
+
+constexpr TColor PanelColor = 0x404040;
+constexpr TColor DisplayColor = 0x282828;
+constexpr TColor ShadeLight = 0x626262;
+constexpr TColor ShadeMidLight = 0x555555;
+constexpr TColor ShadeMidDark = 0x353535;
+constexpr TColor ShadeDark = 0x191919;
+constexpr TColor CaptionGrey = 0xC0C0C0;
+constexpr TColor CaptionGreen = 0x00FF00;
+constexpr TColor ScaleYellow = 0x00FFFF;
+constexpr TColor TickColor = 0xA0A0A0;
+
+constexpr const char* Face = "Verdana";
+
+// --- Background geometry (client pixels) -----------------------------------
+
+constexpr int PanelWidth = 633;
+constexpr int PanelHeight = 403;
+constexpr int FrameBevel = 2;   // two rings: outer and inner shade
+constexpr int DisplayBevel = 1; // the display windows' single sunken ring
+
+// Top row: one frame per channel holding its frequency and level windows.
+struct ChannelRow {
+    const char* caption;
+    TRect frame;
+    TRect frequencyWindow; // behind the frequency labels
+    TRect levelWindow;     // behind the level labels
+};
+constexpr int TopCaptionHeight = 13;
+constexpr int TopCaptionTop = 6;
+constexpr std::array<ChannelRow, 2> Channels{{
+    {"Левый канал", {8, 3, 310, 75}, {22, 25, 150, 72}, {190, 25, 300, 72}},
+    {"Правый канал", {317, 3, 625, 75}, {331, 25, 459, 72}, {499, 25, 613, 72}},
+}};
+
+// Middle row: the switch panels' frames, captioned at their bottom, and the
+// plain frames behind the buttons.
+struct CaptionedFrame {
+    const char* caption;
+    TRect frame;
+};
+constexpr int SwitchCaptionHeight = 12;
+constexpr int SwitchCaptionGap = 3; // from the caption's baseline to the frame's bottom
+constexpr std::array<CaptionedFrame, 3> SwitchFrames{{
+    {"Канал", {8, 79, 154, 193}},
+    {"Вид сигнала", {162, 79, 310, 193}},
+    {"Дискретность", {317, 77, 462, 131}},
+}};
+constexpr TRect ExitFrame{469, 77, 625, 131};
+constexpr TRect StartStopFrame{317, 135, 625, 193};
+
+// Bottom row: a frame per dial with its scale.
+struct DialScale {
+    TRect frame;
+    TPoint dialTopLeft;
+    std::array<const char*, 6> numbers;
+    const char* caption;
+};
+constexpr int DialSize = 84;
+constexpr std::array<DialScale, 4> Dials{{
+    {{8, 199, 154, 356}, {37, 233}, {"0", "4", "8", "12", "16", "20"}, "1×1кГц"},
+    {{162, 199, 310, 356}, {189, 233}, {"0", "2", "4", "6", "8", "10"}, "1×100Гц"},
+    {{317, 199, 462, 356}, {340, 233}, {"0", "20", "40", "60", "80", "100"}, "1×1Гц"},
+    {{469, 199, 625, 356}, {503, 233}, {"0", "20", "40", "60", "80", "100"}, "Амплитуда (мВ)"},
+}};
+// The dials sweep 303 degrees clockwise from 153 degrees left of the top.
+constexpr double SweepStart = -153.0;
+constexpr double SweepAngle = 303.0;
+constexpr int MinorTicksPerStep = 4; // between two numbers
+constexpr int TickInner = 45;        // radii from the dial's centre
+constexpr int MajorTickOuter = 50;
+constexpr int MinorTickOuter = 47;
+constexpr int NumberRadius = 58;
+constexpr int ScaleFontHeight = 11;
+constexpr int DialCaptionFontHeight = 12;
+constexpr int DialCaptionBottomGap = 5; // from the frame's inner bottom edge
+
+// Status strip: model name on the left, status and credit lines on the right.
+constexpr TRect StatusStrip{0, 359, PanelWidth, PanelHeight};
+constexpr TRect ModelFrame{10, 364, 102, 398};
+constexpr TRect StatusFrame{107, 364, 606, 398};
+// Size grip: diagonal ridges in the lower right corner.
+constexpr int GripRidges = 4;
+constexpr int GripPitch = 4; // pixels from one ridge to the next
+constexpr int GripMargin = 2;
+
+// --- Helpers ----------------------------------------------------------------
+
+// The panel's raised and sunken frames: two rings in the four shades.
+void DrawFrame(TCanvas& c, TRect r, bool raised) {
+    TAbBtnBevel bevel;
+    bevel.SetShadowColFrom(ShadeDark);
+    bevel.SetShadowColTo(ShadeMidDark);
+    bevel.SetHighlightColFrom(ShadeLight);
+    bevel.SetHighlightColTo(ShadeMidLight);
+    bevel.SetWidth(FrameBevel);
+    bevel.PaintBevel(c, r, raised, false, PanelColor);
+}
+
+// A dark display window sunk one ring into its frame.
+void DrawDisplayWindow(TCanvas& c, TRect r) {
+    c.Frame3D(r, ShadeDark, ShadeLight, DisplayBevel);
+    c.Brush().Style = bsSolid;
+    c.Brush().Color = DisplayColor;
+    c.FillRect(r);
+}
+
+void SetFont(TCanvas& c, int height, TColor color, bool bold = false) {
+    c.Font().SetName(Face);
+    c.Font().SetHeight(height);
+    c.Font().SetColor(color);
+    c.Font().SetStyle(bold ? FontStyleBit(fsBold) : TFontStyles(0));
+    c.Brush().Style = bsClear;
+}
+
+// The point at `radius` from `centre` in the direction `degrees` clockwise
+// from the top.
+TPoint Polar(TPoint centre, double radius, double degrees) {
+    const double a = degrees * std::numbers::pi / 180.0;
+    return {centre.X + static_cast<int>(std::lround(radius * std::sin(a))),
+            centre.Y - static_cast<int>(std::lround(radius * std::cos(a)))};
+}
+
+void DrawDialScale(TCanvas& c, const DialScale& dial) {
+    DrawFrame(c, dial.frame, true);
+    const TPoint centre{dial.dialTopLeft.X + DialSize / 2, dial.dialTopLeft.Y + DialSize / 2};
+    const int steps = static_cast<int>(dial.numbers.size()) - 1;
+    const int ticks = steps * (MinorTicksPerStep + 1);
+
+    c.Pen().Color = TickColor;
+    c.Pen().Width = 1;
+    for (int t = 0; t <= ticks; ++t) {
+        const double angle = SweepStart + SweepAngle * t / ticks;
+        const bool major = t % (MinorTicksPerStep + 1) == 0;
+        const TPoint from = Polar(centre, TickInner, angle);
+        const TPoint to = Polar(centre, major ? MajorTickOuter : MinorTickOuter, angle);
+        c.MoveTo(from.X, from.Y);
+        c.LineTo(to.X, to.Y);
+    }
+
+    SetFont(c, ScaleFontHeight, ScaleYellow, true);
+    for (int i = 0; i <= steps; ++i) {
+        const TPoint p = Polar(centre, NumberRadius, SweepStart + SweepAngle * i / steps);
+        TextOutAnchored(c, p.X, p.Y, dial.numbers[i], anCenter);
+    }
+
+    SetFont(c, DialCaptionFontHeight, CaptionGreen);
+    const int captionBottom = dial.frame.Bottom - FrameBevel - DialCaptionBottomGap;
+    TextOutAnchored(c, centre.X, captionBottom, dial.caption, anBottomCenter);
+}
+
+void DrawSizeGrip(TCanvas& c, const TRect& area) {
+    // Each ridge: a light line with a dark one beside it, running from the
+    // bottom edge to the right edge.
+    const int right = area.Right - GripMargin;
+    const int bottom = area.Bottom - GripMargin;
+    for (int ridge = 1; ridge <= GripRidges; ++ridge) {
+        const int reach = ridge * GripPitch;
+        c.Pen().Color = ShadeLight;
+        c.MoveTo(right - reach, bottom);
+        c.LineTo(right, bottom - reach);
+        c.Pen().Color = ShadeDark;
+        c.MoveTo(right - reach + 1, bottom);
+        c.LineTo(right, bottom - reach + 1);
+    }
+}
+
+void DrawBackground(TCanvas& c, const TRect& client) {
+    c.Brush().Style = bsSolid;
+    c.Brush().Color = PanelColor;
+    c.FillRect(client);
+
+    for (const ChannelRow& row : Channels) {
+        DrawFrame(c, row.frame, true);
+        SetFont(c, TopCaptionHeight, CaptionGrey, true);
+        TextOutAnchored(c, (row.frame.Left + row.frame.Right) / 2, TopCaptionTop, row.caption,
+                        anTopCenter);
+        DrawDisplayWindow(c, row.frequencyWindow);
+        DrawDisplayWindow(c, row.levelWindow);
+    }
+
+    for (const CaptionedFrame& f : SwitchFrames) {
+        DrawFrame(c, f.frame, true);
+        SetFont(c, SwitchCaptionHeight, CaptionGreen, true);
+        TextOutAnchored(c, (f.frame.Left + f.frame.Right) / 2,
+                        f.frame.Bottom - FrameBevel - SwitchCaptionGap, f.caption, anBottomCenter);
+    }
+    DrawFrame(c, ExitFrame, true);
+    DrawFrame(c, StartStopFrame, true);
+
+    for (const DialScale& dial : Dials)
+        DrawDialScale(c, dial);
+
+    TRect strip = StatusStrip;
+    c.Frame3D(strip, ShadeLight, ShadeDark, DisplayBevel);
+    DrawFrame(c, ModelFrame, false);
+    DrawFrame(c, StatusFrame, false);
+    DrawSizeGrip(c, client);
+}
+
+// --- Icon: a lime sine on a small dark display ------------------------------
+
+constexpr int IconSize = 16;
+constexpr TColor IconTrace = 0x00FF00;
+constexpr int IconTraceAmplitude = 4;
+constexpr double IconPeriods = 1.5;
+
+void DrawIcon(TCanvas& c, const TRect& area) {
+    TRect r = area;
+    c.Frame3D(r, ShadeLight, ShadeDark, DisplayBevel);
+    c.Frame3D(r, ShadeMidDark, ShadeMidLight, DisplayBevel);
+    PaintGradient(c, r, DisplayColor, ShadeDark, gsTopLeft);
+    const int mid = (r.Top + r.Bottom) / 2;
+    const int span = r.Right - r.Left - 1;
+    c.Pen().Color = IconTrace;
+    c.Pen().Width = 1;
+    for (int x = 0; x <= span; ++x) {
+        const double phase = 2.0 * std::numbers::pi * IconPeriods * x / span;
+        const int y = mid - static_cast<int>(std::lround(IconTraceAmplitude * std::sin(phase)));
+        if (x == 0)
+            c.MoveTo(r.Left + x, y);
+        else
+            c.LineTo(r.Left + x, y);
+    }
+    c.LineTo(r.Right,
+             mid - static_cast<int>(std::lround(IconTraceAmplitude *
+                                                std::sin(2 * std::numbers::pi * IconPeriods))));
+}
+
+// --- Hand cursor --------------------------------------------------------------
+
+constexpr int CursorSize = 32;
+constexpr TColor HandFill = 0xFFFFFF;
+constexpr TColor HandOutline = 0x000000;
+
+// The outline of a right hand pointing up with the index finger, drawn
+// clockwise from the finger tip at (8, 1).
+constexpr TPoint HandOutlinePoints[] = {
+    {7, 1},   {9, 1},   {10, 2},  {10, 10}, {11, 9},  {14, 9},  {15, 10}, {16, 10}, {17, 10},
+    {19, 10}, {20, 11}, {21, 11}, {23, 11}, {24, 12}, {24, 20}, {23, 23}, {21, 26}, {21, 29},
+    {11, 29}, {11, 26}, {8, 23},  {3, 18},  {2, 16},  {3, 15},  {5, 15},  {6, 16},  {6, 2},
+};
+// The creases between the curled fingers.
+constexpr std::array<std::array<TPoint, 2>, 3> HandCreases{{
+    {{{10, 10}, {10, 15}}},
+    {{{15, 10}, {15, 15}}},
+    {{{20, 11}, {20, 15}}},
+}};
+
+void DrawHand(TCanvas& c) {
+    c.Brush().Style = bsSolid;
+    c.Brush().Color = HandFill;
+    c.Pen().Color = HandOutline;
+    c.Pen().Width = 1;
+    c.Polygon(HandOutlinePoints);
+    for (const auto& crease : HandCreases) {
+        c.MoveTo(crease[0].X, crease[0].Y);
+        c.LineTo(crease[1].X, crease[1].Y);
+    }
+}
+
+bool Save(const QImage& image, const std::string& path) {
+    if (!image.save(QString::fromStdString(path))) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    }
+    std::printf("%s: %d x %d\n", path.c_str(), image.width(), image.height());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    const std::string folder = argc > 1 ? argv[1] : "assets";
+
+    TBitmap background(PanelWidth, PanelHeight);
+    DrawBackground(background.Canvas(), {0, 0, PanelWidth, PanelHeight});
+    // 24-bit colour, as the panel's picture and icon are stored.
+    const QImage backgroundImage = background.Image().convertToFormat(QImage::Format_RGB888);
+
+    TBitmap icon(IconSize, IconSize);
+    DrawIcon(icon.Canvas(), {0, 0, IconSize, IconSize});
+    const QImage iconImage = icon.Image().convertToFormat(QImage::Format_RGB888);
+
+    // The cursor needs transparency, which the bitmap does not keep: paint
+    // straight on an image with an alpha channel.
+    QImage hand(CursorSize, CursorSize, QImage::Format_ARGB32_Premultiplied);
+    hand.fill(Qt::transparent);
+    {
+        TCanvas canvas(hand);
+        DrawHand(canvas);
+    }
+
+    const bool ok = Save(backgroundImage, folder + "/background.png") &&
+                    Save(iconImage, folder + "/icon.png") &&
+                    Save(hand.convertToFormat(QImage::Format_ARGB32), folder + "/hand.png");
+    return ok ? 0 : 1;
+}
