@@ -28,6 +28,7 @@ TAbAnalogCControl::TAbAnalogCControl(TComponent* owner)
     // equals the current one.
     BeginUpdate();
     SetTabStopDefault(true);
+    valueText_ = FormatValue(value_.Value(), settings_->ValueFormat());
     digitText_ = std::to_string(value_.Digit());
 }
 

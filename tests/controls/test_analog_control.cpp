@@ -131,6 +131,8 @@ TEST(AnalogControl, SameDigitOrNaNChangesNothingAndFiresNothing) {
 
 TEST(AnalogControl, DigitBeforeAnyRecomputationGetsItsValue) {
     TTestDial dial(nullptr); // never loaded: the factors were never computed
+    EXPECT_EQ(dial.ValueText(), "0.0");
+    EXPECT_EQ(dial.DigitText(), "0");
     dial.SetDigit(500);
     EXPECT_FLOAT_EQ(dial.Value(), 50.0f);
 }
