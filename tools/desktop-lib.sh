@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by tools/desktop-test.sh and tools/bench-panel.sh (sourced, not run):
 # a private X display, the real program on it, clicks at panel positions and
 # recordings of the private sound server's null sink. Everything started
@@ -7,7 +8,6 @@
 
 RATE=96000
 BYTES_PER_SECOND=$((RATE * 4)) # 16-bit stereo
-PANEL_TITLE="Генератор сигналов звуковой частоты"
 desktop_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 xvfb_pid=""
@@ -31,10 +31,10 @@ elapsed() { # since start
 
 # Stops what this script started, newest first, each by its process id.
 stop_pid() {
-  local pid=$1 i
+  local pid=$1
   [ -n "$pid" ] || return 0
   kill "$pid" 2>/dev/null || true
-  for i in $(seq 1 50); do
+  for _ in $(seq 1 50); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
@@ -55,12 +55,12 @@ desktop_cleanup() {
 # An X server on a display number it picks itself (-displayfd), so that
 # parallel runs never collide.
 start_display() {
+  : "${work:?the calling script sets work}"
   : >"$work/display"
   Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9>"$work/display" \
     >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
-  local i
-  for i in $(seq 1 300); do
+  for _ in $(seq 1 300); do
     DISPLAY_NUMBER=$(tr -dc 0-9 <"$work/display")
     if [ -n "$DISPLAY_NUMBER" ] && xdpyinfo -display ":$DISPLAY_NUMBER" >/dev/null 2>&1; then
       export DISPLAY=":$DISPLAY_NUMBER"
@@ -86,9 +86,8 @@ start_keeper() {
 start_app() { # program
   QT_QPA_PLATFORM=xcb "$1" >"$work/app.log" 2>&1 &
   app_pid=$!
-  local i
   WINDOW=""
-  for i in $(seq 1 600); do
+  for _ in $(seq 1 600); do
     WINDOW=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -n 1 || true)
     [ -n "$WINDOW" ] && break
     if ! kill -0 "$app_pid" 2>/dev/null; then
@@ -98,6 +97,7 @@ start_app() { # program
     sleep 0.1
   done
   [ -n "$WINDOW" ] || fail "the panel window did not appear within a minute"
+  # shellcheck disable=SC2034 # SCREEN is set by the eval, kept local
   local X Y WIDTH HEIGHT SCREEN
   eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
   WIN_X=$X
@@ -120,8 +120,7 @@ colour_count() { # file
 
 # Polls until the panel is painted (up to a minute).
 wait_painted() {
-  local i
-  for i in $(seq 1 300); do
+  for _ in $(seq 1 300); do
     screenshot "$work/paint.png" 2>/dev/null || true
     if [ "$(colour_count "$work/paint.png")" -gt 16 ]; then
       return 0
@@ -158,9 +157,9 @@ file_bytes() { stat -c %s "$1" 2>/dev/null || echo 0; }
 # Waits until the recording holds `seconds` of sound (up to a minute on a
 # busy machine), counted in recorded samples rather than wall-clock time.
 wait_recorded() { # file seconds
-  local want i
+  local want
   want=$(awk -v s="$2" -v b=$BYTES_PER_SECOND 'BEGIN { printf "%d", s * b }')
-  for i in $(seq 1 600); do
+  for _ in $(seq 1 600); do
     [ "$(file_bytes "$1")" -ge "$want" ] && return 0
     kill -0 "$recorder_pid" 2>/dev/null || fail "the recorder ended early"
     sleep 0.1

@@ -38,8 +38,9 @@ start_display
 start_keeper
 start_app "$program"
 echo "ok    panel window $WINDOW at $WIN_X,$WIN_Y, $PANEL_WIDTH x $PANEL_HEIGHT"
-[ "$PANEL_WIDTH" -eq 633 ] && [ "$PANEL_HEIGHT" -eq 403 ] ||
+if [ "$PANEL_WIDTH" -ne 633 ] || [ "$PANEL_HEIGHT" -ne 403 ]; then
   fail "client area $PANEL_WIDTH x $PANEL_HEIGHT, expected 633 x 403"
+fi
 wait_painted
 
 echo "-- Start"
@@ -63,7 +64,7 @@ echo "-- closing the window"
 start_recording "$work/end.raw"
 "$here/x-close-window.py" "$WINDOW" || fail "cannot send the close message"
 status=""
-for i in $(seq 1 300); do
+for _ in $(seq 1 300); do
   if ! kill -0 "$app_pid" 2>/dev/null; then
     status=0
     wait "$app_pid" || status=$?
