@@ -8,9 +8,13 @@ TRadioButton::TRadioButton(TComponent* owner) : TStdControl<QRadioButton>(owner)
     resize(113, 17);
     setAutoExclusive(true);
     QObject::connect(this, &QRadioButton::toggled, [this](bool checked) {
+        // Tab reaches a group at its selected button; the arrow keys move
+        // within the group.
+        setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
         if (checked && !IsLoading())
             OnClick(static_cast<TPersistent*>(this));
     });
+    setFocusPolicy(Qt::ClickFocus);
     FontChanged();
 }
 
@@ -18,7 +22,6 @@ void TRadioButton::DeclareProperties(PropertyList& p) {
     TStdControl<QRadioButton>::DeclareProperties(p);
     p.String("Caption", &TRadioButton::Caption, &TRadioButton::SetCaption, std::string());
     p.Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked, false);
-    p.Bool("TabStop", &TRadioButton::TabStop, &TRadioButton::SetTabStop, true);
 }
 
 void TRadioButton::FontChanged() {

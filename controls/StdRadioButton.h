@@ -19,8 +19,6 @@ public:
     void SetCaption(const std::string& value) { setText(QString::fromStdString(value)); }
     bool Checked() const { return isChecked(); }
     void SetChecked(bool value) { setChecked(value); }
-    bool TabStop() const { return focusPolicy() != Qt::NoFocus; }
-    void SetTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus); }
 
 protected:
     void FontChanged() override;

@@ -41,7 +41,7 @@ protected:
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         form->activateWindow();
-        QTest::qWaitForWindowActive(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
 
     void TearDown() override {

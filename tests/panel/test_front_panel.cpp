@@ -7,6 +7,8 @@
 
 #include <QScreen>
 
+#include "core/Layout.h"
+
 #include <cstring>
 
 using namespace panel;
@@ -49,6 +51,10 @@ TEST_F(PanelTest, OpensFixedCentredWithTheStoredStartState) {
     EXPECT_EQ(sound->Level(), LevelWord(50, 50));
     // The first dial has the keyboard focus.
     EXPECT_EQ(form->focusWidget(), form->AbGearDial1);
+    // A picture of the panel as it opens, for a look by eye.
+    if (const QByteArray path = qgetenv("ORBEL_PANEL_SHOT"); !path.isEmpty()) {
+        EXPECT_TRUE(form->grab().save(QString::fromLocal8Bit(path)));
+    }
 }
 
 TEST_F(PanelTest, StartPlaysStopSilencesAndTheButtonsSwapEnabling) {
@@ -372,4 +378,49 @@ TEST_F(PanelTest, ADragOnADialShowsItsHintAndTurnsIt) {
     EXPECT_EQ(form->Label9->Caption(), hints::kThousandsDial);
     EXPECT_NE(form->AbGearDial1->ValueText(), "01");
     EXPECT_EQ(Gen().Frequency(), ComposeFrequency(form->AbGearDial1->ValueText(), "0", "00"));
+}
+
+TEST_F(PanelTest, LayoutHoldsEveryControlInCreationOrderInsideItsPanel) {
+    const std::vector<std::string> expected{
+        "Image1",        "Label1",       "Label2",       "Label3",       "Label4",
+        "Label5",        "Label6",       "Label7",       "Label8",       "Label9",
+        "AbColBitBtn1",  "OvcLabel1",    "OvcLabel2",    "Label10",      "Label11",
+        "Label12",       "Label13",      "AbColBitBtn2", "AbColBitBtn3", "Panel1",
+        "RadioButton1",  "RadioButton2", "RadioButton3", "RadioButton4", "RadioButton5",
+        "AbGearDial1",   "AbGearDial2",  "AbGearDial3",  "AbGearDial4",  "Panel2",
+        "RadioButton6",  "RadioButton7", "RadioButton8", "Panel3",       "RadioButton9",
+        "RadioButton10", "ToneGen1",     "Timer1"};
+    std::vector<std::string> names;
+    for (TComponent* c : form->Components())
+        names.push_back(c->Name());
+    EXPECT_EQ(names, expected);
+    for (TRadioButton* r : {form->RadioButton1, form->RadioButton5})
+        EXPECT_EQ(r->parentWidget(), form->Panel1);
+    EXPECT_EQ(form->RadioButton7->parentWidget(), form->Panel2);
+    EXPECT_EQ(form->RadioButton9->parentWidget(), form->Panel3);
+    // The generator's stored AM table: eight silent sine levels.
+    EXPECT_FALSE(Gen().AMUseMultiplier());
+    EXPECT_FLOAT_EQ(Gen().AMFrequency(), 0.5f);
+    EXPECT_TRUE(Gen().Loop());
+
+    // What the panel writes out reads back into a working panel.
+    const std::string text = WriteLayout(*form);
+    TForm1 copy(text, nullptr);
+    EXPECT_EQ(copy.ComponentCount(), form->ComponentCount());
+    EXPECT_EQ(copy.AbGearDial4->ValueText(), "050");
+}
+
+TEST_F(PanelTest, TabTakesTheFocusThroughTheStoredOrder) {
+    std::vector<QWidget*> order{form->AbGearDial1};
+    for (int i = 0; i < 8; ++i) {
+        Key(Qt::Key_Tab);
+        order.push_back(form->focusWidget());
+    }
+    // Dial 1, the waveform panel's selected button, dials 2 to 4, the
+    // channel panel's and the step panel's selected buttons, then round.
+    const std::vector<QWidget*> expected{
+        form->AbGearDial1,   form->RadioButton1, form->AbGearDial2,
+        form->AbGearDial3,   form->AbGearDial4,  form->RadioButton8,
+        form->RadioButton10, form->AbGearDial1,  form->RadioButton1};
+    EXPECT_EQ(order, expected);
 }

@@ -152,7 +152,7 @@ protected:
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         form->activateWindow();
-        QTest::qWaitForWindowActive(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
 
     int Count(const std::string& what) const {
@@ -254,6 +254,9 @@ TEST_F(StdControls, FocusFollowsTabOrderWithinEachParent) {
             order.push_back(w);
     const std::vector<QWidget*> expected{b1, Get<TRadioButton>("B2"), a2, a1};
     EXPECT_EQ(order, expected);
+    // Tab reaches each group at its selected button.
+    EXPECT_TRUE(a1->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(a2->focusPolicy() & Qt::TabFocus);
     EXPECT_EQ(form->focusWidget(), b1) << "the first in the order has the focus at the start";
 }
 
