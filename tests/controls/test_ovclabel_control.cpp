@@ -63,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Settings, OvcLabelFlags,
 TEST(OvcLabel, StoredPropertiesInOrder) {
     TOvcLabel label(nullptr);
     Strings names;
-    for (const auto& p : label.StoredProperties().Items())
+    const PropertyList props = label.StoredProperties();
+    for (const auto& p : props.Items())
         names.push_back(p.name);
     const Strings expected{"Left",          "Top",         "Width",       "Height",
                            "Align",         "Alignment",   "Appearance",  "Caption",
