@@ -1,10 +1,23 @@
 #include "controls/AbFlashTimer.h"
 
 #include "controls/FlashRegistry.h"
-#include "core/DesignMessage.h"
+#include "platform/MessageBox.h"
+
+#include <utility>
 
 namespace {
 std::uint16_t liveTimers = 0; // window thread only
+
+TFlashTimerMessageHook& MessageHook() {
+    static TFlashTimerMessageHook hook = [](const std::string& text, const std::string& caption) {
+        ShowMessageBox(text, caption, MessageIcon::Error);
+    };
+    return hook;
+}
+} // namespace
+
+TFlashTimerMessageHook SetFlashTimerMessageHook(TFlashTimerMessageHook hook) {
+    return std::exchange(MessageHook(), std::move(hook));
 }
 
 // The count goes up before the TAbFlash part exists, as the rule is about
@@ -12,8 +25,8 @@ std::uint16_t liveTimers = 0; // window thread only
 TAbFlashTimer::TAbFlashTimer(TComponent* owner) : TAbFlash((++liveTimers, owner)) {
     if (liveTimers == 1)
         SetOnTick([](TPersistent* sender) { DispatchFlash(sender); });
-    else
-        ShowDesignMessage(kOneFlashTimerText, kOneFlashTimerCaption, MessageIcon::Error);
+    else if (MessageHook())
+        MessageHook()(kOneFlashTimerText, kOneFlashTimerCaption);
 }
 
 TAbFlashTimer::~TAbFlashTimer() {

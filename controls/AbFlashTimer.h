@@ -6,6 +6,8 @@
 #include "controls/AbFlash.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 class TAbFlashTimer : public TAbFlash {
 public:
@@ -22,3 +24,9 @@ public:
 inline constexpr const char* kOneFlashTimerText =
     "Only one TAbFlashTimer per Application!\rRemove it...";
 inline constexpr const char* kOneFlashTimerCaption = "Error Message";
+
+// Shows the one-per-program message. By default a modal message box with an
+// OK button; tests install their own. Returns the previous hook.
+using TFlashTimerMessageHook =
+    std::function<void(const std::string& text, const std::string& caption)>;
+TFlashTimerMessageHook SetFlashTimerMessageHook(TFlashTimerMessageHook hook);

@@ -2,7 +2,6 @@
 // phases (driven tick by tick) and a short real run of the 16 ms beat.
 
 #include "controls/AbFlashT.h"
-#include "core/DesignMessage.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -250,8 +249,9 @@ TEST(AbFlashTest, ReplacingTheHandlerKeepsTheWorkerAndRemovingItPauses) {
 
 TEST(AbFlashTimerTest, SecondInstanceSaysSoAndStaysIdle) {
     std::vector<std::pair<std::string, std::string>> shown;
-    auto old = SetDesignMessageHook([&](const std::string& text, const std::string& caption,
-                                        MessageIcon) { shown.emplace_back(text, caption); });
+    auto old = SetFlashTimerMessageHook([&](const std::string& text, const std::string& caption) {
+        shown.emplace_back(text, caption);
+    });
     Recorder r;
     AddFlashClient(&r, ff8Hz); // makes sure the registry's timer exists
     ASSERT_NE(RegistryFlashTimer(), nullptr);
@@ -267,7 +267,7 @@ TEST(AbFlashTimerTest, SecondInstanceSaysSoAndStaysIdle) {
     EXPECT_EQ(shown[0].first, "Only one TAbFlashTimer per Application!\rRemove it...");
     EXPECT_EQ(shown[0].second, "Error Message");
     RemoveFlashClient(&r);
-    SetDesignMessageHook(old);
+    SetFlashTimerMessageHook(old);
 }
 
 TEST(AbFlashTimerTest, RegistryTimerDrivesClientsInARealRun) {
