@@ -29,7 +29,7 @@ cmake --build build-asan -j"$JOBS"
 echo "== thread-sanitizer build (threaded tests)"
 configure build-tsan -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g1" -DORBEL_SANITIZE=thread
 cmake --build build-tsan -j"$JOBS" --target tsan-tests
-(cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -L tsan)
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$ROOT/tools/tsan.supp" ctest --output-on-failure -L tsan)
 
 echo "== fuzzers (${FUZZ_SECONDS} s each)"
 configure build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBEL_FUZZERS=ON -DORBEL_WITH_QT=OFF \
