@@ -205,10 +205,10 @@ void PulseSoundOutput::Play(std::span<const std::uint8_t> bytes, std::uint32_t f
         return;
     }
 
-    pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(view->samplesPerSecond), 2};
+    pa_sample_spec sampleSpec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(view->samplesPerSecond), 2};
     pa_channel_map map;
     pa_channel_map_init_stereo(&map);
-    pa_stream* s = pa_stream_new(m.context, kClientName, &spec, &map);
+    pa_stream* s = pa_stream_new(m.context, kClientName, &sampleSpec, &map);
     if (!s) {
         pa_threaded_mainloop_unlock(m.mainloop);
         return;
@@ -226,7 +226,7 @@ void PulseSoundOutput::Play(std::span<const std::uint8_t> bytes, std::uint32_t f
     pa_buffer_attr attr;
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.tlength = static_cast<std::uint32_t>(
-        pa_usec_to_bytes(std::chrono::microseconds(kTargetLatency).count(), &spec));
+        pa_usec_to_bytes(std::chrono::microseconds(kTargetLatency).count(), &sampleSpec));
     attr.prebuf = static_cast<std::uint32_t>(-1);
     attr.minreq = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(-1);
