@@ -28,10 +28,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-START_X=$((327 + 140 / 2))
-START_Y=$((140 + 47 / 2))
-THOUSANDS_X=$((37 + 84 / 2))
-THOUSANDS_Y=$((233 + 84 / 2))
 RECORDER_LATENCY_MS=10
 
 start_display

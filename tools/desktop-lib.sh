@@ -7,6 +7,14 @@
 # Needs: $work (a private folder), PULSE_SERVER set (tools/sound-server.sh).
 
 RATE=96000
+
+# Client-area positions of the panel's controls that the scripts click.
+START_X=$((327 + 140 / 2)) # Start button
+START_Y=$((140 + 47 / 2))
+LEFT_ONLY_X=$((16 + 2 + 121 / 2)) # "Левый канал" in the channel switch
+LEFT_ONLY_Y=$((82 + 34 + 17 / 2))
+THOUSANDS_X=$((37 + 84 / 2)) # centre of the thousands dial
+THOUSANDS_Y=$((233 + 84 / 2))
 BYTES_PER_SECOND=$((RATE * 4)) # 16-bit stereo
 desktop_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 

@@ -26,13 +26,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Client-area positions of the panel's controls.
-START_X=$((327 + 140 / 2))
-START_Y=$((140 + 47 / 2))
-LEFT_ONLY_X=$((16 + 2 + 121 / 2)) # "Левый канал" in the channel switch
-LEFT_ONLY_Y=$((82 + 34 + 17 / 2))
-THOUSANDS_X=$((37 + 84 / 2)) # centre of the thousands dial
-THOUSANDS_Y=$((233 + 84 / 2))
 
 start_display
 start_keeper
