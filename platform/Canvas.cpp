@@ -193,16 +193,22 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
     penPos_ = saved;
 }
 
+// Shapes outlined with a wide pen are left to QPainter, which draws them
+// with round joins inside Qt's own outline box.
+void TCanvas::DrawWide(const TRect& n, void (QPainter::*draw)(const QRect&)) {
+    if (QPainter* p = Active()) {
+        p->setPen(QtPen());
+        p->setBrush(QtBrush());
+        (p->*draw)(OutlineBox(n));
+    }
+}
+
 void TCanvas::Rectangle(const TRect& r) {
     const TRect n = r.Normalized();
     if (n.IsEmpty())
         return;
     if (!ThinPen()) {
-        if (QPainter* p = Active()) {
-            p->setPen(QtPen());
-            p->setBrush(QtBrush());
-            p->drawRect(OutlineBox(n));
-        }
+        DrawWide(n, &QPainter::drawRect);
         return;
     }
     QPainter* p = Active();
@@ -227,11 +233,7 @@ void TCanvas::Ellipse(const TRect& r) {
     if (n.IsEmpty())
         return;
     if (!ThinPen()) {
-        if (QPainter* p = Active()) {
-            p->setPen(QtPen());
-            p->setBrush(QtBrush());
-            p->drawEllipse(OutlineBox(n));
-        }
+        DrawWide(n, &QPainter::drawEllipse);
         return;
     }
     const std::vector<TSpan> spans = EllipseSpans(n);

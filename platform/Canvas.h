@@ -128,6 +128,7 @@ private:
     QPen QtPen() const;
     QBrush QtBrush() const;
     bool ThinPen() const;
+    void DrawWide(const TRect& n, void (QPainter::*draw)(const QRect&));
     void PaintSpans(const std::vector<TSpan>& spans, TColor color);
     void PaintPixels(const std::vector<TPoint>& pixels, TColor color);
     void DrawImage(const TRect& target, const QImage& image);
