@@ -3,9 +3,9 @@
 // 32767 ms) with one sine and with a sine plus eight sine AM levels, each
 // beside a memset of the same size and SoX making the same signal.
 
+#include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
 #include "engine/WaveHeader.h"
-#include "platform/sound/SilentSoundOutput.h"
 
 #include <benchmark/benchmark.h>
 

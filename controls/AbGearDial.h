@@ -10,12 +10,12 @@
 // the cache, draws the pointer on the copy and shows that at once, without
 // rendering the face again.
 
-#include "controls/AbAnalogCControl.h"
-#include "controls/AbSBevel.h"
-#include "controls/GearDialBevel.h"
-#include "controls/GearDrag.h"
-#include "controls/GearGeometry.h"
-#include "controls/GearPointer.h"
+#include "controls/analog/AbAnalogCControl.h"
+#include "controls/gear/GearDialBevel.h"
+#include "controls/gear/GearDrag.h"
+#include "controls/gear/GearGeometry.h"
+#include "controls/gear/GearPointer.h"
+#include "controls/paint/AbSBevel.h"
 #include "platform/Bitmap.h"
 #include "platform/Geometry.h"
 

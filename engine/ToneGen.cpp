@@ -4,13 +4,13 @@
 #include "core/ClassRegistry.h"
 #include "core/DesignMessage.h"
 #include "engine/AMMix.h"
+#include "engine/DefaultSoundOutput.h"
 #include "engine/FrameMixer.h"
 #include "engine/NoteName.h"
+#include "engine/SilentSoundOutput.h"
+#include "engine/SoundOutput.h"
 #include "engine/WaveFile.h"
 #include "engine/WaveHeader.h"
-#include "platform/sound/DefaultSoundOutput.h"
-#include "platform/sound/SilentSoundOutput.h"
-#include "platform/sound/SoundOutput.h"
 
 #include <algorithm>
 #include <cstring>

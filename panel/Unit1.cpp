@@ -1,13 +1,13 @@
 #include "panel/Unit1.h"
 
-#include "controls/AbAnalogCControl.h"
 #include "controls/AbCBitBt.h"
-#include "controls/StdImage.h"
-#include "controls/StdLabel.h"
-#include "controls/StdPanel.h"
-#include "controls/StdRadioButton.h"
-#include "controls/StdTimer.h"
+#include "controls/analog/AbAnalogCControl.h"
 #include "controls/ovclabel.h"
+#include "controls/std/StdImage.h"
+#include "controls/std/StdLabel.h"
+#include "controls/std/StdPanel.h"
+#include "controls/std/StdRadioButton.h"
+#include "controls/std/StdTimer.h"
 #include "engine/ToneGen.h"
 #include "panel/FrequencyDials.h"
 #include "panel/Hints.h"
@@ -16,7 +16,9 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <array>
 #include <stdexcept>
+#include <utility>
 
 using namespace panel;
 
@@ -162,15 +164,18 @@ void TForm1::RestartIfRunning() {
         ToneGen1->Play();
 }
 
+std::array<std::pair<TRadioButton*, TChannel>, 3> TForm1::ChannelSwitches() const {
+    return {{{RadioButton6, TChannel::Left},
+             {RadioButton7, TChannel::Right},
+             {RadioButton8, TChannel::Both}}};
+}
+
 void TForm1::SaveChannelMemory() {
     const TDialPositions dials{AbGearDial1->Value(), AbGearDial2->Value(), AbGearDial3->Value(),
                                AbGearDial4->Value()};
-    if (RadioButton6->Checked())
-        memory_.Save(TChannel::Left, dials);
-    if (RadioButton7->Checked())
-        memory_.Save(TChannel::Right, dials);
-    if (RadioButton8->Checked())
-        memory_.Save(TChannel::Both, dials);
+    for (const auto& [button, channel] : ChannelSwitches())
+        if (button->Checked())
+            memory_.Save(channel, dials);
 }
 
 int TForm1::Amplitude() const {
@@ -257,13 +262,16 @@ void TForm1::RadioButton5Click(TPersistent*) {
     RestartIfRunning();
 }
 
-void TForm1::RadioButton6Click(TPersistent*) {
-    RadioButton6->Font()->SetColor(kSelectedCaption);
-    RadioButton7->Font()->SetColor(kUnselectedCaption);
-    RadioButton8->Font()->SetColor(kUnselectedCaption);
-    const TDisplayLighting lit = DisplayLighting(TChannel::Left);
+void TForm1::ShowChannelSelected(TChannel selected) {
+    for (const auto& [button, channel] : ChannelSwitches())
+        button->Font()->SetColor(SwitchCaptionColor(channel == selected));
+    const TDisplayLighting lit = DisplayLighting(selected);
     SetFrequencyDisplayColors(lit.left, lit.right);
     SetAmplitudeDisplayColors(lit.left, lit.right);
+}
+
+void TForm1::RadioButton6Click(TPersistent*) {
+    ShowChannelSelected(TChannel::Left);
     RestoreDials(memory_.Left());
     SetVolumes(Amplitude(), 0);
     ApplyFrequency();
@@ -271,12 +279,7 @@ void TForm1::RadioButton6Click(TPersistent*) {
 }
 
 void TForm1::RadioButton7Click(TPersistent*) {
-    RadioButton7->Font()->SetColor(kSelectedCaption);
-    RadioButton6->Font()->SetColor(kUnselectedCaption);
-    RadioButton8->Font()->SetColor(kUnselectedCaption);
-    const TDisplayLighting lit = DisplayLighting(TChannel::Right);
-    SetFrequencyDisplayColors(lit.left, lit.right);
-    SetAmplitudeDisplayColors(lit.left, lit.right);
+    ShowChannelSelected(TChannel::Right);
     RestoreDials(memory_.Right());
     SetVolumes(0, Amplitude());
     ApplyFrequency();
@@ -284,12 +287,8 @@ void TForm1::RadioButton7Click(TPersistent*) {
 }
 
 void TForm1::RadioButton8Click(TPersistent*) {
-    RadioButton6->Font()->SetColor(kUnselectedCaption);
-    RadioButton7->Font()->SetColor(kUnselectedCaption);
-    RadioButton8->Font()->SetColor(kSelectedCaption);
-    const TDisplayLighting lit = DisplayLighting(TChannel::Both);
-    SetFrequencyDisplayColors(lit.left, lit.right);
-    SetAmplitudeDisplayColors(lit.left, lit.right);
+    // Both channels share one amplitude memory; the frequency dials stay.
+    ShowChannelSelected(TChannel::Both);
     AbGearDial4->SetValue(memory_.BothAmplitude());
     SetVolumes(Amplitude(), Amplitude());
     RestartIfRunning();

@@ -5,12 +5,14 @@
 // texts and colours, and explain the control under the pointer in the
 // status line.
 
-#include "controls/Events.h"
-#include "controls/StdForm.h"
+#include "controls/base/Events.h"
+#include "controls/std/StdForm.h"
 #include "panel/ChannelMemory.h"
 
+#include <array>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 class TAbAnalogCControl;
 class TAbColBitBtn;
@@ -119,6 +121,10 @@ public:
 
     // Keeps the dials' positions for the selected channel.
     void SaveChannelMemory();
+    // The channel switch's buttons with the channel each selects.
+    std::array<std::pair<TRadioButton*, panel::TChannel>, 3> ChannelSwitches() const;
+    // Captions of the channel switch and the displays' lighting for a channel.
+    void ShowChannelSelected(panel::TChannel selected);
     // Makes a changed setting heard at once while the generator plays.
     void RestartIfRunning();
     const panel::TChannelMemory& ChannelMemory() const { return memory_; }

@@ -2,13 +2,18 @@
 // the window is closed. At the end the panel's generator stops the sound and
 // gives the output device its level back.
 
+#include "engine/DefaultSoundOutput.h"
 #include "panel/PanelClasses.h"
 #include "panel/Unit1.h"
+#include "platform/sound/SystemSoundOutput.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The generators the panel creates play through this machine's sound
+    // server (made when the first one asks).
+    SetSoundOutputFactory(&CreateSoundOutput);
     InitPanelResources();
     RegisterPanelClasses();
     TForm1 form;

@@ -82,7 +82,8 @@ public:
     // bottomRight; each ring moves r's sides inward by one pixel.
     void Frame3D(TRect& r, TColor topLeft, TColor bottomRight, int width = 1);
 
-    // Pixels; reading needs an image underneath (a bitmap), otherwise clBlack.
+    // Pixels; reading needs an image underneath (a bitmap): off the image or
+    // without one it gives clNone.
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
 

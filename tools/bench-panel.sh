@@ -9,24 +9,10 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 [ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [RUNS]" >&2; exit 2; }
-build="$(cd "$1" && pwd)"
-runs=${2:-3}
-program="$build/panel/orbel"
-[ -x "$program" ] || { echo "no program at $program" >&2; exit 1; }
-
-if [ -z "${DESKTOP_TEST_INNER:-}" ]; then
-  DESKTOP_TEST_INNER=1 exec "$here/sound-server.sh" run "$0" "$@"
-fi
-
-work=$(mktemp -d /tmp/orbel-bench.XXXXXX)
 # shellcheck source=tools/desktop-lib.sh
 source "$here/desktop-lib.sh"
-cleanup() {
-  desktop_cleanup
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+desktop_begin bench "$@"
+runs=${2:-3}
 
 RECORDER_LATENCY_MS=10
 

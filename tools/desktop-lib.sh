@@ -4,7 +4,7 @@
 # recordings of the private sound server's null sink. Everything started
 # here is remembered by process id and stopped by desktop_cleanup only.
 #
-# Needs: $work (a private folder), PULSE_SERVER set (tools/sound-server.sh).
+# A script starts with `desktop_begin NAME "$@"` (after its usage check).
 
 RATE=96000
 
@@ -17,6 +17,8 @@ THOUSANDS_X=$((37 + 84 / 2)) # centre of the thousands dial
 THOUSANDS_Y=$((233 + 84 / 2))
 BYTES_PER_SECOND=$((RATE * 4)) # 16-bit stereo
 desktop_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# The script that sourced this file, run again inside the sound server.
+desktop_script="$(cd "$(dirname "$0")" && pwd)/$(basename "$0")"
 
 xvfb_pid=""
 keeper_pid=""
@@ -199,4 +201,27 @@ record_until() { # name seconds analyser-arguments...
     echo "-- $name: recording again (attempt $attempt failed)"
   done
   return 1
+}
+
+# The common start of a desktop script: the program in BUILD_DIR (the first
+# argument), the whole script run again inside a private sound server, and a
+# private work folder removed at exit. Sets build, program and work.
+#   desktop_begin NAME BUILD_DIR [ARGS...]
+desktop_begin() {
+  local name=$1
+  shift
+  build="$(cd "$1" && pwd)"
+  program="$build/panel/orbel"
+  [ -x "$program" ] || fail "no program at $program"
+  if [ -z "${DESKTOP_TEST_INNER:-}" ]; then
+    DESKTOP_TEST_INNER=1 exec "$desktop_here/sound-server.sh" run "$desktop_script" "$@"
+  fi
+  work=$(mktemp -d "/tmp/orbel-$name.XXXXXX")
+  trap desktop_end EXIT
+  trap 'exit 130' INT TERM
+}
+
+desktop_end() {
+  desktop_cleanup
+  rm -rf "$work"
 }

@@ -8,24 +8,9 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
-build="$(cd "$1" && pwd)"
-program="$build/panel/orbel"
-[ -x "$program" ] || { echo "FAIL  no program at $program" >&2; exit 1; }
-
-if [ -z "${DESKTOP_TEST_INNER:-}" ]; then
-  DESKTOP_TEST_INNER=1 exec "$here/sound-server.sh" run "$0" "$@"
-fi
-
-work=$(mktemp -d /tmp/orbel-desktop.XXXXXX)
 # shellcheck source=tools/desktop-lib.sh
 source "$here/desktop-lib.sh"
-cleanup() {
-  desktop_cleanup
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
+desktop_begin desktop "$@"
 
 start_display
 start_keeper

@@ -2,10 +2,10 @@
 // for looking over by eye:
 //   gallery-gradients [output.png]   (default docs/gradients.png)
 
-#include "controls/AbBtnBevel.h"
-#include "controls/AbSBevel.h"
-#include "controls/Gradient.h"
-#include "controls/TextPaint.h"
+#include "controls/paint/AbBtnBevel.h"
+#include "controls/paint/AbSBevel.h"
+#include "controls/paint/Gradient.h"
+#include "controls/paint/TextPaint.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 

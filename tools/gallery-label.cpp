@@ -2,7 +2,7 @@
 // shade and fill styles, and the panel's two labels, to
 // docs/gallery-label.png (or the path given as the first argument).
 
-#include "controls/OvcEffectPainter.h"
+#include "controls/label/OvcEffectPainter.h"
 #include "controls/ovclabel.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"

@@ -5,9 +5,9 @@
 // hand.png (32 x 32, the dials' pointing hand; its finger tip at 8, 1 is
 // the hot spot the panel registers the cursor with).
 
-#include "controls/AbBtnBevel.h"
-#include "controls/Gradient.h"
-#include "controls/TextPaint.h"
+#include "controls/paint/AbBtnBevel.h"
+#include "controls/paint/Gradient.h"
+#include "controls/paint/TextPaint.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 

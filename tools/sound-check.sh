@@ -2,7 +2,7 @@
 # The real-sound check: starts a private PulseAudio with a null sink,
 # records the sink's monitor while the probe plays through the real output,
 # stops everything by process id and analyses the recording.
-#   tools/sound-check.sh PATH/TO/engine_sound_probe
+#   tools/sound-check.sh PATH/TO/sound_probe
 set -euo pipefail
 probe=$1
 here="$(cd "$(dirname "$0")" && pwd)"

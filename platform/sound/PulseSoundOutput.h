@@ -6,7 +6,7 @@
 // never touched. The stream asks for a short buffer so a restart is heard
 // within a few tens of milliseconds.
 
-#include "platform/sound/SoundOutput.h"
+#include "engine/SoundOutput.h"
 
 #include <chrono>
 #include <cstdint>

@@ -2,9 +2,9 @@
 // Every generator made in a test plays into a recording double, which is
 // installed as the process-wide default output for the test's duration.
 
+#include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
-#include "platform/sound/DefaultSoundOutput.h"
-#include "platform/sound/RecordingSoundOutput.h"
+#include "tests/support/RecordingSoundOutput.h"
 
 #include <gtest/gtest.h>
 

@@ -3,19 +3,19 @@
 // shown offscreen, with a recording sound output in place of the device.
 
 #include "WindowInput.h"
-#include "controls/AbAnalogCControl.h"
 #include "controls/AbCBitBt.h"
-#include "controls/StdImage.h"
-#include "controls/StdLabel.h"
-#include "controls/StdPanel.h"
-#include "controls/StdRadioButton.h"
-#include "controls/StdTimer.h"
+#include "controls/analog/AbAnalogCControl.h"
 #include "controls/ovclabel.h"
+#include "controls/std/StdImage.h"
+#include "controls/std/StdLabel.h"
+#include "controls/std/StdPanel.h"
+#include "controls/std/StdRadioButton.h"
+#include "controls/std/StdTimer.h"
+#include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
 #include "panel/PanelClasses.h"
 #include "panel/Unit1.h"
-#include "platform/sound/DefaultSoundOutput.h"
-#include "platform/sound/RecordingSoundOutput.h"
+#include "tests/support/RecordingSoundOutput.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

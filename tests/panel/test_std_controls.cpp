@@ -2,12 +2,12 @@
 // through the window.
 
 #include "WindowInput.h"
-#include "controls/StdForm.h"
-#include "controls/StdImage.h"
-#include "controls/StdLabel.h"
-#include "controls/StdPanel.h"
-#include "controls/StdRadioButton.h"
-#include "controls/StdTimer.h"
+#include "controls/std/StdForm.h"
+#include "controls/std/StdImage.h"
+#include "controls/std/StdLabel.h"
+#include "controls/std/StdPanel.h"
+#include "controls/std/StdRadioButton.h"
+#include "controls/std/StdTimer.h"
 #include "core/ClassRegistry.h"
 #include "core/Layout.h"
 

@@ -1,0 +1,249 @@
+#include "controls/base/AbCustomControl.h"
+
+#include "controls/base/InputTranslation.h"
+#include "platform/Fonts.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace {
+
+// One notch of a mouse wheel in the window system's delta units.
+constexpr int kWheelNotch = 120;
+// The font a control starts with, in points.
+constexpr int kDefaultFontSize = 10;
+
+QWidget* AsWidget(TComponent* component) {
+    return dynamic_cast<QWidget*>(component);
+}
+
+} // namespace
+
+TAbCustomControl::TAbCustomControl(TComponent* owner)
+    : QWidget(AsWidget(owner)), TComponent(owner), font_(std::make_unique<TFont>()) {
+    font_->SetSize(kDefaultFontSize);
+    setFont(ToQFont(*font_));
+    font_->SetOnChange([this](TPersistent*) { setFont(ToQFont(*font_)); });
+    // Move events without a button reach the control too: the cursor over
+    // the active area and the pointer hints follow them.
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+TAbCustomControl::~TAbCustomControl() = default;
+
+void TAbCustomControl::DeclareProperties(PropertyList& props) {
+    TComponent::DeclareProperties(props);
+    using T = TAbCustomControl;
+    props.Int("Left", &T::Left, &T::SetLeft);
+    props.Int("Top", &T::Top, &T::SetTop);
+    props.Int("Width", &T::Width, &T::SetWidth);
+    props.Int("Height", &T::Height, &T::SetHeight);
+    props.Int("Cursor", &T::Cursor, &T::SetCursor, crDefault);
+    props.Bool("Enabled", &T::Enabled, &T::SetEnabled, true);
+    props.Object("Font", &T::FontObject);
+    props.String("Hint", &T::Hint, &T::SetHint, std::string());
+    props.Bool("ParentFont", &T::ParentFont, &T::SetParentFont, false);
+    props.Int("TabOrder", &T::TabOrder, &T::SetTabOrder, -1);
+    props.Bool("TabStop", &T::TabStop, &T::SetTabStop, tabStopDefault_);
+    props.Bool("Visible", &T::Visible, &T::SetVisible, true);
+    props.Ident("OnClick", &T::OnClickName, &T::BindOnClick);
+    props.Ident("OnDblClick", &T::OnDblClickName, &T::BindOnDblClick);
+    props.Ident("OnEnter", &T::OnEnterName, &T::BindOnEnter);
+    props.Ident("OnExit", &T::OnExitName, &T::BindOnExit);
+    props.Ident("OnKeyDown", &T::OnKeyDownName, &T::BindOnKeyDown);
+    props.Ident("OnKeyUp", &T::OnKeyUpName, &T::BindOnKeyUp);
+    props.Ident("OnMouseDown", &T::OnMouseDownName, &T::BindOnMouseDown);
+    props.Ident("OnMouseMove", &T::OnMouseMoveName, &T::BindOnMouseMove);
+    props.Ident("OnMouseUp", &T::OnMouseUpName, &T::BindOnMouseUp);
+}
+
+void TAbCustomControl::SetParentComponent(TComponent* parent) {
+    TComponent::SetParentComponent(parent);
+    QWidget* widget = AsWidget(parent ? parent : Owner());
+    if (widget != parentWidget()) {
+        setParent(widget);
+        ApplyVisibility();
+    }
+}
+
+void TAbCustomControl::SetLeft(int value) {
+    move(value, y());
+}
+void TAbCustomControl::SetTop(int value) {
+    move(x(), value);
+}
+void TAbCustomControl::SetWidth(int value) {
+    resize(value, height());
+}
+void TAbCustomControl::SetHeight(int value) {
+    resize(width(), value);
+}
+
+void TAbCustomControl::SetBounds(int left, int top, int width, int height) {
+    setGeometry(left, top, width, height);
+}
+
+void TAbCustomControl::SetEnabled(bool value) {
+    enabled_ = value;
+    setEnabled(value);
+}
+
+void TAbCustomControl::SetVisible(bool value) {
+    visible_ = value;
+    ApplyVisibility();
+}
+
+// A control without a parent would become a window of its own; it is shown
+// only once it has one (or when the caller shows it).
+void TAbCustomControl::ApplyVisibility() {
+    if (parentWidget())
+        setVisible(visible_);
+}
+
+void TAbCustomControl::SetTabStop(bool value) {
+    tabStop_ = value;
+    setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void TAbCustomControl::SetCursor(TCursor value) {
+    cursor_ = value;
+    ApplyCursor(*this, value);
+}
+
+void TAbCustomControl::SetHint(const std::string& value) {
+    hint_ = value;
+    setToolTip(QString::fromStdString(value));
+}
+
+void TAbCustomControl::RequestSettingsChanged() {
+    if (updateCount_ == 0)
+        SettingsChanged();
+}
+
+bool TAbCustomControl::EndUpdate() {
+    if (updateCount_ > 0)
+        --updateCount_;
+    return updateCount_ == 0;
+}
+
+void TAbCustomControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    OnMouseDown(this, button, shift, x, y);
+}
+
+void TAbCustomControl::MouseMove(TShiftState shift, int x, int y) {
+    OnMouseMove(this, shift, x, y);
+}
+
+void TAbCustomControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    OnMouseUp(this, button, shift, x, y);
+}
+
+void TAbCustomControl::KeyDown(TKeyCode& key, TShiftState shift) {
+    OnKeyDown(this, key, shift);
+}
+
+void TAbCustomControl::KeyUp(TKeyCode& key, TShiftState shift) {
+    OnKeyUp(this, key, shift);
+}
+
+bool TAbCustomControl::MouseWheel(TShiftState, int, int, int) {
+    return false;
+}
+
+void TAbCustomControl::Click() {
+    OnClick(this);
+}
+void TAbCustomControl::DblClick() {
+    OnDblClick(this);
+}
+void TAbCustomControl::DoEnter() {
+    OnEnter(this);
+}
+void TAbCustomControl::DoExit() {
+    OnExit(this);
+}
+
+void TAbCustomControl::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    MouseDown(MouseButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()),
+              p.x(), p.y());
+    event->accept();
+}
+
+void TAbCustomControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is still a press.
+    const QPoint p = event->position().toPoint();
+    MouseDown(MouseButtonOf(event->button()),
+              ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
+    if (event->button() == Qt::LeftButton)
+        DblClick();
+    event->accept();
+}
+
+void TAbCustomControl::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    MouseMove(ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
+    event->accept();
+}
+
+void TAbCustomControl::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const bool click = event->button() == Qt::LeftButton && rect().contains(p);
+    MouseUp(MouseButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()),
+            p.x(), p.y());
+    if (click)
+        Click();
+    event->accept();
+}
+
+void TAbCustomControl::keyPressEvent(QKeyEvent* event) {
+    TKeyCode key = VirtualKeyOf(event->key());
+    if (key == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    KeyDown(key, ShiftStateOf(event->modifiers(), Qt::NoButton));
+    event->accept();
+}
+
+void TAbCustomControl::keyReleaseEvent(QKeyEvent* event) {
+    // A held key repeats its press; only the real release counts.
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    TKeyCode key = VirtualKeyOf(event->key());
+    KeyUp(key, ShiftStateOf(event->modifiers(), Qt::NoButton));
+    event->accept();
+}
+
+void TAbCustomControl::wheelEvent(QWheelEvent* event) {
+    // Fine-grained wheels and touchpads report parts of a notch, and fast
+    // turns several notches at once: the control sees whole notches.
+    wheelRemainder_ += event->angleDelta().y();
+    const QPoint p = event->position().toPoint();
+    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
+    bool used = false;
+    while (wheelRemainder_ >= kWheelNotch || wheelRemainder_ <= -kWheelNotch) {
+        const int notch = wheelRemainder_ > 0 ? kWheelNotch : -kWheelNotch;
+        wheelRemainder_ -= notch;
+        used = MouseWheel(shift, notch, p.x(), p.y()) || used;
+    }
+    if (used)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TAbCustomControl::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    DoEnter();
+}
+
+void TAbCustomControl::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    DoExit();
+}

@@ -1,0 +1,266 @@
+#include "controls/button/AbBinGControl.h"
+
+#include "controls/base/InputTranslation.h"
+#include "platform/ControlMessage.h"
+
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace {
+// One guard for the whole program, not one per group: while a group
+// propagates its status word, the members it sets do not propagate again.
+bool groupPropagationRunning = false;
+
+constexpr int kMaxStatusBit = 31;
+} // namespace
+
+TAbBinGControl::TAbBinGControl(TComponent* owner) : TAbGraphicControl(owner) {}
+
+TAbBinGControl::~TAbBinGControl() {
+    RemoveFlashClient(this);
+}
+
+void TAbBinGControl::DeclareBounds(PropertyList& props) {
+    using T = TAbGraphicControl;
+    props.Int("Left", &T::Left, &T::SetLeft);
+    props.Int("Top", &T::Top, &T::SetTop);
+    props.Int("Width", &T::Width, &T::SetWidth);
+    props.Int("Height", &T::Height, &T::SetHeight);
+}
+
+void TAbBinGControl::DeclareState(PropertyList& props) {
+    using T = TAbBinGControl;
+    props.Enum("Frequency", &T::Frequency, &T::SetFrequency, FlashFreqNames(), ff1Hz);
+    props.Bool("Flashing", &T::Flashing, &T::SetFlashing, false);
+    props.Int("GroupIndex", &T::GroupIndex, &T::SetGroupIndex, 0).minValue = 0;
+    auto& bit = props.Int("StatusBit", &T::StatusBit, &T::SetStatusBit, 0);
+    bit.minValue = 0;
+    bit.maxValue = kMaxStatusBit;
+    props.Int("StatusInt", &T::StatusInt, &T::SetStatusInt, 0);
+    props.Bool("Checked", &T::Checked, &T::SetChecked, false);
+    // No default: Mode is always stored, so that loading applies it after
+    // StatusInt and Checked and its reset of the status word takes place.
+    props.Enum("Mode", &T::Mode, &T::SetMode, ModeNames());
+}
+
+void TAbBinGControl::DeclareStatusEvents(PropertyList& props) {
+    using T = TAbBinGControl;
+    props.Ident("OnStatusChanged", &T::OnStatusChangedName, &T::BindOnStatusChanged);
+    props.Ident("OnStatusIntChanged", &T::OnStatusIntChangedName, &T::BindOnStatusIntChanged);
+}
+
+void TAbBinGControl::DeclareMouseEvents(PropertyList& props) {
+    using T = TAbBinGControl;
+    props.Ident("OnClick", &T::ClickName, &T::BindClick);
+    props.Ident("OnDblClick", &T::DblClickName, &T::BindDblClick);
+    props.Ident("OnDragDrop", &T::OnDragDropName, &T::SetOnDragDropName);
+    props.Ident("OnDragOver", &T::OnDragOverName, &T::SetOnDragOverName);
+    props.Ident("OnEndDrag", &T::OnEndDragName, &T::SetOnEndDragName);
+    props.Ident("OnStartDrag", &T::OnStartDragName, &T::SetOnStartDragName);
+    props.Ident("OnMouseDown", &T::MouseDownName, &T::BindMouseDown);
+    props.Ident("OnMouseMove", &T::MouseMoveName, &T::BindMouseMove);
+    props.Ident("OnMouseUp", &T::MouseUpName, &T::BindMouseUp);
+}
+
+void TAbBinGControl::DeclareProperties(PropertyList& props) {
+    TComponent::DeclareProperties(props);
+    DeclareBounds(props);
+    props.Bool("Visible", &TAbGraphicControl::Visible, &TAbGraphicControl::SetVisible, true);
+    DeclareState(props);
+    DeclareStatusEvents(props);
+    DeclareMouseEvents(props);
+}
+
+void TAbBinGControl::UpdateFlashRegistration() {
+    if (checked_ && flashing_)
+        AddFlashClient(this, frequency_);
+    else
+        RemoveFlashClient(this);
+}
+
+void TAbBinGControl::SetChecked(bool value) {
+    if (value == checked_)
+        return;
+    checked_ = value;
+    UpdateFlashRegistration();
+    if (checked_) {
+        if (mode_ == mRadioButton)
+            SetStatusInt(static_cast<std::int32_t>(Bit()));
+        else
+            SetStatusInt(static_cast<std::int32_t>(std::uint32_t(statusInt_) | Bit()));
+    } else if (mode_ != mRadioButton) {
+        SetStatusInt(static_cast<std::int32_t>(std::uint32_t(statusInt_) & ~Bit()));
+    }
+    Redraw();
+    OnStatusChanged(this);
+}
+
+void TAbBinGControl::SetStatusInt(std::int32_t value) {
+    if (value == statusInt_)
+        return;
+    statusInt_ = value;
+    SetChecked((std::uint32_t(value) & Bit()) != 0);
+    StatusIntChanged();
+    OnStatusIntChanged(this);
+    if (groupIndex_ != 0 && !groupPropagationRunning) {
+        groupPropagationRunning = true;
+        // Members take the word in the owner's order; each recomputes its
+        // own Checked from its own bit.
+        const std::int32_t word = statusInt_;
+        if (Owner() != nullptr) {
+            const auto members = Owner()->Components(); // a handler may add or remove some
+            for (TComponent* c : members) {
+                auto* member = dynamic_cast<TAbBinGControl*>(c);
+                if (member != nullptr && member->groupIndex_ == groupIndex_)
+                    member->SetStatusInt(word);
+            }
+        }
+        groupPropagationRunning = false;
+    }
+}
+
+void TAbBinGControl::SetStatusBit(int value) {
+    if (value == statusBit_ || value < 0 || value > kMaxStatusBit)
+        return;
+    statusBit_ = value;
+    SetChecked((std::uint32_t(statusInt_) & Bit()) != 0);
+}
+
+void TAbBinGControl::SetGroupIndex(int value) {
+    if (value == groupIndex_ || value < 0)
+        return;
+    groupIndex_ = value;
+    if (value != 0) {
+        TAbBinGControl* first = this;
+        if (Owner() != nullptr)
+            for (TComponent* c : Owner()->Components()) {
+                auto* member = dynamic_cast<TAbBinGControl*>(c);
+                if (member != nullptr && member->groupIndex_ == value) {
+                    first = member;
+                    break;
+                }
+            }
+        SetStatusInt(first->statusInt_);
+    }
+    GroupIndexChanged();
+}
+
+void TAbBinGControl::SetMode(TMode value) {
+    if (value > mRadioButton)
+        return;
+    mode_ = value;
+    // Also when unchanged: a stored Mode resets the word after loading.
+    if (mode_ == mButton)
+        SetStatusInt(0);
+    else if (mode_ == mRadioButton)
+        SetStatusInt(1);
+}
+
+void TAbBinGControl::SetFlashing(bool value) {
+    if (value == flashing_)
+        return;
+    flashing_ = value;
+    UpdateFlashRegistration();
+    Redraw();
+    OnStatusChanged(this);
+}
+
+void TAbBinGControl::SetFrequency(TFlashFreq value) {
+    if (value > ff05Hz)
+        return;
+    frequency_ = value;
+    if (checked_ && flashing_)
+        AddFlashClient(this, frequency_);
+}
+
+void TAbBinGControl::FlashNotification(const TFlashMessage& message) {
+    SetFlashPhase(message.LParam != 0);
+}
+
+bool TAbBinGControl::event(QEvent* e) {
+    if (e->type() == TControlMessageEvent::EventType()) {
+        auto* m = static_cast<TControlMessageEvent*>(e);
+        if (m->Msg() == CM_FLASH) {
+            SetFlashPhase(m->LParam() != 0);
+            return true;
+        }
+    }
+    return TAbGraphicControl::event(e);
+}
+
+void TAbBinGControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft) {
+        if (mode_ != mIndicator)
+            pressed_ = true;
+        switch (mode_) {
+        case mButton:
+            SetChecked(true);
+            break;
+        case mSwitch:
+            SetChecked(!checked_);
+            break;
+        case mRadioButton:
+            SetStatusInt(static_cast<std::int32_t>(Bit()));
+            break;
+        case mIndicator:
+            break;
+        }
+    }
+    OnMouseDown(this, button, shift, x, y);
+}
+
+void TAbBinGControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    (void)shift;
+    (void)x;
+    (void)y;
+    if (mode_ == mIndicator || button != mbLeft)
+        return;
+    pressed_ = false;
+    if (mode_ == mButton)
+        SetChecked(false);
+    Redraw();
+}
+
+void TAbBinGControl::ClearPressed() {
+    if (!pressed_)
+        return;
+    pressed_ = false;
+    if (mode_ == mButton)
+        SetChecked(false);
+    Redraw();
+}
+
+void TAbBinGControl::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    MouseDown(MouseButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()),
+              p.x(), p.y());
+    event->accept();
+}
+
+void TAbBinGControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A second press in quick succession is a press like any other for the
+    // state machine; the double-click event follows it.
+    const QPoint p = event->position().toPoint();
+    MouseDown(MouseButtonOf(event->button()),
+              ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
+    if (event->button() == Qt::LeftButton)
+        OnDblClick(this);
+    event->accept();
+}
+
+void TAbBinGControl::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const TMouseButton button = MouseButtonOf(event->button());
+    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
+    event->accept();
+    // A handler may destroy the button (the panel's Exit ends the program).
+    QPointer<QWidget> alive(this);
+    if (button == mbLeft && rect().contains(p))
+        OnClick(this);
+    if (!alive)
+        return;
+    OnMouseUp(this, button, shift, p.x(), p.y());
+    if (!alive)
+        return;
+    MouseUp(button, shift, p.x(), p.y());
+}

@@ -1,0 +1,108 @@
+#pragma once
+// TAbBinGControl: the on/off state machine of the coloured bit button. Its
+// state (Checked) is one bit (StatusBit) of a 32-bit status word (StatusInt)
+// shared by the buttons of one group (same owner, same non-zero GroupIndex);
+// Mode decides what the left mouse button does; while checked and Flashing
+// it takes the flash beat of its Frequency from the flash registry.
+
+#include "controls/base/AbGraphicControl.h"
+#include "controls/button/BinGTypes.h"
+#include "controls/flash/FlashFreq.h"
+#include "controls/flash/FlashRegistry.h"
+
+#include <cstdint>
+
+class TAbBinGControl : public TAbGraphicControl, public TFlashTarget {
+public:
+    explicit TAbBinGControl(TComponent* owner);
+    ~TAbBinGControl() override;
+
+    std::string ClassName() const override { return "TAbBinGControl"; }
+    void DeclareProperties(PropertyList& props) override;
+
+    bool Checked() const { return checked_; }
+    void SetChecked(bool value);
+    TFlashFreq Frequency() const { return frequency_; }
+    void SetFrequency(TFlashFreq value);
+    bool Flashing() const { return flashing_; }
+    void SetFlashing(bool value);
+    std::int32_t StatusInt() const { return statusInt_; }
+    void SetStatusInt(std::int32_t value);
+    int StatusBit() const { return statusBit_; }
+    void SetStatusBit(int value);
+    int GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(int value);
+    TMode Mode() const { return mode_; }
+    void SetMode(TMode value);
+    bool Pressed() const { return pressed_; }
+
+    TEventSlot<TNotifyEvent> OnStatusChanged;
+    TEventSlot<TNotifyEvent> OnStatusIntChanged;
+
+    // The flash notification from the registry (window thread).
+    void FlashNotification(const TFlashMessage& message) override;
+
+protected:
+    // Asks for a full repaint (background recaptured).
+    virtual void RequestRepaint() {}
+    // Recomposes the image from the cached background and shows it.
+    virtual void Redraw() {}
+    virtual void GroupIndexChanged() {}
+    virtual void StatusIntChanged() {}
+    virtual void SetFlashPhase(bool phase) { (void)phase; }
+
+    // Pieces of the stored-property list, for the derived class's own order.
+    void DeclareBounds(PropertyList& props);
+    void DeclareState(PropertyList& props);
+    void DeclareStatusEvents(PropertyList& props);
+    void DeclareMouseEvents(PropertyList& props);
+
+    // Left-button press and release in the button's own terms.
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void ClearPressed();
+
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::string OnStatusChangedName() const { return OnStatusChanged.Name(); }
+    void BindOnStatusChanged(const std::string& n) { OnStatusChanged.Bind(*this, n); }
+    std::string OnStatusIntChangedName() const { return OnStatusIntChanged.Name(); }
+    void BindOnStatusIntChanged(const std::string& n) { OnStatusIntChanged.Bind(*this, n); }
+    // Drag events are kept for stored layouts; this program does no dragging.
+    std::string OnDragDropName() const { return onDragDrop_; }
+    void SetOnDragDropName(const std::string& n) { onDragDrop_ = n; }
+    std::string OnDragOverName() const { return onDragOver_; }
+    void SetOnDragOverName(const std::string& n) { onDragOver_ = n; }
+    std::string OnEndDragName() const { return onEndDrag_; }
+    void SetOnEndDragName(const std::string& n) { onEndDrag_ = n; }
+    std::string OnStartDragName() const { return onStartDrag_; }
+    void SetOnStartDragName(const std::string& n) { onStartDrag_ = n; }
+    // Event slots of the base, reached through these for the stored list.
+    std::string ClickName() const { return OnClick.Name(); }
+    void BindClick(const std::string& n) { OnClick.Bind(*this, n); }
+    std::string DblClickName() const { return OnDblClick.Name(); }
+    void BindDblClick(const std::string& n) { OnDblClick.Bind(*this, n); }
+    std::string MouseDownName() const { return OnMouseDown.Name(); }
+    void BindMouseDown(const std::string& n) { OnMouseDown.Bind(*this, n); }
+    std::string MouseMoveName() const { return OnMouseMove.Name(); }
+    void BindMouseMove(const std::string& n) { OnMouseMove.Bind(*this, n); }
+    std::string MouseUpName() const { return OnMouseUp.Name(); }
+    void BindMouseUp(const std::string& n) { OnMouseUp.Bind(*this, n); }
+
+    void UpdateFlashRegistration();
+    std::uint32_t Bit() const { return std::uint32_t(1) << statusBit_; }
+
+    bool checked_ = false;
+    TFlashFreq frequency_ = ff1Hz;
+    bool flashing_ = false;
+    std::int32_t statusInt_ = 0;
+    int statusBit_ = 0;
+    int groupIndex_ = 0;
+    TMode mode_ = mIndicator;
+    bool pressed_ = false;
+    std::string onDragDrop_, onDragOver_, onEndDrag_, onStartDrag_;
+};

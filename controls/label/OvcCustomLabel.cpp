@@ -1,0 +1,170 @@
+#include "controls/label/OvcCustomLabel.h"
+
+#include "controls/base/InputTranslation.h"
+#include "controls/label/OvcEffectPainter.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/ParentBackground.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TOvcCustomLabel::TOvcCustomLabel(TComponent* owner)
+    : QWidget(dynamic_cast<QWidget*>(owner)), TComponent(owner), model_(*this) {
+    resize(DefaultWidth, DefaultHeight);
+    font_.SetName(DefaultFontName);
+    font_.SetSize(DefaultFontPoints);
+    font_.SetColor(model_.SchemeColours().Row(csWindows).font);
+    font_.SetOnChange([this](TPersistent*) { FontChanged(); });
+    // Every pixel is painted from the captured background, so Qt need not
+    // clear it first; pointer moves are wanted without a button held, as the
+    // panel's hints follow the pointer.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+TOvcCustomLabel::~TOvcCustomLabel() = default;
+
+void TOvcCustomLabel::SetParentComponent(TComponent* parent) {
+    TComponent::SetParentComponent(parent);
+    auto* widget = dynamic_cast<QWidget*>(parent);
+    if (widget && widget != parentWidget()) {
+        const QRect bounds = geometry();
+        setParent(widget);
+        setGeometry(bounds);
+        // A reparented widget stays hidden until shown again.
+        setVisible(visible_);
+    }
+}
+
+void TOvcCustomLabel::SetCustomSettings(const TOvcCustomSettings& value) {
+    model_.CustomSettings()->Assign(value);
+    update();
+}
+
+void TOvcCustomLabel::SetCaption(const std::string& value) {
+    if (value == caption_)
+        return;
+    caption_ = value;
+    TextChanged();
+}
+
+void TOvcCustomLabel::SetAlignment(TAlignment value) {
+    if (value == alignment_)
+        return;
+    alignment_ = value;
+    update();
+}
+
+void TOvcCustomLabel::SetWordWrap(bool value) {
+    if (value == wordWrap_)
+        return;
+    wordWrap_ = value;
+    update();
+}
+
+void TOvcCustomLabel::SetShowAccelChar(bool value) {
+    if (value == showAccelChar_)
+        return;
+    showAccelChar_ = value;
+    update();
+}
+
+void TOvcCustomLabel::SetTransparent(bool value) {
+    if (value == transparent_)
+        return;
+    transparent_ = value;
+    update();
+}
+
+void TOvcCustomLabel::SetColor(TColor value) {
+    // An own colour stops following the parent's.
+    parentColor_ = false;
+    if (value == color_)
+        return;
+    color_ = value;
+    ColorChanged();
+}
+
+void TOvcCustomLabel::SetEnabled(bool value) {
+    enabled_ = value;
+    setEnabled(value);
+    // A disabled label lets the pointer through to whatever lies beneath it.
+    setAttribute(Qt::WA_TransparentForMouseEvents, !value);
+}
+
+void TOvcCustomLabel::SetVisible(bool value) {
+    visible_ = value;
+    setVisible(value);
+}
+
+void TOvcCustomLabel::SetCursor(TCursor value) {
+    cursor_ = value;
+    ApplyCursor(*this, value);
+}
+
+unsigned TOvcCustomLabel::TextFlags(TAlignment alignment, bool wordWrap, bool showAccelChar) {
+    using namespace ovc_text_flags;
+    unsigned flags = kExpandTabs;
+    if (wordWrap)
+        flags |= kWordBreak;
+    if (alignment == taCenter)
+        flags |= kCenter;
+    else if (alignment == taRightJustify)
+        flags |= kRight;
+    if (!showAccelChar)
+        flags |= kNoPrefix;
+    return flags;
+}
+
+unsigned TOvcCustomLabel::TextFlags() const {
+    return TextFlags(alignment_, wordWrap_, showAccelChar_);
+}
+
+void TOvcCustomLabel::Paint(TCanvas& canvas) {
+    TBitmap background;
+    CaptureParentBackground(*this, background);
+    const TOvcCaption caption{caption_, &font_, TextFlags(), transparent_, color_};
+    OvcDrawEffects(canvas, TRect{0, 0, width(), height()}, background, caption, model_.Settings());
+}
+
+void TOvcCustomLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    TCanvas canvas(painter);
+    Paint(canvas);
+}
+
+void TOvcCustomLabel::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        pressed_ = true;
+    OnMouseDown(static_cast<TPersistent*>(this), MouseButtonOf(event->button()),
+                ShiftStateOf(event->modifiers(), event->buttons()), at.x(), at.y());
+}
+
+void TOvcCustomLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        pressed_ = true;
+    OnDblClick(static_cast<TPersistent*>(this));
+    OnMouseDown(static_cast<TPersistent*>(this), MouseButtonOf(event->button()),
+                ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, at.x(), at.y());
+}
+
+void TOvcCustomLabel::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    OnMouseMove(static_cast<TPersistent*>(this), ShiftStateOf(event->modifiers(), event->buttons()),
+                at.x(), at.y());
+}
+
+void TOvcCustomLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    // A click is a left press and release both over the label.
+    const bool click = event->button() == Qt::LeftButton && pressed_ && rect().contains(at);
+    if (event->button() == Qt::LeftButton)
+        pressed_ = false;
+    if (click)
+        OnClick(static_cast<TPersistent*>(this));
+    OnMouseUp(static_cast<TPersistent*>(this), MouseButtonOf(event->button()),
+              ShiftStateOf(event->modifiers(), event->buttons()), at.x(), at.y());
+}

@@ -1,0 +1,164 @@
+#pragma once
+// A text label that draws its caption with shade effects (highlight and
+// shadow copies, extruded or graduated, and a graduated fill of the text).
+// It has no window of its own in the panel's sense: it paints over what its
+// parent and the controls beneath it show, and takes no focus.
+//
+// The presets and effect settings live in TOvcLabelModel; painting is
+// OvcDrawEffects. This class ties them to the widget, the caption, the font
+// and the label's standard settings. TOvcLabel decides what is stored.
+
+#include "controls/base/ControlTypes.h"
+#include "controls/base/Events.h"
+#include "controls/label/OvcLabelModel.h"
+#include "core/Component.h"
+#include "platform/Cursors.h"
+#include "platform/Font.h"
+
+#include <QWidget>
+
+#include <string>
+
+class TCanvas;
+
+// QWidget comes first among the bases so that the component part (and with it
+// the effect settings) is destroyed before the widget part.
+class TOvcCustomLabel : public QWidget, public TComponent, private TOvcLabelHost {
+public:
+    static constexpr int DefaultWidth = 150;
+    static constexpr int DefaultHeight = 35;
+    static constexpr const char* DefaultFontName = "Times New Roman";
+    static constexpr int DefaultFontPoints = 20;
+    static constexpr TCursor crDrag = -12;
+
+    explicit TOvcCustomLabel(TComponent* owner);
+    ~TOvcCustomLabel() override;
+
+    std::string ClassName() const override { return "TOvcCustomLabel"; }
+    void SetParentComponent(TComponent* parent) override;
+
+    // The presets and their settings.
+    TOvcAppearance Appearance() const { return model_.Appearance(); }
+    void SetAppearance(TOvcAppearance value) { model_.SetAppearance(value); }
+    TOvcColorScheme ColorScheme() const { return model_.ColorScheme(); }
+    void SetColorScheme(TOvcColorScheme value) { model_.SetColorScheme(value); }
+    TOvcCustomSettings* CustomSettings() { return model_.CustomSettings(); }
+    const TOvcCustomSettings& Settings() const { return model_.Settings(); }
+    // Copies the values in without switching the presets, then repaints.
+    void SetCustomSettings(const TOvcCustomSettings& value);
+    const TOvcSchemeColours& SchemeColours() const { return model_.SchemeColours(); }
+
+    // Bounds in the parent, in pixels.
+    int Left() const { return x(); }
+    int Top() const { return y(); }
+    int Width() const { return width(); }
+    int Height() const { return height(); }
+    void SetLeft(int v) { move(v, y()); }
+    void SetTop(int v) { move(x(), v); }
+    void SetWidth(int v) { resize(v, height()); }
+    void SetHeight(int v) { resize(width(), v); }
+    void SetBounds(int left, int top, int width, int height) {
+        setGeometry(left, top, width, height);
+    }
+
+    // The standard label's settings.
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& value);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment value);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+    bool ShowAccelChar() const { return showAccelChar_; }
+    void SetShowAccelChar(bool value);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool value);
+    TColor Color() const { return color_; }
+    void SetColor(TColor value);
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool value) { parentColor_ = value; }
+    TFont* Font() { return &font_; }
+    const TFont* Font() const { return &font_; }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool value) { parentFont_ = value; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool value);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool value);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor value);
+
+    // Kept for stored layouts; the panel neither docks, drags, shows hints
+    // of labels nor focuses through a label's accelerator.
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign value) { align_ = value; }
+    TCursor DragCursor() const { return dragCursor_; }
+    void SetDragCursor(TCursor value) { dragCursor_ = value; }
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode value) { dragMode_ = value; }
+    std::string FocusControl() const { return focusControl_; }
+    void SetFocusControl(const std::string& name) { focusControl_ = name; }
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool value) { showHint_ = value; }
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool value) { parentShowHint_ = value; }
+
+    // The text formatting flags the label's settings give.
+    unsigned TextFlags() const;
+    static unsigned TextFlags(TAlignment alignment, bool wordWrap, bool showAccelChar);
+
+    // Paints the whole label onto `canvas`, whose (0, 0) is the label's
+    // top-left corner, over what lies beneath it.
+    void Paint(TCanvas& canvas);
+
+    TEventSlot<TNotifyEvent> OnClick;
+    TEventSlot<TNotifyEvent> OnDblClick;
+    TEventSlot<TDragDropEvent> OnDragDrop;
+    TEventSlot<TDragOverEvent> OnDragOver;
+    TEventSlot<TEndDragEvent> OnEndDrag;
+    TEventSlot<TMouseEvent> OnMouseDown;
+    TEventSlot<TMouseMoveEvent> OnMouseMove;
+    TEventSlot<TMouseEvent> OnMouseUp;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    // The base label's notices.
+    virtual void TextChanged() { update(); }
+    virtual void ColorChanged() { update(); }
+    virtual void FontChanged() { update(); }
+
+private:
+    // TOvcLabelHost
+    TColor LabelFontColor() const override { return font_.Color(); }
+    void SetLabelFontColor(TColor color) override { font_.SetColor(color); }
+    bool LabelLoading() const override { return IsLoading(); }
+    void LabelRepaint() override { update(); }
+    void LabelTextChanged() override { TextChanged(); }
+    void LabelColorChanged() override { ColorChanged(); }
+
+    TFont font_;
+    TOvcLabelModel model_;
+    std::string caption_;
+    TAlignment alignment_ = taLeftJustify;
+    bool wordWrap_ = true;
+    bool showAccelChar_ = true;
+    bool transparent_ = true;
+    TColor color_ = clBtnFace;
+    bool parentColor_ = true;
+    bool parentFont_ = false;
+    bool enabled_ = true;
+    bool visible_ = true;
+    TCursor cursor_ = crDefault;
+    TAlign align_ = alNone;
+    TCursor dragCursor_ = crDrag;
+    TDragMode dragMode_ = dmManual;
+    std::string focusControl_;
+    bool showHint_ = false;
+    bool parentShowHint_ = true;
+    // The left button went down on the label; a release over it is a click.
+    bool pressed_ = false;
+};

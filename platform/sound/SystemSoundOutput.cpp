@@ -1,0 +1,10 @@
+#include "platform/sound/SystemSoundOutput.h"
+
+#include "engine/SilentSoundOutput.h"
+#include "platform/sound/PulseSoundOutput.h"
+
+std::unique_ptr<SoundOutput> CreateSoundOutput() {
+    if (auto pulse = PulseSoundOutput::Connect())
+        return pulse;
+    return std::make_unique<SilentSoundOutput>();
+}

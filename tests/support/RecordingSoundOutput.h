@@ -1,0 +1,52 @@
+#pragma once
+// A test double that records every call: what was played (a copy of the
+// image and the flags), stops and level words. Reading the level can be made
+// to fail. It plays nothing and returns at once in every mode.
+
+#include "engine/SoundOutput.h"
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+class RecordingSoundOutput : public SoundOutput {
+public:
+    struct Call {
+        enum Kind { Play, Stop, SetLevel, ReadLevel };
+        explicit Call(Kind k) : kind(k) {}
+        Kind kind;
+        std::uint32_t flags = 0;               // Play
+        std::uint32_t level = 0;               // SetLevel
+        std::vector<std::uint8_t> image;       // Play: a copy
+        const std::uint8_t* address = nullptr; // Play: the image lent
+    };
+
+    void Play(std::span<const std::uint8_t> image, std::uint32_t flags) override;
+    void Stop() override;
+    void SetLevel(std::uint32_t device, std::uint32_t level) override;
+    std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
+
+    // The level word a device would now have (what the last SetLevel set,
+    // or the initial one).
+    std::uint32_t Level() const;
+    void SetInitialLevel(std::uint32_t level, bool separateChannels = true);
+    void SetReadFails(bool fails);
+
+    std::vector<Call> Calls() const;
+    // Calls as short words ("play 13", "stop", "level 7fff7fff", "read"),
+    // which keeps order checks readable.
+    std::vector<std::string> Trace() const;
+    void Clear();
+    int PlayCount() const;
+    bool Playing() const; // a looping or asynchronous play not yet stopped
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<Call> calls_;
+    std::uint32_t level_ = kFullLevel;
+    bool separate_ = true;
+    bool readFails_ = false;
+    bool playing_ = false;
+};
