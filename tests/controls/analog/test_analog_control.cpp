@@ -2,10 +2,10 @@
 // mouse, focus, the two value events and loading.
 
 #include "AnalogTestDial.h"
-#include "WidgetInput.h"
 #include "controls/analog/AbAnalogGControl.h"
 #include "core/ClassRegistry.h"
 #include "core/Layout.h"
+#include "tests/controls/WidgetInput.h"
 #include "tests/platform/QtTestApp.h"
 
 #include <gtest/gtest.h>
