@@ -1,12 +1,13 @@
 #include "engine/FrameMixer.h"
 
 #include "engine/PeriodTable.h"
+#include "engine/PreciseDeltas.h"
 
 #include <algorithm>
 #include <cstring>
 
-FrameMixer::FrameMixer(const WaveFormat& format, std::uint32_t dataLength)
-    : format_(format),
+FrameMixer::FrameMixer(const WaveFormat& format, std::uint32_t dataLength, bool precise)
+    : format_(format), precise_(precise),
       frameCount_((dataLength + format.BytesPerFrame() - 1) / format.BytesPerFrame()) {
     if (format_.sixteenBit)
         frames16_.assign(frameCount_, 0);
@@ -24,8 +25,27 @@ void FrameMixer::Add(const ToneComponent& component, NoiseSource& noise) {
 }
 
 template <class Sample>
+void FrameMixer::AddPrecise(std::vector<Sample>& frames, const ToneComponent& c) const {
+    // One exact cycle (or the whole image, if shorter), repeated.
+    const std::vector<Sample> cycle = PreciseDeltas<Sample>(c, format_, frames.size());
+    if (cycle.empty())
+        return;
+    const Sample* t = cycle.data();
+    for (std::size_t pos = 0; pos < frames.size(); pos += cycle.size()) {
+        Sample* o = frames.data() + pos;
+        const std::size_t n = std::min(cycle.size(), frames.size() - pos);
+        for (std::size_t k = 0; k < n; ++k)
+            o[k] = Sample(o[k] + t[k]);
+    }
+}
+
+template <class Sample>
 void FrameMixer::AddTo(std::vector<Sample>& frames, const ToneComponent& c,
                        NoiseSource& noise) const {
+    if (precise_ && c.wave <= TTGWave::tgSawtooth) {
+        AddPrecise(frames, c);
+        return;
+    }
     const ComponentShape shape = ComponentShape::Derive(c, format_);
     if (!shape.Drawable(c.wave))
         return;

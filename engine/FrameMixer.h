@@ -12,7 +12,10 @@
 
 class FrameMixer {
 public:
-    FrameMixer(const WaveFormat& format, std::uint32_t dataLength);
+    // With `precise`, periodic components are the ideal waveforms at their
+    // exact phases (band-limited where they have harmonics); without it they
+    // follow the classic per-period recurrence.
+    FrameMixer(const WaveFormat& format, std::uint32_t dataLength, bool precise = false);
 
     // Adds one component; silent ones (level or frequency 0 or less) add
     // nothing. Noise continues the given source's sequence.
@@ -27,8 +30,11 @@ public:
 private:
     template <class Sample>
     void AddTo(std::vector<Sample>& frames, const ToneComponent& c, NoiseSource& noise) const;
+    template <class Sample>
+    void AddPrecise(std::vector<Sample>& frames, const ToneComponent& c) const;
 
     WaveFormat format_;
+    bool precise_;
     std::size_t frameCount_;
     // One of the two is used: 16-bit samples wrap modulo 2^16, 8-bit bytes
     // modulo 256, just as the image's own additions do.

@@ -76,6 +76,7 @@ void TToneGen::DeclareProperties(PropertyList& props) {
     props.Enum("AMWaveform", &T::AMWaveform, &T::SetAMWaveform, TTGWaveNames());
     props.Float("AMFrequency", &T::AMFrequency, &T::SetAMFrequency);
     props.Bool("AMUseMultiplier", &T::AMUseMultiplier, &T::SetAMUseMultiplier, true);
+    props.Bool("Precise", &T::Precise, &T::SetPrecise, false);
 }
 
 void TToneGen::DefineProperties(RawPropertyList& props) {
@@ -209,6 +210,11 @@ void TToneGen::SetAMUseMultiplier(bool on) {
     imageStale_ = true;
 }
 
+void TToneGen::SetPrecise(bool on) {
+    precise_ = on;
+    imageStale_ = true;
+}
+
 void TToneGen::ResetAM() {
     am_.Reset();
     imageStale_ = true;
@@ -263,7 +269,7 @@ bool TToneGen::BuildImage(bool withEnvelope) {
     std::memcpy(block.get(), header, kWaveHeaderSize);
 
     try {
-        FrameMixer mixer(format, dataLength);
+        FrameMixer mixer(format, dataLength, precise_);
         NoiseSource noise(1);
         const ToneComponents components =
             MixComponents(frequency_, waveform_, am_, amUseMultiplier_, [this] {

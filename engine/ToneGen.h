@@ -70,6 +70,11 @@ public:
     void SetAMFrequency(float frequency);
     bool AMUseMultiplier() const { return amUseMultiplier_; }
     void SetAMUseMultiplier(bool on);
+    // Off: the classic synthesis, byte for byte. On: every periodic
+    // component is the ideal waveform at its exact phase, rounded to the
+    // nearest step, with the square, triangle and sawtooth band-limited.
+    bool Precise() const { return precise_; }
+    void SetPrecise(bool on);
 
     // Operations.
     void Play();
@@ -134,6 +139,7 @@ private:
     TTGWave amWaveform_ = TTGWave::tgSine;
     float amFrequency_ = 0;
     bool amUseMultiplier_ = true;
+    bool precise_ = false;
 
     bool imageStale_ = true;
     bool envelopeStale_ = true;

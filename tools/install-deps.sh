@@ -8,6 +8,8 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the precise synthesis's inverse FFT
+  libfftw3-dev
   # window system and sound output
   qt6-base-dev libgl-dev libpulse-dev
   # fonts the panel's typefaces map to

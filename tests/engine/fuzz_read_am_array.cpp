@@ -23,15 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // Build a short image of every format from what was read, with and
-    // without the multiplier.
-    for (int variant = 0; variant < 4; ++variant) {
-        const WaveFormat format{variant % 2 == 1, variant < 2, variant % 3 == 0};
+    // without the multiplier, classic and precise.
+    for (int variant = 0; variant < 8; ++variant) {
+        const int v = variant % 4;
+        const WaveFormat format{v % 2 == 1, v < 2, v % 3 == 0};
         const std::uint32_t L = format.DataLength(10);
         std::vector<std::uint8_t> image(L + 32, format.ZeroLevelByte());
-        FrameMixer mixer(format, L);
+        FrameMixer mixer(format, L, variant >= 4);
         NoiseSource noise;
         for (const ToneComponent& c :
-             MixComponents(1000, TTGWave::tgSine, levels, variant % 2 == 0, nullptr))
+             MixComponents(1000, TTGWave::tgSine, levels, v % 2 == 0, nullptr))
             mixer.Add(c, noise);
         mixer.WriteData(image.data());
     }

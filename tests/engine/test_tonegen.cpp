@@ -133,6 +133,7 @@ TEST_F(ToneGenTest, SettersMarkImageOrEnvelopeStale) {
         {"AMWaveform", [&] { gen.SetAMWaveform(gen.AMWaveform()); }},
         {"AMFrequency", [&] { gen.SetAMFrequency(gen.AMFrequency()); }},
         {"AMUseMultiplier", [&] { gen.SetAMUseMultiplier(gen.AMUseMultiplier()); }},
+        {"Precise", [&] { gen.SetPrecise(gen.Precise()); }},
         {"ResetAM", [&] { gen.ResetAM(); }},
         {"SetAMParameter",
          [&] { gen.SetAMParameter(TTGAMLevel::tgAMLevel3, 0, 1.5f, TTGWave::tgSine); }},
@@ -420,12 +421,13 @@ TEST_F(ToneGenTest, StoredPropertiesInDeclarationOrderWithDefaults) {
     std::vector<std::string> names;
     for (const auto& p : props.Items())
         names.push_back(p.name);
-    EXPECT_EQ(names,
-              (std::vector<std::string>{
-                  "Frequency",  "Duration",    "Waveform",   "Attack",      "Hold",
-                  "Decay",      "Sustain",     "Release",    "Async",       "Loop",
-                  "Resolution", "Quality",     "LeftVolume", "RightVolume", "Stereo",
-                  "AMLevel",    "AMAmplitude", "AMWaveform", "AMFrequency", "AMUseMultiplier"}));
+    EXPECT_EQ(
+        names,
+        (std::vector<std::string>{
+            "Frequency",   "Duration",        "Waveform", "Attack",  "Hold",        "Decay",
+            "Sustain",     "Release",         "Async",    "Loop",    "Resolution",  "Quality",
+            "LeftVolume",  "RightVolume",     "Stereo",   "AMLevel", "AMAmplitude", "AMWaveform",
+            "AMFrequency", "AMUseMultiplier", "Precise"}));
     for (const auto& p : props.Items()) {
         const bool noDefault =
             p.name == "AMAmplitude" || p.name == "AMWaveform" || p.name == "AMFrequency";

@@ -1,0 +1,73 @@
+#include "engine/FourierCycle.h"
+
+#include <fftw3.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+struct FftwFree {
+    void operator()(void* p) const { fftw_free(p); }
+};
+using ComplexBuffer = std::unique_ptr<fftw_complex[], FftwFree>;
+using RealBuffer = std::unique_ptr<double[], FftwFree>;
+
+ComplexBuffer AllocateComplex(int n) {
+    ComplexBuffer p(fftw_alloc_complex(static_cast<std::size_t>(n)));
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+RealBuffer AllocateReal(int n) {
+    RealBuffer p(fftw_alloc_real(static_cast<std::size_t>(n)));
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+
+// The library's planner is not thread-safe; plans are made under a lock
+// on buffers of the library's own alignment, and the buffers they later run
+// on are allocated the same way.
+fftw_plan PlanFor(int length) {
+    static std::mutex mutex;
+    static std::map<int, fftw_plan> plans;
+    const std::lock_guard<std::mutex> lock(mutex);
+    fftw_plan& plan = plans[length];
+    if (!plan) {
+        ComplexBuffer in = AllocateComplex(length / 2 + 1);
+        RealBuffer out = AllocateReal(length);
+        plan =
+            fftw_plan_dft_c2r_1d(length, in.get(), out.get(), FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
+        if (!plan)
+            throw std::runtime_error("no transform plan for this length");
+    }
+    return plan;
+}
+
+} // namespace
+
+std::vector<double> FourierCycle(const HarmonicSeries& series, int length) {
+    const int bins = length / 2 + 1;
+    ComplexBuffer in = AllocateComplex(bins);
+    for (int k = 0; k < bins; ++k)
+        in[k][0] = in[k][1] = 0;
+    // The backward transform gives bin k twice (k and length - k), as
+    // 2 Re(X e^(i theta)): X = a / 2 gives a cos theta, X = -i a / 2 gives
+    // a sin theta.
+    for (const Harmonic& h : series.harmonics) {
+        if (h.number <= 0 || 2 * h.number >= length)
+            continue;
+        const double half = static_cast<double>(h.amplitude / 2);
+        if (h.cosine)
+            in[h.number][0] += half;
+        else
+            in[h.number][1] -= half;
+    }
+    RealBuffer out = AllocateReal(length);
+    fftw_execute_dft_c2r(PlanFor(length), in.get(), out.get());
+    return std::vector<double>(out.get(), out.get() + length);
+}

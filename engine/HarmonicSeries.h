@@ -1,0 +1,33 @@
+#pragma once
+// The harmonics a precise component is made of: the sine alone, or the
+// square, triangle and sawtooth cut off below half the sample rate, so that
+// nothing folds back as an alias. The signs keep the classic directions:
+// the square low in the first half of each cycle, the triangle rising from
+// its lowest point at phase 0, the sawtooth rising across the cycle.
+
+#include "engine/ToneGenTypes.h"
+
+#include <vector>
+
+struct Harmonic {
+    int number = 1;            // k: k times the component's frequency
+    long double amplitude = 0; // of sin(k theta), or of cos(k theta)
+    bool cosine = false;
+};
+
+struct HarmonicSeries {
+    std::vector<Harmonic> harmonics;
+    // The largest magnitude the continuous waveform reaches, so that
+    // amplitude / peak never leaves -1..1 at any phase.
+    long double peak = 1;
+
+    bool Empty() const { return harmonics.empty(); }
+};
+
+// The series of a periodic waveform at `frequency` Hz sampled at `rate`.
+// Noise has none. A shape with no harmonic below half the rate is empty; the
+// sine keeps its fundamental at any frequency, as the sampled ideal sine.
+HarmonicSeries BandLimitedSeries(TTGWave wave, int frequency, int rate);
+
+// The series' value at phase angle theta (radians), in extended precision.
+long double SeriesValue(const HarmonicSeries& series, long double theta);

@@ -1,0 +1,18 @@
+#pragma once
+// The samples of one precise component: the ideal waveform at each sample's
+// exact phase (n * f mod rate) / rate, band-limited for the square,
+// triangle and sawtooth, scaled to -1..1.
+
+#include "engine/ToneGenTypes.h"
+
+#include <vector>
+
+// How the harmonics are summed. Both give the same values to far below a
+// step; the fastest picks by the work each would take.
+enum class SumMethod { Fastest, Direct, Fourier };
+
+// Samples 0 .. count-1, where count is at most the exact cycle length
+// (ExactCycleLength): past it the values repeat. Empty when the waveform has
+// nothing below half the rate (or is noise).
+std::vector<long double> PreciseWave(TTGWave wave, int frequency, int rate, int count,
+                                     SumMethod method = SumMethod::Fastest);
