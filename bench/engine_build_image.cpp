@@ -1,7 +1,9 @@
 // How fast the wave image is built: the panel's image (1000 Hz, 100 ms,
 // 16-bit mono at 96000) and the largest one (16-bit stereo at 96000 for
 // 32767 ms) with one sine and with a sine plus eight sine AM levels, each
-// beside a memset of the same size and SoX making the same signal.
+// beside a memset of the same size and SoX making the same signal; the
+// precise synthesis beside the classic one for the largest image and for
+// the panel's square, triangle and sawtooth images.
 
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
@@ -21,9 +23,10 @@ namespace {
 
 constexpr std::int16_t kLongest = 32767;
 
-std::unique_ptr<TToneGen> Generator(bool largest, bool withAM) {
+std::unique_ptr<TToneGen> Generator(bool largest, bool withAM, bool precise = false) {
     auto gen = std::make_unique<TToneGen>(nullptr, std::make_shared<SilentSoundOutput>());
     gen->SetFrequency(1000);
+    gen->SetPrecise(precise);
     if (largest) {
         gen->SetDuration(kLongest);
         gen->SetStereo(true);
@@ -34,14 +37,42 @@ std::unique_ptr<TToneGen> Generator(bool largest, bool withAM) {
     return gen;
 }
 
-void BuildImage(benchmark::State& state, bool largest, bool withAM) {
-    auto gen = Generator(largest, withAM);
+void BuildImage(benchmark::State& state, bool largest, bool withAM, bool precise = false) {
+    auto gen = Generator(largest, withAM, precise);
     for (auto _ : state) {
         benchmark::DoNotOptimize(gen->Prepare());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * gen->ImageSize());
 }
+
+// A panel image (100 ms, 16-bit mono at 96000) of one shape.
+void BuildShape(benchmark::State& state, TTGWave wave, int frequency, bool precise) {
+    auto gen = Generator(false, false, precise);
+    gen->SetWaveform(wave);
+    gen->SetFrequency(static_cast<std::int16_t>(frequency));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(gen->Prepare());
+        benchmark::ClobberMemory();
+    }
+}
+
+struct ShapeCase {
+    const char* name;
+    TTGWave wave;
+    int frequency;
+};
+const ShapeCase kShapes[] = {
+    {"square_20Hz", TTGWave::tgSquare, 20},
+    {"square_440Hz", TTGWave::tgSquare, 440},
+    {"square_19999Hz", TTGWave::tgSquare, 19999},
+    {"triangle_20Hz", TTGWave::tgTriangle, 20},
+    {"triangle_440Hz", TTGWave::tgTriangle, 440},
+    {"triangle_19999Hz", TTGWave::tgTriangle, 19999},
+    {"sawtooth_20Hz", TTGWave::tgSawtooth, 20},
+    {"sawtooth_440Hz", TTGWave::tgSawtooth, 440},
+    {"sawtooth_19999Hz", TTGWave::tgSawtooth, 19999},
+};
 
 // What any build must at least do: obtain the block and fill it.
 void Memset(benchmark::State& state, bool largest) {
@@ -74,6 +105,8 @@ BENCHMARK_CAPTURE(BuildImage, panel, false, false)->Unit(benchmark::kMicrosecond
 BENCHMARK_CAPTURE(Memset, panel, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BuildImage, largest_1_component, true, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BuildImage, largest_9_components, true, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BuildImage, largest_9_components_precise, true, true, true)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Memset, largest, true)->Unit(benchmark::kMillisecond);
 BENCHMARK(Sox)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
@@ -101,12 +134,20 @@ double Get(const RatioReporter& r, const std::string& name) {
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    for (const ShapeCase& c : kShapes)
+        for (bool precise : {false, true})
+            benchmark::RegisterBenchmark(
+                (std::string("Shape/") + c.name + (precise ? "/precise" : "/classic")).c_str(),
+                BuildShape, c.wave, c.frequency, precise)
+                ->Unit(benchmark::kMicrosecond);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double panel = Get(reporter, "BuildImage/panel");
     const double panelMemset = Get(reporter, "Memset/panel");
     const double one = Get(reporter, "BuildImage/largest_1_component");
-    const double nine = Get(reporter, "BuildImage/largest_9_components");
+    const double nine =
+        Get(reporter, "BuildImage/largest_9_components"); // sorts before the precise one
+    const double ninePrecise = Get(reporter, "BuildImage/largest_9_components_precise");
     const double memset = Get(reporter, "Memset/largest");
     const double sox = Get(reporter, "Sox");
     std::printf("\nRatios\n");
@@ -120,5 +161,15 @@ int main(int argc, char** argv) {
                     nine / 9 / memset);
     if (nine > 0 && sox > 0)
         std::printf("  SoX single sine / largest 9-component build (>= 10): %6.2f\n", sox / nine);
+    if (nine > 0 && ninePrecise > 0)
+        std::printf("  largest 9-component image, precise / classic (<= 2): %6.2f\n",
+                    ninePrecise / nine);
+    for (const ShapeCase& c : kShapes) {
+        const double classic = Get(reporter, std::string("Shape/") + c.name + "/classic");
+        const double precise = Get(reporter, std::string("Shape/") + c.name + "/precise");
+        if (classic > 0 && precise > 0)
+            std::printf("  panel %-16s image, precise / classic (<= 20): %6.2f\n", c.name,
+                        precise / classic);
+    }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -38,12 +39,16 @@ std::vector<long double> MakeTable(int rate) {
 
 } // namespace
 
-const std::vector<long double>& ExactSineTable(int rate) {
+const ExactSineTable& ExactSineTable::ForRate(int rate) {
     static std::mutex mutex;
-    static std::map<int, std::unique_ptr<const std::vector<long double>>> tables;
+    static std::map<int, std::unique_ptr<const ExactSineTable>> tables;
     const std::lock_guard<std::mutex> lock(mutex);
     auto& table = tables[rate];
-    if (!table)
-        table = std::make_unique<const std::vector<long double>>(MakeTable(rate));
+    if (!table) {
+        ExactSineTable t;
+        t.extended = MakeTable(rate);
+        t.rounded.assign(t.extended.begin(), t.extended.end());
+        table = std::make_unique<const ExactSineTable>(std::move(t));
+    }
     return *table;
 }

@@ -61,7 +61,7 @@ std::vector<double> FourierCycle(const HarmonicSeries& series, int length) {
     for (const Harmonic& h : series.harmonics) {
         if (h.number <= 0 || 2 * h.number >= length)
             continue;
-        const double half = static_cast<double>(h.amplitude / 2);
+        const double half = h.amplitude / 2;
         if (h.cosine)
             in[h.number][0] += half;
         else

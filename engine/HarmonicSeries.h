@@ -10,24 +10,23 @@
 #include <vector>
 
 struct Harmonic {
-    int number = 1;            // k: k times the component's frequency
-    long double amplitude = 0; // of sin(k theta), or of cos(k theta)
+    int number = 1;       // k: k times the component's frequency
+    double amplitude = 0; // of sin(k theta), or of cos(k theta)
     bool cosine = false;
 };
 
 struct HarmonicSeries {
     std::vector<Harmonic> harmonics;
-    // The largest magnitude the continuous waveform reaches, so that
-    // amplitude / peak never leaves -1..1 at any phase.
-    long double peak = 1;
 
     bool Empty() const { return harmonics.empty(); }
 };
 
-// The series of a periodic waveform at `frequency` Hz sampled at `rate`.
+// The series of a periodic waveform at `frequency` Hz sampled at `rate`,
+// scaled so that the continuous waveform's peak is exactly 1: at no phase
+// does it leave -1..1, and it reaches one of them.
 // Noise has none. A shape with no harmonic below half the rate is empty; the
 // sine keeps its fundamental at any frequency, as the sampled ideal sine.
 HarmonicSeries BandLimitedSeries(TTGWave wave, int frequency, int rate);
 
-// The series' value at phase angle theta (radians), in extended precision.
-long double SeriesValue(const HarmonicSeries& series, long double theta);
+// The series' value at phase angle theta (radians).
+double SeriesValue(const HarmonicSeries& series, double theta);

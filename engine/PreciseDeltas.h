@@ -5,6 +5,7 @@
 // full scale cannot wrap even where their peaks meet.
 
 #include "engine/ExactPhase.h"
+#include "engine/ExactSineTable.h"
 #include "engine/PreciseWave.h"
 #include "engine/ToneComponent.h"
 #include "engine/WaveFormat.h"
@@ -21,15 +22,34 @@ std::vector<Sample> PreciseDeltas(const ToneComponent& c, const WaveFormat& form
     const int rate = format.SamplesPerSecond();
     const int length =
         static_cast<int>(std::min<std::size_t>(ExactCycleLength(c.frequency, rate), count));
-    const std::vector<long double> wave = PreciseWave(c.wave, c.frequency, rate, length, method);
     // Half the classic span: the classic sine's peak before truncation.
     const long double peak =
         static_cast<long double>(c.level * (format.sixteenBit ? 32767 : 127)) / 100;
     const long limit = static_cast<long>(peak);
-    std::vector<Sample> out(wave.size());
+    const auto sample = [limit](long v) {
+        return static_cast<Sample>(std::clamp(v, -limit, limit)); // modulo the sample width
+    };
+    std::vector<Sample> out;
+    if (c.wave == TTGWave::tgSine && method == SumMethod::Fastest) {
+        // The sine is the exact table itself, scaled and rounded in extended
+        // precision.
+        const std::vector<long double>& sine = ExactSineTable::ForRate(rate).extended;
+        out.resize(static_cast<std::size_t>(std::max(length, 0)));
+        ExactPhase phase(c.frequency, rate);
+        for (Sample& v : out) {
+            v = sample(std::lrint(peak * sine[phase.Index()]));
+            phase.Advance();
+        }
+        return out;
+    }
+    const std::vector<double> wave = PreciseWave(c.wave, c.frequency, rate, length, method);
+    const double scale = static_cast<double>(peak);
+    out.resize(wave.size());
     for (std::size_t n = 0; n < wave.size(); ++n) {
-        const long v = std::clamp(std::lround(peak * wave[n]), -limit, limit);
-        out[n] = static_cast<Sample>(v); // modulo the sample width, as the image adds
+        // Half away from zero, as a plain conversion the compiler keeps
+        // inline.
+        const double v = scale * wave[n];
+        out[n] = sample(static_cast<long>(v + (v < 0 ? -0.5 : 0.5)));
     }
     return out;
 }

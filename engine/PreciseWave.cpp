@@ -7,20 +7,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
 // Every harmonic straight from the exact sine table: sample n of harmonic k
 // reads index (k * f * n mod rate), a cosine a quarter of the table further.
-std::vector<long double> DirectSum(const HarmonicSeries& series, int frequency, int rate,
-                                   int count) {
-    const std::vector<long double>& sine = ExactSineTable(rate);
-    std::vector<long double> out(static_cast<std::size_t>(count), 0.0L);
+std::vector<double> DirectSum(const HarmonicSeries& series, int frequency, int rate, int count) {
+    const std::vector<double>& sine = ExactSineTable::ForRate(rate).rounded;
+    std::vector<double> out(static_cast<std::size_t>(count), 0.0);
     for (const Harmonic& h : series.harmonics) {
         ExactPhase phase(static_cast<long>(h.number) * frequency % rate, rate,
                          h.cosine ? rate / 4 : 0);
+        const double a = h.amplitude;
         for (int n = 0; n < count; ++n) {
-            out[n] += h.amplitude * sine[phase.Index()];
+            out[n] += a * sine[phase.Index()];
             phase.Advance();
         }
     }
@@ -30,12 +31,15 @@ std::vector<long double> DirectSum(const HarmonicSeries& series, int frequency, 
 // One cycle of the waveform on the length-point grid by an inverse FFT.
 // The exact cycle holds c = f / gcd(f, rate) cycles, and c is prime to the
 // length, so sample n of the component is point n * c mod length of it.
-std::vector<long double> FourierSum(const HarmonicSeries& series, int frequency, int rate,
-                                    int count) {
+std::vector<double> FourierSum(const HarmonicSeries& series, int frequency, int rate, int count) {
     const int length = ExactCycleLength(frequency, rate);
     const int cycles = frequency / (rate / length);
-    const std::vector<double> cycle = FourierCycle(series, length);
-    std::vector<long double> out(static_cast<std::size_t>(count));
+    std::vector<double> cycle = FourierCycle(series, length);
+    if (cycles == 1) {
+        cycle.resize(static_cast<std::size_t>(count));
+        return cycle;
+    }
+    std::vector<double> out(static_cast<std::size_t>(count));
     ExactPhase point(cycles, length);
     for (int n = 0; n < count; ++n) {
         out[n] = cycle[point.Index()];
@@ -46,8 +50,8 @@ std::vector<long double> FourierSum(const HarmonicSeries& series, int frequency,
 
 } // namespace
 
-std::vector<long double> PreciseWave(TTGWave wave, int frequency, int rate, int count,
-                                     SumMethod method) {
+std::vector<double> PreciseWave(TTGWave wave, int frequency, int rate, int count,
+                                SumMethod method) {
     const HarmonicSeries series = BandLimitedSeries(wave, frequency, rate);
     if (series.Empty() || count <= 0)
         return {};
@@ -68,10 +72,6 @@ std::vector<long double> PreciseWave(TTGWave wave, int frequency, int rate, int 
     }
     if (method == SumMethod::Direct && !directPossible)
         method = SumMethod::Fourier;
-    std::vector<long double> out = method == SumMethod::Direct
-                                       ? DirectSum(series, frequency, rate, count)
+    return method == SumMethod::Direct ? DirectSum(series, frequency, rate, count)
                                        : FourierSum(series, frequency, rate, count);
-    for (long double& v : out)
-        v /= series.peak;
-    return out;
 }

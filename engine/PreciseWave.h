@@ -1,7 +1,8 @@
 #pragma once
 // The samples of one precise component: the ideal waveform at each sample's
 // exact phase (n * f mod rate) / rate, band-limited for the square,
-// triangle and sawtooth, scaled to -1..1.
+// triangle and sawtooth, scaled to -1..1. Summed in double precision: the
+// error stays below 1e-12 of the peak, far below a step.
 
 #include "engine/ToneGenTypes.h"
 
@@ -14,5 +15,5 @@ enum class SumMethod { Fastest, Direct, Fourier };
 // Samples 0 .. count-1, where count is at most the exact cycle length
 // (ExactCycleLength): past it the values repeat. Empty when the waveform has
 // nothing below half the rate (or is noise).
-std::vector<long double> PreciseWave(TTGWave wave, int frequency, int rate, int count,
-                                     SumMethod method = SumMethod::Fastest);
+std::vector<double> PreciseWave(TTGWave wave, int frequency, int rate, int count,
+                                SumMethod method = SumMethod::Fastest);

@@ -129,13 +129,13 @@ TEST_F(PreciseSynthesisTest, PeakStaysWithinTheClassicSpanAndUsesIt) {
         for (int rate : {96000, 44100})
             for (int f : {20, 21, 440, 1001, 7919, 19999})
                 for (SumMethod m : {SumMethod::Direct, SumMethod::Fourier}) {
-                    const std::vector<long double> w =
+                    const std::vector<double> w =
                         PreciseWave(wave, f, rate, ExactCycleLength(f, rate), m);
-                    long double peak = 0;
-                    for (long double v : w)
+                    double peak = 0;
+                    for (double v : w)
                         peak = std::max(peak, std::fabs(v));
-                    EXPECT_LE(peak, 1.0L + 1e-12L) << int(wave) << " " << f << " Hz at " << rate;
-                    EXPECT_GE(peak, 0.9L) << int(wave) << " " << f << " Hz at " << rate;
+                    EXPECT_LE(peak, 1.0 + 1e-12) << int(wave) << " " << f << " Hz at " << rate;
+                    EXPECT_GE(peak, 0.9) << int(wave) << " " << f << " Hz at " << rate;
                 }
     // In the image: the classic sine's peak level, at full and at part
     // level (a silent AM level takes the rest of full scale).
@@ -163,10 +163,10 @@ TEST_F(PreciseSynthesisTest, DirectAndFourierSumsAgree) {
                 const auto a = PreciseWave(wave, f, rate, n, SumMethod::Direct);
                 const auto b = PreciseWave(wave, f, rate, n, SumMethod::Fourier);
                 ASSERT_EQ(a.size(), b.size());
-                long double worst = 0;
+                double worst = 0;
                 for (std::size_t i = 0; i < a.size(); ++i)
                     worst = std::max(worst, std::fabs(a[i] - b[i]));
-                EXPECT_LT(worst, 1e-9L) << int(wave) << " " << f << " Hz at " << rate;
+                EXPECT_LT(worst, 1e-9) << int(wave) << " " << f << " Hz at " << rate;
             }
 }
 
