@@ -15,6 +15,10 @@ LEFT_ONLY_X=$((16 + 2 + 121 / 2)) # "Левый канал" in the channel switc
 LEFT_ONLY_Y=$((82 + 34 + 17 / 2))
 THOUSANDS_X=$((37 + 84 / 2)) # centre of the thousands dial
 THOUSANDS_Y=$((233 + 84 / 2))
+UNITS_X=$((340 + 84 / 2)) # centre of the tens-and-units dial
+UNITS_Y=$((233 + 84 / 2))
+STEP_1HZ_X=$((320 + 8 + 57 / 2)) # "1 Гц" in the step switch
+STEP_1HZ_Y=$((80 + 0 + 17 / 2))
 BYTES_PER_SECOND=$((RATE * 4)) # 16-bit stereo
 desktop_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # The script that sourced this file, run again inside the sound server.
@@ -93,8 +97,8 @@ start_keeper() {
 }
 
 # Starts the program and waits (up to a minute) until its window is mapped.
-start_app() { # program
-  QT_QPA_PLATFORM=xcb "$1" >"$work/app.log" 2>&1 &
+start_app() { # program [arguments]
+  QT_QPA_PLATFORM=xcb "$@" >"$work/app.log" 2>&1 &
   app_pid=$!
   WINDOW=""
   for _ in $(seq 1 600); do

@@ -8,6 +8,9 @@ tools/bench-panel.sh (16-bit stereo, 96000 samples per second).
         taken from a full-scale sine) or "silent"
     panel-sound-analyse.py FILE silent
         nothing but silence after the first 0.3 s
+    panel-sound-analyse.py FILE thdn FREQ LOOP_S LOW HIGH
+        the left channel's THD+N over whole loops of LOOP_S seconds lies
+        within LOW..HIGH dB (tools/thdn.py)
     panel-sound-analyse.py FILE onset FREQ FROM_SAMPLE
         prints the seconds from FROM_SAMPLE to the first 20 ms stretch whose
         strongest frequency is FREQ (no check)
@@ -18,10 +21,18 @@ import sys
 
 import numpy as np
 
-_spec = importlib.util.spec_from_file_location(
-    "sound_analyse", os.path.join(os.path.dirname(os.path.abspath(__file__)), "sound-analyse.py"))
-sa = importlib.util.module_from_spec(_spec)
-_spec.loader.exec_module(sa)
+
+
+def _load(name, file):
+    spec = importlib.util.spec_from_file_location(
+        name, os.path.join(os.path.dirname(os.path.abspath(__file__)), file))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+sa = _load("sound_analyse", "sound-analyse.py")
+thdn = _load("thdn", "thdn.py")
 
 RATE = sa.RATE
 SETTLE = int(0.3 * RATE)     # sound still changing when the recording began
@@ -95,6 +106,8 @@ def main(argv):
         tone(x, float(argv[3]), argv[4], argv[5])
     elif mode == "silent":
         silent(x)
+    elif mode == "thdn":
+        return thdn.main([argv[1], argv[3], argv[4], argv[5], argv[6]])
     elif mode == "onset":
         return onset(x, float(argv[3]), int(argv[4]))
     else:
