@@ -6,7 +6,6 @@
 #include <memory>
 #include <mutex>
 #include <new>
-#include <stdexcept>
 
 namespace {
 
@@ -31,22 +30,38 @@ RealBuffer AllocateReal(int n) {
 
 // The library's planner is not thread-safe; plans are made under a lock
 // on buffers of the library's own alignment, and the buffers they later run
-// on are allocated the same way.
-fftw_plan PlanFor(int length) {
-    static std::mutex mutex;
-    static std::map<int, fftw_plan> plans;
-    const std::lock_guard<std::mutex> lock(mutex);
-    fftw_plan& plan = plans[length];
-    if (!plan) {
-        ComplexBuffer in = AllocateComplex(length / 2 + 1);
-        RealBuffer out = AllocateReal(length);
-        plan =
-            fftw_plan_dft_c2r_1d(length, in.get(), out.get(), FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
-        if (!plan)
-            throw std::runtime_error("no transform plan for this length");
+// on are allocated the same way. At the end of the program the plans and
+// the planner's own memory are given back.
+class PlanCache {
+public:
+    static PlanCache& Instance() {
+        static PlanCache cache;
+        return cache;
     }
-    return plan;
-}
+    ~PlanCache() {
+        for (auto& [length, plan] : plans_)
+            fftw_destroy_plan(plan);
+        fftw_cleanup();
+    }
+
+    fftw_plan For(int length) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        fftw_plan& plan = plans_[length];
+        if (!plan) {
+            ComplexBuffer in = AllocateComplex(length / 2 + 1);
+            RealBuffer out = AllocateReal(length);
+            plan = fftw_plan_dft_c2r_1d(length, in.get(), out.get(),
+                                        FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
+            if (!plan) // like missing memory: the build fails and can be retried
+                throw std::bad_alloc();
+        }
+        return plan;
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<int, fftw_plan> plans_;
+};
 
 } // namespace
 
@@ -68,6 +83,6 @@ std::vector<double> FourierCycle(const HarmonicSeries& series, int length) {
             in[h.number][1] -= half;
     }
     RealBuffer out = AllocateReal(length);
-    fftw_execute_dft_c2r(PlanFor(length), in.get(), out.get());
+    fftw_execute_dft_c2r(PlanCache::Instance().For(length), in.get(), out.get());
     return std::vector<double>(out.get(), out.get() + length);
 }
