@@ -107,7 +107,7 @@ def main(argv):
     elif mode == "silent":
         silent(x)
     elif mode == "thdn":
-        return thdn.main([argv[1], argv[3], argv[4], argv[5], argv[6]])
+        return thdn.main(["thdn.py", argv[1], argv[3], argv[4], argv[5], argv[6]])
     elif mode == "onset":
         return onset(x, float(argv[3]), int(argv[4]))
     else:
