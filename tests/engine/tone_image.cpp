@@ -3,8 +3,8 @@
 // WAVE is sine, square, triangle or sawtooth; the image is 16-bit mono at
 // 96000 samples per second, without envelope.
 
-#include "engine/ToneGen.h"
 #include "engine/SilentSoundOutput.h"
+#include "engine/ToneGen.h"
 
 #include <cstdio>
 #include <cstdlib>
