@@ -18,7 +18,7 @@
 // Samples 0 .. min(cycle length, count) - 1; the image repeats them.
 template <class Sample>
 std::vector<Sample> PreciseDeltas(const ToneComponent& c, const WaveFormat& format,
-                                  std::size_t count, SumMethod method = SumMethod::Fastest) {
+                                  std::size_t count) {
     const int rate = format.SamplesPerSecond();
     const int length =
         static_cast<int>(std::min<std::size_t>(ExactCycleLength(c.frequency, rate), count));
@@ -30,7 +30,7 @@ std::vector<Sample> PreciseDeltas(const ToneComponent& c, const WaveFormat& form
         return static_cast<Sample>(std::clamp(v, -limit, limit)); // modulo the sample width
     };
     std::vector<Sample> out;
-    if (c.wave == TTGWave::tgSine && method == SumMethod::Fastest) {
+    if (c.wave == TTGWave::tgSine) {
         // The sine is the exact table itself, scaled and rounded in extended
         // precision.
         const std::vector<long double>& sine = ExactSineTable::ForRate(rate).extended;
@@ -42,7 +42,7 @@ std::vector<Sample> PreciseDeltas(const ToneComponent& c, const WaveFormat& form
         }
         return out;
     }
-    const std::vector<double> wave = PreciseWave(c.wave, c.frequency, rate, length, method);
+    const std::vector<double> wave = PreciseWave(c.wave, c.frequency, rate, length);
     const double scale = static_cast<double>(peak);
     out.resize(wave.size());
     for (std::size_t n = 0; n < wave.size(); ++n) {
