@@ -2,9 +2,11 @@
 // TAbThread: a worker thread that can hand calls over to the window thread
 // and wait for them (exceptions raised there come back to the worker), be
 // paused and resumed from the window thread, asked to stop, and waited for
-// without blocking hand-overs the worker is waiting on.
+// without blocking hand-overs the worker is waiting on. The hand-over itself
+// is the window thread's one (platform/WindowThread.h).
 
 #include "platform/ThreadPriority.h"
+#include "platform/WindowThread.h"
 
 #include <atomic>
 #include <cstdint>
@@ -36,15 +38,16 @@ public:
 
     // Worker side: runs `call` on the window thread and waits until it has
     // run there. An exception it raises is raised here again. When the
-    // program is ending and the call can no longer run, returns without it.
+    // program is ending and the call can no longer run, raises
+    // EWindowThreadGone, which ends Run like any other exception.
     void RunOnWindowThread(const TThreadMethod& call);
 
     // Window-thread side.
     void PauseWorker();
     void ResumeWorker();
     void RequestStop();
-    // Waits for the worker to end and returns its return value. On the window
-    // thread, hand-overs of this worker are still run while waiting.
+    // Any thread: waits for the worker to end and returns its return value.
+    // On the window thread, hand-overs are still run while waiting.
     std::int32_t WaitForEnd();
     void SetWorkerPriority(TThreadPriority priority);
 
@@ -62,9 +65,6 @@ public:
     void ReleaseWhenDone();
     std::int32_t ReturnValue() const { return returnValue_; }
     void SetOnFinished(TThreadNotify handler) { onFinished_ = std::move(handler); }
-
-    // True on the thread that runs the window system's event loop.
-    static bool IsWindowThread();
 
 protected:
     virtual void Run() {}
@@ -91,10 +91,12 @@ private:
 // hand-overs are no longer run.
 bool ApplicationTerminating();
 
-// Ends the thread machinery at the program's end: marks the program as
-// terminating, releases waiting hand-overs and waits until every worker has
-// finished. Called once the window thread no longer runs its event loop;
-// also installed as a post routine of the application object.
+// Ends the thread machinery at the program's end (window thread): marks the
+// program as terminating, runs the teardown steps, ends the window thread's
+// hand-over (a worker waiting on one is released) and waits until every
+// worker has finished. Called once the window thread no longer runs its
+// event loop; also installed as a post routine of the application object.
+// Other threads may wait for workers meanwhile.
 void ShutdownWorkerThreads();
 
 // Adds a step (once per function) that ShutdownWorkerThreads runs on the

@@ -3,11 +3,14 @@
 // into one PNG sheet: gallery-button [output.png]
 
 #include "controls/AbCBitBt.h"
+#include "core/Layout.h"
+#include "tests/support/PanelLayoutBlock.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,33 +24,17 @@ public:
 constexpr int kCellW = 160;
 constexpr int kCellH = 90;
 constexpr int kMargin = 10;
-constexpr int kBtnW = 140;
+constexpr int kBtnW = 140; // the panel's buttons
 constexpr int kBtnH = 47;
 constexpr int kCaptionH = 20;
 
-TAbColBitBtn* PanelButton(GalleryForm& form, int column, const char* text, TColor on, TColor off) {
-    auto* b = new TAbColBitBtn(&form);
-    b->SetBounds(kMargin + column * kCellW, kMargin, kBtnW, kBtnH);
-    b->GradBtnFace()->SetColorFrom(0x404040);
-    b->GradBtnFace()->SetColorTo(0x404040);
-    b->GradBtnFace()->SetStyle(gsTopRight);
-    TAbBtnBevel& bevel = *b->ButtonBevel();
-    bevel.SetWidth(2);
-    bevel.SetShadowColFrom(0x191919);
-    bevel.SetShadowColTo(0x282828);
-    bevel.SetHighlightColFrom(0x626262);
-    bevel.SetHighlightColTo(0x555555);
-    b->SetFrequency(ff05Hz);
-    b->SetTextOn(text);
-    b->SetTextOff(text);
-    b->SetTextColOn(on);
-    b->SetTextColOff(off);
-    b->SetTextColDisabled(clGray);
-    b->Font()->SetName("Verdana");
-    b->Font()->SetHeight(29);
-    b->Font()->SetCharset(RUSSIAN_CHARSET);
-    b->Font()->SetStyle(0);
-    b->Loaded();
+// One of the panel's buttons as the panel's layout stores it, moved to its
+// column of the sheet.
+TAbColBitBtn* PanelButton(GalleryForm& form, int column, const char* name) {
+    auto* b = dynamic_cast<TAbColBitBtn*>(ReadLayout(PanelLayoutBlock(name), &form).release());
+    if (b == nullptr)
+        throw std::runtime_error(std::string(name) + " is not a coloured button");
+    b->SetBounds(kMargin + column * kCellW, kMargin, b->Width(), b->Height());
     return b;
 }
 
@@ -66,12 +53,14 @@ int main(int argc, char** argv) {
     form.setPalette(pal);
     form.setAutoFillBackground(true);
 
-    PanelButton(form, 0, "Старт", clLime, clGreen);
-    TAbColBitBtn* held = PanelButton(form, 1, "Старт", clLime, clGreen);
-    TAbColBitBtn* disabled = PanelButton(form, 2, "Стоп", clRed, clMaroon);
+    RegisterAbCBitBtnClasses();
+    // "Старт", "Стоп" and "Выход" on the panel.
+    PanelButton(form, 0, "AbColBitBtn1");
+    TAbColBitBtn* held = PanelButton(form, 1, "AbColBitBtn1");
+    TAbColBitBtn* disabled = PanelButton(form, 2, "AbColBitBtn2");
     disabled->SetEnabled(false);
-    TAbColBitBtn* flash1 = PanelButton(form, 3, "Выход", clRed, clMaroon);
-    TAbColBitBtn* flash0 = PanelButton(form, 4, "Выход", clRed, clMaroon);
+    TAbColBitBtn* flash1 = PanelButton(form, 3, "AbColBitBtn3");
+    TAbColBitBtn* flash0 = PanelButton(form, 4, "AbColBitBtn3");
     for (TAbColBitBtn* f : {flash1, flash0}) {
         f->SetMode(mSwitch);
         f->SetFlashing(true);
@@ -83,7 +72,9 @@ int main(int argc, char** argv) {
 
     // A two-cell glyph strip (normal, disabled) of a small lamp, with a
     // two-line text, as a switch that is on.
-    TAbColBitBtn* glyphed = PanelButton(form, 5, "", clYellow, clSilver);
+    TAbColBitBtn* glyphed = PanelButton(form, 5, "AbColBitBtn1");
+    glyphed->SetTextColOn(clYellow);
+    glyphed->SetTextColOff(clSilver);
     glyphed->SetTextOff("Канал|левый");
     glyphed->SetTextOn("Канал|левый");
     glyphed->Font()->SetHeight(14);

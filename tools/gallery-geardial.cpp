@@ -5,6 +5,7 @@
 
 #include "controls/AbGearDial.h"
 #include "core/Layout.h"
+#include "tests/support/PanelLayoutBlock.h"
 
 #include <QApplication>
 #include <QFont>
@@ -20,37 +21,6 @@
 #include <vector>
 
 namespace {
-
-// The panel's thousands dial as stored in the front panel's layout.
-constexpr const char* kPanelDial = R"(
-AbGearDial1: TAbGearDial {
-  Width = 84
-  Height = 84
-  Value = 1.0
-  SignalSettings.DigitalFrom = 0
-  SignalSettings.DigitalTo = 20
-  SignalSettings.ValueFormat = "00"
-  SignalSettings.ValueFrom = 1e-06
-  SignalSettings.ValueTo = 20.0
-  ColorFocus = clYellow
-  ColorNonFocus = clGray
-  RotAngle = 303
-  StartAngle = -153
-  BevelGearDial.Offset.Right = 15
-  BevelGearDial.Spacing = 1
-  BevelGearDial.BevelLine = blNone
-  BevelGearDial.Width = 2
-  BevelGearDial.ColorShadowFrom = 0x00626262
-  BevelGearDial.ColorShadowTo = 0x00282828
-  BevelGearDial.PenColor = clBtnShadow
-  BevelGearDial.SurfaceGrad.ColorFrom = 0x00626262
-  BevelGearDial.SurfaceGrad.ColorTo = 0x00282828
-  BevelGearDial.SurfaceGrad.Visible = true
-  BevelGearDial.SurfaceGrad.Style = gsTopLeft
-  PointerType = dpRound
-  PointerSize = 8
-}
-)";
 
 constexpr int kCell = 130;
 constexpr int kCaption = 34;
@@ -83,7 +53,7 @@ QImage Render(const Cell& cell) {
 
     std::unique_ptr<TAbGearDial> dial;
     if (cell.panelDial) {
-        std::unique_ptr<TComponent> c = ReadLayout(kPanelDial);
+        std::unique_ptr<TComponent> c = ReadLayout(PanelLayoutBlock("AbGearDial1"));
         dial.reset(dynamic_cast<TAbGearDial*>(c.release()));
     } else {
         dial = std::make_unique<TAbGearDial>(nullptr);

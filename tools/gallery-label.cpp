@@ -4,14 +4,18 @@
 
 #include "controls/label/OvcEffectPainter.h"
 #include "controls/ovclabel.h"
+#include "core/Layout.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/SystemColors.h"
+#include "tests/support/PanelLayoutBlock.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,6 +51,14 @@ void Cell(TCanvas& sheet, const TRect& cell, TOvcLabel& label, TColor background
     const TOvcCaption caption{label.Caption(), label.Font(), label.TextFlags(), label.Transparent(),
                               label.Color()};
     OvcDrawEffects(sheet, cell, under, caption, label.Settings());
+}
+
+// One of the panel's caption labels as the panel's layout stores it.
+std::unique_ptr<TOvcLabel> PanelLabel(const char* name) {
+    std::unique_ptr<TComponent> c = ReadLayout(PanelLayoutBlock(name));
+    if (dynamic_cast<TOvcLabel*>(c.get()) == nullptr)
+        throw std::runtime_error(std::string(name) + " is not a caption label");
+    return std::unique_ptr<TOvcLabel>(static_cast<TOvcLabel*>(c.release()));
 }
 
 struct Extra {
@@ -131,18 +143,16 @@ int main(int argc, char** argv) {
 
     // The panel's two labels at their stored settings, on the panel's grey.
     const int py = kHeadHeight + rows * (kCellHeight + kGap) + kGap;
-    Heading(c, 4, py + 4, "panel labels (defaults, on 0x404040)");
+    Heading(c, 4, py + 4, "panel labels (as stored, on 0x404040)");
     const int ly = py + kHeadHeight;
     Fill(c, Bounds(0, ly - kGap, width, panelRowHeight), kPanel);
-    TOvcLabel model(nullptr), credit(nullptr);
-    model.SetCaption(kCaption);
-    model.Font()->SetName("Verdana");
-    model.Font()->SetHeight(17);
-    credit.SetCaption("Разработка: автор, адрес, 2024");
-    credit.Font()->SetName("Verdana");
-    credit.Font()->SetHeight(15);
-    Cell(c, Bounds(16, ly, 81, 25), model, kPanel);
-    Cell(c, Bounds(112, ly + 2, 489, 25), credit, kPanel);
+    RegisterOvcLabel();
+    const std::unique_ptr<TOvcLabel> model = PanelLabel("OvcLabel1");
+    const std::unique_ptr<TOvcLabel> credit = PanelLabel("OvcLabel2");
+    credit->SetCaption("Разработка: автор, адрес, 2024"); // empty in the layout
+    for (TOvcLabel* l : {model.get(), credit.get()})
+        Cell(c, Bounds(l->Left(), ly + l->Top() - model->Top(), l->Width(), l->Height()), *l,
+             kPanel);
 
     c.EndPaint();
     if (!sheet.Image().save(QString::fromStdString(out))) {

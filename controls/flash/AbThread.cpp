@@ -1,27 +1,22 @@
 #include "controls/AbThread.h"
 
 #include <QCoreApplication>
-#include <QObject>
-#include <QSocketNotifier>
-#include <QThread>
 
 #include <pthread.h>
 #include <sched.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <set>
+#include <utility>
 #include <vector>
 
 namespace abthread_detail {
 
-// What the worker and the window thread share about one worker. It outlives
-// the TAbThread object when that one frees itself on finishing, so a queued
-// hand-over event or a waiter never reads a destroyed thread object.
+// What the worker and other threads share about one worker. It outlives the
+// TAbThread object when that one frees itself on finishing, so a waiter
+// never reads a destroyed thread object.
 struct Channel {
     std::mutex m;
     std::condition_variable cv;
@@ -31,12 +26,9 @@ struct Channel {
     bool finished = false;
     bool freeOnFinish = false;
     std::int32_t exitCode = 0;
-    // The call being handed over.
-    TAbThread::TThreadMethod call;
-    bool pending = false;   // posted, not yet taken by the window thread
-    bool done = false;      // ran on the window thread (error holds its exception)
-    bool abandoned = false; // the program is ending; hand-overs no longer run
-    std::exception_ptr error;
+    // Given after `finished` is set; waiting for it on the window thread
+    // serves the hand-overs the worker may still be waiting on.
+    TThreadEndSignal ended;
 };
 
 } // namespace abthread_detail
@@ -45,111 +37,21 @@ using abthread_detail::Channel;
 
 namespace {
 
-// Runs the pending call of `ch`, if any, on the calling (window) thread and
-// stores its exception for the worker instead of letting it propagate.
-void ServiceHandOver(const std::shared_ptr<Channel>& ch) {
-    TAbThread::TThreadMethod call;
-    {
-        std::lock_guard lock(ch->m);
-        if (!ch->pending || ch->abandoned)
-            return;
-        ch->pending = false;
-        ch->error = nullptr;
-        call = std::move(ch->call);
-        ch->call = nullptr;
-    }
-    std::exception_ptr error;
-    try {
-        if (call)
-            call();
-    } catch (...) {
-        error = std::current_exception();
-    }
-    {
-        std::lock_guard lock(ch->m);
-        // Moved, not copied: the worker must hold the only reference, or the
-        // exception object's release would race between the threads.
-        ch->error = std::move(error);
-        ch->done = true;
-    }
-    ch->cv.notify_all();
-}
-
-// The hidden window: lives on the window thread and runs the calls workers
-// hand over. A worker queues its channel and writes to an event descriptor;
-// the window thread's event loop wakes on it. Workers never call into the
-// window system themselves.
-class HandOverWindow : public QObject {
-public:
-    HandOverWindow();
-    ~HandOverWindow() override;
-    // Any thread, with the program-wide lock held.
-    // False when no wake-up can be delivered.
-    bool Post(std::shared_ptr<Channel> ch);
-
-private:
-    void Drain();
-
-    int fd_ = -1;
-    QSocketNotifier* notifier_ = nullptr;
-    std::vector<std::shared_ptr<Channel>> queue_; // under the program-wide lock
-};
-
-// Program-wide state, guarded by one lock: the hidden window and its user
-// count, the window thread's id, the channels of running workers and their
-// number.
+// Program-wide state about the workers. Its lock is never held while a
+// channel's lock or the hand-over lock is taken, and the other way round:
+// each is taken alone, so no order between them can deadlock.
 struct Globals {
     std::mutex lock;
     std::condition_variable allEnded;
-    HandOverWindow* window = nullptr;
-    int windowUsers = 0;
     bool postRoutineInstalled = false;
-    std::thread::id windowThread;
-    std::set<Channel*> live;
+    std::vector<std::shared_ptr<Channel>> live; // started and not yet ended
     std::vector<void (*)()> teardownSteps;
-    int running = 0;
     std::atomic<bool> terminating{false};
 };
 
 Globals& G() {
     static Globals* g = new Globals; // lives to the very end, workers may still read it
     return *g;
-}
-
-HandOverWindow::HandOverWindow() {
-    setObjectName(QStringLiteral("TAbThreadWindow"));
-    fd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (fd_ >= 0) {
-        notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
-        connect(notifier_, &QSocketNotifier::activated, this, [this] { Drain(); });
-    }
-}
-
-HandOverWindow::~HandOverWindow() {
-    delete notifier_;
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
-bool HandOverWindow::Post(std::shared_ptr<Channel> ch) {
-    if (fd_ < 0)
-        return false;
-    queue_.push_back(std::move(ch));
-    const std::uint64_t one = 1;
-    (void)!::write(fd_, &one, sizeof one); // only fails when the counter is full, still awake
-    return true;
-}
-
-void HandOverWindow::Drain() {
-    std::uint64_t count = 0;
-    (void)!::read(fd_, &count, sizeof count);
-    std::vector<std::shared_ptr<Channel>> calls;
-    {
-        std::lock_guard lock(G().lock);
-        calls.swap(queue_);
-    }
-    for (const auto& ch : calls)
-        ServiceHandOver(ch);
 }
 
 void ApplyPriority(std::thread& t, TThreadPriority p) {
@@ -163,6 +65,14 @@ void ApplyPriority(std::thread& t, TThreadPriority p) {
     pthread_setschedparam(t.native_handle(), p == tpIdle ? SCHED_IDLE : SCHED_OTHER, &param);
 }
 
+// With the program-wide lock held.
+void InstallPostRoutine(Globals& g) {
+    if (!g.postRoutineInstalled && QCoreApplication::instance() != nullptr) {
+        qAddPostRoutine(ShutdownWorkerThreads);
+        g.postRoutineInstalled = true;
+    }
+}
+
 } // namespace
 
 bool ApplicationTerminating() {
@@ -171,14 +81,7 @@ bool ApplicationTerminating() {
 
 int RunningWorkerCount() {
     std::lock_guard lock(G().lock);
-    return G().running;
-}
-
-static void InstallPostRoutine(Globals& g) {
-    if (!g.postRoutineInstalled) {
-        qAddPostRoutine(ShutdownWorkerThreads);
-        g.postRoutineInstalled = true;
-    }
+    return int(G().live.size());
 }
 
 void AddTeardownStep(void (*step)()) {
@@ -191,58 +94,39 @@ void AddTeardownStep(void (*step)()) {
 
 void ShutdownWorkerThreads() {
     Globals& g = G();
-    HandOverWindow* window = nullptr;
     std::vector<void (*)()> steps;
+    std::vector<std::shared_ptr<Channel>> live;
     {
         std::lock_guard lock(g.lock);
         g.terminating = true;
-        steps = std::move(g.teardownSteps);
-        g.teardownSteps.clear();
+        steps = std::exchange(g.teardownSteps, {});
     }
     for (auto step : steps)
         step();
+    // A worker waiting on a hand-over is released with EWindowThreadGone.
+    EndWindowThreadHandOvers();
     {
         std::lock_guard lock(g.lock);
-        for (Channel* ch : g.live) {
-            {
-                std::lock_guard chLock(ch->m);
-                ch->abandoned = true;
-            }
-            ch->cv.notify_all();
-        }
-        window = std::exchange(g.window, nullptr);
+        live = g.live;
     }
-    {
-        // Every worker now sees the program ending at its next wake-up or at
-        // once when it is waiting on a hand-over. A Run that ignores the
-        // stop conditions is not waited for longer than this.
-        constexpr auto kGrace = std::chrono::seconds(5);
-        std::unique_lock lock(g.lock);
-        g.allEnded.wait_for(lock, kGrace, [&] { return g.running == 0; });
+    // Sleeping and paused workers wake and see the program ending. Their
+    // locks are taken one at a time, outside the program-wide lock.
+    for (const auto& ch : live) {
+        { std::lock_guard chLock(ch->m); }
+        ch->cv.notify_all();
     }
-    delete window;
-}
-
-bool TAbThread::IsWindowThread() {
-    std::lock_guard lock(G().lock);
-    return G().window != nullptr && G().windowThread == std::this_thread::get_id();
+    // A Run that ignores the stop conditions is not waited for longer than
+    // this.
+    constexpr auto kGrace = std::chrono::seconds(5);
+    std::unique_lock lock(g.lock);
+    g.allEnded.wait_for(lock, kGrace, [&] { return g.live.empty(); });
 }
 
 TAbThread::TAbThread(bool createPaused) : channel_(std::make_shared<Channel>()) {
     channel_->suspensions = createPaused ? 1 : 0;
     Globals& g = G();
     std::lock_guard lock(g.lock);
-    if (g.window == nullptr && !g.terminating && QCoreApplication::instance() != nullptr) {
-        g.window = new HandOverWindow;
-        QThread* appThread = QCoreApplication::instance()->thread();
-        if (appThread != QThread::currentThread())
-            g.window->moveToThread(appThread);
-        else
-            g.windowThread = std::this_thread::get_id();
-        InstallPostRoutine(g);
-    }
-    if (g.window != nullptr)
-        ++g.windowUsers;
+    InstallPostRoutine(g);
 }
 
 TAbThread::~TAbThread() {
@@ -287,8 +171,7 @@ void TAbThread::Launch() {
         std::lock_guard glock(g.lock);
         if (g.terminating)
             return;
-        g.live.insert(channel_.get());
-        ++g.running;
+        g.live.push_back(channel_);
     }
     // Held while the thread object is stored, so the worker sees it complete.
     std::lock_guard lock(channel_->m);
@@ -301,9 +184,10 @@ void TAbThread::Entry(TAbThread* self, std::shared_ptr<Channel> ch) {
     bool run;
     {
         std::unique_lock lock(ch->m);
-        ch->cv.wait(lock,
-                    [&] { return ch->suspensions == 0 || ch->stopRequested || ch->abandoned; });
-        run = !ch->stopRequested && !ch->abandoned;
+        ch->cv.wait(lock, [&] {
+            return ch->suspensions == 0 || ch->stopRequested || ApplicationTerminating();
+        });
+        run = !ch->stopRequested && !ApplicationTerminating();
     }
     if (run) {
         try {
@@ -328,11 +212,11 @@ void TAbThread::Entry(TAbThread* self, std::shared_ptr<Channel> ch) {
     ch->cv.notify_all();
     if (freeIt)
         delete self;
+    ch->ended.Give();
     Globals& g = G();
     {
         std::lock_guard lock(g.lock);
-        g.live.erase(ch.get());
-        --g.running;
+        g.live.erase(std::find(g.live.begin(), g.live.end(), ch));
     }
     g.allEnded.notify_all();
 }
@@ -343,45 +227,7 @@ void TAbThread::Finish() {
 }
 
 void TAbThread::RunOnWindowThread(const TThreadMethod& call) {
-    if (IsWindowThread()) {
-        call();
-        return;
-    }
-    const std::shared_ptr<Channel>& ch = channel_;
-    {
-        std::lock_guard lock(ch->m);
-        if (ch->abandoned)
-            return;
-        ch->error = nullptr;
-        ch->call = call;
-        ch->pending = true;
-        ch->done = false;
-    }
-    bool posted = false;
-    {
-        Globals& g = G();
-        std::lock_guard lock(g.lock);
-        if (g.window != nullptr && !g.terminating) {
-            posted = g.window->Post(ch);
-        }
-    }
-    std::exception_ptr error;
-    {
-        std::unique_lock lock(ch->m);
-        if (posted) {
-            // A WaitForEnd on the window thread may be waiting for this too.
-            ch->cv.notify_all();
-            ch->cv.wait(lock, [&] { return ch->done || ch->abandoned; });
-        }
-        if (!ch->done) {
-            ch->pending = false;
-            ch->call = nullptr;
-            return;
-        }
-        error = std::exchange(ch->error, nullptr);
-    }
-    if (error)
-        std::rethrow_exception(error);
+    ::RunOnWindowThread(call);
 }
 
 void TAbThread::PauseWorker() {
@@ -411,23 +257,14 @@ void TAbThread::RequestStop() {
 }
 
 std::int32_t TAbThread::WaitForEnd() {
-    std::shared_ptr<Channel> ch = channel_; // `this` may free itself meanwhile
-    std::unique_lock lock(ch->m);
-    if (!ch->launched)
-        return returnValue_.load();
-    if (IsWindowThread()) {
-        // Keep running this worker's hand-overs, or it could never end.
-        for (;;) {
-            ch->cv.wait(lock, [&] { return ch->finished || (ch->pending && !ch->abandoned); });
-            if (ch->finished)
-                break;
-            lock.unlock();
-            ServiceHandOver(ch);
-            lock.lock();
-        }
-    } else {
-        ch->cv.wait(lock, [&] { return ch->finished; });
+    const std::shared_ptr<Channel> ch = channel_; // `this` may free itself meanwhile
+    {
+        std::lock_guard lock(ch->m);
+        if (!ch->launched)
+            return returnValue_.load();
     }
+    ch->ended.Wait();
+    std::lock_guard lock(ch->m);
     return ch->exitCode;
 }
 
@@ -489,7 +326,7 @@ bool TAbThread::SleepFor(int ms) {
     Channel& ch = *channel_;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     std::unique_lock lock(ch.m);
-    auto stopping = [&] { return ch.stopRequested || ch.abandoned || ApplicationTerminating(); };
+    auto stopping = [&] { return ch.stopRequested || ApplicationTerminating(); };
     for (;;) {
         if (stopping())
             return false;

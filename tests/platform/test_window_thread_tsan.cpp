@@ -1,5 +1,6 @@
 // Handing calls over to the window thread: where they run, what comes back,
-// and that waiting for a worker on the window thread cannot deadlock.
+// posted calls, the program's end, and that waiting for a worker on the
+// window thread cannot deadlock.
 
 #include "platform/WindowThread.h"
 
@@ -12,6 +13,7 @@
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace {
 // Each test makes its own application, so that one can also end it.
@@ -110,7 +112,60 @@ TEST_F(WindowThreadTest, CallerIsReleasedWhenTheApplicationEndsFirst) {
     EXPECT_EQ(PendingWindowThreadCalls(), 0u);
 }
 
+TEST_F(WindowThreadTest, PostedCallsRunLaterInOrderAndTheirExceptionsStayThere) {
+    std::vector<int> order; // touched by the handed-over calls only
+    bool posted = false;
+    std::thread worker([&] {
+        posted = PostToWindowThread([&] { order.push_back(1); }) &&
+                 PostToWindowThread([] { throw std::runtime_error("dropped"); }) &&
+                 PostToWindowThread([&] { order.push_back(2); });
+        RunOnWindowThread([&] { order.push_back(3); });
+    });
+    std::atomic<bool> joined{false};
+    std::thread joiner([&] {
+        worker.join();
+        joined = true;
+    });
+    while (!joined)
+        QCoreApplication::processEvents();
+    joiner.join();
+    EXPECT_TRUE(posted);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(WindowThreadTest, EndedHandOverRefusesOtherThreadsButNotTheWindowThread) {
+    EndWindowThreadHandOvers();
+    bool refused = false;
+    std::thread worker([&] {
+        try {
+            RunOnWindowThread([] {});
+        } catch (const EWindowThreadGone&) {
+            refused = !PostToWindowThread([] {});
+        }
+    });
+    worker.join();
+    EXPECT_TRUE(refused);
+    int calls = 0;
+    RunOnWindowThread([&] { ++calls; });
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(WindowThreadTest, EndSignalWaitedForOnTheWindowThreadServesHandOvers) {
+    TThreadEndSignal ended;
+    int served = 0;
+    std::thread worker([&] {
+        for (int i = 0; i < 3; ++i)
+            RunOnWindowThread([&] { ++served; });
+        ended.Give();
+    });
+    ended.Wait();
+    worker.join();
+    EXPECT_EQ(served, 3);
+    EXPECT_TRUE(ended.Given());
+}
+
 TEST(WindowThreadWithoutApplication, RefusesToHandOver) {
     EXPECT_FALSE(IsWindowThread());
     EXPECT_THROW(RunOnWindowThread([] {}), EWindowThreadGone);
+    EXPECT_FALSE(PostToWindowThread([] {}));
 }

@@ -11,6 +11,7 @@
 #include "tests/controls/WidgetInput.h"
 #include "tests/platform/GeometryPrinters.h"
 #include "tests/platform/QtTestApp.h"
+#include "tests/support/PanelLayoutBlock.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -24,41 +25,10 @@ namespace {
 
 using namespace widget_input;
 
-// The thousands dial of the front panel as the panel's layout stores it.
-constexpr const char* kPanelDial = R"(
-AbGearDial1: TAbGearDial {
-  Left = 20
-  Top = 10
-  Width = 84
-  Height = 84
-  Value = 1.0
-  SignalSettings.DigitalFrom = 0
-  SignalSettings.DigitalTo = 20
-  SignalSettings.ValueFormat = "00"
-  SignalSettings.ValueFrom = 1e-06
-  SignalSettings.ValueTo = 20.0
-  ColorFocus = clYellow
-  ColorNonFocus = clGray
-  RotAngle = 303
-  StartAngle = -153
-  BevelGearDial.Offset.Right = 15
-  BevelGearDial.Style = bsRaised
-  BevelGearDial.Spacing = 1
-  BevelGearDial.BevelLine = blNone
-  BevelGearDial.Width = 2
-  BevelGearDial.ColorShadowFrom = 0x00626262
-  BevelGearDial.ColorShadowTo = 0x00282828
-  BevelGearDial.ColorHighLightFrom = 0x00626262
-  BevelGearDial.ColorHighLightTo = 0x00282828
-  BevelGearDial.PenColor = clBtnShadow
-  BevelGearDial.SurfaceGrad.ColorFrom = 0x00626262
-  BevelGearDial.SurfaceGrad.ColorTo = 0x00282828
-  BevelGearDial.SurfaceGrad.Visible = true
-  BevelGearDial.SurfaceGrad.Style = gsTopLeft
-  PointerType = dpRound
-  PointerSize = 8
+// The thousands dial of the front panel, as the panel's layout stores it.
+std::string PanelDialLayout() {
+    return PanelLayoutBlock("AbGearDial1");
 }
-)";
 
 QRgb Rgb(TColor c) {
     return ToQColor(c).rgb();
@@ -82,7 +52,7 @@ protected:
 
     // The panel's dial, loaded from its stored layout and shown.
     TAbGearDial& PanelDial() {
-        std::unique_ptr<TComponent> c = ReadLayout(kPanelDial);
+        std::unique_ptr<TComponent> c = ReadLayout(PanelDialLayout());
         dial_ = dynamic_cast<TAbGearDial*>(c.release());
         EXPECT_NE(dial_, nullptr);
         dial_->setParent(&host_);
@@ -177,7 +147,7 @@ TEST_F(GearDialTest, StoredPropertiesFollowTheBaseInOrderWithoutDefaults) {
 
 TEST_F(GearDialTest, LayoutRoundTripKeepsTheDialSettings) {
     RegisterGearDial();
-    std::unique_ptr<TComponent> c = ReadLayout(kPanelDial);
+    std::unique_ptr<TComponent> c = ReadLayout(PanelDialLayout());
     const std::string text = WriteLayout(*c);
     std::unique_ptr<TComponent> again = ReadLayout(text);
     auto* d = dynamic_cast<TAbGearDial*>(again.get());
