@@ -13,7 +13,9 @@ PACKAGES=(
   # window system and sound output
   qt6-base-dev libgl-dev libpulse-dev
   # fonts the panel's typefaces map to
-  fonts-dejavu-core fonts-liberation2
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
+  # install tree and Debian package checks
+  desktop-file-utils appstream lintian dpkg-dev fakeroot libxml2-utils man-db
   # headless sound server, display and measurement tools used by tests
   pulseaudio pulseaudio-utils sox python3-numpy
   xvfb xauth xdotool imagemagick

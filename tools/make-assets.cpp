@@ -1,9 +1,10 @@
 // Draws the front panel's pictures with the controls' own painting helpers:
 //   make-assets [output folder]   (default assets/)
 // writes background.png (633 x 403, the furniture no control draws: frames,
-// captions, dial scales, status strip, size grip), icon.png (16 x 16) and
-// hand.png (32 x 32, the dials' pointing hand; its finger tip at 8, 1 is
-// the hot spot the panel registers the cursor with).
+// captions, dial scales, status strip, size grip), icon.png (16 x 16, the
+// window icon), hand.png (32 x 32, the dials' pointing hand; its finger tip
+// at 8, 1 is the hot spot the panel registers the cursor with) and the
+// menu's icons: icons/orbel-N.png at each theme size and icons/orbel.svg.
 
 #include "controls/paint/AbBtnBevel.h"
 #include "controls/paint/Gradient.h"
@@ -12,8 +13,11 @@
 #include "platform/Canvas.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -224,32 +228,117 @@ void DrawBackground(TCanvas& c, const TRect& client) {
 }
 
 // --- Icon: a lime sine on a small dark display ------------------------------
+// The same picture at every size: the 16 px window icon and the menu's
+// theme icons. Bevel, trace width and swing grow with the size.
 
-constexpr int IconSize = 16;
+constexpr int IconSize = 16; // the window icon
+constexpr std::array<int, 6> ThemeIconSizes{16, 32, 48, 64, 128, 256};
 constexpr TColor IconTrace = 0x00FF00;
-constexpr int IconTraceAmplitude = 4;
 constexpr double IconPeriods = 1.5;
 
-void DrawIcon(TCanvas& c, const TRect& area) {
-    TRect r = area;
-    c.Frame3D(r, ShadeLight, ShadeDark, DisplayBevel);
-    c.Frame3D(r, ShadeMidDark, ShadeMidLight, DisplayBevel);
+struct IconGeometry {
+    int size;
+    int bevel;     // each of the two rings
+    int amplitude; // of the trace, from the middle row
+    int penWidth;
+};
+
+IconGeometry IconGeometryFor(int size) {
+    const int unit = std::max(1, size / IconSize);
+    return {size, unit, size / 4, unit};
+}
+
+int IconTraceY(const IconGeometry& g, int mid, double phase) {
+    return mid - static_cast<int>(std::lround(g.amplitude * std::sin(phase)));
+}
+
+void DrawIcon(TCanvas& c, const IconGeometry& g) {
+    TRect r{0, 0, g.size, g.size};
+    c.Frame3D(r, ShadeLight, ShadeDark, g.bevel);
+    c.Frame3D(r, ShadeMidDark, ShadeMidLight, g.bevel);
     PaintGradient(c, r, DisplayColor, ShadeDark, gsTopLeft);
     const int mid = (r.Top + r.Bottom) / 2;
     const int span = r.Right - r.Left - 1;
     c.Pen().Color = IconTrace;
-    c.Pen().Width = 1;
+    c.Pen().Width = g.penWidth;
     for (int x = 0; x <= span; ++x) {
         const double phase = 2.0 * std::numbers::pi * IconPeriods * x / span;
-        const int y = mid - static_cast<int>(std::lround(IconTraceAmplitude * std::sin(phase)));
+        const int y = IconTraceY(g, mid, phase);
         if (x == 0)
             c.MoveTo(r.Left + x, y);
         else
             c.LineTo(r.Left + x, y);
     }
-    c.LineTo(r.Right,
-             mid - static_cast<int>(std::lround(IconTraceAmplitude *
-                                                std::sin(2 * std::numbers::pi * IconPeriods))));
+    c.LineTo(r.Right, IconTraceY(g, mid, 2 * std::numbers::pi * IconPeriods));
+}
+
+QImage IconImage(int size) {
+    TBitmap icon(size, size);
+    DrawIcon(icon.Canvas(), IconGeometryFor(size));
+    // 24-bit colour, as the panel's picture and icon are stored.
+    return icon.Image().convertToFormat(QImage::Format_RGB888);
+}
+
+std::string SvgColor(TColor c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return text;
+}
+
+// One ring of a 3-D frame `inset` units in from the edge of a square of
+// side `size`: the top and left strips in one colour, bottom and right in
+// the other, as Frame3D paints them.
+std::string SvgRing(int size, int inset, int width, TColor topLeft, TColor bottomRight) {
+    const int a = inset, b = size - inset, w = width;
+    auto poly = [](const std::string& points, TColor color) {
+        return "  <polygon points=\"" + points + "\" fill=\"" + SvgColor(color) + "\"/>\n";
+    };
+    auto pt = [](int x, int y) { return std::to_string(x) + "," + std::to_string(y) + " "; };
+    return poly(pt(a, a) + pt(b, a) + pt(b - w, a + w) + pt(a + w, a + w) + pt(a + w, b - w) +
+                    pt(a, b),
+                topLeft) +
+           poly(pt(b, a) + pt(b, b) + pt(a, b) + pt(a + w, b - w) + pt(b - w, b - w) +
+                    pt(b - w, a + w),
+                bottomRight);
+}
+
+// The icon as a vector drawing on a 256-unit square: the same rings,
+// the display's diagonal shade and the trace as a smooth curve.
+std::string IconSvg() {
+    const IconGeometry g = IconGeometryFor(256);
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+                      "viewBox=\"0 0 256 256\">\n"
+                      "  <defs>\n"
+                      "    <linearGradient id=\"display\" x1=\"0\" y1=\"0\" x2=\"1\" y2=\"1\">\n"
+                      "      <stop offset=\"0\" stop-color=\"" +
+                      SvgColor(DisplayColor) +
+                      "\"/>\n"
+                      "      <stop offset=\"1\" stop-color=\"" +
+                      SvgColor(ShadeDark) +
+                      "\"/>\n"
+                      "    </linearGradient>\n"
+                      "  </defs>\n";
+    svg += SvgRing(g.size, 0, g.bevel, ShadeLight, ShadeDark);
+    svg += SvgRing(g.size, g.bevel, g.bevel, ShadeMidDark, ShadeMidLight);
+    const int inner = 2 * g.bevel;
+    svg += "  <rect x=\"" + std::to_string(inner) + "\" y=\"" + std::to_string(inner) +
+           "\" width=\"" + std::to_string(g.size - 2 * inner) + "\" height=\"" +
+           std::to_string(g.size - 2 * inner) + "\" fill=\"url(#display)\"/>\n";
+    const int mid = g.size / 2;
+    const int span = g.size - 2 * inner - 1;
+    std::string path;
+    for (int x = 0; x <= span; ++x) {
+        const double phase = 2.0 * std::numbers::pi * IconPeriods * x / span;
+        const double y = mid - g.amplitude * std::sin(phase);
+        char point[40];
+        std::snprintf(point, sizeof point, "%s%d,%.2f", x == 0 ? "M" : " L", inner + x, y);
+        path += point;
+    }
+    svg += "  <path d=\"" + path + "\" fill=\"none\" stroke=\"" + SvgColor(IconTrace) +
+           "\" stroke-width=\"" + std::to_string(g.penWidth) +
+           "\" stroke-linejoin=\"round\" stroke-linecap=\"round\"/>\n</svg>\n";
+    return svg;
 }
 
 // --- Hand cursor --------------------------------------------------------------
@@ -300,15 +389,12 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const std::string folder = argc > 1 ? argv[1] : "assets";
+    QDir().mkpath(QString::fromStdString(folder + "/icons"));
 
     TBitmap background(PanelWidth, PanelHeight);
     DrawBackground(background.Canvas(), {0, 0, PanelWidth, PanelHeight});
     // 24-bit colour, as the panel's picture and icon are stored.
     const QImage backgroundImage = background.Image().convertToFormat(QImage::Format_RGB888);
-
-    TBitmap icon(IconSize, IconSize);
-    DrawIcon(icon.Canvas(), {0, 0, IconSize, IconSize});
-    const QImage iconImage = icon.Image().convertToFormat(QImage::Format_RGB888);
 
     // The cursor needs transparency, which the bitmap does not keep: paint
     // straight on an image with an alpha channel.
@@ -320,7 +406,25 @@ int main(int argc, char** argv) {
     }
 
     const bool ok = Save(backgroundImage, folder + "/background.png") &&
-                    Save(iconImage, folder + "/icon.png") &&
+                    Save(IconImage(IconSize), folder + "/icon.png") &&
                     Save(hand.convertToFormat(QImage::Format_ARGB32), folder + "/hand.png");
-    return ok ? 0 : 1;
+    if (!ok)
+        return 1;
+    // The menu's icons, one per size of the hicolor theme, and the vector one.
+    for (int size : ThemeIconSizes) {
+        const std::string name = folder + "/icons/orbel-" + std::to_string(size) + ".png";
+        if (!Save(IconImage(size), name))
+            return 1;
+    }
+    const std::string svgName = folder + "/icons/orbel.svg";
+    QFile svg(QString::fromStdString(svgName));
+    const std::string svgText = IconSvg();
+    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        svg.write(svgText.data(), static_cast<qint64>(svgText.size())) !=
+            static_cast<qint64>(svgText.size())) {
+        std::fprintf(stderr, "cannot write %s\n", svgName.c_str());
+        return 1;
+    }
+    std::printf("%s: scalable\n", svgName.c_str());
+    return 0;
 }
