@@ -1,0 +1,38 @@
+#pragma once
+// The program's command line: no command opens the front panel; `export
+// FILE` and `play` work the generator without a display. Parsing only: it
+// reads nothing but the arguments and touches no file, display or sound.
+
+#include "panel/ToneRequest.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+
+struct CommandLine {
+    enum class Action { Panel, Help, Version, Export, Play, Refused };
+
+    Action action = Action::Panel;
+    bool classic = false;          // the panel plays the original synthesis
+    std::string file;              // export
+    ToneRequest tone;              // export, play
+    std::optional<double> seconds; // play: until interrupted without it
+    std::string error;             // refused: one line naming the option and its range
+};
+
+class CommandLineParser {
+public:
+    CommandLineParser();
+    // `arguments` as the program got them, its own name first.
+    CommandLine Parse(const QStringList& arguments);
+    // Usage, commands and options; needs the application object (for the
+    // program's name).
+    QString HelpText() const;
+
+private:
+    CommandLine ParseTone(CommandLine line);
+
+    QCommandLineParser parser_;
+};

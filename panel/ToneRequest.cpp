@@ -1,0 +1,56 @@
+#include "panel/ToneRequest.h"
+
+#include "engine/ToneGen.h"
+#include "panel/FrequencyDials.h"
+
+#include <cstdint>
+
+namespace {
+
+// The precise synthesis is a property of newer generators; on one without
+// it the request's choice cannot apply and the classic synthesis plays.
+template <class Generator> void ApplyPrecise(Generator& gen, bool precise) {
+    if constexpr (requires { gen.SetPrecise(precise); })
+        gen.SetPrecise(precise);
+}
+
+} // namespace
+
+void ToneRequest::ApplyTo(TToneGen& gen) const {
+    // The multiplier decides how an AM note is stored: set it first.
+    gen.SetAMUseMultiplier(useMultiplier);
+    if (!note.empty())
+        gen.SetNote(note);
+    else
+        gen.SetFrequency(static_cast<std::int16_t>(frequency));
+    // Heard = asked: the loop holds a whole number of periods unless the
+    // caller chose its length.
+    gen.SetDuration(static_cast<std::int16_t>(durationMs ? *durationMs
+                                                         : panel::LoopDurationMs(gen.Frequency())));
+    gen.SetWaveform(waveform);
+    gen.SetResolution(resolution);
+    gen.SetQuality(quality);
+    gen.SetStereo(stereo);
+    gen.SetLeftVolume(static_cast<std::int16_t>(leftVolume));
+    gen.SetRightVolume(static_cast<std::int16_t>(rightVolume));
+    if (envelope) {
+        gen.SetAttack(static_cast<std::int16_t>(envelope->attack));
+        gen.SetHold(static_cast<std::int16_t>(envelope->hold));
+        gen.SetDecay(static_cast<std::int16_t>(envelope->decay));
+        gen.SetSustain(static_cast<std::int16_t>(envelope->sustain));
+        gen.SetRelease(static_cast<std::int16_t>(envelope->release));
+    }
+    for (const AMRequest& level : am) {
+        const auto id = static_cast<TTGAMLevel>(level.level - 1);
+        gen.SetAMParameter(id, static_cast<std::int16_t>(level.amplitude), level.number,
+                           level.waveform);
+        if (!level.note.empty())
+            gen.SetAMNote(id, level.note);
+    }
+    ApplyPrecise(gen, precise);
+}
+
+bool ToneRequest::Build(TToneGen& gen) const {
+    ApplyTo(gen);
+    return envelope ? gen.PrepareADSR() : gen.Prepare();
+}

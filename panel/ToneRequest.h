@@ -1,0 +1,46 @@
+#pragma once
+// A tone as the command line asks for it, and how it is put on a
+// generator: every setting through the generator's own operations, so the
+// image is exactly what the same calls from a program would build.
+
+#include "engine/Envelope.h"
+#include "engine/ToneGenTypes.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class TToneGen;
+
+// One AM level: its frequency is either a number (a multiplier of the
+// tone's frequency, or hertz without the multiplier) or a note name.
+struct AMRequest {
+    int level = 1; // 1..8
+    int amplitude = 0;
+    TTGWave waveform = TTGWave::tgSine;
+    float number = 0;
+    std::string note; // used when not empty
+};
+
+struct ToneRequest {
+    int frequency = 440;
+    std::string note; // when not empty, sets the frequency instead
+    TTGWave waveform = TTGWave::tgSine;
+    // Without a duration the loop holds a whole number of periods.
+    std::optional<int> durationMs;
+    TTGResolution resolution = TTGResolution::tg16Bit;
+    TTGQuality quality = TTGQuality::tgHiQ;
+    bool stereo = false;
+    int leftVolume = 100;
+    int rightVolume = 100;
+    std::optional<EnvelopeSettings> envelope;
+    std::vector<AMRequest> am;
+    bool useMultiplier = true;
+    bool precise = true;
+
+    // Sets every parameter on `gen`; builds nothing.
+    void ApplyTo(TToneGen& gen) const;
+    // ApplyTo, then builds the image (with the envelope when one is asked
+    // for). False when the image could not be built.
+    bool Build(TToneGen& gen) const;
+};
