@@ -45,8 +45,12 @@ private:
 };
 
 // Long enough that the end is not a click, short enough to feel immediate.
-constexpr int kFadeSteps = 40;
+constexpr int kFadeSteps = 50;
 constexpr std::chrono::milliseconds kFadeStep{2};
+// The level applies to what is handed to the sound server, which plays it
+// a buffer later: silence is kept up this long before the stream stops (a
+// stop drops what the server still holds).
+constexpr std::chrono::milliseconds kFadeSettle{250};
 constexpr std::chrono::milliseconds kPollInterval{10};
 constexpr std::uint32_t kLevelMax = 65535;
 
@@ -59,6 +63,7 @@ void FadeOut(TToneGen& gen) {
         gen.Output()->SetLevel(gen.DeviceId(), l | (r << 16));
         std::this_thread::sleep_for(kFadeStep);
     }
+    std::this_thread::sleep_for(kFadeSettle);
 }
 
 } // namespace

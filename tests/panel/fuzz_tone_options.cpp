@@ -1,0 +1,87 @@
+// Any text as the value of any tone option: no crash; a value is inside
+// the option's limits, a refusal is one non-empty line.
+#include "engine/NoteName.h"
+#include "panel/ToneOptions.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+namespace to = tone_options;
+
+void Expect(bool ok) {
+    if (!ok)
+        std::abort();
+}
+
+template <class T> bool Refusal(const OptionValue<T>& v) {
+    Expect(v.value.has_value() == v.error.empty());
+    Expect(v.error.find('\n') == std::string::npos);
+    return !v.value;
+}
+
+bool Percent(int v) {
+    return v >= to::kMinPercent && v <= to::kMaxPercent;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    switch (data[0] % 8) {
+    case 0: {
+        const auto v =
+            to::WholeNumber("--frequency", text, kMinToneFrequency, kMaxToneFrequency, "Hz");
+        if (!Refusal(v))
+            Expect(*v.value >= kMinToneFrequency && *v.value <= kMaxToneFrequency);
+        break;
+    }
+    case 1: {
+        const auto v = to::Choice("--rate", text, 96000, 44100);
+        if (!Refusal(v))
+            Expect(*v.value == 96000 || *v.value == 44100);
+        break;
+    }
+    case 2:
+        Refusal(to::Waveform("--waveform", text));
+        break;
+    case 3: {
+        const auto v = to::Note("--note", text);
+        if (!Refusal(v))
+            Expect(*v.value >= kMinToneFrequency && *v.value <= kMaxToneFrequency);
+        break;
+    }
+    case 4: {
+        const auto v = to::Volume(text);
+        if (!Refusal(v))
+            Expect(Percent(v.value->first) && Percent(v.value->second));
+        break;
+    }
+    case 5: {
+        const auto v = to::Envelope(text);
+        if (!Refusal(v))
+            Expect(Percent(v.value->attack) && Percent(v.value->hold) && Percent(v.value->decay) &&
+                   Percent(v.value->sustain) && Percent(v.value->release));
+        break;
+    }
+    case 6: {
+        const bool multiplier = (data[0] & 0x80) != 0;
+        const auto v = to::AMLevel(text, 20 + data[0] * 78, multiplier);
+        if (!Refusal(v))
+            Expect(v.value->level >= 1 && v.value->level <= kAMLevelCount &&
+                   Percent(v.value->amplitude));
+        break;
+    }
+    default: {
+        const auto v = to::Seconds(text);
+        if (!Refusal(v))
+            Expect(*v.value >= to::kMinSeconds && *v.value <= to::kMaxSeconds);
+        break;
+    }
+    }
+    return 0;
+}

@@ -1,0 +1,270 @@
+// The command line: which values it takes at the limits, what it asks of
+// the generator, and that an exported file is the image the generator's
+// own calls build.
+
+#include "engine/SilentSoundOutput.h"
+#include "engine/ToneGen.h"
+#include "panel/CommandLine.h"
+#include "panel/CommandRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+CommandLine Parse(const std::vector<std::string>& args) {
+    QStringList list{"orbel"};
+    for (const std::string& a : args)
+        list << QString::fromStdString(a);
+    CommandLineParser parser;
+    return parser.Parse(list);
+}
+
+std::vector<std::string> Split(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : line) {
+        if (c == ' ') {
+            if (!word.empty())
+                words.push_back(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty())
+        words.push_back(word);
+    return words;
+}
+
+struct Limit {
+    const char* args;        // after the program name
+    const char* refusedWith; // null: accepted; else a text of the one-line message
+};
+
+class CommandLineLimitTest : public ::testing::TestWithParam<Limit> {};
+
+TEST_P(CommandLineLimitTest, AcceptsTheLimitsAndRefusesJustPastThem) {
+    const Limit& l = GetParam();
+    const CommandLine line = Parse(Split(l.args));
+    if (!l.refusedWith) {
+        EXPECT_NE(line.action, CommandLine::Action::Refused) << line.error;
+        return;
+    }
+    ASSERT_EQ(line.action, CommandLine::Action::Refused);
+    EXPECT_NE(line.error.find(l.refusedWith), std::string::npos) << line.error;
+    EXPECT_EQ(line.error.find('\n'), std::string::npos) << "one line";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CommandLineLimitTest,
+    ::testing::Values(
+        Limit{"play --frequency 20", nullptr}, Limit{"play --frequency 20000", nullptr},
+        Limit{"play --frequency 19", "--frequency must be a whole number from 20 to 20000"},
+        Limit{"play --frequency 20001", "--frequency"},
+        Limit{"play --frequency 440.5", "--frequency"},
+        Limit{"play --frequency -440", "--frequency"},
+        Limit{"play --frequency 99999999999999", "--frequency"},
+        Limit{"play --duration 10", nullptr}, Limit{"play --duration 32767", nullptr},
+        Limit{"play --duration 9", "--duration must be a whole number from 10 to 32767"},
+        Limit{"play --duration 32768", "--duration"}, Limit{"play --bits 16", nullptr},
+        Limit{"play --bits 8", nullptr}, Limit{"play --bits 24", "--bits must be 16 or 8"},
+        Limit{"play --rate 96000", nullptr}, Limit{"play --rate 44100", nullptr},
+        Limit{"play --rate 48000", "--rate must be 96000 or 44100"},
+        Limit{"play --waveform sawtooth", nullptr}, Limit{"play --waveform noise", nullptr},
+        Limit{"play --waveform Sine", "--waveform must be sine|square|triangle|sawtooth|noise"},
+        Limit{"play --volume 0", nullptr}, Limit{"play --volume 100,0", nullptr},
+        Limit{"play --volume 101", "--volume must be LEFT or LEFT,RIGHT"},
+        Limit{"play --volume 50,-1", "--volume"}, Limit{"play --volume 1,2,3", "--volume"},
+        Limit{"play --volume 50,", "--volume"}, Limit{"play --envelope 0,0,0,0,0", nullptr},
+        Limit{"play --envelope 100,100,100,100,100", nullptr},
+        Limit{"play --envelope 10,5,20,50,101", "--envelope must be A,H,D,S,R"},
+        Limit{"play --envelope 10,5,20,50", "--envelope"}, Limit{"play --note N114", nullptr},
+        Limit{"play --note O9D#", nullptr},
+        Limit{"play --note N115", "--note must be a note name from 20 to 20000 Hz"},
+        Limit{"play --note O9E", "--note"}, Limit{"play --note H", "--note"},
+        Limit{"play --seconds 0.1", nullptr}, Limit{"play --seconds 86400", nullptr},
+        Limit{"play --seconds 0.09", "--seconds must be a number from 0.1 to 86400"},
+        Limit{"play --seconds 86401", "--seconds"}, Limit{"play --seconds nan", "--seconds"},
+        // AM levels: LEVEL 1..8, AMPLITUDE 0..100, and a level that plays
+        // from 20 to 20000 Hz: 440 x 45.45 = 19998, 440 x 45.46 = 20002.
+        Limit{"play --am 1:0:sine:1 --am 8:100:noise:2", nullptr},
+        Limit{"play --am 1:50:sine:45.45", nullptr}, Limit{"play --am 1:50:sine:0.0455", nullptr},
+        Limit{"play --am 1:50:sine:45.46",
+              "--am '1:50:sine:45.46': FREQUENCY must make the level play from 20 to 20000 Hz"},
+        Limit{"play --am 1:50:sine:0.045", "FREQUENCY"},
+        Limit{"play --no-multiplier --am 2:50:square:20", nullptr},
+        Limit{"play --no-multiplier --am 2:50:square:20000", nullptr},
+        Limit{"play --no-multiplier --am 2:50:square:19.9", "FREQUENCY"},
+        Limit{"play --no-multiplier --am 2:50:square:20001", "FREQUENCY"},
+        Limit{"play --am 3:25:triangle:O5C#", nullptr},
+        Limit{"play --am 3:25:triangle:O9E", "FREQUENCY"},
+        Limit{"play --am 0:50:sine:1", "LEVEL must be a whole number from 1 to 8"},
+        Limit{"play --am 9:50:sine:1", "LEVEL"},
+        Limit{"play --am 1:101:sine:1", "AMPLITUDE must be a whole number from 0 to 100"},
+        Limit{"play --am 1:50:saw:1", "WAVEFORM must be"},
+        Limit{"play --am 1:50:sine", "LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY"},
+        Limit{"play --am 1:50:sine:1 --am 1:20:sine:2", "--am: level 1 given twice"},
+        // Commands and combinations.
+        Limit{"", nullptr}, Limit{"--classic", nullptr}, Limit{"--help", nullptr},
+        Limit{"--version", nullptr}, Limit{"--frequency 1000", "--frequency needs a command"},
+        Limit{"export", "export needs one FILE"},
+        Limit{"export a.wav b.wav", "export needs one FILE"},
+        Limit{"export a.wav --seconds 2", "--seconds is for play only"},
+        Limit{"play a.wav", "play takes no file"}, Limit{"record", "unknown command 'record'"},
+        Limit{"play --frequency 440 --note A", "only one of --frequency and --note"},
+        Limit{"play --frequency 440 --frequency 441", "--frequency may be given only once"},
+        Limit{"play --precise --classic", "only one of --precise and --classic"},
+        Limit{"play --loud", "Unknown option 'loud'"},
+        Limit{"play --frequency", "Missing value after '--frequency'"}));
+
+TEST(CommandLineTest, ReadsCommandsAndSettings) {
+    const CommandLine line = Parse(
+        Split("export out.wav --note O5C# --waveform square --duration 250 --bits 8 --rate 44100 "
+              "--stereo --volume 30,70 --envelope 1,2,3,4,5 --no-multiplier --classic "
+              "--am 2:10:sine:300 --am 5:20:triangle:E"));
+    ASSERT_EQ(line.action, CommandLine::Action::Export) << line.error;
+    EXPECT_EQ(line.file, "out.wav");
+    const ToneRequest& t = line.tone;
+    EXPECT_EQ(t.note, "O5C#");
+    EXPECT_EQ(t.frequency, 1109);
+    EXPECT_EQ(t.waveform, TTGWave::tgSquare);
+    EXPECT_EQ(t.durationMs, 250);
+    EXPECT_EQ(t.resolution, TTGResolution::tg8Bit);
+    EXPECT_EQ(t.quality, TTGQuality::tgLoQ);
+    EXPECT_TRUE(t.stereo);
+    EXPECT_EQ(t.leftVolume, 30);
+    EXPECT_EQ(t.rightVolume, 70);
+    ASSERT_TRUE(t.envelope);
+    EXPECT_EQ(t.envelope->release, 5);
+    EXPECT_FALSE(t.useMultiplier);
+    EXPECT_FALSE(t.precise);
+    ASSERT_EQ(t.am.size(), 2u);
+    EXPECT_EQ(t.am[1].level, 5);
+    EXPECT_EQ(t.am[1].note, "E");
+
+    EXPECT_TRUE(Parse({"play"}).tone.precise) << "precise unless --classic";
+    EXPECT_TRUE(Parse({"--classic"}).classic);
+    EXPECT_EQ(Parse({"play", "--seconds", "2.5"}).seconds, 2.5);
+}
+
+struct NoteRow {
+    const char* name;
+    int frequency;
+};
+
+class CommandLineNoteTest : public ::testing::TestWithParam<NoteRow> {};
+
+TEST_P(CommandLineNoteTest, SetsTheGeneratorToTheNote) {
+    const CommandLine line = Parse({"play", "--note", GetParam().name});
+    ASSERT_EQ(line.action, CommandLine::Action::Play) << line.error;
+    TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
+    line.tone.ApplyTo(gen);
+    EXPECT_EQ(gen.Frequency(), GetParam().frequency);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, CommandLineNoteTest,
+                         ::testing::Values(NoteRow{"A", 440}, NoteRow{"c#", 554},
+                                           NoteRow{"E-", 622}, NoteRow{">C", 1047},
+                                           NoteRow{"<<<<A", 28}, NoteRow{"O5C#", 1109},
+                                           NoteRow{"N48", 440}, NoteRow{"N0", 28},
+                                           NoteRow{"O9D#", 19912}));
+
+TEST(CommandLineTest, PutsEveryAMLevelOnItsOwnLevel) {
+    const CommandLine line = Parse(
+        Split("play --frequency 1000 --am 1:10:square:2 --am 4:30:noise:0.5 --am 8:5:sine:C"));
+    ASSERT_EQ(line.action, CommandLine::Action::Play) << line.error;
+    TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
+    line.tone.ApplyTo(gen);
+    const AMLevels& am = gen.AMArrays();
+    EXPECT_EQ(am.amplitudes[0], 10);
+    EXPECT_EQ(am.waveforms[0], TTGWave::tgSquare);
+    EXPECT_FLOAT_EQ(am.frequencies[0], 2.0f);
+    EXPECT_EQ(am.amplitudes[3], 30);
+    EXPECT_EQ(am.waveforms[3], TTGWave::tgNoise);
+    EXPECT_FLOAT_EQ(am.frequencies[3], 0.5f);
+    EXPECT_EQ(am.amplitudes[7], 5);
+    EXPECT_FLOAT_EQ(am.frequencies[7], 523.0f / 1000.0f) << "a note is stored as a multiplier";
+    EXPECT_EQ(am.amplitudes[1], 0) << "levels not named stay silent";
+}
+
+// The same settings through the generator's own calls.
+struct ExportRow {
+    const char* args;
+    std::function<void(TToneGen&)> api;
+};
+
+class CommandLineExportTest : public ::testing::TestWithParam<ExportRow> {};
+
+TEST_P(CommandLineExportTest, WritesTheImageTheGeneratorBuilds) {
+    const auto dir =
+        std::filesystem::temp_directory_path() /
+        ("orbel-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+         std::to_string(reinterpret_cast<std::uintptr_t>(&GetParam())));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "out.wav").string();
+    std::vector<std::string> args = Split(GetParam().args);
+    args.insert(args.begin(), {"export", file});
+    const CommandLine line = Parse(args);
+    ASSERT_EQ(line.action, CommandLine::Action::Export) << line.error;
+    ASSERT_EQ(RunExport(line.tone, line.file), 0);
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> written{std::istreambuf_iterator<char>(in), {}};
+
+    TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
+    GetParam().api(gen);
+    const std::vector<std::uint8_t> built(gen.GetDataBuffer(),
+                                          gen.GetDataBuffer() + gen.ImageSize());
+    EXPECT_EQ(written.size(), built.size());
+    EXPECT_TRUE(written == built) << "differs from the generator's own image";
+    std::filesystem::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, CommandLineExportTest,
+    ::testing::Values(
+        ExportRow{"--classic --frequency 1000 --duration 1000",
+                  [](TToneGen& g) {
+                      g.SetFrequency(1000);
+                      g.SetDuration(1000);
+                      g.Prepare();
+                  }},
+        // Without --duration the loop holds whole periods: 997 Hz needs 1 s.
+        ExportRow{"--classic --frequency 997 --waveform triangle --bits 8 --rate 44100 --stereo",
+                  [](TToneGen& g) {
+                      g.SetFrequency(997);
+                      g.SetDuration(1000);
+                      g.SetWaveform(TTGWave::tgTriangle);
+                      g.SetResolution(TTGResolution::tg8Bit);
+                      g.SetQuality(TTGQuality::tgLoQ);
+                      g.SetStereo(true);
+                      g.Prepare();
+                  }},
+        ExportRow{"--classic --note O5A --am 1:25:sine:1.5 --am 3:10:square:E",
+                  [](TToneGen& g) {
+                      g.SetNote("O5A");
+                      g.SetDuration(100);
+                      g.SetAMParameter(TTGAMLevel::tgAMLevel1, 25, 1.5f, TTGWave::tgSine);
+                      g.SetAMNote(TTGAMLevel::tgAMLevel3, "E");
+                      g.SetAMParameter(TTGAMLevel::tgAMLevel3, 10, g.AMArrays().frequencies[2],
+                                       TTGWave::tgSquare);
+                      g.Prepare();
+                  }},
+        ExportRow{"--classic --frequency 250 --waveform sawtooth --envelope 10,5,20,50,30 "
+                  "--no-multiplier --am 2:40:sine:25",
+                  [](TToneGen& g) {
+                      g.SetAMUseMultiplier(false);
+                      g.SetFrequency(250);
+                      g.SetDuration(100);
+                      g.SetWaveform(TTGWave::tgSawtooth);
+                      g.SetAMParameter(TTGAMLevel::tgAMLevel2, 40, 25.0f, TTGWave::tgSine);
+                      g.PrepareADSR();
+                  }}));
+
+} // namespace

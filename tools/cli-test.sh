@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The command line of the real program, without a display:
+#   tools/cli-test.sh BUILD_DIR
+# help, version and the panel's refusal without a display; a refused value
+# leaves the target file alone; SoX reads exported files at their rate,
+# resolution, channels and frequency; `play` against a private sound server
+# for 2 s, and interrupted with Ctrl-C, checked from the recorded monitor.
+# Exits non-zero with a FAIL line on the first check that fails.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+build="$(cd "$1" && pwd)"
+orbel="$build/panel/orbel"
+[ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
+
+if [ -z "${CLI_TEST_INNER:-}" ]; then
+  CLI_TEST_INNER=1 exec "$here/sound-server.sh" run "$0" "$@"
+fi
+
+work=$(mktemp -d /tmp/orbel-cli.XXXXXX)
+keeper=""
+recorder=""
+player=""
+stop_tools() {
+  for pid in $player $recorder $keeper; do kill "$pid" 2>/dev/null || true; done
+  for pid in $player $recorder $keeper; do wait "$pid" 2>/dev/null || true; done
+  player="" recorder="" keeper=""
+}
+trap 'stop_tools; rm -rf "$work"' EXIT
+
+fail() { echo "FAIL  $*" >&2; exit 1; }
+ok() { echo "ok    $*"; }
+# No window system anywhere below.
+nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@"; }
+
+echo "-- without a display"
+status=0
+nodisplay "$orbel" >"$work/out" 2>"$work/err" || status=$?
+[ "$status" -eq 1 ] || fail "the panel without a display exits $status, expected 1"
+if [ "$(wc -l <"$work/err")" -ne 1 ] || ! grep -q "no display" "$work/err"; then
+  fail "not one clear line: $(cat "$work/err")"
+fi
+ok "panel: $(cat "$work/err")"
+nodisplay "$orbel" --help >"$work/help" || fail "--help"
+for option in frequency note waveform duration bits rate stereo volume envelope am no-multiplier precise classic seconds; do
+  grep -q -- "--$option" "$work/help" || fail "--help does not list --$option"
+done
+ok "--help lists every option"
+[[ "$(nodisplay "$orbel" --version)" =~ ^orbel\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version"
+ok "--version: $(nodisplay "$orbel" --version)"
+
+echo "-- refused values leave the target alone"
+printf 'keep me' >"$work/kept.wav"
+for args in "--frequency 20001" "--am 9:50:sine:1" "--volume 101" "--rate 48000"; do
+  status=0
+  # shellcheck disable=SC2086
+  nodisplay "$orbel" export "$work/kept.wav" $args 2>"$work/err" || status=$?
+  [ "$status" -eq 2 ] || fail "export $args exits $status, expected 2"
+  [ "$(wc -l <"$work/err")" -eq 1 ] || fail "export $args: not one line: $(cat "$work/err")"
+  [ "$(cat "$work/kept.wav")" = "keep me" ] || fail "export $args changed the target"
+  # shellcheck disable=SC2086
+  nodisplay "$orbel" export "$work/new.wav" $args 2>/dev/null && fail "export $args accepted"
+  [ ! -e "$work/new.wav" ] || fail "export $args created a file"
+done
+ok "exit 2, one line, nothing written: $(cat "$work/err")"
+
+echo "-- exported files as SoX reads them"
+# args | rate channels bits | frequency
+while IFS='|' read -r args expected freq; do
+  # shellcheck disable=SC2086
+  nodisplay "$orbel" export "$work/t.wav" $args || fail "export $args"
+  got="$(soxi -r "$work/t.wav") $(soxi -c "$work/t.wav") $(soxi -b "$work/t.wav")"
+  [ "$got" = "$expected" ] || fail "$args: SoX reads rate, channels, bits $got, expected $expected"
+  rough=$(sox "$work/t.wav" -n remix 1 stat 2>&1 | sed -n 's/^Rough *frequency: *//p')
+  # SoX's rough frequency counts zero crossings: within 1 percent.
+  [ $((rough * 100 > freq * 99 && rough * 100 < freq * 101)) -eq 1 ] ||
+    fail "$args: SoX finds $rough Hz, expected $freq Hz"
+  ok "$args: $got, $rough Hz"
+done <<'ROWS'
+--frequency 1000 --duration 1000|96000 1 16|1000
+--frequency 997 --rate 44100 --bits 8 --stereo|44100 2 8|997
+--note O5C#|96000 1 16|1109
+ROWS
+
+echo "-- play through the sound server"
+start_recording() {
+  rm -f "$work/out.raw"
+  # A null sink with no input renders far ahead; a low-latency stream of
+  # silence keeps it running like a real device.
+  pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=10 </dev/zero &
+  keeper=$!
+  parecord -d nullsink.monitor --raw --format=s16le --rate=96000 --channels=2 \
+    --latency-msec=100 "$work/out.raw" &
+  recorder=$!
+  for _ in $(seq 1 100); do
+    [ -s "$work/out.raw" ] && break
+    sleep 0.1
+  done
+  sleep 0.5
+}
+stop_recording() {
+  sleep 0.5
+  kill -INT "$recorder" 2>/dev/null || true
+  wait "$recorder" 2>/dev/null || true
+  recorder=""
+  stop_tools
+}
+
+start_recording
+nodisplay "$orbel" play --frequency 1000 --volume 50 --seconds 2 || fail "play exits $?"
+stop_recording
+/usr/bin/python3 "$here/cli-sound-analyse.py" "$work/out.raw" 1000 50 50 2 || fail "play --seconds 2"
+
+echo "-- Ctrl-C"
+start_recording
+# Started straight from this shell (env execs the program), so that the
+# interrupt reaches the program and not a subshell.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$orbel" play --frequency 440 --stereo --volume 100,25 &
+player=$!
+sleep 1.5
+kill -INT "$player"
+# The fade takes a tenth of a second; give it a generous second.
+for _ in $(seq 1 20); do
+  kill -0 "$player" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$player" 2>/dev/null && fail "play still runs 2 s after Ctrl-C"
+status=0
+wait "$player" || status=$?
+player=""
+[ "$status" -eq 0 ] || fail "play interrupted exits $status, expected 0"
+ok "interrupted play exits 0"
+stop_recording
+/usr/bin/python3 "$here/cli-sound-analyse.py" "$work/out.raw" 440 100 25 - || fail "play interrupted"
