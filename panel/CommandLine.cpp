@@ -38,7 +38,7 @@ const QStringList kSingleValued{kFrequency, kNote,   kWaveform, kDuration, kBits
 CommandLine Refuse(std::string message) {
     CommandLine line;
     line.action = CommandLine::Action::Refused;
-    line.error = std::move(message);
+    line.error = to::OneLine(message);
     return line;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace tone_options {
@@ -28,7 +29,7 @@ constexpr std::array<WaveName, 5> kWaveNames{{
 
 std::string Quoted(std::string_view text) {
     std::string quoted(1, '\'');
-    quoted.append(text);
+    quoted.append(OneLine(text));
     quoted.push_back('\'');
     return quoted;
 }
@@ -81,6 +82,21 @@ std::string WaveNameList() {
 }
 
 } // namespace
+
+std::string OneLine(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            line.append(escaped);
+        } else {
+            line.push_back(c);
+        }
+    }
+    return line;
+}
 
 OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int min, int max,
                              std::string_view what) {

@@ -29,6 +29,10 @@ inline constexpr int kMaxDurationMs = 32767;
 inline constexpr double kMinSeconds = 0.1;
 inline constexpr double kMaxSeconds = 86400;
 
+// The text with control characters written as \xNN: what the user typed,
+// fit for a one-line message.
+std::string OneLine(std::string_view text);
+
 // A whole decimal number from min to max; `what` says what the number
 // counts, e.g. "Hz".
 OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int min, int max,
