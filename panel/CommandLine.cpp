@@ -4,6 +4,7 @@
 #include "panel/ToneOptions.h"
 
 #include <QCommandLineOption>
+#include <QCoreApplication>
 
 #include <set>
 
@@ -88,7 +89,13 @@ CommandLineParser::CommandLineParser() {
 }
 
 QString CommandLineParser::HelpText() const {
-    return parser_.helpText();
+    // The usage line names the program as it was started (a path, often);
+    // the help names it as it is installed.
+    QString text = parser_.helpText();
+    const QString started = "Usage: " + QCoreApplication::arguments().value(0) + " ";
+    if (text.startsWith(started))
+        text.replace(0, started.size(), "Usage: orbel ");
+    return text;
 }
 
 CommandLine CommandLineParser::Parse(const QStringList& arguments) {
