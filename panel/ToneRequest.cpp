@@ -5,17 +5,6 @@
 
 #include <cstdint>
 
-namespace {
-
-// The precise synthesis is a property of newer generators; on one without
-// it the request's choice cannot apply and the classic synthesis plays.
-template <class Generator> void ApplyPrecise(Generator& gen, bool precise) {
-    if constexpr (requires { gen.SetPrecise(precise); })
-        gen.SetPrecise(precise);
-}
-
-} // namespace
-
 void ToneRequest::ApplyTo(TToneGen& gen) const {
     // The multiplier decides how an AM note is stored: set it first.
     gen.SetAMUseMultiplier(useMultiplier);
@@ -47,7 +36,7 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
         if (!level.note.empty())
             gen.SetAMNote(id, level.note);
     }
-    ApplyPrecise(gen, precise);
+    gen.SetPrecise(precise);
 }
 
 bool ToneRequest::Build(TToneGen& gen) const {

@@ -231,6 +231,15 @@ TEST_P(CommandLineExportTest, WritesTheImageTheGeneratorBuilds) {
 INSTANTIATE_TEST_SUITE_P(
     Settings, CommandLineExportTest,
     ::testing::Values(
+        // The command line's default is the precise synthesis.
+        ExportRow{"--frequency 1234 --waveform square",
+                  [](TToneGen& g) {
+                      g.SetFrequency(1234);
+                      g.SetDuration(500);
+                      g.SetWaveform(TTGWave::tgSquare);
+                      g.SetPrecise(true);
+                      g.Prepare();
+                  }},
         ExportRow{"--classic --frequency 1000 --duration 1000",
                   [](TToneGen& g) {
                       g.SetFrequency(1000);
