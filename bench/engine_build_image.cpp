@@ -8,6 +8,7 @@
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
 #include "engine/WaveHeader.h"
+#include "panel/FrequencyDials.h" // the noise loop length only: no panel code is linked
 
 #include <benchmark/benchmark.h>
 
@@ -51,6 +52,19 @@ void BuildShape(benchmark::State& state, TTGWave wave, int frequency, bool preci
     auto gen = Generator(false, false, precise);
     gen->SetWaveform(wave);
     gen->SetFrequency(static_cast<std::int16_t>(frequency));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(gen->Prepare());
+        benchmark::ClobberMemory();
+    }
+}
+
+// The panel's noise image (16-bit mono at 96000, precise) of the given
+// length: a 100 ms loop and the long loop the panel plays. Switching to
+// noise rebuilds it, so the long one should build within 50 ms.
+void BuildNoise(benchmark::State& state, int ms) {
+    auto gen = Generator(false, false, true);
+    gen->SetWaveform(TTGWave::tgNoise);
+    gen->SetDuration(static_cast<std::int16_t>(ms));
     for (auto _ : state) {
         benchmark::DoNotOptimize(gen->Prepare());
         benchmark::ClobberMemory();
@@ -108,6 +122,8 @@ BENCHMARK_CAPTURE(BuildImage, largest_9_components, true, true)->Unit(benchmark:
 BENCHMARK_CAPTURE(BuildImage, largest_9_components_precise, true, true, true)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Memset, largest, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BuildNoise, short_loop, 100)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BuildNoise, long_loop, panel::kNoiseLoopMs)->Unit(benchmark::kMillisecond);
 BENCHMARK(Sox)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 // Passes results on to the console and keeps the times for the ratios.
@@ -150,6 +166,8 @@ int main(int argc, char** argv) {
     const double ninePrecise = Get(reporter, "BuildImage/largest_9_components_precise");
     const double memset = Get(reporter, "Memset/largest");
     const double sox = Get(reporter, "Sox");
+    const double shortNoise = Get(reporter, "BuildNoise/short_loop");
+    const double longNoise = Get(reporter, "BuildNoise/long_loop");
     std::printf("\nRatios\n");
     if (panel > 0 && panelMemset > 0)
         std::printf("  panel image build / memset of its size:           %6.2f\n",
@@ -164,6 +182,9 @@ int main(int argc, char** argv) {
     if (nine > 0 && ninePrecise > 0)
         std::printf("  largest 9-component image, precise / classic (<= 2): %6.2f\n",
                     ninePrecise / nine);
+    if (shortNoise > 0 && longNoise > 0)
+        std::printf("  panel noise, %d ms loop / 100 ms loop:          %6.1f (%.1f ms; <= 50 ms)\n",
+                    panel::kNoiseLoopMs, longNoise / shortNoise, longNoise * 1000);
     for (const ShapeCase& c : kShapes) {
         const double classic = Get(reporter, std::string("Shape/") + c.name + "/classic");
         const double precise = Get(reporter, std::string("Shape/") + c.name + "/precise");

@@ -39,4 +39,11 @@ int LoopDurationMs(int frequency) {
     return kBaseLoopMs * kBaseStepHz / std::gcd(frequency, kBaseStepHz);
 }
 
+int ToneLoopDurationMs(TTGWave wave, int frequency, bool precise) {
+    // Waveform codes above the sawtooth all synthesise noise.
+    if (precise && wave > TTGWave::tgSawtooth)
+        return kNoiseLoopMs;
+    return LoopDurationMs(frequency);
+}
+
 } // namespace panel

@@ -1,7 +1,9 @@
 #pragma once
 // How the panel turns the three frequency dials' texts into the generator's
 // frequency, and how long the looped image must be for that frequency to be
-// heard exactly.
+// heard exactly (or, for noise, not to be heard repeating).
+
+#include "engine/ToneGenTypes.h"
 
 #include <string_view>
 
@@ -28,5 +30,19 @@ int ComposeFrequency(std::string_view thousands, std::string_view hundreds, std:
 // every repetition, any other length would pull the heard pitch to a
 // multiple of 10 Hz.
 int LoopDurationMs(int frequency);
+
+// The loop length of precise noise. Frozen noise looped every T seconds is
+// heard as a flutter at 1/T Hz and its spectrum is a comb of lines 1/T Hz
+// apart; 10 s puts the lines 0.1 Hz apart, fine enough for an analyser's
+// narrowest bands and long enough to hear no repetition, and the image
+// (1.9 MB at 96000 samples per second) still builds in well under the
+// 50 ms a switch may take.
+inline constexpr int kNoiseLoopMs = 10000;
+
+// The loop length for a tone as played: the long noise loop for precise
+// noise, otherwise the whole-period loop of `frequency`. The classic
+// synthesis keeps its whole-period loop for noise too, as recordings made
+// with it have it.
+int ToneLoopDurationMs(TTGWave wave, int frequency, bool precise);
 
 } // namespace panel

@@ -185,7 +185,12 @@ int TForm1::Amplitude() const {
 void TForm1::ApplyFrequency() {
     ToneGen1->SetFrequency(static_cast<std::int16_t>(ComposeFrequency(
         AbGearDial1->ValueText(), AbGearDial2->ValueText(), AbGearDial3->ValueText())));
-    ToneGen1->SetDuration(static_cast<std::int16_t>(LoopDurationMs(ToneGen1->Frequency())));
+    ApplyLoopDuration();
+}
+
+void TForm1::ApplyLoopDuration() {
+    ToneGen1->SetDuration(static_cast<std::int16_t>(
+        ToneLoopDurationMs(ToneGen1->Waveform(), ToneGen1->Frequency(), ToneGen1->Precise())));
 }
 
 void TForm1::SetVolumes(int left, int right) {
@@ -233,6 +238,7 @@ void TForm1::SelectWaveform(int index) {
                                          TTGWave::tgSawtooth};
     SetWaveformCaptions(index);
     ToneGen1->SetWaveform(kWaves[index]);
+    ApplyLoopDuration();
     RestartIfRunning();
 }
 
@@ -259,6 +265,7 @@ void TForm1::RadioButton5Click(TPersistent*) {
         l->SetCaption(Text(kNoiseUnits));
     SetWaveformCaptions(4);
     ToneGen1->SetWaveform(TTGWave::tgNoise);
+    ApplyLoopDuration();
     RestartIfRunning();
 }
 

@@ -146,6 +146,9 @@ private:
     // Composes the frequency from the dials and gives it to the generator,
     // with the loop length that keeps it exact.
     void ApplyFrequency();
+    // The loop length for the generator's waveform and frequency: whole
+    // periods of a periodic wave, or the long loop of noise.
+    void ApplyLoopDuration();
     int Amplitude() const;
     void ShowHint(const char* text);
     void CorrectDials();

@@ -37,3 +37,34 @@ inline double ThdPlusNoiseDb(const std::vector<double>& energy, double binHz, do
         (std::fabs(k * binHz - frequency) <= 10 ? inside : outside) += energy[k];
     return Db(outside / inside);
 }
+
+// One third-octave band's level: its energy per hertz against the mean
+// energy per hertz of the whole spectrum above 0 Hz, in dB. White noise
+// reads 0 dB in every band.
+struct BandLevel {
+    double centreHz;
+    double db;
+};
+
+// The third-octave bands (centres 1000 * 10^(k/10) Hz) whose centres lie
+// between lowHz and highHz.
+inline std::vector<BandLevel> ThirdOctaveLevels(const std::vector<double>& energy, double binHz,
+                                                double lowHz, double highHz) {
+    double total = 0;
+    for (std::size_t k = 1; k < energy.size(); ++k)
+        total += energy[k];
+    const double meanPerHz = total / ((energy.size() - 1) * binHz);
+    std::vector<BandLevel> levels;
+    for (int b = -40; b <= 20; ++b) {
+        const double centre = 1000 * std::pow(10.0, b / 10.0);
+        // The nominal centres are rounded (20, 25, 31.5 ...): compare loosely.
+        if (centre < lowHz * 0.99 || centre > highHz * 1.01)
+            continue;
+        const double low = centre * std::pow(10.0, -0.05), high = centre * std::pow(10.0, 0.05);
+        double inBand = 0;
+        for (std::size_t k = std::size_t(std::ceil(low / binHz)); k * binHz < high; ++k)
+            inBand += energy.at(k);
+        levels.push_back({centre, Db(inBand / ((high - low) * meanPerHz))});
+    }
+    return levels;
+}

@@ -20,7 +20,9 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 // The device level the recording output starts with: what the program must
 // give back at its end.
@@ -81,6 +83,23 @@ protected:
         FocusDial(dial);
         for (int i = 0; i < times; ++i)
             Key(key);
+    }
+
+    // The samples of the image played last (the panel plays 16-bit mono):
+    // 44 bytes of header before them and 32 of padding after.
+    std::vector<std::int16_t> PlayedSamples() const {
+        const auto calls = sound->Calls();
+        for (auto c = calls.rbegin(); c != calls.rend(); ++c) {
+            if (c->kind != RecordingSoundOutput::Call::Play)
+                continue;
+            if (c->image.size() < 44u + 32u)
+                break;
+            std::vector<std::int16_t> samples((c->image.size() - 44 - 32) / 2);
+            std::memcpy(samples.data(), c->image.data() + 44, samples.size() * 2);
+            return samples;
+        }
+        ADD_FAILURE() << "nothing was played";
+        return {};
     }
 
     std::shared_ptr<RecordingSoundOutput> sound;

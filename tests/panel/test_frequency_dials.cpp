@@ -9,6 +9,7 @@
 using panel::ComposeFrequency;
 using panel::DialNumber;
 using panel::LoopDurationMs;
+using panel::ToneLoopDurationMs;
 
 struct Composition {
     const char* thousands;
@@ -91,3 +92,28 @@ TEST(LoopDuration, EveryFrequencyFitsWholePeriodsAndNoShorterLoopDoes) {
         }
     }
 }
+
+struct ToneLoop {
+    TTGWave wave;
+    int hertz;
+    bool precise;
+    int ms;
+};
+
+class ToneLoopDurationTest : public ::testing::TestWithParam<ToneLoop> {};
+
+TEST_P(ToneLoopDurationTest, PreciseNoiseLoopsLongEverythingElseWholePeriods) {
+    const ToneLoop& c = GetParam();
+    EXPECT_EQ(ToneLoopDurationMs(c.wave, c.hertz, c.precise), c.ms);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Waves, ToneLoopDurationTest,
+    ::testing::Values(ToneLoop{TTGWave::tgNoise, 1000, true, panel::kNoiseLoopMs},
+                      ToneLoop{TTGWave::tgNoise, 1001, true, panel::kNoiseLoopMs},
+                      // Stored codes above the noise code synthesise noise too.
+                      ToneLoop{static_cast<TTGWave>(7), 1001, true, panel::kNoiseLoopMs},
+                      ToneLoop{TTGWave::tgNoise, 1001, false, 1000},
+                      ToneLoop{TTGWave::tgSine, 1001, true, 1000},
+                      ToneLoop{TTGWave::tgSawtooth, 1005, true, 200},
+                      ToneLoop{TTGWave::tgSquare, 1000, false, 100}));

@@ -4,12 +4,13 @@
 #include "PanelFixture.h"
 #include "panel/FrequencyDials.h"
 #include "panel/Hints.h"
+#include "tests/engine/Spectrum.h"
 
 #include <QScreen>
 
 #include "core/Layout.h"
 
-#include <cstring>
+#include <cmath>
 
 using namespace panel;
 
@@ -157,6 +158,90 @@ TEST_F(PanelTest, LeavingNoiseOnOneChannelRefreshesOnlyThatChannel) {
     EXPECT_EQ(FontColor(form->Label5), clLime);
 }
 
+TEST_F(PanelTest, PreciseNoiseLoopsLongUntilAPeriodicWaveTakesItsLoopBack) {
+    Gen().SetPrecise(true); // as the program plays
+    Click(At(form->RadioButton9));
+    TurnDial(form->AbGearDial3, Qt::Key_Up);
+    ASSERT_EQ(Gen().Duration(), 1000); // 1001 Hz
+    Click(At(form->AbColBitBtn1));
+    Click(At(form->RadioButton5));
+    EXPECT_GE(kNoiseLoopMs, 10000);
+    EXPECT_EQ(Gen().Duration(), kNoiseLoopMs);
+    EXPECT_EQ(PlayedSamples().size(), 96000u * kNoiseLoopMs / 1000);
+    // Channels, frequency and amplitude dials keep the long loop.
+    Click(At(form->RadioButton6));
+    EXPECT_EQ(Gen().Duration(), kNoiseLoopMs);
+    TurnDial(form->AbGearDial3, Qt::Key_Up, 2);
+    EXPECT_EQ(Gen().Frequency(), 1002);
+    EXPECT_EQ(Gen().Duration(), kNoiseLoopMs);
+    TurnDial(form->AbGearDial4, Qt::Key_Up);
+    Click(At(form->RadioButton8));
+    EXPECT_EQ(Gen().Duration(), kNoiseLoopMs);
+    EXPECT_EQ(Text(form->Label1), "--");
+    // A periodic wave loops whole periods of the frequency again.
+    const int plays = sound->PlayCount();
+    Click(At(form->RadioButton3));
+    EXPECT_EQ(Gen().Duration(), 500);
+    EXPECT_EQ(sound->PlayCount(), plays + 1);
+    EXPECT_EQ(PlayedSamples().size(), 48000u);
+    Tick();
+    EXPECT_EQ(Text(form->Label3), "02");
+}
+
+namespace {
+// Pearson correlation of `length` samples from `a` and from `b` of a loop
+// played over and over (indices wrap at its end).
+double LoopCorrelation(const std::vector<std::int16_t>& loop, std::size_t a, std::size_t b,
+                       std::size_t length) {
+    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const double x = loop[(a + i) % loop.size()], y = loop[(b + i) % loop.size()];
+        sa += x, sb += y, saa += x * x, sbb += y * y, sab += x * y;
+    }
+    const double n = double(length);
+    return (sab - sa * sb / n) / std::sqrt((saa - sa * sa / n) * (sbb - sb * sb / n));
+}
+
+double MeanSquare(const std::vector<std::int16_t>& s) {
+    double sum = 0;
+    for (double v : s)
+        sum += v * v;
+    return sum / double(s.size());
+}
+} // namespace
+
+TEST_F(PanelTest, PlayedNoiseDoesNotRepeatAndStaysWhiteAtItsFormerLevel) {
+    constexpr std::size_t kPerMs = 96;
+    constexpr std::size_t kLoopMs = kNoiseLoopMs;
+    Click(At(form->AbColBitBtn1));
+    // The stored (classic) generator loops noise for whole periods.
+    Click(At(form->RadioButton5));
+    ASSERT_EQ(Gen().Duration(), 100);
+    const std::vector<std::int16_t> shortLoop = PlayedSamples();
+    EXPECT_GT(LoopCorrelation(shortLoop, 0, 100 * kPerMs, 200 * kPerMs), 0.99);
+
+    Gen().SetPrecise(true);
+    Click(At(form->RadioButton1));
+    Click(At(form->RadioButton5));
+    const std::vector<std::int16_t> loop = PlayedSamples();
+    ASSERT_EQ(loop.size(), kLoopMs * kPerMs);
+    // A stretch at the start and one whose later copies cross the join.
+    for (std::size_t startMs : {std::size_t(0), kLoopMs - 600})
+        for (std::size_t lagMs : {100u, 200u, 500u, 1000u})
+            EXPECT_LT(std::fabs(LoopCorrelation(loop, startMs * kPerMs, (startMs + lagMs) * kPerMs,
+                                                200 * kPerMs)),
+                      0.1)
+                << startMs << " ms + " << lagMs << " ms";
+    EXPECT_NEAR(Db(MeanSquare(loop) / MeanSquare(shortLoop)), 0, 0.5);
+    // One loop holds whole cycles of everything in it: a plain transform.
+    const std::vector<double> energy =
+        EnergySpectrum(std::vector<double>(loop.begin(), loop.end()));
+    const auto bands = ThirdOctaveLevels(energy, 1000.0 / kNoiseLoopMs, 20, 20000);
+    EXPECT_EQ(bands.size(), 31u);
+    for (const BandLevel& band : bands)
+        EXPECT_NEAR(band.db, 0, 1.0) << band.centreHz << " Hz";
+}
+
 TEST_F(PanelTest, LeftAndRightChannelsKeepTheirOwnDialPositions) {
     // Both channels: the thousands dial to 5 kHz.
     TurnDial(form->AbGearDial1, Qt::Key_Up, 4);
@@ -264,12 +349,7 @@ TEST_F(PanelTest, OneHertzStepGivesExactFrequenciesWithAWholePeriodLoop) {
 
     // The played loop holds exactly 1001 periods: count the rising zero
     // crossings of the 16-bit mono samples, the join included.
-    const auto calls = sound->Calls();
-    const auto& image = calls.back().image;
-    // 44 bytes of header and 32 of padding around the samples.
-    ASSERT_GT(image.size(), 44u + 32u);
-    std::vector<std::int16_t> samples((image.size() - 44 - 32) / 2);
-    std::memcpy(samples.data(), image.data() + 44, samples.size() * 2);
+    const std::vector<std::int16_t> samples = PlayedSamples();
     EXPECT_EQ(samples.size(), 96000u);
     int rising = 0;
     for (std::size_t i = 0; i < samples.size(); ++i) {

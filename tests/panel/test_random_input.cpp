@@ -21,8 +21,10 @@ protected:
         ASSERT_LE(Gen().LeftVolume(), 100);
         ASSERT_GE(Gen().RightVolume(), 0);
         ASSERT_LE(Gen().RightVolume(), 100);
-        // The loop length always fits the frequency.
-        ASSERT_EQ(Gen().Duration(), panel::LoopDurationMs(Gen().Frequency())) << "event " << event;
+        // The loop length always fits the waveform and frequency.
+        ASSERT_EQ(Gen().Duration(),
+                  panel::ToneLoopDurationMs(Gen().Waveform(), Gen().Frequency(), Gen().Precise()))
+            << "event " << event;
         // Exactly one of Start and Stop is enabled, and the sound agrees.
         ASSERT_NE(form->AbColBitBtn1->Enabled(), form->AbColBitBtn2->Enabled());
         ASSERT_EQ(sound->Playing(), !form->AbColBitBtn1->Enabled()) << "event " << event;
