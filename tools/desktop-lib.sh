@@ -19,6 +19,8 @@ UNITS_X=$((340 + 84 / 2)) # centre of the tens-and-units dial
 UNITS_Y=$((233 + 84 / 2))
 STEP_1HZ_X=$((320 + 8 + 57 / 2)) # "1 Гц" in the step switch
 STEP_1HZ_Y=$((80 + 0 + 17 / 2))
+NOISE_X=$((168 + 4 + 117 / 2)) # "Белый шум" in the waveform switch
+NOISE_Y=$((82 + 72 + 17 / 2))
 BYTES_PER_SECOND=$((RATE * 4)) # 16-bit stereo
 desktop_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # The script that sourced this file, run again inside the sound server.

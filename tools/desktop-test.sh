@@ -56,6 +56,10 @@ turn_to_1001
 record_until precise 2.4 thdn 1001 1 -200 -80 || fail "the precise 1001 Hz sine is not clean"
 analyse "$work/precise.raw" tone 1001 half silent || fail "the 1 Hz step does not give 1001 Hz"
 
+echo "-- white noise: no repetition within a second"
+click_client $NOISE_X $NOISE_Y
+record_until noise 1.8 noise || fail "\"Белый шум\" repeats itself"
+
 echo "-- closing the window"
 start_recording "$work/end.raw"
 "$here/x-close-window.py" "$WINDOW" || fail "cannot send the close message"

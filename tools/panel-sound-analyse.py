@@ -11,6 +11,10 @@ tools/bench-panel.sh (16-bit stereo, 96000 samples per second).
     panel-sound-analyse.py FILE thdn FREQ LOOP_S LOW HIGH
         the left channel's THD+N over whole loops of LOOP_S seconds lies
         within LOW..HIGH dB (tools/thdn.py)
+    panel-sound-analyse.py FILE noise
+        the left channel sounds, and a 200 ms stretch of it correlates with
+        the same stretch 100, 200, 500 and 1000 ms later by less than 0.1
+        (a noise loop shorter than that would repeat it exactly)
     panel-sound-analyse.py FILE onset FREQ FROM_SAMPLE
         prints the seconds from FROM_SAMPLE to the first 20 ms stretch whose
         strongest frequency is FREQ (no check)
@@ -87,6 +91,30 @@ def silent(x):
           f"silence after the end: {len(x) / RATE:.2f} s recorded, peak {peak}")
 
 
+NOISE_STRETCH = int(0.2 * RATE)
+NOISE_LAGS_MS = (100, 200, 500, 1000)
+NOISE_MAX_CORRELATION = 0.1
+
+
+def noise(x):
+    v = x[SETTLE:, 0].astype(np.float64)
+    need = NOISE_STRETCH + max(NOISE_LAGS_MS) * RATE // 1000
+    if len(v) < need:
+        check(False, f"recording too short ({len(v) / RATE:.2f} s after settling)")
+        return
+    first = v[:NOISE_STRETCH]
+    rms = float(np.sqrt(np.mean(first**2)))
+    check(rms > 0, f"left channel sounds (rms {rms:.0f})")
+    if rms == 0:
+        return
+    for lag in NOISE_LAGS_MS:
+        start = lag * RATE // 1000
+        later = v[start : start + NOISE_STRETCH]
+        r = float(np.corrcoef(first, later)[0, 1]) if np.any(later != later[0]) else 0.0
+        check(abs(r) < NOISE_MAX_CORRELATION,
+              f"correlation with the stretch {lag} ms later {r:+.3f}, expected under {NOISE_MAX_CORRELATION}")
+
+
 def onset(x, freq, start):
     for a in range(start, len(x) - WINDOW, WINDOW // 4):
         v = x[a : a + WINDOW, 0].astype(np.float64)
@@ -108,6 +136,8 @@ def main(argv):
         silent(x)
     elif mode == "thdn":
         return thdn.main(["thdn.py", argv[1], argv[3], argv[4], argv[5], argv[6]])
+    elif mode == "noise":
+        noise(x)
     elif mode == "onset":
         return onset(x, float(argv[3]), int(argv[4]))
     else:
