@@ -107,8 +107,9 @@ TEST_F(RandomInput, PanelStaysConsistentUnderRandomUse) {
             break;
         }
         ASSERT_NO_FATAL_FAILURE(CheckRanges(event));
-        if (event % 7 == 0)
+        if (event % 7 == 0) {
             ASSERT_NO_FATAL_FAILURE(CheckDisplaysAfterTick(event));
+        }
     }
     form.reset();
     EXPECT_FALSE(sound->Playing());
