@@ -67,7 +67,9 @@ CommandLineParser::CommandLineParser() {
         {kFrequency, "Tone frequency, 20 to 20000 Hz (default 440).", "HZ"},
         {kNote, "Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given).", "NAME"},
         {kWaveform, "sine (default), square, triangle, sawtooth or noise.", "NAME"},
-        {kDuration, "Loop length, 10 to 32767 ms (default: the shortest holding whole periods).",
+        {kDuration,
+         "Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
+         "10000 for precise noise).",
          "MS"},
         {kBits, "Sample resolution, 16 (default) or 8.", "16|8"},
         {kRate, "Samples per second, 96000 (default) or 44100.", "96000|44100"},

@@ -12,10 +12,11 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
         gen.SetNote(note);
     else
         gen.SetFrequency(static_cast<std::int16_t>(frequency));
-    // Heard = asked: the loop holds a whole number of periods unless the
-    // caller chose its length.
-    gen.SetDuration(static_cast<std::int16_t>(durationMs ? *durationMs
-                                                         : panel::LoopDurationMs(gen.Frequency())));
+    // Heard = asked: the loop holds a whole number of periods (precise noise
+    // loops long enough not to be heard repeating) unless the caller chose
+    // its length.
+    gen.SetDuration(static_cast<std::int16_t>(
+        durationMs ? *durationMs : panel::ToneLoopDurationMs(waveform, gen.Frequency(), precise)));
     gen.SetWaveform(waveform);
     gen.SetResolution(resolution);
     gen.SetQuality(quality);

@@ -6,6 +6,7 @@
 #include "engine/ToneGen.h"
 #include "panel/CommandLine.h"
 #include "panel/CommandRunner.h"
+#include "panel/FrequencyDials.h"
 
 #include <gtest/gtest.h>
 
@@ -237,6 +238,23 @@ INSTANTIATE_TEST_SUITE_P(
                       g.SetFrequency(1234);
                       g.SetDuration(500);
                       g.SetWaveform(TTGWave::tgSquare);
+                      g.SetPrecise(true);
+                      g.Prepare();
+                  }},
+        // Precise noise loops long, unless told otherwise.
+        ExportRow{"--waveform noise",
+                  [](TToneGen& g) {
+                      g.SetFrequency(440);
+                      g.SetDuration(panel::kNoiseLoopMs);
+                      g.SetWaveform(TTGWave::tgNoise);
+                      g.SetPrecise(true);
+                      g.Prepare();
+                  }},
+        ExportRow{"--waveform noise --duration 250",
+                  [](TToneGen& g) {
+                      g.SetFrequency(440);
+                      g.SetDuration(250);
+                      g.SetWaveform(TTGWave::tgNoise);
                       g.SetPrecise(true);
                       g.Prepare();
                   }},
