@@ -246,9 +246,25 @@ void TForm::showEvent(QShowEvent* event) {
         firstFocus_->setFocus();
     if (centre && !centred_ && screen()) {
         centred_ = true;
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
+        CentreFrame();
+        awaitingFrame_ = frameGeometry() == geometry();
+    }
+}
+
+void TForm::CentreFrame() {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    centredFrameSize_ = frame.size();
+    move(frame.topLeft());
+}
+
+// The window manager moves the window when it puts its frame around it:
+// from then on the frame's size is known and the frame can be centred.
+void TForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (awaitingFrame_ && screen() && frameGeometry().size() != centredFrameSize_) {
+        awaitingFrame_ = false;
+        CentreFrame();
     }
 }
 

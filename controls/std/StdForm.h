@@ -78,6 +78,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -89,6 +90,8 @@ private:
     void ArrangeStacking();
     void ArrangeFocusOrder();
     void WatchEnabling();
+    // Puts the frame's centre on the screen's available area's centre.
+    void CentreFrame();
 
     std::string caption_;
     TColor color_ = clBtnFace;
@@ -101,5 +104,9 @@ private:
     TNotifyEvent onCreate_;
     std::string onCreateName_;
     bool centred_ = false;
+    // A window manager frames the window only after it is shown; until the
+    // frame's size is known the centring waits to be done again.
+    bool awaitingFrame_ = false;
+    QSize centredFrameSize_;
     QWidget* firstFocus_ = nullptr;
 };
