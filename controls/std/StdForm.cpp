@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <limits>
@@ -247,7 +248,8 @@ void TForm::showEvent(QShowEvent* event) {
     if (centre && !centred_ && screen()) {
         centred_ = true;
         CentreFrame();
-        awaitingFrame_ = frameGeometry() == geometry();
+        if (frameGeometry() == geometry())
+            WatchForFrame();
     }
 }
 
@@ -258,14 +260,23 @@ void TForm::CentreFrame() {
     move(frame.topLeft());
 }
 
-// The window manager moves the window when it puts its frame around it:
-// from then on the frame's size is known and the frame can be centred.
-void TForm::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    if (awaitingFrame_ && screen() && frameGeometry().size() != centredFrameSize_) {
-        awaitingFrame_ = false;
-        CentreFrame();
-    }
+void TForm::WatchForFrame() {
+    // Every 50 ms for two seconds: without a window manager no frame comes.
+    constexpr int kIntervalMs = 50;
+    constexpr int kChecks = 40;
+    frameWatch_ = new QTimer(this);
+    frameWatch_->setInterval(kIntervalMs);
+    QObject::connect(frameWatch_, &QTimer::timeout, this, [this] {
+        const bool framed = frameGeometry().size() != centredFrameSize_;
+        if (framed && screen())
+            CentreFrame();
+        if (framed || ++frameChecks_ >= kChecks) {
+            frameWatch_->stop();
+            frameWatch_->deleteLater();
+            frameWatch_ = nullptr;
+        }
+    });
+    frameWatch_->start();
 }
 
 void TForm::paintEvent(QPaintEvent*) {

@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+class QTimer;
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = std::uint32_t; // bit i: TBorderIcon i
@@ -78,7 +80,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -104,9 +105,13 @@ private:
     TNotifyEvent onCreate_;
     std::string onCreateName_;
     bool centred_ = false;
-    // A window manager frames the window only after it is shown; until the
-    // frame's size is known the centring waits to be done again.
-    bool awaitingFrame_ = false;
+    // A window manager frames the window only after it is shown, and Qt
+    // passes on no event when the frame appears around a window that stays
+    // in place; the frame is looked at for a short while after the show and
+    // centred again once its size is known.
+    void WatchForFrame();
     QSize centredFrameSize_;
+    QTimer* frameWatch_ = nullptr;
+    int frameChecks_ = 0;
     QWidget* firstFocus_ = nullptr;
 };
