@@ -2,6 +2,11 @@
 
 #include "platform/Font.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -34,4 +39,43 @@ QFont ToQFont(const TFont& font) {
     q.setUnderline((s & FontStyleBit(fsUnderline)) != 0);
     q.setStrikeOut((s & FontStyleBit(fsStrikeOut)) != 0);
     return q;
+}
+
+int CoveredTextWidth(const QFont& font, const QString& text) {
+    const QFontMetrics metrics(font);
+    return std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
+}
+
+namespace {
+// The installed condensed face of the font's family, or an empty name.
+QString CondensedFamily(const QFont& font) {
+    const QString family = QFontInfo(font).family();
+    if (family.endsWith(QLatin1String(" Condensed")))
+        return {};
+    const QString condensed = family + QLatin1String(" Condensed");
+    return QFontDatabase::families().contains(condensed) ? condensed : QString();
+}
+
+// Below half its size a caption would no longer read as the same text.
+constexpr int kSmallestFraction = 2;
+} // namespace
+
+void FitFontToWidth(TFont& font, const std::string& text, int width) {
+    QFont face = ToQFont(font);
+    const QString s = QString::fromStdString(text);
+    if (s.isEmpty() || CoveredTextWidth(face, s) <= width)
+        return;
+    const QString condensed = CondensedFamily(face);
+    if (!condensed.isEmpty()) {
+        face.setFamily(condensed);
+        font.SetName(condensed.toStdString());
+    }
+    const int full = font.PixelSize();
+    const int smallest = std::max(1, full / kSmallestFraction);
+    int size = full;
+    face.setPixelSize(size);
+    while (size > smallest && CoveredTextWidth(face, s) > width)
+        face.setPixelSize(--size);
+    if (size != full)
+        font.SetHeight(size);
 }

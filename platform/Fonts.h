@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 class TFont;
@@ -17,3 +18,13 @@ QString MapFontFamily(std::string_view name);
 // The Qt font for a stored font: mapped family, pixel size, bold, italic,
 // underline, strike-out.
 QFont ToQFont(const TFont& font);
+
+// The width `text` covers in `font`: its advance, or further where the last
+// glyph reaches past it.
+int CoveredTextWidth(const QFont& font, const QString& text);
+
+// Narrows `font` so that `text` fits in `width` pixels, keeping it as it is
+// when the text already fits: first the condensed face of the same family,
+// where one is installed, then the nearest smaller pixel size. The text is
+// measured, so only the captions that need it change.
+void FitFontToWidth(TFont& font, const std::string& text, int width);

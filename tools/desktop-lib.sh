@@ -30,6 +30,7 @@ xvfb_pid=""
 keeper_pid=""
 recorder_pid=""
 app_pid=""
+wm_pid=""
 DISPLAY_NUMBER=""
 WINDOW=""
 WIN_X=0
@@ -62,6 +63,8 @@ desktop_cleanup() {
   recorder_pid=""
   stop_pid "$app_pid"
   app_pid=""
+  stop_pid "$wm_pid"
+  wm_pid=""
   stop_pid "$keeper_pid"
   keeper_pid=""
   stop_pid "$xvfb_pid"
@@ -120,6 +123,61 @@ start_app() { # program [arguments]
   WIN_Y=$Y
   PANEL_WIDTH=$WIDTH
   PANEL_HEIGHT=$HEIGHT
+}
+
+# A window manager on the display (openbox, with its stock settings); waits
+# until it has taken charge of the screen.
+start_window_manager() {
+  openbox --sm-disable >"$work/wm.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 1 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$wm_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  cat "$work/wm.log" >&2
+  fail "the window manager did not start"
+}
+stop_window_manager() {
+  stop_pid "$wm_pid"
+  wm_pid=""
+}
+
+# The window's frame as the window manager drew it: "left top width height"
+# of the client area grown by the frame extents; empty until the window
+# manager has published them.
+frame_geometry() {
+  local extents x y w h
+  extents=$(xprop -id "$WINDOW" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p' | tr -d ' ')
+  [ -n "$extents" ] || return 0
+  eval "$(xwininfo -id "$WINDOW" | awk -F: '
+    /Absolute upper-left X/ { print "x=" $2 } /Absolute upper-left Y/ { print "y=" $2 }
+    /Width/ { print "w=" $2 } /Height/ { print "h=" $2 }' | tr -d ' ')"
+  echo "$extents" | awk -F, -v x="$x" -v y="$y" -v w="$w" -v h="$h" \
+    '{ print x - $1, y - $3, w + $1 + $2, h + $3 + $4 }'
+}
+
+# Polls (up to ten seconds) until the frame's centre lies within 2 pixels of
+# the screen's centre; prints the last frame seen and fails otherwise.
+frame_centred() {
+  local screen frame=""
+  screen=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] / 2, d[2] / 2 }')
+  for _ in $(seq 1 100); do
+    frame=$(frame_geometry)
+    if [ -n "$frame" ] && echo "$frame $screen" | awk '{ dx = $1 + $3 / 2 - $5; dy = $2 + $4 / 2 - $6;
+        exit !(dx * dx <= 4 && dy * dy <= 4) }'; then
+      echo "$frame"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "${frame:-no frame}"
+  return 1
+}
+
+# The client area's size now, "width x height".
+client_size() {
+  xwininfo -id "$WINDOW" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w " x " h }'
 }
 
 # The window's pixels (no window manager: the window is the client area).

@@ -95,4 +95,18 @@ for _ in $(seq 1 300); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
 done
+
+echo "-- under a window manager"
+start_window_manager
+start_app "$program"
+frame=$(frame_centred) || fail "the frame ($frame: left top width height) is not centred on the screen"
+echo "ok    frame $frame centred on the screen"
+xdotool windowsize "$WINDOW" 800 600 2>/dev/null || true
+sleep 1
+size=$(client_size)
+[ "$size" = "633 x 403" ] || fail "a resize request gave a client area of $size"
+echo "ok    a resize request leaves $size"
+stop_pid "$app_pid"
+app_pid=""
+stop_window_manager
 echo "desktop test passed"

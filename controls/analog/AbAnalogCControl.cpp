@@ -2,6 +2,7 @@
 
 #include "controls/analog/AbAnalogGControl.h"
 #include "controls/analog/ValueFormat.h"
+#include "controls/base/RectHelpers.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -265,15 +266,8 @@ bool TAbAnalogCControl::MouseWheel(TShiftState shift, int delta, int x, int y) {
 bool TAbAnalogCControl::PointInArea(int x, int y) const {
     if (!roundArea_)
         return area_.Left <= x && x < area_.Right && area_.Top <= y && y <= area_.Bottom;
-    const std::int64_t diameter = std::int64_t(area_.Right) - area_.Left;
-    if (diameter < 0)
-        return false;
-    const std::int64_t cx = area_.Left + diameter / 2;
-    const std::int64_t cy = area_.Top + (std::int64_t(area_.Bottom) - area_.Top) / 2;
-    const std::int64_t dx = x - cx;
-    const std::int64_t dy = y - cy;
-    // diameter >= 2 * distance, squared to stay in whole numbers.
-    return diameter * diameter >= 4 * (dx * dx + dy * dy);
+    // The centre of an odd-sized disc lies between pixels.
+    return PointInCircle(x, y, area_);
 }
 
 void TAbAnalogCControl::TrackPointer(TShiftState, int x, int y, TPoint) {

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 // One guard for the whole program, not one per group: while a group
 // propagates its status word, the members it sets do not propagate again.
@@ -102,20 +104,27 @@ void TAbBinGControl::SetStatusInt(std::int32_t value) {
     SetChecked((std::uint32_t(value) & Bit()) != 0);
     StatusIntChanged();
     OnStatusIntChanged(this);
-    if (groupIndex_ != 0 && !groupPropagationRunning) {
-        groupPropagationRunning = true;
-        // Members take the word in the owner's order; each recomputes its
-        // own Checked from its own bit.
-        const std::int32_t word = statusInt_;
-        if (Owner() != nullptr) {
-            const auto members = Owner()->Components(); // a handler may add or remove some
-            for (TComponent* c : members) {
-                auto* member = dynamic_cast<TAbBinGControl*>(c);
-                if (member != nullptr && member->groupIndex_ == groupIndex_)
-                    member->SetStatusInt(word);
-            }
-        }
-        groupPropagationRunning = false;
+    if (groupIndex_ != 0 && !groupPropagationRunning && Owner() != nullptr)
+        PropagateToGroup(*Owner(), groupIndex_, statusInt_);
+}
+
+void TAbBinGControl::PropagateToGroup(const TComponent& owner, int group, std::int32_t word) {
+    // Reset however the walk ends, also when a handler throws.
+    struct Guard {
+        Guard() { groupPropagationRunning = true; }
+        ~Guard() { groupPropagationRunning = false; }
+    } running;
+    // Members take the word in the owner's order; each recomputes its own
+    // Checked from its own bit. A handler may add or destroy components, so
+    // the walk goes over a copy and skips any that has left the owner since.
+    const auto members = owner.Components();
+    for (TComponent* c : members) {
+        const auto& live = owner.Components();
+        if (std::find(live.begin(), live.end(), c) == live.end())
+            continue;
+        auto* member = dynamic_cast<TAbBinGControl*>(c);
+        if (member != nullptr && member->groupIndex_ == group)
+            member->SetStatusInt(word);
     }
 }
 

@@ -94,6 +94,9 @@ private:
     void BindMouseUp(const std::string& n) { OnMouseUp.Bind(*this, n); }
 
     void UpdateFlashRegistration();
+    // Gives the word to every member of the owner's group in turn; the
+    // members set this way do not propagate again.
+    static void PropagateToGroup(const TComponent& owner, int group, std::int32_t word);
     std::uint32_t Bit() const { return std::uint32_t(1) << statusBit_; }
 
     bool checked_ = false;

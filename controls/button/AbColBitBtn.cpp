@@ -6,6 +6,7 @@
 #include "controls/paint/TextPaint.h"
 #include "core/ByteStream.h"
 #include "platform/Canvas.h"
+#include "platform/Fonts.h"
 #include "platform/ParentBackground.h"
 #include "platform/SystemColors.h"
 
@@ -203,6 +204,15 @@ void TAbColBitBtn::Paint() {
     painting_ = false;
 }
 
+int TAbColBitBtn::TextAreaWidth() const {
+    const int numGlyph = numGlyph_ > 0 ? numGlyph_ : 1;
+    const int cellW = glyph_.Width() / numGlyph;
+    const bool sideBySide = posGlyph_ == pLeft || posGlyph_ == pRight;
+    const int glyphRoom = (sideBySide && cellW > 0) ? cellW + spacing_ : 0;
+    const int raisedCopies = text3D_ ? 2 : 0;
+    return width() - 2 * buttonBevel_->Width() - glyphRoom - raisedCopies;
+}
+
 void TAbColBitBtn::Compose(const TBtnLookFlags& flags) {
     // Before the first paint there is no background to compose on.
     if (cache_.Empty())
@@ -240,6 +250,13 @@ void TAbColBitBtn::Compose(const TBtnLookFlags& flags) {
     }
 
     canvas.Font().Assign(*Font());
+    // A line that would not fit is drawn narrower; both texts take the same
+    // font.
+    std::string rest = textOff_ + LineSeparator + textOn_, line;
+    while (!rest.empty()) {
+        NextSegment(rest, LineSeparator, line);
+        FitFontToWidth(canvas.Font(), line, TextAreaWidth());
+    }
     // Both texts are measured so the layout stays still when the text
     // changes with the state.
     const std::string both = textOff_ + LineSeparator + textOn_;

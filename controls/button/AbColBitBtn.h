@@ -102,6 +102,9 @@ public:
     // first paint.
     const TBitmap& ComposedImage() const { return composed_; }
     const TBitmap& BackgroundCache() const { return cache_; }
+    // The width a line of text has inside the bevel, beside a glyph placed
+    // left or right, with room for the raised copies of 3D text.
+    int TextAreaWidth() const;
 
 protected:
     void RequestRepaint() override;

@@ -4,9 +4,12 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Font.h"
+#include "platform/Fonts.h"
 #include "platform/SystemColors.h"
 
 #include <QImage>
+
+#include <sstream>
 
 namespace {
 void DrawLayer(TCanvas& canvas, const std::string& text, const TRect& r, unsigned flags,
@@ -60,11 +63,32 @@ TOvcEffectPlan OvcPlanFor(const TOvcCaption& caption, const TOvcCustomSettings& 
     return OvcBuildEffectPlan(in);
 }
 
+void OvcFitCaptionFont(TFont& font, const TOvcCaption& caption, const TOvcCustomSettings& settings,
+                       int width) {
+    // The shade copies spread the text by the offsets' span; one blank column
+    // is kept at the edge so that the last letter reads as the end.
+    const TOvcOffsets offsets = OvcOffsets(settings, caption.flags);
+    const int room = width - (offsets.max - offsets.min) - 1;
+    if ((caption.flags & ovc_text_flags::kWordBreak) == 0) {
+        FitFontToWidth(font, caption.text, room);
+        return;
+    }
+    // Wrapping breaks between words only: each word must fit a line.
+    std::istringstream words(caption.text);
+    for (std::string word; words >> word;)
+        FitFontToWidth(font, word, room);
+}
+
 void OvcDrawEffects(TCanvas& target, const TRect& r, const TBitmap& background,
-                    const TOvcCaption& caption, const TOvcCustomSettings& settings) {
+                    const TOvcCaption& stored, const TOvcCustomSettings& settings) {
     const int width = r.Width(), height = r.Height();
     if (width <= 0 || height <= 0)
         return;
+    TFont font;
+    font.Assign(*stored.font);
+    OvcFitCaptionFont(font, stored, settings, width);
+    TOvcCaption caption = stored;
+    caption.font = &font;
     // Everything below is drawn in the picture's own coordinates.
     const TRect local{0, 0, width, height};
 

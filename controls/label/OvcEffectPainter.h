@@ -23,6 +23,12 @@ struct TOvcCaption {
     TColor color = clBtnFace; // the label's background colour
 };
 
+// Narrows the caption's font where the caption (each word of a wrapped
+// one) and its shade copies would not fit the label's width
+// (platform/Fonts.h).
+void OvcFitCaptionFont(TFont& font, const TOvcCaption& caption, const TOvcCustomSettings& settings,
+                       int width);
+
 // Draws `caption` with the effects of `settings` onto `target` over `r`.
 // `background` is what lies under the label (r's size, its top-left at r's
 // top-left); it is copied, not changed.

@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <limits>
@@ -246,10 +247,36 @@ void TForm::showEvent(QShowEvent* event) {
         firstFocus_->setFocus();
     if (centre && !centred_ && screen()) {
         centred_ = true;
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
+        CentreFrame();
+        if (frameGeometry() == geometry())
+            WatchForFrame();
     }
+}
+
+void TForm::CentreFrame() {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    centredFrameSize_ = frame.size();
+    move(frame.topLeft());
+}
+
+void TForm::WatchForFrame() {
+    // Every 50 ms for two seconds: without a window manager no frame comes.
+    constexpr int kIntervalMs = 50;
+    constexpr int kChecks = 40;
+    frameWatch_ = new QTimer(this);
+    frameWatch_->setInterval(kIntervalMs);
+    QObject::connect(frameWatch_, &QTimer::timeout, this, [this] {
+        const bool framed = frameGeometry().size() != centredFrameSize_;
+        if (framed && screen())
+            CentreFrame();
+        if (framed || ++frameChecks_ >= kChecks) {
+            frameWatch_->stop();
+            frameWatch_->deleteLater();
+            frameWatch_ = nullptr;
+        }
+    });
+    frameWatch_->start();
 }
 
 void TForm::paintEvent(QPaintEvent*) {

@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+class QTimer;
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = std::uint32_t; // bit i: TBorderIcon i
@@ -89,6 +91,8 @@ private:
     void ArrangeStacking();
     void ArrangeFocusOrder();
     void WatchEnabling();
+    // Puts the frame's centre on the screen's available area's centre.
+    void CentreFrame();
 
     std::string caption_;
     TColor color_ = clBtnFace;
@@ -101,5 +105,13 @@ private:
     TNotifyEvent onCreate_;
     std::string onCreateName_;
     bool centred_ = false;
+    // A window manager frames the window only after it is shown, and Qt
+    // passes on no event when the frame appears around a window that stays
+    // in place; the frame is looked at for a short while after the show and
+    // centred again once its size is known.
+    void WatchForFrame();
+    QSize centredFrameSize_;
+    QTimer* frameWatch_ = nullptr;
+    int frameChecks_ = 0;
     QWidget* firstFocus_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "controls/std/StdLabel.h"
 
+#include "platform/Fonts.h"
 #include "platform/SystemColors.h"
 
 #include <QFontMetrics>
@@ -75,7 +76,12 @@ void TLabel::paintEvent(QPaintEvent*) {
     const QRect area = rect();
     if (!transparent_)
         painter.fillRect(area, ToQColor(color_));
-    painter.setFont(font());
+    // A label that does not size itself to its text narrows the text instead.
+    TFont shown;
+    shown.Assign(*Font());
+    if (!autoSize_)
+        FitFontToWidth(shown, caption_, area.width());
+    painter.setFont(ToQFont(shown));
     painter.setPen(ToQColor(Font()->Color()));
     painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                      QString::fromStdString(caption_));

@@ -1,8 +1,11 @@
 #include "controls/std/StdRadioButton.h"
 
+#include "platform/Fonts.h"
 #include "platform/SystemColors.h"
 
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 TRadioButton::TRadioButton(TComponent* owner) : TStdControl<QRadioButton>(owner) {
     resize(113, 17);
@@ -24,6 +27,29 @@ void TRadioButton::DeclareProperties(PropertyList& p) {
     p.Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked, false);
 }
 
+void TRadioButton::SetCaption(const std::string& value) {
+    setText(QString::fromStdString(value));
+    FitCaption();
+}
+
+int TRadioButton::CaptionAreaWidth() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this).width();
+}
+
+void TRadioButton::FitCaption() {
+    TFont font;
+    font.Assign(*Font());
+    FitFontToWidth(font, Caption(), CaptionAreaWidth());
+    setFont(ToQFont(font));
+}
+
+void TRadioButton::resizeEvent(QResizeEvent* event) {
+    TStdControl<QRadioButton>::resizeEvent(event);
+    FitCaption();
+}
+
 void TRadioButton::FontChanged() {
     TStdControl<QRadioButton>::FontChanged();
     // The caption is drawn in the font's colour on whatever the parent shows.
@@ -33,4 +59,5 @@ void TRadioButton::FontChanged() {
     palette.setColor(QPalette::ButtonText, text);
     palette.setColor(QPalette::Text, text);
     setPalette(palette);
+    FitCaption();
 }

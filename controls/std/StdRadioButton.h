@@ -16,12 +16,20 @@ public:
     void DeclareProperties(PropertyList& p) override;
 
     std::string Caption() const { return text().toStdString(); }
-    void SetCaption(const std::string& value) { setText(QString::fromStdString(value)); }
+    void SetCaption(const std::string& value);
     bool Checked() const { return isChecked(); }
     void SetChecked(bool value) { setChecked(value); }
 
+    // The width the caption is drawn in, beside the indicator.
+    int CaptionAreaWidth() const;
+
 protected:
     void FontChanged() override;
+    void resizeEvent(QResizeEvent* event) override;
     // The whole control answers the pointer, not only the indicator and text.
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+private:
+    // Draws the caption in the stored font, narrowed where it would not fit.
+    void FitCaption();
 };

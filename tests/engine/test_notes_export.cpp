@@ -3,10 +3,18 @@
 #include "ToneGenFixture.h"
 #include "engine/NoteName.h"
 
+#include "engine/WaveHeader.h"
+
+#include <array>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -161,6 +169,138 @@ TEST_F(ExportTest, FailuresReturnFalseAndKeepTheOldFile) {
     const auto kept = ReadFile(file);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "previous contents");
     EXPECT_EQ(FilesInDir(), 1u); // no truncated temporary left
+}
+
+TEST_F(ExportTest, ALinkKeepsPointingAtTheNewContents) {
+    TToneGen gen(nullptr);
+    ASSERT_TRUE(gen.Prepare());
+    const auto real = dir / "real";
+    std::filesystem::create_directories(real);
+    { std::ofstream(real / "tone.wav") << "previous contents"; }
+    const auto link = dir / "tone.wav";
+    std::filesystem::create_symlink("real/tone.wav", link);
+    std::filesystem::create_symlink("tone.wav", dir / "second.wav"); // a chain of two
+
+    ASSERT_TRUE(gen.ExportFile((dir / "second.wav").string()));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(std::filesystem::read_symlink(link), "real/tone.wav");
+    EXPECT_EQ(ReadFile(real / "tone.wav"), Image(gen));
+    EXPECT_EQ(FilesInDir(), 3u); // no temporary left beside the links
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 1);
+}
+
+TEST_F(ExportTest, AReplacedFileKeepsItsModeAndOwner) {
+    TToneGen gen(nullptr);
+    ASSERT_TRUE(gen.Prepare());
+    const auto file = dir / "tone.wav";
+    { std::ofstream(file) << "previous contents"; }
+    const bool privileged = ::geteuid() == 0;
+    if (privileged) {
+        ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    }
+    for (mode_t mode : {0600, 0640, 0604}) {
+        ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+        ASSERT_TRUE(gen.ExportFile(file.string()));
+        struct stat st {};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+        if (privileged) {
+            EXPECT_EQ(st.st_uid, 65534u);
+        }
+    }
+    EXPECT_EQ(ReadFile(file), Image(gen));
+}
+
+TEST_F(ExportTest, SpecialFilesAreWrittenInPlace) {
+    TToneGen gen(nullptr);
+    ASSERT_TRUE(gen.Prepare());
+    const auto fifo = dir / "tone.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // The image fits in the pipe's buffer, so the writer does not wait for us.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_TRUE(gen.ExportFile(fifo.string()));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    std::vector<std::uint8_t> received(gen.ImageSize() + 1);
+    const ssize_t n = ::read(reader, received.data(), received.size());
+    ::close(reader);
+    received.resize(n > 0 ? std::size_t(n) : 0);
+    EXPECT_EQ(received, Image(gen));
+
+    // Device nodes need privilege to make; the full device refuses every byte.
+    const auto null = dir / "null", full = dir / "full";
+    if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        ::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "cannot make device nodes";
+    EXPECT_TRUE(gen.ExportFile(null.string()));
+    EXPECT_FALSE(gen.ExportFile(full.string()));
+    EXPECT_TRUE(std::filesystem::is_character_file(null));
+    EXPECT_TRUE(std::filesystem::is_character_file(full));
+    EXPECT_EQ(FilesInDir(), 3u);
+}
+
+// A writable file in a folder the writer cannot add files to.
+TEST_F(ExportTest, AFileInAnUnwritableFolderIsWrittenInPlace) {
+    TToneGen gen(nullptr);
+    ASSERT_TRUE(gen.Prepare());
+    const auto file = dir / "tone.wav";
+    { std::ofstream(file) << "previous contents"; }
+    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
+    // The superuser writes anywhere, so the export runs as nobody then.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        ::_exit(gen.ExportFile(file.string()) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::chmod(dir.c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadFile(file), Image(gen));
+    EXPECT_EQ(FilesInDir(), 1u);
+}
+
+struct HeaderCase {
+    bool stereo, sixteenBit, hiQ;
+    std::array<std::uint8_t, 4> riffSize, bytesPerSecond;
+    std::array<std::uint8_t, 2> blockAlign;
+    std::array<std::uint8_t, 4> dataSize;
+};
+
+// The header fields that follow from the format, as bytes in the file, for
+// the 100 ms image of each format.
+TEST(WaveHeaderTest, FieldsAsLiteralBytes) {
+    const HeaderCase cases[] = {
+        {false, true, true, {0x24, 0x4B, 0, 0}, {0x00, 0xEE, 0x02, 0}, {2, 0}, {0x00, 0x4B, 0, 0}},
+        {false, true, false, {0x98, 0x22, 0, 0}, {0x88, 0x58, 0x01, 0}, {2, 0}, {0x74, 0x22, 0, 0}},
+        {false, false, true, {0xA4, 0x25, 0, 0}, {0x00, 0x77, 0x01, 0}, {1, 0}, {0x80, 0x25, 0, 0}},
+        {false,
+         false,
+         false,
+         {0x5E, 0x11, 0, 0},
+         {0x44, 0xAC, 0x00, 0},
+         {1, 0},
+         {0x3A, 0x11, 0, 0}},
+        {true, true, true, {0x24, 0x96, 0, 0}, {0x00, 0xDC, 0x05, 0}, {4, 0}, {0x00, 0x96, 0, 0}},
+        {true, true, false, {0x0C, 0x45, 0, 0}, {0x10, 0xB1, 0x02, 0}, {4, 0}, {0xE8, 0x44, 0, 0}},
+        {true, false, true, {0x24, 0x4B, 0, 0}, {0x00, 0xEE, 0x02, 0}, {2, 0}, {0x00, 0x4B, 0, 0}},
+        {true, false, false, {0x98, 0x22, 0, 0}, {0x88, 0x58, 0x01, 0}, {2, 0}, {0x74, 0x22, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const WaveFormat format{c.stereo, c.sixteenBit, c.hiQ};
+        SCOPED_TRACE(testing::Message() << "stereo " << c.stereo << ", 16-bit " << c.sixteenBit
+                                        << ", 96000 " << c.hiQ);
+        std::array<std::uint8_t, kWaveHeaderSize> h{};
+        WriteWaveHeader(h.data(), format, format.DataLength(100));
+        EXPECT_EQ((std::array<std::uint8_t, 4>{h[4], h[5], h[6], h[7]}), c.riffSize);
+        EXPECT_EQ((std::array<std::uint8_t, 4>{h[28], h[29], h[30], h[31]}), c.bytesPerSecond);
+        EXPECT_EQ((std::array<std::uint8_t, 2>{h[32], h[33]}), c.blockAlign);
+        EXPECT_EQ((std::array<std::uint8_t, 4>{h[40], h[41], h[42], h[43]}), c.dataSize);
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "PanelFixture.h"
 #include "panel/FrequencyDials.h"
 #include "panel/Hints.h"
+#include "platform/Fonts.h"
 #include "tests/engine/Spectrum.h"
 
 #include <QScreen>
@@ -503,4 +504,71 @@ TEST_F(PanelTest, TabTakesTheFocusThroughTheStoredOrder) {
         form->AbGearDial3,   form->AbGearDial4,  form->RadioButton8,
         form->RadioButton10, form->AbGearDial1,  form->RadioButton1};
     EXPECT_EQ(order, expected);
+}
+
+namespace {
+// The rightmost column where two renderings of a control differ, or -1.
+int LastDifferingColumn(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    for (int col = x.width() - 1; col >= 0; --col)
+        for (int row = 0; row < x.height(); ++row)
+            if (x.pixel(col, row) != y.pixel(col, row))
+                return col;
+    return -1;
+}
+
+QImage Rendered(QWidget* w) {
+    QApplication::processEvents();
+    return w->grab().toImage();
+}
+
+// The caption's last inked column, found by rendering the control with and
+// without it: a whole caption leaves the control's last column blank.
+template <class Control, class SetText>
+void ExpectCaptionInside(Control* c, const std::string& text, SetText setText) {
+    const QImage with = Rendered(c);
+    setText("");
+    const QImage without = Rendered(c);
+    setText(text);
+    const int last = LastDifferingColumn(with, without);
+    EXPECT_GE(last, 0) << text;
+    EXPECT_LT(last, c->width() - 1) << text << " reaches the right edge";
+}
+} // namespace
+
+// Every caption of the panel is whole at the stored bounds, in whatever face
+// and size it is drawn.
+TEST_F(PanelTest, EveryCaptionFitsItsControl) {
+    int captions = 0;
+    for (TComponent* component : form->Components()) {
+        if (auto* r = dynamic_cast<TRadioButton*>(component)) {
+            const std::string text = r->Caption();
+            EXPECT_LE(CoveredTextWidth(r->font(), r->text()), r->CaptionAreaWidth()) << text;
+            ExpectCaptionInside(r, text, [r](const std::string& t) { r->SetCaption(t); });
+            ++captions;
+        } else if (auto* l = dynamic_cast<TLabel*>(component); l && !l->Caption().empty()) {
+            EXPECT_LE(CoveredTextWidth(l->font(), QString::fromStdString(l->Caption())), l->width())
+                << l->Caption();
+            ++captions;
+        } else if (auto* o = dynamic_cast<TOvcLabel*>(component); o && !o->Caption().empty()) {
+            const std::string text = o->Caption();
+            ExpectCaptionInside(o, text, [o](const std::string& t) { o->SetCaption(t); });
+            ++captions;
+        } else if (auto* b = dynamic_cast<TAbColBitBtn*>(component)) {
+            const std::string text = b->TextOff();
+            TFont font;
+            font.Assign(*b->Font());
+            FitFontToWidth(font, text, b->TextAreaWidth());
+            EXPECT_LE(CoveredTextWidth(ToQFont(font), QString::fromStdString(text)),
+                      b->TextAreaWidth())
+                << text;
+            ExpectCaptionInside(b, text, [b](const std::string& t) {
+                b->SetTextOff(t);
+                b->SetTextOn(t);
+            });
+            ++captions;
+        }
+    }
+    EXPECT_EQ(captions, 10 + 12 + 1 + 3);
 }

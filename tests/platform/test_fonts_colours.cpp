@@ -145,3 +145,36 @@ TEST(Font, StoredPropertiesInOrderWithDefaults) {
     EXPECT_EQ(font.PixelSize(), 13);
     EXPECT_EQ(std::get<std::string>(props.Find("Name")->get(font)), "Verdana");
 }
+
+struct FitCase {
+    const char* name;
+    int height;
+    int width;
+    const char* fittedName; // the face the text is drawn in
+    int fittedHeight;
+};
+
+class FontFit : public testing::TestWithParam<FitCase> {};
+
+// A text that fits keeps its font; one that does not takes the condensed
+// face of its family, then smaller sizes, never below half.
+TEST_P(FontFit, NarrowsOnlyWhatDoesNotFit) {
+    const FitCase& c = GetParam();
+    const std::string text = "Прямоугольный";
+    TFont font;
+    font.SetName(c.name);
+    font.SetHeight(c.height);
+    FitFontToWidth(font, text, c.width);
+    EXPECT_EQ(font.Name(), c.fittedName);
+    EXPECT_EQ(font.Height(), c.fittedHeight);
+    if (c.fittedHeight > c.height / 2) {
+        EXPECT_LE(CoveredTextWidth(ToQFont(font), QString::fromStdString(text)), c.width);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, FontFit,
+                         testing::Values(FitCase{"Verdana", 13, 140, "Verdana", 13},
+                                         FitCase{"Verdana", 13, 103, "DejaVu Sans Condensed", 13},
+                                         FitCase{"Verdana", 13, 80, "DejaVu Sans Condensed", 10},
+                                         FitCase{"Verdana", 13, 10, "DejaVu Sans Condensed", 6},
+                                         FitCase{"Arial", 13, 80, "Arial", 10}));

@@ -8,6 +8,8 @@
 
 #include <QMouseEvent>
 
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 using namespace window_input;
@@ -70,6 +72,33 @@ TEST_F(ColBitBtnTest, SwitchGroupCombinesBits) {
     Click(*a);
     EXPECT_EQ(b->StatusInt(), 2);
     EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(b->Checked());
+}
+
+TEST_F(ColBitBtnTest, AHandlerMayDestroyAGroupMember) {
+    TAbColBitBtn* r[3];
+    for (int i = 0; i < 3; ++i)
+        r[i] = Button(10 + 70 * i, mRadioButton, 1, i);
+    form.Show();
+    // While the group follows r[2], r[0] goes off and takes r[1] with it.
+    r[0]->OnStatusChanged.Set([&](TPersistent*) {
+        delete r[1];
+        r[1] = nullptr;
+    });
+    Click(*r[2]);
+    EXPECT_EQ(r[1], nullptr);
+    EXPECT_EQ(r[0]->StatusInt(), 4);
+    EXPECT_TRUE(r[2]->Checked());
+}
+
+TEST_F(ColBitBtnTest, AThrowingHandlerDoesNotStopLaterPropagation) {
+    TAbColBitBtn* a = Button(10, mSwitch, 2, 0);
+    TAbColBitBtn* b = Button(80, mSwitch, 2, 1);
+    b->OnStatusIntChanged.Set([](TPersistent*) { throw std::runtime_error("handler failed"); });
+    EXPECT_THROW(a->SetStatusInt(1), std::runtime_error);
+    b->OnStatusIntChanged.Set(nullptr);
+    a->SetStatusInt(3);
+    EXPECT_EQ(b->StatusInt(), 3);
     EXPECT_TRUE(b->Checked());
 }
 

@@ -395,6 +395,22 @@ TEST_F(GearDialTest, PressOutsideTheActiveDiscDoesNotDrag) {
     Release(d, {41, 83});
 }
 
+// The disc of an 83-pixel dial is centred at (41.5, 41.5): the left and top
+// edge points lie just outside it, the right and bottom ones inside.
+TEST_F(GearDialTest, TheActiveDiscIsCentredBetweenPixels) {
+    TAbGearDial& d = PanelDial();
+    AtMinimum();
+    const struct {
+        QPoint p;
+        bool drags;
+    } cases[] = {{{0, 41}, false}, {{41, 0}, false}, {{82, 41}, true}, {{41, 82}, true}};
+    for (const auto& c : cases) {
+        Press(d, c.p);
+        EXPECT_EQ(d.Dragging(), c.drags) << c.p.x() << "," << c.p.y();
+        Release(d, c.p);
+    }
+}
+
 TEST_F(GearDialTest, KeysAndWheelTurnThePointer) {
     TAbGearDial& d = PanelDial();
     AtMinimum();
