@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -44,4 +45,15 @@ public:
 
     // The device's current level word, or nothing when it cannot be read.
     virtual std::optional<LevelReading> ReadLevel(std::uint32_t device) = 0;
+
+    // True while the output is told to play but no sound reaches a sound
+    // server (none answers, or it went away). Outputs that cannot lose a
+    // server never are.
+    virtual bool SoundLost() const { return false; }
+    // `onChange` gets the new SoundLost() each time it changes, on the
+    // output's own thread or inside the call that changed it: it must
+    // return quickly, without waiting for another thread and without
+    // calling the output. Null stops the calls; once this returns, the
+    // previous one is not running and will not be called again.
+    virtual void WatchSoundLost(std::function<void(bool lost)> onChange) { (void)onChange; }
 };

@@ -1,10 +1,13 @@
 #pragma once
 // The real sound output: a PulseAudio client (also served by PipeWire's
-// PulseAudio server) on libpulse's threaded main loop. The image is fed to
-// one playback stream as 16-bit stereo with the program's own left and right
-// level applied as linear gains; the server's and the device's volumes are
-// never touched. The stream asks for a short buffer so a restart is heard
-// within a few tens of milliseconds.
+// PulseAudio server) on libpulse's threaded main loop. One playback stream
+// lives as long as the output and carries every sound as 16-bit stereo with
+// the program's own left and right level applied as linear gains; the
+// server's and the device's volumes are never touched. A new image while one
+// plays, and Stop, are short fades in that stream (see CrossfadeMixer). When
+// no server answers, or the server goes away, the output keeps what it was
+// told to play and connects again in the background, waiting longer after
+// each failure (up to two seconds); the window thread never waits for it.
 
 #include "engine/SoundOutput.h"
 
@@ -14,8 +17,11 @@
 
 class PulseSoundOutput : public SoundOutput {
 public:
-    // Null when no server answers within `timeout`; never starts a server
-    // and prints nothing.
+    // Starts connecting in the background and returns at once; null only
+    // when libpulse cannot start its thread. Never starts a server and
+    // prints nothing.
+    static std::unique_ptr<PulseSoundOutput> Start();
+    // Start, then wait up to `timeout` for a server; null when none answered.
     static std::unique_ptr<PulseSoundOutput>
     Connect(std::chrono::milliseconds timeout = std::chrono::milliseconds(1500));
     ~PulseSoundOutput() override;
@@ -24,13 +30,26 @@ public:
     void Stop() override;
     void SetLevel(std::uint32_t device, std::uint32_t level) override;
     std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
+    bool SoundLost() const override;
+    void WatchSoundLost(std::function<void(bool lost)> onChange) override;
+
+    // True once a server answers (at once when one already does), false
+    // when none has within `timeout`.
+    bool WaitForServer(std::chrono::milliseconds timeout);
 
     // How often the server ran out of data while playing (a busy machine),
     // since the output was created.
     std::uint64_t UnderflowCount() const;
+    // Connections tried so far, the first included.
+    std::uint64_t ConnectionAttempts() const;
 
-    // Buffer length the stream asks the server for.
+    // Buffer length the stream asks the server for: a change is heard after
+    // what is already queued.
     static constexpr std::chrono::milliseconds kTargetLatency{15};
+    // Waits between connection attempts: the first, doubled after each
+    // failure up to the last.
+    static constexpr std::chrono::milliseconds kFirstRetry{500};
+    static constexpr std::chrono::milliseconds kLastRetry{2000};
 
     struct Impl;
 

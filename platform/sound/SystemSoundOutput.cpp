@@ -4,7 +4,7 @@
 #include "platform/sound/PulseSoundOutput.h"
 
 std::unique_ptr<SoundOutput> CreateSoundOutput() {
-    if (auto pulse = PulseSoundOutput::Connect())
+    if (auto pulse = PulseSoundOutput::Start())
         return pulse;
     return std::make_unique<SilentSoundOutput>();
 }

@@ -1,11 +1,12 @@
 #pragma once
-// The sound output of this machine: the sound server's, or silence when no
-// server answers. This is the factory the program gives the engine.
+// The sound output of this machine: the sound server's, connecting in the
+// background (so a server that starts later is used, and one that restarts
+// is found again). This is the factory the program gives the engine.
 
 #include "engine/SoundOutput.h"
 
 #include <memory>
 
-// Connects to the sound server; the silent output when none answers. Prints
-// nothing and does not hang.
+// Returns at once, prints nothing and never starts a server; silent only
+// when the sound library cannot run at all.
 std::unique_ptr<SoundOutput> CreateSoundOutput();
