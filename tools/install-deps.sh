@@ -18,6 +18,7 @@ PACKAGES=(
   desktop-file-utils appstream lintian dpkg-dev fakeroot libxml2-utils man-db
   # headless sound server, display and measurement tools used by tests
   pulseaudio pulseaudio-utils sox python3-numpy
+  pipewire pipewire-pulse wireplumber dbus
   xvfb xauth x11-utils xdotool imagemagick openbox
 )
 

@@ -1,52 +1,118 @@
 #!/usr/bin/env bash
-# A private, headless PulseAudio server with one null sink ("nullsink", 96000
-# samples per second, stereo) for the tests that check real sound.
+# A private, headless sound server with one null sink ("nullsink", 96000
+# samples per second, stereo, the default sink) for the tests that check
+# real sound. ORBEL_SOUND_SERVER picks the server: "pulseaudio" (default) or
+# "pipewire" (PipeWire with WirePlumber and its PulseAudio server, on a
+# private D-Bus session, without systemd). Clients reach either through
+# PULSE_SERVER.
 #
 #   tools/sound-server.sh run CMD ARGS...  start a server, run CMD with
-#                                          XDG_RUNTIME_DIR and PULSE_SERVER
-#                                          pointing at it, stop the server
-#                                          again (by its process id) and
-#                                          exit with CMD's status
+#                                          XDG_RUNTIME_DIR, PULSE_SERVER and
+#                                          SOUND_SERVER_DIR pointing at it,
+#                                          stop the server again (by process
+#                                          id) and exit with CMD's status
 #   eval "$(tools/sound-server.sh start)"  start one and export its settings
-#                                          (SOUND_SERVER_PID among them)
-#   tools/sound-server.sh stop PID DIR     stop that server, remove its folder
+#   tools/sound-server.sh stop DIR         stop that server, remove its folder
+#   tools/sound-server.sh down DIR         stop the server but keep its folder
+#   tools/sound-server.sh up DIR           start it again in the same folder,
+#                                          at the same address
+# The process ids of a running server are kept in DIR/pids.
 set -euo pipefail
+
+kind=${ORBEL_SOUND_SERVER:-pulseaudio}
+
+wait_answering() { # dir pid
+  local i
+  for i in $(seq 1 100); do
+    if XDG_RUNTIME_DIR=$1 PULSE_SERVER=unix:$1/pulse/native pactl info >/dev/null 2>&1; then
+      return 0
+    fi
+    kill -0 "$2" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+up_pulseaudio() { # dir
+  local dir=$1
+  # No D-Bus and no autospawn; the server must not outlive its user.
+  XDG_RUNTIME_DIR=$dir HOME=$dir pulseaudio --daemonize=no --exit-idle-time=-1 --system=false -n \
+    --load="module-null-sink sink_name=nullsink rate=96000 channels=2" \
+    --load=module-native-protocol-unix --log-level=error --disallow-exit=yes \
+    >>"$dir/server.log" 2>&1 &
+  echo $! >"$dir/pids"
+  wait_answering "$dir" "$!"
+}
+
+up_pipewire() { # dir
+  local dir=$1
+  (
+    export XDG_RUNTIME_DIR=$dir HOME=$dir DBUS_SESSION_BUS_ADDRESS=unix:path=$dir/bus
+    unset DISPLAY
+    dbus-daemon --session --address="$DBUS_SESSION_BUS_ADDRESS" --nofork --nopidfile \
+      >>"$dir/server.log" 2>&1 &
+    echo $! >"$dir/pids"
+    for _ in $(seq 1 50); do [ -S "$dir/bus" ] && break; sleep 0.1; done
+    pipewire >>"$dir/server.log" 2>&1 &
+    echo $! >>"$dir/pids"
+    for _ in $(seq 1 50); do [ -S "$dir/pipewire-0" ] && break; sleep 0.1; done
+    wireplumber >>"$dir/server.log" 2>&1 &
+    echo $! >>"$dir/pids"
+    pipewire-pulse >>"$dir/server.log" 2>&1 &
+    echo $! >>"$dir/pids"
+  )
+  wait_answering "$dir" "$(tail -n 1 "$dir/pids")" || return 1
+  local pactl_here=(env XDG_RUNTIME_DIR="$dir" PULSE_SERVER="unix:$dir/pulse/native" pactl)
+  "${pactl_here[@]}" load-module module-null-sink sink_name=nullsink rate=96000 channels=2 \
+    >/dev/null
+  local i
+  for i in $(seq 1 50); do
+    "${pactl_here[@]}" set-default-sink nullsink 2>/dev/null &&
+      "${pactl_here[@]}" info | grep -q "Default Sink: nullsink" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+server_up() { # dir
+  if ! "up_$kind" "$1"; then
+    echo "sound server ($kind) did not start:" >&2
+    cat "$1/server.log" >&2 || true
+    server_down "$1"
+    return 1
+  fi
+}
+
+# Stops the processes in DIR/pids, newest first, each by its id.
+server_down() { # dir
+  local dir=$1 pid i
+  [ -f "$dir/pids" ] || return 0
+  for pid in $(tac "$dir/pids"); do
+    kill "$pid" 2>/dev/null || true
+    for i in $(seq 1 50); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+  done
+  rm -f "$dir/pids"
+}
 
 start_server() {
   local dir
   dir=$(mktemp -d /tmp/orbel-sound.XXXXXX)
   chmod 700 "$dir"
-  # No D-Bus and no autospawn; the server must not outlive its user.
-  XDG_RUNTIME_DIR=$dir HOME=$dir pulseaudio --daemonize=no --exit-idle-time=-1 --system=false -n \
-    --load="module-null-sink sink_name=nullsink rate=96000 channels=2" \
-    --load=module-native-protocol-unix --log-level=error --disallow-exit=yes \
-    >"$dir/server.log" 2>&1 &
-  local pid=$!
-  local i
-  for i in $(seq 1 100); do
-    if XDG_RUNTIME_DIR=$dir PULSE_SERVER=unix:$dir/pulse/native pactl info >/dev/null 2>&1; then
-      echo "export XDG_RUNTIME_DIR=$dir PULSE_SERVER=unix:$dir/pulse/native SOUND_SERVER_PID=$pid"
-      return 0
-    fi
-    if ! kill -0 "$pid" 2>/dev/null; then break; fi
-    sleep 0.1
-  done
-  echo "sound server did not start:" >&2
-  cat "$dir/server.log" >&2 || true
-  kill "$pid" 2>/dev/null || true
-  rm -rf "$dir"
-  return 1
+  echo "$kind" >"$dir/kind"
+  if ! server_up "$dir"; then
+    rm -rf "$dir"
+    return 1
+  fi
+  echo "export XDG_RUNTIME_DIR=$dir PULSE_SERVER=unix:$dir/pulse/native SOUND_SERVER_DIR=$dir"
 }
 
-stop_server() { # pid dir
-  kill "$1" 2>/dev/null || true
-  local i
-  for i in $(seq 1 50); do
-    kill -0 "$1" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -9 "$1" 2>/dev/null || true
-  [ -n "${2:-}" ] && [[ "$2" == /tmp/orbel-sound.* ]] && rm -rf "$2"
+stop_server() { # dir
+  server_down "$1"
+  [[ "$1" == /tmp/orbel-sound.* ]] && rm -rf "$1"
   return 0
 }
 
@@ -55,19 +121,26 @@ case "${1:-}" in
     start_server
     ;;
   stop)
-    stop_server "$2" "${3:-}"
+    stop_server "$2"
+    ;;
+  down)
+    server_down "$2"
+    ;;
+  up)
+    kind=$(cat "$2/kind")
+    server_up "$2"
     ;;
   run)
     shift
     settings=$(start_server)
     eval "$settings"
-    trap 'stop_server "$SOUND_SERVER_PID" "$XDG_RUNTIME_DIR"' EXIT
+    trap 'stop_server "$SOUND_SERVER_DIR"' EXIT
     status=0
     "$@" || status=$?
     exit $status
     ;;
   *)
-    echo "usage: $0 run CMD... | start | stop PID DIR" >&2
+    echo "usage: $0 run CMD... | start | stop DIR | down DIR | up DIR" >&2
     exit 2
     ;;
 esac
