@@ -1,0 +1,242 @@
+// Plays, through the real sound output, what tools/sound-changes-check.sh
+// checks, and records the null sink's monitor itself so that every call can
+// be placed on the recording's time line:
+//   1. a 1000 Hz loop at half level, then 20 changes 100 ms apart, as the
+//      panel makes them (a new frequency or level, then Play again);
+//   2. Stop and Start again (the fades at the edges);
+//   3. the server stopped for a second and started again while looping;
+//   4. a new output created while no server answers, Start, then a server.
+// Writes DIR/out.raw (16-bit stereo, 96000/s), DIR/clock.txt ("frames
+// seconds": when the last recorded frame was played) and DIR/events.txt
+// ("seconds name args"). Needs SOUND_SERVER_DIR (tools/sound-server.sh).
+
+#include "engine/ToneGen.h"
+#include "platform/sound/PulseSoundOutput.h"
+
+#include <pulse/error.h>
+#include <pulse/simple.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+const Clock::time_point kEpoch = Clock::now();
+constexpr int kRate = 96000;
+
+double Now() {
+    return std::chrono::duration<double>(Clock::now() - kEpoch).count();
+}
+void Sleep(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+pa_sample_spec Spec() {
+    return pa_sample_spec{PA_SAMPLE_S16LE, kRate, 2};
+}
+
+// Connects a simple stream, retrying every 50 ms until `stop`.
+pa_simple* Open(pa_stream_direction_t dir, const char* device, std::uint32_t ms,
+                const std::atomic<bool>& stop) {
+    const pa_sample_spec spec = Spec();
+    pa_buffer_attr attr;
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = attr.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(ms * 1000, &spec));
+    attr.prebuf = attr.minreq = static_cast<std::uint32_t>(-1);
+    while (!stop) {
+        int error = 0;
+        if (pa_simple* s = pa_simple_new(nullptr, "orbel-probe", dir, device, "probe", &spec,
+                                         nullptr, &attr, &error))
+            return s;
+        Sleep(0.05);
+    }
+    return nullptr;
+}
+
+// A stream of silence at low latency keeps a null sink running in real time
+// (without one it renders far ahead of the clock); the recorder reads its
+// monitor. Both come back by themselves after the server restarts.
+class Bench {
+public:
+    explicit Bench(const std::string& dir)
+        : raw_(dir + "/out.raw", std::ios::binary), clock_(dir + "/clock.txt") {
+        keeper_ = std::thread([this] { Keep(); });
+        recorder_ = std::thread([this] { Record(); });
+    }
+    ~Bench() {
+        stop_ = true;
+        keeper_.join();
+        recorder_.join();
+    }
+    std::uint64_t Frames() const { return frames_; }
+
+private:
+    void Keep() {
+        std::vector<std::uint8_t> zeros(4 * 480, 0);
+        while (!stop_) {
+            pa_simple* s = Open(PA_STREAM_PLAYBACK, "nullsink", 10, stop_);
+            int error = 0;
+            while (s && !stop_ && pa_simple_write(s, zeros.data(), zeros.size(), &error) == 0) {
+            }
+            if (s)
+                pa_simple_free(s);
+        }
+    }
+    void Record() {
+        std::vector<std::uint8_t> buffer(4 * 240);
+        while (!stop_) {
+            pa_simple* s = Open(PA_STREAM_RECORD, "nullsink.monitor", 5, stop_);
+            int error = 0;
+            while (s && !stop_ && pa_simple_read(s, buffer.data(), buffer.size(), &error) == 0) {
+                const double at = Now();
+                const pa_usec_t latency = pa_simple_get_latency(s, &error);
+                raw_.write(reinterpret_cast<const char*>(buffer.data()), buffer.size());
+                frames_ += buffer.size() / 4;
+                clock_ << frames_ << ' ' << at - latency / 1e6 << '\n';
+            }
+            if (s)
+                pa_simple_free(s);
+        }
+    }
+
+    std::ofstream raw_, clock_;
+    std::atomic<bool> stop_{false};
+    std::atomic<std::uint64_t> frames_{0};
+    std::thread keeper_, recorder_;
+};
+
+class Events {
+public:
+    explicit Events(const std::string& path) : file_(path) {}
+    void Note(const std::string& line) {
+        file_ << Now() << ' ' << line << std::endl;
+        std::printf("%7.3f s  %s\n", Now(), line.c_str());
+    }
+
+private:
+    std::ofstream file_;
+};
+
+void Server(const char* what) {
+    const std::string command = std::string(std::getenv("ORBEL_TOOLS")) + "/sound-server.sh " +
+                                what + " " + std::getenv("SOUND_SERVER_DIR");
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "'%s' failed\n", command.c_str());
+}
+
+// Waits up to `seconds` for `done`, polling.
+template <typename Done> double WaitFor(Done done, double seconds) {
+    const double start = Now();
+    while (!done() && Now() - start < seconds)
+        Sleep(0.005);
+    return Now() - start;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 || !std::getenv("SOUND_SERVER_DIR") || !std::getenv("ORBEL_TOOLS")) {
+        std::fprintf(stderr, "usage: ORBEL_TOOLS=... SOUND_SERVER_DIR=... %s DIR\n", argv[0]);
+        return 2;
+    }
+    const std::string dir = argv[1];
+    Events events(dir + "/events.txt");
+    int status = 0;
+    {
+        Bench bench(dir);
+        // A null sink renders ahead of the clock until the keeper's stream
+        // runs: give it time to settle.
+        WaitFor([&] { return bench.Frames() > kRate / 2; }, 10);
+        Sleep(1.0);
+        std::shared_ptr<PulseSoundOutput> pulse = PulseSoundOutput::Connect();
+        if (!pulse) {
+            std::fprintf(stderr, "no sound server answered\n");
+            return 2;
+        }
+        TToneGen gen(nullptr, pulse);
+        gen.SetLoop(true);
+        gen.SetFrequency(1000);
+        gen.SetLeftVolume(50);
+        gen.SetRightVolume(50);
+        events.Note("start 1000 50 50");
+        gen.Play();
+        Sleep(0.5);
+
+        // Frequencies of the panel's dials, and level changes as the
+        // amplitude dial and the channel switch make them.
+        struct Change {
+            int hz, left, right;
+        };
+        const Change changes[] = {
+            {1100, 50, 50}, {1000, 50, 50}, {1010, 50, 50}, {1020, 50, 50}, {2000, 50, 50},
+            {1900, 50, 50}, {1000, 50, 50}, {1000, 60, 60}, {1000, 70, 70}, {1000, 50, 50},
+            {1000, 50, 0},  {1000, 50, 50}, {1000, 0, 50},  {1500, 50, 50}, {1400, 50, 50},
+            {1300, 50, 50}, {1200, 50, 50}, {1100, 50, 50}, {1110, 50, 50}, {1000, 50, 50},
+        };
+        for (const Change& c : changes) {
+            gen.SetFrequency(std::int16_t(c.hz));
+            gen.SetLeftVolume(std::int16_t(c.left));
+            gen.SetRightVolume(std::int16_t(c.right));
+            events.Note("change " + std::to_string(c.hz) + ' ' + std::to_string(c.left) + ' ' +
+                        std::to_string(c.right));
+            gen.Play();
+            Sleep(0.1);
+        }
+        Sleep(0.3);
+        events.Note("stop");
+        gen.Stop();
+        Sleep(0.4);
+        events.Note("start 1000 50 50");
+        gen.Play();
+        Sleep(0.6);
+
+        events.Note("server-down");
+        Server("down");
+        WaitFor([&] { return pulse->SoundLost(); }, 3);
+        events.Note(pulse->SoundLost() ? "lost" : "not-lost");
+        Sleep(1.0);
+        Server("up");
+        events.Note("server-up");
+        // The up of the script ends when the server answers.
+        const double back = WaitFor([&] { return !pulse->SoundLost(); }, 5);
+        events.Note("output-back " + std::to_string(back));
+        Sleep(1.5);
+        gen.Stop();
+        Sleep(0.3);
+
+        // No server when the output is made; the server comes later.
+        Server("down");
+        events.Note("server-down");
+        {
+            std::shared_ptr<PulseSoundOutput> late = PulseSoundOutput::Start();
+            TToneGen gen2(nullptr, late);
+            gen2.SetLoop(true);
+            gen2.SetFrequency(1500);
+            gen2.SetLeftVolume(50);
+            gen2.SetRightVolume(0);
+            events.Note("start 1500 50 0");
+            gen2.Play();
+            WaitFor([&] { return late->SoundLost(); }, 3);
+            events.Note(late->SoundLost() ? "lost" : "not-lost");
+            if (!late->SoundLost())
+                status = 1;
+            Sleep(1.2);
+            Server("up");
+            events.Note("server-up");
+            const double later = WaitFor([&] { return !late->SoundLost(); }, 5);
+            events.Note("output-back " + std::to_string(later));
+            Sleep(1.5);
+            gen2.Stop();
+            Sleep(0.2);
+        }
+        std::printf("stream underflows: %llu\n",
+                    static_cast<unsigned long long>(pulse->UnderflowCount()));
+    }
+    return status;
+}

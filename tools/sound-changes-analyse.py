@@ -1,0 +1,231 @@
+#!/usr/bin/python3
+"""Analyses what tools/sound-changes-check.sh recorded: DIR/out.raw (16-bit
+stereo, 96000/s), DIR/clock.txt ("frames seconds": when the last of the
+first `frames` recorded frames was played) and DIR/events.txt ("seconds
+name args", on the same clock).
+
+Checks: 20 changes while playing leave no silence over 1 ms and no
+sample-to-sample step over 1.1 times the larger of the two waveforms' own
+largest step; Start and Stop ramp within 5 ms; after the server restarts,
+and after a server appears for an output made without one, the right tone
+is back within 3 s. Prints the change-to-sound times (call to the first
+sample that differs from the old tone)."""
+import importlib.util
+import os
+import sys
+
+import numpy as np
+
+_spec = importlib.util.spec_from_file_location(
+    "sound_analyse", os.path.join(os.path.dirname(os.path.abspath(__file__)), "sound-analyse.py"))
+sa = importlib.util.module_from_spec(_spec)
+_spec.loader.exec_module(sa)
+
+RATE = sa.RATE
+MS = RATE // 1000
+check = sa.check
+
+
+class Recording:
+    def __init__(self, folder):
+        self.x = np.fromfile(os.path.join(folder, "out.raw"), dtype="<i2").reshape(-1, 2)
+        clock = np.loadtxt(os.path.join(folder, "clock.txt")).reshape(-1, 2)
+        self.ends, self.times = clock[:, 0].astype(np.int64), clock[:, 1]
+        self.events = []
+        with open(os.path.join(folder, "events.txt")) as f:
+            for line in f:
+                parts = line.split()
+                self.events.append((float(parts[0]), parts[1], parts[2:]))
+
+    # A clock note is late when the recorder woke late (a busy machine),
+    # never early: the notes of the next half second that are least late
+    # give the offset between recorded frames and time.
+    def offset(self, rows):
+        d = self.times[rows] - self.ends[rows] / RATE
+        return float(np.min(d)) if len(d) else float(self.times[-1] - self.ends[-1] / RATE)
+
+    def index(self, t):
+        """The recorded frame played at time t (the first frame recorded
+        after t when the recorder was off at t)."""
+        rows = np.nonzero((self.times >= t) & (self.times < t + 0.5))[0]
+        if len(rows) == 0:
+            rows = np.nonzero(self.times >= t)[0][:50]
+        first = int(rows[0]) if len(rows) else len(self.times) - 1
+        start = int(self.ends[first - 1]) if first else 0
+        return max(int((t - self.offset(rows)) * RATE), start)
+
+    def time(self, i):
+        rows = np.nonzero((self.ends > i) & (self.ends < i + RATE // 2))[0]
+        return i / RATE + self.offset(rows)
+
+
+def max_step(v):
+    return float(np.max(np.abs(np.diff(v.astype(np.float64))))) if len(v) > 1 else 0.0
+
+
+def fit_tone(v, hz, count):
+    """The tone fitted to v, over v and `count` frames after it."""
+    n = np.arange(-len(v), count)
+    w = 2 * np.pi * hz / RATE
+    basis = np.column_stack([np.sin(w * n), np.cos(w * n)])
+    coef, *_ = np.linalg.lstsq(basis[: len(v)], v.astype(np.float64), rcond=None)
+    return basis @ coef
+
+
+def longest_silence(x):
+    silent = np.concatenate(([0], np.all(x == 0, axis=1).astype(np.int8), [0]))
+    edges = np.diff(silent)
+    starts, ends = np.nonzero(edges == 1)[0], np.nonzero(edges == -1)[0]
+    return int(np.max(ends - starts)) if len(starts) else 0
+
+
+def matches(block, tone):
+    """Whether a stretch is the tone (hz, left %, right %) and nothing else."""
+    hz, left, right = tone
+    n = np.arange(len(block))
+    w = 2 * np.pi * hz / RATE
+    basis = np.column_stack([np.sin(w * n), np.cos(w * n)])
+    for c, percent in ((0, left), (1, right)):
+        v = block[:, c].astype(np.float64)
+        coef, *_ = np.linalg.lstsq(basis, v, rcond=None)
+        amplitude = np.hypot(*coef)
+        # Within 3% of the full scale, in rms: the synthesis is not a pure
+        # sine at every frequency, and a looped image may have a seam.
+        residual = np.sqrt(np.mean((basis @ coef - v) ** 2))
+        if residual > 1000 or abs(amplitude - 327.67 * percent) > 330:
+            return False
+    return True
+
+
+def changes(rec):
+    """Each change is found near its call by the tones themselves (a busy
+    machine delays the recorder's clock notes by tens of milliseconds)."""
+    x = rec.x
+    tone = None
+    delays, gaps, ratios = [], [], []
+    block = 10 * MS  # long enough to tell 1000 Hz from 1010 Hz
+    for t, name, args in rec.events:
+        new = tuple(float(a) for a in args)
+        if name == "start" and tone is None:
+            tone = new
+        if name != "change":
+            continue
+        i = rec.index(t)
+        # The last stretch of the old tone before the first of the new one.
+        starts = range(i - 80 * MS, i + 90 * MS, MS)
+        olds = [a for a in starts if matches(x[a : a + block], tone)]
+        news = [a for a in starts if olds and a > olds[0] and matches(x[a : a + block], new)]
+        new_start = news[0] if news else None
+        old_end = max([a for a in olds if a < new_start], default=None) if news else None
+        if old_end is not None:
+            old_end += block
+        if old_end is None or new_start is None:
+            check(False, f"change to {args} not found near its call")
+            tone = new
+            continue
+        # The first frame that differs from the old tone continued.
+        fit = x[old_end - block : old_end]
+        ahead = x[old_end : new_start + block].astype(np.float64)
+        curve = np.column_stack([fit_tone(fit[:, c], tone[0], len(ahead)) for c in (0, 1)])
+        noise = max(330, 2 * np.max(np.abs(curve[: len(fit)] - fit)))
+        off = np.nonzero(np.max(np.abs(ahead - curve[len(fit) :]), axis=1) > noise)[0]
+        onset = old_end + (int(off[0]) if len(off) else 0)
+        delays.append((onset - i) / RATE * 1000)
+        gaps.append(longest_silence(x[onset - 2 * MS : new_start + block]) / RATE * 1000)
+        worst = 0.0
+        for c in (0, 1):
+            own = max(max_step(x[old_end - 40 * MS : old_end, c]),
+                      max_step(x[new_start : new_start + 40 * MS, c]))
+            step = max_step(x[old_end - block : new_start + block, c])
+            if own > 0:
+                worst = max(worst, step / own)
+            elif step > 0:
+                worst = float("inf")
+        ratios.append(worst)
+        tone = new
+    if delays:
+        print("change-to-sound: " + " ".join(f"{d:.1f}" for d in delays) + " ms")
+        print(f"change-to-sound: median {np.median(delays):.1f} ms, largest {max(delays):.1f} ms "
+              "(from the recorder's clock notes)")
+        print(f"transitions: largest silence {max(gaps):.2f} ms, largest step "
+              f"{max(ratios):.3f} times the waveforms' own")
+    check(len(delays) == 20, f"{len(delays)} of 20 changes found in the recording")
+    check(len(gaps) > 0 and max(gaps) <= 1.0, "no silence over 1 ms at a change")
+    check(len(ratios) > 0 and max(ratios) <= 1.1,
+          "no step at a change over 1.1 times the larger of the two waveforms' own")
+
+
+def ramps(rec):
+    x = rec.x
+    starts = [t for t, n, _ in rec.events if n == "start"]
+    stops = [t for t, n, _ in rec.events if n == "stop"]
+    for t in stops:
+        i = rec.index(t)
+        env = np.max(np.abs(x[i - 100 * MS : i + 200 * MS].astype(np.int64)), axis=1)
+        peak = np.max(env[: 90 * MS])
+        sound = np.nonzero(env > 0)[0]
+        end = int(sound[-1])
+        full = int(np.nonzero(env[:end] >= 0.97 * peak)[0][-1])
+        ramp = (end - full) / RATE * 1000
+        check(1.0 <= ramp <= 5.0, f"Stop fades out over {ramp:.2f} ms (1 to 5 ms)")
+        check(np.max(env[end + 1 :]) == 0, "silence after the fade-out")
+    for t in starts:
+        i = rec.index(t)
+        if i < 50 * MS or i + 300 * MS > len(x):
+            continue
+        seg = x[i - 50 * MS : i + 300 * MS].astype(np.int64)
+        env = np.max(np.abs(seg), axis=1)
+        if np.max(env[: 50 * MS]) > 0 or np.max(env) == 0:
+            continue  # not started from silence, or no server then
+        first = int(np.nonzero(env > 0)[0][0])
+        peak = np.max(env[first + 50 * MS : first + 250 * MS])
+        full = int(np.nonzero(env[first:] >= 0.97 * peak)[0][0])
+        ramp = full / RATE * 1000
+        check(1.0 <= ramp <= 5.0, f"Start fades in over {ramp:.2f} ms (1 to 5 ms)")
+
+
+def recoveries(rec):
+    x = rec.x
+    tone = None
+    for t, name, args in rec.events:
+        if name in ("start", "change"):
+            tone = [float(a) for a in args]
+        if name != "server-up":
+            continue
+        i = rec.index(t)
+        sound = np.nonzero(np.any(x[i:] != 0, axis=1))[0]
+        if len(sound) == 0:
+            check(False, "no sound after the server came back")
+            continue
+        first = i + int(sound[0])
+        back = rec.time(first) - t
+        hz, left, right = tone
+        check(back <= 3.0, f"sound back {back:.2f} s after the server (at most 3 s)")
+        seg = x[first + int(0.2 * RATE) : first + int(0.7 * RATE)]
+        for c, want in ((0, left), (1, right)):
+            v = seg[:, c].astype(np.float64)
+            if want == 0:
+                check(np.max(np.abs(v)) == 0, f"  channel {c} silent")
+                continue
+            f = sa.peak_frequency(v)
+            # The median over 10 ms blocks: a drop-out of a busy machine
+            # does not count.
+            blocks = v[: len(v) // MS // 10 * MS * 10].reshape(-1, 10 * MS)
+            level = sa.db(np.median(np.sqrt(np.mean(blocks**2, axis=1))), sa.FULL_SINE_RMS)
+            expect = sa.db(want / 100, 1)
+            check(abs(f - hz) < 0.002 * hz and abs(level - expect) < 0.1,
+                  f"  channel {c}: {f:.2f} Hz at {level:+.2f} dB (expected {hz:.0f} Hz, "
+                  f"{expect:+.2f} dB)")
+
+
+def main(folder):
+    rec = Recording(folder)
+    print(f"recording: {len(rec.x) / RATE:.2f} s")
+    changes(rec)
+    ramps(rec)
+    recoveries(rec)
+    return 1 if sa.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))
