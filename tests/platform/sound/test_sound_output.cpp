@@ -1,15 +1,23 @@
 // The sound output's own parts: reading wave images, rendering them as
-// levelled stereo, and falling back to silence without a sound server.
+// levelled stereo, the fades and crossfades of the output stage, and the
+// output's behaviour without a sound server.
 
-#include "engine/SilentSoundOutput.h"
 #include "engine/WaveHeader.h"
+#include "platform/sound/CrossfadeMixer.h"
+#include "platform/sound/PulseSoundOutput.h"
 #include "platform/sound/SystemSoundOutput.h"
 #include "platform/sound/WaveImageView.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -124,31 +132,182 @@ TEST(WaveImageViewTest, EightBitAndStereoImages) {
     EXPECT_EQ(ParseWaveImage(odd)->Frames(), 1u);
 }
 
-TEST(SoundOutputFactoryTest, NoServerMeansSilenceWithoutAWord) {
-    // Point the client at a socket where nothing listens.
-    const char* old = std::getenv("PULSE_SERVER");
-    const std::string saved = old ? old : "";
-    setenv("PULSE_SERVER", "unix:/nonexistent/orbel-test/native", 1);
+// A 100 ms mono sine of whole periods, as the generator makes them.
+std::vector<std::uint8_t> Sine(int hz, int amplitude) {
+    std::vector<std::int16_t> v(9600);
+    for (std::size_t i = 0; i < v.size(); ++i)
+        v[i] = std::int16_t(std::lround(amplitude * std::sin(2 * M_PI * hz * double(i) / 96000)));
+    return MakeImage(WaveFormat{}, Samples16(v));
+}
+
+int LargestStep(const std::vector<std::int16_t>& stereo, std::size_t from, std::size_t to) {
+    int largest = 0;
+    for (std::size_t i = 2 * from + 2; i < 2 * to; ++i)
+        largest = std::max(largest, std::abs(stereo[i] - stereo[i - 2]));
+    return largest;
+}
+
+std::size_t LongestSilence(const std::vector<std::int16_t>& stereo) {
+    std::size_t longest = 0, run = 0;
+    for (std::size_t i = 0; i + 1 < stereo.size(); i += 2) {
+        run = stereo[i] == 0 && stereo[i + 1] == 0 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+// Renders `frames` frames in pieces of `piece`, as a stream asks for them.
+std::vector<std::int16_t> RenderFrames(CrossfadeMixer& mixer, std::size_t frames,
+                                       std::uint32_t level = kFullLevel, std::size_t piece = 700) {
+    std::vector<std::int16_t> out(2 * frames, 0);
+    std::size_t done = 0;
+    while (done < frames) {
+        const std::size_t got =
+            mixer.Render(out.data() + 2 * done, std::min(piece, frames - done), level);
+        if (got == 0)
+            break;
+        done += got;
+    }
+    out.resize(2 * done);
+    return out;
+}
+
+TEST(CrossfadeMixerTest, ChangesWhilePlayingAreShortCrossfadesWithoutGapsOrJumps) {
+    // Old and new tone, and when the change comes (frames after the old
+    // tone's start): during its fade-in, right after it, and later.
+    struct Case {
+        int oldHz, newHz, oldAmplitude, newAmplitude;
+        std::size_t changeAt;
+    };
+    const Case cases[] = {
+        {1000, 1100, 16383, 16383, 5000}, {1000, 1010, 16383, 16383, 5037},
+        {2000, 1900, 16383, 16383, 4011}, {1000, 1000, 16383, 22936, 6000},
+        {1000, 1500, 16383, 16383, 100},  {1500, 1000, 16383, 16383, 384},
+    };
+    for (const Case& c : cases) {
+        const auto oldImage = Sine(c.oldHz, c.oldAmplitude);
+        auto newImage = Sine(c.newHz, c.newAmplitude);
+        CrossfadeMixer mixer;
+        mixer.SetRate(96000);
+        ASSERT_LE(mixer.FadeFrames(), 480); // at most 5 ms
+        mixer.Start(*ParseWaveImage(oldImage), true, kFullLevel);
+        auto out = RenderFrames(mixer, c.changeAt);
+        mixer.Start(*ParseWaveImage(newImage), true, kFullLevel);
+        const auto after = RenderFrames(mixer, 4000);
+        out.insert(out.end(), after.begin(), after.end());
+        const std::size_t fade = mixer.FadeFrames();
+        // The largest step of either tone on its own, from steady stretches.
+        const int own = std::max(LargestStep(out, c.changeAt > 1500 ? c.changeAt - 960 : 0,
+                                             std::max<std::size_t>(c.changeAt, 1) - 1),
+                                 LargestStep(out, c.changeAt + fade + 10, out.size() / 2));
+        const int change = LargestStep(out, c.changeAt - std::min<std::size_t>(c.changeAt, 2),
+                                       c.changeAt + fade + 10);
+        EXPECT_LE(change, own * 1.1) << c.oldHz << " -> " << c.newHz << " at " << c.changeAt;
+        EXPECT_LE(LongestSilence(std::vector<std::int16_t>(out.begin() + 2, out.end())), 1u)
+            << c.oldHz << " -> " << c.newHz;
+        // After the fade the new tone plays exactly as rendered on its own.
+        std::size_t position = fade;
+        std::vector<std::int16_t> alone(2 * 1000);
+        RenderStereo(*ParseWaveImage(newImage), position, true, kFullLevel, alone.data(), 1000);
+        EXPECT_TRUE(std::equal(alone.begin(), alone.end(), after.begin() + 2 * fade));
+    }
+}
+
+TEST(CrossfadeMixerTest, LoopsFadeInAndOutAndStopCopiesTheTail) {
+    auto image = Sine(1000, 20000);
+    CrossfadeMixer mixer;
+    mixer.SetRate(96000);
+    const std::size_t fade = mixer.FadeFrames();
+    mixer.Start(*ParseWaveImage(image), true, 0x7FFF7FFF);
+    const auto start = RenderFrames(mixer, 2000, 0x7FFF7FFF);
+    // Rising over the fade, then the image at the level word.
+    EXPECT_LE(std::abs(start[2 * 24]), 10000 * 25 / int(fade + 1) + 1);
+    std::size_t position = 0;
+    std::vector<std::int16_t> plain(2 * 2000);
+    RenderStereo(*ParseWaveImage(image), position, true, 0x7FFF7FFF, plain.data(), 2000);
+    EXPECT_TRUE(std::equal(plain.begin() + 2 * fade, plain.end(), start.begin() + 2 * fade));
+    EXPECT_NE(start[2 * (fade / 2 + 24)], plain[2 * (fade / 2 + 24)]);
+
+    mixer.Stop(0x7FFF7FFF);
+    std::fill(image.begin(), image.end(), 0x55); // released: nothing reads it now
+    const auto end = RenderFrames(mixer, 5000, 0x7FFF7FFF);
+    EXPECT_EQ(end.size(), 2 * fade); // a fade-out, then nothing
+    EXPECT_TRUE(mixer.Silent());
+    EXPECT_LE(std::abs(end[2 * (fade - 1)]), 10000 / int(fade + 1) + 1);
+    EXPECT_LE(LargestStep(start, fade, 2000), 1400); // 2 pi 1000/96000 * 10000 = 655
+    std::vector<std::int16_t> joined(start.end() - 2, start.end());
+    joined.insert(joined.end(), end.begin(), end.end());
+    EXPECT_LE(LargestStep(joined, 0, joined.size() / 2), 655 + 10000 / int(fade) + 1);
+}
+
+TEST(CrossfadeMixerTest, SoundsPlayedOnceAreNotFaded) {
+    const auto image = Sine(1000, 20000);
+    const auto view = *ParseWaveImage(image);
+    CrossfadeMixer mixer;
+    mixer.SetRate(96000);
+    mixer.Start(view, false, kFullLevel);
+    const auto out = RenderFrames(mixer, 20000);
+    std::vector<std::int16_t> plain(2 * view.Frames());
+    std::size_t position = 0;
+    RenderStereo(view, position, false, kFullLevel, plain.data(), view.Frames());
+    EXPECT_EQ(out, plain); // bit for bit, start and end included
+    EXPECT_TRUE(mixer.Silent());
+    EXPECT_FALSE(mixer.HasSound());
+}
+
+// Sets PULSE_SERVER for the life of the object.
+class PulseServerSetting {
+public:
+    explicit PulseServerSetting(const char* value) {
+        if (const char* old = std::getenv("PULSE_SERVER"))
+            saved_ = old;
+        setenv("PULSE_SERVER", value, 1);
+    }
+    ~PulseServerSetting() {
+        if (saved_)
+            setenv("PULSE_SERVER", saved_->c_str(), 1);
+        else
+            unsetenv("PULSE_SERVER");
+    }
+
+private:
+    std::optional<std::string> saved_;
+};
+
+TEST(SoundOutputFactoryTest, NoServerMeansSilenceANoticeAndUnhurriedRetries) {
+    PulseServerSetting nowhere("unix:/nonexistent/orbel-test/native");
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
     const std::unique_ptr<SoundOutput> out = CreateSoundOutput();
-    const std::string err = testing::internal::GetCapturedStderr();
-    const std::string printed = testing::internal::GetCapturedStdout();
-    if (old)
-        setenv("PULSE_SERVER", saved.c_str(), 1);
-    else
-        unsetenv("PULSE_SERVER");
-    ASSERT_NE(out, nullptr);
-    EXPECT_NE(dynamic_cast<SilentSoundOutput*>(out.get()), nullptr);
-    EXPECT_EQ(err, "");
-    EXPECT_EQ(printed, "");
-    // It behaves as a device that plays nothing.
+    auto* pulse = dynamic_cast<PulseSoundOutput*>(out.get());
+    ASSERT_NE(pulse, nullptr);
+    std::mutex mutex;
+    std::vector<bool> seen;
+    out->WatchSoundLost([&](bool lost) {
+        std::lock_guard lock(mutex);
+        seen.push_back(lost);
+    });
     const auto img = MakeImage(WaveFormat{}, Samples16({1, 2}));
-    out->Play(img, 4); // synchronous: returns at once
+    out->Play(img, SND_MEMORY); // synchronous: returns, there is nothing to wait for
+    out->Play(img, SND_MEMORY | SND_ASYNC | SND_LOOP);
+    for (int i = 0; i < 200 && !out->SoundLost(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(out->SoundLost());
     out->Stop();
+    EXPECT_FALSE(out->SoundLost());
     out->SetLevel(0, 0x7FFF0000);
     ASSERT_TRUE(out->ReadLevel(0).has_value());
     EXPECT_EQ(out->ReadLevel(0)->level, 0x7FFF0000u);
+    // It keeps trying, but waits between attempts (0.5 s, then longer).
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    EXPECT_GE(pulse->ConnectionAttempts(), 2u);
+    EXPECT_LE(pulse->ConnectionAttempts(), 4u);
+    out->WatchSoundLost(nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    std::lock_guard lock(mutex);
+    // Lost and back for each play: the synchronous one ends at once.
+    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false}));
 }
 
 } // namespace
