@@ -1,15 +1,19 @@
 // The PulseAudio output against a real server (tools/sound-server.sh starts
 // a private one; without a server the test is skipped). Run under the thread
 // sanitizer, it shows that once Stop or the next Play has returned nothing
-// reads the old image any more: each image is overwritten and freed at once.
+// reads the old image any more: each image is overwritten and freed at once,
+// also while the server goes away and comes back.
 
 #include "engine/WaveHeader.h"
 #include "platform/sound/PulseSoundOutput.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -67,6 +71,57 @@ TEST_F(PulseOutputTest, SynchronousPlayReturnsWhenTheSoundHasEnded) {
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_GE(took, std::chrono::milliseconds(110));
     img.reset(); // nothing reads it after the play returned
+}
+
+// Stops and starts the private server in place (tools/sound-server.sh).
+bool Server(const char* what) {
+    const char* tools = std::getenv("ORBEL_TOOLS");
+    const char* dir = std::getenv("SOUND_SERVER_DIR");
+    const std::string command =
+        std::string(tools) + "/sound-server.sh " + what + " " + dir + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+TEST_F(PulseOutputTest, TenThousandCallsWhileTheServerStopsAndStartsAgain) {
+    if (!std::getenv("ORBEL_TOOLS") || !std::getenv("SOUND_SERVER_DIR"))
+        GTEST_SKIP() << "the server cannot be restarted here";
+    std::atomic<int> changes{0};
+    output->WatchSoundLost([&](bool) { changes.fetch_add(1); });
+    std::atomic<bool> restarted{false};
+    std::thread server([&] {
+        for (int round = 0; round < 2; ++round) {
+            EXPECT_TRUE(Server("down"));
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            EXPECT_TRUE(Server("up"));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+        restarted = true;
+    });
+    // The window thread's calls, as the panel makes them, never waiting for
+    // the server; each image is overwritten and freed after its Stop.
+    std::size_t size = 0;
+    auto img = SineImage(1000, 20, size);
+    for (int i = 0; i < 10000 || !restarted; ++i) {
+        output->SetLevel(0, i % 2 ? 0x7FFF7FFF : 0x7FFF0000);
+        output->Play({img.get(), size}, 13);
+        if (i % 3 == 0) {
+            output->Stop();
+            std::memset(img.get(), 0xAB, size);
+            img = SineImage(1000 + i % 7 * 10, 20, size);
+        }
+        if (i % 50 == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    server.join();
+    // The server is back: the loop plays again by itself.
+    output->Play({img.get(), size}, 13);
+    ASSERT_TRUE(output->WaitForServer(std::chrono::seconds(3)));
+    for (int i = 0; i < 300 && output->SoundLost(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(output->SoundLost());
+    EXPECT_GE(changes.load(), 2); // lost and back, at least once
+    output->WatchSoundLost(nullptr);
+    output->Stop();
 }
 
 TEST_F(PulseOutputTest, LevelIsTheProgramsOwn) {
