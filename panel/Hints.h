@@ -1,6 +1,7 @@
 #pragma once
 // The sentences the status line shows for the control under the pointer,
-// and the credit line shown beside the model name.
+// the notice that takes their place while no sound is heard, and the credit
+// line shown beside the model name.
 
 namespace panel::hints {
 
@@ -21,6 +22,10 @@ inline constexpr const char* kRightOnly = "Вывод сигнала тольк�
 inline constexpr const char* kBothChannels = "Вывод сигнала через левый и правый канал";
 inline constexpr const char* kStep1Hz = "Изменение частоты сигнала с шагом 1 Гц";
 inline constexpr const char* kStep10Hz = "Изменение частоты сигнала с шагом 10 Гц";
+
+// Shown instead of the hints while the generator plays but no sound reaches
+// a sound server.
+inline constexpr const char* kNoSoundOutput = "Нет вывода звука: звуковой сервер не отвечает";
 
 // The project, where it is described, and the year, set apart by runs of
 // spaces.

@@ -12,6 +12,7 @@
 #include "panel/FrequencyDials.h"
 #include "panel/Hints.h"
 #include "panel/PanelLook.h"
+#include "panel/SoundLossNotice.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -53,7 +54,13 @@ TForm1::TForm1(std::string_view layout, TComponent* owner)
     : TForm(owner), terminate_([] { QCoreApplication::quit(); }) {
     RegisterHandlers();
     LoadLayout(layout);
+    // The generator's output tells from its own thread whether its sound
+    // reaches a server; the status line follows on the window thread.
+    soundLossNotice_ = std::make_unique<SoundLossNotice>(
+        ToneGen1->Output(), [this](bool lost) { ShowSoundLost(lost); });
 }
+
+TForm1::~TForm1() = default;
 
 void TForm1::Loaded() {
     TForm::Loaded();
@@ -411,7 +418,17 @@ void TForm1::Timer1Timer(TPersistent*) {
 // --- hints ----------------------------------------------------------------------
 
 void TForm1::ShowHint(const char* text) {
-    Label9->SetCaption(text);
+    hint_ = text;
+    ShowStatusLine();
+}
+
+void TForm1::ShowSoundLost(bool lost) {
+    soundLost_ = lost;
+    ShowStatusLine();
+}
+
+void TForm1::ShowStatusLine() {
+    Label9->SetCaption(soundLost_ ? std::string(hints::kNoSoundOutput) : hint_);
 }
 
 void TForm1::AbGearDial1MouseMove(TPersistent*, TShiftState, int, int) {
@@ -467,7 +484,8 @@ void TForm1::RadioButton10MouseMove(TPersistent*, TShiftState, int, int) {
 }
 
 void TForm1::Image1MouseMove(TPersistent*, TShiftState, int, int) {
-    Label9->SetCaption(std::string());
+    hint_.clear();
+    ShowStatusLine();
     OvcLabel2->SetCaption(std::string());
 }
 

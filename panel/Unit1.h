@@ -11,6 +11,8 @@
 
 #include <array>
 #include <functional>
+#include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -23,6 +25,7 @@ class TPanel;
 class TRadioButton;
 class TTimer;
 class TToneGen;
+class SoundLossNotice;
 
 class TForm1 : public TForm {
 public:
@@ -30,6 +33,7 @@ public:
     explicit TForm1(TComponent* owner = nullptr);
     // Built from the given layout text (tests).
     TForm1(std::string_view layout, TComponent* owner);
+    ~TForm1() override;
 
     std::string ClassName() const override { return "TForm1"; }
     void Loaded() override;
@@ -131,6 +135,10 @@ public:
     // Whether the generator plays: Start is disabled while it does.
     bool Running() const;
 
+    // While the generator's sound reaches no server the status line says so
+    // in place of the hints, and shows the last hint again once it does.
+    void ShowSoundLost(bool lost);
+
     // What Exit does: ends the application's message loop unless replaced.
     void SetTerminate(std::function<void()> terminate) { terminate_ = std::move(terminate); }
 
@@ -151,8 +159,12 @@ private:
     void ApplyLoopDuration();
     int Amplitude() const;
     void ShowHint(const char* text);
+    void ShowStatusLine();
     void CorrectDials();
 
     panel::TChannelMemory memory_;
+    std::string hint_; // what the status line explains when sound flows
+    bool soundLost_ = false;
+    std::unique_ptr<SoundLossNotice> soundLossNotice_;
     std::function<void()> terminate_;
 };

@@ -12,6 +12,7 @@
 #include "core/Layout.h"
 
 #include <cmath>
+#include <thread>
 
 using namespace panel;
 
@@ -426,6 +427,25 @@ TEST_F(PanelTest, TheBackgroundClearsTheHintAndThePanelsLeaveIt) {
     // Bare background: cleared.
     Move(QPoint(5, 200));
     EXPECT_EQ(form->Label9->Caption(), "");
+}
+
+TEST_F(PanelTest, TheStatusLineSaysSoWhileNoSoundReachesAServer) {
+    Click(At(form->AbColBitBtn1));
+    Move(At(form->AbGearDial1));
+    const QRect where = form->Label9->geometry();
+    testing::internal::CaptureStderr();
+    // The output reports from a thread of its own.
+    std::thread([&] { sound->SetSoundLost(true); }).join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Text(form->Label9) == hints::kNoSoundOutput; }));
+    // The pointer's hints wait while the notice stands.
+    Move(At(form->AbGearDial4));
+    EXPECT_EQ(Text(form->Label9), hints::kNoSoundOutput);
+    EXPECT_EQ(form->Label9->geometry(), where);
+    std::thread([&] { sound->SetSoundLost(false); }).join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Text(form->Label9) == hints::kAmplitudeDial; }));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "orbel: нет вывода звука: звуковой сервер не отвечает\n"
+                   "orbel: вывод звука восстановлен\n");
 }
 
 TEST_F(PanelTest, DisabledButtonsPassThePointerToThePicture) {

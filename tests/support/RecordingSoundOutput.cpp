@@ -96,3 +96,22 @@ bool RecordingSoundOutput::Playing() const {
     std::lock_guard lock(mutex_);
     return playing_;
 }
+
+bool RecordingSoundOutput::SoundLost() const {
+    std::lock_guard lock(mutex_);
+    return lost_;
+}
+
+void RecordingSoundOutput::WatchSoundLost(std::function<void(bool lost)> onChange) {
+    std::lock_guard lock(mutex_);
+    watcher_ = std::move(onChange);
+}
+
+void RecordingSoundOutput::SetSoundLost(bool lost) {
+    std::lock_guard lock(mutex_);
+    if (lost_ == lost)
+        return;
+    lost_ = lost;
+    if (watcher_)
+        watcher_(lost);
+}

@@ -1,11 +1,13 @@
 #pragma once
 // A test double that records every call: what was played (a copy of the
 // image and the flags), stops and level words. Reading the level can be made
-// to fail. It plays nothing and returns at once in every mode.
+// to fail, and the sound can be made to be lost (no server) and found again.
+// It plays nothing and returns at once in every mode.
 
 #include "engine/SoundOutput.h"
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -27,6 +29,12 @@ public:
     void Stop() override;
     void SetLevel(std::uint32_t device, std::uint32_t level) override;
     std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
+    bool SoundLost() const override;
+    void WatchSoundLost(std::function<void(bool lost)> onChange) override;
+
+    // As an output whose server went away (true) or came back (false): the
+    // watcher hears of it from the calling thread.
+    void SetSoundLost(bool lost);
 
     // The level word a device would now have (what the last SetLevel set,
     // or the initial one).
@@ -49,4 +57,6 @@ private:
     bool separate_ = true;
     bool readFails_ = false;
     bool playing_ = false;
+    bool lost_ = false;
+    std::function<void(bool)> watcher_;
 };

@@ -9,12 +9,16 @@
 // Writes DIR/out.raw (16-bit stereo, 96000/s), DIR/clock.txt ("frames
 // seconds": when the last recorded frame was played) and DIR/events.txt
 // ("seconds name args"). Needs SOUND_SERVER_DIR (tools/sound-server.sh).
+//
+// With --loop SECONDS it only loops a 1000 Hz tone for that long and prints
+// the processor time it took ("cpu SECONDS WALL"), for tools/bench-sound.sh.
 
 #include "engine/ToneGen.h"
 #include "platform/sound/PulseSoundOutput.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>
+#include <sys/resource.h>
 
 #include <atomic>
 #include <chrono>
@@ -60,13 +64,29 @@ pa_simple* Open(pa_stream_direction_t dir, const char* device, std::uint32_t ms,
     return nullptr;
 }
 
+class Events {
+public:
+    explicit Events(const std::string& path) : file_(path) {}
+    void Note(const std::string& line) {
+        std::lock_guard lock(mutex_);
+        file_ << Now() << ' ' << line << std::endl;
+        std::printf("%7.3f s  %s\n", Now(), line.c_str());
+    }
+
+private:
+    std::mutex mutex_;
+    std::ofstream file_;
+};
+
 // A stream of silence at low latency keeps a null sink running in real time
 // (without one it renders far ahead of the clock); the recorder reads its
 // monitor. Both come back by themselves after the server restarts.
 class Bench {
 public:
-    explicit Bench(const std::string& dir)
-        : raw_(dir + "/out.raw", std::ios::binary), clock_(dir + "/clock.txt") {
+    // Notes "server-answers" each time the keeper's stream is set up on the
+    // null sink.
+    Bench(const std::string& dir, Events& events)
+        : events_(events), raw_(dir + "/out.raw", std::ios::binary), clock_(dir + "/clock.txt") {
         keeper_ = std::thread([this] { Keep(); });
         recorder_ = std::thread([this] { Record(); });
     }
@@ -82,6 +102,8 @@ private:
         std::vector<std::uint8_t> zeros(4 * 480, 0);
         while (!stop_) {
             pa_simple* s = Open(PA_STREAM_PLAYBACK, "nullsink", 10, stop_);
+            if (s)
+                events_.Note("server-answers");
             int error = 0;
             while (s && !stop_ && pa_simple_write(s, zeros.data(), zeros.size(), &error) == 0) {
             }
@@ -106,22 +128,11 @@ private:
         }
     }
 
+    Events& events_;
     std::ofstream raw_, clock_;
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> frames_{0};
     std::thread keeper_, recorder_;
-};
-
-class Events {
-public:
-    explicit Events(const std::string& path) : file_(path) {}
-    void Note(const std::string& line) {
-        file_ << Now() << ' ' << line << std::endl;
-        std::printf("%7.3f s  %s\n", Now(), line.c_str());
-    }
-
-private:
-    std::ofstream file_;
 };
 
 void Server(const char* what) {
@@ -140,7 +151,35 @@ template <typename Done> double WaitFor(Done done, double seconds) {
 }
 } // namespace
 
+double CpuSeconds() {
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
+           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+}
+
+// Loops a tone and measures the processor time the output costs, after the
+// image was built and the stream set up.
+int LoopOnly(double seconds) {
+    std::shared_ptr<PulseSoundOutput> pulse = PulseSoundOutput::Connect();
+    if (!pulse)
+        return 2;
+    TToneGen gen(nullptr, pulse);
+    gen.SetLoop(true);
+    gen.SetFrequency(1000);
+    gen.Play();
+    Sleep(1.0);
+    const double cpu = CpuSeconds(), wall = Now();
+    Sleep(seconds);
+    std::printf("cpu %.4f %.4f\n", CpuSeconds() - cpu, Now() - wall);
+    std::printf("stream underflows: %llu\n",
+                static_cast<unsigned long long>(pulse->UnderflowCount()));
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--loop")
+        return LoopOnly(std::atof(argv[2]));
     if (argc != 2 || !std::getenv("SOUND_SERVER_DIR") || !std::getenv("ORBEL_TOOLS")) {
         std::fprintf(stderr, "usage: ORBEL_TOOLS=... SOUND_SERVER_DIR=... %s DIR\n", argv[0]);
         return 2;
@@ -149,7 +188,7 @@ int main(int argc, char** argv) {
     Events events(dir + "/events.txt");
     int status = 0;
     {
-        Bench bench(dir);
+        Bench bench(dir, events);
         // A null sink renders ahead of the clock until the keeper's stream
         // runs: give it time to settle.
         WaitFor([&] { return bench.Frames() > kRate / 2; }, 10);
@@ -159,6 +198,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "no sound server answered\n");
             return 2;
         }
+        // When the output's sound is lost and back, from its own thread.
+        auto note = [&](bool lost) { events.Note(lost ? "lost" : "back"); };
+        pulse->WatchSoundLost(note);
         TToneGen gen(nullptr, pulse);
         gen.SetLoop(true);
         gen.SetFrequency(1000);
@@ -199,13 +241,11 @@ int main(int argc, char** argv) {
         events.Note("server-down");
         Server("down");
         WaitFor([&] { return pulse->SoundLost(); }, 3);
-        events.Note(pulse->SoundLost() ? "lost" : "not-lost");
+        if (!pulse->SoundLost())
+            status = 1;
         Sleep(1.0);
         Server("up");
-        events.Note("server-up");
-        // The up of the script ends when the server answers.
-        const double back = WaitFor([&] { return !pulse->SoundLost(); }, 5);
-        events.Note("output-back " + std::to_string(back));
+        WaitFor([&] { return !pulse->SoundLost(); }, 5);
         Sleep(1.5);
         gen.Stop();
         Sleep(0.3);
@@ -215,6 +255,7 @@ int main(int argc, char** argv) {
         events.Note("server-down");
         {
             std::shared_ptr<PulseSoundOutput> late = PulseSoundOutput::Start();
+            late->WatchSoundLost(note);
             TToneGen gen2(nullptr, late);
             gen2.SetLoop(true);
             gen2.SetFrequency(1500);
@@ -223,18 +264,17 @@ int main(int argc, char** argv) {
             events.Note("start 1500 50 0");
             gen2.Play();
             WaitFor([&] { return late->SoundLost(); }, 3);
-            events.Note(late->SoundLost() ? "lost" : "not-lost");
             if (!late->SoundLost())
                 status = 1;
             Sleep(1.2);
             Server("up");
-            events.Note("server-up");
-            const double later = WaitFor([&] { return !late->SoundLost(); }, 5);
-            events.Note("output-back " + std::to_string(later));
+            WaitFor([&] { return !late->SoundLost(); }, 5);
             Sleep(1.5);
             gen2.Stop();
             Sleep(0.2);
+            late->WatchSoundLost(nullptr);
         }
+        pulse->WatchSoundLost(nullptr);
         std::printf("stream underflows: %llu\n",
                     static_cast<unsigned long long>(pulse->UnderflowCount()));
     }

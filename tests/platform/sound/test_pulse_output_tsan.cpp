@@ -13,9 +13,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <string>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 

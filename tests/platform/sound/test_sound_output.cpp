@@ -17,8 +17,8 @@
 #include <cstring>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {

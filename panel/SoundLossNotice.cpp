@@ -1,0 +1,31 @@
+#include "panel/SoundLossNotice.h"
+
+#include "engine/SoundOutput.h"
+#include "platform/WindowThread.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+constexpr const char* kLostLine = "orbel: нет вывода звука: звуковой сервер не отвечает";
+constexpr const char* kBackLine = "orbel: вывод звука восстановлен";
+} // namespace
+
+SoundLossNotice::SoundLossNotice(std::shared_ptr<SoundOutput> output,
+                                 std::function<void(bool lost)> show)
+    : output_(std::move(output)), alive_(std::make_shared<bool>(true)) {
+    output_->WatchSoundLost([alive = alive_, show = std::move(show)](bool lost) {
+        // The output calls this with its own lock held: hand over, never wait.
+        PostToWindowThread([alive, show, lost] {
+            if (!*alive)
+                return;
+            std::fprintf(stderr, "%s\n", lost ? kLostLine : kBackLine);
+            show(lost);
+        });
+    });
+}
+
+SoundLossNotice::~SoundLossNotice() {
+    output_->WatchSoundLost(nullptr);
+    *alive_ = false;
+}

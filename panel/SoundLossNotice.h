@@ -1,0 +1,24 @@
+#pragma once
+// Tells the panel, on its window thread, when the sound it is told to play
+// stops reaching a sound server and when it reaches one again, and notes
+// each on standard error. The output reports from its own thread; the
+// reports reach the window thread through its hand-over, in order.
+
+#include <functional>
+#include <memory>
+
+class SoundOutput;
+
+class SoundLossNotice {
+public:
+    // `show` runs on the window thread with each change.
+    SoundLossNotice(std::shared_ptr<SoundOutput> output, std::function<void(bool lost)> show);
+    // After this no report reaches `show`, not even one already handed over.
+    ~SoundLossNotice();
+    SoundLossNotice(const SoundLossNotice&) = delete;
+    SoundLossNotice& operator=(const SoundLossNotice&) = delete;
+
+private:
+    std::shared_ptr<SoundOutput> output_;
+    std::shared_ptr<bool> alive_; // read and cleared on the window thread only
+};

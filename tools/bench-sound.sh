@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Timings of the real sound output on both kinds of private sound server
+# (tools/sound-server.sh), side by side in one run:
+#   - change-to-sound: from a change while playing to the first recorded
+#     sample that differs from the old tone (tools/sound-changes-check.sh);
+#   - looping cost: processor time of the program looping a 96000/s stereo
+#     stream, against the server's command-line player (pacat) feeding a
+#     stream of the same format at the same latency, for the same time.
+#   tools/bench-sound.sh BUILD_DIR [SECONDS]
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+[ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [SECONDS]" >&2; exit 2; }
+build="$(cd "$1" && pwd)"
+seconds=${2:-10}
+probe="$build/tests/platform/sound/sound_changes_probe"
+[ -x "$probe" ] || { echo "no probe at $probe" >&2; exit 1; }
+
+if [ -n "${BENCH_SOUND_INNER:-}" ]; then
+  # Inside a server: a keeper stream holds the null sink to real time.
+  pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=10 \
+    </dev/zero &
+  keeper=$!
+  trap 'kill $keeper 2>/dev/null || true; wait $keeper 2>/dev/null || true' EXIT
+  sleep 1
+  read -r _ ours wall < <("$probe" --loop "$seconds" | grep '^cpu')
+  pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=15 \
+    </dev/zero &
+  player=$!
+  sleep 1
+  ticks_before=$(awk '{ print $14 + $15 }' "/proc/$player/stat")
+  sleep "$seconds"
+  ticks_after=$(awk '{ print $14 + $15 }' "/proc/$player/stat")
+  kill "$player"
+  wait "$player" 2>/dev/null || true
+  awk -v o="$ours" -v w="$wall" -v a="$ticks_before" -v b="$ticks_after" \
+    -v hz="$(getconf CLK_TCK)" -v s="$seconds" 'BEGIN {
+      p = (b - a) / hz
+      printf "looping cost: orbel %.2f%% of a core, pacat %.2f%%, ratio %.2f\n",
+             100 * o / w, 100 * p / s, (p > 0 ? (o / w) / (p / s) : 0)
+    }'
+  exit 0
+fi
+
+for server in pulseaudio pipewire; do
+  echo "== $server"
+  ORBEL_SOUND_SERVER=$server BENCH_SOUND_INNER=1 "$here/sound-server.sh" run "$0" "$@"
+  "$here/sound-changes-check.sh" "$server" "$probe" |
+    grep -E "^(change-to-sound|transitions|ok|FAIL|stream|  *[0-9.]+ s  output-back)" || true
+done
