@@ -109,4 +109,37 @@ echo "ok    a resize request leaves $size"
 stop_pid "$app_pid"
 app_pid=""
 stop_window_manager
+
+echo "-- no sound server: Start, then a server"
+"$here/sound-server.sh" down "$SOUND_SERVER_DIR"
+start_app "$program"
+wait_painted
+status_line() { # file: the strip of the status line
+  import -display "$DISPLAY" -window root -crop "$((PANEL_WIDTH - 112))x16+$((WIN_X + 112))+$((WIN_Y + 372))" \
+    +repage "$1"
+}
+click_client $START_X $START_Y
+lost_line="orbel: нет вывода звука: звуковой сервер не отвечает"
+back_line="orbel: вывод звука восстановлен"
+for _ in $(seq 1 100); do grep -q "$lost_line" "$work/app.log" && break; sleep 0.1; done
+grep -q "$lost_line" "$work/app.log" || fail "no line on standard error when no server answers"
+echo "ok    standard error: $lost_line"
+sleep 0.3
+status_line "$work/notice.png"
+screenshot "$build/desktop-no-server.png"
+echo "ok    screenshot $build/desktop-no-server.png (the notice in the status line)"
+"$here/sound-server.sh" up "$SOUND_SERVER_DIR"
+start_keeper
+up_at=$(now)
+for _ in $(seq 1 100); do grep -q "$back_line" "$work/app.log" && break; sleep 0.1; done
+grep -q "$back_line" "$work/app.log" || fail "no sound 10 s after the server started"
+echo "ok    standard error: $back_line ($(elapsed "$up_at") s after the server answered)"
+record_until late 1.3 tone 1000 half half || fail "no 1000 Hz tone once the server is there"
+status_line "$work/hint.png"
+[ "$(compare -metric AE "$work/notice.png" "$work/hint.png" null: 2>&1 || true)" != "0" ] ||
+  fail "the status line looks the same with and without the notice"
+echo "ok    the status line changed back once sound flowed"
+[ "$(grep -c "orbel: " "$work/app.log")" -eq 2 ] || fail "not one line per loss and recovery"
+"$here/x-close-window.py" "$WINDOW" || fail "cannot send the close message"
+for _ in $(seq 1 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 echo "desktop test passed"
