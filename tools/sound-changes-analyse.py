@@ -181,7 +181,11 @@ def ramps(rec):
         peak = np.max(env[first + 50 * MS : first + 250 * MS])
         full = int(np.nonzero(env[first:] >= 0.97 * peak)[0][0])
         ramp = full / RATE * 1000
-        check(1.0 <= ramp <= 5.0, f"Start fades in over {ramp:.2f} ms (1 to 5 ms)")
+        # No lower bound here: PulseAudio mixes a new stream into what its
+        # sink already rendered (a rewind), and its monitor, already past
+        # that point, may show only the end of the fade. The fade itself is
+        # checked sample by sample by the output stage's unit tests.
+        check(ramp <= 5.0, f"Start fades in over {ramp:.2f} ms (at most 5 ms)")
 
 
 def recoveries(rec):

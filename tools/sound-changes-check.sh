@@ -22,7 +22,7 @@ trap cleanup EXIT
 for attempt in 1 2 3; do
   echo "-- $1, run $attempt"
   rm -f "$work"/*
-  ORBEL_TOOLS=$here "$2" "$work" | tee "$work/probe.log"
+  ORBEL_TOOLS=$here timeout 120 "$2" "$work" | tee "$work/probe.log"
   if /usr/bin/python3 "$here/sound-changes-analyse.py" "$work"; then
     exit 0
   fi
