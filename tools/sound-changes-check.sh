@@ -18,7 +18,9 @@ cleanup() {
 }
 trap cleanup EXIT
 # A machine too busy to keep the 15 ms buffer filled lets the stream run
-# dry; such a run is recorded again, up to three times in all.
+# dry (PipeWire does not always tell the client), and a busy server can
+# take seconds to start again; a failed run is recorded again, up to three
+# times in all. A fault of the output fails every run.
 for attempt in 1 2 3; do
   echo "-- $1, run $attempt"
   rm -f "$work"/*
@@ -26,7 +28,6 @@ for attempt in 1 2 3; do
   if /usr/bin/python3 "$here/sound-changes-analyse.py" "$work"; then
     exit 0
   fi
-  grep -q "stream underflows: [1-9]" "$work/probe.log" || exit 1
 done
-echo "the machine stayed too busy to play without drop-outs"
+echo "failed three times"
 exit 1
