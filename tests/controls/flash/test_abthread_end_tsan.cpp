@@ -93,6 +93,10 @@ TEST(AbThreadEdges, WorkerMadeOffTheWindowThreadIsServedWhileTheWindowThreadWait
 TEST(AbThreadEdges, ZProgramEndReleasesHandOversAndThreadsWaitingForWorkers) {
     auto worker = std::make_unique<HandOverThread>(-1);
     worker->ResumeWorker();
+    // The end must find the worker inside a hand-over that nobody serves.
+    for (int i = 0; i != 5000 && PendingWindowThreadCalls() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_GT(PendingWindowThreadCalls(), 0u);
     std::atomic<bool> waited{false};
     std::thread waiter([&] {
         worker->WaitForEnd();
