@@ -15,3 +15,10 @@ TComponent* ClassRegistry::Create(const std::string& className, TComponent* owne
     auto it = factories_.find(className);
     return it == factories_.end() ? nullptr : it->second(owner);
 }
+
+std::vector<std::string> ClassRegistry::ClassNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : factories_)
+        names.push_back(entry.first);
+    return names;
+}

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class TComponent;
 
@@ -17,6 +18,8 @@ public:
     bool Has(const std::string& className) const { return factories_.count(className) != 0; }
     // Null when the class is unknown.
     TComponent* Create(const std::string& className, TComponent* owner) const;
+    // Every registered class name, in alphabetical order.
+    std::vector<std::string> ClassNames() const;
 
     template <class T> void Register(const std::string& className) {
         Register(className, [](TComponent* owner) -> TComponent* { return new T(owner); });

@@ -7,6 +7,8 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TPersistent;
 
@@ -35,10 +37,27 @@ public:
     // Raw-byte properties, stored after the declared ones.
     virtual void DefineProperties(RawPropertyList& props) { (void)props; }
 
+    // The declared properties, with the defaults KeepSetUpAsDefaults took
+    // in place of the declared ones.
     PropertyList StoredProperties() {
         PropertyList list;
         DeclareProperties(list);
+        list.OverrideDefaults(setUpDefaults_);
         return list;
+    }
+    // Makes the values the declared properties hold now their stored
+    // defaults. A control that sets up one of its settings objects (or its
+    // font) differently from that object's own defaults calls this at the
+    // end of its constructor: a stored layout leaves out every value equal to
+    // its default, so without it a value equal to the object's own default
+    // but not to the control's set-up would read back as the set-up.
+    void KeepSetUpAsDefaults() {
+        setUpDefaults_.clear();
+        PropertyList list;
+        DeclareProperties(list);
+        for (const PropertyInfo& info : list.Items())
+            if (info.kind != PropertyKind::Object && info.defaultValue)
+                setUpDefaults_.emplace_back(info.name, info.get(*this));
     }
     RawPropertyList RawProperties() {
         RawPropertyList list;
@@ -53,4 +72,7 @@ protected:
     [[noreturn]] void AssignError(const TPersistent& source) const {
         throw EConvertError("Cannot assign a " + source.ClassName() + " to a " + ClassName());
     }
+
+private:
+    std::vector<std::pair<std::string, PropertyValue>> setUpDefaults_;
 };

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -172,6 +173,24 @@ public:
     PropertyInfo& Ident(std::string name, G (T::*get)() const, void (T::*set)(S)) {
         return Add(PropertyKind::Ident, std::move(name), get, set, PropertyValue(std::string()));
     }
+    // An event, stored as the name of its handler. The member `slot` keeps
+    // that name and binds it among the handlers the component's owners
+    // registered (TEventSlot); empty is "none".
+    template <class T, class Slot> PropertyInfo& Event(std::string name, Slot T::*slot) {
+        PropertyInfo info;
+        info.name = std::move(name);
+        info.kind = PropertyKind::Ident;
+        info.get = [slot](const TPersistent& o) {
+            return PropertyValue((static_cast<const T&>(o).*slot).Name());
+        };
+        info.set = [slot](TPersistent& o, const PropertyValue& v) {
+            T& component = static_cast<T&>(o);
+            (component.*slot).Bind(component, std::get<std::string>(v));
+        };
+        info.defaultValue = std::string();
+        items_.push_back(std::move(info));
+        return items_.back();
+    }
     // An owned settings object; its own declared properties are stored as
     // "Name.Property".
     template <class T, class O> PropertyInfo& Object(std::string name, O* (T::*get)()) {
@@ -181,6 +200,15 @@ public:
         info.object = [get](TPersistent& o) -> TPersistent* { return (static_cast<T&>(o).*get)(); };
         items_.push_back(std::move(info));
         return items_.back();
+    }
+
+    // Replaces the defaults of the named properties (see
+    // TPersistent::KeepSetUpAsDefaults).
+    void OverrideDefaults(const std::vector<std::pair<std::string, PropertyValue>>& defaults) {
+        for (const auto& [name, value] : defaults)
+            for (auto& p : items_)
+                if (p.name == name)
+                    p.defaultValue = value;
     }
 
 private:

@@ -44,8 +44,8 @@ void TAbAnalogCControl::DeclareProperties(PropertyList& props) {
     props.Float("Value", &T::Value, &T::SetValue, 0.0f);
     props.Int("ChangeLarge", &T::ChangeLarge, &T::SetChangeLarge, DefaultChangeLarge);
     props.Int("ChangeSmall", &T::ChangeSmall, &T::SetChangeSmall, DefaultChangeSmall);
-    props.Ident("OnValueChange", &T::OnValueChangeName, &T::BindOnValueChange);
-    props.Ident("OnValueChanged", &T::OnValueChangedName, &T::BindOnValueChanged);
+    props.Event("OnValueChange", &T::OnValueChange);
+    props.Event("OnValueChanged", &T::OnValueChanged);
     props.Object("SignalSettings", &T::SignalSettingsObject);
     props.Color("ColorFocus", &T::ColorFocus, &T::SetColorFocus, DefaultColorFocus);
     props.Color("ColorNonFocus", &T::ColorNonFocus, &T::SetColorNonFocus, DefaultColorNonFocus);

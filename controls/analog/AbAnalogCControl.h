@@ -122,10 +122,6 @@ protected:
     void DoExit() override;
 
 private:
-    std::string OnValueChangeName() const { return OnValueChange.Name(); }
-    void BindOnValueChange(const std::string& name) { OnValueChange.Bind(*this, name); }
-    std::string OnValueChangedName() const { return OnValueChanged.Name(); }
-    void BindOnValueChanged(const std::string& name) { OnValueChanged.Bind(*this, name); }
     std::string ValueIndicatorName() const;
     void BindValueIndicator(const std::string& name);
     TAbAnalogGControl* FindIndicator(const std::string& name) const;

@@ -30,6 +30,7 @@ TAbAnalogGControl::TAbAnalogGControl(TComponent* owner)
       settings_(std::make_unique<TSignalSettings>()), minMax_(std::make_unique<TMinMax>()) {
     Font()->SetName(kDefaultFontName);
     Font()->SetSize(kDefaultFontSize);
+    Font()->KeepSetUpAsDefaults();
     digitText_ = std::to_string(digit_);
     valueText_ = FormatValue(value_, settings_->ValueFormat());
     // Both limit states start set, so that this check leaves them telling
@@ -55,12 +56,12 @@ void TAbAnalogGControl::DeclareProperties(PropertyList& props) {
     props.Object("SignalSettings", &T::SignalObject);
     props.Object("MinMax", &T::MinMaxObject);
     props.Float("Value", &T::Value, &T::SetValue, DefaultValue);
-    props.Ident("OnMinMaxChange", &T::OnMinMaxChangeName, &T::BindOnMinMaxChange);
-    props.Ident("OnOverflow", &T::OnOverflowName, &T::BindOnOverflow);
-    props.Ident("OnSectorChange", &T::OnSectorChangeName, &T::BindOnSectorChange);
-    props.Ident("OnSettingsChange", &T::OnSettingsChangeName, &T::BindOnSettingsChange);
-    props.Ident("OnValueChange", &T::OnValueChangeName, &T::BindOnValueChange);
-    props.Ident("OnLimit", &T::OnLimitName, &T::BindOnLimit);
+    props.Event("OnMinMaxChange", &T::OnMinMaxChange);
+    props.Event("OnOverflow", &T::OnOverflow);
+    props.Event("OnSectorChange", &T::OnSectorChange);
+    props.Event("OnSettingsChange", &T::OnSettingsChange);
+    props.Event("OnValueChange", &T::OnValueChange);
+    props.Event("OnLimit", &T::OnLimit);
 }
 
 void TAbAnalogGControl::Loaded() {

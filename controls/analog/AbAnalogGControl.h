@@ -118,18 +118,6 @@ protected:
     void ValueRefresh();
 
 private:
-    std::string OnMinMaxChangeName() const { return OnMinMaxChange.Name(); }
-    void BindOnMinMaxChange(const std::string& n) { OnMinMaxChange.Bind(*this, n); }
-    std::string OnOverflowName() const { return OnOverflow.Name(); }
-    void BindOnOverflow(const std::string& n) { OnOverflow.Bind(*this, n); }
-    std::string OnSectorChangeName() const { return OnSectorChange.Name(); }
-    void BindOnSectorChange(const std::string& n) { OnSectorChange.Bind(*this, n); }
-    std::string OnSettingsChangeName() const { return OnSettingsChange.Name(); }
-    void BindOnSettingsChange(const std::string& n) { OnSettingsChange.Bind(*this, n); }
-    std::string OnValueChangeName() const { return OnValueChange.Name(); }
-    void BindOnValueChange(const std::string& n) { OnValueChange.Bind(*this, n); }
-    std::string OnLimitName() const { return OnLimit.Name(); }
-    void BindOnLimit(const std::string& n) { OnLimit.Bind(*this, n); }
     TSectorSettings* SectorObject() { return sectors_.get(); }
     TSignalSettings* SignalObject() { return settings_.get(); }
     TMinMax* MinMaxObject() { return minMax_.get(); }

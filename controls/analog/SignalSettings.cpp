@@ -56,45 +56,27 @@ void TSignalSettings::Assign(const TPersistent& source) {
 }
 
 void TSignalSettings::SetDigitalFrom(std::int32_t value) {
-    if (value == digitalFrom_)
-        return;
-    digitalFrom_ = value;
-    Changed();
+    Store(digitalFrom_, value);
 }
 
 void TSignalSettings::SetDigitalTo(std::int32_t value) {
-    if (value == digitalTo_)
-        return;
-    digitalTo_ = value;
-    Changed();
+    Store(digitalTo_, value);
 }
 
 void TSignalSettings::SetName1(const std::string& value) {
-    if (value == name1_)
-        return;
-    name1_ = value;
-    Changed();
+    Store(name1_, value);
 }
 
 void TSignalSettings::SetName2(const std::string& value) {
-    if (value == name2_)
-        return;
-    name2_ = value;
-    Changed();
+    Store(name2_, value);
 }
 
 void TSignalSettings::SetValueFormat(const std::string& value) {
-    if (value == valueFormat_)
-        return;
-    valueFormat_ = value;
-    Changed();
+    Store(valueFormat_, value);
 }
 
 void TSignalSettings::SetValueUnit(const std::string& value) {
-    if (value == valueUnit_)
-        return;
-    valueUnit_ = value;
-    Changed();
+    Store(valueUnit_, value);
 }
 
 float TSignalSettings::Snap(float value) const {

@@ -1,7 +1,6 @@
 #include "controls/base/AbCustomControl.h"
 
 #include "controls/base/InputTranslation.h"
-#include "platform/Fonts.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -15,20 +14,11 @@ constexpr int kWheelNotch = 120;
 // The font a control starts with, in points.
 constexpr int kDefaultFontSize = 10;
 
-QWidget* AsWidget(TComponent* component) {
-    return dynamic_cast<QWidget*>(component);
-}
-
 } // namespace
 
-TAbCustomControl::TAbCustomControl(TComponent* owner)
-    : QWidget(AsWidget(owner)), TComponent(owner), font_(std::make_unique<TFont>()) {
-    font_->SetSize(kDefaultFontSize);
-    setFont(ToQFont(*font_));
-    font_->SetOnChange([this](TPersistent*) { setFont(ToQFont(*font_)); });
-    // Move events without a button reach the control too: the cursor over
-    // the active area and the pointer hints follow them.
-    setMouseTracking(true);
+TAbCustomControl::TAbCustomControl(TComponent* owner) : TWidgetComponent(owner) {
+    Font()->SetSize(kDefaultFontSize);
+    Font()->KeepSetUpAsDefaults();
     setFocusPolicy(Qt::ClickFocus);
 }
 
@@ -43,79 +33,26 @@ void TAbCustomControl::DeclareProperties(PropertyList& props) {
     props.Int("Height", &T::Height, &T::SetHeight);
     props.Int("Cursor", &T::Cursor, &T::SetCursor, crDefault);
     props.Bool("Enabled", &T::Enabled, &T::SetEnabled, true);
-    props.Object("Font", &T::FontObject);
+    props.Object("Font", &T::Font);
     props.String("Hint", &T::Hint, &T::SetHint, std::string());
     props.Bool("ParentFont", &T::ParentFont, &T::SetParentFont, false);
     props.Int("TabOrder", &T::TabOrder, &T::SetTabOrder, -1);
     props.Bool("TabStop", &T::TabStop, &T::SetTabStop, tabStopDefault_);
     props.Bool("Visible", &T::Visible, &T::SetVisible, true);
-    props.Ident("OnClick", &T::OnClickName, &T::BindOnClick);
-    props.Ident("OnDblClick", &T::OnDblClickName, &T::BindOnDblClick);
-    props.Ident("OnEnter", &T::OnEnterName, &T::BindOnEnter);
-    props.Ident("OnExit", &T::OnExitName, &T::BindOnExit);
-    props.Ident("OnKeyDown", &T::OnKeyDownName, &T::BindOnKeyDown);
-    props.Ident("OnKeyUp", &T::OnKeyUpName, &T::BindOnKeyUp);
-    props.Ident("OnMouseDown", &T::OnMouseDownName, &T::BindOnMouseDown);
-    props.Ident("OnMouseMove", &T::OnMouseMoveName, &T::BindOnMouseMove);
-    props.Ident("OnMouseUp", &T::OnMouseUpName, &T::BindOnMouseUp);
-}
-
-void TAbCustomControl::SetParentComponent(TComponent* parent) {
-    TComponent::SetParentComponent(parent);
-    QWidget* widget = AsWidget(parent ? parent : Owner());
-    if (widget != parentWidget()) {
-        setParent(widget);
-        ApplyVisibility();
-    }
-}
-
-void TAbCustomControl::SetLeft(int value) {
-    move(value, y());
-}
-void TAbCustomControl::SetTop(int value) {
-    move(x(), value);
-}
-void TAbCustomControl::SetWidth(int value) {
-    resize(value, height());
-}
-void TAbCustomControl::SetHeight(int value) {
-    resize(width(), value);
-}
-
-void TAbCustomControl::SetBounds(int left, int top, int width, int height) {
-    setGeometry(left, top, width, height);
-}
-
-void TAbCustomControl::SetEnabled(bool value) {
-    enabled_ = value;
-    setEnabled(value);
-}
-
-void TAbCustomControl::SetVisible(bool value) {
-    visible_ = value;
-    ApplyVisibility();
-}
-
-// A control without a parent would become a window of its own; it is shown
-// only once it has one (or when the caller shows it).
-void TAbCustomControl::ApplyVisibility() {
-    if (parentWidget())
-        setVisible(visible_);
+    props.Event("OnClick", &T::OnClick);
+    props.Event("OnDblClick", &T::OnDblClick);
+    props.Event("OnEnter", &T::OnEnter);
+    props.Event("OnExit", &T::OnExit);
+    props.Event("OnKeyDown", &T::OnKeyDown);
+    props.Event("OnKeyUp", &T::OnKeyUp);
+    props.Event("OnMouseDown", &T::OnMouseDown);
+    props.Event("OnMouseMove", &T::OnMouseMove);
+    props.Event("OnMouseUp", &T::OnMouseUp);
 }
 
 void TAbCustomControl::SetTabStop(bool value) {
     tabStop_ = value;
     setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
-}
-
-void TAbCustomControl::SetCursor(TCursor value) {
-    cursor_ = value;
-    ApplyCursor(*this, value);
-}
-
-void TAbCustomControl::SetHint(const std::string& value) {
-    hint_ = value;
-    setToolTip(QString::fromStdString(value));
 }
 
 void TAbCustomControl::RequestSettingsChanged() {

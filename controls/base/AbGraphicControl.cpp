@@ -1,25 +1,11 @@
 #include "controls/base/AbGraphicControl.h"
 
 #include "controls/base/InputTranslation.h"
-#include "platform/Fonts.h"
 
 #include <QMouseEvent>
 
-namespace {
-QWidget* AsWidget(TComponent* component) {
-    return dynamic_cast<QWidget*>(component);
-}
-} // namespace
-
-TAbGraphicControl::TAbGraphicControl(TComponent* owner)
-    : QWidget(AsWidget(owner)), TComponent(owner), font_(std::make_unique<TFont>()) {
+TAbGraphicControl::TAbGraphicControl(TComponent* owner) : TWidgetComponent(owner) {
     setFocusPolicy(Qt::NoFocus);
-    setMouseTracking(true);
-    setFont(ToQFont(*font_));
-    font_->SetOnChange([this](TPersistent*) {
-        setFont(ToQFont(*font_));
-        FontChanged();
-    });
 }
 
 TAbGraphicControl::~TAbGraphicControl() = default;
@@ -32,43 +18,14 @@ void TAbGraphicControl::DeclareProperties(PropertyList& props) {
     props.Int("Width", &T::Width, &T::SetWidth);
     props.Int("Height", &T::Height, &T::SetHeight);
     props.Bool("Enabled", &T::Enabled, &T::SetEnabled, true);
-    props.Object("Font", &T::FontObject);
+    props.Object("Font", &T::Font);
     props.String("Hint", &T::Hint, &T::SetHint, std::string());
     props.Bool("Visible", &T::Visible, &T::SetVisible, true);
-    props.Ident("OnClick", &T::OnClickName, &T::BindOnClick);
-    props.Ident("OnDblClick", &T::OnDblClickName, &T::BindOnDblClick);
-    props.Ident("OnMouseDown", &T::OnMouseDownName, &T::BindOnMouseDown);
-    props.Ident("OnMouseMove", &T::OnMouseMoveName, &T::BindOnMouseMove);
-    props.Ident("OnMouseUp", &T::OnMouseUpName, &T::BindOnMouseUp);
-}
-
-void TAbGraphicControl::SetParentComponent(TComponent* parent) {
-    TComponent::SetParentComponent(parent);
-    QWidget* widget = AsWidget(parent ? parent : Owner());
-    if (widget != parentWidget()) {
-        setParent(widget);
-        ApplyVisibility();
-    }
-}
-
-void TAbGraphicControl::SetEnabled(bool value) {
-    enabled_ = value;
-    setEnabled(value);
-}
-
-void TAbGraphicControl::SetVisible(bool value) {
-    visible_ = value;
-    ApplyVisibility();
-}
-
-void TAbGraphicControl::ApplyVisibility() {
-    if (parentWidget())
-        setVisible(visible_);
-}
-
-void TAbGraphicControl::SetHint(const std::string& value) {
-    hint_ = value;
-    setToolTip(QString::fromStdString(value));
+    props.Event("OnClick", &T::OnClick);
+    props.Event("OnDblClick", &T::OnDblClick);
+    props.Event("OnMouseDown", &T::OnMouseDown);
+    props.Event("OnMouseMove", &T::OnMouseMove);
+    props.Event("OnMouseUp", &T::OnMouseUp);
 }
 
 void TAbGraphicControl::Invalidate() {

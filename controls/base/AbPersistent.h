@@ -4,6 +4,8 @@
 
 #include "core/Persistent.h"
 
+#include <utility>
+
 class TAbPersistent : public TPersistent {
 public:
     std::string ClassName() const override { return "TAbPersistent"; }
@@ -16,6 +18,16 @@ public:
     virtual void Changed() {
         if (onChange_)
             onChange_(this);
+    }
+
+protected:
+    // The property setters' rule: store the value if it differs from the
+    // current one, then notify.
+    template <class V, class U> void Store(V& field, U&& value) {
+        if (field == value)
+            return;
+        field = std::forward<U>(value);
+        Changed();
     }
 
 private:

@@ -47,21 +47,21 @@ void TAbBinGControl::DeclareState(PropertyList& props) {
 
 void TAbBinGControl::DeclareStatusEvents(PropertyList& props) {
     using T = TAbBinGControl;
-    props.Ident("OnStatusChanged", &T::OnStatusChangedName, &T::BindOnStatusChanged);
-    props.Ident("OnStatusIntChanged", &T::OnStatusIntChangedName, &T::BindOnStatusIntChanged);
+    props.Event("OnStatusChanged", &T::OnStatusChanged);
+    props.Event("OnStatusIntChanged", &T::OnStatusIntChanged);
 }
 
 void TAbBinGControl::DeclareMouseEvents(PropertyList& props) {
     using T = TAbBinGControl;
-    props.Ident("OnClick", &T::ClickName, &T::BindClick);
-    props.Ident("OnDblClick", &T::DblClickName, &T::BindDblClick);
+    props.Event("OnClick", &T::OnClick);
+    props.Event("OnDblClick", &T::OnDblClick);
     props.Ident("OnDragDrop", &T::OnDragDropName, &T::SetOnDragDropName);
     props.Ident("OnDragOver", &T::OnDragOverName, &T::SetOnDragOverName);
     props.Ident("OnEndDrag", &T::OnEndDragName, &T::SetOnEndDragName);
     props.Ident("OnStartDrag", &T::OnStartDragName, &T::SetOnStartDragName);
-    props.Ident("OnMouseDown", &T::MouseDownName, &T::BindMouseDown);
-    props.Ident("OnMouseMove", &T::MouseMoveName, &T::BindMouseMove);
-    props.Ident("OnMouseUp", &T::MouseUpName, &T::BindMouseUp);
+    props.Event("OnMouseDown", &T::OnMouseDown);
+    props.Event("OnMouseMove", &T::OnMouseMove);
+    props.Event("OnMouseUp", &T::OnMouseUp);
 }
 
 void TAbBinGControl::DeclareProperties(PropertyList& props) {

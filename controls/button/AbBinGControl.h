@@ -68,10 +68,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    std::string OnStatusChangedName() const { return OnStatusChanged.Name(); }
-    void BindOnStatusChanged(const std::string& n) { OnStatusChanged.Bind(*this, n); }
-    std::string OnStatusIntChangedName() const { return OnStatusIntChanged.Name(); }
-    void BindOnStatusIntChanged(const std::string& n) { OnStatusIntChanged.Bind(*this, n); }
     // Drag events are kept for stored layouts; this program does no dragging.
     std::string OnDragDropName() const { return onDragDrop_; }
     void SetOnDragDropName(const std::string& n) { onDragDrop_ = n; }
@@ -81,17 +77,6 @@ private:
     void SetOnEndDragName(const std::string& n) { onEndDrag_ = n; }
     std::string OnStartDragName() const { return onStartDrag_; }
     void SetOnStartDragName(const std::string& n) { onStartDrag_ = n; }
-    // Event slots of the base, reached through these for the stored list.
-    std::string ClickName() const { return OnClick.Name(); }
-    void BindClick(const std::string& n) { OnClick.Bind(*this, n); }
-    std::string DblClickName() const { return OnDblClick.Name(); }
-    void BindDblClick(const std::string& n) { OnDblClick.Bind(*this, n); }
-    std::string MouseDownName() const { return OnMouseDown.Name(); }
-    void BindMouseDown(const std::string& n) { OnMouseDown.Bind(*this, n); }
-    std::string MouseMoveName() const { return OnMouseMove.Name(); }
-    void BindMouseMove(const std::string& n) { OnMouseMove.Bind(*this, n); }
-    std::string MouseUpName() const { return OnMouseUp.Name(); }
-    void BindMouseUp(const std::string& n) { OnMouseUp.Bind(*this, n); }
 
     void UpdateFlashRegistration();
     // Gives the word to every member of the owner's group in turn; the

@@ -26,6 +26,10 @@ TAbColBitBtn::TAbColBitBtn(TComponent* owner)
     gradBtnFace_->SetVisible(true);
     resize(DefaultWidth, DefaultHeight);
     Font()->SetStyle(Font()->Style() | FontStyleBit(fsBold));
+    // A stored layout leaves out what a new button already has.
+    buttonBevel_->KeepSetUpAsDefaults();
+    gradBtnFace_->KeepSetUpAsDefaults();
+    Font()->KeepSetUpAsDefaults();
     SetMode(mButton);
     // The widget paints itself completely from its cache; Qt need not clear
     // anything first.
@@ -71,7 +75,7 @@ void TAbColBitBtn::DeclareProperties(PropertyList& props) {
     props.Color("TextColDisabled", &T::TextColDisabled, &T::SetTextColDisabled, clBtnShadow);
     props.Bool("Text3D", &T::Text3D, &T::SetText3D, true);
     DeclareState(props);
-    props.Bool("Enabled", &T::Enabled, &T::SetEnabled, true);
+    props.Bool("Enabled", &TAbGraphicControl::Enabled, &TAbGraphicControl::SetEnabled, true);
     props.Object("Font", &TAbGraphicControl::Font);
     props.Bool("ParentFont", &T::ParentFont, &T::SetParentFont, true);
     DeclareStatusEvents(props);
@@ -147,12 +151,9 @@ void TAbColBitBtn::SetTransparent(bool value) {
 }
 
 void TAbColBitBtn::SetEnabled(bool value) {
-    if (value == enabled_)
+    if (value == Enabled())
         return;
-    enabled_ = value;
-    setEnabled(value);
-    // A disabled button lets the pointer through to what lies beneath.
-    setAttribute(Qt::WA_TransparentForMouseEvents, !value);
+    TAbGraphicControl::SetEnabled(value);
     if (!value) {
         // Disabled while held down: the release will never arrive, so the
         // button lets go now instead of staying pressed and on.
@@ -234,7 +235,7 @@ void TAbColBitBtn::Compose(const TBtnLookFlags& flags) {
     }
 
     const std::string& text = flags.text ? textOn_ : (textOff_.empty() ? textOn_ : textOff_);
-    const TColor faceColor = !enabled_ ? colorDisabled_ : (flags.faceColor ? colorOn_ : colorOff_);
+    const TColor faceColor = !Enabled() ? colorDisabled_ : (flags.faceColor ? colorOn_ : colorOff_);
 
     const bool drawBevel = (beveled_ && !flat_) || (flat_ && (IsDesigning() || mouseInside_));
     const bool raised = bevelDown ? (!Checked() && !pressed) : !pressed;
@@ -267,14 +268,14 @@ void TAbColBitBtn::Compose(const TBtnLookFlags& flags) {
 
     canvas.Brush().Style = bsClear;
     TColor textColor = flags.textColor ? textColOn_ : textColOff_;
-    if (!enabled_)
+    if (!Enabled())
         textColor = textColDisabled_;
     if (!text.empty())
         DrawMultiLineText(canvas, at.text.X, at.text.Y, 0, textColor, buttonBevel_->ShadowColTo(),
                           buttonBevel_->HighlightColTo(), text, at.anchor, text3D_);
 
     if (cellW > 0) {
-        const int index = GlyphCellIndex(numGlyph, enabled_, flags.glyph);
+        const int index = GlyphCellIndex(numGlyph, Enabled(), flags.glyph);
         TBitmap cell(cellW, cellH);
         cell.Canvas().CopyRect(TRect{0, 0, cellW, cellH}, glyph_,
                                TRect{index * cellW, 0, index * cellW + cellW, cellH});
@@ -307,7 +308,7 @@ void TAbColBitBtn::paintEvent(QPaintEvent* event) {
 
 void TAbColBitBtn::enterEvent(QEnterEvent* event) {
     TAbBinGControl::enterEvent(event);
-    if (flat_ && !mouseInside_ && enabled_ && QWidget::mouseGrabber() == nullptr &&
+    if (flat_ && !mouseInside_ && Enabled() && QWidget::mouseGrabber() == nullptr &&
         QApplication::mouseButtons() == Qt::NoButton) {
         mouseInside_ = true;
         Redraw();
@@ -316,7 +317,7 @@ void TAbColBitBtn::enterEvent(QEnterEvent* event) {
 
 void TAbColBitBtn::leaveEvent(QEvent* event) {
     TAbBinGControl::leaveEvent(event);
-    if (flat_ && mouseInside_ && enabled_) {
+    if (flat_ && mouseInside_ && Enabled()) {
         mouseInside_ = false;
         Redraw();
     }

@@ -86,10 +86,9 @@ public:
     TPos PosGlyph() const { return posGlyph_; }
     void SetPosGlyph(TPos value) { StoreAndRedraw(posGlyph_, value); }
 
-    // Held by the button itself: a disabled button takes no mouse input, and
-    // the pointer reaches whatever lies beneath it.
-    bool Enabled() const { return enabled_; }
-    void SetEnabled(bool value);
+    // A disabled button takes no mouse input, the pointer reaches whatever
+    // lies beneath it, and a press under way is let go.
+    void SetEnabled(bool value) override;
 
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool value) { parentFont_ = value; }
@@ -155,7 +154,6 @@ private:
     TPosH posH_ = phCenter;
     TPosV posV_ = pvCenter;
     TPos posGlyph_ = pLeft;
-    bool enabled_ = true;
     bool parentFont_ = true;
     std::string popupMenu_;
 

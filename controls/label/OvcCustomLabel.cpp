@@ -9,33 +9,20 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TOvcCustomLabel::TOvcCustomLabel(TComponent* owner)
-    : QWidget(dynamic_cast<QWidget*>(owner)), TComponent(owner), model_(*this) {
+TOvcCustomLabel::TOvcCustomLabel(TComponent* owner) : TWidgetComponent(owner), model_(*this) {
     resize(DefaultWidth, DefaultHeight);
-    font_.SetName(DefaultFontName);
-    font_.SetSize(DefaultFontPoints);
-    font_.SetColor(model_.SchemeColours().Row(csWindows).font);
-    font_.SetOnChange([this](TPersistent*) { FontChanged(); });
+    Font()->SetName(DefaultFontName);
+    Font()->SetSize(DefaultFontPoints);
+    Font()->SetColor(model_.SchemeColours().Row(csWindows).font);
+    // A stored layout leaves out what a new label already has.
+    Font()->KeepSetUpAsDefaults();
+    model_.CustomSettings()->KeepSetUpAsDefaults();
     // Every pixel is painted from the captured background, so Qt need not
-    // clear it first; pointer moves are wanted without a button held, as the
-    // panel's hints follow the pointer.
+    // clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
 }
 
 TOvcCustomLabel::~TOvcCustomLabel() = default;
-
-void TOvcCustomLabel::SetParentComponent(TComponent* parent) {
-    TComponent::SetParentComponent(parent);
-    auto* widget = dynamic_cast<QWidget*>(parent);
-    if (widget && widget != parentWidget()) {
-        const QRect bounds = geometry();
-        setParent(widget);
-        setGeometry(bounds);
-        // A reparented widget stays hidden until shown again.
-        setVisible(visible_);
-    }
-}
 
 void TOvcCustomLabel::SetCustomSettings(const TOvcCustomSettings& value) {
     model_.CustomSettings()->Assign(value);
@@ -86,23 +73,6 @@ void TOvcCustomLabel::SetColor(TColor value) {
     ColorChanged();
 }
 
-void TOvcCustomLabel::SetEnabled(bool value) {
-    enabled_ = value;
-    setEnabled(value);
-    // A disabled label lets the pointer through to whatever lies beneath it.
-    setAttribute(Qt::WA_TransparentForMouseEvents, !value);
-}
-
-void TOvcCustomLabel::SetVisible(bool value) {
-    visible_ = value;
-    setVisible(value);
-}
-
-void TOvcCustomLabel::SetCursor(TCursor value) {
-    cursor_ = value;
-    ApplyCursor(*this, value);
-}
-
 unsigned TOvcCustomLabel::TextFlags(TAlignment alignment, bool wordWrap, bool showAccelChar) {
     using namespace ovc_text_flags;
     unsigned flags = kExpandTabs;
@@ -124,7 +94,7 @@ unsigned TOvcCustomLabel::TextFlags() const {
 void TOvcCustomLabel::Paint(TCanvas& canvas) {
     TBitmap background;
     CaptureParentBackground(*this, background);
-    const TOvcCaption caption{caption_, &font_, TextFlags(), transparent_, color_};
+    const TOvcCaption caption{caption_, Font(), TextFlags(), transparent_, color_};
     OvcDrawEffects(canvas, TRect{0, 0, width(), height()}, background, caption, model_.Settings());
 }
 

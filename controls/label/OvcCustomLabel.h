@@ -10,10 +10,8 @@
 
 #include "controls/base/ControlTypes.h"
 #include "controls/base/Events.h"
+#include "controls/base/WidgetComponent.h"
 #include "controls/label/OvcLabelModel.h"
-#include "core/Component.h"
-#include "platform/Cursors.h"
-#include "platform/Font.h"
 
 #include <QWidget>
 
@@ -21,9 +19,7 @@
 
 class TCanvas;
 
-// QWidget comes first among the bases so that the component part (and with it
-// the effect settings) is destroyed before the widget part.
-class TOvcCustomLabel : public QWidget, public TComponent, private TOvcLabelHost {
+class TOvcCustomLabel : public TWidgetComponent<QWidget>, private TOvcLabelHost {
 public:
     static constexpr int DefaultWidth = 150;
     static constexpr int DefaultHeight = 35;
@@ -35,7 +31,6 @@ public:
     ~TOvcCustomLabel() override;
 
     std::string ClassName() const override { return "TOvcCustomLabel"; }
-    void SetParentComponent(TComponent* parent) override;
 
     // The presets and their settings.
     TOvcAppearance Appearance() const { return model_.Appearance(); }
@@ -47,19 +42,6 @@ public:
     // Copies the values in without switching the presets, then repaints.
     void SetCustomSettings(const TOvcCustomSettings& value);
     const TOvcSchemeColours& SchemeColours() const { return model_.SchemeColours(); }
-
-    // Bounds in the parent, in pixels.
-    int Left() const { return x(); }
-    int Top() const { return y(); }
-    int Width() const { return width(); }
-    int Height() const { return height(); }
-    void SetLeft(int v) { move(v, y()); }
-    void SetTop(int v) { move(x(), v); }
-    void SetWidth(int v) { resize(v, height()); }
-    void SetHeight(int v) { resize(width(), v); }
-    void SetBounds(int left, int top, int width, int height) {
-        setGeometry(left, top, width, height);
-    }
 
     // The standard label's settings.
     const std::string& Caption() const { return caption_; }
@@ -76,16 +58,8 @@ public:
     void SetColor(TColor value);
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool value) { parentColor_ = value; }
-    TFont* Font() { return &font_; }
-    const TFont* Font() const { return &font_; }
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool value) { parentFont_ = value; }
-    bool Enabled() const { return enabled_; }
-    void SetEnabled(bool value);
-    bool Visible() const { return visible_; }
-    void SetVisible(bool value);
-    TCursor Cursor() const { return cursor_; }
-    void SetCursor(TCursor value);
 
     // Kept for stored layouts; the panel neither docks, drags, shows hints
     // of labels nor focuses through a label's accelerator.
@@ -129,18 +103,16 @@ protected:
     // The base label's notices.
     virtual void TextChanged() { update(); }
     virtual void ColorChanged() { update(); }
-    virtual void FontChanged() { update(); }
 
 private:
     // TOvcLabelHost
-    TColor LabelFontColor() const override { return font_.Color(); }
-    void SetLabelFontColor(TColor color) override { font_.SetColor(color); }
+    TColor LabelFontColor() const override { return Font()->Color(); }
+    void SetLabelFontColor(TColor color) override { Font()->SetColor(color); }
     bool LabelLoading() const override { return IsLoading(); }
     void LabelRepaint() override { update(); }
     void LabelTextChanged() override { TextChanged(); }
     void LabelColorChanged() override { ColorChanged(); }
 
-    TFont font_;
     TOvcLabelModel model_;
     std::string caption_;
     TAlignment alignment_ = taLeftJustify;
@@ -150,9 +122,6 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
     bool parentFont_ = false;
-    bool enabled_ = true;
-    bool visible_ = true;
-    TCursor cursor_ = crDefault;
     TAlign align_ = alNone;
     TCursor dragCursor_ = crDrag;
     TDragMode dragMode_ = dmManual;

@@ -29,13 +29,6 @@ void TAbBtnBevel::Assign(const TPersistent& source) {
     Changed();
 }
 
-void TAbBtnBevel::Store(TColor& field, TColor value) {
-    if (field == value)
-        return;
-    field = value;
-    Changed();
-}
-
 void TAbBtnBevel::SetShadowColFrom(TColor value) {
     Store(shadowColFrom_, value);
 }
@@ -50,10 +43,8 @@ void TAbBtnBevel::SetHighlightColTo(TColor value) {
 }
 
 void TAbBtnBevel::SetWidth(std::int32_t value) {
-    if (value < 0 || value == width_)
-        return;
-    width_ = value;
-    Changed();
+    if (value >= 0)
+        Store(width_, value);
 }
 
 TAbBtnBevel::RingColors TAbBtnBevel::RingColor(int ring, bool raised) const {

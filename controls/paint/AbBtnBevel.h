@@ -49,8 +49,6 @@ public:
                     TColor faceColor) const;
 
 private:
-    void Store(TColor& field, TColor value);
-
     TColor shadowColFrom_ = clBlack;
     TColor shadowColTo_ = clBtnShadow;
     TColor highlightColFrom_ = DefaultHighlightColFrom;

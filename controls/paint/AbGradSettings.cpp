@@ -22,30 +22,19 @@ void TAbGradSettings::Assign(const TPersistent& source) {
 }
 
 void TAbGradSettings::SetColorFrom(TColor value) {
-    if (value == colorFrom_)
-        return;
-    colorFrom_ = value;
-    Changed();
+    Store(colorFrom_, value);
 }
 
 void TAbGradSettings::SetColorTo(TColor value) {
-    if (value == colorTo_)
-        return;
-    colorTo_ = value;
-    Changed();
+    Store(colorTo_, value);
 }
 
 void TAbGradSettings::SetVisible(bool value) {
-    if (value == visible_)
-        return;
-    visible_ = value;
-    Changed();
+    Store(visible_, value);
 }
 
 void TAbGradSettings::SetStyle(TGradientStyle value) {
     // An ordinal outside the enumeration (a damaged layout) keeps the old style.
-    if (value == style_ || value < 0 || value >= GradientStyleCount)
-        return;
-    style_ = value;
-    Changed();
+    if (value >= 0 && value < GradientStyleCount)
+        Store(style_, value);
 }

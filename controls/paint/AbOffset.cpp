@@ -19,13 +19,6 @@ void TAbOffset::Assign(const TPersistent& source) {
     Changed();
 }
 
-void TAbOffset::Store(std::int32_t& field, std::int32_t value) {
-    if (field == value)
-        return;
-    field = value;
-    Changed();
-}
-
 void TAbOffset::SetTop(std::int32_t value) {
     Store(top_, value);
 }

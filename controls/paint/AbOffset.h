@@ -27,8 +27,6 @@ public:
     TRect Apply(const TRect& r) const;
 
 private:
-    void Store(std::int32_t& field, std::int32_t value);
-
     std::int32_t top_ = 0;
     std::int32_t left_ = 0;
     std::int32_t right_ = 0;

@@ -83,20 +83,6 @@ void TAbSBevel::RenderRing() {
                   colorShadowTo_, gsTopLeft);
 }
 
-void TAbSBevel::Store(TColor& field, TColor value) {
-    if (field == value)
-        return;
-    field = value;
-    Changed();
-}
-
-void TAbSBevel::StoreInt(std::int32_t& field, std::int32_t value) {
-    if (field == value)
-        return;
-    field = value;
-    Changed();
-}
-
 void TAbSBevel::SetStyle(TBevelStyle value) {
     if (value == style_ || (value != bsLowered && value != bsRaised))
         return;
@@ -105,7 +91,7 @@ void TAbSBevel::SetStyle(TBevelStyle value) {
 }
 
 void TAbSBevel::SetSpacing(std::int32_t value) {
-    StoreInt(spacing_, value);
+    Store(spacing_, value);
 }
 
 void TAbSBevel::SetBevelLine(TBevelLine value) {
@@ -118,7 +104,7 @@ void TAbSBevel::SetBevelLine(TBevelLine value) {
 void TAbSBevel::SetWidth(std::int32_t value) {
     if (value < 0)
         return;
-    StoreInt(width_, value);
+    Store(width_, value);
 }
 
 void TAbSBevel::SetColor(TColor value) {

@@ -81,8 +81,6 @@ public:
     void PaintRound(TCanvas& canvas, TRect& rect, int xOffset, int yOffset);
 
 private:
-    void Store(TColor& field, TColor value);
-    void StoreInt(std::int32_t& field, std::int32_t value);
     void RenderRing();
 
     TAbOffset offset_;

@@ -53,11 +53,7 @@ int TabOrderOf(TComponent& c) {
 }
 } // namespace
 
-TForm::TForm(TComponent* owner) : QWidget(nullptr), TComponent(owner) {
-    font_.SetOnChange([this](TPersistent*) { setFont(ToQFont(font_)); });
-    setFont(ToQFont(font_));
-    setMouseTracking(true);
-}
+TForm::TForm(TComponent* owner) : TWidgetComponent(TopLevel{}, owner) {}
 
 TForm::~TForm() {
     // The controls go while the form is still whole: their handlers and
@@ -77,16 +73,15 @@ void TForm::DeclareProperties(PropertyList& p) {
     p.Int("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight);
     p.Int("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth);
     p.Color("Color", &TForm::Color, &TForm::SetColor, clBtnFace);
-    p.Object("Font", &TForm::FontObject);
+    p.Object("Font", &TForm::Font);
     p.String("Icon", &TForm::Icon, &TForm::SetIcon, std::string());
     p.Enum("Position", &TForm::Position, &TForm::SetPosition, PositionNames(), poDesigned);
-    p.Ident("OnCreate", &TForm::OnCreateName, &TForm::BindOnCreate);
+    p.Event("OnCreate", &TForm::OnCreate);
 }
 
 void TForm::LoadLayout(std::string_view text) {
     ReadLayoutInto(*this, text);
-    if (onCreate_)
-        onCreate_(this);
+    OnCreate(this);
 }
 
 void TForm::Loaded() {
@@ -134,11 +129,6 @@ void TForm::SetIcon(const std::string& value) {
 
 bool TForm::Sizeable() const {
     return borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin;
-}
-
-void TForm::BindOnCreate(const std::string& name) {
-    onCreate_ = BindHandler<TNotifyEvent>(*this, name);
-    onCreateName_ = name;
 }
 
 void TForm::ApplyFrame() {

@@ -8,8 +8,8 @@
 // keyboard focus order (TabOrder within each parent), and lets the pointer
 // pass through disabled controls to whatever lies beneath them.
 
-#include "core/Component.h"
-#include "platform/Font.h"
+#include "controls/base/Events.h"
+#include "controls/base/WidgetComponent.h"
 
 #include <QWidget>
 
@@ -36,7 +36,7 @@ constexpr TBorderIcons BorderIconBit(TBorderIcon icon) {
     return TBorderIcons(1) << icon;
 }
 
-class TForm : public QWidget, public TComponent {
+class TForm : public TWidgetComponent<QWidget> {
 public:
     explicit TForm(TComponent* owner = nullptr);
     ~TForm() override;
@@ -55,13 +55,8 @@ public:
     void SetClientWidth(int value);
     int ClientHeight() const { return height(); }
     void SetClientHeight(int value);
-    int Left() const { return x(); }
-    void SetLeft(int value) { move(value, y()); }
-    int Top() const { return y(); }
-    void SetTop(int value) { move(x(), value); }
     TColor Color() const { return color_; }
     void SetColor(TColor value);
-    TFont* Font() { return &font_; }
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle value);
     TBorderIcons BorderIcons() const { return borderIcons_; }
@@ -72,7 +67,8 @@ public:
     const std::string& Icon() const { return icon_; }
     void SetIcon(const std::string& value);
 
-    const TNotifyEvent& OnCreate() const { return onCreate_; }
+    // Fired once the stored layout has been read.
+    TEventSlot<TNotifyEvent> OnCreate;
 
     // Whether the window can be resized by the user.
     bool Sizeable() const;
@@ -83,10 +79,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::string OnCreateName() const { return onCreateName_; }
-    void BindOnCreate(const std::string& name);
-    TFont* FontObject() { return &font_; }
-
     void ApplyFrame();
     void ArrangeStacking();
     void ArrangeFocusOrder();
@@ -96,14 +88,11 @@ private:
 
     std::string caption_;
     TColor color_ = clBtnFace;
-    TFont font_;
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ =
         BorderIconBit(biSystemMenu) | BorderIconBit(biMinimize) | BorderIconBit(biMaximize);
     TPosition position_ = poDesigned;
     std::string icon_;
-    TNotifyEvent onCreate_;
-    std::string onCreateName_;
     bool centred_ = false;
     // A window manager frames the window only after it is shown, and Qt
     // passes on no event when the frame appears around a window that stays
