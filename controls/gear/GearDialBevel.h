@@ -1,10 +1,7 @@
 #pragma once
-// The gear dial's round bevel. It is a TAbSBevel in every respect but one:
-// the dial sets its bevel up differently from the bevel's own defaults, and
-// a stored layout leaves out every value equal to its declared default. So
-// the dial's bevel declares the dial's set-up as its defaults; otherwise a
-// dial saved with, say, no bevel line would come back with the outer line
-// of a new dial.
+// The gear dial's round bevel: a TAbSBevel set up as the dial wants it, with
+// that set-up as its stored defaults (a dial saved with, say, no bevel line
+// must not come back with the outer line of a new dial).
 
 #include "controls/paint/AbSBevel.h"
 
@@ -19,6 +16,4 @@ public:
     static constexpr std::int32_t DialSpacing = 1;
 
     TAbGearDialBevel();
-
-    void DeclareProperties(PropertyList& props) override;
 };
