@@ -247,11 +247,14 @@ void TAbAnalogGControl::BuildHint() {
     const std::string& pattern = settings_->ValueFormat();
     std::vector<std::string> parts;
     auto extreme = [&](const char* label, float value, const QDateTime& when) {
-        std::string part = label + FormatValue(value, pattern) + " " + unit;
+        // Appended piece by piece: GCC 12 misreads the bounds of chained
+        // string additions here and warns of an impossible overflow.
+        std::string part = label;
+        part.append(FormatValue(value, pattern)).append(" ").append(unit);
         if (has(hoMinMaxDate))
-            part += " " + when.toString(kDateFormat).toStdString();
+            part.append(" ").append(when.toString(kDateFormat).toStdString());
         if (has(hoMinMaxTime))
-            part += " " + when.toString(kTimeFormat).toStdString();
+            part.append(" ").append(when.toString(kTimeFormat).toStdString());
         parts.push_back(std::move(part));
     };
     if (has(hoValue))

@@ -46,7 +46,7 @@ TEST(ComposeFrequency, NoTextEverWrapsThroughSixteenBits) {
     for (int t = 0; t <= 99; ++t)
         for (int h = 0; h <= 9; ++h)
             for (int u : {0, 1, 50, 99, 100}) {
-                char ts[3], hs[2], us[4];
+                char ts[12], hs[12], us[12]; // room for any int: no truncation warning
                 std::snprintf(ts, sizeof ts, "%02d", t);
                 std::snprintf(hs, sizeof hs, "%d", h);
                 std::snprintf(us, sizeof us, "%02d", u);
