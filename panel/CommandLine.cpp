@@ -208,8 +208,8 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     }
     tone.useMultiplier = !parser_.isSet(kNoMultiplier);
     std::set<int> levels;
-    for (const QString& spec : parser_.values(kAM)) {
-        const auto v = to::AMLevel(spec.toStdString(), tone.frequency, tone.useMultiplier);
+    for (const QString& levelText : parser_.values(kAM)) {
+        const auto v = to::AMLevel(levelText.toStdString(), tone.frequency, tone.useMultiplier);
         if (!v.value)
             return Refuse(v.error);
         if (!levels.insert(v.value->level).second)

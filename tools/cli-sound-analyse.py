@@ -7,16 +7,16 @@ of `orbel play`, made by tools/cli-test.sh.
         the left and right channel at LEFT and RIGHT percent of full scale,
         ending in a fade rather than a step (no click)
 """
-import importlib.util
+import importlib
 import os
 import sys
 
 import numpy as np
 
-_spec = importlib.util.spec_from_file_location(
-    "sound_analyse", os.path.join(os.path.dirname(os.path.abspath(__file__)), "sound-analyse.py"))
-sa = importlib.util.module_from_spec(_spec)
-_spec.loader.exec_module(sa)
+# The shared analysis lives beside this script; its file name has a hyphen,
+# so it is imported by name rather than with an import statement.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sa = importlib.import_module("sound-analyse")
 
 RATE = sa.RATE
 FREQ_TOLERANCE_HZ = 1.0

@@ -19,24 +19,17 @@ tools/bench-panel.sh (16-bit stereo, 96000 samples per second).
         prints the seconds from FROM_SAMPLE to the first 20 ms stretch whose
         strongest frequency is FREQ (no check)
 """
-import importlib.util
+import importlib
 import os
 import sys
 
 import numpy as np
 
-
-
-def _load(name, file):
-    spec = importlib.util.spec_from_file_location(
-        name, os.path.join(os.path.dirname(os.path.abspath(__file__)), file))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module
-
-
-sa = _load("sound_analyse", "sound-analyse.py")
-thdn = _load("thdn", "thdn.py")
+# The shared analysis lives beside this script; its file name has a hyphen,
+# so it is imported by name rather than with an import statement.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sa = importlib.import_module("sound-analyse")
+thdn = importlib.import_module("thdn")
 
 RATE = sa.RATE
 SETTLE = int(0.3 * RATE)     # sound still changing when the recording began

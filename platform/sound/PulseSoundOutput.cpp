@@ -148,10 +148,10 @@ struct PulseSoundOutput::Impl {
     // --- the stream ----------------------------------------------------------
 
     void CreateStreamLocked() {
-        pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(streamRate), 2};
+        pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(streamRate), 2};
         pa_channel_map map;
         pa_channel_map_init_stereo(&map);
-        pa_stream* s = pa_stream_new(context, kClientName, &spec, &map);
+        pa_stream* s = pa_stream_new(context, kClientName, &sampleFormat, &map);
         if (!s) {
             StreamFailedLocked();
             return;
@@ -162,7 +162,8 @@ struct PulseSoundOutput::Impl {
         pa_stream_set_underflow_callback(s, &Impl::OnUnderflow, this);
         pa_buffer_attr attr;
         attr.maxlength = static_cast<std::uint32_t>(-1);
-        attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(Usec(kTargetLatency), &spec));
+        attr.tlength =
+            static_cast<std::uint32_t>(pa_usec_to_bytes(Usec(kTargetLatency), &sampleFormat));
         attr.prebuf = static_cast<std::uint32_t>(-1);
         attr.minreq = static_cast<std::uint32_t>(-1);
         attr.fragsize = static_cast<std::uint32_t>(-1);

@@ -2,7 +2,7 @@
 // square, triangle and sawtooth in the ideal proportions, the classic mix
 // rules and directions, seamless loops, and the stored switch.
 
-#include "Spectrum.h"
+#include "SignalAnalysis.h"
 #include "ToneGenFixture.h"
 #include "core/ClassRegistry.h"
 #include "core/Layout.h"
@@ -79,7 +79,7 @@ TEST_F(PreciseSynthesisTest, SineIsCleanAtEveryWholeHertz) {
     for (bool hiQ : {true, false})
         for (int f : frequencies) {
             const Tone t{TTGWave::tgSine, f, 1000, hiQ};
-            const std::vector<double> e = EnergySpectrum(Build(t));
+            const std::vector<double> e = BinEnergies(Build(t));
             EXPECT_LE(ThdPlusNoiseDb(e, 1, f), -90) << Name(t);
             // A tone off by d Hz leaks about d / (1 - d) of its amplitude
             // into the next bin: -40 dB at 0.01 Hz.
@@ -102,7 +102,7 @@ TEST_F(PreciseSynthesisTest, ShapesHoldOnlyTheirOwnHarmonicsInTheIdealSeries) {
         for (bool hiQ : {true, false})
             for (int f : frequencies) {
                 const Tone t{s.wave, f, 1000, hiQ};
-                const std::vector<double> e = EnergySpectrum(Build(t));
+                const std::vector<double> e = BinEnergies(Build(t));
                 const int rate = hiQ ? 96000 : 44100;
                 double own = 0;
                 for (int k = 1; 2L * k * f < rate; ++k) {

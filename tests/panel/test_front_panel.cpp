@@ -5,7 +5,7 @@
 #include "panel/FrequencyDials.h"
 #include "panel/Hints.h"
 #include "platform/Fonts.h"
-#include "tests/engine/Spectrum.h"
+#include "tests/engine/SignalAnalysis.h"
 
 #include <QScreen>
 
@@ -237,7 +237,7 @@ TEST_F(PanelTest, PlayedNoiseDoesNotRepeatAndStaysWhiteAtItsFormerLevel) {
     EXPECT_NEAR(Db(MeanSquare(loop) / MeanSquare(shortLoop)), 0, 0.5);
     // One loop holds whole cycles of everything in it: a plain transform.
     const std::vector<double> energy =
-        EnergySpectrum(std::vector<double>(loop.begin(), loop.end()));
+        BinEnergies(std::vector<double>(loop.begin(), loop.end()));
     const auto bands = ThirdOctaveLevels(energy, 1000.0 / kNoiseLoopMs, 20, 20000);
     EXPECT_EQ(bands.size(), 31u);
     for (const BandLevel& band : bands)

@@ -342,7 +342,7 @@ TEST_F(GearDialTest, DragAcrossTheSeamBelowTheCentre) {
     EXPECT_EQ(d.FaceRenders(), renders);
 }
 
-TEST_F(GearDialTest, PressOnTheRimOfTheSpecExampleDoesNotDrag) {
+TEST_F(GearDialTest, PressJustOutsideTheDiscDoesNotDrag) {
     TAbGearDial& d = PanelDial();
     AtMinimum();
     // 43.4 pixels from the centre of an 83-pixel disc.

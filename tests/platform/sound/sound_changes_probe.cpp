@@ -42,22 +42,23 @@ void Sleep(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-pa_sample_spec Spec() {
+pa_sample_spec StreamFormat() {
     return pa_sample_spec{PA_SAMPLE_S16LE, kRate, 2};
 }
 
 // Connects a simple stream, retrying every 50 ms until `stop`.
 pa_simple* Open(pa_stream_direction_t dir, const char* device, std::uint32_t ms,
                 const std::atomic<bool>& stop) {
-    const pa_sample_spec spec = Spec();
+    const pa_sample_spec sampleFormat = StreamFormat();
     pa_buffer_attr attr;
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = attr.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(ms * 1000, &spec));
+    attr.tlength = attr.fragsize =
+        static_cast<std::uint32_t>(pa_usec_to_bytes(ms * 1000, &sampleFormat));
     attr.prebuf = attr.minreq = static_cast<std::uint32_t>(-1);
     while (!stop) {
         int error = 0;
-        if (pa_simple* s = pa_simple_new(nullptr, "orbel-probe", dir, device, "probe", &spec,
-                                         nullptr, &attr, &error))
+        if (pa_simple* s = pa_simple_new(nullptr, "orbel-probe", dir, device, "probe",
+                                         &sampleFormat, nullptr, &attr, &error))
             return s;
         Sleep(0.05);
     }

@@ -1,5 +1,5 @@
 #pragma once
-// Spectra of whole loops for the precise synthesis tests. The images
+// Energy per frequency bin of whole loops for the precise synthesis tests. The images
 // measured hold whole cycles, so a plain (rectangular) transform of one loop
 // puts a clean tone into a single bin.
 
@@ -10,7 +10,7 @@
 
 // Energy per bin k = 0 .. N/2 (bin width: rate / N Hz), scaled so that the
 // bins add up to the signal's energy.
-inline std::vector<double> EnergySpectrum(const std::vector<double>& x) {
+inline std::vector<double> BinEnergies(const std::vector<double>& x) {
     const int n = static_cast<int>(x.size());
     std::vector<double> in(x);
     std::vector<fftw_complex> out(static_cast<std::size_t>(n / 2 + 1));
