@@ -8,7 +8,7 @@
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
 #include "engine/WaveHeader.h"
-#include "panel/FrequencyDials.h" // the noise loop length only: no panel code is linked
+#include "engine/LoopLength.h"
 
 #include <benchmark/benchmark.h>
 
@@ -123,7 +123,7 @@ BENCHMARK_CAPTURE(BuildImage, largest_9_components_precise, true, true, true)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Memset, largest, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BuildNoise, short_loop, 100)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BuildNoise, long_loop, panel::kNoiseLoopMs)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BuildNoise, long_loop, loop_length::kNoiseLoopMs)->Unit(benchmark::kMillisecond);
 BENCHMARK(Sox)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 // Passes results on to the console and keeps the times for the ratios.
@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
                     ninePrecise / nine);
     if (shortNoise > 0 && longNoise > 0)
         std::printf("  panel noise, %d ms loop / 100 ms loop:          %6.1f (%.1f ms; <= 50 ms)\n",
-                    panel::kNoiseLoopMs, longNoise / shortNoise, longNoise * 1000);
+                    loop_length::kNoiseLoopMs, longNoise / shortNoise, longNoise * 1000);
     for (const ShapeCase& c : kShapes) {
         const double classic = Get(reporter, std::string("Shape/") + c.name + "/classic");
         const double precise = Get(reporter, std::string("Shape/") + c.name + "/precise");

@@ -3,6 +3,7 @@
 // and set and read the output level. The engine depends on this interface
 // only; the real backend, a silent one and test doubles implement it.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -56,4 +57,10 @@ public:
     // calling the output. Null stops the calls; once this returns, the
     // previous one is not running and will not be called again.
     virtual void WatchSoundLost(std::function<void(bool lost)> onChange) { (void)onChange; }
+    // True once the output can be heard (at once for outputs that need no
+    // server), false when no server has answered within `timeout`.
+    virtual bool WaitForServer(std::chrono::milliseconds timeout) {
+        (void)timeout;
+        return true;
+    }
 };

@@ -1,7 +1,6 @@
 #include "panel/FrequencyDials.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace panel {
 
@@ -9,9 +8,6 @@ namespace {
 // Units text at the end of the 10 Hz range and what it stands for.
 constexpr std::string_view kUnitsOverflowText = "100";
 constexpr int kUnitsOverflowReading = 90;
-// The shortest image the panel loops, and the frequency step it resolves.
-constexpr int kBaseLoopMs = 100;
-constexpr int kBaseStepHz = 10;
 // Dial texts are at most a few digits; more would be no dial's text.
 constexpr std::size_t kMaxDialDigits = 6;
 } // namespace
@@ -33,17 +29,6 @@ int ComposeFrequency(std::string_view thousands, std::string_view hundreds,
     const int u = units == kUnitsOverflowText ? kUnitsOverflowReading : DialNumber(units);
     const long f = DialNumber(thousands) * 1000L + DialNumber(hundreds) * 100L + u;
     return static_cast<int>(std::clamp<long>(f, kMinFrequency, kMaxFrequency));
-}
-
-int LoopDurationMs(int frequency) {
-    return kBaseLoopMs * kBaseStepHz / std::gcd(frequency, kBaseStepHz);
-}
-
-int ToneLoopDurationMs(TTGWave wave, int frequency, bool precise) {
-    // Waveform codes above the sawtooth all synthesise noise.
-    if (precise && wave > TTGWave::tgSawtooth)
-        return kNoiseLoopMs;
-    return LoopDurationMs(frequency);
 }
 
 } // namespace panel

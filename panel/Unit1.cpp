@@ -8,6 +8,7 @@
 #include "controls/std/StdPanel.h"
 #include "controls/std/StdRadioButton.h"
 #include "controls/std/StdTimer.h"
+#include "engine/LoopLength.h"
 #include "engine/ToneGen.h"
 #include "panel/FrequencyDials.h"
 #include "panel/Hints.h"
@@ -197,7 +198,7 @@ void TForm1::ApplyFrequency() {
 
 void TForm1::ApplyLoopDuration() {
     ToneGen1->SetDuration(static_cast<std::int16_t>(
-        ToneLoopDurationMs(ToneGen1->Waveform(), ToneGen1->Frequency(), ToneGen1->Precise())));
+        loop_length::ToneLoopDurationMs(ToneGen1->Waveform(), ToneGen1->Frequency(), ToneGen1->Precise())));
 }
 
 void TForm1::SetVolumes(int left, int right) {

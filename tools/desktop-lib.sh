@@ -275,7 +275,7 @@ desktop_begin() {
   local name=$1
   shift
   build="$(cd "$1" && pwd)"
-  program="$build/panel/orbel"
+  program="$build/app/orbel"
   [ -x "$program" ] || fail "no program at $program"
   if [ -z "${DESKTOP_TEST_INNER:-}" ]; then
     DESKTOP_TEST_INNER=1 exec "$desktop_here/sound-server.sh" run "$desktop_script" "$@"

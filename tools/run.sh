@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)" --target orbel
-exec build/panel/orbel "$@"
+exec build/app/orbel "$@"

@@ -1,7 +1,7 @@
 #include "platform/sound/PulseSoundOutput.h"
 
-#include "platform/sound/CrossfadeMixer.h"
-#include "platform/sound/WaveImageView.h"
+#include "audio/CrossfadeMixer.h"
+#include "audio/WaveImageView.h"
 
 #include <pulse/pulseaudio.h>
 

@@ -35,7 +35,7 @@ public:
 
     // True once a server answers (at once when one already does), false
     // when none has within `timeout`.
-    bool WaitForServer(std::chrono::milliseconds timeout);
+    bool WaitForServer(std::chrono::milliseconds timeout) override;
 
     // How often the server ran out of data while playing (a busy machine),
     // since the output was created.

@@ -2,6 +2,7 @@
 // events at the controls' places.
 
 #include "PanelFixture.h"
+#include "engine/LoopLength.h"
 #include "panel/FrequencyDials.h"
 #include "panel/Hints.h"
 #include "platform/Fonts.h"
@@ -167,18 +168,18 @@ TEST_F(PanelTest, PreciseNoiseLoopsLongUntilAPeriodicWaveTakesItsLoopBack) {
     ASSERT_EQ(Gen().Duration(), 1000); // 1001 Hz
     Click(At(form->AbColBitBtn1));
     Click(At(form->RadioButton5));
-    EXPECT_GE(kNoiseLoopMs, 10000);
-    EXPECT_EQ(Gen().Duration(), kNoiseLoopMs);
-    EXPECT_EQ(PlayedSamples().size(), 96000u * kNoiseLoopMs / 1000);
+    EXPECT_GE(loop_length::kNoiseLoopMs, 10000);
+    EXPECT_EQ(Gen().Duration(), loop_length::kNoiseLoopMs);
+    EXPECT_EQ(PlayedSamples().size(), 96000u * loop_length::kNoiseLoopMs / 1000);
     // Channels, frequency and amplitude dials keep the long loop.
     Click(At(form->RadioButton6));
-    EXPECT_EQ(Gen().Duration(), kNoiseLoopMs);
+    EXPECT_EQ(Gen().Duration(), loop_length::kNoiseLoopMs);
     TurnDial(form->AbGearDial3, Qt::Key_Up, 2);
     EXPECT_EQ(Gen().Frequency(), 1002);
-    EXPECT_EQ(Gen().Duration(), kNoiseLoopMs);
+    EXPECT_EQ(Gen().Duration(), loop_length::kNoiseLoopMs);
     TurnDial(form->AbGearDial4, Qt::Key_Up);
     Click(At(form->RadioButton8));
-    EXPECT_EQ(Gen().Duration(), kNoiseLoopMs);
+    EXPECT_EQ(Gen().Duration(), loop_length::kNoiseLoopMs);
     EXPECT_EQ(Text(form->Label1), "--");
     // A periodic wave loops whole periods of the frequency again.
     const int plays = sound->PlayCount();
@@ -214,7 +215,7 @@ double MeanSquare(const std::vector<std::int16_t>& s) {
 
 TEST_F(PanelTest, PlayedNoiseDoesNotRepeatAndStaysWhiteAtItsFormerLevel) {
     constexpr std::size_t kPerMs = 96;
-    constexpr std::size_t kLoopMs = kNoiseLoopMs;
+    constexpr std::size_t kLoopMs = loop_length::kNoiseLoopMs;
     Click(At(form->AbColBitBtn1));
     // The stored (classic) generator loops noise for whole periods.
     Click(At(form->RadioButton5));
@@ -238,7 +239,7 @@ TEST_F(PanelTest, PlayedNoiseDoesNotRepeatAndStaysWhiteAtItsFormerLevel) {
     // One loop holds whole cycles of everything in it: a plain transform.
     const std::vector<double> energy =
         BinEnergies(std::vector<double>(loop.begin(), loop.end()));
-    const auto bands = ThirdOctaveLevels(energy, 1000.0 / kNoiseLoopMs, 20, 20000);
+    const auto bands = ThirdOctaveLevels(energy, 1000.0 / loop_length::kNoiseLoopMs, 20, 20000);
     EXPECT_EQ(bands.size(), 31u);
     for (const BandLevel& band : bands)
         EXPECT_NEAR(band.db, 0, 1.0) << band.centreHz << " Hz";

@@ -3,6 +3,7 @@
 // once the timer has run the displays agree with the dials.
 
 #include "PanelFixture.h"
+#include "engine/LoopLength.h"
 #include "panel/FrequencyDials.h"
 
 #include <random>
@@ -23,7 +24,7 @@ protected:
         ASSERT_LE(Gen().RightVolume(), 100);
         // The loop length always fits the waveform and frequency.
         ASSERT_EQ(Gen().Duration(),
-                  panel::ToneLoopDurationMs(Gen().Waveform(), Gen().Frequency(), Gen().Precise()))
+                  loop_length::ToneLoopDurationMs(Gen().Waveform(), Gen().Frequency(), Gen().Precise()))
             << "event " << event;
         // Exactly one of Start and Stop is enabled, and the sound agrees.
         ASSERT_NE(form->AbColBitBtn1->Enabled(), form->AbColBitBtn2->Enabled());

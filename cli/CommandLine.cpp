@@ -1,7 +1,7 @@
-#include "panel/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include "engine/NoteName.h"
-#include "panel/ToneOptions.h"
+#include "cli/ToneOptions.h"
 
 #include <QCommandLineOption>
 #include <QCoreApplication>

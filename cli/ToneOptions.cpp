@@ -1,4 +1,4 @@
-#include "panel/ToneOptions.h"
+#include "cli/ToneOptions.h"
 
 #include "engine/NoteName.h"
 

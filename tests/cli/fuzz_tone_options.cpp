@@ -1,7 +1,7 @@
 // Any text as the value of any tone option: no crash; a value is inside
 // the option's limits, a refusal is one non-empty line.
 #include "engine/NoteName.h"
-#include "panel/ToneOptions.h"
+#include "cli/ToneOptions.h"
 
 #include <cstdint>
 #include <cstdlib>

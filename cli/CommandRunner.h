@@ -2,7 +2,7 @@
 // The command line's two commands. Each returns the program's exit status
 // and says what went wrong in one line on standard error.
 
-#include "panel/ToneRequest.h"
+#include "cli/ToneRequest.h"
 
 #include <optional>
 #include <string>

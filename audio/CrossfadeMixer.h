@@ -7,7 +7,7 @@
 // itself is not faded. Images and files are never touched: the fades exist
 // only here. No locking: the owner serialises the calls.
 
-#include "platform/sound/WaveImageView.h"
+#include "audio/WaveImageView.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,9 +4,9 @@
 
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
-#include "panel/CommandLine.h"
-#include "panel/CommandRunner.h"
-#include "panel/FrequencyDials.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandRunner.h"
+#include "engine/LoopLength.h"
 
 #include <gtest/gtest.h>
 
@@ -245,7 +245,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExportRow{"--waveform noise",
                   [](TToneGen& g) {
                       g.SetFrequency(440);
-                      g.SetDuration(panel::kNoiseLoopMs);
+                      g.SetDuration(loop_length::kNoiseLoopMs);
                       g.SetWaveform(TTGWave::tgNoise);
                       g.SetPrecise(true);
                       g.Prepare();

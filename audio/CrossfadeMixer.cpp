@@ -1,4 +1,4 @@
-#include "platform/sound/CrossfadeMixer.h"
+#include "audio/CrossfadeMixer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/sound/WaveImageView.h"
+#include "audio/WaveImageView.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "panel/CommandRunner.h"
+#include "cli/CommandRunner.h"
 
+#include "engine/DefaultSoundOutput.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
-#include "platform/sound/PulseSoundOutput.h"
 
 #include <chrono>
 #include <csignal>
@@ -52,6 +52,8 @@ constexpr std::chrono::milliseconds kFadeStep{2};
 // stop drops what the server still holds).
 constexpr std::chrono::milliseconds kFadeSettle{250};
 constexpr std::chrono::milliseconds kPollInterval{10};
+// How long `play` waits for a sound server before it gives up.
+constexpr std::chrono::milliseconds kServerWait{1500};
 constexpr std::uint32_t kLevelMax = 65535;
 
 void FadeOut(TToneGen& gen) {
@@ -83,8 +85,9 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
 }
 
 int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
-    std::shared_ptr<SoundOutput> output = PulseSoundOutput::Connect();
-    if (!output) {
+    // The program's output, from the factory it installed at start.
+    std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
+    if (!output->WaitForServer(kServerWait)) {
         std::fprintf(stderr, "orbel: no sound server answers (PulseAudio or PipeWire)\n");
         return 1;
     }

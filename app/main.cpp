@@ -5,8 +5,8 @@
 
 #include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
-#include "panel/CommandLine.h"
-#include "panel/CommandRunner.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandRunner.h"
 #include "panel/PanelClasses.h"
 #include "panel/Unit1.h"
 #include "platform/sound/SystemSoundOutput.h"
@@ -74,7 +74,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    // The command line needs no window system.
+    // The command line needs no window system; it plays through this
+    // machine's sound server, like the panel.
+    SetSoundOutputFactory(&CreateSoundOutput);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("orbel");
     QCoreApplication::setApplicationVersion(ORBEL_VERSION);

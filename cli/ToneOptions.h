@@ -6,7 +6,7 @@
 
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
-#include "panel/ToneRequest.h"
+#include "cli/ToneRequest.h"
 
 #include <optional>
 #include <string>

@@ -1,0 +1,255 @@
+// The pure output stage: reading wave images, rendering them as levelled
+// stereo, and the fades and crossfades of the mixer.
+
+#include "audio/CrossfadeMixer.h"
+#include "audio/WaveImageView.h"
+#include "engine/SoundOutput.h"
+#include "engine/WaveHeader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::vector<std::uint8_t> MakeImage(const WaveFormat& f, const std::vector<std::uint8_t>& data) {
+    std::vector<std::uint8_t> img(WaveImageSize(std::uint32_t(data.size())), f.ZeroLevelByte());
+    WriteWaveHeader(img.data(), f, std::uint32_t(data.size()));
+    std::memcpy(img.data() + 44, data.data(), data.size());
+    return img;
+}
+
+std::vector<std::uint8_t> Samples16(const std::vector<std::int16_t>& v) {
+    std::vector<std::uint8_t> out;
+    for (std::int16_t s : v) {
+        out.push_back(std::uint8_t(s));
+        out.push_back(std::uint8_t(std::uint16_t(s) >> 8));
+    }
+    return out;
+}
+
+TEST(WaveImageViewTest, ReadsEveryFormatOfTheGenerator) {
+    for (bool stereo : {false, true})
+        for (bool sixteen : {false, true})
+            for (bool hiQ : {false, true}) {
+                const WaveFormat f{stereo, sixteen, hiQ};
+                const auto img = MakeImage(f, std::vector<std::uint8_t>(f.DataLength(10), 1));
+                const auto view = ParseWaveImage(img);
+                ASSERT_TRUE(view.has_value());
+                EXPECT_EQ(view->channels, f.Channels());
+                EXPECT_EQ(view->bitsPerSample, f.BitsPerSample());
+                EXPECT_EQ(view->samplesPerSecond, f.SamplesPerSecond());
+                EXPECT_EQ(view->data.data(), img.data() + 44);
+                EXPECT_EQ(view->data.size(), f.DataLength(10));
+            }
+}
+
+TEST(WaveImageViewTest, RefusesWhatIsNotAPlayableWave) {
+    const WaveFormat f{};
+    const auto good = MakeImage(f, Samples16({1, 2, 3}));
+    struct Case {
+        std::string name;
+        std::size_t offset;
+        std::vector<std::uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {"not RIFF", 0, {'R', 'I', 'F', 'X'}},
+        {"not WAVE", 8, {'A', 'V', 'I', ' '}},
+        {"not PCM", 20, {3, 0}},
+        {"three channels", 22, {3, 0}},
+        {"24 bits", 34, {24, 0}},
+        {"no rate", 24, {0, 0, 0, 0}},
+        {"format chunk larger than the image", 16, {0xFF, 0xFF, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        auto img = good;
+        std::memcpy(img.data() + c.offset, c.bytes.data(), c.bytes.size());
+        EXPECT_FALSE(ParseWaveImage(img).has_value()) << c.name;
+    }
+    EXPECT_FALSE(ParseWaveImage(std::span(good).first(30)).has_value());
+    // A data chunk claiming more than there is plays what is there.
+    auto longer = good;
+    longer[40] = 0xFF;
+    const auto view = ParseWaveImage(longer);
+    ASSERT_TRUE(view.has_value());
+    EXPECT_EQ(view->data.size(), longer.size() - 44);
+}
+
+TEST(WaveImageViewTest, RendersMonoToBothChannelsWithTheLevelWord) {
+    const auto img = MakeImage(WaveFormat{}, Samples16({32767, -32767, 1000, 0}));
+    const auto view = *ParseWaveImage(img);
+    struct Case {
+        std::uint32_t level;
+        std::vector<std::int16_t> expected; // L, R per frame
+    };
+    const Case cases[] = {
+        {0xFFFFFFFF, {32767, 32767, -32767, -32767, 1000, 1000, 0, 0}},
+        {0x7FFF0000, {0, 16383, 0, -16383, 0, 500, 0, 0}},
+        {0xFFFF7FFF, {16383, 32767, -16383, -32767, 500, 1000, 0, 0}},
+        {0x00000000, {0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::int16_t> out(8, 99);
+        std::size_t pos = 0;
+        EXPECT_EQ(RenderStereo(view, pos, false, c.level, out.data(), 4), 4u);
+        EXPECT_EQ(out, c.expected) << std::hex << c.level;
+    }
+}
+
+TEST(WaveImageViewTest, LoopsWithoutAGapAndStopsAtTheEndOtherwise) {
+    const auto img = MakeImage(WaveFormat{}, Samples16({1, 2, 3}));
+    const auto view = *ParseWaveImage(img);
+    std::vector<std::int16_t> out(16, 0);
+    std::size_t pos = 1;
+    EXPECT_EQ(RenderStereo(view, pos, true, kFullLevel, out.data(), 7), 7u);
+    EXPECT_EQ(out, (std::vector<std::int16_t>{2, 2, 3, 3, 1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 0, 0}));
+    pos = 1;
+    EXPECT_EQ(RenderStereo(view, pos, false, kFullLevel, out.data(), 7), 2u);
+    EXPECT_EQ(pos, 3u);
+    EXPECT_EQ(RenderStereo(view, pos, false, kFullLevel, out.data(), 7), 0u);
+}
+
+TEST(WaveImageViewTest, EightBitAndStereoImages) {
+    const auto img8 = MakeImage(WaveFormat{true, false, true}, {0x80, 0xFF, 0x00, 0x81});
+    const auto v8 = *ParseWaveImage(img8);
+    std::vector<std::int16_t> out(4);
+    std::size_t pos = 0;
+    ASSERT_EQ(RenderStereo(v8, pos, false, kFullLevel, out.data(), 2), 2u);
+    EXPECT_EQ(out, (std::vector<std::int16_t>{0, 127 * 256, -128 * 256, 256}));
+    // A 16-bit mono image of odd length drops its half frame.
+    auto odd = MakeImage(WaveFormat{}, {1, 0, 2});
+    EXPECT_EQ(ParseWaveImage(odd)->Frames(), 1u);
+}
+
+// A 100 ms mono sine of whole periods, as the generator makes them.
+std::vector<std::uint8_t> Sine(int hz, int amplitude) {
+    std::vector<std::int16_t> v(9600);
+    for (std::size_t i = 0; i < v.size(); ++i)
+        v[i] = std::int16_t(std::lround(amplitude * std::sin(2 * M_PI * hz * double(i) / 96000)));
+    return MakeImage(WaveFormat{}, Samples16(v));
+}
+
+int LargestStep(const std::vector<std::int16_t>& stereo, std::size_t from, std::size_t to) {
+    int largest = 0;
+    for (std::size_t i = 2 * from + 2; i < 2 * to; ++i)
+        largest = std::max(largest, std::abs(stereo[i] - stereo[i - 2]));
+    return largest;
+}
+
+std::size_t LongestSilence(const std::vector<std::int16_t>& stereo) {
+    std::size_t longest = 0, run = 0;
+    for (std::size_t i = 0; i + 1 < stereo.size(); i += 2) {
+        run = stereo[i] == 0 && stereo[i + 1] == 0 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+// Renders `frames` frames in pieces of `piece`, as a stream asks for them.
+std::vector<std::int16_t> RenderFrames(CrossfadeMixer& mixer, std::size_t frames,
+                                       std::uint32_t level = kFullLevel, std::size_t piece = 700) {
+    std::vector<std::int16_t> out(2 * frames, 0);
+    std::size_t done = 0;
+    while (done < frames) {
+        const std::size_t got =
+            mixer.Render(out.data() + 2 * done, std::min(piece, frames - done), level);
+        if (got == 0)
+            break;
+        done += got;
+    }
+    out.resize(2 * done);
+    return out;
+}
+
+TEST(CrossfadeMixerTest, ChangesWhilePlayingAreShortCrossfadesWithoutGapsOrJumps) {
+    // Old and new tone, and when the change comes (frames after the old
+    // tone's start): during its fade-in, right after it, and later.
+    struct Case {
+        int oldHz, newHz, oldAmplitude, newAmplitude;
+        std::size_t changeAt;
+    };
+    const Case cases[] = {
+        {1000, 1100, 16383, 16383, 5000}, {1000, 1010, 16383, 16383, 5037},
+        {2000, 1900, 16383, 16383, 4011}, {1000, 1000, 16383, 22936, 6000},
+        {1000, 1500, 16383, 16383, 100},  {1500, 1000, 16383, 16383, 384},
+    };
+    for (const Case& c : cases) {
+        const auto oldImage = Sine(c.oldHz, c.oldAmplitude);
+        auto newImage = Sine(c.newHz, c.newAmplitude);
+        CrossfadeMixer mixer;
+        mixer.SetRate(96000);
+        ASSERT_LE(mixer.FadeFrames(), 480); // at most 5 ms
+        mixer.Start(*ParseWaveImage(oldImage), true, kFullLevel);
+        auto out = RenderFrames(mixer, c.changeAt);
+        mixer.Start(*ParseWaveImage(newImage), true, kFullLevel);
+        const auto after = RenderFrames(mixer, 4000);
+        out.insert(out.end(), after.begin(), after.end());
+        const std::size_t fade = mixer.FadeFrames();
+        // The largest step of either tone on its own, from steady stretches.
+        const int own = std::max(LargestStep(out, c.changeAt > 1500 ? c.changeAt - 960 : 0,
+                                             std::max<std::size_t>(c.changeAt, 1) - 1),
+                                 LargestStep(out, c.changeAt + fade + 10, out.size() / 2));
+        const int change = LargestStep(out, c.changeAt - std::min<std::size_t>(c.changeAt, 2),
+                                       c.changeAt + fade + 10);
+        EXPECT_LE(change, own * 1.1) << c.oldHz << " -> " << c.newHz << " at " << c.changeAt;
+        EXPECT_LE(LongestSilence(std::vector<std::int16_t>(out.begin() + 2, out.end())), 1u)
+            << c.oldHz << " -> " << c.newHz;
+        // After the fade the new tone plays exactly as rendered on its own.
+        std::size_t position = fade;
+        std::vector<std::int16_t> alone(2 * 1000);
+        RenderStereo(*ParseWaveImage(newImage), position, true, kFullLevel, alone.data(), 1000);
+        EXPECT_TRUE(std::equal(alone.begin(), alone.end(), after.begin() + 2 * fade));
+    }
+}
+
+TEST(CrossfadeMixerTest, LoopsFadeInAndOutAndStopCopiesTheTail) {
+    auto image = Sine(1000, 20000);
+    CrossfadeMixer mixer;
+    mixer.SetRate(96000);
+    const std::size_t fade = mixer.FadeFrames();
+    mixer.Start(*ParseWaveImage(image), true, 0x7FFF7FFF);
+    const auto start = RenderFrames(mixer, 2000, 0x7FFF7FFF);
+    // Rising over the fade, then the image at the level word.
+    EXPECT_LE(std::abs(start[2 * 24]), 10000 * 25 / int(fade + 1) + 1);
+    std::size_t position = 0;
+    std::vector<std::int16_t> plain(2 * 2000);
+    RenderStereo(*ParseWaveImage(image), position, true, 0x7FFF7FFF, plain.data(), 2000);
+    EXPECT_TRUE(std::equal(plain.begin() + 2 * fade, plain.end(), start.begin() + 2 * fade));
+    EXPECT_NE(start[2 * (fade / 2 + 24)], plain[2 * (fade / 2 + 24)]);
+
+    mixer.Stop(0x7FFF7FFF);
+    std::fill(image.begin(), image.end(), 0x55); // released: nothing reads it now
+    const auto end = RenderFrames(mixer, 5000, 0x7FFF7FFF);
+    EXPECT_EQ(end.size(), 2 * fade); // a fade-out, then nothing
+    EXPECT_TRUE(mixer.Silent());
+    EXPECT_LE(std::abs(end[2 * (fade - 1)]), 10000 / int(fade + 1) + 1);
+    EXPECT_LE(LargestStep(start, fade, 2000), 1400); // 2 pi 1000/96000 * 10000 = 655
+    std::vector<std::int16_t> joined(start.end() - 2, start.end());
+    joined.insert(joined.end(), end.begin(), end.end());
+    EXPECT_LE(LargestStep(joined, 0, joined.size() / 2), 655 + 10000 / int(fade) + 1);
+}
+
+TEST(CrossfadeMixerTest, SoundsPlayedOnceAreNotFaded) {
+    const auto image = Sine(1000, 20000);
+    const auto view = *ParseWaveImage(image);
+    CrossfadeMixer mixer;
+    mixer.SetRate(96000);
+    mixer.Start(view, false, kFullLevel);
+    const auto out = RenderFrames(mixer, 20000);
+    std::vector<std::int16_t> plain(2 * view.Frames());
+    std::size_t position = 0;
+    RenderStereo(view, position, false, kFullLevel, plain.data(), view.Frames());
+    EXPECT_EQ(out, plain); // bit for bit, start and end included
+    EXPECT_TRUE(mixer.Silent());
+    EXPECT_FALSE(mixer.HasSound());
+}
+} // namespace
