@@ -1,12 +1,14 @@
 // The signal generator. Without a command: one window, the front panel,
 // until Exit or until the window is closed; at the end the panel's
-// generator stops the sound and gives the output device its level back.
+// generator stops the sound and sets its output's level back to what it
+// read at the start (the program's own playback level; the sound server's
+// and the device's volumes are never touched).
 // With `export FILE` or `play` the generator works without a display.
 
-#include "engine/DefaultSoundOutput.h"
-#include "engine/ToneGen.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "engine/DefaultSoundOutput.h"
+#include "engine/ToneGen.h"
 #include "panel/PanelClasses.h"
 #include "panel/Unit1.h"
 #include "platform/sound/SystemSoundOutput.h"

@@ -14,8 +14,13 @@ void CrossfadeMixer::SetRate(int samplesPerSecond) {
     tailPosition_ = 0;
 }
 
-// Both ramps run over the same frames with the same steps, so that during a
-// crossfade the two gains always add up to one.
+// Linear ramps over the fade's frames: the fade-in gain rises from
+// 1/(N+1) to N/(N+1) and the fade-out gain is its complement at the same
+// frame. When a looped image replaces a sound, its fade-in and the old
+// sound's tail advance frame by frame together, so their gains add up to
+// one. An image played once is not faded in: it starts at full gain and the
+// old sound's tail fades out on top of it (Render clamps the sum to the
+// sample range). A stop has only the fade-out.
 float CrossfadeMixer::FadeInGain(std::size_t frame) const {
     return frame >= fadeFrames_ ? 1.0f : float(frame + 1) / float(fadeFrames_ + 1);
 }

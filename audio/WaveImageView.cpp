@@ -61,7 +61,7 @@ std::size_t RenderStereo(const WaveImageView& view, std::size_t& position, bool 
     const std::size_t total = view.Frames();
     if (total == 0)
         return 0;
-    const std::uint32_t left = level & 0xFFFF, right = level >> 16;
+    const std::uint32_t left = LeftLevel(level), right = RightLevel(level);
     const std::size_t frameBytes = view.FrameBytes();
     const bool sixteen = view.bitsPerSample == 16;
     const bool stereo = view.channels == 2;

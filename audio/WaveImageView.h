@@ -3,6 +3,8 @@
 // and rendering it as 16-bit stereo frames with the left and right level
 // applied, as the sound backends feed it to the server.
 
+#include "engine/LevelWord.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -23,10 +25,12 @@ struct WaveImageView {
 // claims more bytes than the image holds is cut to what is there.
 std::optional<WaveImageView> ParseWaveImage(std::span<const std::uint8_t> image);
 
-// Applies one half of a level word (0..65535) as a linear gain.
+// Applies one half of a level word (0..65535) as a linear gain, rounded to
+// the nearest sample value.
 inline std::int16_t ApplyLevel(std::int32_t sample, std::uint32_t level) {
+    constexpr std::int64_t kHalf = kLevelHalfMax / 2;
     const std::int64_t p = std::int64_t(sample) * level;
-    return static_cast<std::int16_t>((p >= 0 ? p + 32767 : p - 32767) / 65535);
+    return static_cast<std::int16_t>((p >= 0 ? p + kHalf : p - kHalf) / kLevelHalfMax);
 }
 
 // Renders up to `frames` interleaved stereo frames starting at frame

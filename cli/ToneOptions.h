@@ -4,9 +4,10 @@
 // accepts. Values outside the generator's limits are refused, never
 // limited.
 
+#include "cli/ToneRequest.h"
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
-#include "cli/ToneRequest.h"
+#include "engine/ToneLimits.h"
 
 #include <optional>
 #include <string>
@@ -22,10 +23,11 @@ template <class T> struct OptionValue {
 
 namespace tone_options {
 
-inline constexpr int kMinPercent = 0;
-inline constexpr int kMaxPercent = 100;
-inline constexpr int kMinDurationMs = 10;
-inline constexpr int kMaxDurationMs = 32767;
+// The generator's limits; the options refuse values beyond them.
+inline constexpr int kMinPercent = kMinTonePercent;
+inline constexpr int kMaxPercent = kMaxTonePercent;
+inline constexpr int kMinDurationMs = kMinToneDurationMs;
+inline constexpr int kMaxDurationMs = kMaxToneDurationMs;
 inline constexpr double kMinSeconds = 0.1;
 inline constexpr double kMaxSeconds = 86400;
 

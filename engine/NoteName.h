@@ -2,11 +2,9 @@
 // Musical note names: equal temperament around A = 440 Hz, octaves that
 // begin at A. "A", "c#", "<C", ">>E-", "O5C#" and "N48" are note names.
 
-#include <string_view>
+#include "engine/ToneLimits.h"
 
-// Lowest and highest tone frequency the generator plays.
-inline constexpr int kMinToneFrequency = 20;
-inline constexpr int kMaxToneFrequency = 20000;
+#include <string_view>
 
 // Frequency of note number n (12 * octave + semitone counted from A), to
 // the nearest whole hertz.

@@ -3,6 +3,8 @@
 // and set and read the output level. The engine depends on this interface
 // only; the real backend, a silent one and test doubles implement it.
 
+#include "engine/LevelWord.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -15,10 +17,6 @@ inline constexpr std::uint32_t SND_SYNC = 0x0000;
 inline constexpr std::uint32_t SND_ASYNC = 0x0001;
 inline constexpr std::uint32_t SND_MEMORY = 0x0004;
 inline constexpr std::uint32_t SND_LOOP = 0x0008;
-
-// A level word: left level in the low 16 bits, right level in the high 16
-// bits, each 0 (silent) to 65535 (full), applied as linear gains.
-inline constexpr std::uint32_t kFullLevel = 0xFFFFFFFFu;
 
 struct LevelReading {
     std::uint32_t level = 0;
@@ -40,11 +38,14 @@ public:
     // the output reads no image any more, so the image may be released.
     virtual void Stop() = 0;
 
-    // Sets the level word of the device; it applies to everything played
-    // and stays until set again.
+    // Sets the output's level word: the gain it applies to everything it
+    // plays, until set again. `device` names one of the output's devices
+    // (the program uses 0). The real backend applies the level to the
+    // samples it sends; it never changes a volume of the sound server or
+    // the sound device.
     virtual void SetLevel(std::uint32_t device, std::uint32_t level) = 0;
 
-    // The device's current level word, or nothing when it cannot be read.
+    // The output's current level word, or nothing when it cannot be read.
     virtual std::optional<LevelReading> ReadLevel(std::uint32_t device) = 0;
 
     // True while the output is told to play but no sound reaches a sound

@@ -6,9 +6,11 @@
 #include "engine/AMMix.h"
 #include "engine/DefaultSoundOutput.h"
 #include "engine/FrameMixer.h"
+#include "engine/LevelWord.h"
 #include "engine/NoteName.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/SoundOutput.h"
+#include "engine/ToneLimits.h"
 #include "engine/WaveFile.h"
 #include "engine/WaveHeader.h"
 
@@ -17,11 +19,8 @@
 #include <new>
 
 namespace {
-constexpr std::int16_t kMinDuration = 10;
-constexpr std::int16_t kMaxDuration = 32767;
-constexpr std::int16_t kMinPercent = 0;
-constexpr std::int16_t kMaxPercent = 100;
-constexpr std::uint32_t kLevelHalfMax = 65535;
+constexpr auto kMinPercent = static_cast<std::int16_t>(kMinTonePercent);
+constexpr auto kMaxPercent = static_cast<std::int16_t>(kMaxTonePercent);
 } // namespace
 
 TToneGen::TToneGen(TComponent* owner) : TToneGen(owner, DefaultSoundOutput()) {}
@@ -114,7 +113,7 @@ void TToneGen::SetFrequency(std::int16_t hz) {
 }
 
 void TToneGen::SetDuration(std::int16_t ms) {
-    duration_ = CheckRange(kMinDuration, kMaxDuration, ms);
+    duration_ = CheckRange(kMinToneDurationMs, kMaxToneDurationMs, ms);
     imageStale_ = true;
 }
 
@@ -331,9 +330,8 @@ void TToneGen::StartPlayback() {
 }
 
 void TToneGen::PresetVolume() {
-    const std::uint32_t left = std::uint32_t(leftVolume_) * kLevelHalfMax / 100;
-    const std::uint32_t right = std::uint32_t(rightVolume_) * kLevelHalfMax / 100;
-    output_->SetLevel(deviceId_, left + right * 65536);
+    output_->SetLevel(
+        deviceId_, LevelWordFromPercent(std::uint32_t(leftVolume_), std::uint32_t(rightVolume_)));
 }
 
 bool TToneGen::Prepare() {
@@ -353,7 +351,7 @@ std::uint32_t TToneGen::GetDeviceVolume() {
         return 0;
     std::uint32_t level = reading->level;
     if (!reading->separateChannels)
-        level = (level & 0xFFFF) | ((level & 0xFFFF) << 16);
+        level = PackLevelWord(LeftLevel(level), LeftLevel(level));
     return level;
 }
 

@@ -204,35 +204,35 @@ void TAbAnalogCControl::KeyDown(TKeyCode& key, TShiftState shift) {
     auto enabled = [this](TEnabledKey k) { return (enabledKeys_ & EnabledKeyBit(k)) != 0; };
     switch (key) {
     case vkPrior:
-        if (enabled(_VK_PRIOR))
+        if (enabled(ekPrior))
             StepBy(changeLarge_, 0);
         break;
     case vkNext:
-        if (enabled(_VK_NEXT))
+        if (enabled(ekNext))
             StepBy(0, changeLarge_);
         break;
     case vkEnd:
-        if (enabled(_VK_END))
+        if (enabled(ekEnd))
             SetDigit(settings_->DigitalTo());
         break;
     case vkHome:
-        if (enabled(_VK_HOME))
+        if (enabled(ekHome))
             SetDigit(settings_->DigitalFrom());
         break;
     case vkLeft:
-        if (enabled(_VK_LEFT))
+        if (enabled(ekLeft))
             StepBy(0, changeSmall_);
         break;
     case vkUp:
-        if (enabled(_VK_UP))
+        if (enabled(ekUp))
             StepBy(changeSmall_, 0);
         break;
     case vkRight:
-        if (enabled(_VK_RIGHT))
+        if (enabled(ekRight))
             StepBy(changeSmall_, 0);
         break;
     case vkDown:
-        if (enabled(_VK_DOWN))
+        if (enabled(ekDown))
             StepBy(0, changeSmall_);
         break;
     default:

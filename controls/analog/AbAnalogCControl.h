@@ -22,8 +22,9 @@
 
 class TAbAnalogGControl;
 
-// The keys an analog control may act on, bit i for member i.
-enum TEnabledKey { _VK_PRIOR, _VK_NEXT, _VK_END, _VK_HOME, _VK_LEFT, _VK_DOWN, _VK_UP, _VK_RIGHT };
+// The keys an analog control may act on, bit i for member i. Stored
+// layouts name them "_VK_PRIOR" to "_VK_RIGHT" (see EnabledKeyNames).
+enum TEnabledKey { ekPrior, ekNext, ekEnd, ekHome, ekLeft, ekDown, ekUp, ekRight };
 using TEnabledKeys = std::uint32_t;
 constexpr TEnabledKeys EnabledKeyBit(TEnabledKey k) {
     return TEnabledKeys(1) << k;

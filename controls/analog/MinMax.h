@@ -41,13 +41,6 @@ public:
     void SetMaxVisible(bool value) { Store(maxVisible_, value); }
 
 private:
-    template <class V> void Store(V& field, V value) {
-        if (field == value)
-            return;
-        field = value;
-        Changed();
-    }
-
     float max_ = UnsetMax;
     float min_ = UnsetMin;
     QDateTime maxDateTime_;

@@ -39,13 +39,6 @@ public:
     void SetWidthOffset(std::int32_t value) { Store(widthOffset_, value); }
 
 private:
-    template <class V> void Store(V& field, V value) {
-        if (field == value)
-            return;
-        field = value;
-        Changed();
-    }
-
     TColor sector1Color_ = clYellow;
     std::int32_t sector1From_ = 0;
     std::int32_t sector1To_ = 333;

@@ -4,7 +4,6 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QWheelEvent>
 
 namespace {
@@ -27,18 +26,15 @@ TAbCustomControl::~TAbCustomControl() = default;
 void TAbCustomControl::DeclareProperties(PropertyList& props) {
     TComponent::DeclareProperties(props);
     using T = TAbCustomControl;
-    props.Int("Left", &T::Left, &T::SetLeft);
-    props.Int("Top", &T::Top, &T::SetTop);
-    props.Int("Width", &T::Width, &T::SetWidth);
-    props.Int("Height", &T::Height, &T::SetHeight);
-    props.Int("Cursor", &T::Cursor, &T::SetCursor, crDefault);
-    props.Bool("Enabled", &T::Enabled, &T::SetEnabled, true);
-    props.Object("Font", &T::Font);
-    props.String("Hint", &T::Hint, &T::SetHint, std::string());
+    DeclareBounds(props);
+    DeclareCursor(props);
+    DeclareEnabled(props);
+    DeclareFont(props);
+    DeclareHint(props);
     props.Bool("ParentFont", &T::ParentFont, &T::SetParentFont, false);
     props.Int("TabOrder", &T::TabOrder, &T::SetTabOrder, -1);
     props.Bool("TabStop", &T::TabStop, &T::SetTabStop, tabStopDefault_);
-    props.Bool("Visible", &T::Visible, &T::SetVisible, true);
+    DeclareVisible(props);
     props.Event("OnClick", &T::OnClick);
     props.Event("OnDblClick", &T::OnDblClick);
     props.Event("OnEnter", &T::OnEnter);
@@ -101,39 +97,6 @@ void TAbCustomControl::DoEnter() {
 }
 void TAbCustomControl::DoExit() {
     OnExit(this);
-}
-
-void TAbCustomControl::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    MouseDown(MouseButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()),
-              p.x(), p.y());
-    event->accept();
-}
-
-void TAbCustomControl::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second press of a double click is still a press.
-    const QPoint p = event->position().toPoint();
-    MouseDown(MouseButtonOf(event->button()),
-              ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
-    if (event->button() == Qt::LeftButton)
-        DblClick();
-    event->accept();
-}
-
-void TAbCustomControl::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    MouseMove(ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
-    event->accept();
-}
-
-void TAbCustomControl::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    const bool click = event->button() == Qt::LeftButton && rect().contains(p);
-    MouseUp(MouseButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()),
-            p.x(), p.y());
-    if (click)
-        Click();
-    event->accept();
 }
 
 void TAbCustomControl::keyPressEvent(QKeyEvent* event) {

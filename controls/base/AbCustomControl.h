@@ -60,25 +60,22 @@ protected:
     // Never below 0; returns true when the counter has reached 0.
     bool EndUpdate();
 
-    // Input in the controls' own terms. Each fires its event first; derived
-    // controls call the base and then act.
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void MouseMove(TShiftState shift, int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // Input in the controls' own terms (the pointer's translated by the
+    // widget base). Each fires its event first; derived controls call the
+    // base and then act.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     virtual void KeyDown(TKeyCode& key, TShiftState shift);
     virtual void KeyUp(TKeyCode& key, TShiftState shift);
     // `delta` in the window system's units (120 per notch, positive away from
     // the user); true when the control used it.
     virtual bool MouseWheel(TShiftState shift, int delta, int x, int y);
-    virtual void Click();
-    virtual void DblClick();
+    void Click() override;
+    void DblClick() override;
     virtual void DoEnter();
     virtual void DoExit();
 
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;

@@ -1,9 +1,5 @@
 #include "controls/base/AbGraphicControl.h"
 
-#include "controls/base/InputTranslation.h"
-
-#include <QMouseEvent>
-
 TAbGraphicControl::TAbGraphicControl(TComponent* owner) : TWidgetComponent(owner) {
     setFocusPolicy(Qt::NoFocus);
 }
@@ -13,14 +9,11 @@ TAbGraphicControl::~TAbGraphicControl() = default;
 void TAbGraphicControl::DeclareProperties(PropertyList& props) {
     TComponent::DeclareProperties(props);
     using T = TAbGraphicControl;
-    props.Int("Left", &T::Left, &T::SetLeft);
-    props.Int("Top", &T::Top, &T::SetTop);
-    props.Int("Width", &T::Width, &T::SetWidth);
-    props.Int("Height", &T::Height, &T::SetHeight);
-    props.Bool("Enabled", &T::Enabled, &T::SetEnabled, true);
-    props.Object("Font", &T::Font);
-    props.String("Hint", &T::Hint, &T::SetHint, std::string());
-    props.Bool("Visible", &T::Visible, &T::SetVisible, true);
+    DeclareBounds(props);
+    DeclareEnabled(props);
+    DeclareFont(props);
+    DeclareHint(props);
+    DeclareVisible(props);
     props.Event("OnClick", &T::OnClick);
     props.Event("OnDblClick", &T::OnDblClick);
     props.Event("OnMouseDown", &T::OnMouseDown);
@@ -43,33 +36,22 @@ void TAbGraphicControl::paintEvent(QPaintEvent*) {
     repaintPending_ = false;
 }
 
-void TAbGraphicControl::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    OnMouseDown(this, MouseButtonOf(event->button()),
-                ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
-    event->accept();
+void TAbGraphicControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    OnMouseDown(this, button, shift, x, y);
 }
 
-void TAbGraphicControl::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    OnMouseDown(this, MouseButtonOf(event->button()),
-                ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
-    if (event->button() == Qt::LeftButton)
-        OnDblClick(this);
-    event->accept();
+void TAbGraphicControl::MouseMove(TShiftState shift, int x, int y) {
+    OnMouseMove(this, shift, x, y);
 }
 
-void TAbGraphicControl::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    OnMouseMove(this, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
-    event->accept();
+void TAbGraphicControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    OnMouseUp(this, button, shift, x, y);
 }
 
-void TAbGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    OnMouseUp(this, MouseButtonOf(event->button()),
-              ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
-    if (event->button() == Qt::LeftButton && rect().contains(p))
-        OnClick(this);
-    event->accept();
+void TAbGraphicControl::Click() {
+    OnClick(this);
+}
+
+void TAbGraphicControl::DblClick() {
+    OnDblClick(this);
 }

@@ -4,10 +4,8 @@
 // widget lies) with a focus order and the click and pointer-move events.
 
 #include "controls/base/Events.h"
-#include "controls/base/InputTranslation.h"
 #include "controls/base/WidgetComponent.h"
 
-#include <QMouseEvent>
 #include <QWidget>
 
 #include <string>
@@ -21,19 +19,20 @@ public:
 
 template <class W> class TStdControl : public TWidgetComponent<W> {
 public:
-    explicit TStdControl(TComponent* owner) : TWidgetComponent<W>(owner) {}
+    explicit TStdControl(TComponent* owner) : TWidgetComponent<W>(owner) {
+        // A switch button checks itself on a click; a label or picture lets
+        // presses through to what holds it.
+        this->LeavePressesToWidgetClass();
+    }
 
     std::string ClassName() const override { return "TStdControl"; }
 
     void DeclareProperties(PropertyList& p) override {
         this->TComponent::DeclareProperties(p);
-        p.Int("Left", &TStdControl::Left, &TStdControl::SetLeft, 0);
-        p.Int("Top", &TStdControl::Top, &TStdControl::SetTop, 0);
-        p.Int("Width", &TStdControl::Width, &TStdControl::SetWidth);
-        p.Int("Height", &TStdControl::Height, &TStdControl::SetHeight);
-        p.Bool("Enabled", &TStdControl::Enabled, &TStdControl::SetEnabled, true);
-        p.Bool("Visible", &TStdControl::Visible, &TStdControl::SetVisible, true);
-        p.Object("Font", &TStdControl::Font);
+        this->DeclareBounds(p, 0);
+        this->DeclareEnabled(p);
+        this->DeclareVisible(p);
+        this->DeclareFont(p);
         p.Bool("ParentFont", &TStdControl::ParentFont, &TStdControl::SetParentFont, true);
         p.Int("TabOrder", &TStdControl::TabOrder, &TStdControl::SetTabOrder, -1);
         p.Event("OnClick", &TStdControl::OnClick);
@@ -51,11 +50,8 @@ public:
     TEventSlot<TMouseMoveEvent> OnMouseMove;
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override {
-        W::mouseMoveEvent(event);
-        const QPoint at = event->position().toPoint();
-        OnMouseMove(static_cast<TPersistent*>(this),
-                    ShiftStateOf(event->modifiers(), event->buttons()), at.x(), at.y());
+    void MouseMove(TShiftState shift, int x, int y) override {
+        OnMouseMove(static_cast<TPersistent*>(this), shift, x, y);
     }
 
 private:

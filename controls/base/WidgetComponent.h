@@ -2,7 +2,9 @@
 // The one root of every control of a stored layout and of the form that
 // holds them: a Qt widget of class W that is also a component. It keeps what
 // all of them share: the bounds in the parent, Enabled and Visible, the
-// font, the cursor and hint, and where the widget lies.
+// font, the cursor and hint, the declaration of these as stored properties,
+// where the widget lies, and the translation of Qt's mouse events into the
+// controls' own terms.
 //
 // Where the widget lies: in the widget of its parent component (the panel
 // that encloses it in the stored layout), or in its owner's widget when it
@@ -17,13 +19,19 @@
 // W comes first among the bases, so the component part (and with it
 // everything the control owns) goes first when the control is destroyed.
 
+#include "controls/base/Events.h"
+#include "controls/base/InputTranslation.h"
 #include "core/Component.h"
 #include "platform/Cursors.h"
 #include "platform/Font.h"
 #include "platform/Fonts.h"
 
+#include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 template <class W> class TWidgetComponent : public W, public TComponent {
@@ -95,7 +103,102 @@ protected:
     // After the font changed; the widget's own font already follows it.
     virtual void FontChanged() { this->update(); }
 
+    // The shared stored properties, declared once here. Each family calls
+    // them in the order its stored layouts list them. Left and Top equal to
+    // `originDefault` are left out of a stored layout; without it they are
+    // always written.
+    static void DeclareBounds(PropertyList& p,
+                              std::optional<std::int64_t> originDefault = std::nullopt) {
+        p.Int("Left", &TWidgetComponent::Left, &TWidgetComponent::SetLeft, originDefault);
+        p.Int("Top", &TWidgetComponent::Top, &TWidgetComponent::SetTop, originDefault);
+        p.Int("Width", &TWidgetComponent::Width, &TWidgetComponent::SetWidth);
+        p.Int("Height", &TWidgetComponent::Height, &TWidgetComponent::SetHeight);
+    }
+    static void DeclareCursor(PropertyList& p) {
+        p.Int("Cursor", &TWidgetComponent::Cursor, &TWidgetComponent::SetCursor, crDefault);
+    }
+    static void DeclareEnabled(PropertyList& p) {
+        p.Bool("Enabled", &TWidgetComponent::Enabled, &TWidgetComponent::SetEnabled, true);
+    }
+    static void DeclareFont(PropertyList& p) { p.Object("Font", &TWidgetComponent::Font); }
+    static void DeclareHint(PropertyList& p) {
+        p.String("Hint", &TWidgetComponent::Hint, &TWidgetComponent::SetHint, std::string());
+    }
+    static void DeclareVisible(PropertyList& p) {
+        p.Bool("Visible", &TWidgetComponent::Visible, &TWidgetComponent::SetVisible, true);
+    }
+
+    // Pointer input in the controls' own terms, translated here from Qt's
+    // mouse events for every control: a press is MouseDown; the second
+    // press of a double click is MouseDown with ssDouble, then DblClick for
+    // the left button; a move is MouseMove; a release is MouseUp, then Click
+    // when the left button came up over the control. A control overrides
+    // what it acts on, in the order its events fire.
+    virtual void MouseDown(TMouseButton, TShiftState, int, int) {}
+    virtual void MouseMove(TShiftState, int, int) {}
+    virtual void MouseUp(TMouseButton, TShiftState, int, int) {}
+    virtual void Click() {}
+    virtual void DblClick() {}
+
+    // For a control whose widget class W handles presses itself (a switch
+    // button) or lets them through to the parent (a label): presses,
+    // releases and double clicks stay with W, and moves go to W before
+    // MouseMove.
+    void LeavePressesToWidgetClass() { pressesToWidgetClass_ = true; }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        if (pressesToWidgetClass_) {
+            W::mousePressEvent(event);
+            return;
+        }
+        event->accept();
+        const QPoint at = event->position().toPoint();
+        MouseDown(MouseButtonOf(event->button()), ShiftOf(*event), at.x(), at.y());
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        if (pressesToWidgetClass_) {
+            W::mouseDoubleClickEvent(event);
+            return;
+        }
+        event->accept();
+        const QPoint at = event->position().toPoint();
+        const QPointer<QWidget> alive(this);
+        MouseDown(MouseButtonOf(event->button()), ShiftOf(*event) | ssDouble, at.x(), at.y());
+        if (alive && event->button() == Qt::LeftButton)
+            DblClick();
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (pressesToWidgetClass_)
+            W::mouseMoveEvent(event);
+        else
+            event->accept();
+        const QPoint at = event->position().toPoint();
+        MouseMove(ShiftOf(*event), at.x(), at.y());
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (pressesToWidgetClass_) {
+            W::mouseReleaseEvent(event);
+            return;
+        }
+        event->accept();
+        const QPoint at = event->position().toPoint();
+        const bool click = event->button() == Qt::LeftButton && this->rect().contains(at);
+        // A handler may destroy the control (the panel's Exit ends the
+        // program).
+        const QPointer<QWidget> alive(this);
+        MouseUp(MouseButtonOf(event->button()), ShiftOf(*event), at.x(), at.y());
+        if (alive && click)
+            Click();
+    }
+
 private:
+    static TShiftState ShiftOf(const QMouseEvent& event) {
+        return ShiftStateOf(event.modifiers(), event.buttons());
+    }
+
     TWidgetComponent(QWidget* parent, TComponent* owner) : W(parent), TComponent(owner) {
         // Pointer moves are wanted without a button held: the hints and the
         // cursor over a control's active area follow them.
@@ -117,4 +220,5 @@ private:
     bool visible_ = true;
     TCursor cursor_ = crDefault;
     std::string hint_;
+    bool pressesToWidgetClass_ = false;
 };

@@ -1,9 +1,7 @@
 #include "controls/button/AbBinGControl.h"
 
-#include "controls/base/InputTranslation.h"
 #include "platform/ControlMessage.h"
 
-#include <QMouseEvent>
 #include <QPointer>
 
 #include <algorithm>
@@ -20,14 +18,6 @@ TAbBinGControl::TAbBinGControl(TComponent* owner) : TAbGraphicControl(owner) {}
 
 TAbBinGControl::~TAbBinGControl() {
     RemoveFlashClient(this);
-}
-
-void TAbBinGControl::DeclareBounds(PropertyList& props) {
-    using T = TAbGraphicControl;
-    props.Int("Left", &T::Left, &T::SetLeft);
-    props.Int("Top", &T::Top, &T::SetTop);
-    props.Int("Width", &T::Width, &T::SetWidth);
-    props.Int("Height", &T::Height, &T::SetHeight);
 }
 
 void TAbBinGControl::DeclareState(PropertyList& props) {
@@ -67,7 +57,7 @@ void TAbBinGControl::DeclareMouseEvents(PropertyList& props) {
 void TAbBinGControl::DeclareProperties(PropertyList& props) {
     TComponent::DeclareProperties(props);
     DeclareBounds(props);
-    props.Bool("Visible", &TAbGraphicControl::Visible, &TAbGraphicControl::SetVisible, true);
+    DeclareVisible(props);
     DeclareState(props);
     DeclareStatusEvents(props);
     DeclareMouseEvents(props);
@@ -219,9 +209,17 @@ void TAbBinGControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
 }
 
 void TAbBinGControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    (void)shift;
-    (void)x;
-    (void)y;
+    // The click and the release event come before the state machine acts,
+    // so their handlers still see a push button down. A handler may destroy
+    // the button (the panel's Exit ends the program).
+    const QPointer<QWidget> alive(this);
+    if (button == mbLeft && rect().contains(x, y))
+        OnClick(this);
+    if (!alive)
+        return;
+    OnMouseUp(this, button, shift, x, y);
+    if (!alive)
+        return;
     if (mode_ == mIndicator || button != mbLeft)
         return;
     pressed_ = false;
@@ -237,39 +235,4 @@ void TAbBinGControl::ClearPressed() {
     if (mode_ == mButton)
         SetChecked(false);
     Redraw();
-}
-
-void TAbBinGControl::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    MouseDown(MouseButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()),
-              p.x(), p.y());
-    event->accept();
-}
-
-void TAbBinGControl::mouseDoubleClickEvent(QMouseEvent* event) {
-    // A second press in quick succession is a press like any other for the
-    // state machine; the double-click event follows it.
-    const QPoint p = event->position().toPoint();
-    MouseDown(MouseButtonOf(event->button()),
-              ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
-    if (event->button() == Qt::LeftButton)
-        OnDblClick(this);
-    event->accept();
-}
-
-void TAbBinGControl::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    const TMouseButton button = MouseButtonOf(event->button());
-    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
-    event->accept();
-    // A handler may destroy the button (the panel's Exit ends the program).
-    QPointer<QWidget> alive(this);
-    if (button == mbLeft && rect().contains(p))
-        OnClick(this);
-    if (!alive)
-        return;
-    OnMouseUp(this, button, shift, p.x(), p.y());
-    if (!alive)
-        return;
-    MouseUp(button, shift, p.x(), p.y());
 }

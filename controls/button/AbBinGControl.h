@@ -52,20 +52,19 @@ protected:
     virtual void SetFlashPhase(bool phase) { (void)phase; }
 
     // Pieces of the stored-property list, for the derived class's own order.
-    void DeclareBounds(PropertyList& props);
     void DeclareState(PropertyList& props);
     void DeclareStatusEvents(PropertyList& props);
     void DeclareMouseEvents(PropertyList& props);
 
-    // Left-button press and release in the button's own terms.
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // Left-button press and release in the button's own terms. A release
+    // fires OnClick (left button over the button) and OnMouseUp itself,
+    // before the state changes; Click therefore adds nothing.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void Click() override {}
     void ClearPressed();
 
     bool event(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     // Drag events are kept for stored layouts; this program does no dragging.

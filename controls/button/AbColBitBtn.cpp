@@ -45,7 +45,7 @@ void TAbColBitBtn::DeclareProperties(PropertyList& props) {
     using T = TAbColBitBtn;
     TComponent::DeclareProperties(props);
     DeclareBounds(props);
-    props.Bool("Visible", &TAbGraphicControl::Visible, &TAbGraphicControl::SetVisible, true);
+    DeclareVisible(props);
     props.Ident("PopupMenu", &T::PopupMenu, &T::SetPopupMenu);
     props.Enum("PosHorizontal", &T::PosHorizontal, &T::SetPosHorizontal, PosHNames(), phCenter);
     props.Enum("PosVertical", &T::PosVertical, &T::SetPosVertical, PosVNames(), pvCenter);
@@ -75,8 +75,8 @@ void TAbColBitBtn::DeclareProperties(PropertyList& props) {
     props.Color("TextColDisabled", &T::TextColDisabled, &T::SetTextColDisabled, clBtnShadow);
     props.Bool("Text3D", &T::Text3D, &T::SetText3D, true);
     DeclareState(props);
-    props.Bool("Enabled", &TAbGraphicControl::Enabled, &TAbGraphicControl::SetEnabled, true);
-    props.Object("Font", &TAbGraphicControl::Font);
+    DeclareEnabled(props);
+    DeclareFont(props);
     props.Bool("ParentFont", &T::ParentFont, &T::SetParentFont, true);
     DeclareStatusEvents(props);
     DeclareMouseEvents(props);

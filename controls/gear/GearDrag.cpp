@@ -1,6 +1,7 @@
 #include "controls/gear/GearDrag.h"
 
 #include "controls/gear/GearGeometry.h"
+#include "controls/paint/RoundEven.h"
 
 #include <cmath>
 
@@ -21,7 +22,7 @@ float PointerAngle(int ppt, int rotAngle) {
 
 int AngleToDigit(float angle, int rotAngle, int digitalSpan, int digitalFrom) {
     const double steps = (angle + kBoundaryNudge) / rotAngle * digitalSpan;
-    return static_cast<int>(std::nearbyint(steps)) + digitalFrom;
+    return RoundEven(steps) + digitalFrom;
 }
 
 float SeamDelta(float angle, float lastAngle) {

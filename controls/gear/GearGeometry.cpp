@@ -1,5 +1,7 @@
 #include "controls/gear/GearGeometry.h"
 
+#include "controls/paint/RoundEven.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -9,11 +11,6 @@ namespace gear {
 namespace {
 // Keeps atan away from a division by zero for points level with the centre.
 constexpr double kAtanGuard = 0.0001;
-
-// Nearest integer, halves to the even neighbour (the default rounding mode).
-int RoundEven(double v) {
-    return static_cast<int>(std::nearbyint(v));
-}
 } // namespace
 
 float AngleOfPoint(TPoint centre, TPoint p) {

@@ -1,13 +1,12 @@
 #include "controls/label/OvcCustomLabel.h"
 
-#include "controls/base/InputTranslation.h"
 #include "controls/label/OvcEffectPainter.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/ParentBackground.h"
 
-#include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 TOvcCustomLabel::TOvcCustomLabel(TComponent* owner) : TWidgetComponent(owner), model_(*this) {
     resize(DefaultWidth, DefaultHeight);
@@ -104,37 +103,27 @@ void TOvcCustomLabel::paintEvent(QPaintEvent*) {
     Paint(canvas);
 }
 
-void TOvcCustomLabel::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
+void TOvcCustomLabel::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft)
         pressed_ = true;
-    OnMouseDown(static_cast<TPersistent*>(this), MouseButtonOf(event->button()),
-                ShiftStateOf(event->modifiers(), event->buttons()), at.x(), at.y());
+    // The second press of a double click, whichever the button.
+    if (shift & ssDouble)
+        OnDblClick(static_cast<TPersistent*>(this));
+    OnMouseDown(static_cast<TPersistent*>(this), button, shift, x, y);
 }
 
-void TOvcCustomLabel::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
-        pressed_ = true;
-    OnDblClick(static_cast<TPersistent*>(this));
-    OnMouseDown(static_cast<TPersistent*>(this), MouseButtonOf(event->button()),
-                ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, at.x(), at.y());
+void TOvcCustomLabel::MouseMove(TShiftState shift, int x, int y) {
+    OnMouseMove(static_cast<TPersistent*>(this), shift, x, y);
 }
 
-void TOvcCustomLabel::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    OnMouseMove(static_cast<TPersistent*>(this), ShiftStateOf(event->modifiers(), event->buttons()),
-                at.x(), at.y());
-}
-
-void TOvcCustomLabel::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+void TOvcCustomLabel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     // A click is a left press and release both over the label.
-    const bool click = event->button() == Qt::LeftButton && pressed_ && rect().contains(at);
-    if (event->button() == Qt::LeftButton)
+    const bool click = button == mbLeft && pressed_ && rect().contains(x, y);
+    if (button == mbLeft)
         pressed_ = false;
+    const QPointer<QWidget> alive(this);
     if (click)
         OnClick(static_cast<TPersistent*>(this));
-    OnMouseUp(static_cast<TPersistent*>(this), MouseButtonOf(event->button()),
-              ShiftStateOf(event->modifiers(), event->buttons()), at.x(), at.y());
+    if (alive)
+        OnMouseUp(static_cast<TPersistent*>(this), button, shift, x, y);
 }

@@ -1,6 +1,7 @@
 #include "controls/label/OvcEffectPlan.h"
 
 #include "controls/label/OvcCustomSettings.h"
+#include "controls/paint/RoundEven.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +17,7 @@ Rgb Split(TColor c) {
 }
 
 std::uint8_t Channel(double base, double step, double k) {
-    return static_cast<std::uint8_t>(std::clamp(int(base) + OvcRound(k * step), 0, 255));
+    return static_cast<std::uint8_t>(std::clamp(int(base) + RoundEven(k * step), 0, 255));
 }
 
 bool IsCentred(unsigned flags) {
@@ -26,10 +27,6 @@ bool IsRight(unsigned flags) {
     return !IsCentred(flags) && (flags & ovc_text_flags::kRight) != 0;
 }
 } // namespace
-
-int OvcRound(double x) {
-    return static_cast<int>(std::nearbyint(x));
-}
 
 TOvcOffsets OvcOffsets(const TOvcCustomSettings& s, unsigned flags) {
     const TOvcStep h = ShadeStep(s.HighlightDirection());
@@ -90,7 +87,7 @@ std::vector<TOvcBand> OvcGraduateBands(TOvcGraduateStyle style, TColor fromColor
         TOvcBand band;
         band.color = RGBColor(Channel(from.r, step.r, j), Channel(from.g, step.g, j),
                               Channel(from.b, step.b, j));
-        const int a = OvcRound(j * size), b = OvcRound((j + 1) * size);
+        const int a = RoundEven(j * size), b = RoundEven((j + 1) * size);
         if (style == gsVertical) {
             band.left = 0;
             band.right = width;

@@ -90,6 +90,3 @@ std::vector<TOvcBand> OvcGraduateBands(TOvcGraduateStyle style, TColor fromColor
                                        int height, int textWidth);
 
 TOvcEffectPlan OvcBuildEffectPlan(const TOvcEffectInput& in);
-
-// Nearest integer, halves to even.
-int OvcRound(double x);

@@ -1,6 +1,7 @@
 #pragma once
-// Rounding of the analog controls' conversions: to the nearest integer with
-// halves to the even neighbour, in extended precision. Results outside the
+// The controls' one rounding of a computed position, angle step or colour
+// step to a whole number: to the nearest integer with halves to the even
+// neighbour, in extended precision. Results outside the
 // 32-bit range are held at its ends and a NaN gives 0, so a conversion never
 // has undefined behaviour whatever the settings are.
 

@@ -344,10 +344,10 @@ TEST_P(KeyTest, KeyMissingFromEnabledKeysDoesNothingButItsReleaseReports) {
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeyTest,
-    testing::Values(KeyRow{Qt::Key_PageUp, _VK_PRIOR, 60}, KeyRow{Qt::Key_PageDown, _VK_NEXT, 40},
-                    KeyRow{Qt::Key_End, _VK_END, 100}, KeyRow{Qt::Key_Home, _VK_HOME, 0},
-                    KeyRow{Qt::Key_Left, _VK_LEFT, 49}, KeyRow{Qt::Key_Up, _VK_UP, 51},
-                    KeyRow{Qt::Key_Right, _VK_RIGHT, 51}, KeyRow{Qt::Key_Down, _VK_DOWN, 49}));
+    testing::Values(KeyRow{Qt::Key_PageUp, ekPrior, 60}, KeyRow{Qt::Key_PageDown, ekNext, 40},
+                    KeyRow{Qt::Key_End, ekEnd, 100}, KeyRow{Qt::Key_Home, ekHome, 0},
+                    KeyRow{Qt::Key_Left, ekLeft, 49}, KeyRow{Qt::Key_Up, ekUp, 51},
+                    KeyRow{Qt::Key_Right, ekRight, 51}, KeyRow{Qt::Key_Down, ekDown, 49}));
 
 TEST(AnalogControlKeys, HeldKeyStepsOnEveryRepeatAndReportsOnceAtTheRelease) {
     Bench b;

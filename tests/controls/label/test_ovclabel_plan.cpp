@@ -3,6 +3,7 @@
 
 #include "controls/label/OvcCustomSettings.h"
 #include "controls/label/OvcEffectPlan.h"
+#include "controls/paint/RoundEven.h"
 
 #include <gtest/gtest.h>
 
@@ -181,21 +182,21 @@ TEST(OvcGraduateBands, HorizontalAcrossTheCaption) {
     const double size = 99.0 / 15;
     for (int j = 0; j < 16; ++j) {
         SCOPED_TRACE(j);
-        EXPECT_EQ(bands[j].left, 1 + OvcRound(j * size));
-        EXPECT_EQ(bands[j].right, 1 + OvcRound((j + 1) * size));
+        EXPECT_EQ(bands[j].left, 1 + RoundEven(j * size));
+        EXPECT_EQ(bands[j].right, 1 + RoundEven((j + 1) * size));
         EXPECT_EQ(bands[j].top, 0);
         EXPECT_EQ(bands[j].bottom, 35);
         if (j > 0) {
             EXPECT_EQ(bands[j].left, bands[j - 1].right) << "gap or overlap between bands";
         }
-        EXPECT_EQ(GetRValue(bands[j].color), OvcRound(j * 10.0));
-        EXPECT_EQ(GetGValue(bands[j].color), OvcRound(j * 2.0));
-        EXPECT_EQ(GetBValue(bands[j].color), OvcRound(j * 17.0));
+        EXPECT_EQ(GetRValue(bands[j].color), RoundEven(j * 10.0));
+        EXPECT_EQ(GetGValue(bands[j].color), RoundEven(j * 2.0));
+        EXPECT_EQ(GetBValue(bands[j].color), RoundEven(j * 17.0));
     }
     EXPECT_EQ(bands.front().color, clBlack);
     EXPECT_EQ(bands.back().color, RGBColor(150, 30, 255));
     // Together the bands cover 16/15 of the 99-pixel extent.
-    EXPECT_EQ(bands.back().right - bands.front().left, OvcRound(16 * size));
+    EXPECT_EQ(bands.back().right - bands.front().left, RoundEven(16 * size));
 }
 
 struct StartCase {
