@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Shared by tools/desktop-test.sh and tools/bench-panel.sh (sourced, not run):
+# Shared by tests/system/desktop-test.sh and tools/bench-panel.sh (sourced, not run):
 # a private X display, the real program on it, clicks at panel positions and
 # recordings of the private sound server's null sink. Everything started
 # here is remembered by process id and stopped by desktop_cleanup only.
@@ -248,7 +248,7 @@ record() { # file seconds
 }
 
 analyse() { # analyser arguments
-  /usr/bin/python3 "$desktop_here/panel-sound-analyse.py" "$@"
+  /usr/bin/python3 "$desktop_here/panel_sound_analyse.py" "$@"
 }
 
 # Records and analyses until the analysis passes, up to three times: the

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The command line of the real program, without a display:
-#   tools/cli-test.sh BUILD_DIR
+#   tests/system/cli-test.sh BUILD_DIR
 # help, version and the panel's refusal without a display; a refused value
 # leaves the target file alone; SoX reads exported files at their rate,
 # resolution, channels and frequency; `play` against a private sound server
@@ -109,7 +109,7 @@ stop_recording() {
 start_recording
 nodisplay "$orbel" play --frequency 1000 --volume 50 --seconds 2 || fail "play exits $?"
 stop_recording
-/usr/bin/python3 "$here/cli-sound-analyse.py" "$work/out.raw" 1000 50 50 2 || fail "play --seconds 2"
+/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 1000 50 50 2 || fail "play --seconds 2"
 
 echo "-- Ctrl-C"
 start_recording
@@ -131,4 +131,4 @@ player=""
 [ "$status" -eq 0 ] || fail "play interrupted exits $status, expected 0"
 ok "interrupted play exits 0"
 stop_recording
-/usr/bin/python3 "$here/cli-sound-analyse.py" "$work/out.raw" 440 100 25 - || fail "play interrupted"
+/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 440 100 25 - || fail "play interrupted"

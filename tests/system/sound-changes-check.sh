@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Changes, fades and reconnection of the real sound output, recorded from a
-# private server's null sink and analysed (tools/sound-changes-analyse.py).
-#   tools/sound-changes-check.sh pulseaudio|pipewire PATH/TO/engine_sound_changes_probe
+# private server's null sink and analysed (sound_changes_analyse.py).
+#   tests/system/sound-changes-check.sh pulseaudio|pipewire PATH/TO/engine_sound_changes_probe
 # SOUND_CHECK_KEEP=DIR keeps the recording and the probe's notes there.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -24,8 +24,8 @@ trap cleanup EXIT
 for attempt in 1 2 3; do
   echo "-- $1, run $attempt"
   rm -f "$work"/*
-  ORBEL_TOOLS=$here timeout 120 "$2" "$work" | tee "$work/probe.log"
-  if /usr/bin/python3 "$here/sound-changes-analyse.py" "$work"; then
+  ORBEL_SYSTEM_TESTS=$here timeout 120 "$2" "$work" | tee "$work/probe.log"
+  if /usr/bin/python3 "$here/sound_changes_analyse.py" "$work"; then
     exit 0
   fi
 done

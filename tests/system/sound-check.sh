@@ -2,7 +2,7 @@
 # The real-sound check: starts a private PulseAudio with a null sink,
 # records the sink's monitor while the probe plays through the real output,
 # stops everything by process id and analyses the recording.
-#   tools/sound-check.sh PATH/TO/sound_probe
+#   tests/system/sound-check.sh PATH/TO/sound_probe
 set -euo pipefail
 probe=$1
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -60,7 +60,7 @@ record_and_analyse() {
     echo "probe failed with status $status"
     return 1
   fi
-  if /usr/bin/python3 "$here/sound-analyse.py" "$work/out.raw"; then
+  if /usr/bin/python3 "$here/sound_analyse.py" "$work/out.raw"; then
     return 0
   fi
   if grep -q "stream underflows: [1-9]" "$work/probe.log"; then

@@ -6,15 +6,15 @@
 # private D-Bus session, without systemd). Clients reach either through
 # PULSE_SERVER.
 #
-#   tools/sound-server.sh run CMD ARGS...  start a server, run CMD with
+#   tests/system/sound-server.sh run CMD ARGS...  start a server, run CMD with
 #                                          XDG_RUNTIME_DIR, PULSE_SERVER and
 #                                          SOUND_SERVER_DIR pointing at it,
 #                                          stop the server again (by process
 #                                          id) and exit with CMD's status
-#   eval "$(tools/sound-server.sh start)"  start one and export its settings
-#   tools/sound-server.sh stop DIR         stop that server, remove its folder
-#   tools/sound-server.sh down DIR         stop the server but keep its folder
-#   tools/sound-server.sh up DIR           start it again in the same folder,
+#   eval "$(tests/system/sound-server.sh start)"  start one and export its settings
+#   tests/system/sound-server.sh stop DIR         stop that server, remove its folder
+#   tests/system/sound-server.sh down DIR         stop the server but keep its folder
+#   tests/system/sound-server.sh up DIR           start it again in the same folder,
 #                                          at the same address
 # The process ids of a running server are kept in DIR/pids.
 set -euo pipefail
