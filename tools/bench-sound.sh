@@ -10,6 +10,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 system="$here/../tests/system"
+# shellcheck source=tests/system/sound-lib.sh
+source "$system/sound-lib.sh"
 [ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [SECONDS]" >&2; exit 2; }
 build="$(cd "$1" && pwd)"
 seconds=${2:-10}
@@ -18,10 +20,8 @@ probe="$build/tests/platform/sound/sound_changes_probe"
 
 if [ -n "${BENCH_SOUND_INNER:-}" ]; then
   # Inside a server: a keeper stream holds the null sink to real time.
-  pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=10 \
-    </dev/zero &
-  keeper=$!
-  trap 'kill $keeper 2>/dev/null || true; wait $keeper 2>/dev/null || true' EXIT
+  start_keeper
+  trap stop_keeper EXIT
   sleep 1
   read -r _ ours wall < <("$probe" --loop "$seconds" | grep '^cpu')
   pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=15 \

@@ -111,8 +111,7 @@ app_pid=""
 stop_window_manager
 
 echo "-- no sound server: Start, then a server"
-stop_pid "$keeper_pid"
-keeper_pid=""
+stop_keeper
 "$here/sound-server.sh" down "$SOUND_SERVER_DIR"
 start_app "$program"
 wait_painted

@@ -6,10 +6,12 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 [ $# -eq 2 ] || { echo "usage: $0 pulseaudio|pipewire PROBE" >&2; exit 2; }
-if [ -z "${SOUND_CHECK_INNER:-}" ]; then
-  ORBEL_SOUND_SERVER=$1 SOUND_CHECK_INNER=1 exec "$here/sound-server.sh" run "$0" "$@"
-fi
+# shellcheck source=tests/system/sound-lib.sh
+source "$here/sound-lib.sh"
+export ORBEL_SOUND_SERVER=$1
+run_inside_sound_server "$0" "$@"
 work=$(mktemp -d)
+# shellcheck disable=SC2317 # run by the EXIT trap
 cleanup() {
   if [ -n "${SOUND_CHECK_KEEP:-}" ]; then
     mkdir -p "$SOUND_CHECK_KEEP" && cp "$work"/* "$SOUND_CHECK_KEEP"/

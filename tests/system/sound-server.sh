@@ -86,20 +86,21 @@ server_up() { # dir
 # Stops the processes in DIR/pids, each by its id: all asked at once (the
 # newest first), then, after up to five seconds, those left are killed.
 server_down() { # dir
-  local dir=$1 pid i alive
+  local dir=$1 pids pid i alive
   [ -f "$dir/pids" ] || return 0
-  for pid in $(tac "$dir/pids"); do
-    kill "$pid" 2>/dev/null || true
+  mapfile -t pids <"$dir/pids"
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || true
   done
-  for i in $(seq 1 50); do
+  for _ in $(seq 1 50); do
     alive=""
-    for pid in $(cat "$dir/pids"); do
+    for pid in "${pids[@]}"; do
       kill -0 "$pid" 2>/dev/null && alive=1
     done
     [ -n "$alive" ] || break
     sleep 0.1
   done
-  for pid in $(cat "$dir/pids"); do
+  for pid in "${pids[@]}"; do
     kill -9 "$pid" 2>/dev/null || true
   done
   rm -f "$dir/pids"
