@@ -73,5 +73,5 @@ include(CPack)
 
 # The install tree and the package: validators, lintian, install into a
 # scratch root and removal. Release build only (the test command's last one).
-add_test(NAME package_test COMMAND ${ORBEL_ROOT}/tools/package-test.sh ${CMAKE_BINARY_DIR})
+add_test(NAME package_test COMMAND ${ORBEL_ROOT}/tests/system/package-test.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(package_test PROPERTIES LABELS "nosan;package" TIMEOUT 300)

@@ -9,8 +9,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 [ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [RUNS]" >&2; exit 2; }
-# shellcheck source=tools/desktop-lib.sh
-source "$here/desktop-lib.sh"
+# shellcheck source=tests/system/desktop-lib.sh
+source "$here/../tests/system/desktop-lib.sh"
 desktop_begin bench "$@"
 runs=${2:-3}
 

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Timings of the real sound output on both kinds of private sound server
-# (tools/sound-server.sh), side by side in one run:
+# (tests/system/sound-server.sh), side by side in one run:
 #   - change-to-sound: from a change while playing to the first recorded
-#     sample that differs from the old tone (tools/sound-changes-check.sh);
+#     sample that differs from the old tone (tests/system/sound-changes-check.sh);
 #   - looping cost: processor time of the program looping a 96000/s stereo
 #     stream, against the server's command-line player (pacat) feeding a
 #     stream of the same format at the same latency, for the same time.
 #   tools/bench-sound.sh BUILD_DIR [SECONDS]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
+system="$here/../tests/system"
+# shellcheck source=tests/system/sound-lib.sh
+source "$system/sound-lib.sh"
 [ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [SECONDS]" >&2; exit 2; }
 build="$(cd "$1" && pwd)"
 seconds=${2:-10}
@@ -17,10 +20,8 @@ probe="$build/tests/platform/sound/sound_changes_probe"
 
 if [ -n "${BENCH_SOUND_INNER:-}" ]; then
   # Inside a server: a keeper stream holds the null sink to real time.
-  pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=10 \
-    </dev/zero &
-  keeper=$!
-  trap 'kill $keeper 2>/dev/null || true; wait $keeper 2>/dev/null || true' EXIT
+  start_keeper
+  trap stop_keeper EXIT
   sleep 1
   read -r _ ours wall < <("$probe" --loop "$seconds" | grep '^cpu')
   pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=15 \
@@ -43,7 +44,7 @@ fi
 
 for server in pulseaudio pipewire; do
   echo "== $server"
-  ORBEL_SOUND_SERVER=$server BENCH_SOUND_INNER=1 "$here/sound-server.sh" run "$0" "$@"
-  "$here/sound-changes-check.sh" "$server" "$probe" |
+  ORBEL_SOUND_SERVER=$server BENCH_SOUND_INNER=1 "$system/sound-server.sh" run "$0" "$@"
+  "$system/sound-changes-check.sh" "$server" "$probe" |
     grep -E "^(change-to-sound|transitions|ok|FAIL|stream|  *[0-9.]+ s  output-back)" || true
 done

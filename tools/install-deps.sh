@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # build
   build-essential cmake ninja-build pkg-config
+  # shell script checks
+  shellcheck
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # the precise synthesis's inverse FFT

@@ -1,43 +1,84 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test:
-#   build/       Release build, all tests (run last, so CTest's summary ends the output)
-#   build-asan/  AddressSanitizer + UndefinedBehaviorSanitizer build, all tests
+#   build-fuzz/  libFuzzer targets (clang), each run for a bounded time; built
+#                and run in the background while the sanitizer builds compile
+#   build-asan/  AddressSanitizer + UndefinedBehaviorSanitizer build: the
+#                unit tests and the other checks that run under sanitizers
 #   build-tsan/  ThreadSanitizer build of the threaded tests
-#   build-fuzz/  libFuzzer targets (clang), each run for a bounded time
+#   build/       Release build of what needs Release speed: the program, the
+#                real-server, desktop and package tests, the benchmarks, the
+#                picture programs; its tests run last, so that CTest's
+#                summary ends the output
+# Every build treats warnings as errors. Each stage prints its time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
-
-tools/install-deps.sh
 
 JOBS=${JOBS:-$(nproc)}
 FUZZ_SECONDS=${FUZZ_SECONDS:-45}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
-configure() { # dir, extra cmake args...
-  local dir=$1; shift
-  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" >/dev/null
+began=$SECONDS
+stage_began=$SECONDS
+stage() { # name of the next stage
+  echo "   (took $((SECONDS - stage_began)) s)"
+  stage_began=$SECONDS
+  echo "== $1"
 }
 
-echo "== sanitizer build (address, undefined)"
+echo "== installing what is missing"
+tools/install-deps.sh
+
+configure() { # dir, extra cmake args...
+  local dir=$1
+  shift
+  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DORBEL_WERROR=ON "$@" >/dev/null
+}
+
+# The fuzzers need one core for their bounded runs and little else: they
+# build and run beside the sanitizer builds. Their output goes to a log,
+# shown when they fail; the run waits for them before the Release tests.
+fuzz_log=$ROOT/build-fuzz.log
+fuzz() {
+  configure build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBEL_FUZZERS=ON -DORBEL_WITH_QT=OFF \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DORBEL_SANITIZE=address,undefined
+  cmake --build build-fuzz -j1 --target fuzzers
+  tools/run-fuzzers.sh build-fuzz/fuzzers "$FUZZ_SECONDS"
+}
+# In a session of their own, so that an early end stops them as a group.
+export ROOT FUZZ_SECONDS
+setsid bash -c "set -euo pipefail; cd \"\$ROOT\"; $(declare -f configure fuzz); fuzz" >"$fuzz_log" 2>&1 &
+fuzz_pid=$!
+trap 'kill -- -"$fuzz_pid" 2>/dev/null || true' EXIT
+
+stage "sanitizer build (address, undefined), unit tests"
 # -O1 with line tables: quick to build, fast enough to run, readable reports.
 configure build-asan -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g1" -DORBEL_SANITIZE=address,undefined
 cmake --build build-asan -j"$JOBS"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j"$JOBS" -LE nosan)
 
-echo "== thread-sanitizer build (threaded tests)"
+stage "thread-sanitizer build (threaded tests)"
 configure build-tsan -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g1" -DORBEL_SANITIZE=thread
 cmake --build build-tsan -j"$JOBS" --target tsan-tests
-(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$ROOT/tools/tsan.supp" ctest --output-on-failure -L tsan)
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$ROOT/tools/tsan.supp" \
+  ctest --output-on-failure -j"$JOBS" -L tsan)
 
-echo "== fuzzers (${FUZZ_SECONDS} s each)"
-configure build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBEL_FUZZERS=ON -DORBEL_WITH_QT=OFF \
-  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DORBEL_SANITIZE=address,undefined
-cmake --build build-fuzz -j"$JOBS" --target fuzzers
-tools/run-fuzzers.sh build-fuzz/fuzzers "$FUZZ_SECONDS"
-
-echo "== release build, all tests"
-configure build -DCMAKE_BUILD_TYPE=Release
+stage "release build (program, real-server, desktop and package tests, benchmarks)"
+configure build -DCMAKE_BUILD_TYPE=Release -DORBEL_UNIT_TESTS=OFF
 cmake --build build -j"$JOBS"
-cd build && ctest --output-on-failure
+
+stage "fuzzers (${FUZZ_SECONDS} s each, started with the sanitizer build)"
+fuzz_status=0
+wait "$fuzz_pid" || fuzz_status=$?
+trap - EXIT
+grep -E '^-- |^Done|DONE' "$fuzz_log" || true
+if [ "$fuzz_status" -ne 0 ]; then
+  tail -n 80 "$fuzz_log"
+  echo "the fuzzers failed (status $fuzz_status); full log in $fuzz_log"
+  exit 1
+fi
+
+stage "release tests (all stages so far: $((SECONDS - began)) s)"
+cd build
+exec ctest --output-on-failure -j"$JOBS"

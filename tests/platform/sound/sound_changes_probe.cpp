@@ -1,4 +1,4 @@
-// Plays, through the real sound output, what tools/sound-changes-check.sh
+// Plays, through the real sound output, what tests/system/sound-changes-check.sh
 // checks, and records the null sink's monitor itself so that every call can
 // be placed on the recording's time line:
 //   1. a 1000 Hz loop at half level, then 20 changes 100 ms apart, as the
@@ -8,7 +8,7 @@
 //   4. a new output created while no server answers, Start, then a server.
 // Writes DIR/out.raw (16-bit stereo, 96000/s), DIR/clock.txt ("frames
 // seconds": when the last recorded frame was played) and DIR/events.txt
-// ("seconds name args"). Needs SOUND_SERVER_DIR (tools/sound-server.sh).
+// ("seconds name args"). Needs SOUND_SERVER_DIR (tests/system/sound-server.sh).
 //
 // With --loop SECONDS it only loops a 1000 Hz tone for that long and prints
 // the processor time it took ("cpu SECONDS WALL"), for tools/bench-sound.sh.
@@ -137,8 +137,8 @@ private:
 };
 
 void Server(const char* what) {
-    const std::string command = std::string(std::getenv("ORBEL_TOOLS")) + "/sound-server.sh " +
-                                what + " " + std::getenv("SOUND_SERVER_DIR");
+    const std::string command = std::string(std::getenv("ORBEL_SYSTEM_TESTS")) +
+                                "/sound-server.sh " + what + " " + std::getenv("SOUND_SERVER_DIR");
     if (std::system(command.c_str()) != 0)
         std::fprintf(stderr, "'%s' failed\n", command.c_str());
 }
@@ -181,8 +181,9 @@ int LoopOnly(double seconds) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--loop")
         return LoopOnly(std::atof(argv[2]));
-    if (argc != 2 || !std::getenv("SOUND_SERVER_DIR") || !std::getenv("ORBEL_TOOLS")) {
-        std::fprintf(stderr, "usage: ORBEL_TOOLS=... SOUND_SERVER_DIR=... %s DIR\n", argv[0]);
+    if (argc != 2 || !std::getenv("SOUND_SERVER_DIR") || !std::getenv("ORBEL_SYSTEM_TESTS")) {
+        std::fprintf(stderr, "usage: ORBEL_SYSTEM_TESTS=... SOUND_SERVER_DIR=... %s DIR\n",
+                     argv[0]);
         return 2;
     }
     const std::string dir = argv[1];

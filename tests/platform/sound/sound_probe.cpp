@@ -1,4 +1,4 @@
-// Plays the sequence that tools/sound-check.sh records from the null sink's
+// Plays the sequence that tests/system/sound-check.sh records from the null sink's
 // monitor and analyses, through the real PulseAudio output:
 //   0.0 s  1000 Hz loop, level word 0xFFFFFFFF
 //   1.0 s  restart at level word 0x7FFF0000 (left silent, right half)

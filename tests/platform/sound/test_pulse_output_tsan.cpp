@@ -1,4 +1,4 @@
-// The PulseAudio output against a real server (tools/sound-server.sh starts
+// The PulseAudio output against a real server (tests/system/sound-server.sh starts
 // a private one; without a server the test is skipped). Run under the thread
 // sanitizer, it shows that once Stop or the next Play has returned nothing
 // reads the old image any more: each image is overwritten and freed at once,
@@ -73,17 +73,17 @@ TEST_F(PulseOutputTest, SynchronousPlayReturnsWhenTheSoundHasEnded) {
     img.reset(); // nothing reads it after the play returned
 }
 
-// Stops and starts the private server in place (tools/sound-server.sh).
+// Stops and starts the private server in place (tests/system/sound-server.sh).
 bool Server(const char* what) {
-    const char* tools = std::getenv("ORBEL_TOOLS");
+    const char* scripts = std::getenv("ORBEL_SYSTEM_TESTS");
     const char* dir = std::getenv("SOUND_SERVER_DIR");
     const std::string command =
-        std::string(tools) + "/sound-server.sh " + what + " " + dir + " >/dev/null 2>&1";
+        std::string(scripts) + "/sound-server.sh " + what + " " + dir + " >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
 }
 
 TEST_F(PulseOutputTest, TenThousandCallsWhileTheServerStopsAndStartsAgain) {
-    if (!std::getenv("ORBEL_TOOLS") || !std::getenv("SOUND_SERVER_DIR"))
+    if (!std::getenv("ORBEL_SYSTEM_TESTS") || !std::getenv("SOUND_SERVER_DIR"))
         GTEST_SKIP() << "the server cannot be restarted here";
     std::atomic<int> changes{0};
     output->WatchSoundLost([&](bool) { changes.fetch_add(1); });

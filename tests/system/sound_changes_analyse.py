@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Analyses what tools/sound-changes-check.sh recorded: DIR/out.raw (16-bit
+"""Analyses what sound-changes-check.sh recorded: DIR/out.raw (16-bit
 stereo, 96000/s), DIR/clock.txt ("frames seconds": when the last of the
 first `frames` recorded frames was played) and DIR/events.txt ("seconds
 name args", on the same clock).
@@ -10,25 +10,20 @@ largest step; Start and Stop ramp within 5 ms; after the server restarts,
 and after a server appears for an output made without one, the right tone
 is back within 3 s. Prints the change-to-sound times (call to the first
 sample that differs from the old tone)."""
-import importlib
 import os
 import sys
 
 import numpy as np
 
-# The shared analysis lives beside this script; its file name has a hyphen,
-# so it is imported by name rather than with an import statement.
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-sa = importlib.import_module("sound-analyse")
+import analysis as sa
+from analysis import RATE, check, longest_silence
 
-RATE = sa.RATE
 MS = RATE // 1000
-check = sa.check
 
 
 class Recording:
     def __init__(self, folder):
-        self.x = np.fromfile(os.path.join(folder, "out.raw"), dtype="<i2").reshape(-1, 2)
+        self.x = sa.read_recording(os.path.join(folder, "out.raw"))
         clock = np.loadtxt(os.path.join(folder, "clock.txt")).reshape(-1, 2)
         self.ends, self.times = clock[:, 0].astype(np.int64), clock[:, 1]
         self.events = []
@@ -70,13 +65,6 @@ def fit_tone(v, hz, count):
     basis = np.column_stack([np.sin(w * n), np.cos(w * n)])
     coef, *_ = np.linalg.lstsq(basis[: len(v)], v.astype(np.float64), rcond=None)
     return basis @ coef
-
-
-def longest_silence(x):
-    silent = np.concatenate(([0], np.all(x == 0, axis=1).astype(np.int8), [0]))
-    edges = np.diff(silent)
-    starts, ends = np.nonzero(edges == 1)[0], np.nonzero(edges == -1)[0]
-    return int(np.max(ends - starts)) if len(starts) else 0
 
 
 def matches(block, tone):
@@ -240,7 +228,7 @@ def main(folder):
     changes(rec)
     ramps(rec)
     recoveries(rec)
-    return 1 if sa.failures else 0
+    return sa.status()
 
 
 if __name__ == "__main__":

@@ -1,24 +1,19 @@
 #!/usr/bin/python3
 """Analyses a null sink recording (16-bit stereo, 96000 samples per second)
-of `orbel play`, made by tools/cli-test.sh.
+of `orbel play`, made by cli-test.sh.
 
-    cli-sound-analyse.py FILE FREQ LEFT RIGHT SECONDS
+    cli_sound_analyse.py FILE FREQ LEFT RIGHT SECONDS
         one stretch of sound of SECONDS (or "-": any length) at FREQ Hz with
         the left and right channel at LEFT and RIGHT percent of full scale,
         ending in a fade rather than a step (no click)
 """
-import importlib
-import os
 import sys
 
 import numpy as np
 
-# The shared analysis lives beside this script; its file name has a hyphen,
-# so it is imported by name rather than with an import statement.
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-sa = importlib.import_module("sound-analyse")
+import analysis as sa
+from analysis import RATE, check, level
 
-RATE = sa.RATE
 FREQ_TOLERANCE_HZ = 1.0
 LEVEL_TOLERANCE_DB = 0.25
 LENGTH_TOLERANCE_S = 0.25
@@ -27,28 +22,11 @@ BLOCK = int(0.001 * RATE)         # 1 ms blocks for the fade
 FADE_WINDOW = int(0.15 * RATE)    # the end looked at for steps
 MAX_STEP = 0.4                    # largest drop between 1 ms blocks, of the steady peak
 
-failures = []
-
-
-def check(ok, text):
-    print(("ok    " if ok else "FAIL  ") + text)
-    if not ok:
-        failures.append(text)
-
-
-def level(v, freq):
-    """Median rms over blocks of whole periods (a drop-out does not count)."""
-    period = RATE / freq
-    n = max(1, int(round(round(0.01 * RATE / period) * period)))
-    blocks = v[: len(v) // n * n].reshape(-1, n)
-    return float(np.median(np.sqrt(np.mean(blocks**2, axis=1))))
-
-
 def main(argv):
     if len(argv) != 6:
         print(__doc__)
         return 2
-    x = np.fromfile(argv[1], dtype="<i2").reshape(-1, 2).astype(np.float64)
+    x = sa.read_recording(argv[1]).astype(np.float64)
     freq = float(argv[2])
     percents = (float(argv[3]), float(argv[4]))
     sound = np.nonzero(np.any(x != 0, axis=1))[0]
@@ -81,7 +59,7 @@ def main(argv):
     peaks = np.array([tail[i : i + BLOCK].max() for i in range(0, len(tail) - BLOCK + 1, BLOCK)])
     drop = float(np.max(peaks[:-1] - peaks[1:])) / peak if len(peaks) > 1 else 1.0
     check(drop < MAX_STEP, f"fades out: largest drop between 1 ms blocks {100 * drop:.0f} % of the peak")
-    return 1 if failures else 0
+    return sa.status()
 
 
 if __name__ == "__main__":

@@ -1,12 +1,16 @@
-# shellcheck shell=bash
-# Shared by tools/desktop-test.sh and tools/bench-panel.sh (sourced, not run):
+# shellcheck shell=bash disable=SC2034 # the positions are read by the scripts that source this file
+# Shared by tests/system/desktop-test.sh and tools/bench-panel.sh (sourced, not run):
 # a private X display, the real program on it, clicks at panel positions and
 # recordings of the private sound server's null sink. Everything started
 # here is remembered by process id and stopped by desktop_cleanup only.
 #
 # A script starts with `desktop_begin NAME "$@"` (after its usage check).
 
-RATE=96000
+desktop_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source=tests/system/sound-lib.sh
+source "$desktop_here/sound-lib.sh"
+
+RATE=$SOUND_RATE
 
 # Client-area positions of the panel's controls that the scripts click.
 START_X=$((327 + 140 / 2)) # Start button
@@ -22,13 +26,8 @@ STEP_1HZ_Y=$((80 + 0 + 17 / 2))
 NOISE_X=$((168 + 4 + 117 / 2)) # "Белый шум" in the waveform switch
 NOISE_Y=$((82 + 72 + 17 / 2))
 BYTES_PER_SECOND=$((RATE * 4)) # 16-bit stereo
-desktop_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-# The script that sourced this file, run again inside the sound server.
-desktop_script="$(cd "$(dirname "$0")" && pwd)/$(basename "$0")"
 
 xvfb_pid=""
-keeper_pid=""
-recorder_pid=""
 app_pid=""
 wm_pid=""
 DISPLAY_NUMBER=""
@@ -47,17 +46,6 @@ elapsed() { # since start
 }
 
 # Stops what this script started, newest first, each by its process id.
-stop_pid() {
-  local pid=$1
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null || true
-  for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -9 "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-}
 desktop_cleanup() {
   stop_pid "$recorder_pid"
   recorder_pid=""
@@ -65,8 +53,7 @@ desktop_cleanup() {
   app_pid=""
   stop_pid "$wm_pid"
   wm_pid=""
-  stop_pid "$keeper_pid"
-  keeper_pid=""
+  stop_keeper
   stop_pid "$xvfb_pid"
   xvfb_pid=""
 }
@@ -90,15 +77,6 @@ start_display() {
   done
   cat "$work/xvfb.log" >&2
   fail "the X server did not start"
-}
-
-# A null sink with no input renders far ahead of the clock; a stream of
-# silence at low latency keeps it running like a real device (as the
-# engine's sound check does), so recordings follow real time.
-start_keeper() {
-  pacat -p -d nullsink --raw --format=s16le --rate=$RATE --channels=2 --latency-msec=10 \
-    </dev/zero &
-  keeper_pid=$!
 }
 
 # Starts the program and waits (up to a minute) until its window is mapped.
@@ -214,19 +192,6 @@ focus_panel() {
   xdotool windowfocus --sync "$WINDOW" 2>/dev/null || xdotool windowfocus "$WINDOW"
 }
 
-# Starts recording the sink's monitor into a file.
-start_recording() { # file [latency ms]
-  rm -f "$1"
-  parecord -d nullsink.monitor --raw --format=s16le --rate=$RATE --channels=2 \
-    --latency-msec="${2:-100}" "$1" &
-  recorder_pid=$!
-}
-stop_recording() {
-  [ -n "$recorder_pid" ] || return 0
-  kill -INT "$recorder_pid" 2>/dev/null || true
-  wait "$recorder_pid" 2>/dev/null || true
-  recorder_pid=""
-}
 file_bytes() { stat -c %s "$1" 2>/dev/null || echo 0; }
 # Waits until the recording holds `seconds` of sound (up to a minute on a
 # busy machine), counted in recorded samples rather than wall-clock time.
@@ -248,7 +213,7 @@ record() { # file seconds
 }
 
 analyse() { # analyser arguments
-  /usr/bin/python3 "$desktop_here/panel-sound-analyse.py" "$@"
+  /usr/bin/python3 "$desktop_here/panel_sound_analyse.py" "$@"
 }
 
 # Records and analyses until the analysis passes, up to three times: the
@@ -277,9 +242,7 @@ desktop_begin() {
   build="$(cd "$1" && pwd)"
   program="$build/app/orbel"
   [ -x "$program" ] || fail "no program at $program"
-  if [ -z "${DESKTOP_TEST_INNER:-}" ]; then
-    DESKTOP_TEST_INNER=1 exec "$desktop_here/sound-server.sh" run "$desktop_script" "$@"
-  fi
+  run_inside_sound_server "$0" "$@"
   work=$(mktemp -d "/tmp/orbel-$name.XXXXXX")
   trap desktop_end EXIT
   trap 'exit 130' INT TERM

@@ -6,15 +6,15 @@
 # private D-Bus session, without systemd). Clients reach either through
 # PULSE_SERVER.
 #
-#   tools/sound-server.sh run CMD ARGS...  start a server, run CMD with
+#   tests/system/sound-server.sh run CMD ARGS...  start a server, run CMD with
 #                                          XDG_RUNTIME_DIR, PULSE_SERVER and
 #                                          SOUND_SERVER_DIR pointing at it,
 #                                          stop the server again (by process
 #                                          id) and exit with CMD's status
-#   eval "$(tools/sound-server.sh start)"  start one and export its settings
-#   tools/sound-server.sh stop DIR         stop that server, remove its folder
-#   tools/sound-server.sh down DIR         stop the server but keep its folder
-#   tools/sound-server.sh up DIR           start it again in the same folder,
+#   eval "$(tests/system/sound-server.sh start)"  start one and export its settings
+#   tests/system/sound-server.sh stop DIR         stop that server, remove its folder
+#   tests/system/sound-server.sh down DIR         stop the server but keep its folder
+#   tests/system/sound-server.sh up DIR           start it again in the same folder,
 #                                          at the same address
 # The process ids of a running server are kept in DIR/pids.
 set -euo pipefail
@@ -86,20 +86,21 @@ server_up() { # dir
 # Stops the processes in DIR/pids, each by its id: all asked at once (the
 # newest first), then, after up to five seconds, those left are killed.
 server_down() { # dir
-  local dir=$1 pid i alive
+  local dir=$1 pids pid i alive
   [ -f "$dir/pids" ] || return 0
-  for pid in $(tac "$dir/pids"); do
-    kill "$pid" 2>/dev/null || true
+  mapfile -t pids <"$dir/pids"
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || true
   done
-  for i in $(seq 1 50); do
+  for _ in $(seq 1 50); do
     alive=""
-    for pid in $(cat "$dir/pids"); do
+    for pid in "${pids[@]}"; do
       kill -0 "$pid" 2>/dev/null && alive=1
     done
     [ -n "$alive" ] || break
     sleep 0.1
   done
-  for pid in $(cat "$dir/pids"); do
+  for pid in "${pids[@]}"; do
     kill -9 "$pid" 2>/dev/null || true
   done
   rm -f "$dir/pids"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The command line of the real program, without a display:
-#   tools/cli-test.sh BUILD_DIR
+#   tests/system/cli-test.sh BUILD_DIR
 # help, version and the panel's refusal without a display; a refused value
 # leaves the target file alone; SoX reads exported files at their rate,
 # resolution, channels and frequency; `play` against a private sound server
@@ -12,21 +12,13 @@ here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "$1" && pwd)"
 orbel="$build/app/orbel"
 [ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
-
-if [ -z "${CLI_TEST_INNER:-}" ]; then
-  CLI_TEST_INNER=1 exec "$here/sound-server.sh" run "$0" "$@"
-fi
+# shellcheck source=tests/system/sound-lib.sh
+source "$here/sound-lib.sh"
+run_inside_sound_server "$0" "$@"
 
 work=$(mktemp -d /tmp/orbel-cli.XXXXXX)
-keeper=""
-recorder=""
 player=""
-stop_tools() {
-  for pid in $player $recorder $keeper; do kill "$pid" 2>/dev/null || true; done
-  for pid in $player $recorder $keeper; do wait "$pid" 2>/dev/null || true; done
-  player="" recorder="" keeper=""
-}
-trap 'stop_tools; rm -rf "$work"' EXIT
+trap 'stop_pid "$player"; stop_sound_tools; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL  $*" >&2; exit 1; }
 ok() { echo "ok    $*"; }
@@ -83,36 +75,23 @@ done <<'ROWS'
 ROWS
 
 echo "-- play through the sound server"
-start_recording() {
-  rm -f "$work/out.raw"
-  # A null sink with no input renders far ahead; a low-latency stream of
-  # silence keeps it running like a real device.
-  pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=10 </dev/zero &
-  keeper=$!
-  parecord -d nullsink.monitor --raw --format=s16le --rate=96000 --channels=2 \
-    --latency-msec=100 "$work/out.raw" &
-  recorder=$!
-  for _ in $(seq 1 100); do
-    [ -s "$work/out.raw" ] && break
-    sleep 0.1
-  done
-  sleep 0.5
+record_play() {
+  start_keeper
+  start_recording "$work/out.raw"
+  wait_recording_begun "$work/out.raw"
 }
-stop_recording() {
+end_recording() {
   sleep 0.5
-  kill -INT "$recorder" 2>/dev/null || true
-  wait "$recorder" 2>/dev/null || true
-  recorder=""
-  stop_tools
+  stop_sound_tools
 }
 
-start_recording
+record_play
 nodisplay "$orbel" play --frequency 1000 --volume 50 --seconds 2 || fail "play exits $?"
-stop_recording
-/usr/bin/python3 "$here/cli-sound-analyse.py" "$work/out.raw" 1000 50 50 2 || fail "play --seconds 2"
+end_recording
+/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 1000 50 50 2 || fail "play --seconds 2"
 
 echo "-- Ctrl-C"
-start_recording
+record_play
 # Started straight from this shell (env execs the program), so that the
 # interrupt reaches the program and not a subshell.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$orbel" play --frequency 440 --stereo --volume 100,25 &
@@ -130,5 +109,5 @@ wait "$player" || status=$?
 player=""
 [ "$status" -eq 0 ] || fail "play interrupted exits $status, expected 0"
 ok "interrupted play exits 0"
-stop_recording
-/usr/bin/python3 "$here/cli-sound-analyse.py" "$work/out.raw" 440 100 25 - || fail "play interrupted"
+end_recording
+/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 440 100 25 - || fail "play interrupted"

@@ -1,62 +1,36 @@
 #!/usr/bin/python3
-"""Analyses null sink recordings made by tools/desktop-test.sh and
+"""Analyses null sink recordings made by desktop-test.sh and
 tools/bench-panel.sh (16-bit stereo, 96000 samples per second).
 
-    panel-sound-analyse.py FILE tone FREQ LEFT RIGHT
+    panel_sound_analyse.py FILE tone FREQ LEFT RIGHT
         the recording holds FREQ Hz; LEFT and RIGHT are each "half" (half
         level: 6.02 dB under the level of the same tone at full volume,
         taken from a full-scale sine) or "silent"
-    panel-sound-analyse.py FILE silent
+    panel_sound_analyse.py FILE silent
         nothing but silence after the first 0.3 s
-    panel-sound-analyse.py FILE thdn FREQ LOOP_S LOW HIGH
+    panel_sound_analyse.py FILE thdn FREQ LOOP_S LOW HIGH
         the left channel's THD+N over whole loops of LOOP_S seconds lies
-        within LOW..HIGH dB (tools/thdn.py)
-    panel-sound-analyse.py FILE noise
+        within LOW..HIGH dB (thdn.py)
+    panel_sound_analyse.py FILE noise
         the left channel sounds, and a 200 ms stretch of it correlates with
         the same stretch 100, 200, 500 and 1000 ms later by less than 0.1
         (a noise loop shorter than that would repeat it exactly)
-    panel-sound-analyse.py FILE onset FREQ FROM_SAMPLE
+    panel_sound_analyse.py FILE onset FREQ FROM_SAMPLE
         prints the seconds from FROM_SAMPLE to the first 20 ms stretch whose
         strongest frequency is FREQ (no check)
 """
-import importlib
-import os
 import sys
 
 import numpy as np
 
-# The shared analysis lives beside this script; its file name has a hyphen,
-# so it is imported by name rather than with an import statement.
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-sa = importlib.import_module("sound-analyse")
-thdn = importlib.import_module("thdn")
+import analysis as sa
+import thdn
+from analysis import RATE, check, level
 
-RATE = sa.RATE
 SETTLE = int(0.3 * RATE)     # sound still changing when the recording began
 FREQ_TOLERANCE_HZ = 1.0
 LEVEL_TOLERANCE_DB = 0.25
 WINDOW = int(0.02 * RATE)
-
-failures = []
-
-
-def check(ok, text):
-    print(("ok    " if ok else "FAIL  ") + text)
-    if not ok:
-        failures.append(text)
-
-
-def level(v, freq):
-    """Median rms over blocks of whole periods, so that a drop-out of a busy
-    machine does not count."""
-    period = RATE / freq
-    n = max(1, int(round(round(0.01 * RATE / period) * period)))  # ~10 ms, whole periods
-    v = v.astype(np.float64)
-    blocks = v[: len(v) // n * n].reshape(-1, n)
-    if len(blocks) == 0:
-        return 0.0
-    return float(np.median(np.sqrt(np.mean(blocks**2, axis=1))))
-
 
 def tone(x, freq, left, right):
     x = x[SETTLE:]
@@ -121,7 +95,7 @@ def onset(x, freq, start):
 
 
 def main(argv):
-    x = np.fromfile(argv[1], dtype="<i2").reshape(-1, 2)
+    x = sa.read_recording(argv[1])
     mode = argv[2]
     if mode == "tone":
         tone(x, float(argv[3]), argv[4], argv[5])
@@ -136,7 +110,7 @@ def main(argv):
     else:
         print(__doc__)
         return 2
-    return 1 if failures else 0
+    return sa.status()
 
 
 if __name__ == "__main__":

@@ -2,13 +2,13 @@
 # The desktop test of the real program: a private X display (Xvfb) and a
 # private PulseAudio null sink; clicks and keys through the X server at the
 # panel's positions, recordings of what the program plays.
-#   tools/desktop-test.sh BUILD_DIR
+#   tests/system/desktop-test.sh BUILD_DIR
 # Leaves BUILD_DIR/desktop-panel.png (the panel while it plays). Exits
 # non-zero with a FAIL line on the first check that fails.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
-# shellcheck source=tools/desktop-lib.sh
+# shellcheck source=tests/system/desktop-lib.sh
 source "$here/desktop-lib.sh"
 desktop_begin desktop "$@"
 
@@ -62,7 +62,7 @@ record_until noise 1.8 noise || fail "\"Белый шум\" repeats itself"
 
 echo "-- closing the window"
 start_recording "$work/end.raw"
-"$here/x-close-window.py" "$WINDOW" || fail "cannot send the close message"
+"$here/x_close_window.py" "$WINDOW" || fail "cannot send the close message"
 status=""
 for _ in $(seq 1 300); do
   if ! kill -0 "$app_pid" 2>/dev/null; then
@@ -90,7 +90,7 @@ click_client $START_X $START_Y
 turn_to_1001
 # The classic image of 1001 Hz measures -31.6 dB (tools/measure-thdn.sh).
 record_until classic 2.4 thdn 1001 1 -33.6 -29.6 || fail "--classic does not play the classic synthesis"
-"$here/x-close-window.py" "$WINDOW" || fail "cannot send the close message"
+"$here/x_close_window.py" "$WINDOW" || fail "cannot send the close message"
 for _ in $(seq 1 300); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
@@ -111,8 +111,7 @@ app_pid=""
 stop_window_manager
 
 echo "-- no sound server: Start, then a server"
-stop_pid "$keeper_pid"
-keeper_pid=""
+stop_keeper
 "$here/sound-server.sh" down "$SOUND_SERVER_DIR"
 start_app "$program"
 wait_painted
@@ -142,6 +141,6 @@ status_line "$work/hint.png"
   fail "the status line looks the same with and without the notice"
 echo "ok    the status line changed back once sound flowed"
 [ "$(grep -c "orbel: " "$work/app.log")" -eq 2 ] || fail "not one line per loss and recovery"
-"$here/x-close-window.py" "$WINDOW" || fail "cannot send the close message"
+"$here/x_close_window.py" "$WINDOW" || fail "cannot send the close message"
 for _ in $(seq 1 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 echo "desktop test passed"

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Analyses the null sink recording made by tools/sound-check.sh.
+"""Analyses the null sink recording made by sound-check.sh.
 
 The recording is 16-bit stereo at 96000 samples per second. Times are
 measured from the first sample that is not silent (the first play).
@@ -8,22 +8,10 @@ import sys
 
 import numpy as np
 
-RATE = 96000
-FULL_SINE_RMS = 32767 / np.sqrt(2)
-HALF_DB = 20 * np.log10(32767 / 65535)  # level word half 0x7FFF
+from analysis import (FULL_SINE_RMS, HALF_DB, RATE, check, db, longest_silence, peak_frequency,
+                      read_recording, status)
+
 TOLERANCE_DB = 0.1
-
-failures = []
-
-
-def check(ok, text):
-    print(("ok    " if ok else "FAIL  ") + text)
-    if not ok:
-        failures.append(text)
-
-
-def db(a, b):
-    return 20 * np.log10(a / b)
 
 
 def rms(v):
@@ -34,27 +22,8 @@ def rms(v):
     return float(np.median(np.sqrt(np.mean(blocks**2, axis=1))))
 
 
-def peak_frequency(v):
-    w = v * np.hanning(len(v))
-    spectrum = np.abs(np.fft.rfft(w))
-    k = int(np.argmax(spectrum[1:])) + 1
-    # Parabolic interpolation between the bins around the peak.
-    a, b, c = np.log(spectrum[k - 1 : k + 2] + 1e-12)
-    offset = 0.5 * (a - c) / (a - 2 * b + c)
-    return (k + offset) * RATE / len(v)
-
-
-def longest_silence(x):
-    silent = np.all(x == 0, axis=1).astype(np.int8)
-    best = run = 0
-    for s in silent:
-        run = run + 1 if s else 0
-        best = max(best, run)
-    return best
-
-
 def main(path):
-    x = np.fromfile(path, dtype="<i2").reshape(-1, 2)
+    x = read_recording(path)
     sound = np.nonzero(np.any(x != 0, axis=1))[0]
     if len(sound) == 0:
         print("FAIL  nothing was recorded")
@@ -118,7 +87,7 @@ def main(path):
     # A machine busy with other work can stall one restart; the better of the
     # two shows what the output itself needs.
     check(min(gaps) < 50, "a restart is heard within 50 ms")
-    return 1 if failures else 0
+    return status()
 
 
 if __name__ == "__main__":

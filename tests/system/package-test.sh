@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The install tree and the Debian package of a built program:
-#   tools/package-test.sh BUILD_DIR
+#   tests/system/package-test.sh BUILD_DIR
 # installs into a staging folder and validates the menu entry, AppStream
 # metadata, manual page and icons; builds the .deb, checks its control data
 # and contents, runs lintian, simulates installing it on this system with

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Changes, fades and reconnection of the real sound output, recorded from a
-# private server's null sink and analysed (tools/sound-changes-analyse.py).
-#   tools/sound-changes-check.sh pulseaudio|pipewire PATH/TO/engine_sound_changes_probe
+# private server's null sink and analysed (sound_changes_analyse.py).
+#   tests/system/sound-changes-check.sh pulseaudio|pipewire PATH/TO/engine_sound_changes_probe
 # SOUND_CHECK_KEEP=DIR keeps the recording and the probe's notes there.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 [ $# -eq 2 ] || { echo "usage: $0 pulseaudio|pipewire PROBE" >&2; exit 2; }
-if [ -z "${SOUND_CHECK_INNER:-}" ]; then
-  ORBEL_SOUND_SERVER=$1 SOUND_CHECK_INNER=1 exec "$here/sound-server.sh" run "$0" "$@"
-fi
+# shellcheck source=tests/system/sound-lib.sh
+source "$here/sound-lib.sh"
+export ORBEL_SOUND_SERVER=$1
+run_inside_sound_server "$0" "$@"
 work=$(mktemp -d)
+# shellcheck disable=SC2317 # run by the EXIT trap
 cleanup() {
   if [ -n "${SOUND_CHECK_KEEP:-}" ]; then
     mkdir -p "$SOUND_CHECK_KEEP" && cp "$work"/* "$SOUND_CHECK_KEEP"/
@@ -24,8 +26,8 @@ trap cleanup EXIT
 for attempt in 1 2 3; do
   echo "-- $1, run $attempt"
   rm -f "$work"/*
-  ORBEL_TOOLS=$here timeout 120 "$2" "$work" | tee "$work/probe.log"
-  if /usr/bin/python3 "$here/sound-changes-analyse.py" "$work"; then
+  ORBEL_SYSTEM_TESTS=$here timeout 120 "$2" "$work" | tee "$work/probe.log"
+  if /usr/bin/python3 "$here/sound_changes_analyse.py" "$work"; then
     exit 0
   fi
 done
