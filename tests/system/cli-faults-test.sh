@@ -66,7 +66,8 @@ ok "long values shortened"
 echo "-- standard output"
 run export - --frequency 1000 --duration 1000 | sox -t wav - -n stat 2>"$work/stat" ||
   fail "export - into a pipe"
-grep -q "Rough   frequency: *1000" "$work/stat" || fail "SoX reads no 1000 Hz from the pipe"
+rough=$(sed -n 's/^Rough *frequency: *//p' "$work/stat")
+[ $((rough >= 990 && rough <= 1010)) -eq 1 ] || fail "SoX reads $rough Hz from the pipe, not 1000"
 expect 1 "No space left on device" sh -c "\"$orbel\" --help >/dev/full"
 expect 1 "No space left on device" sh -c "\"$orbel\" --version >/dev/full"
 ok "export - into a pipe; --help and --version into /dev/full exit 1"
@@ -101,7 +102,8 @@ fi
 echo "-- signals during large exports"
 args=(--waveform noise --duration 32767 --stereo)
 run export "$work/full.wav" "${args[@]}"
-printf 'old contents' >"$work/big.wav"
+printf 'old contents' >"$work/old.ref"
+cp "$work/old.ref" "$work/big.wav"
 for i in $(seq 1 100); do
   "$orbel" export "$work/big.wav" "${args[@]}" &
   pid=$!
@@ -109,9 +111,9 @@ for i in $(seq 1 100); do
   kill -TERM "$pid" 2>/dev/null || true
   wait "$pid" || true
   compgen -G "$work/.*tmp" >/dev/null && fail "run $i left a temporary file: $(ls -a "$work")"
-  if [ "$(head -c 12 "$work/big.wav")" != "old contents" ]; then
+  if ! cmp -s "$work/big.wav" "$work/old.ref"; then
     cmp -s "$work/big.wav" "$work/full.wav" || fail "run $i left a partial file"
-    printf 'old contents' >"$work/big.wav"
+    cp "$work/old.ref" "$work/big.wav"
   fi
 done
 ok "100 SIGTERMs: no temporary file, old or whole file"
@@ -123,7 +125,8 @@ ok "one line, exit 1: $(cat "$work/err")"
 
 echo "-- play across a restart of the sound server"
 status=0
-run play --seconds 4 2>"$work/err" &
+# The output tries again after 0.5, 1 and 2 s: 7 s leave time to come back.
+run play --seconds 7 2>"$work/err" &
 pid=$!
 pids="$pid"
 sleep 1
@@ -139,13 +142,19 @@ tail -n 1 "$work/err" | grep -q "the sound was lost for" || fail "no last line: 
 ok "lost, restored, exit 1: $(tail -n 1 "$work/err")"
 
 echo "-- SIGHUP to play"
+# A server just started renders its first stream unevenly: warm it up.
+run play --seconds 0.5
 pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=10 </dev/zero &
 keeper=$!
 parecord -d nullsink.monitor --raw --format=s16le --rate=96000 --channels=2 \
   --latency-msec=100 "$work/out.raw" &
 recorder=$!
 pids="$keeper $recorder"
-sleep 1
+for _ in $(seq 1 100); do
+  [ -s "$work/out.raw" ] && break
+  sleep 0.1
+done
+sleep 0.5
 env -u DISPLAY "$orbel" play --frequency 440 --volume 50 &
 player=$!
 pids="$pids $player"
