@@ -5,8 +5,12 @@
 // and the device's volumes are never touched).
 // With `export FILE` or `play` the generator works without a display.
 
+#include "app/DisplayReach.h"
+#include "cli/ArgumentText.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "cli/ToneOptions.h"
+#include "core/EndingSignals.h"
 #include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
 #include "panel/PanelClasses.h"
@@ -15,52 +19,73 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QSocketNotifier>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
 
 namespace {
 
-bool EnvironmentSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
-
-// Whether the window system can be reached at all. A platform chosen
-// explicitly (offscreen, vnc, ...) is trusted; otherwise X or Wayland must
-// be named, or the window system would abort the program.
-bool DisplayNamed() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const QByteArray name = platform ? QByteArray(platform) : QByteArray();
-    if (!name.isEmpty() && !name.startsWith("xcb") && !name.startsWith("wayland"))
+bool WriteOut(const std::string& text) {
+    if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0)
         return true;
-    return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY");
+    std::fprintf(stderr, "orbel: cannot write to standard output: %s\n", std::strerror(errno));
+    return false;
 }
 
 int RunPanel(int argc, char** argv, bool classic) {
-    if (!DisplayNamed()) {
-        std::fprintf(stderr, "orbel: no display for the front panel (DISPLAY and WAYLAND_DISPLAY "
-                             "are not set); export and play work without one, see orbel --help\n");
+    const DisplayReach display = CheckDisplay();
+    if (!display.reachable) {
+        std::fprintf(stderr,
+                     "orbel: no display for the front panel (%s); export and play work "
+                     "without one, see orbel --help\n",
+                     tone_options::OneLine(display.why).c_str());
         return 1;
     }
-    QApplication app(argc, argv);
-    // The generators the panel creates play through this machine's sound
-    // server (made when the first one asks).
-    SetSoundOutputFactory(&CreateSoundOutput);
-    InitPanelResources();
-    RegisterPanelClasses();
-    TForm1 form;
-    // The stored generator is classic; the program plays the precise
-    // synthesis unless asked not to.
-    form.ToneGen1->SetPrecise(!classic);
-    form.show();
-    return app.exec();
+    if (!display.platform.empty())
+        ::setenv("QT_QPA_PLATFORM", display.platform.c_str(), 1);
+    // SIGINT, SIGTERM and SIGHUP close the window as its close box does,
+    // so the generator fades out; SIGQUIT too, before its default effect.
+    EndingSignals endingSignals;
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        // The generators the panel creates play through this machine's sound
+        // server (made when the first one asks).
+        SetSoundOutputFactory(&CreateSoundOutput);
+        InitPanelResources();
+        RegisterPanelClasses();
+        TForm1 form;
+        // The stored generator is classic; the program plays the precise
+        // synthesis unless asked not to.
+        form.ToneGen1->SetPrecise(!classic);
+        std::unique_ptr<QSocketNotifier> onSignal;
+        if (endingSignals.ReadFd() >= 0) {
+            onSignal =
+                std::make_unique<QSocketNotifier>(endingSignals.ReadFd(), QSocketNotifier::Read);
+            QObject::connect(onSignal.get(), &QSocketNotifier::activated, &form, [&] {
+                onSignal->setEnabled(false);
+                form.close();
+                QCoreApplication::quit(); // should the window refuse to close
+            });
+        }
+        form.show();
+        status = app.exec();
+    }
+    // The output's own end lets the fade-out play before the stream goes.
+    SetDefaultSoundOutput(nullptr);
+    endingSignals.RaiseQuitIfCaught();
+    return status;
 }
 
 QStringList Arguments(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << ArgumentText(argv[i]);
     return arguments;
 }
 
@@ -84,15 +109,16 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(ORBEL_VERSION);
     switch (line.action) {
     case CommandLine::Action::Help:
-        std::fputs(parser.HelpText().toLocal8Bit().constData(), stdout);
-        return 0;
+        return WriteOut(parser.HelpText().toStdString()) ? 0 : 1;
     case CommandLine::Action::Version:
-        std::printf("orbel %s\n", ORBEL_VERSION);
-        return 0;
+        return WriteOut(std::string("orbel ") + ORBEL_VERSION + "\n") ? 0 : 1;
     case CommandLine::Action::Export:
         return RunExport(line.tone, line.file);
-    case CommandLine::Action::Play:
-        return RunPlay(line.tone, line.seconds);
+    case CommandLine::Action::Play: {
+        const int status = RunPlay(line.tone, line.seconds);
+        SetDefaultSoundOutput(nullptr); // lets a fade-out play before the stream goes
+        return status;
+    }
     default:
         return 2;
     }

@@ -1,7 +1,8 @@
 #include "cli/CommandLine.h"
 
-#include "engine/NoteName.h"
+#include "cli/ArgumentText.h"
 #include "cli/ToneOptions.h"
+#include "engine/NoteName.h"
 
 #include <QCommandLineOption>
 #include <QCoreApplication>
@@ -102,7 +103,8 @@ QString CommandLineParser::HelpText() const {
 
 CommandLine CommandLineParser::Parse(const QStringList& arguments) {
     if (!parser_.parse(arguments))
-        return Refuse(parser_.errorText().toStdString() + " (orbel --help lists the options)");
+        return Refuse(to::Shortened(ArgumentBytes(parser_.errorText())) +
+                      " (orbel --help lists the options)");
     CommandLine line;
     if (parser_.isSet(kHelp)) {
         line.action = CommandLine::Action::Help;
@@ -132,7 +134,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         if (positional.size() != 2 || positional[1].isEmpty())
             return Refuse("export needs one FILE to write");
         line.action = CommandLine::Action::Export;
-        line.file = positional[1].toStdString();
+        line.file = ArgumentBytes(positional[1]); // exactly the name typed
         if (parser_.isSet(kSeconds))
             return Refuse("--seconds is for play only");
     } else if (command == "play") {
@@ -140,8 +142,8 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
             return Refuse("play takes no file");
         line.action = CommandLine::Action::Play;
     } else {
-        return Refuse("unknown command '" + command.toStdString() +
-                      "': the commands are export FILE and play");
+        return Refuse("unknown command " + to::Quoted(ArgumentBytes(command)) +
+                      ": the commands are export FILE and play");
     }
     return ParseTone(std::move(line));
 }
@@ -149,7 +151,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
 CommandLine CommandLineParser::ParseTone(CommandLine line) {
     ToneRequest& tone = line.tone;
     // Each reader's text, as the option names it.
-    const auto text = [this](const QString& name) { return parser_.value(name).toStdString(); };
+    const auto text = [this](const QString& name) { return ArgumentBytes(parser_.value(name)); };
 
     if (parser_.isSet(kFrequency) && parser_.isSet(kNote))
         return Refuse("give only one of --frequency and --note");
@@ -209,7 +211,7 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     tone.useMultiplier = !parser_.isSet(kNoMultiplier);
     std::set<int> levels;
     for (const QString& levelText : parser_.values(kAM)) {
-        const auto v = to::AMLevel(levelText.toStdString(), tone.frequency, tone.useMultiplier);
+        const auto v = to::AMLevel(ArgumentBytes(levelText), tone.frequency, tone.useMultiplier);
         if (!v.value)
             return Refuse(v.error);
         if (!levels.insert(v.value->level).second)

@@ -16,7 +16,7 @@ struct CommandLine {
 
     Action action = Action::Panel;
     bool classic = false;          // the panel plays the original synthesis
-    std::string file;              // export
+    std::string file;              // export: the name's bytes as given; "-": standard output
     ToneRequest tone;              // export, play
     std::optional<double> seconds; // play: until interrupted without it
     std::string error;             // refused: one line naming the option and its range
@@ -25,7 +25,8 @@ struct CommandLine {
 class CommandLineParser {
 public:
     CommandLineParser();
-    // `arguments` as the program got them, its own name first.
+    // `arguments` as the program got them, its own name first, each made
+    // text by ArgumentText so that a file name keeps its bytes.
     CommandLine Parse(const QStringList& arguments);
     // Usage, commands and options; needs the application object (for the
     // program's name).

@@ -1,5 +1,11 @@
 #include "cli/CommandRunner.h"
 
+#include "cli/CommandMessages.h"
+#include "cli/SoundLossTally.h"
+#include "cli/ToneOptions.h"
+#include "core/EndingSignals.h"
+#include "engine/WaveFile.h"
+
 #include "engine/DefaultSoundOutput.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
@@ -7,42 +13,14 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) {
-    interrupted = 1;
-}
-
-// Ctrl-C and SIGTERM only set a flag while the sound plays; the previous
-// handlers come back when it ends.
-class InterruptCatcher {
-public:
-    InterruptCatcher() {
-        interrupted = 0;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previousInt_);
-        sigaction(SIGTERM, &action, &previousTerm_);
-    }
-    ~InterruptCatcher() {
-        sigaction(SIGINT, &previousInt_, nullptr);
-        sigaction(SIGTERM, &previousTerm_, nullptr);
-    }
-    InterruptCatcher(const InterruptCatcher&) = delete;
-    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
-
-    bool Interrupted() const { return interrupted != 0; }
-
-private:
-    struct sigaction previousInt_ {};
-    struct sigaction previousTerm_ {};
-};
+namespace msg = command_messages;
 
 // Long enough that the end is not a click, short enough to feel immediate.
 constexpr int kFadeSteps = 50;
@@ -74,11 +52,18 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
     // A file needs no sound output.
     TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
     if (!tone.Build(gen)) {
-        std::fprintf(stderr, "orbel: not enough memory to build the signal\n");
+        std::fprintf(stderr, "orbel: %s\n", msg::kNoMemory);
         return 1;
     }
-    if (!gen.ExportFile(file)) {
-        std::fprintf(stderr, "orbel: cannot write %s\n", file.c_str());
+    int why = 0;
+    if (file == kStandardOutput)
+        why = WriteAllTo(STDOUT_FILENO, gen.GetDataBuffer(), gen.ImageSize());
+    else
+        gen.ExportFile(file, &why);
+    if (why != 0) {
+        const std::string name = file == kStandardOutput ? "standard output" : file;
+        std::fprintf(stderr, "orbel: %s %s: %s\n", msg::kCannotWrite,
+                     tone_options::OneLine(name).c_str(), std::strerror(why));
         return 1;
     }
     return 0;
@@ -88,28 +73,55 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
     // The program's output, from the factory it installed at start.
     std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
     if (!output->WaitForServer(kServerWait)) {
-        std::fprintf(stderr, "orbel: no sound server answers (PulseAudio or PipeWire)\n");
+        std::fprintf(stderr, "orbel: %s\n", msg::kNoServer);
         return 1;
     }
-    InterruptCatcher catcher;
-    TToneGen gen(nullptr, output);
-    if (!tone.Build(gen)) {
-        std::fprintf(stderr, "orbel: not enough memory to build the signal\n");
-        return 1;
-    }
-    gen.SetLoop(true);
-    if (tone.envelope)
-        gen.PlayADSR();
-    else
-        gen.Play();
+    EndingSignals endingSignals;
+    SoundLossTally losses;
+    output->WatchSoundLost([&losses](SoundLossChange change) { losses.Note(change); });
+    int status = 0;
+    {
+        TToneGen gen(nullptr, output);
+        if (!tone.Build(gen)) {
+            output->WatchSoundLost(nullptr);
+            std::fprintf(stderr, "orbel: %s\n", msg::kNoMemory);
+            return 1;
+        }
+        gen.SetLoop(true);
+        if (tone.envelope)
+            gen.PlayADSR();
+        else
+            gen.Play();
 
-    using Clock = std::chrono::steady_clock;
-    const auto end = seconds ? Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                  std::chrono::duration<double>(*seconds))
-                             : Clock::time_point::max();
-    while (!catcher.Interrupted() && Clock::now() < end)
-        std::this_thread::sleep_for(std::min<Clock::duration>(kPollInterval, end - Clock::now()));
-    FadeOut(gen);
-    gen.Stop();
-    return 0;
+        using Clock = std::chrono::steady_clock;
+        const auto begin = Clock::now();
+        const auto end = seconds ? begin + std::chrono::duration_cast<Clock::duration>(
+                                               std::chrono::duration<double>(*seconds))
+                                 : Clock::time_point::max();
+        while (endingSignals.Caught() == 0 && Clock::now() < end) {
+            losses.PrintNewLines(stderr);
+            std::this_thread::sleep_for(
+                std::min<Clock::duration>(kPollInterval, end - Clock::now()));
+        }
+        const auto stopped = std::min(Clock::now(), end);
+        const double lost = std::chrono::duration<double>(losses.LostUntil(stopped)).count();
+        const double played = std::chrono::duration<double>(stopped - begin).count();
+        FadeOut(gen);
+        gen.Stop();
+        output->WatchSoundLost(nullptr);
+        losses.PrintNewLines(stderr);
+        if (lost > 0) {
+            std::fprintf(stderr, "orbel: ");
+            std::fprintf(stderr, msg::kLostForFormat, lost, played);
+            std::fprintf(stderr, "\n");
+            status = 1;
+        }
+    }
+    if (endingSignals.Caught() == SIGQUIT) {
+        // The output's own end lets the fade-out play before the stream goes.
+        output.reset();
+        SetDefaultSoundOutput(nullptr);
+        endingSignals.RaiseQuitIfCaught();
+    }
+    return status;
 }

@@ -7,12 +7,20 @@
 #include <optional>
 #include <string>
 
-// Builds the signal and writes it as a WAV file (all or nothing). 0 when
-// written, 1 when not.
+// The file name that stands for standard output.
+inline const std::string kStandardOutput = "-";
+
+// Builds the signal and writes it as a WAV file (all or nothing; an
+// existing file is left as it was when the export fails, see
+// WriteWholeFile), or to standard output for "-". 0 when written, 1 when
+// not, with the system's reason.
 int RunExport(const ToneRequest& tone, const std::string& file);
 
 // Plays the signal in a loop through the sound server until `seconds` have
-// passed (without: until interrupted), then fades it out. Ctrl-C (SIGINT)
-// and SIGTERM end it the same way, with status 0. 1 when no sound server
-// answers or the signal cannot be built.
+// passed (without: until interrupted), then fades it out. SIGINT (Ctrl-C),
+// SIGTERM and SIGHUP end it the same way; SIGQUIT too, and then takes its
+// default effect. Prints a line when the server goes away and when it
+// answers again. 0 when played; 1 when no sound server answers, the signal
+// cannot be built, or part of the time was silent through a lost server
+// (with a last line saying for how long).
 int RunPlay(const ToneRequest& tone, std::optional<double> seconds);

@@ -1,5 +1,6 @@
 #include "cli/ToneOptions.h"
 
+#include "core/Utf8.h"
 #include "engine/NoteName.h"
 
 #include <array>
@@ -26,13 +27,6 @@ constexpr std::array<WaveName, 5> kWaveNames{{
     {"sawtooth", TTGWave::tgSawtooth},
     {"noise", TTGWave::tgNoise},
 }};
-
-std::string Quoted(std::string_view text) {
-    std::string quoted(1, '\'');
-    quoted.append(OneLine(text));
-    quoted.push_back('\'');
-    return quoted;
-}
 
 std::string Str(std::string_view text) {
     return std::string(text);
@@ -85,17 +79,42 @@ std::string WaveNameList() {
 
 std::string OneLine(std::string_view text) {
     std::string line;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            line.append(escaped);
+    while (!text.empty()) {
+        const std::size_t length = Utf8CharLength(text);
+        const auto lead = static_cast<unsigned char>(text[0]);
+        const auto second = length > 1 ? static_cast<unsigned char>(text[1]) : 0;
+        // Undecodable bytes and C0, DEL and C1 controls are shown, not sent.
+        const bool shown = length == 0 || (length == 1 && (lead < 0x20 || lead == 0x7F)) ||
+                           (length == 2 && lead == 0xC2 && second < 0xA0);
+        const std::size_t take = length == 0 ? 1 : length;
+        if (shown) {
+            for (std::size_t i = 0; i < take; ++i) {
+                char escaped[5];
+                std::snprintf(escaped, sizeof escaped, "\\x%02X",
+                              static_cast<unsigned char>(text[i]));
+                line.append(escaped);
+            }
         } else {
-            line.push_back(c);
+            line.append(text.substr(0, take));
         }
+        text.remove_prefix(take);
     }
     return line;
+}
+
+std::string Shortened(std::string_view text) {
+    if (text.size() <= kLongestEcho)
+        return std::string(text);
+    std::size_t cut = kLongestEcho;
+    // Never in the middle of a character.
+    for (int back = 0;
+         back < 3 && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++back)
+        --cut;
+    return std::string(text.substr(0, cut)) + "... (" + std::to_string(text.size()) + " bytes)";
+}
+
+std::string Quoted(std::string_view text) {
+    return "'" + OneLine(Shortened(text)) + "'";
 }
 
 OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int min, int max,

@@ -9,6 +9,7 @@
 #include "engine/ToneGenTypes.h"
 #include "engine/ToneLimits.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,9 +32,16 @@ inline constexpr int kMaxDurationMs = kMaxToneDurationMs;
 inline constexpr double kMinSeconds = 0.1;
 inline constexpr double kMaxSeconds = 86400;
 
-// The text with control characters written as \xNN: what the user typed,
-// fit for a one-line message.
+// The text with control characters and bytes that are not UTF-8 written as
+// \xNN: what the user typed, fit for a one-line message that cannot act on
+// the terminal.
 std::string OneLine(std::string_view text);
+// Longer texts are cut to this many bytes when echoed.
+inline constexpr std::size_t kLongestEcho = 64;
+// The text cut to kLongestEcho bytes, saying how long it was.
+std::string Shortened(std::string_view text);
+// A value as echoed in a message: shortened, one line, in quotes.
+std::string Quoted(std::string_view text);
 
 // A whole decimal number from min to max; `what` says what the number
 // counts, e.g. "Hz".

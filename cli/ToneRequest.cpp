@@ -1,7 +1,7 @@
 #include "cli/ToneRequest.h"
 
-#include "engine/ToneGen.h"
 #include "engine/LoopLength.h"
+#include "engine/ToneGen.h"
 
 #include <cstdint>
 
@@ -16,7 +16,8 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
     // loops long enough not to be heard repeating) unless the caller chose
     // its length.
     gen.SetDuration(static_cast<std::int16_t>(
-        durationMs ? *durationMs : loop_length::ToneLoopDurationMs(waveform, gen.Frequency(), precise)));
+        durationMs ? *durationMs
+                   : loop_length::ToneLoopDurationMs(waveform, gen.Frequency(), precise)));
     gen.SetWaveform(waveform);
     gen.SetResolution(resolution);
     gen.SetQuality(quality);

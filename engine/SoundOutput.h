@@ -23,6 +23,18 @@ struct LevelReading {
     bool separateChannels = true; // false: the one level is in the low half
 };
 
+// What a loss watcher is told. `lost` is SoundLost() now: it follows Play
+// and Stop too. `server` says whether the server went away or came back
+// with this change, once each: "gone" the first time sound is lost since a
+// server last answered, "back" when one answers again after that, whether
+// anything plays or not. Lines for the user follow `server`, so that Start
+// and Stop without a server repeat nothing and never claim the sound is back.
+struct SoundLossChange {
+    enum class Server { Same, Gone, Back };
+    bool lost = false;
+    Server server = Server::Same;
+};
+
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
@@ -52,12 +64,13 @@ public:
     // server (none answers, or it went away). Outputs that cannot lose a
     // server never are.
     virtual bool SoundLost() const { return false; }
-    // `onChange` gets the new SoundLost() each time it changes, on the
-    // output's own thread or inside the call that changed it: it must
-    // return quickly, without waiting for another thread and without
-    // calling the output. Null stops the calls; once this returns, the
-    // previous one is not running and will not be called again.
-    virtual void WatchSoundLost(std::function<void(bool lost)> onChange) { (void)onChange; }
+    // `onChange` hears of each change of SoundLost(), and of the server
+    // going away or answering again, on the output's own thread or inside
+    // the call that changed it: it must return quickly, without waiting for
+    // another thread and without calling the output. Null stops the calls;
+    // once this returns, the previous one is not running and will not be
+    // called again.
+    virtual void WatchSoundLost(std::function<void(SoundLossChange)> onChange) { (void)onChange; }
     // True once the output can be heard (at once for outputs that need no
     // server), false when no server has answered within `timeout`.
     virtual bool WaitForServer(std::chrono::milliseconds timeout) {

@@ -15,6 +15,7 @@
 #include "engine/WaveHeader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -355,10 +356,11 @@ std::uint32_t TToneGen::GetDeviceVolume() {
     return level;
 }
 
-bool TToneGen::ExportFile(const std::string& fileName) {
-    if (!image_)
-        return false;
-    return WriteWholeFile(fileName, image_.get(), imageSize_);
+bool TToneGen::ExportFile(const std::string& fileName, int* why) {
+    const int error = image_ ? WriteWholeFile(fileName, image_.get(), imageSize_) : ENODATA;
+    if (why)
+        *why = error;
+    return error == 0;
 }
 
 int TToneGen::SetNote(const std::string& name) {

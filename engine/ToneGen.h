@@ -89,7 +89,9 @@ public:
     // the next build and released with the component.
     const std::uint8_t* GetDataBuffer() const { return image_.get(); }
     std::uint32_t ImageSize() const { return imageSize_; }
-    bool ExportFile(const std::string& fileName);
+    // Writes the image as a WAV file (see WriteWholeFile); on failure `why`
+    // gets the errno value that says why (ENODATA: nothing built yet).
+    bool ExportFile(const std::string& fileName, int* why = nullptr);
     int SetNote(const std::string& name);
     float SetAMNote(TTGAMLevel level, const std::string& name);
 

@@ -14,13 +14,17 @@ constexpr const char* kBackLine = "orbel: вывод звука восстано
 SoundLossNotice::SoundLossNotice(std::shared_ptr<SoundOutput> output,
                                  std::function<void(bool lost)> show)
     : output_(std::move(output)), alive_(std::make_shared<bool>(true)) {
-    output_->WatchSoundLost([alive = alive_, show = std::move(show)](bool lost) {
+    output_->WatchSoundLost([alive = alive_, show = std::move(show)](SoundLossChange change) {
         // The output calls this with its own lock held: hand over, never wait.
-        PostToWindowThread([alive, show, lost] {
+        PostToWindowThread([alive, show, change] {
             if (!*alive)
                 return;
-            std::fprintf(stderr, "%s\n", lost ? kLostLine : kBackLine);
-            show(lost);
+            // The lines follow the server; the notice follows what plays.
+            if (change.server == SoundLossChange::Server::Gone)
+                std::fprintf(stderr, "%s\n", kLostLine);
+            else if (change.server == SoundLossChange::Server::Back)
+                std::fprintf(stderr, "%s\n", kBackLine);
+            show(change.lost);
         });
     });
 }

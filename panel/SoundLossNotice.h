@@ -1,8 +1,9 @@
 #pragma once
 // Tells the panel, on its window thread, when the sound it is told to play
 // stops reaching a sound server and when it reaches one again, and notes
-// each on standard error. The output reports from its own thread; the
-// reports reach the window thread through its hand-over, in order.
+// on standard error when the server goes away and when it answers again
+// (Start and Stop without a server show and clear the notice silently). The output reports from its
+// own thread; the reports reach the window thread through its hand-over, in order.
 
 #include <functional>
 #include <memory>

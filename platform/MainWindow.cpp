@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 void MakeFixedMainWindow(QWidget& window, int clientWidth, int clientHeight) {
     // Customised hints: exactly these buttons, no maximise and no help.
     window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -20,6 +22,8 @@ void CentreOnDesktop(QWidget& window) {
     // The frame may not be known before the window is shown; then its size
     // is the client size.
     const QSize outer = window.frameGeometry().size().expandedTo(window.size());
-    window.move(desktop.x() + (desktop.width() - outer.width()) / 2,
-                desktop.y() + (desktop.height() - outer.height()) / 2);
+    // A window larger than the free area keeps its title bar and its
+    // top-left corner on screen, where it can still be reached and moved.
+    window.move(desktop.x() + std::max(0, (desktop.width() - outer.width()) / 2),
+                desktop.y() + std::max(0, (desktop.height() - outer.height()) / 2));
 }

@@ -6,6 +6,7 @@ class QWidget;
 
 // Sets the frame and the fixed client size; call before showing.
 void MakeFixedMainWindow(QWidget& window, int clientWidth, int clientHeight);
-// Moves the window (frame included) to the middle of its screen's free area.
+// Moves the window (frame included) to the middle of its screen's free area;
+// one larger than that area to its top-left corner.
 // The frame is known once the window is shown, so call it right after show().
 void CentreOnDesktop(QWidget& window);

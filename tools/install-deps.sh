@@ -13,7 +13,7 @@ PACKAGES=(
   # the precise synthesis's inverse FFT
   libfftw3-dev
   # window system and sound output
-  qt6-base-dev libgl-dev libpulse-dev
+  qt6-base-dev libgl-dev libpulse-dev libxcb1-dev
   # fonts the panel's typefaces map to
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   # install tree and Debian package checks

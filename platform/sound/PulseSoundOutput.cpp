@@ -66,7 +66,8 @@ struct PulseSoundOutput::Impl {
     std::deque<std::uint64_t> drainsPending;
 
     bool reportedLost = false;
-    std::function<void(bool)> watcher;
+    bool reportedGone = false; // the server's going away was told, its return not yet
+    std::function<void(SoundLossChange)> watcher;
 
     // Read by the feeding callback, set from the caller's thread.
     std::atomic<std::uint32_t> level{kFullLevel};
@@ -279,13 +280,23 @@ struct PulseSoundOutput::Impl {
 
     bool LostLocked() const { return mixer.HasSound() && (!serverAnswers || streamBroken); }
 
+    // The loss follows Play and Stop; its going and coming back follow the
+    // server only (a Stop without a server is no return).
     void UpdateLostLocked() {
         const bool lost = LostLocked();
-        if (lost == reportedLost)
+        auto server = SoundLossChange::Server::Same;
+        if (lost && !reportedGone) {
+            reportedGone = true;
+            server = SoundLossChange::Server::Gone;
+        } else if (reportedGone && ContextReady() && !streamBroken) {
+            reportedGone = false;
+            server = SoundLossChange::Server::Back;
+        }
+        if (lost == reportedLost && server == SoundLossChange::Server::Same)
             return;
         reportedLost = lost;
         if (watcher)
-            watcher(lost);
+            watcher({lost, server});
     }
 
     void StopLocked() {
@@ -440,7 +451,7 @@ bool PulseSoundOutput::SoundLost() const {
     return impl_->LostLocked();
 }
 
-void PulseSoundOutput::WatchSoundLost(std::function<void(bool lost)> onChange) {
+void PulseSoundOutput::WatchSoundLost(std::function<void(SoundLossChange)> onChange) {
     MainloopGuard guard(impl_->mainloop);
     impl_->watcher = std::move(onChange);
 }

@@ -31,7 +31,7 @@ public:
     void SetLevel(std::uint32_t device, std::uint32_t level) override;
     std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
     bool SoundLost() const override;
-    void WatchSoundLost(std::function<void(bool lost)> onChange) override;
+    void WatchSoundLost(std::function<void(SoundLossChange)> onChange) override;
 
     // True once a server answers (at once when one already does), false
     // when none has within `timeout`.

@@ -6,6 +6,7 @@
 #include "engine/WaveHeader.h"
 
 #include <array>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -149,9 +150,19 @@ TEST_F(ExportTest, WritesTheWholeImage) {
 TEST_F(ExportTest, FailuresReturnFalseAndKeepTheOldFile) {
     TToneGen gen(nullptr);
     ASSERT_TRUE(gen.Prepare());
-    EXPECT_FALSE(gen.ExportFile((dir / "missing" / "tone.wav").string()));
-    EXPECT_FALSE(gen.ExportFile(""));
-    EXPECT_FALSE(gen.ExportFile(dir.string())); // a folder
+    // Each failure says why, with the system's reason.
+    int why = 0;
+    EXPECT_FALSE(gen.ExportFile((dir / "missing" / "tone.wav").string(), &why));
+    EXPECT_EQ(why, ENOENT);
+    EXPECT_FALSE(gen.ExportFile("", &why));
+    EXPECT_EQ(why, ENOENT);
+    EXPECT_FALSE(gen.ExportFile(dir.string(), &why)); // a folder
+    EXPECT_EQ(why, EISDIR);
+    EXPECT_FALSE(gen.ExportFile((dir / std::string(256, 'n')).string(), &why));
+    EXPECT_EQ(why, ENAMETOOLONG);
+    // The longest name the system takes is written.
+    ASSERT_TRUE(gen.ExportFile((dir / std::string(255, 'n')).string(), &why)) << why;
+    std::filesystem::remove(dir / std::string(255, 'n'));
 
     // A write that stores fewer bytes than the image is a failure.
     const auto file = dir / "old.wav";
@@ -239,30 +250,79 @@ TEST_F(ExportTest, SpecialFilesAreWrittenInPlace) {
     EXPECT_EQ(FilesInDir(), 3u);
 }
 
-// A writable file in a folder the writer cannot add files to.
-TEST_F(ExportTest, AFileInAnUnwritableFolderIsWrittenInPlace) {
+// What another user's export does, as the shell's `>` would: the superuser
+// writes anywhere, so the export runs as nobody.
+struct UserCase {
+    const char* what;
+    mode_t folderMode;
+    bool folderIsNobodys;
+    mode_t fileMode;
+    bool fileIsNobodys;
+    rlim_t sizeLimit; // 0: none; else an injected write error past it
+    int error;        // what the export says, 0: written
+};
+
+class ExportAsUserTest : public ExportTest, public ::testing::WithParamInterface<UserCase> {};
+
+TEST_P(ExportAsUserTest, WritesWhatTheUserMayAndKeepsTheOldFileOtherwise) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs to become another user";
+    const UserCase& c = GetParam();
+    constexpr uid_t kNobody = 65534;
     TToneGen gen(nullptr);
     ASSERT_TRUE(gen.Prepare());
     const auto file = dir / "tone.wav";
-    { std::ofstream(file) << "previous contents"; }
-    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
-    ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
-    // The superuser writes anywhere, so the export runs as nobody then.
+    const std::string old = "previous contents";
+    { std::ofstream(file) << old; }
+    const uid_t fileOwner = c.fileIsNobodys ? kNobody : 0;
+    ASSERT_EQ(::chown(file.c_str(), fileOwner, fileOwner), 0);
+    ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+    const uid_t folderOwner = c.folderIsNobodys ? kNobody : 0;
+    ASSERT_EQ(::chown(dir.c_str(), folderOwner, folderOwner), 0);
+    ASSERT_EQ(::chmod(dir.c_str(), c.folderMode), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(3);
-        ::_exit(gen.ExportFile(file.string()) ? 0 : 1);
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(255);
+        if (c.sizeLimit) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const struct rlimit limit { c.sizeLimit, c.sizeLimit };
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        int why = 0;
+        gen.ExportFile(file.string(), &why);
+        ::_exit(why);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ::chmod(dir.c_str(), 0755);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadFile(file), Image(gen));
-    EXPECT_EQ(FilesInDir(), 1u);
+    EXPECT_EQ(WEXITSTATUS(status), c.error);
+    const auto written = ReadFile(file);
+    if (c.error == 0)
+        EXPECT_EQ(written, Image(gen));
+    else
+        EXPECT_EQ(std::string(written.begin(), written.end()), old) << "the old file changed";
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, fileOwner);
+    EXPECT_EQ(st.st_mode & 07777, c.fileMode);
+    EXPECT_EQ(FilesInDir(), 1u) << "a temporary file was left";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportAsUserTest,
+    ::testing::Values(
+        UserCase{"a writable file in a folder that takes no new file", 0555, false, 0666, false, 0,
+                 0},
+        UserCase{"a read-only file of the user's own", 0755, true, 0444, true, 0, EACCES},
+        UserCase{"the superuser's file in the user's folder", 0755, true, 0644, false, 0, EACCES},
+        UserCase{"someone else's writable file in a sticky folder", 01777, false, 0666, false, 0,
+                 0},
+        UserCase{"a write error in place", 0555, false, 0666, false, 8192, EFBIG},
+        UserCase{"a write error through a temporary file", 0755, true, 0644, true, 8192, EFBIG}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
 
 struct HeaderCase {
     bool stereo, sixteenBit, hiQ;

@@ -237,8 +237,7 @@ TEST_F(PanelTest, PlayedNoiseDoesNotRepeatAndStaysWhiteAtItsFormerLevel) {
                 << startMs << " ms + " << lagMs << " ms";
     EXPECT_NEAR(Db(MeanSquare(loop) / MeanSquare(shortLoop)), 0, 0.5);
     // One loop holds whole cycles of everything in it: a plain transform.
-    const std::vector<double> energy =
-        BinEnergies(std::vector<double>(loop.begin(), loop.end()));
+    const std::vector<double> energy = BinEnergies(std::vector<double>(loop.begin(), loop.end()));
     const auto bands = ThirdOctaveLevels(energy, 1000.0 / loop_length::kNoiseLoopMs, 20, 20000);
     EXPECT_EQ(bands.size(), 31u);
     for (const BandLevel& band : bands)
@@ -446,6 +445,12 @@ TEST_F(PanelTest, TheStatusLineSaysSoWhileNoSoundReachesAServer) {
     EXPECT_EQ(Text(form->Label9), hints::kNoSoundOutput);
     EXPECT_EQ(form->Label9->pos(), where);
     EXPECT_EQ(form->Label9->height(), height);
+    // Stop and Start while no server answers show and clear the notice
+    // without a line: the lines follow the server.
+    std::thread([&] { sound->SetSoundLost(false, false); }).join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Text(form->Label9) == hints::kAmplitudeDial; }));
+    std::thread([&] { sound->SetSoundLost(true, false); }).join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Text(form->Label9) == hints::kNoSoundOutput; }));
     std::thread([&] { sound->SetSoundLost(false); }).join();
     EXPECT_TRUE(QTest::qWaitFor([&] { return Text(form->Label9) == hints::kAmplitudeDial; }));
     const std::string err = testing::internal::GetCapturedStderr();

@@ -102,16 +102,17 @@ bool RecordingSoundOutput::SoundLost() const {
     return lost_;
 }
 
-void RecordingSoundOutput::WatchSoundLost(std::function<void(bool lost)> onChange) {
+void RecordingSoundOutput::WatchSoundLost(std::function<void(SoundLossChange)> onChange) {
     std::lock_guard lock(mutex_);
     watcher_ = std::move(onChange);
 }
 
-void RecordingSoundOutput::SetSoundLost(bool lost) {
+void RecordingSoundOutput::SetSoundLost(bool lost, bool byServer) {
     std::lock_guard lock(mutex_);
     if (lost_ == lost)
         return;
     lost_ = lost;
+    using Server = SoundLossChange::Server;
     if (watcher_)
-        watcher_(lost);
+        watcher_({lost, !byServer ? Server::Same : lost ? Server::Gone : Server::Back});
 }

@@ -30,11 +30,12 @@ public:
     void SetLevel(std::uint32_t device, std::uint32_t level) override;
     std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
     bool SoundLost() const override;
-    void WatchSoundLost(std::function<void(bool lost)> onChange) override;
+    void WatchSoundLost(std::function<void(SoundLossChange)> onChange) override;
 
-    // As an output whose server went away (true) or came back (false): the
-    // watcher hears of it from the calling thread.
-    void SetSoundLost(bool lost);
+    // As an output whose server went away (true) or came back (false), or,
+    // with `byServer` false, that was told to play or stop while none
+    // answers: the watcher hears of it from the calling thread.
+    void SetSoundLost(bool lost, bool byServer = true);
 
     // The level word a device would now have (what the last SetLevel set,
     // or the initial one).
@@ -58,5 +59,5 @@ private:
     bool readFails_ = false;
     bool playing_ = false;
     bool lost_ = false;
-    std::function<void(bool)> watcher_;
+    std::function<void(SoundLossChange)> watcher_;
 };

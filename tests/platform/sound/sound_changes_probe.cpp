@@ -201,7 +201,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         // When the output's sound is lost and back, from its own thread.
-        auto note = [&](bool lost) { events.Note(lost ? "lost" : "back"); };
+        auto note = [&](SoundLossChange c) { events.Note(c.lost ? "lost" : "back"); };
         pulse->WatchSoundLost(note);
         TToneGen gen(nullptr, pulse);
         gen.SetLoop(true);

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -62,10 +63,10 @@ TEST(SoundOutputFactoryTest, NoServerMeansSilenceANoticeAndUnhurriedRetries) {
     auto* pulse = dynamic_cast<PulseSoundOutput*>(out.get());
     ASSERT_NE(pulse, nullptr);
     std::mutex mutex;
-    std::vector<bool> seen;
-    out->WatchSoundLost([&](bool lost) {
+    std::vector<std::pair<bool, SoundLossChange::Server>> seen;
+    out->WatchSoundLost([&](SoundLossChange change) {
         std::lock_guard lock(mutex);
-        seen.push_back(lost);
+        seen.emplace_back(change.lost, change.server);
     });
     const auto img = MakeImage(WaveFormat{}, Samples16({1, 2}));
     out->Play(img, SND_MEMORY); // synchronous: returns, there is nothing to wait for
@@ -86,8 +87,13 @@ TEST(SoundOutputFactoryTest, NoServerMeansSilenceANoticeAndUnhurriedRetries) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     std::lock_guard lock(mutex);
-    // Lost and back for each play: the synchronous one ends at once.
-    EXPECT_EQ(seen, (std::vector<bool>{true, false, true, false}));
+    // Lost and cleared for each play (the synchronous one ends at once), but
+    // the server is gone once and never said to be back.
+    using Server = SoundLossChange::Server;
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, Server>>{{true, Server::Gone},
+                                                          {false, Server::Same},
+                                                          {true, Server::Same},
+                                                          {false, Server::Same}}));
 }
 
 } // namespace

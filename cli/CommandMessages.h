@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The command line's messages on standard error, in one place: each is one
+// line after "orbel: ".
+
+namespace command_messages {
+
+inline constexpr const char* kNoServer = "no sound server answers (PulseAudio or PipeWire)";
+inline constexpr const char* kNoMemory = "not enough memory to build the signal";
+// export: the file's name and the system's reason follow.
+inline constexpr const char* kCannotWrite = "cannot write";
+// play: the server went away, and answers again; the sound comes back by itself.
+inline constexpr const char* kSoundLost = "no sound output: the sound server does not answer";
+inline constexpr const char* kSoundBack = "sound output restored";
+// play's last line when part of it was silent: seconds lost, seconds played.
+inline constexpr const char* kLostForFormat = "the sound was lost for %.1f s of %.1f s played";
+
+} // namespace command_messages

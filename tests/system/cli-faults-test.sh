@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program in faulty surroundings:
+#   tests/system/cli-faults-test.sh BUILD_DIR
+# file names as bytes, write protection and no space as another user,
+# signals during exports, export to a pipe, failed writes of --help, a
+# display that does not answer, and `play` across a restart of its sound
+# server and ended by SIGHUP. Exits non-zero with a FAIL line on the first
+# check that fails.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+tools="$here/../../tools"
+[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+build="$(cd "$1" && pwd)"
+orbel="$build/app/orbel"
+[ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
+
+if [ -z "${CLI_FAULTS_INNER:-}" ]; then
+  CLI_FAULTS_INNER=1 exec "$tools/sound-server.sh" run "$0" "$@"
+fi
+
+work=$(mktemp -d /tmp/orbel-faults.XXXXXX)
+chmod 755 "$work"
+small=""
+pids=""
+cleanup() {
+  for pid in $pids; do kill "$pid" 2>/dev/null || true; done
+  if [ -n "$small" ]; then umount "$small" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL  $*" >&2; exit 1; }
+ok() { echo "ok    $*"; }
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$orbel" "$@"; }
+# run ARGS as nobody, where this runs as root
+as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups env -u DISPLAY "$orbel" "$@"; }
+# expect STATUS TEXT CMD...: the status, and one line on standard error holding TEXT
+expect() {
+  local want=$1 text=$2 status=0
+  shift 2
+  "$@" >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" -eq "$want" ] || fail "$* exits $status, expected $want: $(cat "$work/err")"
+  if [ -n "$text" ]; then
+    [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$*: not one line: $(cat "$work/err")"
+    grep -qF -- "$text" "$work/err" || fail "$*: no '$text' in: $(cat "$work/err")"
+  fi
+}
+
+echo "-- file names are bytes"
+printf 'keep' >"$work/$(printf '\xef\xbf\xbd').wav"
+expect 0 "" run export "$work/$(printf '\xff').wav"
+[ -s "$work/$(printf '\xff').wav" ] || fail "\\xff.wav not written"
+[ "$(cat "$work/$(printf '\xef\xbf\xbd').wav")" = keep ] || fail "another name was written"
+expect 0 "" run export "$work/caf$(printf '\xe9').wav"
+[ -s "$work/caf$(printf '\xe9').wav" ] || fail "caf\\xe9.wav not written"
+long=$(printf 'n%.0s' $(seq 1 251)).wav
+expect 0 "" run export "$work/$long"
+ok "names written as typed, up to 255 bytes"
+expect 1 'missing\x1B[31m/x.wav: No such file or directory' \
+  run export "$work/missing$(printf '\x1b')[31m/x.wav"
+ok "reasons given, control characters shown: $(cat "$work/err")"
+expect 2 "(120000 bytes)" run export "$work/x.wav" --frequency "$(head -c 120000 /dev/zero | tr '\0' 9)"
+ok "long values shortened"
+
+echo "-- standard output"
+run export - --frequency 1000 --duration 1000 | sox -t wav - -n stat 2>"$work/stat" ||
+  fail "export - into a pipe"
+rough=$(sed -n 's/^Rough *frequency: *//p' "$work/stat")
+[ $((rough >= 990 && rough <= 1010)) -eq 1 ] || fail "SoX reads $rough Hz from the pipe, not 1000"
+expect 1 "No space left on device" sh -c "\"$orbel\" --help >/dev/full"
+expect 1 "No space left on device" sh -c "\"$orbel\" --version >/dev/full"
+ok "export - into a pipe; --help and --version into /dev/full exit 1"
+
+if [ "$(id -u)" -eq 0 ]; then
+  echo "-- another user's rights"
+  mkdir "$work/user" && chown nobody "$work/user"
+  printf 'old' >"$work/user/ro.wav" && chown nobody "$work/user/ro.wav" && chmod 444 "$work/user/ro.wav"
+  expect 1 "Permission denied" as_nobody export "$work/user/ro.wav"
+  [ "$(cat "$work/user/ro.wav")" = old ] || fail "a read-only file was replaced"
+  printf 'old' >"$work/user/root.wav"
+  expect 1 "Permission denied" as_nobody export "$work/user/root.wav"
+  [ "$(stat -c %U "$work/user/root.wav")" = root ] || fail "the superuser's file changed owner"
+  ok "read-only and others' files refused"
+
+  small="$work/small"
+  mkdir "$small"
+  if mount -t tmpfs -o size=64k tmpfs "$small" 2>/dev/null; then
+    head -c 8900 /dev/urandom >"$small/old.wav"
+    cp "$small/old.wav" "$work/old.copy"
+    chmod 666 "$small/old.wav" && chmod 555 "$small"
+    expect 1 "No space left on device" as_nobody export "$small/old.wav" --duration 1000
+    cmp -s "$small/old.wav" "$work/old.copy" || fail "no space: the old file changed"
+    ok "no space in a folder without room for a temporary file: the old file kept"
+    umount "$small"
+  else
+    echo "skip  no space: cannot mount a small tmpfs here"
+  fi
+  small=""
+fi
+
+echo "-- signals during large exports"
+args=(--waveform noise --duration 32767 --stereo)
+run export "$work/full.wav" "${args[@]}"
+printf 'old contents' >"$work/old.ref"
+cp "$work/old.ref" "$work/big.wav"
+for i in $(seq 1 100); do
+  "$orbel" export "$work/big.wav" "${args[@]}" &
+  pid=$!
+  sleep "0.$((RANDOM % 40))"
+  kill -TERM "$pid" 2>/dev/null || true
+  wait "$pid" || true
+  compgen -G "$work/.*tmp" >/dev/null && fail "run $i left a temporary file: $(ls -a "$work")"
+  if ! cmp -s "$work/big.wav" "$work/old.ref"; then
+    cmp -s "$work/big.wav" "$work/full.wav" || fail "run $i left a partial file"
+    cp "$work/old.ref" "$work/big.wav"
+  fi
+done
+ok "100 SIGTERMs: no temporary file, old or whole file"
+
+echo "-- a display that does not answer"
+expect 1 "does not answer" env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:77 "$orbel"
+expect 1 "does not answer" env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=orbel-none "$orbel"
+ok "one line, exit 1: $(cat "$work/err")"
+
+echo "-- play across a restart of the sound server"
+status=0
+# The output tries again after 0.5, 1 and 2 s: 7 s leave time to come back.
+run play --seconds 7 2>"$work/err" &
+pid=$!
+pids="$pid"
+sleep 1
+"$tools/sound-server.sh" down "$SOUND_SERVER_DIR"
+sleep 1
+"$tools/sound-server.sh" up "$SOUND_SERVER_DIR"
+wait "$pid" || status=$?
+pids=""
+[ "$status" -eq 1 ] || fail "play across a restart exits $status, expected 1"
+grep -q "no sound output" "$work/err" || fail "no line on loss: $(cat "$work/err")"
+grep -q "sound output restored" "$work/err" || fail "no line on return: $(cat "$work/err")"
+tail -n 1 "$work/err" | grep -q "the sound was lost for" || fail "no last line: $(cat "$work/err")"
+ok "lost, restored, exit 1: $(tail -n 1 "$work/err")"
+
+echo "-- SIGHUP to play"
+# A server just started renders its first stream unevenly: warm it up.
+run play --seconds 0.5
+pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=10 </dev/zero &
+keeper=$!
+parecord -d nullsink.monitor --raw --format=s16le --rate=96000 --channels=2 \
+  --latency-msec=100 "$work/out.raw" &
+recorder=$!
+pids="$keeper $recorder"
+for _ in $(seq 1 100); do
+  [ -s "$work/out.raw" ] && break
+  sleep 0.1
+done
+sleep 0.5
+env -u DISPLAY "$orbel" play --frequency 440 --volume 50 &
+player=$!
+pids="$pids $player"
+sleep 1.5
+kill -HUP "$player"
+status=0
+wait "$player" || status=$?
+[ "$status" -eq 0 ] || fail "play ended by SIGHUP exits $status, expected 0"
+sleep 0.5
+kill -INT "$recorder" "$keeper"
+wait "$recorder" "$keeper" 2>/dev/null || true
+pids=""
+/usr/bin/python3 "$tools/cli-sound-analyse.py" "$work/out.raw" 440 50 50 - || fail "play ended by SIGHUP"
+ok "SIGHUP ends play with a fade"
+echo "all fault checks passed"
