@@ -19,11 +19,25 @@ void CrossfadeMixer::SetRate(int samplesPerSecond) {
 // and a fade-out start on the same frame (a change), their gains add up to
 // one. Neither reaches zero or one inside the fade, so its first and last
 // frames are neither dropped nor doubled.
-float CrossfadeMixer::FadeInGain(std::size_t frame) const {
-    return frame >= fadeFrames_ ? 1.0f : float(frame + 1) / float(fadeFrames_ + 1);
+float CrossfadeMixer::FadeInGain(std::size_t frame, std::size_t fade) {
+    return frame >= fade ? 1.0f : float(frame + 1) / float(fade + 1);
 }
-float CrossfadeMixer::FadeOutGain(std::size_t frame) const {
-    return 1.0f - FadeInGain(frame);
+float CrossfadeMixer::FadeOutGain(std::size_t frame, std::size_t fade) {
+    return 1.0f - FadeInGain(frame, fade);
+}
+
+// Two tones of different frequency drift apart during a crossfade; where
+// they are out of phase the sum dips. Met in phase in the middle of a
+// crossfade this short, they never part by more than a small fraction of a
+// cycle.
+std::size_t CrossfadeMixer::CrossfadeFrames(double oldCycle, double newCycle) const {
+    if (oldCycle <= 0 || newCycle <= 0)
+        return fadeFrames_;
+    const double cyclesPerFrame = std::abs(1.0 / oldCycle - 1.0 / newCycle);
+    if (cyclesPerFrame * double(fadeFrames_) <= kCrossfadeDriftCycles)
+        return fadeFrames_;
+    return std::clamp<std::size_t>(std::size_t(kCrossfadeDriftCycles / cyclesPerFrame), 1,
+                                   fadeFrames_);
 }
 
 void CrossfadeMixer::ClearTail() {
@@ -46,19 +60,24 @@ std::optional<CrossfadeMixer::Phase> CrossfadeMixer::TailPhase() const {
 
 // The frame of the new image whose phase continues the old sound's: the
 // same frame when the cycle and loop are the same (a new level, waveform or
-// channel), otherwise the nearest frame at the same fraction of a cycle.
-std::size_t CrossfadeMixer::EntryFrame(const std::optional<Phase>& old, const ToneShape& shape,
-                                       std::size_t imageFrames) {
-    if (!old || shape.framesPerCycle <= 0 || imageFrames == 0)
+// channel); otherwise the frame from which the new tone is, in the middle
+// of the crossfade, at the same fraction of a cycle as the old one.
+std::size_t CrossfadeMixer::EntryFrame(const Phase& old, const ToneShape& shape,
+                                       std::size_t imageFrames, std::size_t fade) {
+    if (shape.framesPerCycle <= 0 || imageFrames == 0)
         return 0;
-    if (old->framesPerCycle == shape.framesPerCycle && old->imageFrames == imageFrames)
-        return old->position % imageFrames;
-    const double cycles = double(old->position) / old->framesPerCycle;
+    if (old.framesPerCycle == shape.framesPerCycle && old.imageFrames == imageFrames)
+        return old.position % imageFrames;
+    const double middle = double(fade) / 2;
+    const double cycles = (double(old.position) + middle) / old.framesPerCycle;
     const double phase = cycles - std::floor(cycles);
-    return std::size_t(std::llround(phase * shape.framesPerCycle)) % imageFrames;
+    const double whole = std::ceil(middle / shape.framesPerCycle);
+    return std::size_t(std::llround((phase + whole) * shape.framesPerCycle - middle)) %
+           imageFrames;
 }
 
-void CrossfadeMixer::BakeTail(std::size_t frames, std::size_t fadeFrom, std::uint32_t level) {
+void CrossfadeMixer::BakeTail(std::size_t frames, std::size_t fadeFrom, std::size_t fade,
+                              std::uint32_t level) {
     const std::optional<Phase> origin = current_ ? CurrentPhase() : TailPhase();
     // The tail is what would have played next, old tail and fade-in
     // included, so the fade-out starts exactly where the sound was.
@@ -68,6 +87,7 @@ void CrossfadeMixer::BakeTail(std::size_t frames, std::size_t fadeFrom, std::uin
     std::swap(tail_.frames, baked_);
     tail_.position = 0;
     tail_.fadeFrom = fadeFrom;
+    tail_.fade = fade;
     tail_.origin = origin.value_or(Phase{});
     current_.reset();
     rewindable_ = 0;
@@ -76,25 +96,29 @@ void CrossfadeMixer::BakeTail(std::size_t frames, std::size_t fadeFrom, std::uin
 void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t level,
                            const ToneShape& shape) {
     const std::size_t total = image.Frames();
-    std::size_t entry = 0;
+    std::optional<Phase> old;
+    if (Holding() || !Silent())
+        old = current_ ? CurrentPhase() : TailPhase();
+    std::size_t entry = 0, fade = fadeFrames_;
+    if (loop && old && shape.framesPerCycle > 0) {
+        fade = CrossfadeFrames(old->framesPerCycle, shape.framesPerCycle);
+        entry = EntryFrame(*old, shape, total, fade);
+    }
     if (Holding()) {
         // The held copy goes on, fading out from here.
-        if (loop)
-            entry = EntryFrame(TailPhase(), shape, total);
         tail_.fadeFrom = tail_.position;
+        tail_.fade = fade;
     } else if (!Silent()) {
-        if (loop)
-            entry = EntryFrame(current_ ? CurrentPhase() : TailPhase(), shape, total);
-        BakeTail(fadeFrames_, 0, level);
+        BakeTail(fade, 0, fade, level);
     }
-    current_ = Current{image, loop, shape, entry, loop ? 0 : fadeFrames_};
+    current_ = Current{image, loop, shape, entry, loop ? 0 : fade, fade};
     rewindable_ = 0;
 }
 
 void CrossfadeMixer::Hold(std::uint32_t level) {
     if (Silent() || Holding())
         return;
-    BakeTail(holdFrames_, holdFrames_ - fadeFrames_, level);
+    BakeTail(holdFrames_, holdFrames_ - fadeFrames_, fadeFrames_, level);
 }
 
 void CrossfadeMixer::Stop(std::uint32_t level) {
@@ -102,17 +126,20 @@ void CrossfadeMixer::Stop(std::uint32_t level) {
         return;
     if (Holding()) {
         tail_.fadeFrom = tail_.position; // the copy fades out from here
+        tail_.fade = fadeFrames_;
         rewindable_ = 0;
         return;
     }
-    BakeTail(fadeFrames_, 0, level);
+    BakeTail(fadeFrames_, 0, fadeFrames_, level);
 }
 
 void CrossfadeMixer::FadeInAgain() {
     ClearTail();
     rewindable_ = 0;
-    if (current_)
+    if (current_) {
         current_->played = 0;
+        current_->fade = fadeFrames_;
+    }
 }
 
 void CrossfadeMixer::Silence() {
@@ -149,7 +176,7 @@ std::size_t CrossfadeMixer::Mix(float* out, std::size_t frames, std::uint32_t le
         fromCurrent = RenderStereo(current_->image, current_->position, current_->loop, level,
                                    rendered_.data(), frames);
         for (std::size_t i = 0; i < fromCurrent; ++i) {
-            const float gain = FadeInGain(current_->played + i);
+            const float gain = FadeInGain(current_->played + i, current_->fade);
             out[2 * i] = gain * rendered_[2 * i];
             out[2 * i + 1] = gain * rendered_[2 * i + 1];
         }
@@ -162,7 +189,7 @@ std::size_t CrossfadeMixer::Mix(float* out, std::size_t frames, std::uint32_t le
     const std::size_t fromTail = std::min(frames, TailLeft());
     for (std::size_t i = 0; i < fromTail; ++i) {
         const std::size_t t = tail_.position + i;
-        const float gain = t < tail_.fadeFrom ? 1.0f : FadeOutGain(t - tail_.fadeFrom);
+        const float gain = t < tail_.fadeFrom ? 1.0f : FadeOutGain(t - tail_.fadeFrom, tail_.fade);
         out[2 * i] += gain * tail_.frames[2 * t];
         out[2 * i + 1] += gain * tail_.frames[2 * t + 1];
     }

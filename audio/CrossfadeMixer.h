@@ -29,9 +29,18 @@ public:
     // for the stream's queue.
     static constexpr int kHoldMicroseconds = 300000;
 
+    // The longest drift between two tones during their crossfade, in
+    // cycles: the crossfade of two frequencies is short enough that they
+    // meet in phase in its middle and never part by more than this.
+    static constexpr double kCrossfadeDriftCycles = 0.1;
+
     // Sets the stream's rate (the fades' length in frames); drops the tail.
     void SetRate(int samplesPerSecond);
     int FadeFrames() const { return int(fadeFrames_); }
+    // The crossfade from a periodic tone to another (cycles in frames): the
+    // full fade for the same cycle (a new level, waveform or channel),
+    // shorter the further the frequencies are apart.
+    std::size_t CrossfadeFrames(double oldCycle, double newCycle) const;
 
     // Starts `image` (fading in when looped) while what played before fades
     // out. A looped image whose `shape` is periodic enters at the frame
@@ -73,6 +82,7 @@ private:
         ToneShape shape;
         std::size_t position = 0;
         std::size_t played = 0; // frames since it (re)started; the fade-in is the first
+        std::size_t fade = 0;   // frames of its fade-in
     };
     // Where a periodic sound is: its cycle and the frame of its image that
     // plays next.
@@ -85,6 +95,7 @@ private:
         std::vector<float> frames; // stereo, levelled, unfaded
         std::size_t position = 0;  // frames played since it was made
         std::size_t fadeFrom = 0;  // where its fade-out begins
+        std::size_t fade = 0;      // frames of its fade-out
         Phase origin;              // the phase of its first frame
     };
 
@@ -92,23 +103,25 @@ private:
     std::size_t Mix(float* out, std::size_t frames, std::uint32_t level);
     // Replaces the tail by the next `frames` of what plays, fading out from
     // `fadeFrom` on.
-    void BakeTail(std::size_t frames, std::size_t fadeFrom, std::uint32_t level);
+    void BakeTail(std::size_t frames, std::size_t fadeFrom, std::size_t fade, std::uint32_t level);
     std::optional<Phase> CurrentPhase() const;
     std::optional<Phase> TailPhase() const;
-    static std::size_t EntryFrame(const std::optional<Phase>& old, const ToneShape& shape,
-                                  std::size_t imageFrames);
-    bool Steady() const { return current_ && TailLeft() == 0 && current_->played >= fadeFrames_; }
+    static std::size_t EntryFrame(const Phase& old, const ToneShape& shape,
+                                  std::size_t imageFrames, std::size_t fade);
+    bool Steady() const {
+        return current_ && TailLeft() == 0 && current_->played >= current_->fade;
+    }
     bool Holding() const {
         return tail_.position < std::min(tail_.fadeFrom, tail_.frames.size() / 2);
     }
     std::size_t TailEnd() const {
-        return std::min(tail_.frames.size() / 2, tail_.fadeFrom + fadeFrames_);
+        return std::min(tail_.frames.size() / 2, tail_.fadeFrom + tail_.fade);
     }
     std::size_t TailLeft() const {
         return tail_.position < TailEnd() ? TailEnd() - tail_.position : 0;
     }
-    float FadeInGain(std::size_t frame) const;
-    float FadeOutGain(std::size_t frame) const;
+    static float FadeInGain(std::size_t frame, std::size_t fade);
+    static float FadeOutGain(std::size_t frame, std::size_t fade);
     void ClearTail();
 
     std::size_t fadeFrames_ = 384;

@@ -315,15 +315,18 @@ TEST(CrossfadeMixerTest, APeriodicToneEntersAtThePhaseTheOldOneReached) {
         const auto newView = *ParseWaveImage(newImage);
         CrossfadeMixer mixer;
         mixer.SetRate(96000);
-        const std::size_t fade = mixer.FadeFrames();
-        mixer.Start(*ParseWaveImage(oldImage), true, kFullLevel, ToneShape{96000.0 / c.oldHz});
+        const double oldCycle = 96000.0 / c.oldHz, newCycle = 96000.0 / c.newHz;
+        const std::size_t fade = mixer.CrossfadeFrames(oldCycle, newCycle);
+        ASSERT_LE(fade, std::size_t(mixer.FadeFrames()));
+        mixer.Start(*ParseWaveImage(oldImage), true, kFullLevel, ToneShape{oldCycle});
         RenderFrames(mixer, c.changeAt);
         mixer.Hold(kFullLevel); // as the generator changes: hold, build, play
         RenderFrames(mixer, 777);
-        mixer.Start(newView, true, kFullLevel, ToneShape{96000.0 / c.newHz});
+        mixer.Start(newView, true, kFullLevel, ToneShape{newCycle});
         const auto after = RenderFrames(mixer, fade + 300);
         // The first frame of the new image that plays unfaded tells where it
-        // entered: it must continue the old tone's phase to within a frame.
+        // entered: in the middle of the crossfade both tones must be at the
+        // same phase, to within a frame.
         std::size_t entry = newView.Frames();
         std::vector<std::int16_t> alone(2 * 300);
         for (std::size_t m = 0; m < newView.Frames() && entry == newView.Frames(); ++m) {
@@ -333,9 +336,10 @@ TEST(CrossfadeMixerTest, APeriodicToneEntersAtThePhaseTheOldOneReached) {
                 entry = m;
         }
         ASSERT_LT(entry, newView.Frames()) << c.oldHz;
-        const double oldPhase = double(c.changeAt + 777) * c.oldHz / 96000;
-        const double newPhase = double(entry) * c.newHz / 96000;
-        EXPECT_LE(CycleDistance(oldPhase, newPhase), 1.0 * c.newHz / 96000)
+        const double middle = double(fade) / 2;
+        const double oldPhase = (double(c.changeAt + 777) + middle) / oldCycle;
+        const double newPhase = (double(entry) + middle) / newCycle;
+        EXPECT_LE(CycleDistance(oldPhase, newPhase), 1.0 / newCycle)
             << c.oldHz << " -> " << c.newHz << " entered at " << entry;
     }
 }
