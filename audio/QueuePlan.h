@@ -13,8 +13,8 @@ class QueuePlan {
 public:
     // The queue asked for at first, and the most it grows to after the
     // server ran dry.
-    static constexpr int kFirstQueueMs = 100;
-    static constexpr int kLongestQueueMs = 250;
+    static constexpr int kFirstQueueMs = 150;
+    static constexpr int kLongestQueueMs = 500;
     // What a rewrite leaves in place ahead of the server's read position:
     // the server takes sound in blocks, and the read position is an
     // estimate between its timing reports.

@@ -449,5 +449,5 @@ TEST(QueuePlanTest, RewritesWhatTheServerHasNotReadAndGrowsAfterUnderruns) {
         plan.GrowAfterUnderrun();
         queues.push_back(plan.QueueMs());
     }
-    EXPECT_EQ(queues, (std::vector<int>{100, 150, 225, 250, 250}));
+    EXPECT_EQ(queues, (std::vector<int>{150, 225, 337, 500, 500}));
 }

@@ -29,6 +29,7 @@ if [ "${4:-}" = load ]; then
     busy+=("$!")
   done
 fi
-echo "-- $1, ${3} s steady${4:+ under load}"
+case "${4:-}" in load) what="with both cores busy" ;; *) what="idle" ;; esac
+echo "-- $1, ${3} s steady, $what"
 ORBEL_TOOLS=$tools timeout $(( $3 + 60 )) "$2" --steady "$work" "$3" | tee "$work/probe.log"
 /usr/bin/python3 "$here/sound_steady_analyse.py" "$work"
