@@ -198,7 +198,16 @@ int SteadyOnly(const std::string& dir, double seconds) {
     gen.SetRightVolume(50);
     events.Note("start 1000 50 50");
     gen.Play();
-    Sleep(seconds);
+    // Each underrun the output counts is noted when it is seen.
+    std::uint64_t underruns = 0;
+    const double end = Now() + seconds;
+    while (Now() < end) {
+        Sleep(0.01);
+        if (pulse->UnderflowCount() != underruns) {
+            underruns = pulse->UnderflowCount();
+            events.Note("underrun " + std::to_string(underruns));
+        }
+    }
     events.Note("stop");
     gen.Stop();
     Sleep(0.3);
