@@ -72,8 +72,7 @@ std::size_t CrossfadeMixer::EntryFrame(const Phase& old, const ToneShape& shape,
     const double cycles = (double(old.position) + middle) / old.framesPerCycle;
     const double phase = cycles - std::floor(cycles);
     const double whole = std::ceil(middle / shape.framesPerCycle);
-    return std::size_t(std::llround((phase + whole) * shape.framesPerCycle - middle)) %
-           imageFrames;
+    return std::size_t(std::llround((phase + whole) * shape.framesPerCycle - middle)) % imageFrames;
 }
 
 void CrossfadeMixer::BakeTail(std::size_t frames, std::size_t fadeFrom, std::size_t fade,

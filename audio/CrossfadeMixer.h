@@ -106,8 +106,8 @@ private:
     void BakeTail(std::size_t frames, std::size_t fadeFrom, std::size_t fade, std::uint32_t level);
     std::optional<Phase> CurrentPhase() const;
     std::optional<Phase> TailPhase() const;
-    static std::size_t EntryFrame(const Phase& old, const ToneShape& shape,
-                                  std::size_t imageFrames, std::size_t fade);
+    static std::size_t EntryFrame(const Phase& old, const ToneShape& shape, std::size_t imageFrames,
+                                  std::size_t fade);
     bool Steady() const {
         return current_ && TailLeft() == 0 && current_->played >= current_->fade;
     }
