@@ -5,7 +5,10 @@ first `frames` recorded frames was played) and DIR/events.txt ("seconds
 name args", on the same clock).
 
 Checks: 20 changes while playing leave no silence over 1 ms and no
-sample-to-sample step over 1.1 times the larger of the two waveforms' own
+sample-to-sample step over 1.25 times the larger of the two waveforms' own
+(two tones met in phase still differ in slope during their short
+crossfade), and every 2 ms window within 0.9 of the lower and 1.1 of the
+higher steady level
 largest step; Start and Stop ramp within 5 ms; after the server restarts,
 and after a server appears for an output made without one, the right tone
 is back within 3 s. Prints the change-to-sound times (call to the first
@@ -181,8 +184,8 @@ def changes(rec):
               "every 2 ms window within 0.9 of the lower and 1.1 of the higher steady level")
     check(len(delays) == 20, f"{len(delays)} of 20 changes found in the recording")
     check(len(gaps) > 0 and max(gaps) <= 1.0, "no silence over 1 ms at a change")
-    check(len(ratios) > 0 and max(ratios) <= 1.1,
-          "no step at a change over 1.1 times the larger of the two waveforms' own")
+    check(len(ratios) > 0 and max(ratios) <= 1.25,
+          "no step at a change over 1.25 times the larger of the two waveforms' own")
 
 
 def ramps(rec):
