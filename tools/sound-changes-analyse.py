@@ -6,10 +6,10 @@ name args", on the same clock).
 
 Checks: 20 changes while playing leave no silence over 1 ms and no
 sample-to-sample step over 1.25 times the larger of the two waveforms' own
-(two tones met in phase still differ in slope during their short
-crossfade), and every 2 ms window within 0.9 of the lower and 1.1 of the
-higher steady level
-largest step; Start and Stop ramp within 5 ms; after the server restarts,
+largest step (two tones met in phase still differ in slope during their short
+crossfade), and
+every 2 ms window within 0.9 of the lower and 1.1 of the higher steady
+level; Start and Stop ramp within 5 ms; after the server restarts,
 and after a server appears for an output made without one, the right tone
 is back within 3 s. Prints the change-to-sound times (call to the first
 sample that differs from the old tone)."""
