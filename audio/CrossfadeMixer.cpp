@@ -10,97 +10,214 @@ constexpr std::size_t kChunkFrames = 1024;
 void CrossfadeMixer::SetRate(int samplesPerSecond) {
     fadeFrames_ =
         std::max<std::size_t>(1, std::size_t(samplesPerSecond) * kFadeMicroseconds / 1000000);
-    tail_.clear();
-    tailPosition_ = 0;
+    holdFrames_ = std::size_t(samplesPerSecond) * kHoldMicroseconds / 1000000 + fadeFrames_;
+    ClearTail();
+    rewindable_ = 0;
 }
 
-// Linear ramps over the fade's frames: the fade-in gain rises from
-// 1/(N+1) to N/(N+1) and the fade-out gain is its complement at the same
-// frame. When a looped image replaces a sound, its fade-in and the old
-// sound's tail advance frame by frame together, so their gains add up to
-// one. An image played once is not faded in: it starts at full gain and the
-// old sound's tail fades out on top of it (Render clamps the sum to the
-// sample range). A stop has only the fade-out.
-float CrossfadeMixer::FadeInGain(std::size_t frame) const {
-    return frame >= fadeFrames_ ? 1.0f : float(frame + 1) / float(fadeFrames_ + 1);
+// Both ramps run over the same frames with the same steps: where a fade-in
+// and a fade-out start on the same frame (a change), their gains add up to
+// one. Neither reaches zero or one inside the fade, so its first and last
+// frames are neither dropped nor doubled.
+float CrossfadeMixer::FadeInGain(std::size_t frame, std::size_t fade) {
+    return frame >= fade ? 1.0f : float(frame + 1) / float(fade + 1);
 }
-float CrossfadeMixer::FadeOutGain(std::size_t frame) const {
-    return 1.0f - FadeInGain(frame);
+float CrossfadeMixer::FadeOutGain(std::size_t frame, std::size_t fade) {
+    return 1.0f - FadeInGain(frame, fade);
 }
 
-void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t level) {
-    Stop(level);
-    current_ = Current{image, loop, 0, loop ? 0 : fadeFrames_};
+// Two tones of different frequency drift apart during a crossfade; where
+// they are out of phase the sum dips. Met in phase in the middle of a
+// crossfade this short, they never part by more than a small fraction of a
+// cycle.
+std::size_t CrossfadeMixer::CrossfadeFrames(double oldCycle, double newCycle) const {
+    if (oldCycle <= 0 || newCycle <= 0)
+        return fadeFrames_;
+    const double cyclesPerFrame = std::abs(1.0 / oldCycle - 1.0 / newCycle);
+    if (cyclesPerFrame * double(fadeFrames_) <= kCrossfadeDriftCycles)
+        return fadeFrames_;
+    return std::clamp<std::size_t>(std::size_t(kCrossfadeDriftCycles / cyclesPerFrame), 1,
+                                   fadeFrames_);
+}
+
+void CrossfadeMixer::ClearTail() {
+    tail_ = Tail{};
+}
+
+std::optional<CrossfadeMixer::Phase> CrossfadeMixer::CurrentPhase() const {
+    if (!current_ || !current_->loop || current_->shape.framesPerCycle <= 0)
+        return std::nullopt;
+    const std::size_t total = current_->image.Frames();
+    return Phase{current_->shape.framesPerCycle, current_->position % total, total};
+}
+
+std::optional<CrossfadeMixer::Phase> CrossfadeMixer::TailPhase() const {
+    const Phase& o = tail_.origin;
+    if (o.framesPerCycle <= 0 || o.imageFrames == 0)
+        return std::nullopt;
+    return Phase{o.framesPerCycle, (o.position + tail_.position) % o.imageFrames, o.imageFrames};
+}
+
+// The frame of the new image whose phase continues the old sound's: the
+// same frame when the cycle and loop are the same (a new level, waveform or
+// channel); otherwise the frame from which the new tone is, in the middle
+// of the crossfade, at the same fraction of a cycle as the old one.
+std::size_t CrossfadeMixer::EntryFrame(const Phase& old, const ToneShape& shape,
+                                       std::size_t imageFrames, std::size_t fade) {
+    if (shape.framesPerCycle <= 0 || imageFrames == 0)
+        return 0;
+    if (old.framesPerCycle == shape.framesPerCycle && old.imageFrames == imageFrames)
+        return old.position % imageFrames;
+    const double middle = double(fade) / 2;
+    const double cycles = (double(old.position) + middle) / old.framesPerCycle;
+    const double phase = cycles - std::floor(cycles);
+    const double whole = std::ceil(middle / shape.framesPerCycle);
+    return std::size_t(std::llround((phase + whole) * shape.framesPerCycle - middle)) % imageFrames;
+}
+
+void CrossfadeMixer::BakeTail(std::size_t frames, std::size_t fadeFrom, std::size_t fade,
+                              std::uint32_t level) {
+    const std::optional<Phase> origin = current_ ? CurrentPhase() : TailPhase();
+    // The tail is what would have played next, old tail and fade-in
+    // included, so the fade-out starts exactly where the sound was.
+    baked_.resize(2 * frames);
+    const std::size_t got = Mix(baked_.data(), frames, level);
+    baked_.resize(2 * got);
+    std::swap(tail_.frames, baked_);
+    tail_.position = 0;
+    tail_.fadeFrom = fadeFrom;
+    tail_.fade = fade;
+    tail_.origin = origin.value_or(Phase{});
+    current_.reset();
+    rewindable_ = 0;
+}
+
+void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t level,
+                           const ToneShape& shape) {
+    const std::size_t total = image.Frames();
+    std::optional<Phase> old;
+    if (Holding() || !Silent())
+        old = current_ ? CurrentPhase() : TailPhase();
+    std::size_t entry = 0, fade = fadeFrames_;
+    if (loop && old && shape.framesPerCycle > 0) {
+        fade = CrossfadeFrames(old->framesPerCycle, shape.framesPerCycle);
+        entry = EntryFrame(*old, shape, total, fade);
+    }
+    if (Holding()) {
+        // The held copy goes on, fading out from here.
+        tail_.fadeFrom = tail_.position;
+        tail_.fade = fade;
+    } else if (!Silent()) {
+        BakeTail(fade, 0, fade, level);
+    }
+    current_ = Current{image, loop, shape, entry, loop ? 0 : fade, fade};
+    rewindable_ = 0;
+}
+
+void CrossfadeMixer::Hold(std::uint32_t level) {
+    if (Silent() || Holding())
+        return;
+    BakeTail(holdFrames_, holdFrames_ - fadeFrames_, fadeFrames_, level);
 }
 
 void CrossfadeMixer::Stop(std::uint32_t level) {
     if (Silent())
         return;
-    // The tail is what would have played next, old tail and fade-in
-    // included, so the fade-out starts exactly where the sound was.
-    baked_.resize(2 * fadeFrames_);
-    const std::size_t frames = Mix(baked_.data(), fadeFrames_, level);
-    baked_.resize(2 * frames);
-    std::swap(tail_, baked_);
-    tailPosition_ = 0;
-    current_.reset();
+    if (Holding()) {
+        tail_.fadeFrom = tail_.position; // the copy fades out from here
+        tail_.fade = fadeFrames_;
+        rewindable_ = 0;
+        return;
+    }
+    BakeTail(fadeFrames_, 0, fadeFrames_, level);
 }
 
 void CrossfadeMixer::FadeInAgain() {
-    tail_.clear();
-    tailPosition_ = 0;
-    if (current_)
-        current_->fadedIn = 0;
+    ClearTail();
+    rewindable_ = 0;
+    if (current_) {
+        current_->played = 0;
+        current_->fade = fadeFrames_;
+    }
 }
 
 void CrossfadeMixer::Silence() {
     current_.reset();
-    tail_.clear();
-    tailPosition_ = 0;
+    ClearTail();
+    rewindable_ = 0;
+}
+
+std::size_t CrossfadeMixer::Rewind(std::size_t frames) {
+    const std::size_t k = std::min(frames, rewindable_);
+    if (k == 0)
+        return 0;
+    if (current_) {
+        Current& c = *current_;
+        if (c.loop) {
+            const std::size_t total = c.image.Frames();
+            c.position = (c.position % total + total - k % total) % total;
+        } else {
+            c.position -= k;
+        }
+        c.played -= k;
+    }
+    tail_.position -= k;
+    rewindable_ -= k;
+    return k;
 }
 
 std::size_t CrossfadeMixer::Mix(float* out, std::size_t frames, std::uint32_t level) {
     std::fill(out, out + 2 * frames, 0.0f);
     std::size_t fromCurrent = 0;
+    bool ended = false;
     if (current_) {
         rendered_.resize(2 * frames);
         fromCurrent = RenderStereo(current_->image, current_->position, current_->loop, level,
                                    rendered_.data(), frames);
         for (std::size_t i = 0; i < fromCurrent; ++i) {
-            const float gain = FadeInGain(current_->fadedIn);
-            if (current_->fadedIn < fadeFrames_)
-                ++current_->fadedIn;
+            const float gain = FadeInGain(current_->played + i, current_->fade);
             out[2 * i] = gain * rendered_[2 * i];
             out[2 * i + 1] = gain * rendered_[2 * i + 1];
         }
-        if (fromCurrent < frames)
+        current_->played += fromCurrent;
+        if (fromCurrent < frames) {
             current_.reset(); // played to its end
+            ended = true;
+        }
     }
-    const std::size_t fromTail = std::min(frames, tailLeft());
-    for (std::size_t i = 0; i < fromTail; ++i, ++tailPosition_) {
-        const float gain = FadeOutGain(tailPosition_);
-        out[2 * i] += gain * tail_[2 * tailPosition_];
-        out[2 * i + 1] += gain * tail_[2 * tailPosition_ + 1];
+    const std::size_t fromTail = std::min(frames, TailLeft());
+    for (std::size_t i = 0; i < fromTail; ++i) {
+        const std::size_t t = tail_.position + i;
+        const float gain = t < tail_.fadeFrom ? 1.0f : FadeOutGain(t - tail_.fadeFrom, tail_.fade);
+        out[2 * i] += gain * tail_.frames[2 * t];
+        out[2 * i + 1] += gain * tail_.frames[2 * t + 1];
     }
-    if (tailLeft() == 0) {
-        tail_.clear();
-        tailPosition_ = 0;
-    }
-    return std::max(fromCurrent, fromTail);
+    const std::size_t done = std::max(fromCurrent, fromTail);
+    // The tail's position runs on past its end, so that Rewind finds it.
+    tail_.position += done;
+    rewindable_ = ended ? 0 : rewindable_ + done;
+    return done;
 }
 
 std::size_t CrossfadeMixer::Render(std::int16_t* out, std::size_t frames, std::uint32_t level) {
-    if (current_ && tailLeft() == 0 && current_->fadedIn >= fadeFrames_) {
-        // The steady case: the image alone, straight into the stream.
-        const std::size_t done =
-            RenderStereo(current_->image, current_->position, current_->loop, level, out, frames);
-        if (done < frames)
-            current_.reset();
-        return done;
-    }
     std::size_t done = 0;
     mixed_.resize(2 * kChunkFrames);
     while (done < frames && !Silent()) {
+        if (Steady()) {
+            // The image alone, straight into the stream.
+            const std::size_t want = frames - done;
+            const std::size_t got = RenderStereo(current_->image, current_->position,
+                                                 current_->loop, level, out + 2 * done, want);
+            current_->played += got;
+            tail_.position += got;
+            rewindable_ += got;
+            done += got;
+            if (got < want) {
+                current_.reset();
+                rewindable_ = 0;
+            }
+            break;
+        }
         const std::size_t want = std::min(kChunkFrames, frames - done);
         const std::size_t got = Mix(mixed_.data(), want, level);
         for (std::size_t i = 0; i < 2 * got; ++i)
@@ -109,8 +226,6 @@ std::size_t CrossfadeMixer::Render(std::int16_t* out, std::size_t frames, std::u
         done += got;
         if (got < want)
             break;
-        if (current_ && tailLeft() == 0 && current_->fadedIn >= fadeFrames_)
-            return done + Render(out + 2 * done, frames - done, level);
     }
     return done;
 }

@@ -3,12 +3,18 @@
 // the tail of the sound it replaced. A looped image fades in; a stopped or
 // replaced sound fades out from a copy of its next frames, so that the image
 // it came from may be released as soon as it is stopped, and a change while
-// playing is a short crossfade instead of a jump. A sound that ends by
-// itself is not faded. Images and files are never touched: the fades exist
-// only here. No locking: the owner serialises the calls.
+// playing is a short crossfade instead of a jump. When both sounds are
+// periodic tones, the new one enters at the frame whose phase continues the
+// old one's, so the crossfade only smooths what is left (a fraction of a
+// frame, a level or waveform difference) and never passes through silence.
+// A sound that ends by itself is not faded. Images and files are never
+// touched: the fades exist only here. No locking: the owner serialises the
+// calls.
 
 #include "audio/WaveImageView.h"
+#include "engine/SoundOutput.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -18,15 +24,35 @@ class CrossfadeMixer {
 public:
     // Length of every fade in and out.
     static constexpr int kFadeMicroseconds = 4000;
+    // How long a sound held for a change goes on from its copy before it
+    // fades out by itself: the longest build of the next image, with room
+    // for the stream's queue.
+    static constexpr int kHoldMicroseconds = 300000;
+
+    // The longest drift between two tones during their crossfade, in
+    // cycles: the crossfade of two frequencies is short enough that they
+    // meet in phase in its middle and never part by more than this.
+    static constexpr double kCrossfadeDriftCycles = 0.1;
 
     // Sets the stream's rate (the fades' length in frames); drops the tail.
     void SetRate(int samplesPerSecond);
-    int FadeFrames() const { return fadeFrames_; }
+    int FadeFrames() const { return int(fadeFrames_); }
+    // The crossfade from a periodic tone to another (cycles in frames): the
+    // full fade for the same cycle (a new level, waveform or channel),
+    // shorter the further the frequencies are apart.
+    std::size_t CrossfadeFrames(double oldCycle, double newCycle) const;
 
-    // Starts `image` from its first frame (fading in when looped) while what
-    // played before fades out. `level` is the level word the old sound was
-    // being played at.
-    void Start(const WaveImageView& image, bool loop, std::uint32_t level);
+    // Starts `image` (fading in when looped) while what played before fades
+    // out. A looped image whose `shape` is periodic enters at the frame
+    // whose phase continues the periodic sound before it; anything else
+    // starts from its first frame. `level` is the level word the old sound
+    // was being played at.
+    void Start(const WaveImageView& image, bool loop, std::uint32_t level,
+               const ToneShape& shape = {});
+    // The first half of a change: whatever plays goes on from a copy (no
+    // image is read once it returns) until the next Start takes over, or
+    // fades out at the copy's end when none comes.
+    void Hold(std::uint32_t level);
     // Fades out whatever plays. When it returns no image is read any more.
     void Stop(std::uint32_t level);
     // The current sound comes in again with a fade, from where it was (after
@@ -34,11 +60,16 @@ public:
     void FadeInAgain();
     // Forgets everything, at once.
     void Silence();
+    // Takes back up to `frames` of the frames rendered last, so that they
+    // are rendered again (the stream rewrites what it had queued but not yet
+    // played). Never reaches back past the last Start, Hold, Stop or lost
+    // stream. Returns the frames taken back.
+    std::size_t Rewind(std::size_t frames);
 
     // A sound was started and has neither ended nor been stopped.
-    bool HasSound() const { return current_.has_value(); }
+    bool HasSound() const { return current_.has_value() || Holding(); }
     // Nothing is left to render.
-    bool Silent() const { return !current_ && tailLeft() == 0; }
+    bool Silent() const { return !current_ && TailLeft() == 0; }
 
     // Renders up to `frames` interleaved stereo frames with the level word
     // applied; fewer only when the sound has ended (none when silent).
@@ -48,19 +79,56 @@ private:
     struct Current {
         WaveImageView image;
         bool loop = false;
+        ToneShape shape;
         std::size_t position = 0;
-        std::size_t fadedIn = 0; // frames of the fade-in played so far
+        std::size_t played = 0; // frames since it (re)started; the fade-in is the first
+        std::size_t fade = 0;   // frames of its fade-in
     };
+    // Where a periodic sound is: its cycle and the frame of its image that
+    // plays next.
+    struct Phase {
+        double framesPerCycle = 0;
+        std::size_t position = 0;
+        std::size_t imageFrames = 0;
+    };
+    struct Tail {
+        std::vector<float> frames; // stereo, levelled, unfaded
+        std::size_t position = 0;  // frames played since it was made
+        std::size_t fadeFrom = 0;  // where its fade-out begins
+        std::size_t fade = 0;      // frames of its fade-out
+        Phase origin;              // the phase of its first frame
+    };
+
     // Adds what plays next into `out` (zeroed by it), advancing the sources.
     std::size_t Mix(float* out, std::size_t frames, std::uint32_t level);
-    std::size_t tailLeft() const { return tail_.size() / 2 - tailPosition_; }
-    float FadeInGain(std::size_t frame) const;
-    float FadeOutGain(std::size_t frame) const;
+    // Replaces the tail by the next `frames` of what plays, fading out from
+    // `fadeFrom` on.
+    void BakeTail(std::size_t frames, std::size_t fadeFrom, std::size_t fade, std::uint32_t level);
+    std::optional<Phase> CurrentPhase() const;
+    std::optional<Phase> TailPhase() const;
+    static std::size_t EntryFrame(const Phase& old, const ToneShape& shape, std::size_t imageFrames,
+                                  std::size_t fade);
+    bool Steady() const {
+        return current_ && TailLeft() == 0 && current_->played >= current_->fade;
+    }
+    bool Holding() const {
+        return tail_.position < std::min(tail_.fadeFrom, tail_.frames.size() / 2);
+    }
+    std::size_t TailEnd() const {
+        return std::min(tail_.frames.size() / 2, tail_.fadeFrom + tail_.fade);
+    }
+    std::size_t TailLeft() const {
+        return tail_.position < TailEnd() ? TailEnd() - tail_.position : 0;
+    }
+    static float FadeInGain(std::size_t frame, std::size_t fade);
+    static float FadeOutGain(std::size_t frame, std::size_t fade);
+    void ClearTail();
 
     std::size_t fadeFrames_ = 384;
+    std::size_t holdFrames_ = 28800;
     std::optional<Current> current_;
-    std::vector<float> tail_; // stereo frames of the replaced sound, unfaded
-    std::size_t tailPosition_ = 0;
+    Tail tail_;
+    std::size_t rewindable_ = 0;         // frames rendered since the last event
     std::vector<float> baked_;           // the next tail while it is made
     std::vector<float> mixed_;           // scratch of Render
     std::vector<std::int16_t> rendered_; // scratch of Mix

@@ -22,30 +22,9 @@ namespace {
 
 namespace msg = command_messages;
 
-// Long enough that the end is not a click, short enough to feel immediate.
-constexpr int kFadeSteps = 50;
-constexpr std::chrono::milliseconds kFadeStep{2};
-// The level applies to what is handed to the sound server, which plays it
-// a buffer later: silence is kept up this long before the stream stops (a
-// stop drops what the server still holds).
-constexpr std::chrono::milliseconds kFadeSettle{250};
 constexpr std::chrono::milliseconds kPollInterval{10};
 // How long `play` waits for a sound server before it gives up.
 constexpr std::chrono::milliseconds kServerWait{1500};
-constexpr std::uint32_t kLevelMax = 65535;
-
-void FadeOut(TToneGen& gen) {
-    const std::uint32_t left = std::uint32_t(gen.LeftVolume()) * kLevelMax / 100;
-    const std::uint32_t right = std::uint32_t(gen.RightVolume()) * kLevelMax / 100;
-    for (int step = kFadeSteps - 1; step >= 0; --step) {
-        const std::uint32_t l = left * step / kFadeSteps;
-        const std::uint32_t r = right * step / kFadeSteps;
-        gen.Output()->SetLevel(gen.DeviceId(), l | (r << 16));
-        std::this_thread::sleep_for(kFadeStep);
-    }
-    std::this_thread::sleep_for(kFadeSettle);
-}
-
 } // namespace
 
 int RunExport(const ToneRequest& tone, const std::string& file) {
@@ -106,7 +85,8 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
         const auto stopped = std::min(Clock::now(), end);
         const double lost = std::chrono::duration<double>(losses.LostUntil(stopped)).count();
         const double played = std::chrono::duration<double>(stopped - begin).count();
-        FadeOut(gen);
+        // The output's own fade, and what is queued heard to its end.
+        gen.Output()->StopAndDrain();
         gen.Stop();
         output->WatchSoundLost(nullptr);
         losses.PrintNewLines(stderr);

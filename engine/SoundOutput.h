@@ -18,6 +18,15 @@ inline constexpr std::uint32_t SND_ASYNC = 0x0001;
 inline constexpr std::uint32_t SND_MEMORY = 0x0004;
 inline constexpr std::uint32_t SND_LOOP = 0x0008;
 
+// What a looped image repeats, so that an output can let the next tone enter
+// at the phase where the old one is (as a bench generator switches frequency
+// without a phase jump).
+struct ToneShape {
+    // Frames per cycle of an image that is one periodic tone starting at
+    // phase zero on its first frame; 0 for anything else (noise, a mix).
+    double framesPerCycle = 0;
+};
+
 struct LevelReading {
     std::uint32_t level = 0;
     bool separateChannels = true; // false: the one level is in the low half
@@ -49,6 +58,23 @@ public:
     // Silences whatever plays; harmless when nothing does. When it returns,
     // the output reads no image any more, so the image may be released.
     virtual void Stop() = 0;
+
+    // Play, telling what the image repeats. Outputs that cannot continue a
+    // tone's phase just play it.
+    virtual void PlayTone(std::span<const std::uint8_t> image, std::uint32_t flags,
+                          const ToneShape& shape) {
+        (void)shape;
+        Play(image, flags);
+    }
+    // Stop, as the first half of a change: a Play follows within moments
+    // (after the next image is built), and the output may keep the old sound
+    // going from its own copy until then so that the change is heard as one
+    // continuous signal. As with Stop, nothing reads the image once it
+    // returns; a copy that no Play follows fades out by itself.
+    virtual void StopForChange() { Stop(); }
+    // Stop, and return once the fade-out and everything queued before it has
+    // been heard (or could not be).
+    virtual void StopAndDrain() { Stop(); }
 
     // Sets the output's level word: the gain it applies to everything it
     // plays, until set again. `device` names one of the output's devices

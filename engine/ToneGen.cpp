@@ -250,11 +250,19 @@ std::unique_ptr<std::uint8_t[]> TToneGen::AllocateImage(std::size_t size) {
     return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[size]);
 }
 
+void TToneGen::StopOutputForImage() {
+    if (changing_)
+        output_->StopForChange();
+    else
+        output_->Stop();
+}
+
 bool TToneGen::BuildImage(bool withEnvelope) {
     // The output may be reading the old image: stop it before releasing it.
-    output_->Stop();
+    StopOutputForImage();
     image_.reset();
     imageSize_ = 0;
+    shape_ = ToneShape{};
 
     const WaveFormat format = Format();
     const std::uint32_t dataLength = format.DataLength(duration_);
@@ -276,9 +284,18 @@ bool TToneGen::BuildImage(bool withEnvelope) {
                 if (IsDesigning())
                     ShowRangeMessage(kMinToneFrequency, kMaxToneFrequency);
             });
-        for (const ToneComponent& c : components)
+        int audible = 0;
+        for (const ToneComponent& c : components) {
             mixer.Add(c, noise);
+            audible += c.Audible() ? 1 : 0;
+        }
         mixer.WriteData(block.get() + kWaveHeaderSize);
+        // One periodic component starts at phase zero on the first sample
+        // and has a cycle of rate / frequency samples; noise and mixes are
+        // described as nothing in particular.
+        const ToneComponent& main = components[0];
+        if (audible == 1 && main.Audible() && main.wave != TTGWave::tgNoise && !withEnvelope)
+            shape_.framesPerCycle = double(format.SamplesPerSecond()) / main.frequency;
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -298,18 +315,23 @@ bool TToneGen::BuildImage(bool withEnvelope) {
 }
 
 void TToneGen::Play() {
-    if (imageStale_ || imageHasEnvelope_)
-        BuildImage(false);
-    idle_ = false;
-    StartPlayback();
-    idle_ = !(async_ || loop_);
+    Replay(false);
 }
 
 void TToneGen::PlayADSR() {
-    if (imageStale_ || envelopeStale_)
-        BuildImage(true);
+    Replay(true);
+}
+
+// A Play while a looped sound plays is a change: the output hears the
+// stops before the new image as the first half of it, and the new image
+// continues the old one's phase.
+void TToneGen::Replay(bool withEnvelope) {
+    changing_ = !idle_ && loop_;
+    if (withEnvelope ? imageStale_ || envelopeStale_ : imageStale_ || imageHasEnvelope_)
+        BuildImage(withEnvelope);
     idle_ = false;
     StartPlayback();
+    changing_ = false;
     idle_ = !(async_ || loop_);
 }
 
@@ -319,7 +341,8 @@ void TToneGen::Stop() {
 }
 
 void TToneGen::StartPlayback() {
-    Stop();
+    StopOutputForImage();
+    idle_ = true;
     PresetVolume();
     std::uint32_t flags = SND_MEMORY;
     if (loop_)
@@ -327,7 +350,9 @@ void TToneGen::StartPlayback() {
     else if (async_)
         flags |= SND_ASYNC;
     if (image_)
-        output_->Play(std::span<const std::uint8_t>(image_.get(), imageSize_), flags);
+        output_->PlayTone(std::span<const std::uint8_t>(image_.get(), imageSize_), flags, shape_);
+    else if (changing_)
+        output_->Stop(); // no image to change to: what was held stops
 }
 
 void TToneGen::PresetVolume() {

@@ -6,6 +6,7 @@
 #include "core/Component.h"
 #include "engine/AMLevels.h"
 #include "engine/Envelope.h"
+#include "engine/SoundOutput.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/WaveFormat.h"
 
@@ -123,6 +124,10 @@ protected:
 
 private:
     void ShowRangeMessage(int min, int max) const;
+    // Stops the output before the image goes; while a looped sound is being
+    // replaced, as the first half of that change.
+    void StopOutputForImage();
+    void Replay(bool withEnvelope);
     int AMIndex(TTGAMLevel level) const;
 
     std::int16_t frequency_ = 440;
@@ -147,6 +152,8 @@ private:
     bool envelopeStale_ = true;
     bool imageHasEnvelope_ = true;
     bool idle_ = true;
+    bool changing_ = false; // a looped sound plays and is being replaced
+    ToneShape shape_;       // what the image repeats
     std::unique_ptr<std::uint8_t[]> image_;
     std::uint32_t imageSize_ = 0;
     std::uint32_t deviceId_ = 0;

@@ -23,7 +23,9 @@ if [ -n "${BENCH_SOUND_INNER:-}" ]; then
   start_keeper
   trap stop_keeper EXIT
   sleep 1
-  read -r _ ours wall < <("$probe" --loop "$seconds" | grep '^cpu')
+  looped=$("$probe" --loop "$seconds")
+  read -r _ ours wall < <(grep '^cpu' <<<"$looped")
+  grep '^stream underflows' <<<"$looped" || true
   pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=15 \
     </dev/zero &
   player=$!
@@ -46,5 +48,5 @@ for server in pulseaudio pipewire; do
   echo "== $server"
   ORBEL_SOUND_SERVER=$server BENCH_SOUND_INNER=1 "$system/sound-server.sh" run "$0" "$@"
   "$system/sound-changes-check.sh" "$server" "$probe" |
-    grep -E "^(change-to-sound|transitions|ok|FAIL|stream|  *[0-9.]+ s  output-back)" || true
+    grep -E "^(change-to-sound|transitions|2 ms windows|ok|FAIL|stream|  *[0-9.]+ s  output-back)" || true
 done

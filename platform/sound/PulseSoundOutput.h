@@ -1,13 +1,15 @@
 #pragma once
 // The real sound output: a PulseAudio client (also served by PipeWire's
-// PulseAudio server) on libpulse's threaded main loop. One playback stream
-// lives as long as the output and carries every sound as 16-bit stereo with
-// the program's own left and right level applied as linear gains; the
-// server's and the device's volumes are never touched. A new image while one
-// plays, and Stop, are short fades in that stream (see CrossfadeMixer). When
-// no server answers, or the server goes away, the output keeps what it was
-// told to play and connects again in the background, waiting longer after
-// each failure (up to two seconds); the window thread never waits for it.
+// PulseAudio server). It composes the connection (PulseConnection:
+// connecting, reconnecting with back-off) and the playback stream
+// (PulseStream: feeding, rewriting the queue at a change, draining), and
+// reports when sound is lost. One stream lives as long as the output and
+// carries every sound as 16-bit stereo with the program's own left and
+// right level applied as linear gains; the server's and the device's
+// volumes are never touched. A new image while one plays, and Stop, are
+// short fades in that stream (see CrossfadeMixer). When no server answers,
+// or the server goes away, the output keeps what it was told to play and
+// connects again in the background; the window thread never waits for it.
 
 #include "engine/SoundOutput.h"
 
@@ -27,7 +29,11 @@ public:
     ~PulseSoundOutput() override;
 
     void Play(std::span<const std::uint8_t> image, std::uint32_t flags) override;
+    void PlayTone(std::span<const std::uint8_t> image, std::uint32_t flags,
+                  const ToneShape& shape) override;
     void Stop() override;
+    void StopForChange() override;
+    void StopAndDrain() override;
     void SetLevel(std::uint32_t device, std::uint32_t level) override;
     std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
     bool SoundLost() const override;
@@ -42,14 +48,9 @@ public:
     std::uint64_t UnderflowCount() const;
     // Connections tried so far, the first included.
     std::uint64_t ConnectionAttempts() const;
-
-    // Buffer length the stream asks the server for: a change is heard after
-    // what is already queued.
-    static constexpr std::chrono::milliseconds kTargetLatency{15};
-    // Waits between connection attempts: the first, doubled after each
-    // failure up to the last.
-    static constexpr std::chrono::milliseconds kFirstRetry{500};
-    static constexpr std::chrono::milliseconds kLastRetry{2000};
+    // The queue the stream asks the server for now, in milliseconds: it
+    // starts long and grows after an underrun (see QueuePlan).
+    int QueueMs() const;
 
     struct Impl;
 

@@ -2,8 +2,10 @@
 // stereo, and the fades and crossfades of the mixer.
 
 #include "audio/CrossfadeMixer.h"
+#include "audio/QueuePlan.h"
 #include "audio/WaveImageView.h"
 #include "engine/SoundOutput.h"
+#include "engine/ToneGenTypes.h"
 #include "engine/WaveHeader.h"
 
 #include <gtest/gtest.h>
@@ -253,3 +255,199 @@ TEST(CrossfadeMixerTest, SoundsPlayedOnceAreNotFaded) {
     EXPECT_FALSE(mixer.HasSound());
 }
 } // namespace
+
+namespace {
+// A 1 s mono image of one periodic waveform starting at phase zero, as the
+// generator draws them: sample n has the phase n / P, P = 96000 / hz.
+std::vector<std::uint8_t> Periodic(TTGWave wave, int hz) {
+    std::vector<std::int16_t> v(96000);
+    const double period = 96000.0 / hz;
+    for (std::size_t n = 0; n < v.size(); ++n) {
+        const double phase = std::fmod(double(n) / period, 1.0);
+        double y = 0;
+        switch (wave) {
+        case TTGWave::tgSine:
+            y = std::sin(2 * M_PI * phase);
+            break;
+        case TTGWave::tgSquare:
+            y = phase < 0.5 ? 1 : -1;
+            break;
+        case TTGWave::tgTriangle:
+            y = phase < 0.5 ? 4 * phase - 1 : 3 - 4 * phase;
+            break;
+        default:
+            y = 2 * phase - 1;
+            break;
+        }
+        v[n] = std::int16_t(std::lround(12000 * y));
+    }
+    return MakeImage(WaveFormat{}, Samples16(v));
+}
+
+// A stereo image holding one value per channel.
+std::vector<std::uint8_t> Constant(std::int16_t left, std::int16_t right) {
+    std::vector<std::int16_t> v;
+    for (int i = 0; i < 4800; ++i) {
+        v.push_back(left);
+        v.push_back(right);
+    }
+    return MakeImage(WaveFormat{true, true, true}, Samples16(v));
+}
+
+double CycleDistance(double a, double b) {
+    const double d = std::fmod(std::abs(a - b), 1.0);
+    return std::min(d, 1.0 - d);
+}
+} // namespace
+
+TEST(CrossfadeMixerTest, APeriodicToneEntersAtThePhaseTheOldOneReached) {
+    struct Case {
+        TTGWave wave;
+        int oldHz, newHz;
+        std::size_t changeAt;
+    };
+    const Case cases[] = {{TTGWave::tgSine, 997, 1009, 5003},
+                          {TTGWave::tgSquare, 1201, 773, 7717},
+                          {TTGWave::tgTriangle, 1499, 2003, 4099},
+                          {TTGWave::tgSawtooth, 503, 1987, 6151}};
+    for (const Case& c : cases) {
+        const auto oldImage = Periodic(c.wave, c.oldHz), newImage = Periodic(c.wave, c.newHz);
+        const auto newView = *ParseWaveImage(newImage);
+        CrossfadeMixer mixer;
+        mixer.SetRate(96000);
+        const double oldCycle = 96000.0 / c.oldHz, newCycle = 96000.0 / c.newHz;
+        const std::size_t fade = mixer.CrossfadeFrames(oldCycle, newCycle);
+        ASSERT_LE(fade, std::size_t(mixer.FadeFrames()));
+        mixer.Start(*ParseWaveImage(oldImage), true, kFullLevel, ToneShape{oldCycle});
+        RenderFrames(mixer, c.changeAt);
+        mixer.Hold(kFullLevel); // as the generator changes: hold, build, play
+        RenderFrames(mixer, 777);
+        mixer.Start(newView, true, kFullLevel, ToneShape{newCycle});
+        const auto after = RenderFrames(mixer, fade + 300);
+        // The first frame of the new image that plays unfaded tells where it
+        // entered: in the middle of the crossfade both tones must be at the
+        // same phase, to within a frame.
+        std::size_t entry = newView.Frames();
+        std::vector<std::int16_t> alone(2 * 300);
+        for (std::size_t m = 0; m < newView.Frames() && entry == newView.Frames(); ++m) {
+            std::size_t at = m + fade;
+            RenderStereo(newView, at, true, kFullLevel, alone.data(), 300);
+            if (std::equal(alone.begin(), alone.end(), after.begin() + 2 * fade))
+                entry = m;
+        }
+        ASSERT_LT(entry, newView.Frames()) << c.oldHz;
+        const double middle = double(fade) / 2;
+        const double oldPhase = (double(c.changeAt + 777) + middle) / oldCycle;
+        const double newPhase = (double(entry) + middle) / newCycle;
+        EXPECT_LE(CycleDistance(oldPhase, newPhase), 1.0 / newCycle)
+            << c.oldHz << " -> " << c.newHz << " entered at " << entry;
+    }
+}
+
+TEST(CrossfadeMixerTest, LevelChangesAndStopsRampEachChannelFromItsOwnLevel) {
+    // Unequal channels at unequal levels: a swapped channel or a ramp one
+    // frame off shows in the first and last frames of each ramp.
+    const auto image = Constant(20000, -8000);
+    const auto view = *ParseWaveImage(image);
+    CrossfadeMixer mixer;
+    mixer.SetRate(96000);
+    const std::size_t fade = mixer.FadeFrames();
+    const double g1 = 1.0 / double(fade + 1), gLast = double(fade) / double(fade + 1);
+    const std::uint32_t before = 0x2000FFFF, after = 0xFFFF4000;
+    mixer.Start(view, true, before);
+    RenderFrames(mixer, 1000, before);
+    mixer.Hold(before); // as the generator changes the level: hold, level, play
+    mixer.Start(view, true, after);
+    const auto ramp = RenderFrames(mixer, fade + 10, after);
+    const double l0 = ApplyLevel(20000, 0xFFFF), l1 = ApplyLevel(20000, 0x4000);
+    const double r0 = ApplyLevel(-8000, 0x2000), r1 = ApplyLevel(-8000, 0xFFFF);
+    EXPECT_NEAR(ramp[0], l0 + g1 * (l1 - l0), 1);
+    EXPECT_NEAR(ramp[1], r0 + g1 * (r1 - r0), 1);
+    EXPECT_NEAR(ramp[2 * (fade - 1)], l0 + gLast * (l1 - l0), 1);
+    EXPECT_NEAR(ramp[2 * (fade - 1) + 1], r0 + gLast * (r1 - r0), 1);
+    EXPECT_EQ(ramp[2 * fade], l1);
+    EXPECT_EQ(ramp[2 * fade + 1], r1);
+    for (std::size_t i = 1; i < fade + 10; ++i) { // never through silence
+        EXPECT_LE(ramp[2 * i], ramp[2 * i - 2]);
+        EXPECT_LE(ramp[2 * i + 1], ramp[2 * i - 1]);
+    }
+
+    mixer.Stop(after);
+    const auto tail = RenderFrames(mixer, 2 * fade, after);
+    ASSERT_EQ(tail.size(), 2 * fade);
+    EXPECT_NEAR(tail[0], l1 * gLast, 1);
+    EXPECT_NEAR(tail[1], r1 * gLast, 1);
+    EXPECT_NEAR(tail[2 * (fade - 1)], l1 * g1, 1);
+    EXPECT_NEAR(tail[2 * (fade - 1) + 1], r1 * g1, 1);
+}
+
+TEST(CrossfadeMixerTest, TheSoundFadesInAgainWhenTheStreamComesBack) {
+    const auto image = Constant(20000, -8000);
+    CrossfadeMixer mixer;
+    mixer.SetRate(96000);
+    const std::size_t fade = mixer.FadeFrames();
+    mixer.Start(*ParseWaveImage(image), true, kFullLevel);
+    RenderFrames(mixer, 5000);
+    mixer.FadeInAgain();
+    const auto out = RenderFrames(mixer, fade + 1);
+    EXPECT_NEAR(out[0], 20000.0 / double(fade + 1), 1);
+    EXPECT_NEAR(out[1], -8000.0 / double(fade + 1), 1);
+    EXPECT_NEAR(out[2 * (fade - 1)], 20000.0 * double(fade) / double(fade + 1), 1);
+    EXPECT_EQ(out[2 * fade], 20000);
+}
+
+TEST(CrossfadeMixerTest, AHeldSoundGoesOnFromItsCopyAndFadesOutWhenNothingFollows) {
+    auto image = Sine(1000, 20000);
+    const auto view = *ParseWaveImage(image);
+    CrossfadeMixer mixer;
+    mixer.SetRate(96000);
+    mixer.Start(view, true, kFullLevel, ToneShape{96.0});
+    RenderFrames(mixer, 3000);
+    std::vector<std::int16_t> expected(2 * 20000);
+    std::size_t position = 3000;
+    RenderStereo(view, position, true, kFullLevel, expected.data(), 20000);
+    mixer.Hold(kFullLevel);
+    std::fill(image.begin(), image.end(), 0x55); // released: nothing reads it now
+    EXPECT_TRUE(mixer.HasSound());
+    const auto held = RenderFrames(mixer, 1000000);
+    ASSERT_GE(held.size(), expected.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), held.begin()));
+    const std::size_t frames = held.size() / 2;
+    EXPECT_EQ(frames, std::size_t(96000) * CrossfadeMixer::kHoldMicroseconds / 1000000 +
+                          std::size_t(mixer.FadeFrames()));
+    EXPECT_LT(std::abs(held.back()), 20000 / mixer.FadeFrames() + 2); // faded
+    EXPECT_TRUE(mixer.Silent());
+}
+
+TEST(CrossfadeMixerTest, RewoundFramesAreRenderedAgainTheSameButNotPastAChange) {
+    const auto a = Sine(1000, 20000), b = Sine(1100, 16000);
+    CrossfadeMixer mixer;
+    mixer.SetRate(96000);
+    mixer.Start(*ParseWaveImage(a), true, kFullLevel, ToneShape{96.0});
+    RenderFrames(mixer, 2000);
+    mixer.Start(*ParseWaveImage(b), true, kFullLevel, ToneShape{96000.0 / 1100});
+    const auto first = RenderFrames(mixer, 1500); // the crossfade, then b alone
+    EXPECT_EQ(mixer.Rewind(1000), 1000u);
+    const auto again = RenderFrames(mixer, 1000);
+    EXPECT_TRUE(std::equal(again.begin(), again.end(), first.begin() + 2 * 500));
+    EXPECT_EQ(mixer.Rewind(100000), 1500u); // back to the change, no further
+    EXPECT_EQ(RenderFrames(mixer, 1500), first);
+    mixer.Stop(kFullLevel);
+    EXPECT_EQ(mixer.Rewind(10), 0u);
+}
+
+TEST(QueuePlanTest, RewritesWhatTheServerHasNotReadAndGrowsAfterUnderruns) {
+    QueuePlan plan(96000);
+    const std::int64_t bytes = 4;
+    const std::size_t margin = 96000 * QueuePlan::kRewriteMarginMs / 1000;
+    // 100 ms queued, read 20 ms ago: 20 ms more have been read since.
+    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, true, 4), 9600 - 1920 - margin);
+    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, false, 4), 9600 - margin);
+    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 9000 * bytes, 0, true, 4), 0u);
+    std::vector<int> queues{plan.QueueMs()};
+    for (int i = 0; i < 4; ++i) {
+        plan.GrowAfterUnderrun();
+        queues.push_back(plan.QueueMs());
+    }
+    EXPECT_EQ(queues, (std::vector<int>{150, 225, 337, 500, 500}));
+}

@@ -19,7 +19,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-# A machine too busy to keep the 15 ms buffer filled lets the stream run
+# A machine too busy to keep the buffer filled lets the stream run
 # dry (PipeWire does not always tell the client), and a busy server can
 # take seconds to start again; a failed run is recorded again, up to three
 # times in all. A fault of the output fails every run.

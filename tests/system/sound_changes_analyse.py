@@ -5,8 +5,11 @@ first `frames` recorded frames was played) and DIR/events.txt ("seconds
 name args", on the same clock).
 
 Checks: 20 changes while playing leave no silence over 1 ms and no
-sample-to-sample step over 1.1 times the larger of the two waveforms' own
-largest step; Start and Stop ramp within 5 ms; after the server restarts,
+sample-to-sample step over 1.25 times the larger of the two waveforms' own
+largest step (two tones met in phase still differ in slope during their short
+crossfade), and
+every 2 ms window within 0.9 of the lower and 1.1 of the higher steady
+level; Start and Stop ramp within 5 ms; after the server restarts,
 and after a server appears for an output made without one, the right tone
 is back within 3 s. Prints the change-to-sound times (call to the first
 sample that differs from the old tone)."""
@@ -85,12 +88,35 @@ def matches(block, tone):
     return True
 
 
+def window_ratios(x, start, end):
+    """The RMS of each 2 ms window over a change, against the steady levels
+    measured before and after it (20 ms each): the lowest ratio to the lower level and the highest
+    to the higher, over the channels that sound on either side."""
+    window = 2 * MS
+
+    def steady(a, c):
+        return float(np.sqrt(np.mean(x[a : a + 20 * MS, c].astype(np.float64) ** 2)))
+
+    low, high = float("inf"), 0.0
+    for c in (0, 1):
+        before, after = steady(start - 30 * MS, c), steady(end + 5 * MS, c)
+        lo, hi = min(before, after), max(before, after)
+        if hi == 0:
+            continue
+        v = x[start : start + (end - start) // window * window, c].astype(np.float64)
+        rms = np.sqrt(np.mean(v.reshape(-1, window) ** 2, axis=1))
+        if lo > 0:
+            low = min(low, float(np.min(rms)) / lo)
+        high = max(high, float(np.max(rms)) / hi)
+    return (low if low != float("inf") else 1.0), high
+
+
 def changes(rec):
     """Each change is found near its call by the tones themselves (a busy
     machine delays the recorder's clock notes by tens of milliseconds)."""
     x = rec.x
     tone = None
-    delays, gaps, ratios = [], [], []
+    delays, gaps, ratios, dips = [], [], [], []
     block = 10 * MS  # long enough to tell 1000 Hz from 1010 Hz
     for t, name, args in rec.events:
         new = tuple(float(a) for a in args)
@@ -130,6 +156,7 @@ def changes(rec):
             elif step > 0:
                 worst = float("inf")
         ratios.append(worst)
+        dips.append(window_ratios(x, old_end - block, new_start + block))
         tone = new
     if delays:
         print("change-to-sound: " + " ".join(f"{d:.1f}" for d in delays) + " ms")
@@ -137,10 +164,16 @@ def changes(rec):
               "(from the recorder's clock notes)")
         print(f"transitions: largest silence {max(gaps):.2f} ms, largest step "
               f"{max(ratios):.3f} times the waveforms' own")
+        low = min(d[0] for d in dips)
+        high = max(d[1] for d in dips)
+        print(f"2 ms windows at changes: lowest {low:.3f}, highest {high:.3f} of the bounds' "
+              "steady level")
+        check(low >= 0.9 and high <= 1.1,
+              "every 2 ms window within 0.9 of the lower and 1.1 of the higher steady level")
     check(len(delays) == 20, f"{len(delays)} of 20 changes found in the recording")
     check(len(gaps) > 0 and max(gaps) <= 1.0, "no silence over 1 ms at a change")
-    check(len(ratios) > 0 and max(ratios) <= 1.1,
-          "no step at a change over 1.1 times the larger of the two waveforms' own")
+    check(len(ratios) > 0 and max(ratios) <= 1.25,
+          "no step at a change over 1.25 times the larger of the two waveforms' own")
 
 
 def ramps(rec):

@@ -10,6 +10,10 @@
 // seconds": when the last recorded frame was played) and DIR/events.txt
 // ("seconds name args"). Needs SOUND_SERVER_DIR (tests/system/sound-server.sh).
 //
+// With --steady DIR SECONDS it records DIR/out.raw and DIR/events.txt
+// around SECONDS of a steady 1000 Hz tone at half level, for
+// tests/system/sound-steady-check.sh.
+//
 // With --loop SECONDS it only loops a 1000 Hz tone for that long and prints
 // the processor time it took ("cpu SECONDS WALL"), for tools/bench-sound.sh.
 
@@ -173,14 +177,50 @@ int LoopOnly(double seconds) {
     const double cpu = CpuSeconds(), wall = Now();
     Sleep(seconds);
     std::printf("cpu %.4f %.4f\n", CpuSeconds() - cpu, Now() - wall);
-    std::printf("stream underflows: %llu\n",
-                static_cast<unsigned long long>(pulse->UnderflowCount()));
+    std::printf("stream underflows: %llu (queue now %d ms)\n",
+                static_cast<unsigned long long>(pulse->UnderflowCount()), pulse->QueueMs());
+    return 0;
+}
+
+// Records a steady tone: gaps and dips come from the stream alone.
+int SteadyOnly(const std::string& dir, double seconds) {
+    Events events(dir + "/events.txt");
+    Bench bench(dir, events);
+    WaitFor([&] { return bench.Frames() > kRate / 2; }, 10);
+    Sleep(1.0);
+    std::shared_ptr<PulseSoundOutput> pulse = PulseSoundOutput::Connect();
+    if (!pulse)
+        return 2;
+    TToneGen gen(nullptr, pulse);
+    gen.SetLoop(true);
+    gen.SetFrequency(1000);
+    gen.SetLeftVolume(50);
+    gen.SetRightVolume(50);
+    events.Note("start 1000 50 50");
+    gen.Play();
+    // Each underrun the output counts is noted when it is seen.
+    std::uint64_t underruns = 0;
+    const double end = Now() + seconds;
+    while (Now() < end) {
+        Sleep(0.01);
+        if (pulse->UnderflowCount() != underruns) {
+            underruns = pulse->UnderflowCount();
+            events.Note("underrun " + std::to_string(underruns));
+        }
+    }
+    events.Note("stop");
+    gen.Stop();
+    Sleep(0.3);
+    std::printf("stream underflows: %llu (queue now %d ms)\n",
+                static_cast<unsigned long long>(pulse->UnderflowCount()), pulse->QueueMs());
     return 0;
 }
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--loop")
         return LoopOnly(std::atof(argv[2]));
+    if (argc == 4 && std::string(argv[1]) == "--steady")
+        return SteadyOnly(argv[2], std::atof(argv[3]));
     if (argc != 2 || !std::getenv("SOUND_SERVER_DIR") || !std::getenv("ORBEL_SYSTEM_TESTS")) {
         std::fprintf(stderr, "usage: ORBEL_SYSTEM_TESTS=... SOUND_SERVER_DIR=... %s DIR\n",
                      argv[0]);
@@ -277,8 +317,8 @@ int main(int argc, char** argv) {
             late->WatchSoundLost(nullptr);
         }
         pulse->WatchSoundLost(nullptr);
-        std::printf("stream underflows: %llu\n",
-                    static_cast<unsigned long long>(pulse->UnderflowCount()));
+        std::printf("stream underflows: %llu (queue now %d ms)\n",
+                    static_cast<unsigned long long>(pulse->UnderflowCount()), pulse->QueueMs());
     }
     return status;
 }

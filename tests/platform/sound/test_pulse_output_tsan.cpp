@@ -52,7 +52,9 @@ TEST_F(PulseOutputTest, ImagesMayBeFreedAsSoonAsStopReturns) {
         auto img = SineImage(440 + 10 * round, 50, size);
         output->Play({img.get(), size}, 13);
         std::this_thread::sleep_for(std::chrono::milliseconds(round % 3 * 10));
-        if (round % 2)
+        if (round % 3 == 2)
+            output->StopForChange(); // held from the output's own copy
+        else if (round % 2)
             output->Stop();
         else
             output->Play({}, 13);           // a new play stops the old one too
@@ -103,9 +105,12 @@ TEST_F(PulseOutputTest, TenThousandCallsWhileTheServerStopsAndStartsAgain) {
     auto img = SineImage(1000, 20, size);
     for (int i = 0; i < 10000 || !restarted; ++i) {
         output->SetLevel(0, i % 2 ? 0x7FFF7FFF : 0x7FFF0000);
-        output->Play({img.get(), size}, 13);
+        output->PlayTone({img.get(), size}, 13, ToneShape{96000.0 / (1000 + i % 7 * 10)});
         if (i % 3 == 0) {
-            output->Stop();
+            if (i % 2)
+                output->StopForChange();
+            else
+                output->Stop();
             std::memset(img.get(), 0xAB, size);
             img = SineImage(1000 + i % 7 * 10, 20, size);
         }

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "audio/QueuePlan.h"
+
+#include <algorithm>
+
+void QueuePlan::GrowAfterUnderrun() {
+    queueMs_ = std::min(kLongestQueueMs, queueMs_ + queueMs_ / 2);
+}
+
+std::size_t QueuePlan::RewritableFrames(std::int64_t writeIndex, std::int64_t readIndex,
+                                        std::uint64_t ageUsec, bool playing,
+                                        std::size_t frameBytes) const {
+    if (frameBytes == 0)
+        return 0;
+    std::int64_t readFrames = readIndex / std::int64_t(frameBytes);
+    if (playing)
+        readFrames += std::int64_t(ageUsec * std::uint64_t(rate_) / 1000000);
+    const std::int64_t margin = std::int64_t(rate_) * kRewriteMarginMs / 1000;
+    const std::int64_t queued = writeIndex / std::int64_t(frameBytes) - readFrames;
+    return queued > margin ? std::size_t(queued - margin) : 0;
+}

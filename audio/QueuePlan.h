@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// How much sound the output keeps queued at the server, and how much of it
+// a change may rewrite. A long queue rides out late wake-ups of an idle
+// machine; a change is still heard soon because the part of the queue the
+// server has not yet taken is written again (where the server lets it).
+// Pure arithmetic, so that it is tested without a server.
+
+#include <cstddef>
+#include <cstdint>
+
+class QueuePlan {
+public:
+    // The queue asked for at first, and the most it grows to after the
+    // server ran dry.
+    static constexpr int kFirstQueueMs = 150;
+    static constexpr int kLongestQueueMs = 500;
+    // What a rewrite leaves in place ahead of the server's read position:
+    // the server takes sound in blocks, and the read position is an
+    // estimate between its timing reports.
+    static constexpr int kRewriteMarginMs = 12;
+
+    explicit QueuePlan(int samplesPerSecond) : rate_(samplesPerSecond) {}
+
+    int QueueMs() const { return queueMs_; }
+    // After an underrun: half as long again, up to the longest.
+    void GrowAfterUnderrun();
+
+    // Frames at the end of the queue that may be written again: those past
+    // the server's estimated read position and the margin. `readIndex` is
+    // the read position `ageUsec` ago; while the server plays it moves on
+    // at the stream's rate. Indexes are in bytes of `frameBytes` per frame.
+    std::size_t RewritableFrames(std::int64_t writeIndex, std::int64_t readIndex,
+                                 std::uint64_t ageUsec, bool playing, std::size_t frameBytes) const;
+
+private:
+    int rate_;
+    int queueMs_ = kFirstQueueMs;
+};

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/sound/PulseConnection.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+constexpr const char* kClientName = "orbel";
+
+pa_usec_t Usec(std::chrono::microseconds us) {
+    return static_cast<pa_usec_t>(us.count());
+}
+
+timeval InFromNow(pa_usec_t delay) {
+    timeval tv;
+    pa_gettimeofday(&tv);
+    pa_timeval_add(&tv, delay);
+    return tv;
+}
+} // namespace
+
+PulseConnection::PulseConnection(Listener listener)
+    : listener_(std::move(listener)), retryDelay_(Usec(kFirstRetry)) {}
+
+std::unique_ptr<PulseConnection> PulseConnection::Create(Listener listener) {
+    std::unique_ptr<PulseConnection> c(new PulseConnection(std::move(listener)));
+    c->mainloop_ = pa_threaded_mainloop_new();
+    if (!c->mainloop_)
+        return nullptr;
+    c->api_ = pa_threaded_mainloop_get_api(c->mainloop_);
+    const timeval now = InFromNow(0);
+    c->retryTimer_ = c->api_->time_new(c->api_, &now, &PulseConnection::OnRetry, c.get());
+    if (!c->retryTimer_)
+        return nullptr; // the destructor frees the loop
+    c->api_->time_restart(c->retryTimer_, nullptr);
+    return c;
+}
+
+bool PulseConnection::Run() {
+    ConnectLocked(); // the loop does not run yet: no lock needed
+    return pa_threaded_mainloop_start(mainloop_) >= 0;
+}
+
+PulseConnection::~PulseConnection() {
+    if (!mainloop_)
+        return;
+    {
+        Lock lock(*this);
+        CloseLocked();
+    }
+    pa_threaded_mainloop_stop(mainloop_);
+    if (context_)
+        pa_context_unref(context_);
+    pa_threaded_mainloop_free(mainloop_); // frees the timer too
+}
+
+void PulseConnection::CloseLocked() {
+    if (closed_)
+        return;
+    closed_ = true;
+    if (context_) {
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_disconnect(context_);
+    }
+    if (retryTimer_) {
+        api_->time_free(retryTimer_);
+        retryTimer_ = nullptr;
+    }
+}
+
+bool PulseConnection::ReadyLocked() const {
+    return context_ && pa_context_get_state(context_) == PA_CONTEXT_READY;
+}
+
+void PulseConnection::ConnectLocked() {
+    attempts_.fetch_add(1, std::memory_order_relaxed);
+    context_ = pa_context_new(api_, kClientName);
+    if (!context_) {
+        FailedLocked();
+        return;
+    }
+    pa_context_set_state_callback(context_, &PulseConnection::OnState, this);
+    // Never start a server of our own: without one the program is silent.
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        FailedLocked();
+}
+
+void PulseConnection::FailedLocked() {
+    serverAnswers_ = false;
+    if (listener_.failed)
+        listener_.failed(); // drops the stream while the context still exists
+    if (context_) {
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+        context_ = nullptr;
+    }
+    ScheduleRetryLocked();
+}
+
+// The next attempt after a wait that doubles with each failure, within
+// bounds: a missing server costs nothing but a timer.
+void PulseConnection::ScheduleRetryLocked() {
+    if (!retryTimer_)
+        return;
+    const timeval at = InFromNow(retryDelay_);
+    api_->time_restart(retryTimer_, &at);
+    retryDelay_ = std::min(2 * retryDelay_, Usec(kLastRetry));
+}
+
+void PulseConnection::OnRetry(pa_mainloop_api*, pa_time_event*, const timeval*, void* userdata) {
+    auto* self = static_cast<PulseConnection*>(userdata);
+    self->api_->time_restart(self->retryTimer_, nullptr);
+    if (!self->context_)
+        self->ConnectLocked();
+    else if (self->ReadyLocked() && self->listener_.retry)
+        self->listener_.retry();
+}
+
+void PulseConnection::OnState(pa_context* c, void* userdata) {
+    auto* self = static_cast<PulseConnection*>(userdata);
+    if (c != self->context_ || self->closed_)
+        return;
+    switch (pa_context_get_state(c)) {
+    case PA_CONTEXT_READY:
+        self->serverAnswers_ = true;
+        self->retryDelay_ = Usec(kFirstRetry);
+        if (self->listener_.ready)
+            self->listener_.ready();
+        break;
+    case PA_CONTEXT_FAILED:
+    case PA_CONTEXT_TERMINATED:
+        self->FailedLocked();
+        break;
+    default:
+        break;
+    }
+    self->SignalLocked();
+}
+
+bool PulseConnection::WaitLocked(const std::function<bool()>& done,
+                                 std::chrono::microseconds timeout) {
+    if (done())
+        return true;
+    bool expired = false;
+    struct Timer {
+        PulseConnection* self;
+        bool* expired;
+    } timer{this, &expired};
+    const timeval at = InFromNow(Usec(timeout));
+    pa_time_event* event = api_->time_new(
+        api_, &at,
+        [](pa_mainloop_api*, pa_time_event*, const timeval*, void* userdata) {
+            auto* t = static_cast<Timer*>(userdata);
+            *t->expired = true;
+            t->self->SignalLocked();
+        },
+        &timer);
+    while (!done() && !expired && event)
+        pa_threaded_mainloop_wait(mainloop_);
+    if (event)
+        api_->time_free(event);
+    return done();
+}

@@ -1,0 +1,248 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/sound/PulseStream.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace {
+constexpr const char* kStreamName = "orbel";
+constexpr std::size_t kFrameBytes = 2 * sizeof(std::int16_t);
+
+pa_sample_spec Format(int rate) {
+    return pa_sample_spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(rate), 2};
+}
+} // namespace
+
+PulseStream::PulseStream(PulseConnection& connection, std::function<void()> changed)
+    : connection_(connection), changed_(std::move(changed)) {}
+
+bool PulseStream::ReadyLocked() const {
+    return stream_ && pa_stream_get_state(stream_) == PA_STREAM_READY;
+}
+
+void PulseStream::SetRateLocked(int samplesPerSecond) {
+    if (samplesPerSecond == rate_)
+        return;
+    // A stream carries one rate: the old sound ends with its stream.
+    mixer_.Stop(Level());
+    DropLocked();
+    rate_ = samplesPerSecond;
+    mixer_.SetRate(rate_);
+    plan_ = QueuePlan(rate_);
+}
+
+void PulseStream::SetQueueLocked() {
+    queueMs_.store(plan_.QueueMs(), std::memory_order_relaxed);
+}
+
+void PulseStream::CreateLocked() {
+    if (stream_ || !rate_ || !connection_.ReadyLocked())
+        return;
+    const pa_sample_spec format = Format(rate_);
+    pa_channel_map map;
+    pa_channel_map_init_stereo(&map);
+    pa_stream* s = pa_stream_new(connection_.Context(), kStreamName, &format, &map);
+    if (!s) {
+        FailedLocked();
+        return;
+    }
+    stream_ = s;
+    pa_stream_set_state_callback(s, &PulseStream::OnState, this);
+    pa_stream_set_write_callback(s, &PulseStream::OnWritable, this);
+    pa_stream_set_underflow_callback(s, &PulseStream::OnUnderflow, this);
+    SetQueueLocked();
+    pa_buffer_attr attr;
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = static_cast<std::uint32_t>(
+        pa_usec_to_bytes(pa_usec_t(plan_.QueueMs()) * PA_USEC_PER_MSEC, &format));
+    attr.prebuf = static_cast<std::uint32_t>(-1);
+    attr.minreq = static_cast<std::uint32_t>(-1);
+    attr.fragsize = static_cast<std::uint32_t>(-1);
+    // The timing reports give the read position a change rewrites from.
+    const auto flags = static_cast<pa_stream_flags_t>(
+        PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_INTERPOLATE_TIMING);
+    if (pa_stream_connect_playback(s, nullptr, &attr, flags, nullptr, nullptr) < 0)
+        FailedLocked();
+}
+
+void PulseStream::DropLocked() {
+    if (!stream_)
+        return;
+    pa_stream_set_write_callback(stream_, nullptr, nullptr);
+    pa_stream_set_state_callback(stream_, nullptr, nullptr);
+    pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
+    if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_)) && connection_.ReadyLocked())
+        pa_stream_disconnect(stream_);
+    pa_stream_unref(stream_);
+    stream_ = nullptr;
+    queuedSinceDrain_ = false;
+    rewriteFrames_ = 0;
+    drainsPending_.clear();
+    fadeInOnReady_ = mixer_.HasSound();
+}
+
+void PulseStream::FailedLocked() {
+    DropLocked();
+    broken_ = true;
+    if (connection_.ReadyLocked())
+        connection_.ScheduleRetryLocked(); // a new stream later, never in a tight loop
+    changed_();
+}
+
+// Takes back what the server has not read yet (beyond a margin), so that
+// the next frames rendered replace it.
+void PulseStream::RewindQueueLocked() {
+    if (!ReadyLocked())
+        return;
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+    if (!timing || timing->write_index_corrupt || timing->read_index_corrupt)
+        return;
+    const std::size_t frames = plan_.RewritableFrames(timing->write_index, timing->read_index,
+                                                      pa_timeval_age(&timing->timestamp),
+                                                      timing->playing != 0, kFrameBytes);
+    rewriteFrames_ += mixer_.Rewind(frames);
+}
+
+std::uint64_t PulseStream::PlayLocked(const WaveImageView& image, bool loop,
+                                      const ToneShape& shape) {
+    RewindQueueLocked();
+    mixer_.Start(image, loop, Level(), shape);
+    fadeInOnReady_ = false;
+    const std::uint64_t mine = ++generation_;
+    if (ReadyLocked())
+        FeedLocked(pa_stream_writable_size(stream_));
+    else
+        CreateLocked();
+    return mine;
+}
+
+void PulseStream::HoldLocked() {
+    if (!ReadyLocked()) {
+        mixer_.Silence(); // nothing plays: nothing to hold
+        ++generation_;
+        return;
+    }
+    RewindQueueLocked();
+    mixer_.Hold(Level());
+    ++generation_;
+    FeedLocked(pa_stream_writable_size(stream_));
+}
+
+void PulseStream::StopLocked() {
+    if (ReadyLocked()) {
+        RewindQueueLocked();
+        mixer_.Stop(Level());
+    } else {
+        mixer_.Silence(); // nothing plays: no fade to keep for later
+    }
+    ++generation_;
+    if (ReadyLocked())
+        FeedLocked(pa_stream_writable_size(stream_));
+}
+
+void PulseStream::FeedLocked(std::size_t bytes) {
+    if (!ReadyLocked())
+        return;
+    const std::uint32_t level = Level();
+    // What was taken back is written again first, at its old place.
+    std::int64_t seek = -std::int64_t(rewriteFrames_ * kFrameBytes);
+    bytes += rewriteFrames_ * kFrameBytes;
+    while (bytes >= kFrameBytes && (!mixer_.Silent() || rewriteFrames_ > 0)) {
+        void* buffer = nullptr;
+        std::size_t size = bytes;
+        if (pa_stream_begin_write(stream_, &buffer, &size) < 0 || !buffer)
+            return;
+        std::size_t frames =
+            mixer_.Render(static_cast<std::int16_t*>(buffer), size / kFrameBytes, level);
+        if (frames < rewriteFrames_) {
+            // The sound ended before the old queue did: silence over the rest.
+            const std::size_t pad = std::min(rewriteFrames_, size / kFrameBytes) - frames;
+            std::memset(static_cast<std::int16_t*>(buffer) + 2 * frames, 0, pad * kFrameBytes);
+            frames += pad;
+        }
+        if (frames == 0) {
+            pa_stream_cancel_write(stream_);
+            break;
+        }
+        pa_stream_write(stream_, buffer, frames * kFrameBytes, nullptr, seek, PA_SEEK_RELATIVE);
+        seek = 0;
+        rewriteFrames_ -= std::min(rewriteFrames_, frames);
+        queuedSinceDrain_ = true;
+        bytes -= std::min(bytes, frames * kFrameBytes);
+    }
+    if (mixer_.Silent() && queuedSinceDrain_) {
+        // Everything is queued: drain, which also starts a sound shorter
+        // than the prebuffer, and note when it has been played.
+        queuedSinceDrain_ = false;
+        drainsPending_.push_back(generation_);
+        if (pa_operation* op = pa_stream_drain(stream_, &PulseStream::OnDrained, this))
+            pa_operation_unref(op);
+        else
+            drainsPending_.pop_back();
+    }
+}
+
+void PulseStream::OnState(pa_stream* s, void* userdata) {
+    auto* self = static_cast<PulseStream*>(userdata);
+    if (s != self->stream_)
+        return;
+    switch (pa_stream_get_state(s)) {
+    case PA_STREAM_READY:
+        self->broken_ = false;
+        if (std::exchange(self->fadeInOnReady_, false))
+            self->mixer_.FadeInAgain();
+        self->FeedLocked(pa_stream_writable_size(s));
+        self->changed_();
+        break;
+    case PA_STREAM_FAILED:
+    case PA_STREAM_TERMINATED:
+        if (self->connection_.ReadyLocked())
+            self->FailedLocked();
+        else
+            self->DropLocked(); // the connection's failure handles it
+        break;
+    default:
+        break;
+    }
+    self->connection_.SignalLocked();
+}
+
+void PulseStream::OnWritable(pa_stream* s, std::size_t bytes, void* userdata) {
+    auto* self = static_cast<PulseStream*>(userdata);
+    if (s == self->stream_)
+        self->FeedLocked(bytes);
+}
+
+// The server ran dry while there was sound to play: count it, and ask for a
+// longer queue so that it does not happen again.
+void PulseStream::OnUnderflow(pa_stream* s, void* userdata) {
+    auto* self = static_cast<PulseStream*>(userdata);
+    if (s != self->stream_ || self->mixer_.Silent())
+        return;
+    self->underflows_.fetch_add(1, std::memory_order_relaxed);
+    const int before = self->plan_.QueueMs();
+    self->plan_.GrowAfterUnderrun();
+    if (self->plan_.QueueMs() == before)
+        return;
+    self->SetQueueLocked();
+    const pa_sample_spec format = Format(self->rate_);
+    const pa_buffer_attr* current = pa_stream_get_buffer_attr(s);
+    if (!current)
+        return;
+    pa_buffer_attr attr = *current;
+    attr.tlength = static_cast<std::uint32_t>(
+        pa_usec_to_bytes(pa_usec_t(self->plan_.QueueMs()) * PA_USEC_PER_MSEC, &format));
+    attr.prebuf = static_cast<std::uint32_t>(-1);
+    if (pa_operation* op = pa_stream_set_buffer_attr(s, &attr, nullptr, nullptr))
+        pa_operation_unref(op);
+}
+
+void PulseStream::OnDrained(pa_stream* s, int, void* userdata) {
+    auto* self = static_cast<PulseStream*>(userdata);
+    if (s != self->stream_ || self->drainsPending_.empty())
+        return;
+    self->drained_ = std::max(self->drained_, self->drainsPending_.front());
+    self->drainsPending_.pop_front();
+    self->connection_.SignalLocked();
+}

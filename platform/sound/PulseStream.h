@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The playback stream of the sound output: one 16-bit stereo stream on the
+// connection's context, fed by a CrossfadeMixer from libpulse's write
+// callback. It keeps a long queue at the server (QueuePlan) so that late
+// wake-ups do not run it dry, lengthens it when the server ran dry anyway,
+// and at every change rewrites the part of the queue the server has not
+// taken yet, so that the change is heard soon. Every call is made with the
+// connection's lock held.
+
+#include "audio/CrossfadeMixer.h"
+#include "audio/QueuePlan.h"
+#include "platform/sound/PulseConnection.h"
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+
+class PulseStream {
+public:
+    // `changed` is told (lock held) whenever ReadyLocked or BrokenLocked
+    // may have changed.
+    PulseStream(PulseConnection& connection, std::function<void()> changed);
+
+    // The rate the stream carries; a new one ends the old sound with its
+    // stream. 0 before the first sound.
+    int RateLocked() const { return rate_; }
+    void SetRateLocked(int samplesPerSecond);
+    // Asks the server for a stream when there is a rate and none exists.
+    void CreateLocked();
+    // Lets the stream go, whatever state it is in. What plays comes back
+    // with a fade once a stream carries it again.
+    void DropLocked();
+    // The server refused or dropped the stream; cleared when one is ready.
+    void FailedLocked();
+
+    bool ReadyLocked() const;
+    bool BrokenLocked() const { return broken_; }
+    bool HasSoundLocked() const { return mixer_.HasSound(); }
+    // Everything handed over has been played out (or there is no stream).
+    bool PlayedOutLocked() const {
+        return !ReadyLocked() || (mixer_.Silent() && drainsPending_.empty());
+    }
+
+    // A new sound, the first half of a change, and a stop; each counts as
+    // one generation and rewrites what is queued.
+    std::uint64_t PlayLocked(const WaveImageView& image, bool loop, const ToneShape& shape);
+    void HoldLocked();
+    void StopLocked();
+    // The newest generation whose sound has been played out.
+    std::uint64_t DrainedLocked() const { return drained_; }
+    std::uint64_t GenerationLocked() const { return generation_; }
+
+    // The level word applied to what is rendered next.
+    void SetLevel(std::uint32_t level) { level_.store(level, std::memory_order_relaxed); }
+    std::uint32_t Level() const { return level_.load(std::memory_order_relaxed); }
+    std::uint64_t Underflows() const { return underflows_.load(std::memory_order_relaxed); }
+    // The queue asked for now, in milliseconds.
+    int QueueMs() const { return queueMs_.load(std::memory_order_relaxed); }
+
+private:
+    void FeedLocked(std::size_t bytes);
+    void RewindQueueLocked();
+    void SetQueueLocked();
+    static void OnState(pa_stream* s, void* userdata);
+    static void OnWritable(pa_stream* s, std::size_t bytes, void* userdata);
+    static void OnUnderflow(pa_stream* s, void* userdata);
+    static void OnDrained(pa_stream* s, int success, void* userdata);
+
+    PulseConnection& connection_;
+    std::function<void()> changed_;
+    pa_stream* stream_ = nullptr;
+    int rate_ = 0;
+    bool broken_ = false;
+    bool fadeInOnReady_ = false;
+    CrossfadeMixer mixer_;
+    QueuePlan plan_{96000};
+    std::size_t rewriteFrames_ = 0; // taken back from the queue, to be written again
+    bool queuedSinceDrain_ = false;
+    std::uint64_t generation_ = 0;
+    std::uint64_t drained_ = 0;
+    std::deque<std::uint64_t> drainsPending_;
+
+    std::atomic<std::uint32_t> level_{0xFFFFFFFFu};
+    std::atomic<std::uint64_t> underflows_{0};
+    std::atomic<int> queueMs_{QueuePlan::kFirstQueueMs};
+};
