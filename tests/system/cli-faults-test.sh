@@ -9,14 +9,13 @@
 # check that fails.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-tools="$here/../../tools"
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 build="$(cd "$1" && pwd)"
 orbel="$build/app/orbel"
 [ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
 
 if [ -z "${CLI_FAULTS_INNER:-}" ]; then
-  CLI_FAULTS_INNER=1 exec "$tools/sound-server.sh" run "$0" "$@"
+  CLI_FAULTS_INNER=1 exec "$here/sound-server.sh" run "$0" "$@"
 fi
 
 work=$(mktemp -d /tmp/orbel-faults.XXXXXX)
@@ -130,9 +129,9 @@ run play --seconds 7 2>"$work/err" &
 pid=$!
 pids="$pid"
 sleep 1
-"$tools/sound-server.sh" down "$SOUND_SERVER_DIR"
+"$here/sound-server.sh" down "$SOUND_SERVER_DIR"
 sleep 1
-"$tools/sound-server.sh" up "$SOUND_SERVER_DIR"
+"$here/sound-server.sh" up "$SOUND_SERVER_DIR"
 wait "$pid" || status=$?
 pids=""
 [ "$status" -eq 1 ] || fail "play across a restart exits $status, expected 1"
@@ -167,6 +166,6 @@ sleep 0.5
 kill -INT "$recorder" "$keeper"
 wait "$recorder" "$keeper" 2>/dev/null || true
 pids=""
-/usr/bin/python3 "$tools/cli-sound-analyse.py" "$work/out.raw" 440 50 50 - || fail "play ended by SIGHUP"
+/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 440 50 50 - || fail "play ended by SIGHUP"
 ok "SIGHUP ends play with a fade"
 echo "all fault checks passed"
