@@ -68,6 +68,14 @@ void FadeOut(TToneGen& gen) {
     std::this_thread::sleep_for(kFadeSettle);
 }
 
+// A synchronized sweep lasts a little more or less than asked: say how long.
+void SayHowLongTheSweepLasts(const ToneRequest& tone) {
+    if (!tone.precise || tone.signal.kind != SignalKind::Sweep)
+        return;
+    std::printf("orbel: the sweep lasts %.6f s\n", SweepLaw(tone.signal.sweep).DurationSeconds());
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int RunExport(const ToneRequest& tone, const std::string& file) {
@@ -81,6 +89,7 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
         std::fprintf(stderr, "orbel: cannot write %s\n", file.c_str());
         return 1;
     }
+    SayHowLongTheSweepLasts(tone);
     return 0;
 }
 
@@ -93,10 +102,15 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
     }
     InterruptCatcher catcher;
     TToneGen gen(nullptr, output);
-    if (!tone.Build(gen)) {
+    // Played in a loop, a sweep runs on to its next whole cycle so that the
+    // repetition joins it without a step.
+    ToneRequest looped = tone;
+    looped.signal.sweep.joinLoop = true;
+    if (!looped.Build(gen)) {
         std::fprintf(stderr, "orbel: not enough memory to build the signal\n");
         return 1;
     }
+    SayHowLongTheSweepLasts(tone);
     gen.SetLoop(true);
     if (tone.envelope)
         gen.PlayADSR();

@@ -11,6 +11,7 @@
 #include "engine/SoundOutput.h"
 #include "engine/WaveFile.h"
 #include "engine/WaveHeader.h"
+#include "engine/signals/SignalImage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -215,6 +216,11 @@ void TToneGen::SetPrecise(bool on) {
     imageStale_ = true;
 }
 
+void TToneGen::SetSignal(const MeasurementSignal& signal) {
+    signal_ = signal;
+    imageStale_ = true;
+}
+
 void TToneGen::ResetAM() {
     am_.Reset();
     imageStale_ = true;
@@ -250,6 +256,20 @@ std::unique_ptr<std::uint8_t[]> TToneGen::AllocateImage(std::size_t size) {
     return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[size]);
 }
 
+void TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength,
+                       std::uint8_t* data) const {
+    FrameMixer mixer(format, dataLength, precise_);
+    NoiseSource noise(1);
+    const ToneComponents components =
+        MixComponents(frequency_, waveform_, am_, amUseMultiplier_, [this] {
+            if (IsDesigning())
+                ShowRangeMessage(kMinToneFrequency, kMaxToneFrequency);
+        });
+    for (const ToneComponent& c : components)
+        mixer.Add(c, noise);
+    mixer.WriteData(data);
+}
+
 bool TToneGen::BuildImage(bool withEnvelope) {
     // The output may be reading the old image: stop it before releasing it.
     output_->Stop();
@@ -257,7 +277,19 @@ bool TToneGen::BuildImage(bool withEnvelope) {
     imageSize_ = 0;
 
     const WaveFormat format = Format();
-    const std::uint32_t dataLength = format.DataLength(duration_);
+    // A measurement signal may set its own length (a sweep, whole bursts):
+    // its samples come first, and the image is sized to them.
+    ChannelSamples signal;
+    std::uint32_t dataLength = format.DataLength(duration_);
+    if (PlaysSignal()) {
+        try {
+            signal = SignalSamples(signal_, frequency_, format.SamplesPerSecond(),
+                                   dataLength / format.BytesPerFrame());
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        dataLength = static_cast<std::uint32_t>(signal.Frames() * format.BytesPerFrame());
+    }
     std::uint8_t header[kWaveHeaderSize];
     WriteWaveHeader(header, format, dataLength);
 
@@ -269,16 +301,10 @@ bool TToneGen::BuildImage(bool withEnvelope) {
     std::memcpy(block.get(), header, kWaveHeaderSize);
 
     try {
-        FrameMixer mixer(format, dataLength, precise_);
-        NoiseSource noise(1);
-        const ToneComponents components =
-            MixComponents(frequency_, waveform_, am_, amUseMultiplier_, [this] {
-                if (IsDesigning())
-                    ShowRangeMessage(kMinToneFrequency, kMaxToneFrequency);
-            });
-        for (const ToneComponent& c : components)
-            mixer.Add(c, noise);
-        mixer.WriteData(block.get() + kWaveHeaderSize);
+        if (PlaysSignal())
+            WriteSignalData(signal, format, 1.0, block.get() + kWaveHeaderSize);
+        else
+            MixTone(format, dataLength, block.get() + kWaveHeaderSize);
     } catch (const std::bad_alloc&) {
         return false;
     }
