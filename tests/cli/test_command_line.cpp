@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --right-frequency 1001", "--right-frequency needs --stereo"},
         Limit{"play --stereo --right-frequency 20000", nullptr},
         Limit{"play --stereo --right-frequency 20001", "--right-frequency must be a whole number"},
-        Limit{"play --stereo --phase 90 --waveform pink", "--waveform pink"},
+        Limit{"play --stereo --phase 90 --waveform pink", "--phase goes with a steady sine"},
         Limit{"play --stereo --phase 90 --burst 1:1", "--phase goes with a steady sine only"},
         Limit{"play --stereo --phase 90 --classic", "--phase needs the precise synthesis"},
         Limit{"--sweep 20:20000", "--sweep needs a command"}));
