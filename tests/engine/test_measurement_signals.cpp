@@ -86,6 +86,9 @@ TEST_P(SweepTest, FollowsItsLawAtConstantAmplitude) {
     }
     EXPECT_NEAR(Peak(x), 1, 1 / kFullScale);
 
+    // Measured with fades: a hard start makes the analytic signal itself
+    // ring for many cycles of the lowest frequency (the transform's doing,
+    // not the sweep's), looped or not.
     const AnalyticSignal a = Analytic(x);
     const std::size_t n = x.size();
     // The frequency over 10 ms spans against the law's mean over the same

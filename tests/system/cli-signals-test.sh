@@ -26,7 +26,7 @@ stop_tools() {
   recorder=""
   keeper=""
 }
-trap 'stop_tools; rm -rf "$work"' EXIT
+trap 'stop_tools; [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
 fail() { echo "FAIL  $*" >&2; exit 1; }
 
 start_recording() {
