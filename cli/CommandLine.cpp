@@ -85,7 +85,10 @@ CommandLineParser::CommandLineParser() {
         {{"v", kVersion}, "Show the version and exit."},
         {kFrequency, "Tone frequency, 20 to 20000 Hz (default 440).", "HZ"},
         {kNote, "Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given).", "NAME"},
-        {kWaveform, "sine (default), square, triangle, sawtooth or noise.", "NAME"},
+        {kWaveform,
+         "sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte "
+         "(60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1).",
+         "NAME"},
         {kDuration,
          "Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
          "10000 for precise noise).",
