@@ -3,12 +3,13 @@
 // 32767 ms) with one sine and with a sine plus eight sine AM levels, each
 // beside a memset of the same size and SoX making the same signal; the
 // precise synthesis beside the classic one for the largest image and for
-// the panel's square, triangle and sawtooth images.
+// the panel's square, triangle and sawtooth images; each measurement signal
+// beside the precise sine image of the same length.
 
+#include "engine/LoopLength.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
 #include "engine/WaveHeader.h"
-#include "engine/LoopLength.h"
 
 #include <benchmark/benchmark.h>
 
@@ -70,6 +71,38 @@ void BuildNoise(benchmark::State& state, int ms) {
         benchmark::ClobberMemory();
     }
 }
+
+// A 10 s precise image (16-bit at 96000) of a measurement signal; the
+// plain tone is the sine it is compared with.
+constexpr int kSignalMs = 10000;
+void BuildSignal(benchmark::State& state, SignalKind kind, bool rightChannel) {
+    auto gen = Generator(false, false, true);
+    gen->SetDuration(kSignalMs);
+    gen->SetStereo(rightChannel);
+    MeasurementSignal signal;
+    signal.kind = kind;
+    signal.sweep.durationMs = kSignalMs;
+    signal.rightLagTenths = rightChannel ? 900 : 0;
+    gen->SetSignal(signal);
+    // The first build also makes the process's exact sine table: not timed.
+    gen->Prepare();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(gen->Prepare());
+        benchmark::ClobberMemory();
+    }
+}
+
+struct SignalCase {
+    const char* name;
+    SignalKind kind;
+    bool rightChannel;
+};
+const SignalCase kSignals[] = {
+    {"sine", SignalKind::Tone, false},        {"sweep", SignalKind::Sweep, false},
+    {"pink", SignalKind::PinkNoise, false},   {"smpte", SignalKind::Smpte, false},
+    {"ccif", SignalKind::Ccif, false},        {"burst", SignalKind::Burst, false},
+    {"stereo_sine", SignalKind::Tone, false}, {"phase_90", SignalKind::Tone, true},
+};
 
 struct ShapeCase {
     const char* name;
@@ -156,6 +189,25 @@ int main(int argc, char** argv) {
                 (std::string("Shape/") + c.name + (precise ? "/precise" : "/classic")).c_str(),
                 BuildShape, c.wave, c.frequency, precise)
                 ->Unit(benchmark::kMicrosecond);
+    for (const SignalCase& c : kSignals) {
+        // The stereo sine is the plain stereo tone: the comparison for the
+        // right channel of its own.
+        const bool stereoSine = std::string(c.name) == "stereo_sine";
+        benchmark::RegisterBenchmark((std::string("Signal/") + c.name).c_str(),
+                                     [c, stereoSine](benchmark::State& state) {
+                                         if (stereoSine) {
+                                             auto gen = Generator(false, false, true);
+                                             gen->SetDuration(kSignalMs);
+                                             gen->SetStereo(true);
+                                             gen->Prepare();
+                                             for (auto _ : state)
+                                                 benchmark::DoNotOptimize(gen->Prepare());
+                                         } else {
+                                             BuildSignal(state, c.kind, c.rightChannel);
+                                         }
+                                     })
+            ->Unit(benchmark::kMillisecond);
+    }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double panel = Get(reporter, "BuildImage/panel");
@@ -191,6 +243,16 @@ int main(int argc, char** argv) {
         if (classic > 0 && precise > 0)
             std::printf("  panel %-16s image, precise / classic (<= 20): %6.2f\n", c.name,
                         precise / classic);
+    }
+    const double sine = Get(reporter, "Signal/sine");
+    for (const SignalCase& c : kSignals) {
+        const double t = Get(reporter, std::string("Signal/") + c.name);
+        const double base = c.rightChannel ? Get(reporter, "Signal/stereo_sine") : sine;
+        if (t > 0 && base > 0 && std::string(c.name) != "sine" &&
+            std::string(c.name) != "stereo_sine")
+            std::printf("  %d s %-12s image / precise sine image%s: %6.2f (%.1f ms)\n",
+                        kSignalMs / 1000, c.name, c.rightChannel ? " (stereo)" : "", t / base,
+                        t * 1000);
     }
     return 0;
 }

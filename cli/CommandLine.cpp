@@ -7,7 +7,9 @@
 #include <QCommandLineOption>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -29,6 +31,15 @@ const QString kNoMultiplier = "no-multiplier";
 const QString kPrecise = "precise";
 const QString kClassic = "classic";
 const QString kSeconds = "seconds";
+// The measurement signals.
+const QString kSweep = "sweep";
+const QString kLinear = "linear";
+const QString kFade = "fade";
+const QString kBurst = "burst";
+const QString kPhase = "phase";
+const QString kRightFrequency = "right-frequency";
+const QStringList kSignalOptions{kSweep, kLinear, kFade, kBurst, kPhase, kRightFrequency};
+const QStringList kSignalSingleValued{kSweep, kFade, kBurst, kPhase, kRightFrequency};
 
 // Options that shape the signal: they need a command.
 const QStringList kToneOptions{kFrequency, kNote,   kWaveform, kDuration, kBits,         kRate,
@@ -57,7 +68,15 @@ CommandLineParser::CommandLineParser() {
         "Examples:\n"
         "  orbel export tone.wav --frequency 1000 --duration 1000\n"
         "  orbel export chord.wav --note O5A --am 1:25:sine:1.5\n"
-        "  orbel play --frequency 250 --waveform square --stereo --seconds 10");
+        "  orbel play --frequency 250 --waveform square --stereo --seconds 10\n\n"
+        "Measurement signals (precise synthesis only):\n"
+        "  orbel export sweep.wav --sweep 20:20000 --duration 10000 --fade 50\n"
+        "  orbel export lin.wav --sweep 20000:20 --linear --duration 5000\n"
+        "  orbel play --waveform pink --seconds 60\n"
+        "  orbel export imd.wav --waveform smpte        (or ccif)\n"
+        "  orbel play --frequency 1000 --burst 10:90\n"
+        "  orbel play --frequency 1000 --stereo --phase 90\n"
+        "  orbel play --frequency 1000 --stereo --right-frequency 1001");
     parser_.addPositionalArgument("command",
                                   "export FILE: write the signal as a WAV file.\n"
                                   "play: play it until --seconds have passed or Ctrl-C.",
@@ -67,7 +86,10 @@ CommandLineParser::CommandLineParser() {
         {{"v", kVersion}, "Show the version and exit."},
         {kFrequency, "Tone frequency, 20 to 20000 Hz (default 440).", "HZ"},
         {kNote, "Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given).", "NAME"},
-        {kWaveform, "sine (default), square, triangle, sawtooth or noise.", "NAME"},
+        {kWaveform,
+         "sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte "
+         "(60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1).",
+         "NAME"},
         {kDuration,
          "Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
          "10000 for precise noise).",
@@ -88,6 +110,22 @@ CommandLineParser::CommandLineParser() {
         {kPrecise, "Exact-phase, alias-free synthesis (default)."},
         {kClassic, "The generator's original synthesis (also for the panel)."},
         {kSeconds, "play: stop after 0.1 to 86400 seconds (default: until Ctrl-C).", "N"},
+    });
+    parser_.addOptions({
+        {kSweep,
+         "Sine sweep from F1 to F2 Hz (20 to 20000, up or down) over --duration (100 to 60000 "
+         "ms, default 10000). Logarithmic and synchronized: the duration is rounded so that "
+         "the phase is whole at every multiple of F1; the actual one is printed. export "
+         "writes one sweep, play repeats it.",
+         "F1:F2"},
+        {kLinear, "With --sweep: a linear sweep of exactly --duration."},
+        {kFade, "With --sweep: raised-cosine fade in and out, 0 (default) to half the sweep.",
+         "MS"},
+        {kBurst, "Tone bursts: ON whole cycles of the sine, then OFF cycles of silence.", "ON:OFF"},
+        {kPhase, "With --stereo: the right channel lags the left, 0 to 360 in steps of 0.1.",
+         "DEG"},
+        {kRightFrequency, "With --stereo: the right channel's own frequency, 20 to 20000 Hz.",
+         "HZ"},
     });
 }
 
@@ -114,7 +152,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Version;
         return line;
     }
-    for (const QString& name : kSingleValued)
+    for (const QString& name : kSingleValued + kSignalSingleValued)
         if (parser_.values(name).size() > 1)
             return Refuse(Flag(name) + " may be given only once");
     if (parser_.isSet(kPrecise) && parser_.isSet(kClassic))
@@ -124,7 +162,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
 
     const QStringList positional = parser_.positionalArguments();
     if (positional.isEmpty()) {
-        for (const QString& name : kToneOptions)
+        for (const QString& name : kToneOptions + kSignalOptions)
             if (parser_.isSet(name))
                 return Refuse(Flag(name) + " needs a command: export FILE or play");
         return line; // the panel
@@ -170,12 +208,14 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         tone.frequency = *v.value;
     }
     if (parser_.isSet(kWaveform)) {
-        const auto v = to::Waveform("--waveform", text(kWaveform));
+        const auto v = to::ToneWaveform(text(kWaveform));
         if (!v.value)
             return Refuse(v.error);
-        tone.waveform = *v.value;
+        tone.waveform = v.value->wave;
+        tone.signal.kind = v.value->signal;
     }
-    if (parser_.isSet(kDuration)) {
+    // A sweep's duration has its own range (ParseSignal).
+    if (parser_.isSet(kDuration) && !parser_.isSet(kSweep)) {
         const auto v = to::WholeNumber("--duration", text(kDuration), to::kMinDurationMs,
                                        to::kMaxDurationMs, "ms");
         if (!v.value)
@@ -223,6 +263,94 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         if (!v.value)
             return Refuse(v.error);
         line.seconds = *v.value;
+    }
+    return ParseSignal(std::move(line));
+}
+
+CommandLine CommandLineParser::ParseSignal(CommandLine line) {
+    ToneRequest& tone = line.tone;
+    MeasurementSignal& signal = tone.signal;
+    const auto text = [this](const QString& name) { return parser_.value(name).toStdString(); };
+    const bool sweep = parser_.isSet(kSweep), burst = parser_.isSet(kBurst);
+    const bool ownRight = parser_.isSet(kPhase) || parser_.isSet(kRightFrequency);
+    const bool waveSignal = signal.kind != SignalKind::Tone; // pink, smpte, ccif
+    const bool tonePicked = parser_.isSet(kFrequency) || parser_.isSet(kNote);
+    const bool sine = tone.waveform == TTGWave::tgSine;
+    const std::string wave = text(kWaveform);
+    if (!sweep && !burst && !ownRight && !waveSignal) {
+        for (const QString& name : {kLinear, kFade})
+            if (parser_.isSet(name))
+                return Refuse(Flag(name) + " goes with --sweep");
+        return line;
+    }
+    // The first that applies, in this order.
+    const std::string what = sweep                   ? "--sweep"
+                             : burst                 ? "--burst"
+                             : waveSignal            ? "--waveform " + wave
+                             : parser_.isSet(kPhase) ? "--phase"
+                                                     : "--right-frequency";
+    const std::pair<bool, std::string> refusals[] = {
+        {line.classic, what + " needs the precise synthesis, not --classic"},
+        {int(sweep) + int(burst) + int(waveSignal) > 1,
+         "give only one of --sweep, --burst and --waveform pink|smpte|ccif"},
+        {(sweep || waveSignal) && tonePicked,
+         what + " sets its own frequencies: drop --frequency and --note"},
+        {!sine, what + " plays a sine, not --waveform " + wave},
+        {!tone.am.empty(), what + " does not take --am levels"},
+        {!sweep && (parser_.isSet(kLinear) || parser_.isSet(kFade)),
+         Flag(parser_.isSet(kLinear) ? kLinear : kFade) + " goes with --sweep"},
+        {ownRight && !tone.stereo,
+         Flag(parser_.isSet(kPhase) ? kPhase : kRightFrequency) + " needs --stereo"},
+        {ownRight && (sweep || burst || waveSignal),
+         Flag(parser_.isSet(kPhase) ? kPhase : kRightFrequency) + " goes with a steady sine only"},
+    };
+    for (const auto& [refused, message] : refusals)
+        if (refused)
+            return Refuse(message);
+
+    if (sweep) {
+        signal.kind = SignalKind::Sweep;
+        const auto range = to::SweepRange(text(kSweep));
+        if (!range.value)
+            return Refuse(range.error);
+        signal.sweep.startHz = range.value->first;
+        signal.sweep.endHz = range.value->second;
+        signal.sweep.linear = parser_.isSet(kLinear);
+        if (parser_.isSet(kDuration)) {
+            const auto v = to::WholeNumber("--duration", text(kDuration), to::kMinSweepMs,
+                                           to::kMaxSweepMs, "ms, for a sweep");
+            if (!v.value)
+                return Refuse(v.error);
+            signal.sweep.durationMs = *v.value;
+        }
+        if (parser_.isSet(kFade)) {
+            const int half = std::min(to::kMaxFadeMs, signal.sweep.durationMs / 2);
+            const auto v =
+                to::WholeNumber("--fade", text(kFade), 0, half, "ms, at most half the sweep");
+            if (!v.value)
+                return Refuse(v.error);
+            signal.sweep.fadeMs = *v.value;
+        }
+    }
+    if (burst) {
+        const auto v = to::Burst(text(kBurst));
+        if (!v.value)
+            return Refuse(v.error);
+        signal.kind = SignalKind::Burst;
+        signal.burst = *v.value;
+    }
+    if (parser_.isSet(kPhase)) {
+        const auto v = to::PhaseTenths(text(kPhase));
+        if (!v.value)
+            return Refuse(v.error);
+        signal.rightLagTenths = *v.value;
+    }
+    if (parser_.isSet(kRightFrequency)) {
+        const auto v = to::WholeNumber("--right-frequency", text(kRightFrequency),
+                                       kMinToneFrequency, kMaxToneFrequency, "Hz");
+        if (!v.value)
+            return Refuse(v.error);
+        signal.rightFrequency = *v.value;
     }
     return line;
 }

@@ -34,6 +34,8 @@ public:
 
 private:
     CommandLine ParseTone(CommandLine line);
+    // The measurement signals and their refusals, after the tone.
+    CommandLine ParseSignal(CommandLine line);
 
     QCommandLineParser parser_;
 };

@@ -25,6 +25,14 @@ namespace msg = command_messages;
 constexpr std::chrono::milliseconds kPollInterval{10};
 // How long `play` waits for a sound server before it gives up.
 constexpr std::chrono::milliseconds kServerWait{1500};
+// A synchronized sweep lasts a little more or less than asked: say how long.
+void SayHowLongTheSweepLasts(const ToneRequest& tone) {
+    if (!tone.precise || tone.signal.kind != SignalKind::Sweep)
+        return;
+    std::printf("orbel: the sweep lasts %.6f s\n", SweepLaw(tone.signal.sweep).DurationSeconds());
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int RunExport(const ToneRequest& tone, const std::string& file) {
@@ -45,6 +53,7 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
                      tone_options::OneLine(name).c_str(), std::strerror(why));
         return 1;
     }
+    SayHowLongTheSweepLasts(tone);
     return 0;
 }
 
@@ -61,11 +70,16 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
     int status = 0;
     {
         TToneGen gen(nullptr, output);
-        if (!tone.Build(gen)) {
+        // Played in a loop, a sweep runs on to its next whole cycle so that the
+        // repetition joins it without a step.
+        ToneRequest looped = tone;
+        looped.signal.sweep.joinLoop = true;
+        if (!looped.Build(gen)) {
             output->WatchSoundLost(nullptr);
             std::fprintf(stderr, "orbel: %s\n", msg::kNoMemory);
             return 1;
         }
+        SayHowLongTheSweepLasts(tone);
         gen.SetLoop(true);
         if (tone.envelope)
             gen.PlayADSR();

@@ -236,6 +236,67 @@ OptionValue<AMRequest> AMLevel(std::string_view text, int toneFrequency, bool us
     return {am, {}};
 }
 
+OptionValue<WaveChoice> ToneWaveform(std::string_view text) {
+    constexpr std::array<std::pair<std::string_view, SignalKind>, 3> kSignals{{
+        {"pink", SignalKind::PinkNoise},
+        {"smpte", SignalKind::Smpte},
+        {"ccif", SignalKind::Ccif},
+    }};
+    for (const auto& [name, kind] : kSignals)
+        if (text == name)
+            return {WaveChoice{TTGWave::tgSine, kind}, {}};
+    const OptionValue<TTGWave> wave = Waveform("--waveform", text);
+    if (!wave.value)
+        return OptionValue<WaveChoice>::Refused("--waveform must be " + WaveNameList() +
+                                                "|pink|smpte|ccif, not " + Quoted(text));
+    return {WaveChoice{*wave.value, SignalKind::Tone}, {}};
+}
+
+OptionValue<std::pair<int, int>> SweepRange(std::string_view text) {
+    const std::vector<std::string_view> parts = Split(text, ':');
+    std::array<long long, 2> hz{};
+    bool valid = parts.size() == hz.size();
+    for (std::size_t i = 0; valid && i < hz.size(); ++i) {
+        const std::optional<long long> v = ParseInteger(parts[i]);
+        valid = v && *v >= kMinToneFrequency && *v <= kMaxToneFrequency;
+        if (valid)
+            hz[i] = *v;
+    }
+    if (!valid || hz[0] == hz[1])
+        return OptionValue<std::pair<int, int>>::Refused(
+            "--sweep must be F1:F2, two different whole numbers from " +
+            std::to_string(kMinToneFrequency) + " to " + std::to_string(kMaxToneFrequency) +
+            " (Hz), not " + Quoted(text));
+    return {std::pair{int(hz[0]), int(hz[1])}, {}};
+}
+
+OptionValue<BurstSettings> Burst(std::string_view text) {
+    const std::vector<std::string_view> parts = Split(text, ':');
+    const std::optional<long long> on = parts.size() == 2 ? ParseInteger(parts[0]) : std::nullopt;
+    const std::optional<long long> off = parts.size() == 2 ? ParseInteger(parts[1]) : std::nullopt;
+    if (!on || !off || *on < 1 || *on > kMaxBurstCycles || *off < 0 || *off > kMaxBurstCycles)
+        return OptionValue<BurstSettings>::Refused(
+            "--burst must be ON:OFF whole cycles, ON from 1 and OFF from 0, each at most " +
+            std::to_string(kMaxBurstCycles) + ", not " + Quoted(text));
+    return {BurstSettings{int(*on), int(*off)}, {}};
+}
+
+OptionValue<int> PhaseTenths(std::string_view text) {
+    // Digits, then at most one decimal: 90, 90.5, 0.1.
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view tenth = point == std::string_view::npos ? "0" : text.substr(point + 1);
+    const bool digits = !whole.empty() &&
+                        whole.find_first_not_of("0123456789") == std::string_view::npos &&
+                        tenth.size() == 1 && tenth[0] >= '0' && tenth[0] <= '9';
+    const std::optional<long long> degrees =
+        digits && whole.size() <= 4 ? ParseInteger(whole) : std::nullopt;
+    if (!degrees || *degrees * 10 + (tenth[0] - '0') > kMaxPhaseTenths)
+        return OptionValue<int>::Refused(
+            "--phase must be degrees from 0 to 360 in steps of 0.1, not " + Quoted(text));
+    return {int(*degrees * 10 + (tenth[0] - '0')), {}};
+}
+
 OptionValue<double> Seconds(std::string_view text) {
     const std::optional<double> v = ParseNumber(text);
     if (!v || *v < kMinSeconds || *v > kMaxSeconds)

@@ -8,6 +8,7 @@
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/ToneLimits.h"
+#include "engine/signals/MeasurementSignal.h"
 
 #include <cstddef>
 #include <optional>
@@ -31,6 +32,11 @@ inline constexpr int kMinDurationMs = kMinToneDurationMs;
 inline constexpr int kMaxDurationMs = kMaxToneDurationMs;
 inline constexpr double kMinSeconds = 0.1;
 inline constexpr double kMaxSeconds = 86400;
+inline constexpr int kMinSweepMs = 100;
+inline constexpr int kMaxSweepMs = 60000;
+inline constexpr int kMaxFadeMs = kMaxSweepMs / 2;
+inline constexpr int kMaxBurstCycles = 1000;
+inline constexpr int kMaxPhaseTenths = 3600;
 
 // The text with control characters and bytes that are not UTF-8 written as
 // \xNN: what the user typed, fit for a one-line message that cannot act on
@@ -61,5 +67,21 @@ OptionValue<EnvelopeSettings> Envelope(std::string_view text);
 OptionValue<AMRequest> AMLevel(std::string_view text, int toneFrequency, bool useMultiplier);
 // A number of seconds, fractions allowed.
 OptionValue<double> Seconds(std::string_view text);
+
+// The measurement signals' readers.
+
+// What --waveform names: a tone's waveform, or a measurement signal (pink,
+// smpte, ccif) that replaces the tone.
+struct WaveChoice {
+    TTGWave wave = TTGWave::tgSine;
+    SignalKind signal = SignalKind::Tone;
+};
+OptionValue<WaveChoice> ToneWaveform(std::string_view text);
+// F1:F2, two different frequencies in hertz, each 20..20000.
+OptionValue<std::pair<int, int>> SweepRange(std::string_view text);
+// ON:OFF whole cycles: ON 1..1000, OFF 0..1000.
+OptionValue<BurstSettings> Burst(std::string_view text);
+// Degrees from 0 to 360 in steps of 0.1; the value is in tenths.
+OptionValue<int> PhaseTenths(std::string_view text);
 
 } // namespace tone_options

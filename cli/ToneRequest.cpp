@@ -15,9 +15,10 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
     // Heard = asked: the loop holds a whole number of periods (precise noise
     // loops long enough not to be heard repeating) unless the caller chose
     // its length.
-    gen.SetDuration(static_cast<std::int16_t>(
-        durationMs ? *durationMs
-                   : loop_length::ToneLoopDurationMs(waveform, gen.Frequency(), precise)));
+    const int loopMs = signal.Active() && signal.kind != SignalKind::Sweep
+                           ? SignalLoopDurationMs(signal, gen.Frequency())
+                           : loop_length::ToneLoopDurationMs(waveform, gen.Frequency(), precise);
+    gen.SetDuration(static_cast<std::int16_t>(durationMs ? *durationMs : loopMs));
     gen.SetWaveform(waveform);
     gen.SetResolution(resolution);
     gen.SetQuality(quality);
@@ -39,6 +40,7 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
             gen.SetAMNote(id, level.note);
     }
     gen.SetPrecise(precise);
+    gen.SetSignal(signal);
 }
 
 bool ToneRequest::Build(TToneGen& gen) const {

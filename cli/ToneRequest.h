@@ -5,6 +5,7 @@
 
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
+#include "engine/signals/MeasurementSignal.h"
 
 #include <optional>
 #include <string>
@@ -37,6 +38,9 @@ struct ToneRequest {
     std::vector<AMRequest> am;
     bool useMultiplier = true;
     bool precise = true;
+    // A sweep, pink noise, a two-tone signal, bursts or a right channel of
+    // its own (precise only); the plain tone by default.
+    MeasurementSignal signal;
 
     // Sets every parameter on `gen`; builds nothing.
     void ApplyTo(TToneGen& gen) const;

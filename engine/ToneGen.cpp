@@ -13,6 +13,7 @@
 #include "engine/ToneLimits.h"
 #include "engine/WaveFile.h"
 #include "engine/WaveHeader.h"
+#include "engine/signals/SignalImage.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -215,6 +216,11 @@ void TToneGen::SetPrecise(bool on) {
     imageStale_ = true;
 }
 
+void TToneGen::SetSignal(const MeasurementSignal& signal) {
+    signal_ = signal;
+    imageStale_ = true;
+}
+
 void TToneGen::ResetAM() {
     am_.Reset();
     imageStale_ = true;
@@ -257,6 +263,31 @@ void TToneGen::StopOutputForImage() {
         output_->Stop();
 }
 
+// What a steady tone's image repeats: one periodic component starts at phase
+// zero on the first sample and has a cycle of rate / frequency samples; noise
+// and mixes are described as nothing in particular.
+ToneShape TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength,
+                            std::uint8_t* data, bool withEnvelope) const {
+    FrameMixer mixer(format, dataLength, precise_);
+    NoiseSource noise(1);
+    const ToneComponents components =
+        MixComponents(frequency_, waveform_, am_, amUseMultiplier_, [this] {
+            if (IsDesigning())
+                ShowRangeMessage(kMinToneFrequency, kMaxToneFrequency);
+        });
+    int audible = 0;
+    for (const ToneComponent& c : components) {
+        mixer.Add(c, noise);
+        audible += c.Audible() ? 1 : 0;
+    }
+    mixer.WriteData(data);
+    ToneShape shape;
+    const ToneComponent& main = components[0];
+    if (audible == 1 && main.Audible() && main.wave != TTGWave::tgNoise && !withEnvelope)
+        shape.framesPerCycle = double(format.SamplesPerSecond()) / main.frequency;
+    return shape;
+}
+
 bool TToneGen::BuildImage(bool withEnvelope) {
     // The output may be reading the old image: stop it before releasing it.
     StopOutputForImage();
@@ -265,7 +296,19 @@ bool TToneGen::BuildImage(bool withEnvelope) {
     shape_ = ToneShape{};
 
     const WaveFormat format = Format();
-    const std::uint32_t dataLength = format.DataLength(duration_);
+    // A measurement signal may set its own length (a sweep, whole bursts):
+    // its samples come first, and the image is sized to them.
+    ChannelSamples signal;
+    std::uint32_t dataLength = format.DataLength(duration_);
+    if (PlaysSignal()) {
+        try {
+            signal = SignalSamples(signal_, frequency_, format.SamplesPerSecond(),
+                                   dataLength / format.BytesPerFrame());
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        dataLength = static_cast<std::uint32_t>(signal.Frames() * format.BytesPerFrame());
+    }
     std::uint8_t header[kWaveHeaderSize];
     WriteWaveHeader(header, format, dataLength);
 
@@ -277,25 +320,10 @@ bool TToneGen::BuildImage(bool withEnvelope) {
     std::memcpy(block.get(), header, kWaveHeaderSize);
 
     try {
-        FrameMixer mixer(format, dataLength, precise_);
-        NoiseSource noise(1);
-        const ToneComponents components =
-            MixComponents(frequency_, waveform_, am_, amUseMultiplier_, [this] {
-                if (IsDesigning())
-                    ShowRangeMessage(kMinToneFrequency, kMaxToneFrequency);
-            });
-        int audible = 0;
-        for (const ToneComponent& c : components) {
-            mixer.Add(c, noise);
-            audible += c.Audible() ? 1 : 0;
-        }
-        mixer.WriteData(block.get() + kWaveHeaderSize);
-        // One periodic component starts at phase zero on the first sample
-        // and has a cycle of rate / frequency samples; noise and mixes are
-        // described as nothing in particular.
-        const ToneComponent& main = components[0];
-        if (audible == 1 && main.Audible() && main.wave != TTGWave::tgNoise && !withEnvelope)
-            shape_.framesPerCycle = double(format.SamplesPerSecond()) / main.frequency;
+        if (PlaysSignal())
+            WriteSignalData(signal, format, 1.0, block.get() + kWaveHeaderSize);
+        else
+            shape_ = MixTone(format, dataLength, block.get() + kWaveHeaderSize, withEnvelope);
     } catch (const std::bad_alloc&) {
         return false;
     }

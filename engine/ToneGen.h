@@ -9,6 +9,7 @@
 #include "engine/SoundOutput.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/WaveFormat.h"
+#include "engine/signals/MeasurementSignal.h"
 
 #include <cstdint>
 #include <memory>
@@ -76,6 +77,11 @@ public:
     // nearest step, with the square, triangle and sawtooth band-limited.
     bool Precise() const { return precise_; }
     void SetPrecise(bool on);
+    // A measurement signal in place of the tone and its AM levels (precise
+    // synthesis only; the classic one ignores it). A plain field, not
+    // stored: the default is the steady tone, and then no byte changes.
+    const MeasurementSignal& Signal() const { return signal_; }
+    void SetSignal(const MeasurementSignal& signal);
 
     // Operations.
     void Play();
@@ -129,6 +135,10 @@ private:
     void StopOutputForImage();
     void Replay(bool withEnvelope);
     int AMIndex(TTGAMLevel level) const;
+    bool PlaysSignal() const { return precise_ && signal_.Active(); }
+    // The tone and its AM levels, as sample data of `dataLength` bytes.
+    ToneShape MixTone(const WaveFormat& format, std::uint32_t dataLength, std::uint8_t* data,
+                      bool withEnvelope) const;
 
     std::int16_t frequency_ = 440;
     std::int16_t duration_ = 100;
@@ -147,6 +157,7 @@ private:
     float amFrequency_ = 0;
     bool amUseMultiplier_ = true;
     bool precise_ = false;
+    MeasurementSignal signal_;
 
     bool imageStale_ = true;
     bool envelopeStale_ = true;

@@ -1,7 +1,7 @@
 // Any text as the value of any tone option: no crash; a value is inside
 // the option's limits, a refusal is one non-empty line.
-#include "engine/NoteName.h"
 #include "cli/ToneOptions.h"
+#include "engine/NoteName.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    switch (data[0] % 8) {
+    switch (data[0] % 12) {
     case 0: {
         const auto v =
             to::WholeNumber("--frequency", text, kMinToneFrequency, kMaxToneFrequency, "Hz");
@@ -74,6 +74,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!Refusal(v))
             Expect(v.value->level >= 1 && v.value->level <= kAMLevelCount &&
                    Percent(v.value->amplitude));
+        break;
+    }
+    case 8:
+        Refusal(to::ToneWaveform(text));
+        break;
+    case 9: {
+        const auto v = to::SweepRange(text);
+        if (!Refusal(v))
+            Expect(v.value->first != v.value->second && v.value->first >= kMinToneFrequency &&
+                   v.value->second <= kMaxToneFrequency);
+        break;
+    }
+    case 10: {
+        const auto v = to::Burst(text);
+        if (!Refusal(v))
+            Expect(v.value->onCycles >= 1 && v.value->offCycles >= 0 &&
+                   v.value->onCycles <= to::kMaxBurstCycles &&
+                   v.value->offCycles <= to::kMaxBurstCycles);
+        break;
+    }
+    case 11: {
+        const auto v = to::PhaseTenths(text);
+        if (!Refusal(v))
+            Expect(*v.value >= 0 && *v.value <= to::kMaxPhaseTenths);
         break;
     }
     default: {

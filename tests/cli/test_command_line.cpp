@@ -2,11 +2,11 @@
 // the generator, and that an exported file is the image the generator's
 // own calls build.
 
-#include "engine/SilentSoundOutput.h"
-#include "engine/ToneGen.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
 #include "engine/LoopLength.h"
+#include "engine/SilentSoundOutput.h"
+#include "engine/ToneGen.h"
 
 #include <gtest/gtest.h>
 
@@ -125,7 +125,64 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --frequency 440 --frequency 441", "--frequency may be given only once"},
         Limit{"play --precise --classic", "only one of --precise and --classic"},
         Limit{"play --loud", "Unknown option 'loud'"},
-        Limit{"play --frequency", "Missing value after '--frequency'"}));
+        Limit{"play --frequency", "Missing value after '--frequency'"},
+        // Measurement signals: their ranges and the combinations refused.
+        Limit{"play --sweep 20:20000", nullptr}, Limit{"play --sweep 20000:20 --linear", nullptr},
+        Limit{"play --sweep 20:20000 --duration 60000 --fade 30000", nullptr},
+        Limit{"play --sweep 20:20000 --duration 100", nullptr},
+        Limit{"play --sweep 20:20000 --duration 60001",
+              "--duration must be a whole number from 100 to 60000"},
+        Limit{"play --sweep 20:20000 --duration 99", "--duration"},
+        Limit{"play --sweep 20:20000 --duration 1000 --fade 501",
+              "--fade must be a whole number from 0 to 500"},
+        Limit{"play --sweep 19:20000", "--sweep must be F1:F2"},
+        Limit{"play --sweep 440:440", "--sweep must be F1:F2, two different"},
+        Limit{"play --sweep 20", "--sweep"}, Limit{"play --linear", "--linear goes with --sweep"},
+        Limit{"play --fade 10", "--fade goes with --sweep"},
+        Limit{"play --burst 10:90 --fade 10", "--fade goes with --sweep"},
+        Limit{"play --sweep 20:20000 --waveform noise",
+              "--sweep plays a sine, not --waveform noise"},
+        Limit{"play --sweep 20:20000 --frequency 1000", "--sweep sets its own frequencies"},
+        Limit{"play --sweep 20:20000 --burst 1:1", "give only one of --sweep, --burst"},
+        Limit{"play --sweep 20:20000 --classic", "--sweep needs the precise synthesis"},
+        Limit{"play --waveform pink", nullptr}, Limit{"play --waveform smpte", nullptr},
+        Limit{"play --waveform ccif --rate 44100", nullptr},
+        Limit{"play --waveform smpte --frequency 1000",
+              "--waveform smpte sets its own frequencies"},
+        Limit{"play --waveform pink --am 1:10:sine:2", "does not take --am levels"},
+        Limit{"play --waveform pink --classic", "needs the precise synthesis"},
+        Limit{"play --burst 1:0", nullptr}, Limit{"play --burst 1000:1000", nullptr},
+        Limit{"play --burst 0:10", "--burst must be ON:OFF"},
+        Limit{"play --burst 10:1001", "--burst"}, Limit{"play --burst 10", "--burst"},
+        Limit{"play --burst 10:90 --waveform square", "--burst plays a sine"},
+        Limit{"play --stereo --phase 0", nullptr}, Limit{"play --stereo --phase 360", nullptr},
+        Limit{"play --stereo --phase 90.5", nullptr},
+        Limit{"play --stereo --phase 360.1", "--phase must be degrees from 0 to 360"},
+        Limit{"play --stereo --phase 90.25", "--phase"},
+        Limit{"play --stereo --phase -1", "--phase"}, Limit{"play --stereo --phase 1e2", "--phase"},
+        Limit{"play --phase 90", "--phase needs --stereo"},
+        Limit{"play --right-frequency 1001", "--right-frequency needs --stereo"},
+        Limit{"play --stereo --right-frequency 20000", nullptr},
+        Limit{"play --stereo --right-frequency 20001", "--right-frequency must be a whole number"},
+        Limit{"play --stereo --phase 90 --waveform pink", "--phase goes with a steady sine"},
+        Limit{"play --stereo --phase 90 --burst 1:1", "--phase goes with a steady sine only"},
+        Limit{"play --stereo --phase 90 --classic", "--phase needs the precise synthesis"},
+        Limit{"--sweep 20:20000", "--sweep needs a command"}));
+
+TEST(CommandLineTest, ReadsTheMeasurementSignals) {
+    const CommandLine sweep =
+        Parse(Split("play --sweep 20000:20 --linear --duration 60000 --fade 5"));
+    EXPECT_EQ(sweep.tone.signal.kind, SignalKind::Sweep);
+    EXPECT_EQ(sweep.tone.signal.sweep, (SweepSettings{20000, 20, 60000, true, 5}));
+    EXPECT_EQ(Parse(Split("play --waveform ccif")).tone.signal.kind, SignalKind::Ccif);
+    const CommandLine burst = Parse(Split("play --burst 3:7 --frequency 500"));
+    EXPECT_EQ(burst.tone.signal.kind, SignalKind::Burst);
+    EXPECT_EQ(burst.tone.signal.burst, (BurstSettings{3, 7}));
+    const CommandLine right = Parse(Split("play --stereo --phase 90.5 --right-frequency 1001"));
+    EXPECT_EQ(right.tone.signal.rightLagTenths, 905);
+    EXPECT_EQ(right.tone.signal.rightFrequency, 1001);
+    EXPECT_FALSE(Parse(Split("play --stereo")).tone.signal.Active()) << "off unless asked";
+}
 
 TEST(CommandLineTest, ReadsCommandsAndSettings) {
     const CommandLine line = Parse(

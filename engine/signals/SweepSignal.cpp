@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/signals/SweepSignal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+SweepLaw::SweepLaw(const SweepSettings& settings)
+    : start_(settings.startHz), end_(settings.endHz), linear_(settings.linear),
+      duration_(settings.durationMs / 1000.0) {
+    if (linear_ || start_ == end_)
+        return;
+    // Novak et al.: L = round(T f1 / ln(f2/f1)) / f1, so that f1 L is a whole
+    // number; at least one cycle, so the shortest sweeps keep the law.
+    const double ratio = std::log(end_ / start_);
+    double cycles = std::round(duration_ * start_ / ratio);
+    if (cycles == 0)
+        cycles = ratio > 0 ? 1 : -1;
+    rate_ = cycles / start_;
+    duration_ = rate_ * ratio;
+}
+
+double SweepLaw::Cycles(double t) const {
+    if (linear_ || rate_ == 0)
+        return start_ * t + (end_ - start_) * t * t / (2 * duration_);
+    return start_ * rate_ * std::expm1(t / rate_);
+}
+
+double SweepLaw::FrequencyAt(double t) const {
+    if (linear_ || rate_ == 0)
+        return start_ + (end_ - start_) * t / duration_;
+    return start_ * std::exp(t / rate_);
+}
+
+namespace {
+
+double SineOfCycles(double cycles) {
+    return std::sin(2 * std::numbers::pi * (cycles - std::floor(cycles)));
+}
+
+} // namespace
+
+std::vector<double> SweepSamples(const SweepSettings& settings, int sampleRate) {
+    const SweepLaw law(settings);
+    const auto count = static_cast<std::size_t>(std::lround(law.DurationSeconds() * sampleRate));
+    std::vector<double> out(count);
+    for (std::size_t n = 0; n < count; ++n)
+        out[n] = SineOfCycles(law.Cycles(double(n) / sampleRate));
+
+    const auto fade = std::min<std::size_t>(
+        count / 2, static_cast<std::size_t>(std::lround(settings.fadeMs * sampleRate / 1000.0)));
+    for (std::size_t n = 0; n < fade; ++n) {
+        const double gain = 0.5 - 0.5 * std::cos(std::numbers::pi * double(n) / double(fade));
+        out[n] *= gain;
+        out[count - 1 - n] *= gain;
+    }
+    if (settings.joinLoop && fade == 0 && count > 0) {
+        // Run on until the next sample would be the next whole cycle (within
+        // half a sample's step): the repetition's first sample, at phase 0,
+        // then follows as that sample.
+        const double whole = std::floor(law.Cycles(double(count - 1) / sampleRate)) + 1;
+        const double halfStep = 0.5 * law.FrequencyAt(law.DurationSeconds()) / sampleRate;
+        for (std::size_t n = count;; ++n) {
+            if (law.Cycles(double(n) / sampleRate) >= whole - halfStep)
+                break;
+            out.push_back(SineOfCycles(law.Cycles(double(n) / sampleRate)));
+        }
+    }
+    return out;
+}

@@ -1,0 +1,296 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The measurement signals, measured on the images the generator builds at
+// 16 bits: sweeps follow their law, pink noise has equal power per third
+// octave, the two-tone signals hold their ratios, bursts are exact, and the
+// right channel keeps its own phase or frequency.
+
+#include "SignalAnalysis.h"
+#include "ToneGenFixture.h"
+#include "engine/signals/SweepSignal.h"
+#include "engine/signals/ToneBurst.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <string>
+
+namespace {
+
+constexpr double kFullScale = 32767;
+
+class MeasurementSignalTest : public ToneGenTest {
+protected:
+    // Builds the signal (precise, 16-bit) and returns each channel's samples
+    // in units of full scale.
+    std::vector<std::vector<double>> Build(const MeasurementSignal& signal, int rate,
+                                           int frequency = 1000, bool stereo = false,
+                                           int durationMs = 100) {
+        TToneGen gen(nullptr);
+        gen.SetPrecise(true);
+        gen.SetQuality(rate == 96000 ? TTGQuality::tgHiQ : TTGQuality::tgLoQ);
+        gen.SetFrequency(std::int16_t(frequency));
+        gen.SetDuration(std::int16_t(durationMs));
+        gen.SetStereo(stereo);
+        gen.SetSignal(signal);
+        EXPECT_TRUE(gen.Prepare());
+        const std::vector<std::uint8_t> img = Image(gen);
+        const int channels = stereo ? 2 : 1;
+        const std::size_t frames = (img.size() - 44 - 32) / (2 * channels);
+        std::vector<std::vector<double>> x(channels, std::vector<double>(frames));
+        for (std::size_t i = 0; i < frames; ++i)
+            for (int ch = 0; ch < channels; ++ch)
+                x[ch][i] = Sample16(img, i * channels + ch) / kFullScale;
+        return x;
+    }
+};
+
+double Peak(const std::vector<double>& x) {
+    double p = 0;
+    for (double v : x)
+        p = std::max(p, std::fabs(v));
+    return p;
+}
+
+double Degrees(double radians) {
+    double d = std::remainder(radians, 2 * M_PI) * 180 / M_PI;
+    return d;
+}
+
+struct Sweep {
+    int startHz, endHz, durationMs;
+    bool linear;
+    int fadeMs;
+    int rate;
+};
+std::ostream& operator<<(std::ostream& os, const Sweep& s) {
+    return os << s.startHz << ":" << s.endHz << " Hz " << s.durationMs << " ms"
+              << (s.linear ? " linear" : " synchronized") << " fade " << s.fadeMs << " ms at "
+              << s.rate;
+}
+
+class SweepTest : public MeasurementSignalTest, public ::testing::WithParamInterface<Sweep> {};
+
+TEST_P(SweepTest, FollowsItsLawAtConstantAmplitude) {
+    const Sweep& p = GetParam();
+    MeasurementSignal signal;
+    signal.kind = SignalKind::Sweep;
+    signal.sweep = {p.startHz, p.endHz, p.durationMs, p.linear, p.fadeMs};
+    const SweepLaw law(signal.sweep);
+    const std::vector<double> x = Build(signal, p.rate)[0];
+    ASSERT_EQ(x.size(), std::size_t(std::lround(law.DurationSeconds() * p.rate)))
+        << "one sweep, of the printed duration";
+    if (!p.linear) {
+        // Rounding f1 L moves the duration by at most half a cycle's worth.
+        EXPECT_LE(std::fabs(law.DurationSeconds() - p.durationMs / 1000.0),
+                  0.5 * std::fabs(std::log(double(p.endHz) / p.startHz)) / p.startHz + 1e-9);
+    }
+    EXPECT_NEAR(Peak(x), 1, 1 / kFullScale);
+
+    // Measured with fades: a hard start makes the analytic signal itself
+    // ring for many cycles of the lowest frequency (the transform's doing,
+    // not the sweep's), looped or not.
+    const AnalyticSignal a = Analytic(x);
+    const std::size_t n = x.size();
+    // The frequency over 10 ms spans against the law's mean over the same
+    // span (a single sample's phase step carries the rounding's noise).
+    const std::size_t fade = std::size_t(p.fadeMs) * p.rate / 1000;
+    const std::size_t span = p.rate / 100, first = std::max(n / 100, fade), last = n - first - span;
+    double worstFrequency = 0;
+    for (std::size_t i = first; i < last; i += span / 4) {
+        const double measured = (a.phase[i + span] - a.phase[i]) / (2 * M_PI) * p.rate / span;
+        const double expected =
+            (law.Cycles(double(i + span) / p.rate) - law.Cycles(double(i) / p.rate)) * p.rate /
+            span;
+        worstFrequency = std::max(worstFrequency, std::fabs(measured / expected - 1));
+    }
+    EXPECT_LT(worstFrequency, 0.001) << "relative frequency error";
+
+    // Between the fades (and 1% in from the ends), the envelope is flat.
+    const auto [low, high] =
+        std::minmax_element(a.magnitude.begin() + first, a.magnitude.end() - first);
+    EXPECT_LT(20 * std::log10(*high / *low), 0.1) << "within +-0.05 dB";
+
+    if (!p.linear) {
+        // Whole cycles wherever the frequency passes k times the start.
+        double worst = 0;
+        for (int k = 2; k <= 8 && k * p.startHz <= p.endHz; ++k) {
+            const double t = law.Rate() * std::log(double(k)) * p.rate;
+            const auto i = static_cast<std::size_t>(t);
+            const double phase = a.phase[i] + (t - i) * (a.phase[i + 1] - a.phase[i]);
+            // The analytic phase of a sine is its own phase less a quarter turn.
+            worst = std::max(worst, std::fabs(Degrees(phase + M_PI / 2)));
+        }
+        EXPECT_LT(worst, 1.0) << "degrees from a whole cycle";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sweeps, SweepTest,
+                         ::testing::Values(Sweep{20, 20000, 10000, false, 200, 96000},
+                                           Sweep{20000, 20, 2000, false, 200, 96000},
+                                           Sweep{100, 10000, 1000, false, 50, 44100},
+                                           Sweep{20, 20000, 2000, true, 200, 96000},
+                                           Sweep{5000, 200, 500, true, 20, 96000}));
+
+TEST_F(MeasurementSignalTest, LoopedSweepEndsOnAWholeCycle) {
+    MeasurementSignal signal;
+    signal.kind = SignalKind::Sweep;
+    signal.sweep = {20, 20000, 1000, false, 0, true};
+    const std::vector<double> x = Build(signal, 96000)[0];
+    // The next sample is the repetition's first, at phase 0: the last one
+    // sits one step of 20 kHz (at most) below zero.
+    EXPECT_EQ(x.front(), 0);
+    EXPECT_LE(x.back(), 0);
+    EXPECT_GT(x.back(), -std::sin(2 * M_PI * 20000 / 96000) - 1e-3);
+}
+
+TEST_F(MeasurementSignalTest, PinkNoiseHasEqualPowerPerThirdOctaveAndNoEcho) {
+    MeasurementSignal signal;
+    signal.kind = SignalKind::PinkNoise;
+    const std::vector<double> x = Build(signal, 96000, 1000, false, 10000)[0];
+    ASSERT_EQ(x.size(), 960000u);
+    EXPECT_NEAR(Peak(x), 1, 1 / kFullScale) << "peak-limited to the level";
+    const std::vector<double> energy = BinEnergies(x);
+    // Band power is energy per hertz times the band's width.
+    std::vector<double> bands;
+    for (const BandLevel& b : ThirdOctaveLevels(energy, 0.1, 25, 16000))
+        bands.push_back(b.db + 10 * std::log10(b.centreHz));
+    ASSERT_EQ(bands.size(), 29u);
+    double mean = 0;
+    for (double b : bands)
+        mean += b / bands.size();
+    for (double b : bands)
+        EXPECT_NEAR(b, mean, 1.0);
+    const std::vector<double> r = LoopAutocorrelation(x);
+    double worst = 0;
+    for (std::size_t lag = 480; lag <= 96000; ++lag) // 5 ms .. 1 s
+        worst = std::max(worst, std::fabs(r[lag]));
+    EXPECT_LT(worst, 0.1);
+}
+
+struct TwoToneRow {
+    SignalKind kind;
+    int lowHz, highHz;
+    double ratioDb;
+    int rate;
+};
+std::ostream& operator<<(std::ostream& os, const TwoToneRow& t) {
+    return os << t.lowHz << "+" << t.highHz << " Hz at " << t.rate;
+}
+
+class TwoToneTest : public MeasurementSignalTest,
+                    public ::testing::WithParamInterface<TwoToneRow> {};
+
+TEST_P(TwoToneTest, HoldsItsLineRatioAtTheLevel) {
+    const TwoToneRow& p = GetParam();
+    MeasurementSignal signal;
+    signal.kind = p.kind;
+    // The default loop: 100 ms, whole periods of both tones.
+    const std::vector<double> x = Build(signal, p.rate, 1000, false, 100)[0];
+    EXPECT_NEAR(Peak(x), 1, 1 / kFullScale) << "the combined peak is the level";
+    const double low = ReadTone(x, p.lowHz, p.rate, 0, x.size()).amplitude;
+    const double high = ReadTone(x, p.highHz, p.rate, 0, x.size()).amplitude;
+    EXPECT_NEAR(20 * std::log10(low / high), p.ratioDb, 0.05);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, TwoToneTest,
+                         ::testing::Values(TwoToneRow{SignalKind::Smpte, 60, 7000, 12.04, 96000},
+                                           TwoToneRow{SignalKind::Smpte, 60, 7000, 12.04, 44100},
+                                           TwoToneRow{SignalKind::Ccif, 19000, 20000, 0, 96000},
+                                           TwoToneRow{SignalKind::Ccif, 19000, 20000, 0, 44100}));
+
+struct BurstRow {
+    int frequency, on, off, rate;
+};
+std::ostream& operator<<(std::ostream& os, const BurstRow& b) {
+    return os << b.on << ":" << b.off << " of " << b.frequency << " Hz at " << b.rate;
+}
+
+class BurstTest : public MeasurementSignalTest, public ::testing::WithParamInterface<BurstRow> {};
+
+TEST_P(BurstTest, WholeCyclesFromZeroThenSilence) {
+    const BurstRow& p = GetParam();
+    MeasurementSignal signal;
+    signal.kind = SignalKind::Burst;
+    signal.burst = {p.on, p.off};
+    const std::vector<double> x = Build(signal, p.rate, p.frequency)[0];
+    const std::size_t on = std::size_t(p.on) * p.rate / p.frequency;
+    const std::size_t period = std::size_t(p.on + p.off) * p.rate / p.frequency;
+    ASSERT_EQ(x.size() % period, 0u) << "whole bursts";
+    ASSERT_GE(x.size(), std::size_t(p.rate) / 10);
+    for (std::size_t start = 0; start < x.size(); start += period) {
+        EXPECT_EQ(x[start], 0);
+        EXPECT_GT(x[start + 1], 0) << "a sine rising from zero";
+        for (std::size_t m = 0; m < period; ++m) {
+            const double expected =
+                m < on ? std::lrint(kFullScale *
+                                    std::sin(2 * M_PI * double(m) * p.frequency / p.rate)) /
+                             kFullScale
+                       : 0;
+            ASSERT_NEAR(x[start + m], expected, 1.01 / kFullScale)
+                << "sample " << m << " of the burst at " << start;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Bursts, BurstTest,
+                         ::testing::Values(BurstRow{1000, 10, 90, 96000},
+                                           BurstRow{441, 3, 5, 44100}, BurstRow{20, 1, 1, 96000},
+                                           BurstRow{12000, 4, 0, 96000}));
+
+struct ChannelRow {
+    int frequency, lagTenths, rightFrequency, rate;
+};
+std::ostream& operator<<(std::ostream& os, const ChannelRow& c) {
+    return os << c.frequency << " Hz, right lags " << c.lagTenths / 10.0 << " deg at "
+              << (c.rightFrequency ? c.rightFrequency : c.frequency) << " Hz, " << c.rate;
+}
+
+class ChannelTest : public MeasurementSignalTest,
+                    public ::testing::WithParamInterface<ChannelRow> {};
+
+TEST_P(ChannelTest, RightChannelKeepsItsPhaseAndFrequency) {
+    const ChannelRow& p = GetParam();
+    MeasurementSignal signal;
+    signal.rightLagTenths = p.lagTenths;
+    signal.rightFrequency = p.rightFrequency;
+    const int right = p.rightFrequency ? p.rightFrequency : p.frequency;
+    const int loopMs = SignalLoopDurationMs(signal, p.frequency);
+    const auto x = Build(signal, p.rate, p.frequency, true, loopMs);
+    const std::size_t n = x[0].size(), half = n / 2;
+    // Each channel's frequency from its phase advance between the loop's
+    // halves, read at the asked frequency.
+    const auto measured = [&](const std::vector<double>& ch, int hz) {
+        const ToneReading a = ReadTone(ch, hz, p.rate, 0, half);
+        const ToneReading b = ReadTone(ch, hz, p.rate, half, half);
+        return hz + std::remainder(b.phase - a.phase, 2 * M_PI) / (2 * M_PI) * p.rate / half;
+    };
+    EXPECT_NEAR(measured(x[0], p.frequency), p.frequency, 0.01);
+    EXPECT_NEAR(measured(x[1], right), right, 0.01);
+    if (!p.rightFrequency) {
+        const double lag = Degrees(ReadTone(x[0], p.frequency, p.rate, 0, n).phase -
+                                   ReadTone(x[1], p.frequency, p.rate, 0, n).phase);
+        EXPECT_NEAR(std::remainder(lag - p.lagTenths / 10.0, 360), 0, 0.1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Channels, ChannelTest,
+    ::testing::Values(ChannelRow{1000, 900, 0, 96000}, ChannelRow{997, 1800, 0, 44100},
+                      ChannelRow{20, 1, 0, 96000}, ChannelRow{19999, 3599, 0, 96000},
+                      ChannelRow{1000, 0, 1001, 96000}, ChannelRow{440, 450, 441, 44100}));
+
+TEST_F(MeasurementSignalTest, ClassicSynthesisIgnoresTheSignal) {
+    const auto image = [this](bool withSignal) {
+        TToneGen gen(nullptr);
+        if (withSignal) {
+            MeasurementSignal signal;
+            signal.kind = SignalKind::Sweep;
+            gen.SetSignal(signal);
+        }
+        EXPECT_TRUE(gen.Prepare());
+        return Image(gen);
+    };
+    EXPECT_EQ(image(true), image(false));
+}
+
+} // namespace
