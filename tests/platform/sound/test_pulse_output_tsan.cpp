@@ -88,7 +88,7 @@ TEST_F(PulseOutputTest, TenThousandCallsWhileTheServerStopsAndStartsAgain) {
     if (!std::getenv("ORBEL_SYSTEM_TESTS") || !std::getenv("SOUND_SERVER_DIR"))
         GTEST_SKIP() << "the server cannot be restarted here";
     std::atomic<int> changes{0};
-    output->WatchSoundLost([&](bool) { changes.fetch_add(1); });
+    output->WatchSoundLost([&](SoundLossChange) { changes.fetch_add(1); });
     std::atomic<bool> restarted{false};
     std::thread server([&] {
         for (int round = 0; round < 2; ++round) {
