@@ -5,10 +5,10 @@
 // and the device's volumes are never touched).
 // With `export FILE` or `play` the generator works without a display.
 
-#include "cli/CommandLine.h"
-#include "cli/CommandRunner.h"
 #include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandRunner.h"
 #include "panel/PanelClasses.h"
 #include "panel/Unit1.h"
 #include "platform/sound/SystemSoundOutput.h"

@@ -4,10 +4,10 @@
 // accepts. Values outside the generator's limits are refused, never
 // limited.
 
-#include "cli/ToneRequest.h"
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/ToneLimits.h"
+#include "cli/ToneRequest.h"
 
 #include <optional>
 #include <string>
