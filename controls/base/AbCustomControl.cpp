@@ -35,15 +35,12 @@ void TAbCustomControl::DeclareProperties(PropertyList& props) {
     props.Int("TabOrder", &T::TabOrder, &T::SetTabOrder, -1);
     props.Bool("TabStop", &T::TabStop, &T::SetTabStop, tabStopDefault_);
     DeclareVisible(props);
-    props.Event("OnClick", &T::OnClick);
-    props.Event("OnDblClick", &T::OnDblClick);
+    DeclareClickEvents(props);
     props.Event("OnEnter", &T::OnEnter);
     props.Event("OnExit", &T::OnExit);
     props.Event("OnKeyDown", &T::OnKeyDown);
     props.Event("OnKeyUp", &T::OnKeyUp);
-    props.Event("OnMouseDown", &T::OnMouseDown);
-    props.Event("OnMouseMove", &T::OnMouseMove);
-    props.Event("OnMouseUp", &T::OnMouseUp);
+    DeclareMouseEvents(props);
 }
 
 void TAbCustomControl::SetTabStop(bool value) {
@@ -62,18 +59,6 @@ bool TAbCustomControl::EndUpdate() {
     return updateCount_ == 0;
 }
 
-void TAbCustomControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    OnMouseDown(this, button, shift, x, y);
-}
-
-void TAbCustomControl::MouseMove(TShiftState shift, int x, int y) {
-    OnMouseMove(this, shift, x, y);
-}
-
-void TAbCustomControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    OnMouseUp(this, button, shift, x, y);
-}
-
 void TAbCustomControl::KeyDown(TKeyCode& key, TShiftState shift) {
     OnKeyDown(this, key, shift);
 }
@@ -86,12 +71,6 @@ bool TAbCustomControl::MouseWheel(TShiftState, int, int, int) {
     return false;
 }
 
-void TAbCustomControl::Click() {
-    OnClick(this);
-}
-void TAbCustomControl::DblClick() {
-    OnDblClick(this);
-}
 void TAbCustomControl::DoEnter() {
     OnEnter(this);
 }

@@ -28,16 +28,12 @@ public:
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool value) { parentFont_ = value; }
 
-    // Events. The stored layout binds them by handler name.
-    TEventSlot<TNotifyEvent> OnClick;
-    TEventSlot<TNotifyEvent> OnDblClick;
+    // Events beside the pointer's. The stored layout binds them by handler
+    // name.
     TEventSlot<TNotifyEvent> OnEnter;
     TEventSlot<TNotifyEvent> OnExit;
     TEventSlot<TKeyEvent> OnKeyDown;
     TEventSlot<TKeyEvent> OnKeyUp;
-    TEventSlot<TMouseEvent> OnMouseDown;
-    TEventSlot<TMouseMoveEvent> OnMouseMove;
-    TEventSlot<TMouseEvent> OnMouseUp;
 
     // Settings refresh: SettingsChanged does the work (nothing here);
     // RequestSettingsChanged runs it only while no update is pending.
@@ -60,19 +56,14 @@ protected:
     // Never below 0; returns true when the counter has reached 0.
     bool EndUpdate();
 
-    // Input in the controls' own terms (the pointer's translated by the
-    // widget base). Each fires its event first; derived controls call the
-    // base and then act.
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    // Keyboard and focus input in the controls' own terms (the pointer's
+    // comes from the widget base). Each fires its event first; derived
+    // controls call the base and then act.
     virtual void KeyDown(TKeyCode& key, TShiftState shift);
     virtual void KeyUp(TKeyCode& key, TShiftState shift);
     // `delta` in the window system's units (120 per notch, positive away from
     // the user); true when the control used it.
     virtual bool MouseWheel(TShiftState shift, int delta, int x, int y);
-    void Click() override;
-    void DblClick() override;
     virtual void DoEnter();
     virtual void DoExit();
 

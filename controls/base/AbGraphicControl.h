@@ -20,12 +20,6 @@ public:
     std::string ClassName() const override { return "TAbGraphicControl"; }
     void DeclareProperties(PropertyList& props) override;
 
-    TEventSlot<TNotifyEvent> OnClick;
-    TEventSlot<TNotifyEvent> OnDblClick;
-    TEventSlot<TMouseEvent> OnMouseDown;
-    TEventSlot<TMouseMoveEvent> OnMouseMove;
-    TEventSlot<TMouseEvent> OnMouseUp;
-
     // Repaint request; marks the control as waiting for its repaint.
     void Invalidate();
     bool RepaintPending() const { return repaintPending_; }
@@ -43,12 +37,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // The pointer's input (translated by the widget base) fires the events.
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void Click() override;
-    void DblClick() override;
 
 private:
     int lockCount_ = 0;

@@ -46,14 +46,6 @@ public:
     int TabOrder() const { return tabOrder_; }
     void SetTabOrder(int v) { tabOrder_ = v; }
 
-    TEventSlot<TNotifyEvent> OnClick;
-    TEventSlot<TMouseMoveEvent> OnMouseMove;
-
-protected:
-    void MouseMove(TShiftState shift, int x, int y) override {
-        OnMouseMove(static_cast<TPersistent*>(this), shift, x, y);
-    }
-
 private:
     bool parentFont_ = true;
     int tabOrder_ = -1;

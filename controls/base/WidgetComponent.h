@@ -94,6 +94,14 @@ public:
         this->setToolTip(QString::fromStdString(value));
     }
 
+    // The pointer's events. The stored layout binds them by handler name;
+    // each family stores those it publishes.
+    TEventSlot<TNotifyEvent> OnClick;
+    TEventSlot<TNotifyEvent> OnDblClick;
+    TEventSlot<TMouseEvent> OnMouseDown;
+    TEventSlot<TMouseMoveEvent> OnMouseMove;
+    TEventSlot<TMouseEvent> OnMouseUp;
+
 protected:
     // A widget with no parent whatever the owner is: the form, a window of
     // its own.
@@ -127,18 +135,34 @@ protected:
     static void DeclareVisible(PropertyList& p) {
         p.Bool("Visible", &TWidgetComponent::Visible, &TWidgetComponent::SetVisible, true);
     }
+    static void DeclareClickEvents(PropertyList& p) {
+        p.Event("OnClick", &TWidgetComponent::OnClick);
+        p.Event("OnDblClick", &TWidgetComponent::OnDblClick);
+    }
+    static void DeclareMouseEvents(PropertyList& p) {
+        p.Event("OnMouseDown", &TWidgetComponent::OnMouseDown);
+        p.Event("OnMouseMove", &TWidgetComponent::OnMouseMove);
+        p.Event("OnMouseUp", &TWidgetComponent::OnMouseUp);
+    }
 
     // Pointer input in the controls' own terms, translated here from Qt's
     // mouse events for every control: a press is MouseDown; the second
     // press of a double click is MouseDown with ssDouble, then DblClick for
     // the left button; a move is MouseMove; a release is MouseUp, then Click
-    // when the left button came up over the control. A control overrides
-    // what it acts on, in the order its events fire.
-    virtual void MouseDown(TMouseButton, TShiftState, int, int) {}
-    virtual void MouseMove(TShiftState, int, int) {}
-    virtual void MouseUp(TMouseButton, TShiftState, int, int) {}
-    virtual void Click() {}
-    virtual void DblClick() {}
+    // when the left button came up over the control. Each fires its event;
+    // a control that acts on one overrides it, fires the event where its
+    // order wants it (mostly first, by calling the base) and acts.
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+        OnMouseDown(Sender(), button, shift, x, y);
+    }
+    virtual void MouseMove(TShiftState shift, int x, int y) { OnMouseMove(Sender(), shift, x, y); }
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+        OnMouseUp(Sender(), button, shift, x, y);
+    }
+    virtual void Click() { OnClick(Sender()); }
+    virtual void DblClick() { OnDblClick(Sender()); }
+    // The control as its events name it.
+    TPersistent* Sender() { return static_cast<TPersistent*>(this); }
 
     // For a control whose widget class W handles presses itself (a switch
     // button) or lets them through to the parent (a label): presses,

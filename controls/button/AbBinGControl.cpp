@@ -41,17 +41,14 @@ void TAbBinGControl::DeclareStatusEvents(PropertyList& props) {
     props.Event("OnStatusIntChanged", &T::OnStatusIntChanged);
 }
 
-void TAbBinGControl::DeclareMouseEvents(PropertyList& props) {
+void TAbBinGControl::DeclarePointerEvents(PropertyList& props) {
     using T = TAbBinGControl;
-    props.Event("OnClick", &T::OnClick);
-    props.Event("OnDblClick", &T::OnDblClick);
+    DeclareClickEvents(props);
     props.Ident("OnDragDrop", &T::OnDragDropName, &T::SetOnDragDropName);
     props.Ident("OnDragOver", &T::OnDragOverName, &T::SetOnDragOverName);
     props.Ident("OnEndDrag", &T::OnEndDragName, &T::SetOnEndDragName);
     props.Ident("OnStartDrag", &T::OnStartDragName, &T::SetOnStartDragName);
-    props.Event("OnMouseDown", &T::OnMouseDown);
-    props.Event("OnMouseMove", &T::OnMouseMove);
-    props.Event("OnMouseUp", &T::OnMouseUp);
+    DeclareMouseEvents(props);
 }
 
 void TAbBinGControl::DeclareProperties(PropertyList& props) {
@@ -60,7 +57,7 @@ void TAbBinGControl::DeclareProperties(PropertyList& props) {
     DeclareVisible(props);
     DeclareState(props);
     DeclareStatusEvents(props);
-    DeclareMouseEvents(props);
+    DeclarePointerEvents(props);
 }
 
 void TAbBinGControl::UpdateFlashRegistration() {

@@ -54,7 +54,8 @@ protected:
     // Pieces of the stored-property list, for the derived class's own order.
     void DeclareState(PropertyList& props);
     void DeclareStatusEvents(PropertyList& props);
-    void DeclareMouseEvents(PropertyList& props);
+    // The click, drag and mouse events.
+    void DeclarePointerEvents(PropertyList& props);
 
     // Left-button press and release in the button's own terms. A release
     // fires OnClick (left button over the button) and OnMouseUp itself,

@@ -79,7 +79,7 @@ void TAbColBitBtn::DeclareProperties(PropertyList& props) {
     DeclareFont(props);
     props.Bool("ParentFont", &T::ParentFont, &T::SetParentFont, true);
     DeclareStatusEvents(props);
-    DeclareMouseEvents(props);
+    DeclarePointerEvents(props);
 }
 
 void TAbColBitBtn::DefineProperties(RawPropertyList& props) {

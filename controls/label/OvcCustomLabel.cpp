@@ -106,24 +106,18 @@ void TOvcCustomLabel::paintEvent(QPaintEvent*) {
 void TOvcCustomLabel::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == mbLeft)
         pressed_ = true;
-    // The second press of a double click, whichever the button.
     if (shift & ssDouble)
-        OnDblClick(static_cast<TPersistent*>(this));
-    OnMouseDown(static_cast<TPersistent*>(this), button, shift, x, y);
-}
-
-void TOvcCustomLabel::MouseMove(TShiftState shift, int x, int y) {
-    OnMouseMove(static_cast<TPersistent*>(this), shift, x, y);
+        OnDblClick(Sender());
+    TWidgetComponent::MouseDown(button, shift, x, y);
 }
 
 void TOvcCustomLabel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    // A click is a left press and release both over the label.
     const bool click = button == mbLeft && pressed_ && rect().contains(x, y);
     if (button == mbLeft)
         pressed_ = false;
     const QPointer<QWidget> alive(this);
     if (click)
-        OnClick(static_cast<TPersistent*>(this));
+        OnClick(Sender());
     if (alive)
-        OnMouseUp(static_cast<TPersistent*>(this), button, shift, x, y);
+        TWidgetComponent::MouseUp(button, shift, x, y);
 }

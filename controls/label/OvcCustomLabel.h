@@ -84,23 +84,19 @@ public:
     // top-left corner, over what lies beneath it.
     void Paint(TCanvas& canvas);
 
-    TEventSlot<TNotifyEvent> OnClick;
-    TEventSlot<TNotifyEvent> OnDblClick;
     TEventSlot<TDragDropEvent> OnDragDrop;
     TEventSlot<TDragOverEvent> OnDragOver;
     TEventSlot<TEndDragEvent> OnEndDrag;
-    TEventSlot<TMouseEvent> OnMouseDown;
-    TEventSlot<TMouseMoveEvent> OnMouseMove;
-    TEventSlot<TMouseEvent> OnMouseUp;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // The pointer's input (translated by the widget base) fires the events,
-    // in the label's own order: the double click before its press, the
-    // click before the release.
+    // The label's own order of the pointer's events: OnDblClick (whichever
+    // the button) before the press of a double click, OnClick (a left press
+    // and release both over the label) before OnMouseUp.
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DblClick() override {}
+    void Click() override {}
 
     // The base label's notices.
     virtual void TextChanged() { update(); }

@@ -29,12 +29,9 @@ void TOvcLabel::DeclareProperties(PropertyList& p) {
     p.Bool("Transparent", &L::Transparent, &L::SetTransparent, true);
     DeclareVisible(p);
     p.Bool("WordWrap", &L::WordWrap, &L::SetWordWrap, true);
-    p.Event("OnClick", &L::OnClick);
-    p.Event("OnDblClick", &L::OnDblClick);
+    DeclareClickEvents(p);
     p.Event("OnDragDrop", &L::OnDragDrop);
     p.Event("OnDragOver", &L::OnDragOver);
     p.Event("OnEndDrag", &L::OnEndDrag);
-    p.Event("OnMouseDown", &L::OnMouseDown);
-    p.Event("OnMouseMove", &L::OnMouseMove);
-    p.Event("OnMouseUp", &L::OnMouseUp);
+    DeclareMouseEvents(p);
 }
