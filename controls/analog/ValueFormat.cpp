@@ -71,7 +71,7 @@ Decimal Round(double magnitude, int decimals) {
             digits += *p;
     int exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
     if (magnitude == 0.0) {
-        digits = "0";
+        digits.assign(1, '0');
         exponent = 0;
     }
     // Position (in digits) of the decimal point: digits[0..point) is the
