@@ -4,6 +4,7 @@
 // accepts. Values outside the generator's limits are refused, never
 // limited.
 
+#include "cli/ToneRequest.h"
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/ToneLimits.h"
