@@ -7,12 +7,15 @@
 #include "engine/DefaultSoundOutput.h"
 #include "engine/FrameMixer.h"
 #include "engine/NoteName.h"
+#include "engine/RealFrameMixer.h"
+#include "engine/SampleWriter.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/SoundOutput.h"
 #include "engine/WaveFile.h"
 #include "engine/WaveHeader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -22,6 +25,8 @@ constexpr std::int16_t kMaxDuration = 32767;
 constexpr std::int16_t kMinPercent = 0;
 constexpr std::int16_t kMaxPercent = 100;
 constexpr std::uint32_t kLevelHalfMax = 65535;
+constexpr double kMinPeakLevel = -120;
+constexpr double kMaxPeakLevel = 0;
 } // namespace
 
 TToneGen::TToneGen(TComponent* owner) : TToneGen(owner, DefaultSoundOutput()) {}
@@ -215,6 +220,17 @@ void TToneGen::SetPrecise(bool on) {
     imageStale_ = true;
 }
 
+void TToneGen::SetPeakLevel(double decibels) {
+    peakLevel_ =
+        std::isnan(decibels) ? kMaxPeakLevel : std::clamp(decibels, kMinPeakLevel, kMaxPeakLevel);
+    imageStale_ = true;
+}
+
+void TToneGen::SetDither(bool on) {
+    dither_ = on;
+    imageStale_ = true;
+}
+
 void TToneGen::ResetAM() {
     am_.Reset();
     imageStale_ = true;
@@ -242,8 +258,35 @@ void TToneGen::ReadAMArray(TMemoryStream& in) {
 }
 
 WaveFormat TToneGen::Format() const {
-    return WaveFormat{stereo_, resolution_ == TTGResolution::tg16Bit,
-                      quality_ == TTGQuality::tgHiQ};
+    WaveFormat format{stereo_, resolution_ != TTGResolution::tg8Bit, quality_ == TTGQuality::tgHiQ};
+    if (precise_ && resolution_ == TTGResolution::tg24Bit)
+        format.wide = WideSamples::Pcm24;
+    else if (precise_ && resolution_ == TTGResolution::tgFloat)
+        format.wide = WideSamples::Float32;
+    return format;
+}
+
+bool TToneGen::NeedsRealMix() const {
+    return precise_ &&
+           (Format().wide != WideSamples::None || peakLevel_ < kMaxPeakLevel || dither_);
+}
+
+void TToneGen::MixReal(const WaveFormat& format, std::uint32_t dataLength, bool withEnvelope,
+                       std::uint8_t* data) const {
+    RealFrameMixer mixer(format, dataLength);
+    NoiseSource noise(1);
+    const ToneComponents components =
+        MixComponents(frequency_, waveform_, am_, amUseMultiplier_, [this] {
+            if (IsDesigning())
+                ShowRangeMessage(kMinToneFrequency, kMaxToneFrequency);
+        });
+    for (const ToneComponent& c : components)
+        mixer.Add(c, noise);
+    mixer.Scale(PeakFromDecibels(peakLevel_));
+    if (withEnvelope)
+        mixer.ApplyEnvelope(envelope_);
+    TpdfDither dither;
+    WriteSamples(mixer.Frames(), format, dither_ ? &dither : nullptr, data);
 }
 
 std::unique_ptr<std::uint8_t[]> TToneGen::AllocateImage(std::size_t size) {
@@ -258,15 +301,27 @@ bool TToneGen::BuildImage(bool withEnvelope) {
 
     const WaveFormat format = Format();
     const std::uint32_t dataLength = format.DataLength(duration_);
-    std::uint8_t header[kWaveHeaderSize];
-    WriteWaveHeader(header, format, dataLength);
-
-    const std::size_t size = WaveImageSize(dataLength);
+    const std::size_t headerSize = WaveHeaderSize(format);
+    const std::size_t size = WaveImageSize(format, dataLength);
     std::unique_ptr<std::uint8_t[]> block = AllocateImage(size);
     if (!block)
         return false;
     std::memset(block.get(), format.ZeroLevelByte(), size);
-    std::memcpy(block.get(), header, kWaveHeaderSize);
+    WriteWaveHeader(block.get(), format, dataLength);
+
+    if (NeedsRealMix()) {
+        try {
+            MixReal(format, dataLength, withEnvelope, block.get() + headerSize);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        image_ = std::move(block);
+        imageSize_ = static_cast<std::uint32_t>(size);
+        imageStale_ = false;
+        envelopeStale_ = !withEnvelope;
+        imageHasEnvelope_ = withEnvelope;
+        return true;
+    }
 
     try {
         FrameMixer mixer(format, dataLength, precise_);
