@@ -28,6 +28,8 @@ const QString kNoMultiplier = "no-multiplier";
 const QString kPrecise = "precise";
 const QString kClassic = "classic";
 const QString kSeconds = "seconds";
+const QString kLevel = "level";
+const QString kDither = "dither";
 
 // Options that shape the signal: they need a command.
 const QStringList kToneOptions{kFrequency, kNote,   kWaveform, kDuration, kBits,         kRate,
@@ -35,6 +37,10 @@ const QStringList kToneOptions{kFrequency, kNote,   kWaveform, kDuration, kBits,
 // Options that take a value and may be given once.
 const QStringList kSingleValued{kFrequency, kNote,   kWaveform, kDuration, kBits,
                                 kRate,      kVolume, kEnvelope, kSeconds};
+// The output options for measurement: they need a command as well; the
+// level may be given once.
+const QStringList kOutputOptions{kLevel, kDither};
+const QStringList kSingleValuedOutput{kLevel};
 
 CommandLine Refuse(std::string message) {
     CommandLine line;
@@ -71,7 +77,16 @@ CommandLineParser::CommandLineParser() {
          "Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
          "10000 for precise noise).",
          "MS"},
-        {kBits, "Sample resolution, 16 (default) or 8.", "16|8"},
+        {kBits,
+         "Sample resolution: 16 (default), 8, 24 or float (32-bit IEEE); 24 and float "
+         "need the precise synthesis.",
+         "8|16|24|float"},
+        {kLevel,
+         "Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), "
+         "in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only.",
+         "DB"},
+        {kDither, "Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
+                  "(default off: files are the same byte for byte). Precise only."},
         {kRate, "Samples per second, 96000 (default) or 44100.", "96000|44100"},
         {kStereo, "Two channels instead of one."},
         {kVolume, "Play level in percent, 0 to 100 (default 100); one value sets both.",
@@ -112,7 +127,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Version;
         return line;
     }
-    for (const QString& name : kSingleValued)
+    for (const QString& name : kSingleValued + kSingleValuedOutput)
         if (parser_.values(name).size() > 1)
             return Refuse(Flag(name) + " may be given only once");
     if (parser_.isSet(kPrecise) && parser_.isSet(kClassic))
@@ -122,7 +137,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
 
     const QStringList positional = parser_.positionalArguments();
     if (positional.isEmpty()) {
-        for (const QString& name : kToneOptions)
+        for (const QString& name : kToneOptions + kOutputOptions)
             if (parser_.isSet(name))
                 return Refuse(Flag(name) + " needs a command: export FILE or play");
         return line; // the panel
@@ -181,10 +196,29 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         tone.durationMs = *v.value;
     }
     if (parser_.isSet(kBits)) {
-        const auto v = to::Choice("--bits", text(kBits), 16, 8);
+        const auto v = to::Bits(text(kBits));
         if (!v.value)
             return Refuse(v.error);
-        tone.resolution = *v.value == 16 ? TTGResolution::tg16Bit : TTGResolution::tg8Bit;
+        tone.resolution = *v.value;
+        const bool wide = *v.value == TTGResolution::tg24Bit || *v.value == TTGResolution::tgFloat;
+        if (wide && !tone.precise)
+            return Refuse("--bits " + text(kBits) +
+                          " needs the precise synthesis; --classic makes 8 or 16 bits");
+    }
+    if (parser_.isSet(kLevel)) {
+        if (!tone.precise)
+            return Refuse("--level needs the precise synthesis; --classic plays at the "
+                          "amplitudes alone");
+        const auto v = to::Level(text(kLevel));
+        if (!v.value)
+            return Refuse(v.error);
+        tone.levelDb = *v.value;
+    }
+    if (parser_.isSet(kDither)) {
+        if (!tone.precise)
+            return Refuse(
+                "--dither needs the precise synthesis; --classic rounds as it always did");
+        tone.dither = true;
     }
     if (parser_.isSet(kRate)) {
         const auto v = to::Choice("--rate", text(kRate), 96000, 44100);

@@ -28,6 +28,8 @@ inline constexpr int kMinDurationMs = 10;
 inline constexpr int kMaxDurationMs = 32767;
 inline constexpr double kMinSeconds = 0.1;
 inline constexpr double kMaxSeconds = 86400;
+inline constexpr double kMinLevelDb = -120;
+inline constexpr double kMaxLevelDb = 0;
 
 // The text with control characters written as \xNN: what the user typed,
 // fit for a one-line message.
@@ -49,6 +51,11 @@ OptionValue<EnvelopeSettings> Envelope(std::string_view text);
 // LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY; the level must play from 20 to
 // 20000 Hz with the tone at `toneFrequency`.
 OptionValue<AMRequest> AMLevel(std::string_view text, int toneFrequency, bool useMultiplier);
+// 8, 16, 24 or float.
+OptionValue<TTGResolution> Bits(std::string_view text);
+// A peak level in dB relative to full scale, -120 to 0, taken to the
+// nearest hundredth of a decibel.
+OptionValue<double> Level(std::string_view text);
 // A number of seconds, fractions allowed.
 OptionValue<double> Seconds(std::string_view text);
 

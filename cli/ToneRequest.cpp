@@ -38,6 +38,8 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
             gen.SetAMNote(id, level.note);
     }
     gen.SetPrecise(precise);
+    gen.SetPeakLevel(levelDb);
+    gen.SetDither(dither);
 }
 
 bool ToneRequest::Build(TToneGen& gen) const {

@@ -37,6 +37,9 @@ struct ToneRequest {
     std::vector<AMRequest> am;
     bool useMultiplier = true;
     bool precise = true;
+    // Precise synthesis only: the peak in dBFS and rounding with dither.
+    double levelDb = 0;
+    bool dither = false;
 
     // Sets every parameter on `gen`; builds nothing.
     void ApplyTo(TToneGen& gen) const;
