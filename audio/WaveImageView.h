@@ -1,7 +1,8 @@
 #pragma once
-// Reading a RIFF/WAVE image in memory (PCM, 8 or 16 bits, mono or stereo)
-// and rendering it as 16-bit stereo frames with the left and right level
-// applied, as the sound backends feed it to the server.
+// Reading a RIFF/WAVE image in memory (PCM of 8, 16 or 24 bits, or 32-bit
+// IEEE float; mono or stereo) and rendering it as 16-bit stereo frames with
+// the left and right level applied, as the sound backends feed it to the
+// server.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@ struct WaveImageView {
     int channels = 0;
     int samplesPerSecond = 0;
     int bitsPerSample = 0;
+    bool isFloat = false; // format 3: 32-bit IEEE samples
     std::span<const std::uint8_t> data; // the sample bytes, within the image
 
     std::size_t FrameBytes() const { return std::size_t(channels) * (bitsPerSample / 8); }

@@ -53,6 +53,34 @@ TEST(WaveImageViewTest, ReadsEveryFormatOfTheGenerator) {
             }
 }
 
+TEST(WaveImageViewTest, ReadsAndRendersWideSamples) {
+    // Full scale, the most negative value and a half, each format's way.
+    struct Case {
+        WideSamples wide;
+        std::vector<std::uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {WideSamples::Pcm24, {0xFF, 0xFF, 0x7F, 0x01, 0x00, 0x80, 0x00, 0x00, 0x40}},
+        {WideSamples::Float32,
+         {0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x80, 0xBF, 0x00, 0x00, 0x00, 0x3F}},
+    };
+    for (const Case& c : cases) {
+        WaveFormat f{};
+        f.wide = c.wide;
+        std::vector<std::uint8_t> img(WaveImageSize(f, std::uint32_t(c.bytes.size())), 0);
+        WriteWaveHeader(img.data(), f, std::uint32_t(c.bytes.size()));
+        std::copy(c.bytes.begin(), c.bytes.end(), img.begin() + long(WaveHeaderSize(f)));
+        const auto view = ParseWaveImage(img);
+        ASSERT_TRUE(view.has_value()) << int(c.wide);
+        EXPECT_EQ(view->Frames(), 3u);
+        std::vector<std::int16_t> out(6);
+        std::size_t position = 0;
+        ASSERT_EQ(RenderStereo(*view, position, false, kFullLevel, out.data(), 3), 3u);
+        EXPECT_EQ(out, (std::vector<std::int16_t>{32767, 32767, -32767, -32767, 16384, 16384}))
+            << int(c.wide);
+    }
+}
+
 TEST(WaveImageViewTest, RefusesWhatIsNotAPlayableWave) {
     const WaveFormat f{};
     const auto good = MakeImage(f, Samples16({1, 2, 3}));
@@ -66,7 +94,7 @@ TEST(WaveImageViewTest, RefusesWhatIsNotAPlayableWave) {
         {"not WAVE", 8, {'A', 'V', 'I', ' '}},
         {"not PCM", 20, {3, 0}},
         {"three channels", 22, {3, 0}},
-        {"24 bits", 34, {24, 0}},
+        {"20 bits", 34, {20, 0}},
         {"no rate", 24, {0, 0, 0, 0}},
         {"format chunk larger than the image", 16, {0xFF, 0xFF, 0, 0}},
     };
