@@ -119,3 +119,84 @@ std::size_t RenderStereo(const WaveImageView& view, std::size_t& position, bool 
     }
     return done;
 }
+
+namespace {
+
+// One sample as a fraction of full scale, exactly.
+double SampleReal(const WaveImageView& view, const std::uint8_t* p) {
+    if (view.isFloat) {
+        float v;
+        std::memcpy(&v, p, sizeof v);
+        return v == v ? std::clamp(double(v), -1.0, 1.0) : 0.0;
+    }
+    if (view.bitsPerSample == 24)
+        return (static_cast<std::int32_t>(U32Of3(p) << 8) >> 8) / 8388607.0;
+    return Sample16(view, p) / 32767.0;
+}
+
+// Walks the frames as RenderStereo does, handing each frame's left and
+// right fraction of full scale (level applied) to `put`.
+template <class Put>
+std::size_t WalkFrames(const WaveImageView& view, std::size_t& position, bool loop,
+                       std::uint32_t level, std::size_t frames, Put put) {
+    const std::size_t total = view.Frames();
+    if (total == 0)
+        return 0;
+    const double left = (level & 0xFFFF) / 65535.0, right = (level >> 16) / 65535.0;
+    const std::size_t frameBytes = view.FrameBytes();
+    const std::size_t second = view.channels == 2 ? frameBytes / 2 : 0;
+    std::size_t done = 0;
+    while (done < frames) {
+        if (position >= total) {
+            if (!loop)
+                break;
+            position = 0;
+        }
+        const std::size_t run = std::min(frames - done, total - position);
+        const std::uint8_t* in = view.data.data() + position * frameBytes;
+        for (std::size_t i = 0; i < run; ++i, in += frameBytes) {
+            const double l = SampleReal(view, in);
+            const double r = second ? SampleReal(view, in + second) : l;
+            put(done + i, l * left, r * right);
+        }
+        position += run;
+        done += run;
+    }
+    return done;
+}
+
+} // namespace
+
+std::size_t RenderStereoReal(const WaveImageView& view, std::size_t& position, bool loop,
+                             std::uint32_t level, float* out, std::size_t frames) {
+    return WalkFrames(view, position, loop, level, frames,
+                      [out](std::size_t i, double l, double r) {
+                          out[2 * i] = static_cast<float>(l * 32767);
+                          out[2 * i + 1] = static_cast<float>(r * 32767);
+                      });
+}
+
+void PutStreamSample(double value16, bool toFloat, std::uint8_t* out) {
+    const double v = std::clamp(value16 / 32767, -1.0, 1.0);
+    std::uint32_t bits = 0;
+    if (toFloat) {
+        const float f = static_cast<float>(v);
+        std::memcpy(&bits, &f, sizeof bits);
+        for (int b = 0; b < 4; ++b)
+            out[b] = static_cast<std::uint8_t>(bits >> (8 * b));
+        return;
+    }
+    bits = static_cast<std::uint32_t>(std::lround(v * 8388607));
+    for (int b = 0; b < 3; ++b)
+        out[b] = static_cast<std::uint8_t>(bits >> (8 * b));
+}
+
+std::size_t RenderStereoWide(const WaveImageView& view, std::size_t& position, bool loop,
+                             std::uint32_t level, bool toFloat, std::uint8_t* out,
+                             std::size_t frames) {
+    const std::size_t bytes = toFloat ? 4 : 3;
+    return WalkFrames(view, position, loop, level, frames, [&](std::size_t i, double l, double r) {
+        PutStreamSample(l * 32767, toFloat, out + 2 * bytes * i);
+        PutStreamSample(r * 32767, toFloat, out + 2 * bytes * i + bytes);
+    });
+}

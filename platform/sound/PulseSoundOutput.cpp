@@ -12,7 +12,6 @@
 
 namespace {
 constexpr const char* kClientName = "orbel";
-constexpr std::size_t kOutFrameBytes = 2 * sizeof(std::int16_t);
 // How long after its expected end a synchronous play waits before giving up
 // on a server that stalled (the stream may still have to be set up).
 constexpr pa_usec_t kSyncGrace = 2 * PA_USEC_PER_SEC;
@@ -53,6 +52,7 @@ struct PulseSoundOutput::Impl {
     pa_context* context = nullptr;
     pa_stream* stream = nullptr;
     int streamRate = 0; // the rate of the stream wanted; 0 before the first play
+    StreamSample streamSample = StreamSample::S16; // and its sample format
     pa_time_event* retryTimer = nullptr;
     pa_usec_t retryDelay = Usec(kFirstRetry);
     bool serverAnswers = true; // until a connection attempt fails
@@ -148,7 +148,11 @@ struct PulseSoundOutput::Impl {
     // --- the stream ----------------------------------------------------------
 
     void CreateStreamLocked() {
-        pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(streamRate), 2};
+        const pa_sample_format_t sample = streamSample == StreamSample::Float32
+                                              ? PA_SAMPLE_FLOAT32LE
+                                          : streamSample == StreamSample::S24 ? PA_SAMPLE_S24LE
+                                                                              : PA_SAMPLE_S16LE;
+        pa_sample_spec sampleFormat{sample, static_cast<std::uint32_t>(streamRate), 2};
         pa_channel_map map;
         pa_channel_map_init_stereo(&map);
         pa_stream* s = pa_stream_new(context, kClientName, &sampleFormat, &map);
@@ -227,20 +231,21 @@ struct PulseSoundOutput::Impl {
         if (!StreamReady())
             return;
         const std::uint32_t lvl = level.load(std::memory_order_relaxed);
-        while (bytes >= kOutFrameBytes && !mixer.Silent()) {
+        const std::size_t frameBytes = StreamFrameBytes(streamSample);
+        while (bytes >= frameBytes && !mixer.Silent()) {
             void* buffer = nullptr;
             std::size_t size = bytes;
             if (pa_stream_begin_write(stream, &buffer, &size) < 0 || !buffer)
                 return;
-            const std::size_t frames =
-                mixer.Render(static_cast<std::int16_t*>(buffer), size / kOutFrameBytes, lvl);
+            const std::size_t frames = mixer.Render(static_cast<std::uint8_t*>(buffer),
+                                                    size / frameBytes, lvl, streamSample);
             if (frames == 0) {
                 pa_stream_cancel_write(stream);
                 break;
             }
-            pa_stream_write(stream, buffer, frames * kOutFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
+            pa_stream_write(stream, buffer, frames * frameBytes, nullptr, 0, PA_SEEK_RELATIVE);
             queuedSinceDrain = true;
-            bytes -= std::min(bytes, frames * kOutFrameBytes);
+            bytes -= std::min(bytes, frames * frameBytes);
         }
         if (mixer.Silent() && queuedSinceDrain) {
             // Everything is queued: drain, which also starts a sound shorter
@@ -392,11 +397,13 @@ void PulseSoundOutput::Play(std::span<const std::uint8_t> bytes, std::uint32_t f
         return;
     }
     const std::uint32_t level = m.level.load(std::memory_order_relaxed);
-    if (view->samplesPerSecond != m.streamRate) {
-        // A stream carries one rate: the old sound ends with its stream.
+    if (view->samplesPerSecond != m.streamRate || StreamSampleFor(*view) != m.streamSample) {
+        // A stream carries one rate and sample format: the old sound ends
+        // with its stream.
         m.mixer.Stop(level);
         m.DropStreamLocked();
         m.streamRate = view->samplesPerSecond;
+        m.streamSample = StreamSampleFor(*view);
         m.mixer.SetRate(m.streamRate);
     }
     m.mixer.Start(*view, (flags & SND_LOOP) != 0, level);

@@ -1,8 +1,10 @@
 #pragma once
 // The real sound output: a PulseAudio client (also served by PipeWire's
 // PulseAudio server) on libpulse's threaded main loop. One playback stream
-// lives as long as the output and carries every sound as 16-bit stereo with
-// the program's own left and right level applied as linear gains; the
+// lives as long as the output (a new one when the rate or sample format
+// changes) and carries every sound as stereo, in 16 bits or as the 24-bit or
+// float image is, with the program's own left and right level applied as
+// linear gains; the
 // server's and the device's volumes are never touched. A new image while one
 // plays, and Stop, are short fades in that stream (see CrossfadeMixer). When
 // no server answers, or the server goes away, the output keeps what it was
