@@ -7,6 +7,7 @@
 #include "engine/ToneGen.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "cli/DeviceCommands.h"
 #include "panel/PanelClasses.h"
 #include "panel/Unit1.h"
 #include "platform/sound/SystemSoundOutput.h"
@@ -90,7 +91,12 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Export:
         return RunExport(line.tone, line.file);
     case CommandLine::Action::Play:
+        if (!line.device.empty())
+            if (const int status = ChooseOutputDevice(line.device); status != 0)
+                return status;
         return RunPlay(line.tone, line.seconds);
+    case CommandLine::Action::Devices:
+        return RunDevices();
     default:
         return 2;
     }

@@ -30,6 +30,7 @@ const QString kClassic = "classic";
 const QString kSeconds = "seconds";
 const QString kLevel = "level";
 const QString kDither = "dither";
+const QString kDevice = "device";
 
 // Options that shape the signal: they need a command.
 const QStringList kToneOptions{kFrequency, kNote,   kWaveform, kDuration, kBits,         kRate,
@@ -39,8 +40,8 @@ const QStringList kSingleValued{kFrequency, kNote,   kWaveform, kDuration, kBits
                                 kRate,      kVolume, kEnvelope, kSeconds};
 // The output options for measurement: they need a command as well; the
 // level may be given once.
-const QStringList kOutputOptions{kLevel, kDither};
-const QStringList kSingleValuedOutput{kLevel};
+const QStringList kOutputOptions{kLevel, kDither, kDevice};
+const QStringList kSingleValuedOutput{kLevel, kDevice};
 
 CommandLine Refuse(std::string message) {
     CommandLine line;
@@ -62,11 +63,14 @@ CommandLineParser::CommandLineParser() {
         "Examples:\n"
         "  orbel export tone.wav --frequency 1000 --duration 1000\n"
         "  orbel export chord.wav --note O5A --am 1:25:sine:1.5\n"
-        "  orbel play --frequency 250 --waveform square --stereo --seconds 10");
+        "  orbel play --frequency 250 --waveform square --stereo --seconds 10\n"
+        "  orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither\n"
+        "  orbel devices; orbel play --device NAME --bits float --level -20");
     parser_.addPositionalArgument("command",
                                   "export FILE: write the signal as a WAV file.\n"
-                                  "play: play it until --seconds have passed or Ctrl-C.",
-                                  "[export FILE | play]");
+                                  "play: play it until --seconds have passed or Ctrl-C.\n"
+                                  "devices: list the sound server's outputs.",
+                                  "[export FILE | play | devices]");
     parser_.addOptions({
         {{"h", kHelp}, "Show this help and exit."},
         {{"v", kVersion}, "Show the version and exit."},
@@ -102,6 +106,10 @@ CommandLineParser::CommandLineParser() {
         {kPrecise, "Exact-phase, alias-free synthesis (default)."},
         {kClassic, "The generator's original synthesis (also for the panel)."},
         {kSeconds, "play: stop after 0.1 to 86400 seconds (default: until Ctrl-C).", "N"},
+        {kDevice,
+         "play: on this output of the sound server, by name or description (orbel devices "
+         "lists them; default: the server's default).",
+         "NAME"},
     });
 }
 
@@ -154,9 +162,17 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         if (positional.size() != 1)
             return Refuse("play takes no file");
         line.action = CommandLine::Action::Play;
+    } else if (command == "devices") {
+        if (positional.size() != 1)
+            return Refuse("devices takes no file");
+        for (const QString& name : kToneOptions + kOutputOptions)
+            if (parser_.isSet(name))
+                return Refuse(Flag(name) + " is for export and play");
+        line.action = CommandLine::Action::Devices;
+        return line;
     } else {
         return Refuse("unknown command '" + command.toStdString() +
-                      "': the commands are export FILE and play");
+                      "': the commands are export FILE, play and devices");
     }
     return ParseTone(std::move(line));
 }
@@ -249,6 +265,13 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         if (!levels.insert(v.value->level).second)
             return Refuse("--am: level " + std::to_string(v.value->level) + " given twice");
         tone.am.push_back(*v.value);
+    }
+    if (parser_.isSet(kDevice)) {
+        if (line.action != CommandLine::Action::Play)
+            return Refuse("--device is for play only");
+        if (text(kDevice).empty())
+            return Refuse("--device needs the name or description of an output");
+        line.device = text(kDevice);
     }
     if (parser_.isSet(kSeconds)) {
         const auto v = to::Seconds(text(kSeconds));

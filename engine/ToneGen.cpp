@@ -10,6 +10,7 @@
 #include "engine/RealFrameMixer.h"
 #include "engine/SampleWriter.h"
 #include "engine/SilentSoundOutput.h"
+#include "engine/SoundName.h"
 #include "engine/SoundOutput.h"
 #include "engine/WaveFile.h"
 #include "engine/WaveHeader.h"
@@ -381,8 +382,10 @@ void TToneGen::StartPlayback() {
         flags |= SND_ASYNC | SND_LOOP;
     else if (async_)
         flags |= SND_ASYNC;
-    if (image_)
+    if (image_) {
+        output_->DescribeSound(SoundName(waveform_, frequency_));
         output_->Play(std::span<const std::uint8_t>(image_.get(), imageSize_), flags);
+    }
 }
 
 void TToneGen::PresetVolume() {

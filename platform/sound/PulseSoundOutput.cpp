@@ -2,16 +2,37 @@
 
 #include "audio/CrossfadeMixer.h"
 #include "audio/WaveImageView.h"
+#include "platform/sound/PulseDeviceList.h"
 
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <string>
 #include <utility>
 
 namespace {
 constexpr const char* kClientName = "orbel";
+// How long `ListDevices` waits for the server.
+constexpr std::chrono::milliseconds kListTimeout{1500};
+
+// What a mixer shows of the program: its name and menu icon.
+pa_proplist* ClientProperties() {
+    pa_proplist* p = pa_proplist_new();
+    pa_proplist_sets(p, PA_PROP_APPLICATION_NAME, kClientName);
+    pa_proplist_sets(p, PA_PROP_APPLICATION_ID, "org.orbel.orbel");
+    pa_proplist_sets(p, PA_PROP_APPLICATION_ICON_NAME, "orbel");
+    return p;
+}
+
+// A test signal, and what it is.
+pa_proplist* StreamProperties(const std::string& mediaName) {
+    pa_proplist* p = pa_proplist_new();
+    pa_proplist_sets(p, PA_PROP_MEDIA_ROLE, "test");
+    pa_proplist_sets(p, PA_PROP_MEDIA_NAME, mediaName.c_str());
+    return p;
+}
 // How long after its expected end a synchronous play waits before giving up
 // on a server that stalled (the stream may still have to be set up).
 constexpr pa_usec_t kSyncGrace = 2 * PA_USEC_PER_SEC;
@@ -68,6 +89,13 @@ struct PulseSoundOutput::Impl {
     bool reportedLost = false;
     std::function<void(bool)> watcher;
 
+    // The output chosen (empty: the server's default), whether the stream
+    // is on it, and who hears when that changes.
+    std::string deviceName;
+    bool onChosenDevice = true;
+    std::function<void(const std::string&)> noticeWatcher;
+    std::string mediaName = kClientName;
+
     // Read by the feeding callback, set from the caller's thread.
     std::atomic<std::uint32_t> level{kFullLevel};
     std::atomic<std::uint64_t> underflows{0};
@@ -77,7 +105,9 @@ struct PulseSoundOutput::Impl {
 
     void ConnectLocked() {
         attempts.fetch_add(1, std::memory_order_relaxed);
-        context = pa_context_new(api, kClientName);
+        pa_proplist* props = ClientProperties();
+        context = pa_context_new_with_proplist(api, kClientName, props);
+        pa_proplist_free(props);
         if (!context) {
             ConnectionFailedLocked();
             return;
@@ -126,6 +156,10 @@ struct PulseSoundOutput::Impl {
         case PA_CONTEXT_READY:
             self->serverAnswers = true;
             self->retryDelay = Usec(kFirstRetry);
+            pa_context_set_subscribe_callback(c, &Impl::OnServerEvent, self);
+            if (pa_operation* op =
+                    pa_context_subscribe(c, PA_SUBSCRIPTION_MASK_SINK, nullptr, nullptr))
+                pa_operation_unref(op);
             if (self->streamRate && !self->stream)
                 self->CreateStreamLocked();
             self->UpdateLostLocked();
@@ -155,7 +189,10 @@ struct PulseSoundOutput::Impl {
         pa_sample_spec sampleFormat{sample, static_cast<std::uint32_t>(streamRate), 2};
         pa_channel_map map;
         pa_channel_map_init_stereo(&map);
-        pa_stream* s = pa_stream_new(context, kClientName, &sampleFormat, &map);
+        pa_proplist* props = StreamProperties(mediaName);
+        pa_stream* s =
+            pa_stream_new_with_proplist(context, mediaName.c_str(), &sampleFormat, &map, props);
+        pa_proplist_free(props);
         if (!s) {
             StreamFailedLocked();
             return;
@@ -164,6 +201,7 @@ struct PulseSoundOutput::Impl {
         pa_stream_set_state_callback(s, &Impl::OnStreamState, this);
         pa_stream_set_write_callback(s, &Impl::OnWritable, this);
         pa_stream_set_underflow_callback(s, &Impl::OnUnderflow, this);
+        pa_stream_set_moved_callback(s, &Impl::OnMoved, this);
         pa_buffer_attr attr;
         attr.maxlength = static_cast<std::uint32_t>(-1);
         attr.tlength =
@@ -171,7 +209,9 @@ struct PulseSoundOutput::Impl {
         attr.prebuf = static_cast<std::uint32_t>(-1);
         attr.minreq = static_cast<std::uint32_t>(-1);
         attr.fragsize = static_cast<std::uint32_t>(-1);
-        if (pa_stream_connect_playback(s, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
+        // While the chosen output is missing, the default one plays.
+        const char* device = deviceName.empty() || !onChosenDevice ? nullptr : deviceName.c_str();
+        if (pa_stream_connect_playback(s, device, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
                                        nullptr) < 0)
             StreamFailedLocked();
     }
@@ -184,6 +224,7 @@ struct PulseSoundOutput::Impl {
         pa_stream_set_write_callback(stream, nullptr, nullptr);
         pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_set_underflow_callback(stream, nullptr, nullptr);
+        pa_stream_set_moved_callback(stream, nullptr, nullptr);
         if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream)) && ContextReady())
             pa_stream_disconnect(stream);
         pa_stream_unref(stream);
@@ -195,11 +236,61 @@ struct PulseSoundOutput::Impl {
     }
 
     void StreamFailedLocked() {
+        // A stream on a chosen output that went away: the next one plays on
+        // the default output until the chosen one returns.
+        if (!deviceName.empty() && onChosenDevice)
+            LeftChosenDeviceLocked("the default output");
         DropStreamLocked();
         streamBroken = true;
         if (ContextReady())
             ScheduleRetryLocked(); // a new stream later, never in a tight loop
         UpdateLostLocked();
+    }
+
+    // --- the chosen output ----------------------------------------------------
+
+    void NoticeLocked(const std::string& line) {
+        if (noticeWatcher)
+            noticeWatcher(line);
+    }
+
+    void LeftChosenDeviceLocked(const std::string& where) {
+        onChosenDevice = false;
+        NoticeLocked("the output " + deviceName + " went away; playing on " + where);
+    }
+
+    // The server moved the stream: away from the chosen output when that
+    // went, or back to it.
+    static void OnMoved(pa_stream* s, void* userdata) {
+        auto* self = static_cast<Impl*>(userdata);
+        if (s != self->stream || self->deviceName.empty())
+            return;
+        const char* now = pa_stream_get_device_name(s);
+        const bool onChosen = now && self->deviceName == now;
+        if (onChosen && !self->onChosenDevice) {
+            self->onChosenDevice = true;
+            self->NoticeLocked("playing on " + self->deviceName + " again");
+        } else if (!onChosen && self->onChosenDevice) {
+            self->LeftChosenDeviceLocked(now ? now : "another output");
+        }
+    }
+
+    // A new output may be the chosen one coming back: move the stream to it
+    // (a move to another name fails and changes nothing).
+    static void OnServerEvent(pa_context* c, pa_subscription_event_type_t type, std::uint32_t,
+                              void* userdata) {
+        auto* self = static_cast<Impl*>(userdata);
+        if (c != self->context || self->deviceName.empty() || self->onChosenDevice)
+            return;
+        if ((type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) != PA_SUBSCRIPTION_EVENT_SINK ||
+            (type & PA_SUBSCRIPTION_EVENT_TYPE_MASK) != PA_SUBSCRIPTION_EVENT_NEW)
+            return;
+        if (self->StreamReady()) {
+            if (pa_operation* op =
+                    pa_context_move_sink_input_by_name(c, pa_stream_get_index(self->stream),
+                                                       self->deviceName.c_str(), nullptr, nullptr))
+                pa_operation_unref(op);
+        }
     }
 
     static void OnStreamState(pa_stream* s, void* userdata) {
@@ -369,6 +460,7 @@ PulseSoundOutput::~PulseSoundOutput() {
     {
         MainloopGuard guard(m.mainloop);
         m.watcher = nullptr;
+        m.noticeWatcher = nullptr;
         // Let a fade-out that is still queued play, briefly, rather than cut
         // the stream in the middle of the sound.
         m.StopLocked();
@@ -445,6 +537,44 @@ std::optional<LevelReading> PulseSoundOutput::ReadLevel(std::uint32_t) {
 bool PulseSoundOutput::SoundLost() const {
     MainloopGuard guard(impl_->mainloop);
     return impl_->LostLocked();
+}
+
+std::optional<std::vector<OutputDevice>> PulseSoundOutput::ListDevices() {
+    return ListPulseOutputs(kListTimeout);
+}
+
+void PulseSoundOutput::ChooseDevice(const std::string& name) {
+    Impl& m = *impl_;
+    MainloopGuard guard(m.mainloop);
+    m.deviceName = name;
+    m.onChosenDevice = true;
+    if (m.StreamReady() && m.ContextReady()) {
+        const char* to = name.empty() ? nullptr : name.c_str();
+        if (to)
+            if (pa_operation* op = pa_context_move_sink_input_by_name(
+                    m.context, pa_stream_get_index(m.stream), to, nullptr, nullptr))
+                pa_operation_unref(op);
+    }
+}
+
+void PulseSoundOutput::WatchDeviceNotices(std::function<void(const std::string& notice)> onNotice) {
+    MainloopGuard guard(impl_->mainloop);
+    impl_->noticeWatcher = std::move(onNotice);
+}
+
+void PulseSoundOutput::DescribeSound(const std::string& mediaName) {
+    Impl& m = *impl_;
+    MainloopGuard guard(m.mainloop);
+    if (m.mediaName == mediaName)
+        return;
+    m.mediaName = mediaName;
+    if (m.StreamReady()) {
+        pa_proplist* props = StreamProperties(mediaName);
+        if (pa_operation* op =
+                pa_stream_proplist_update(m.stream, PA_UPDATE_REPLACE, props, nullptr, nullptr))
+            pa_operation_unref(op);
+        pa_proplist_free(props);
+    }
 }
 
 void PulseSoundOutput::WatchSoundLost(std::function<void(bool lost)> onChange) {

@@ -34,6 +34,10 @@ public:
     std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
     bool SoundLost() const override;
     void WatchSoundLost(std::function<void(bool lost)> onChange) override;
+    std::optional<std::vector<OutputDevice>> ListDevices() override;
+    void ChooseDevice(const std::string& name) override;
+    void WatchDeviceNotices(std::function<void(const std::string& notice)> onNotice) override;
+    void DescribeSound(const std::string& mediaName) override;
 
     // True once a server answers (at once when one already does), false
     // when none has within `timeout`.

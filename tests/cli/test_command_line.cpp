@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
 #include "engine/LoopLength.h"
+#include "engine/OutputDevice.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
 
@@ -94,7 +95,12 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --level -3 --level -6", "--level may be given only once"},
         Limit{"play --classic --level -20", "--level needs the precise synthesis"},
         Limit{"play --classic --dither", "--dither needs the precise synthesis"},
-        Limit{"--level -20", "--level needs a command"}, Limit{"play --rate 96000", nullptr},
+        Limit{"--level -20", "--level needs a command"}, Limit{"devices", nullptr},
+        Limit{"play --device sink1", nullptr},
+        Limit{"export a.wav --device sink1", "--device is for play only"},
+        Limit{"devices --frequency 440", "--frequency is for export and play"},
+        Limit{"devices x", "devices takes no file"},
+        Limit{"--device sink1", "--device needs a command"}, Limit{"play --rate 96000", nullptr},
         Limit{"play --rate 44100", nullptr},
         Limit{"play --rate 48000", "--rate must be 96000 or 44100"},
         Limit{"play --waveform sawtooth", nullptr}, Limit{"play --waveform noise", nullptr},
@@ -189,6 +195,21 @@ TEST(CommandLineTest, ReadsTheMeasurementOutput) {
     EXPECT_EQ(gen.PeakLevel(), -20.0);
     EXPECT_TRUE(gen.Dither());
     EXPECT_EQ(gen.Resolution(), TTGResolution::tgFloat);
+}
+
+TEST(CommandLineTest, FindsAnOutputByNameBeforeDescription) {
+    const std::vector<OutputDevice> devices{
+        {"bench", "Speakers", false}, {"usb", "bench", true}, {"hdmi", "HDMI Out", false}};
+    const auto found = [&](const std::string& wanted) {
+        const OutputDevice* d = FindOutputDevice(devices, wanted);
+        return d ? d->name : std::string("none");
+    };
+    EXPECT_EQ(found("bench"), "bench");
+    EXPECT_EQ(found("HDMI Out"), "hdmi");
+    EXPECT_EQ(found("usb"), "usb");
+    EXPECT_EQ(found("hdm"), "none");
+    EXPECT_EQ(Parse(Split("play --device HDMI")).device, "HDMI");
+    EXPECT_EQ(Parse({"devices"}).action, CommandLine::Action::Devices);
 }
 
 // What the generator gets: one value for both channels, two in the order

@@ -4,6 +4,7 @@
 
 #include "SignalAnalysis.h"
 #include "ToneGenFixture.h"
+#include "engine/SoundName.h"
 #include "engine/TpdfDither.h"
 #include "engine/WaveHeader.h"
 
@@ -173,6 +174,12 @@ TEST_F(MeasurementOutputTest, DitherIsReproducibleAndOffByDefault) {
     EXPECT_EQ(Samples(), first);
     EXPECT_FALSE(TToneGen(nullptr).Dither());
     EXPECT_EQ(TToneGen(nullptr).PeakLevel(), 0);
+}
+
+TEST(SoundNameTest, SaysWhatPlays) {
+    EXPECT_EQ(SoundName(TTGWave::tgSine, 1000), "Синусоида 1000 Гц");
+    EXPECT_EQ(SoundName(TTGWave::tgSawtooth, 440), "Пила 440 Гц");
+    EXPECT_EQ(SoundName(TTGWave::tgNoise, 440), "Шум");
 }
 
 TEST(TpdfDitherTest, IsTriangularOverTwoStepsAroundZero) {
