@@ -13,6 +13,7 @@
 #include "core/EndingSignals.h"
 #include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
+#include "cli/DeviceCommands.h"
 #include "panel/PanelClasses.h"
 #include "panel/Unit1.h"
 #include "platform/sound/SystemSoundOutput.h"
@@ -115,10 +116,15 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Export:
         return RunExport(line.tone, line.file);
     case CommandLine::Action::Play: {
+        if (!line.device.empty())
+            if (const int status = ChooseOutputDevice(line.device); status != 0)
+                return status;
         const int status = RunPlay(line.tone, line.seconds);
         SetDefaultSoundOutput(nullptr); // lets a fade-out play before the stream goes
         return status;
     }
+    case CommandLine::Action::Devices:
+        return RunDevices();
     default:
         return 2;
     }

@@ -171,13 +171,17 @@ std::size_t CrossfadeMixer::Mix(float* out, std::size_t frames, std::uint32_t le
     std::size_t fromCurrent = 0;
     bool ended = false;
     if (current_) {
-        rendered_.resize(2 * frames);
-        fromCurrent = RenderStereo(current_->image, current_->position, current_->loop, level,
-                                   rendered_.data(), frames);
+        const bool wide = StreamSampleFor(current_->image) != StreamSample::S16;
+        rendered_.resize(wide ? 0 : 2 * frames);
+        renderedReal_.resize(wide ? 2 * frames : 0);
+        fromCurrent = wide ? RenderStereoReal(current_->image, current_->position, current_->loop,
+                                              level, renderedReal_.data(), frames)
+                           : RenderStereo(current_->image, current_->position, current_->loop,
+                                          level, rendered_.data(), frames);
         for (std::size_t i = 0; i < fromCurrent; ++i) {
             const float gain = FadeInGain(current_->played + i, current_->fade);
-            out[2 * i] = gain * rendered_[2 * i];
-            out[2 * i + 1] = gain * rendered_[2 * i + 1];
+            out[2 * i] = gain * (wide ? renderedReal_[2 * i] : rendered_[2 * i]);
+            out[2 * i + 1] = gain * (wide ? renderedReal_[2 * i + 1] : rendered_[2 * i + 1]);
         }
         current_->played += fromCurrent;
         if (fromCurrent < frames) {
@@ -223,6 +227,42 @@ std::size_t CrossfadeMixer::Render(std::int16_t* out, std::size_t frames, std::u
         for (std::size_t i = 0; i < 2 * got; ++i)
             out[2 * done + i] =
                 static_cast<std::int16_t>(std::clamp(std::lround(mixed_[i]), -32768L, 32767L));
+        done += got;
+        if (got < want)
+            break;
+    }
+    return done;
+}
+
+std::size_t CrossfadeMixer::Render(std::uint8_t* out, std::size_t frames, std::uint32_t level,
+                                   StreamSample sample) {
+    if (sample == StreamSample::S16)
+        return Render(reinterpret_cast<std::int16_t*>(out), frames, level);
+    const bool toFloat = sample == StreamSample::Float32;
+    const std::size_t frameBytes = StreamFrameBytes(sample);
+    std::size_t done = 0;
+    mixed_.resize(2 * kChunkFrames);
+    while (done < frames && !Silent()) {
+        if (Steady()) {
+            // The image alone, straight into the stream: exact at full level.
+            const std::size_t want = frames - done;
+            const std::size_t got =
+                RenderStereoWide(current_->image, current_->position, current_->loop, level,
+                                 toFloat, out + done * frameBytes, want);
+            current_->played += got;
+            tail_.position += got;
+            rewindable_ += got;
+            done += got;
+            if (got < want) {
+                current_.reset();
+                rewindable_ = 0;
+            }
+            break;
+        }
+        const std::size_t want = std::min(kChunkFrames, frames - done);
+        const std::size_t got = Mix(mixed_.data(), want, level);
+        for (std::size_t i = 0; i < 2 * got; ++i)
+            PutStreamSample(mixed_[i], toFloat, out + done * frameBytes + i * (frameBytes / 2));
         done += got;
         if (got < want)
             break;

@@ -11,6 +11,7 @@
 // touched: the fades exist only here. No locking: the owner serialises the
 // calls.
 
+#include "audio/StreamSample.h"
 #include "audio/WaveImageView.h"
 #include "engine/SoundOutput.h"
 
@@ -74,6 +75,10 @@ public:
     // Renders up to `frames` interleaved stereo frames with the level word
     // applied; fewer only when the sound has ended (none when silent).
     std::size_t Render(std::int16_t* out, std::size_t frames, std::uint32_t level);
+    // The same into a stream of the given sample format (S16 is the call
+    // above): fades are mixed as real numbers and converted at the end.
+    std::size_t Render(std::uint8_t* out, std::size_t frames, std::uint32_t level,
+                       StreamSample sample);
 
 private:
     struct Current {
@@ -132,4 +137,5 @@ private:
     std::vector<float> baked_;           // the next tail while it is made
     std::vector<float> mixed_;           // scratch of Render
     std::vector<std::int16_t> rendered_; // scratch of Mix
+    std::vector<float> renderedReal_;    // scratch of Mix for wider images
 };

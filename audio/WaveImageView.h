@@ -1,7 +1,8 @@
 #pragma once
-// Reading a RIFF/WAVE image in memory (PCM, 8 or 16 bits, mono or stereo)
-// and rendering it as 16-bit stereo frames with the left and right level
-// applied, as the sound backends feed it to the server.
+// Reading a RIFF/WAVE image in memory (PCM of 8, 16 or 24 bits, or 32-bit
+// IEEE float; mono or stereo) and rendering it as 16-bit stereo frames with
+// the left and right level applied, as the sound backends feed it to the
+// server.
 
 #include "engine/LevelWord.h"
 
@@ -14,6 +15,7 @@ struct WaveImageView {
     int channels = 0;
     int samplesPerSecond = 0;
     int bitsPerSample = 0;
+    bool isFloat = false;               // format 3: 32-bit IEEE samples
     std::span<const std::uint8_t> data; // the sample bytes, within the image
 
     std::size_t FrameBytes() const { return std::size_t(channels) * (bitsPerSample / 8); }
@@ -40,3 +42,18 @@ inline std::int16_t ApplyLevel(std::int32_t sample, std::uint32_t level) {
 // sound played once).
 std::size_t RenderStereo(const WaveImageView& view, std::size_t& position, bool loop,
                          std::uint32_t level, std::int16_t* out, std::size_t frames);
+
+// The same, for images of more than 16 bits: as real numbers on the 16-bit
+// scale (full scale 32767), the level applied without rounding.
+std::size_t RenderStereoReal(const WaveImageView& view, std::size_t& position, bool loop,
+                             std::uint32_t level, float* out, std::size_t frames);
+
+// The same straight into a stream of 24-bit (3 bytes a sample) or float
+// samples, little-endian: at full level every 24-bit or float sample passes
+// unchanged.
+std::size_t RenderStereoWide(const WaveImageView& view, std::size_t& position, bool loop,
+                             std::uint32_t level, bool toFloat, std::uint8_t* out,
+                             std::size_t frames);
+
+// One sample on the stream's scale, from a value on the 16-bit scale.
+void PutStreamSample(double value16, bool toFloat, std::uint8_t* out);

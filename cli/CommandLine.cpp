@@ -41,12 +41,21 @@ const QString kRightFrequency = "right-frequency";
 const QStringList kSignalOptions{kSweep, kLinear, kFade, kBurst, kPhase, kRightFrequency};
 const QStringList kSignalSingleValued{kSweep, kFade, kBurst, kPhase, kRightFrequency};
 
+// The output's format, level and device.
+const QString kLevel = "level";
+const QString kDither = "dither";
+const QString kDevice = "device";
+
 // Options that shape the signal: they need a command.
 const QStringList kToneOptions{kFrequency, kNote,   kWaveform, kDuration, kBits,         kRate,
                                kStereo,    kVolume, kEnvelope, kAM,       kNoMultiplier, kSeconds};
 // Options that take a value and may be given once.
 const QStringList kSingleValued{kFrequency, kNote,   kWaveform, kDuration, kBits,
                                 kRate,      kVolume, kEnvelope, kSeconds};
+// The output options for measurement: they need a command as well; the
+// level may be given once.
+const QStringList kOutputOptions{kLevel, kDither, kDevice};
+const QStringList kSingleValuedOutput{kLevel, kDevice};
 
 CommandLine Refuse(std::string message) {
     CommandLine line;
@@ -76,11 +85,15 @@ CommandLineParser::CommandLineParser() {
         "  orbel export imd.wav --waveform smpte        (or ccif)\n"
         "  orbel play --frequency 1000 --burst 10:90\n"
         "  orbel play --frequency 1000 --stereo --phase 90\n"
-        "  orbel play --frequency 1000 --stereo --right-frequency 1001");
+        "  orbel play --frequency 1000 --stereo --right-frequency 1001\n\n"
+        "Output for measurement:\n"
+        "  orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither\n"
+        "  orbel devices; orbel play --device NAME --bits float --level -20");
     parser_.addPositionalArgument("command",
                                   "export FILE: write the signal as a WAV file.\n"
-                                  "play: play it until --seconds have passed or Ctrl-C.",
-                                  "[export FILE | play]");
+                                  "play: play it until --seconds have passed or Ctrl-C.\n"
+                                  "devices: list the sound server's outputs.",
+                                  "[export FILE | play | devices]");
     parser_.addOptions({
         {{"h", kHelp}, "Show this help and exit."},
         {{"v", kVersion}, "Show the version and exit."},
@@ -94,7 +107,16 @@ CommandLineParser::CommandLineParser() {
          "Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
          "10000 for precise noise).",
          "MS"},
-        {kBits, "Sample resolution, 16 (default) or 8.", "16|8"},
+        {kBits,
+         "Sample resolution: 16 (default), 8, 24 or float (32-bit IEEE); 24 and float "
+         "need the precise synthesis.",
+         "8|16|24|float"},
+        {kLevel,
+         "Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), "
+         "in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only.",
+         "DB"},
+        {kDither, "Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
+                  "(default off: files are the same byte for byte). Precise only."},
         {kRate, "Samples per second, 96000 (default) or 44100.", "96000|44100"},
         {kStereo, "Two channels instead of one."},
         {kVolume, "Play level in percent, 0 to 100 (default 100); one value sets both.",
@@ -110,6 +132,10 @@ CommandLineParser::CommandLineParser() {
         {kPrecise, "Exact-phase, alias-free synthesis (default)."},
         {kClassic, "The generator's original synthesis (also for the panel)."},
         {kSeconds, "play: stop after 0.1 to 86400 seconds (default: until Ctrl-C).", "N"},
+        {kDevice,
+         "play: on this output of the sound server, by name or description (orbel devices "
+         "lists them; default: the server's default).",
+         "NAME"},
     });
     parser_.addOptions({
         {kSweep,
@@ -152,7 +178,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Version;
         return line;
     }
-    for (const QString& name : kSingleValued + kSignalSingleValued)
+    for (const QString& name : kSingleValued + kSignalSingleValued + kSingleValuedOutput)
         if (parser_.values(name).size() > 1)
             return Refuse(Flag(name) + " may be given only once");
     if (parser_.isSet(kPrecise) && parser_.isSet(kClassic))
@@ -162,7 +188,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
 
     const QStringList positional = parser_.positionalArguments();
     if (positional.isEmpty()) {
-        for (const QString& name : kToneOptions + kSignalOptions)
+        for (const QString& name : kToneOptions + kSignalOptions + kOutputOptions)
             if (parser_.isSet(name))
                 return Refuse(Flag(name) + " needs a command: export FILE or play");
         return line; // the panel
@@ -179,9 +205,17 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         if (positional.size() != 1)
             return Refuse("play takes no file");
         line.action = CommandLine::Action::Play;
+    } else if (command == "devices") {
+        if (positional.size() != 1)
+            return Refuse("devices takes no file");
+        for (const QString& name : kToneOptions + kOutputOptions)
+            if (parser_.isSet(name))
+                return Refuse(Flag(name) + " is for export and play");
+        line.action = CommandLine::Action::Devices;
+        return line;
     } else {
         return Refuse("unknown command " + to::Quoted(ArgumentBytes(command)) +
-                      ": the commands are export FILE and play");
+                      ": the commands are export FILE, play and devices");
     }
     return ParseTone(std::move(line));
 }
@@ -223,10 +257,29 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         tone.durationMs = *v.value;
     }
     if (parser_.isSet(kBits)) {
-        const auto v = to::Choice("--bits", text(kBits), 16, 8);
+        const auto v = to::Bits(text(kBits));
         if (!v.value)
             return Refuse(v.error);
-        tone.resolution = *v.value == 16 ? TTGResolution::tg16Bit : TTGResolution::tg8Bit;
+        tone.resolution = *v.value;
+        const bool wide = *v.value == TTGResolution::tg24Bit || *v.value == TTGResolution::tgFloat;
+        if (wide && !tone.precise)
+            return Refuse("--bits " + text(kBits) +
+                          " needs the precise synthesis; --classic makes 8 or 16 bits");
+    }
+    if (parser_.isSet(kLevel)) {
+        if (!tone.precise)
+            return Refuse("--level needs the precise synthesis; --classic plays at the "
+                          "amplitudes alone");
+        const auto v = to::Level(text(kLevel));
+        if (!v.value)
+            return Refuse(v.error);
+        tone.levelDb = *v.value;
+    }
+    if (parser_.isSet(kDither)) {
+        if (!tone.precise)
+            return Refuse(
+                "--dither needs the precise synthesis; --classic rounds as it always did");
+        tone.dither = true;
     }
     if (parser_.isSet(kRate)) {
         const auto v = to::Choice("--rate", text(kRate), 96000, 44100);
@@ -257,6 +310,13 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         if (!levels.insert(v.value->level).second)
             return Refuse("--am: level " + std::to_string(v.value->level) + " given twice");
         tone.am.push_back(*v.value);
+    }
+    if (parser_.isSet(kDevice)) {
+        if (line.action != CommandLine::Action::Play)
+            return Refuse("--device is for play only");
+        if (text(kDevice).empty())
+            return Refuse("--device needs the name or description of an output");
+        line.device = text(kDevice);
     }
     if (parser_.isSet(kSeconds)) {
         const auto v = to::Seconds(text(kSeconds));

@@ -12,13 +12,14 @@
 #include <string>
 
 struct CommandLine {
-    enum class Action { Panel, Help, Version, Export, Play, Refused };
+    enum class Action { Panel, Help, Version, Export, Play, Refused, Devices };
 
     Action action = Action::Panel;
     bool classic = false;          // the panel plays the original synthesis
     std::string file;              // export: the name's bytes as given; "-": standard output
     ToneRequest tone;              // export, play
     std::optional<double> seconds; // play: until interrupted without it
+    std::string device;            // play: an output's name or description; empty: the default
     std::string error;             // refused: one line naming the option and its range
 };
 

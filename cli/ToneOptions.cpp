@@ -297,6 +297,33 @@ OptionValue<int> PhaseTenths(std::string_view text) {
     return {int(*degrees * 10 + (tenth[0] - '0')), {}};
 }
 
+OptionValue<TTGResolution> Bits(std::string_view text) {
+    struct BitsName {
+        std::string_view name;
+        TTGResolution resolution;
+    };
+    constexpr std::array<BitsName, 4> kBits{{{"8", TTGResolution::tg8Bit},
+                                             {"16", TTGResolution::tg16Bit},
+                                             {"24", TTGResolution::tg24Bit},
+                                             {"float", TTGResolution::tgFloat}}};
+    for (const BitsName& b : kBits)
+        if (text == b.name)
+            return {b.resolution, {}};
+    return OptionValue<TTGResolution>::Refused("--bits must be 8, 16, 24 or float, not " +
+                                               Quoted(text));
+}
+
+OptionValue<double> Level(std::string_view text) {
+    const std::optional<double> v = ParseNumber(text);
+    // In hundredths first, so that -120.004 is -120.00 and may pass.
+    const double hundredths = v ? std::round(*v * 100) / 100 : 0;
+    if (!v || !(hundredths >= kMinLevelDb && hundredths <= kMaxLevelDb))
+        return OptionValue<double>::Refused(
+            "--level must be a number from -120 to 0 (dB relative to full scale), not " +
+            Quoted(text));
+    return {hundredths == 0 ? 0.0 : hundredths, {}}; // no -0
+}
+
 OptionValue<double> Seconds(std::string_view text) {
     const std::optional<double> v = ParseNumber(text);
     if (!v || *v < kMinSeconds || *v > kMaxSeconds)

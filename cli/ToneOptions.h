@@ -37,6 +37,8 @@ inline constexpr int kMaxSweepMs = 60000;
 inline constexpr int kMaxFadeMs = kMaxSweepMs / 2;
 inline constexpr int kMaxBurstCycles = 1000;
 inline constexpr int kMaxPhaseTenths = 3600;
+inline constexpr double kMinLevelDb = -120;
+inline constexpr double kMaxLevelDb = 0;
 
 // The text with control characters and bytes that are not UTF-8 written as
 // \xNN: what the user typed, fit for a one-line message that cannot act on
@@ -65,6 +67,11 @@ OptionValue<EnvelopeSettings> Envelope(std::string_view text);
 // LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY; the level must play from 20 to
 // 20000 Hz with the tone at `toneFrequency`.
 OptionValue<AMRequest> AMLevel(std::string_view text, int toneFrequency, bool useMultiplier);
+// 8, 16, 24 or float.
+OptionValue<TTGResolution> Bits(std::string_view text);
+// A peak level in dB relative to full scale, -120 to 0, taken to the
+// nearest hundredth of a decibel.
+OptionValue<double> Level(std::string_view text);
 // A number of seconds, fractions allowed.
 OptionValue<double> Seconds(std::string_view text);
 

@@ -41,6 +41,8 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
     }
     gen.SetPrecise(precise);
     gen.SetSignal(signal);
+    gen.SetPeakLevel(levelDb);
+    gen.SetDither(dither);
 }
 
 bool ToneRequest::Build(TToneGen& gen) const {

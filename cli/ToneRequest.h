@@ -41,6 +41,9 @@ struct ToneRequest {
     // A sweep, pink noise, a two-tone signal, bursts or a right channel of
     // its own (precise only); the plain tone by default.
     MeasurementSignal signal;
+    // Precise synthesis only: the peak in dBFS and rounding with dither.
+    double levelDb = 0;
+    bool dither = false;
 
     // Sets every parameter on `gen`; builds nothing.
     void ApplyTo(TToneGen& gen) const;

@@ -117,3 +117,34 @@ void ApplyEnvelope(std::uint8_t* data, std::uint32_t dataLength, bool stereo, bo
         }
     }
 }
+
+std::vector<double> EnvelopeGains(std::uint32_t dataLength, int bytesPerFrame,
+                                  const EnvelopeSettings& settings) {
+    const std::int64_t T = dataLength / bytesPerFrame;
+    std::vector<double> gains(static_cast<std::size_t>(T), 1.0);
+    const double S = double(NormalisedShares(settings).s) / 100;
+    for (const EnvelopePhase& ph : EnvelopePlan(dataLength, bytesPerFrame, settings)) {
+        const double n = double(ph.n);
+        for (std::int64_t k = 0; k <= ph.n && ph.start + k < T; ++k) {
+            double g = 1;
+            switch (ph.kind) {
+            case EnvelopePhaseKind::Attack:
+                g = ph.n > 0 ? double(k) / n : 0;
+                break;
+            case EnvelopePhaseKind::Hold:
+                break;
+            case EnvelopePhaseKind::Decay:
+                g = ph.n > 0 ? 1 - double(k) * (1 - S) / n : 1;
+                break;
+            case EnvelopePhaseKind::Sustain:
+                g = S;
+                break;
+            case EnvelopePhaseKind::Release:
+                g = ph.n > 0 ? S * double(ph.n - k) / n : 0;
+                break;
+            }
+            gains[static_cast<std::size_t>(ph.start + k)] = g;
+        }
+    }
+    return gains;
+}

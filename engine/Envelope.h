@@ -31,3 +31,9 @@ std::vector<EnvelopePhase> EnvelopePlan(std::uint32_t dataLength, int bytesPerFr
 // sample decides the new value, which is written to every sample of it.
 void ApplyEnvelope(std::uint8_t* data, std::uint32_t dataLength, bool stereo, bool sixteenBit,
                    const EnvelopeSettings& settings);
+
+// The same shaping as gains, one per frame of `dataLength` bytes in frames
+// of `bytesPerFrame` bytes, for samples held as real numbers: 1 where no
+// phase applies.
+std::vector<double> EnvelopeGains(std::uint32_t dataLength, int bytesPerFrame,
+                                  const EnvelopeSettings& settings);

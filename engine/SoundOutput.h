@@ -4,6 +4,7 @@
 // only; the real backend, a silent one and test doubles implement it.
 
 #include "engine/LevelWord.h"
+#include "engine/OutputDevice.h"
 
 #include <chrono>
 #include <cstddef>
@@ -11,6 +12,8 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 // Play flags, with the values the wave images' play modes are known by.
 inline constexpr std::uint32_t SND_SYNC = 0x0000;
@@ -103,4 +106,21 @@ public:
         (void)timeout;
         return true;
     }
+
+    // The sound server's outputs, or nothing when no server answers (or the
+    // output has no choice of devices).
+    virtual std::optional<std::vector<OutputDevice>> ListDevices() { return std::nullopt; }
+    // Plays on the output of that name from the next sound on; empty: the
+    // server's default. The device numbers of SetLevel and ReadLevel keep
+    // their meaning.
+    virtual void ChooseDevice(const std::string& name) { (void)name; }
+    // `onNotice` gets one line each time the chosen output went away (the
+    // server moved the sound elsewhere) or the sound went back to it, on
+    // the output's own thread, under the rules of WatchSoundLost. Null
+    // stops the calls.
+    virtual void WatchDeviceNotices(std::function<void(const std::string& notice)> onNotice) {
+        (void)onNotice;
+    }
+    // What plays, for mixers to show (e.g. "Синусоида 1000 Гц").
+    virtual void DescribeSound(const std::string& mediaName) { (void)mediaName; }
 };

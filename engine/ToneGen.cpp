@@ -8,7 +8,10 @@
 #include "engine/FrameMixer.h"
 #include "engine/LevelWord.h"
 #include "engine/NoteName.h"
+#include "engine/RealFrameMixer.h"
+#include "engine/SampleWriter.h"
 #include "engine/SilentSoundOutput.h"
+#include "engine/SoundName.h"
 #include "engine/SoundOutput.h"
 #include "engine/ToneLimits.h"
 #include "engine/WaveFile.h"
@@ -17,12 +20,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <new>
 
 namespace {
 constexpr auto kMinPercent = static_cast<std::int16_t>(kMinTonePercent);
 constexpr auto kMaxPercent = static_cast<std::int16_t>(kMaxTonePercent);
+constexpr double kMinPeakLevel = -120;
+constexpr double kMaxPeakLevel = 0;
 } // namespace
 
 TToneGen::TToneGen(TComponent* owner) : TToneGen(owner, DefaultSoundOutput()) {}
@@ -221,6 +227,17 @@ void TToneGen::SetSignal(const MeasurementSignal& signal) {
     imageStale_ = true;
 }
 
+void TToneGen::SetPeakLevel(double decibels) {
+    peakLevel_ =
+        std::isnan(decibels) ? kMaxPeakLevel : std::clamp(decibels, kMinPeakLevel, kMaxPeakLevel);
+    imageStale_ = true;
+}
+
+void TToneGen::SetDither(bool on) {
+    dither_ = on;
+    imageStale_ = true;
+}
+
 void TToneGen::ResetAM() {
     am_.Reset();
     imageStale_ = true;
@@ -248,8 +265,36 @@ void TToneGen::ReadAMArray(TMemoryStream& in) {
 }
 
 WaveFormat TToneGen::Format() const {
-    return WaveFormat{stereo_, resolution_ == TTGResolution::tg16Bit,
-                      quality_ == TTGQuality::tgHiQ};
+    WaveFormat format{stereo_, resolution_ != TTGResolution::tg8Bit, quality_ == TTGQuality::tgHiQ};
+    if (precise_ && resolution_ == TTGResolution::tg24Bit)
+        format.wide = WideSamples::Pcm24;
+    else if (precise_ && resolution_ == TTGResolution::tgFloat)
+        format.wide = WideSamples::Float32;
+    return format;
+}
+
+bool TToneGen::NeedsRealMix() const {
+    return precise_ &&
+           (Format().wide != WideSamples::None || peakLevel_ < kMaxPeakLevel || dither_);
+}
+
+ToneShape TToneGen::MixReal(const WaveFormat& format, std::uint32_t dataLength,
+                            bool withEnvelope, std::uint8_t* data) const {
+    RealFrameMixer mixer(format, dataLength);
+    NoiseSource noise(1);
+    const ToneComponents components =
+        MixComponents(frequency_, waveform_, am_, amUseMultiplier_, [this] {
+            if (IsDesigning())
+                ShowRangeMessage(kMinToneFrequency, kMaxToneFrequency);
+        });
+    for (const ToneComponent& c : components)
+        mixer.Add(c, noise);
+    mixer.Scale(PeakFromDecibels(peakLevel_));
+    if (withEnvelope)
+        mixer.ApplyEnvelope(envelope_);
+    TpdfDither dither;
+    WriteSamples(mixer.Frames(), format, dither_ ? &dither : nullptr, data);
+    return ShapeOf(components, format, withEnvelope);
 }
 
 std::unique_ptr<std::uint8_t[]> TToneGen::AllocateImage(std::size_t size) {
@@ -263,9 +308,24 @@ void TToneGen::StopOutputForImage() {
         output_->Stop();
 }
 
+namespace {
+
 // What a steady tone's image repeats: one periodic component starts at phase
-// zero on the first sample and has a cycle of rate / frequency samples; noise
-// and mixes are described as nothing in particular.
+// zero on the first sample and has a cycle of rate / frequency samples; noise,
+// mixes and enveloped sounds are described as nothing in particular.
+ToneShape ShapeOf(const ToneComponents& components, const WaveFormat& format,
+                  bool withEnvelope) {
+    const auto audible = std::count_if(components.begin(), components.end(),
+                                       [](const ToneComponent& c) { return c.Audible(); });
+    ToneShape shape;
+    const ToneComponent& main = components[0];
+    if (audible == 1 && main.Audible() && main.wave != TTGWave::tgNoise && !withEnvelope)
+        shape.framesPerCycle = double(format.SamplesPerSecond()) / main.frequency;
+    return shape;
+}
+
+} // namespace
+
 ToneShape TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength,
                             std::uint8_t* data, bool withEnvelope) const {
     FrameMixer mixer(format, dataLength, precise_);
@@ -275,17 +335,10 @@ ToneShape TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength,
             if (IsDesigning())
                 ShowRangeMessage(kMinToneFrequency, kMaxToneFrequency);
         });
-    int audible = 0;
-    for (const ToneComponent& c : components) {
+    for (const ToneComponent& c : components)
         mixer.Add(c, noise);
-        audible += c.Audible() ? 1 : 0;
-    }
     mixer.WriteData(data);
-    ToneShape shape;
-    const ToneComponent& main = components[0];
-    if (audible == 1 && main.Audible() && main.wave != TTGWave::tgNoise && !withEnvelope)
-        shape.framesPerCycle = double(format.SamplesPerSecond()) / main.frequency;
-    return shape;
+    return ShapeOf(components, format, withEnvelope);
 }
 
 bool TToneGen::BuildImage(bool withEnvelope) {
@@ -309,19 +362,55 @@ bool TToneGen::BuildImage(bool withEnvelope) {
         }
         dataLength = static_cast<std::uint32_t>(signal.Frames() * format.BytesPerFrame());
     }
-    std::uint8_t header[kWaveHeaderSize];
-    WriteWaveHeader(header, format, dataLength);
-
-    const std::size_t size = WaveImageSize(dataLength);
+    const std::size_t headerSize = WaveHeaderSize(format);
+    const std::size_t size = WaveImageSize(format, dataLength);
     std::unique_ptr<std::uint8_t[]> block = AllocateImage(size);
     if (!block)
         return false;
     std::memset(block.get(), format.ZeroLevelByte(), size);
-    std::memcpy(block.get(), header, kWaveHeaderSize);
+    WriteWaveHeader(block.get(), format, dataLength);
+
+    if (PlaysSignal() && NeedsRealMix()) {
+        // Wide samples, a level or dither: scaled, enveloped and rounded
+        // once from the signal's real values.
+        try {
+            if (withEnvelope) {
+                const std::vector<double> gains =
+                    EnvelopeGains(dataLength, format.BytesPerFrame(), envelope_);
+                for (std::vector<double>* channel : {&signal.left, &signal.right})
+                    for (std::size_t i = 0; i < std::min(gains.size(), channel->size()); ++i)
+                        (*channel)[i] *= gains[i];
+            }
+            TpdfDither dither;
+            WriteSignalData(signal, format, PeakFromDecibels(peakLevel_),
+                            dither_ ? &dither : nullptr, block.get() + headerSize);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        image_ = std::move(block);
+        imageSize_ = static_cast<std::uint32_t>(size);
+        imageStale_ = false;
+        envelopeStale_ = !withEnvelope;
+        imageHasEnvelope_ = withEnvelope;
+        return true;
+    }
+    if (NeedsRealMix()) {
+        try {
+            shape_ = MixReal(format, dataLength, withEnvelope, block.get() + headerSize);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        image_ = std::move(block);
+        imageSize_ = static_cast<std::uint32_t>(size);
+        imageStale_ = false;
+        envelopeStale_ = !withEnvelope;
+        imageHasEnvelope_ = withEnvelope;
+        return true;
+    }
 
     try {
         if (PlaysSignal())
-            WriteSignalData(signal, format, 1.0, block.get() + kWaveHeaderSize);
+            WriteSignalData(signal, format, 1.0, nullptr, block.get() + kWaveHeaderSize);
         else
             shape_ = MixTone(format, dataLength, block.get() + kWaveHeaderSize, withEnvelope);
     } catch (const std::bad_alloc&) {
@@ -377,10 +466,12 @@ void TToneGen::StartPlayback() {
         flags |= SND_ASYNC | SND_LOOP;
     else if (async_)
         flags |= SND_ASYNC;
-    if (image_)
+    if (image_) {
+        output_->DescribeSound(SoundName(waveform_, frequency_));
         output_->PlayTone(std::span<const std::uint8_t>(image_.get(), imageSize_), flags, shape_);
-    else if (changing_)
+    } else if (changing_) {
         output_->Stop(); // no image to change to: what was held stops
+    }
 }
 
 void TToneGen::PresetVolume() {

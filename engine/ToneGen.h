@@ -82,6 +82,18 @@ public:
     // stored: the default is the steady tone, and then no byte changes.
     const MeasurementSignal& Signal() const { return signal_; }
     void SetSignal(const MeasurementSignal& signal);
+    // Precise synthesis only (the classic one ignores both). The peak of
+    // the signal in dB relative to full scale, -120 to 0, in the samples
+    // themselves: a sine at -20 peaks at 0.1 of full scale. It scales the
+    // mix of tone and AM levels the way the amplitudes share it, before the
+    // envelope. Not stored with the layout.
+    double PeakLevel() const { return peakLevel_; }
+    void SetPeakLevel(double decibels);
+    // Triangular dither of 2 steps peak to peak before rounding to 8, 16
+    // or 24 bits, from a fixed seed. Off by default so that images stay the
+    // same byte for byte. Not stored with the layout.
+    bool Dither() const { return dither_; }
+    void SetDither(bool on);
 
     // Operations.
     void Play();
@@ -123,6 +135,11 @@ protected:
     // Limits a value to min..max; in design mode a message says so.
     std::int16_t CheckRange(std::int16_t min, std::int16_t max, std::int16_t value) const;
     bool BuildImage(bool withEnvelope);
+    // The sample data for the formats and settings only the real-valued mix
+    // gives: wider samples, a level below full scale, dither.
+    bool NeedsRealMix() const;
+    ToneShape MixReal(const WaveFormat& format, std::uint32_t dataLength, bool withEnvelope,
+                 std::uint8_t* data) const;
     void StartPlayback();
     std::uint32_t GetDeviceVolume();
     // Null when no memory is available; tests override it to simulate that.
@@ -158,6 +175,8 @@ private:
     bool amUseMultiplier_ = true;
     bool precise_ = false;
     MeasurementSignal signal_;
+    double peakLevel_ = 0;
+    bool dither_ = false;
 
     bool imageStale_ = true;
     bool envelopeStale_ = true;

@@ -16,7 +16,9 @@ enum class TTGWave : std::uint8_t {
     tgNoise = 4
 };
 
-enum class TTGResolution : std::uint8_t { tg16Bit = 0, tg8Bit = 1 };
+// 24 bits and float are made by the precise synthesis only; the classic
+// one plays them as 16 bits.
+enum class TTGResolution : std::uint8_t { tg16Bit = 0, tg8Bit = 1, tg24Bit = 2, tgFloat = 3 };
 
 // tgHiQ plays 96000 samples per second, tgLoQ 44100.
 enum class TTGQuality : std::uint8_t { tgHiQ = 0, tgLoQ = 1 };
@@ -41,7 +43,7 @@ inline const std::vector<std::string>& TTGWaveNames() {
     return names;
 }
 inline const std::vector<std::string>& TTGResolutionNames() {
-    static const std::vector<std::string> names{"tg16Bit", "tg8Bit"};
+    static const std::vector<std::string> names{"tg16Bit", "tg8Bit", "tg24Bit", "tgFloat"};
     return names;
 }
 inline const std::vector<std::string>& TTGQualityNames() {

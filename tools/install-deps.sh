@@ -19,7 +19,7 @@ PACKAGES=(
   # install tree and Debian package checks
   desktop-file-utils appstream lintian dpkg-dev fakeroot libxml2-utils man-db
   # headless sound server, display and measurement tools used by tests
-  pulseaudio pulseaudio-utils sox python3-numpy
+  pulseaudio pulseaudio-utils sox sndfile-programs python3-numpy
   pipewire pipewire-pulse wireplumber dbus
   xvfb xauth x11-utils xdotool imagemagick openbox
 )

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/signals/SignalImage.h"
 
+#include "engine/SampleWriter.h"
 #include "engine/signals/ExactSine.h"
 #include "engine/signals/PinkNoise.h"
 #include "engine/signals/TwoTone.h"
@@ -48,30 +49,16 @@ ChannelSamples SignalSamples(const MeasurementSignal& signal, int frequency, int
     return out;
 }
 
-namespace {
-
-long Step(double value, double scale) {
-    const long limit = std::lrint(scale);
-    return std::clamp(std::lrint(scale * value), -limit, limit);
-}
-
-} // namespace
-
 void WriteSignalData(const ChannelSamples& samples, const WaveFormat& format, double peak,
-                     std::uint8_t* data) {
-    const std::vector<double>& right = samples.right.empty() ? samples.left : samples.right;
-    const double scale = peak * (format.sixteenBit ? 32767 : 127);
-    std::uint8_t* o = data;
-    for (std::size_t n = 0; n < samples.Frames(); ++n) {
-        for (int ch = 0; ch < format.Channels(); ++ch) {
-            const long v = Step(ch == 0 ? samples.left[n] : right[n], scale);
-            if (format.sixteenBit) {
-                const auto u = static_cast<std::uint16_t>(v);
-                *o++ = static_cast<std::uint8_t>(u);
-                *o++ = static_cast<std::uint8_t>(u >> 8);
-            } else {
-                *o++ = static_cast<std::uint8_t>(128 + v);
-            }
-        }
+                     TpdfDither* dither, std::uint8_t* data) {
+    if (peak == 1.0) {
+        WriteChannelSamples(samples.left, samples.right, format, dither, data);
+        return;
     }
+    const auto scaled = [peak](std::vector<double> v) {
+        for (double& x : v)
+            x *= peak;
+        return v;
+    };
+    WriteChannelSamples(scaled(samples.left), scaled(samples.right), format, dither, data);
 }

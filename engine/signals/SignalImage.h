@@ -3,6 +3,7 @@
 // The samples of a measurement signal for each channel, and their rounding
 // into a wave image's sample data.
 
+#include "engine/TpdfDither.h"
 #include "engine/WaveFormat.h"
 #include "engine/signals/MeasurementSignal.h"
 
@@ -25,6 +26,7 @@ ChannelSamples SignalSamples(const MeasurementSignal& signal, int frequency, int
 
 // Writes the frames as the format's samples (interleaved when stereo),
 // `peak` of full scale (1: the sine's classic peak, 32767 or 127 steps),
-// rounded to the nearest step. `data` holds Frames() * BytesPerFrame().
+// rounded to the nearest step, with triangular dither when `dither` is
+// given. `data` holds Frames() * BytesPerFrame().
 void WriteSignalData(const ChannelSamples& samples, const WaveFormat& format, double peak,
-                     std::uint8_t* data);
+                     TpdfDither* dither, std::uint8_t* data);

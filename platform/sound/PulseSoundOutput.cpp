@@ -2,11 +2,14 @@
 
 #include "audio/WaveImageView.h"
 #include "platform/sound/PulseConnection.h"
+#include "platform/sound/PulseDeviceList.h"
 #include "platform/sound/PulseStream.h"
 
 #include <utility>
 
 namespace {
+// How long `ListDevices` waits for the server.
+constexpr std::chrono::milliseconds kListTimeout{1500};
 // How long after its expected end a synchronous play waits before giving up
 // on a server that stalled (the stream may still have to be set up).
 constexpr std::chrono::seconds kSyncGrace{2};
@@ -83,6 +86,7 @@ PulseSoundOutput::~PulseSoundOutput() {
     {
         PulseConnection::Lock lock(*m.connection);
         m.watcher = nullptr;
+        m.noticeWatcher = nullptr;
         // Let a fade-out that is still queued play, briefly, rather than cut
         // the stream in the middle of the sound.
         m.stream->StopLocked();
@@ -161,6 +165,22 @@ std::optional<LevelReading> PulseSoundOutput::ReadLevel(std::uint32_t) {
 bool PulseSoundOutput::SoundLost() const {
     PulseConnection::Lock lock(*impl_->connection);
     return impl_->LostLocked();
+}
+
+std::optional<std::vector<OutputDevice>> PulseSoundOutput::ListDevices() {
+    return ListPulseOutputs(kListTimeout);
+}
+
+void PulseSoundOutput::ChooseDevice(const std::string& name) {
+    (void)name; // not yet carried to the stream
+}
+
+void PulseSoundOutput::WatchDeviceNotices(std::function<void(const std::string& notice)> onNotice) {
+    (void)onNotice;
+}
+
+void PulseSoundOutput::DescribeSound(const std::string& mediaName) {
+    (void)mediaName;
 }
 
 void PulseSoundOutput::WatchSoundLost(std::function<void(SoundLossChange)> onChange) {

@@ -3,13 +3,14 @@
 // PulseAudio server). It composes the connection (PulseConnection:
 // connecting, reconnecting with back-off) and the playback stream
 // (PulseStream: feeding, rewriting the queue at a change, draining), and
-// reports when sound is lost. One stream lives as long as the output and
-// carries every sound as 16-bit stereo with the program's own left and
-// right level applied as linear gains; the server's and the device's
-// volumes are never touched. A new image while one plays, and Stop, are
-// short fades in that stream (see CrossfadeMixer). When no server answers,
-// or the server goes away, the output keeps what it was told to play and
-// connects again in the background; the window thread never waits for it.
+// reports when sound is lost. One stream carries every sound as stereo, in
+// 16 bits or as the 24-bit or float image is (a new one when the rate or
+// sample format changes), with the program's own left and right level
+// applied as linear gains; the server's and the device's volumes are never
+// touched. A new image while one plays, and Stop, are short fades in that
+// stream (see CrossfadeMixer). When no server answers, or the server goes
+// away, the output keeps what it was told to play and connects again in the
+// background; the window thread never waits for it.
 
 #include "engine/SoundOutput.h"
 
@@ -38,6 +39,10 @@ public:
     std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
     bool SoundLost() const override;
     void WatchSoundLost(std::function<void(SoundLossChange)> onChange) override;
+    std::optional<std::vector<OutputDevice>> ListDevices() override;
+    void ChooseDevice(const std::string& name) override;
+    void WatchDeviceNotices(std::function<void(const std::string& notice)> onNotice) override;
+    void DescribeSound(const std::string& mediaName) override;
 
     // True once a server answers (at once when one already does), false
     // when none has within `timeout`.

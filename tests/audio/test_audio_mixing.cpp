@@ -55,6 +55,74 @@ TEST(WaveImageViewTest, ReadsEveryFormatOfTheGenerator) {
             }
 }
 
+TEST(WaveImageViewTest, ReadsAndRendersWideSamples) {
+    // Full scale, the most negative value and a half, each format's way.
+    struct Case {
+        WideSamples wide;
+        std::vector<std::uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {WideSamples::Pcm24, {0xFF, 0xFF, 0x7F, 0x01, 0x00, 0x80, 0x00, 0x00, 0x40}},
+        {WideSamples::Float32,
+         {0x00, 0x00, 0x80, 0x3F, 0x00, 0x00, 0x80, 0xBF, 0x00, 0x00, 0x00, 0x3F}},
+    };
+    for (const Case& c : cases) {
+        WaveFormat f{};
+        f.wide = c.wide;
+        std::vector<std::uint8_t> img(WaveImageSize(f, std::uint32_t(c.bytes.size())), 0);
+        WriteWaveHeader(img.data(), f, std::uint32_t(c.bytes.size()));
+        std::copy(c.bytes.begin(), c.bytes.end(), img.begin() + long(WaveHeaderSize(f)));
+        const auto view = ParseWaveImage(img);
+        ASSERT_TRUE(view.has_value()) << int(c.wide);
+        EXPECT_EQ(view->Frames(), 3u);
+        std::vector<std::int16_t> out(6);
+        std::size_t position = 0;
+        ASSERT_EQ(RenderStereo(*view, position, false, kFullLevel, out.data(), 3), 3u);
+        EXPECT_EQ(out, (std::vector<std::int16_t>{32767, 32767, -32767, -32767, 16384, 16384}))
+            << int(c.wide);
+    }
+}
+
+TEST(CrossfadeMixerTest, WideImagesReachTheStreamUnchangedAtFullLevel) {
+    // Odd values that a 16-bit stage would round away.
+    for (WideSamples wide : {WideSamples::Pcm24, WideSamples::Float32}) {
+        WaveFormat f{};
+        f.wide = wide;
+        std::vector<std::uint8_t> data;
+        for (int i = 0; i < 64; ++i) {
+            const double v = std::sin(i * 0.37) * 0.9;
+            std::uint8_t bytes[4];
+            if (wide == WideSamples::Float32) {
+                const float x = float(v);
+                std::memcpy(bytes, &x, 4);
+            } else {
+                const auto x = std::uint32_t(std::lround(v * 8388607) + 1);
+                bytes[0] = std::uint8_t(x), bytes[1] = std::uint8_t(x >> 8),
+                bytes[2] = std::uint8_t(x >> 16);
+            }
+            data.insert(data.end(), bytes, bytes + f.BytesPerSample());
+        }
+        std::vector<std::uint8_t> img(WaveImageSize(f, std::uint32_t(data.size())), 0);
+        WriteWaveHeader(img.data(), f, std::uint32_t(data.size()));
+        std::copy(data.begin(), data.end(), img.begin() + long(WaveHeaderSize(f)));
+        const WaveImageView view = *ParseWaveImage(img);
+        const StreamSample sample = StreamSampleFor(view);
+        EXPECT_EQ(sample, wide == WideSamples::Float32 ? StreamSample::Float32 : StreamSample::S24);
+        CrossfadeMixer mixer;
+        mixer.SetRate(96000);
+        mixer.Start(view, false, kFullLevel);
+        std::vector<std::uint8_t> out(StreamFrameBytes(sample) * 64);
+        ASSERT_EQ(mixer.Render(out.data(), 64, kFullLevel, sample), 64u);
+        const std::size_t bytes = f.BytesPerSample();
+        for (std::size_t i = 0; i < 64; ++i)
+            for (std::size_t ch = 0; ch < 2; ++ch)
+                ASSERT_TRUE(std::equal(data.begin() + long(i * bytes),
+                                       data.begin() + long((i + 1) * bytes),
+                                       out.begin() + long((2 * i + ch) * bytes)))
+                    << "frame " << i << " channel " << ch;
+    }
+}
+
 TEST(WaveImageViewTest, RefusesWhatIsNotAPlayableWave) {
     const WaveFormat f{};
     const auto good = MakeImage(f, Samples16({1, 2, 3}));
@@ -68,7 +136,7 @@ TEST(WaveImageViewTest, RefusesWhatIsNotAPlayableWave) {
         {"not WAVE", 8, {'A', 'V', 'I', ' '}},
         {"not PCM", 20, {3, 0}},
         {"three channels", 22, {3, 0}},
-        {"24 bits", 34, {24, 0}},
+        {"20 bits", 34, {20, 0}},
         {"no rate", 24, {0, 0, 0, 0}},
         {"format chunk larger than the image", 16, {0xFF, 0xFF, 0, 0}},
     };

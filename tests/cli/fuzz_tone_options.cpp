@@ -3,6 +3,7 @@
 #include "cli/ToneOptions.h"
 #include "engine/NoteName.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    switch (data[0] % 12) {
+    switch (data[0] % 14) {
     case 0: {
         const auto v =
             to::WholeNumber("--frequency", text, kMinToneFrequency, kMaxToneFrequency, "Hz");
@@ -98,6 +99,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto v = to::PhaseTenths(text);
         if (!Refusal(v))
             Expect(*v.value >= 0 && *v.value <= to::kMaxPhaseTenths);
+        break;
+    }
+    case 12: {
+        const auto v = to::Bits(text);
+        if (!Refusal(v))
+            Expect(*v.value == TTGResolution::tg8Bit || *v.value == TTGResolution::tg16Bit ||
+                   *v.value == TTGResolution::tg24Bit || *v.value == TTGResolution::tgFloat);
+        break;
+    }
+    case 13: {
+        // Within the range and on the hundredths grid.
+        const auto v = to::Level(text);
+        if (!Refusal(v))
+            Expect(*v.value >= to::kMinLevelDb && *v.value <= to::kMaxLevelDb &&
+                   std::fabs(*v.value * 100 - std::round(*v.value * 100)) < 1e-6);
         break;
     }
     default: {

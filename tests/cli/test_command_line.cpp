@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
 #include "engine/LoopLength.h"
+#include "engine/OutputDevice.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
 
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -49,6 +51,11 @@ struct Limit {
     const char* refusedWith; // null: accepted; else a text of the one-line message
 };
 
+// A failing row names its arguments.
+void PrintTo(const Limit& l, std::ostream* os) {
+    *os << "'" << l.args << "' " << (l.refusedWith ? "refused" : "accepted");
+}
+
 class CommandLineLimitTest : public ::testing::TestWithParam<Limit> {};
 
 TEST_P(CommandLineLimitTest, AcceptsTheLimitsAndRefusesJustPastThem) {
@@ -75,8 +82,26 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --duration 10", nullptr}, Limit{"play --duration 32767", nullptr},
         Limit{"play --duration 9", "--duration must be a whole number from 10 to 32767"},
         Limit{"play --duration 32768", "--duration"}, Limit{"play --bits 16", nullptr},
-        Limit{"play --bits 8", nullptr}, Limit{"play --bits 24", "--bits must be 16 or 8"},
-        Limit{"play --rate 96000", nullptr}, Limit{"play --rate 44100", nullptr},
+        Limit{"play --bits 8", nullptr}, Limit{"play --bits 24", nullptr},
+        Limit{"play --bits float", nullptr},
+        Limit{"play --bits 32", "--bits must be 8, 16, 24 or float"},
+        Limit{"play --classic --bits 24", "--bits 24 needs the precise synthesis"},
+        Limit{"play --classic --bits float", "needs the precise synthesis"},
+        Limit{"play --level 0", nullptr}, Limit{"play --level -120", nullptr},
+        Limit{"play --level -0.01", nullptr},
+        Limit{"play --level -120.01", "--level must be a number from -120 to 0"},
+        Limit{"play --level 0.01", "--level"}, Limit{"play --level -inf", "--level"},
+        Limit{"play --level -20dB", "--level"},
+        Limit{"play --level -3 --level -6", "--level may be given only once"},
+        Limit{"play --classic --level -20", "--level needs the precise synthesis"},
+        Limit{"play --classic --dither", "--dither needs the precise synthesis"},
+        Limit{"--level -20", "--level needs a command"}, Limit{"devices", nullptr},
+        Limit{"play --device sink1", nullptr},
+        Limit{"export a.wav --device sink1", "--device is for play only"},
+        Limit{"devices --frequency 440", "--frequency is for export and play"},
+        Limit{"devices x", "devices takes no file"},
+        Limit{"--device sink1", "--device needs a command"}, Limit{"play --rate 96000", nullptr},
+        Limit{"play --rate 44100", nullptr},
         Limit{"play --rate 48000", "--rate must be 96000 or 44100"},
         Limit{"play --waveform sawtooth", nullptr}, Limit{"play --waveform noise", nullptr},
         Limit{"play --waveform Sine", "--waveform must be sine|square|triangle|sawtooth|noise"},
@@ -214,10 +239,63 @@ TEST(CommandLineTest, ReadsCommandsAndSettings) {
     EXPECT_EQ(Parse({"play", "--seconds", "2.5"}).seconds, 2.5);
 }
 
+TEST(CommandLineTest, ReadsTheMeasurementOutput) {
+    const ToneRequest t = Parse(Split("play --bits float --level -20.004 --dither")).tone;
+    EXPECT_EQ(t.resolution, TTGResolution::tgFloat);
+    EXPECT_EQ(t.levelDb, -20.0) << "to the nearest hundredth";
+    EXPECT_TRUE(t.dither);
+    const ToneRequest plain = Parse({"play"}).tone;
+    EXPECT_EQ(plain.levelDb, 0.0);
+    EXPECT_FALSE(plain.dither);
+    TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
+    t.ApplyTo(gen);
+    EXPECT_EQ(gen.PeakLevel(), -20.0);
+    EXPECT_TRUE(gen.Dither());
+    EXPECT_EQ(gen.Resolution(), TTGResolution::tgFloat);
+}
+
+TEST(CommandLineTest, FindsAnOutputByNameBeforeDescription) {
+    const std::vector<OutputDevice> devices{
+        {"bench", "Speakers", false}, {"usb", "bench", true}, {"hdmi", "HDMI Out", false}};
+    const auto found = [&](const std::string& wanted) {
+        const OutputDevice* d = FindOutputDevice(devices, wanted);
+        return d ? d->name : std::string("none");
+    };
+    EXPECT_EQ(found("bench"), "bench");
+    EXPECT_EQ(found("HDMI Out"), "hdmi");
+    EXPECT_EQ(found("usb"), "usb");
+    EXPECT_EQ(found("hdm"), "none");
+    EXPECT_EQ(Parse(Split("play --device HDMI")).device, "HDMI");
+    EXPECT_EQ(Parse({"devices"}).action, CommandLine::Action::Devices);
+}
+
+// What the generator gets: one value for both channels, two in the order
+// left, right.
+TEST(CommandLineTest, PutsTheVolumeOnTheRightChannels) {
+    const struct {
+        const char* args;
+        int left, right;
+    } rows[] = {{"play --volume 37", 37, 37},
+                {"play --volume 30,70", 30, 70},
+                {"play --volume 0,100", 0, 100},
+                {"play", 100, 100}};
+    for (const auto& row : rows) {
+        const CommandLine line = Parse(Split(row.args));
+        ASSERT_EQ(line.action, CommandLine::Action::Play) << line.error;
+        TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
+        line.tone.ApplyTo(gen);
+        EXPECT_EQ(gen.LeftVolume(), row.left) << row.args;
+        EXPECT_EQ(gen.RightVolume(), row.right) << row.args;
+    }
+}
+
 struct NoteRow {
     const char* name;
     int frequency;
 };
+void PrintTo(const NoteRow& r, std::ostream* os) {
+    *os << r.name << " -> " << r.frequency << " Hz";
+}
 
 class CommandLineNoteTest : public ::testing::TestWithParam<NoteRow> {};
 
@@ -259,6 +337,10 @@ struct ExportRow {
     const char* args;
     std::function<void(TToneGen&)> api;
 };
+
+void PrintTo(const ExportRow& r, std::ostream* os) {
+    *os << "'" << r.args << "'";
+}
 
 class CommandLineExportTest : public ::testing::TestWithParam<ExportRow> {};
 
@@ -314,6 +396,25 @@ INSTANTIATE_TEST_SUITE_P(
                       g.SetWaveform(TTGWave::tgNoise);
                       g.SetPrecise(true);
                       g.Prepare();
+                  }},
+        ExportRow{"--frequency 997 --bits 24 --level -20 --dither --stereo --duration 100",
+                  [](TToneGen& g) {
+                      g.SetFrequency(997);
+                      g.SetDuration(100);
+                      g.SetResolution(TTGResolution::tg24Bit);
+                      g.SetStereo(true);
+                      g.SetPrecise(true);
+                      g.SetPeakLevel(-20);
+                      g.SetDither(true);
+                      g.Prepare();
+                  }},
+        ExportRow{"--bits float --level -1 --envelope 10,5,20,50,30",
+                  [](TToneGen& g) {
+                      g.SetDuration(100);
+                      g.SetResolution(TTGResolution::tgFloat);
+                      g.SetPrecise(true);
+                      g.SetPeakLevel(-1);
+                      g.PrepareADSR();
                   }},
         ExportRow{"--classic --frequency 1000 --duration 1000",
                   [](TToneGen& g) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <tuple>
 
 using loop_length::LoopDurationMs;
@@ -41,6 +42,12 @@ struct ToneLoop {
     bool precise;
     int ms;
 };
+
+// A failing row names its arguments.
+void PrintTo(const ToneLoop& c, std::ostream* os) {
+    *os << "wave " << int(c.wave) << ", " << c.hertz << " Hz, "
+        << (c.precise ? "precise" : "classic") << " -> " << c.ms << " ms";
+}
 
 class ToneLoopDurationTest : public ::testing::TestWithParam<ToneLoop> {};
 

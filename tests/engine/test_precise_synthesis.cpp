@@ -154,6 +154,41 @@ TEST_F(PreciseSynthesisTest, PeakStaysWithinTheClassicSpanAndUsesIt) {
         }
 }
 
+// Frequencies where a harmonic falls exactly on half the rate. A sine-phase
+// harmonic there samples to zero, but the triangle's cosine-phase one does
+// not: it must be left out, or it shows as a Nyquist component and moves
+// the peak (to 0.90 at 16 kHz).
+struct NyquistRow {
+    TTGWave wave;
+    int frequency;
+    int rate;
+    double peak; // of the series without the harmonic on half the rate
+};
+std::ostream& operator<<(std::ostream& os, const NyquistRow& r) {
+    return os << TTGWaveNames()[int(r.wave)] << " " << r.frequency << " Hz at " << r.rate;
+}
+
+TEST_F(PreciseSynthesisTest, HarmonicOnHalfTheRateIsLeftOut) {
+    const double sqrt3Half = std::sqrt(3.0) / 2;
+    const NyquistRow rows[] = {
+        {TTGWave::tgTriangle, 16000, 96000, 1.0},   {TTGWave::tgTriangle, 9600, 96000, 1.0},
+        {TTGWave::tgTriangle, 4410, 44100, 1.0},    {TTGWave::tgSquare, 16000, 96000, sqrt3Half},
+        {TTGWave::tgSquare, 9600, 96000, 0.959690}, {TTGWave::tgSawtooth, 16000, 96000, 1.0},
+        {TTGWave::tgSawtooth, 4410, 44100, 1.0}};
+    for (const NyquistRow& row : rows)
+        for (SumMethod m : {SumMethod::Direct, SumMethod::Fourier}) {
+            const int length = ExactCycleLength(row.frequency, row.rate);
+            const std::vector<double> w = PreciseWave(row.wave, row.frequency, row.rate, length, m);
+            double peak = 0, nyquist = 0;
+            for (std::size_t n = 0; n < w.size(); ++n) {
+                peak = std::max(peak, std::fabs(w[n]));
+                nyquist += n % 2 ? -w[n] : w[n];
+            }
+            EXPECT_NEAR(peak, row.peak, 1e-6) << row;
+            EXPECT_NEAR(nyquist / length, 0, 1e-12) << row;
+        }
+}
+
 TEST_F(PreciseSynthesisTest, DirectAndFourierSumsAgree) {
     for (TTGWave wave :
          {TTGWave::tgSine, TTGWave::tgSquare, TTGWave::tgTriangle, TTGWave::tgSawtooth})

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Choosing the output, on a private sound server with two more null sinks:
+#   tests/system/output-device-check.sh BUILD_DIR
+# `orbel devices` lists them with the default marked; an unknown --device
+# is refused with status 2 and the list; a 24-bit tone played on one sink
+# (a float32 sink) is on its monitor, with THD+N at most -130 dB, and not on
+# the other's; the stream tells mixers who plays what; when the chosen sink
+# is unloaded while playing the program says so, and when it is loaded
+# again the tone goes back to it. Exits non-zero with a FAIL line on the
+# first check that fails.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+build="$(cd "$1" && pwd)"
+orbel="$build/app/orbel"
+[ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
+
+if [ -z "${DEVICE_CHECK_INNER:-}" ]; then
+  DEVICE_CHECK_INNER=1 exec "$root/tools/sound-server.sh" run "$0" "$@"
+fi
+
+work=$(mktemp -d /tmp/orbel-devices.XXXXXX)
+pids=()
+stop_all() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  pids=()
+}
+trap 'stop_all; rm -rf "$work"' EXIT
+fail() { echo "FAIL  $*" >&2; exit 1; }
+ok() { echo "ok    $*"; }
+
+load_sink() { # name description
+  pactl load-module module-null-sink sink_name="$1" format=float32le rate=96000 channels=2 \
+    sink_properties=device.description="$2"
+}
+load_sink bench_a Bench_A >"$work/module_a"
+load_sink bench_b Bench_B >/dev/null
+
+echo "-- devices"
+"$orbel" devices >"$work/devices" || fail "devices exits $?"
+grep -q "^nullsink	.*	(default)$" "$work/devices" || fail "the default is not marked: $(cat "$work/devices")"
+grep -q "^bench_a	Bench_A$" "$work/devices" || fail "bench_a is not listed"
+grep -q "^bench_b	Bench_B$" "$work/devices" || fail "bench_b is not listed"
+ok "three outputs, the default marked"
+
+status=0
+"$orbel" play --device nosuch --seconds 1 2>"$work/err" || status=$?
+[ "$status" -eq 2 ] || fail "an unknown output exits $status, expected 2"
+if ! grep -q "no output named 'nosuch'" "$work/err" || ! grep -q "^bench_b" "$work/err"; then
+  fail "an unknown output is refused without the list: $(cat "$work/err")"
+fi
+ok "an unknown output is refused with the list"
+
+echo "-- playing on the chosen output"
+record() { # sink file
+  parecord -d "$1.monitor" --raw --format=float32le --rate=96000 --channels=2 "$2" &
+  pids+=($!)
+}
+record bench_a "$work/a.raw"
+record bench_b "$work/b.raw"
+sleep 0.5
+"$orbel" play --device Bench_A --frequency 997 --bits 24 --level -1 --seconds 3 \
+  2>"$work/play.err" &
+player=$!
+sleep 1.5
+pactl list sink-inputs >"$work/inputs"
+wait "$player" || fail "play exits $?: $(cat "$work/play.err")"
+stop_all
+for property in 'application.name = "orbel"' 'application.id = "org.orbel.orbel"' \
+  'application.icon_name = "orbel"' 'media.role = "test"' 'media.name = "Синусоида 997 Гц"'; do
+  grep -qF "$property" "$work/inputs" || fail "the stream lacks $property"
+done
+ok "the stream carries its name, icon, role and what plays"
+/usr/bin/python3 - "$work/a.raw" "$work/b.raw" <<'PY' || fail "the tone is not where it was sent"
+import sys
+import numpy as np
+a = np.fromfile(sys.argv[1], dtype="<f4")[0::2]
+b = np.fromfile(sys.argv[2], dtype="<f4")[0::2]
+rate = 96000
+# The loudest whole second: 997 whole cycles, one bin per hertz.
+best = max(range(0, len(a) - rate, rate // 4), key=lambda s: float(np.sum(a[s:s + rate] ** 2)))
+x = a[best:best + rate].astype(np.float64)
+e = np.abs(np.fft.rfft(x)) ** 2
+inside = e[987:1008].sum()
+thdn = 10 * np.log10((e.sum() - e[0] - inside) / inside)
+rms = 10 * np.log10(2 * np.mean(x ** 2))
+peak_b = float(np.max(np.abs(b))) if len(b) else 0.0
+print(f"chosen output: {rms:.3f} dBFS, THD+N {thdn:.1f} dB; other output peak {peak_b:.2e}")
+sys.exit(0 if thdn <= -130 and abs(rms + 1) < 0.05 and peak_b < 1e-6 else 1)
+PY
+ok "a 24-bit tone on the chosen float32 output and silence on the other"
+
+echo "-- the chosen output goes away and comes back"
+"$orbel" play --device bench_a --seconds 5 2>"$work/move.err" &
+player=$!
+sleep 1.5
+pactl unload-module "$(cat "$work/module_a")"
+sleep 1
+pactl list sink-inputs short >"$work/away"
+load_sink bench_a Bench_A >/dev/null
+sleep 1
+pactl list sinks short >"$work/sinks"
+pactl list sink-inputs short >"$work/back"
+wait "$player" || fail "play exits $? after the output went away: $(cat "$work/move.err")"
+grep -q "the output bench_a went away" "$work/move.err" \
+  || fail "no notice when the output went away: $(cat "$work/move.err")"
+[ -s "$work/away" ] || fail "the sound stopped when its output went away"
+grep -q "playing on bench_a again" "$work/move.err" \
+  || fail "no notice when the output came back: $(cat "$work/move.err")"
+sink_a=$(awk '$2 == "bench_a" {print $1}' "$work/sinks")
+awk -v s="$sink_a" '$2 == s' "$work/back" | grep -q . || fail "the sound did not go back to bench_a"
+ok "one line each way, and the sound back on its output"

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Exported files in every sample format, read back by readers this program
+# did not write:
+#   tests/system/wave-formats-check.sh BUILD_DIR
+# Each row (format x rate x channels x level) is exported and must be read by
+# libsndfile (sndfile-info) and SoX with the format, rate and channels asked
+# for, and SoX must measure the peak the level sets. Python's wave module
+# must read the PCM rows. Exits non-zero with a FAIL line on the first row
+# that fails.
+set -euo pipefail
+[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+orbel="$(cd "$1" && pwd)/app/orbel"
+[ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
+for tool in sox soxi sndfile-info python3; do
+  command -v "$tool" >/dev/null || { echo "FAIL  $tool is not installed" >&2; exit 1; }
+done
+work=$(mktemp -d /tmp/orbel-formats.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAIL  $*" >&2; exit 1; }
+
+# bits|rate|channels|level|libsndfile's format code (WAV and subtype)|soxi's encoding
+rows="
+8|44100|1|0|0x00010005|Unsigned
+16|96000|2|-6.02|0x00010002|Signed
+16|44100|1|-20|0x00010002|Signed
+24|96000|1|-1|0x00010003|Signed
+24|44100|2|-60|0x00010003|Signed
+24|44100|1|-3|0x00010003|Signed
+float|96000|2|-0.5|0x00010006|Floating
+float|44100|1|-100|0x00010006|Floating
+"
+count=0
+while IFS='|' read -r bits rate channels level sndfile_code encoding; do
+  [ -n "$bits" ] || continue
+  row="$bits bits, $rate Hz, $channels channel(s), $level dBFS"
+  file="$work/tone.wav"
+  stereo=()
+  [ "$channels" = 2 ] && stereo=(--stereo)
+  # 1001 ms of mono 24-bit at 44100 is an odd number of bytes.
+  "$orbel" export "$file" --frequency 1000 --duration 1001 --bits "$bits" --rate "$rate" \
+    --level "$level" "${stereo[@]}" || fail "$row: export failed"
+
+  info=$(sndfile-info "$file" 2>&1)
+  grep -q "^Format *: $sndfile_code" <<<"$info" || fail "$row: libsndfile reads no $sndfile_code"
+  grep -q "Sample Rate *: $rate" <<<"$info" || fail "$row: libsndfile reads another rate"
+  grep -q "Channels *: $channels" <<<"$info" || fail "$row: libsndfile reads another channel count"
+  # The 32 bytes of padding after the data chunk read as an unknown chunk,
+  # which libsndfile skips; anything else it notes is a fault.
+  if grep -iE "error|should be|missing" <<<"$info" | grep -qv "Chunk size .* > file length"; then
+    fail "$row: libsndfile complains: $(grep -iE 'error|should be|missing' <<<"$info" | head -1)"
+  fi
+
+  [ "$(soxi -r "$file")" = "$rate" ] || fail "$row: SoX reads another rate"
+  [ "$(soxi -c "$file")" = "$channels" ] || fail "$row: SoX reads another channel count"
+  soxi -e "$file" | grep -q "$encoding" || fail "$row: SoX reads $(soxi -e "$file")"
+  want_bits=$bits
+  [ "$bits" = float ] && want_bits=32
+  [ "$(soxi -b "$file")" = "$want_bits" ] || fail "$row: SoX reads $(soxi -b "$file") bits"
+  # 1000 Hz at both rates puts samples on the sine's peaks (44100: within
+  # 0.003 dB); 8 bits hold the peak to within half a step of 127.
+  peak=$(sox "$file" -n stat 2>&1 | awk '/Maximum amplitude/ {print $3}')
+  python3 - "$peak" "$level" "$bits" <<'PY' || fail "$row: SoX measures a peak of $peak"
+import math, sys
+peak, level, bits = float(sys.argv[1]), float(sys.argv[2]), sys.argv[3]
+# SoX scales whole-number samples by 2^(bits-1), not by the largest value.
+full = {"8": 127 / 128, "16": 32767 / 32768, "24": 8388607 / 8388608}.get(bits, 1.0)
+tolerance = 0.05 if bits == "8" else 0.01
+sys.exit(abs(20 * math.log10(peak / full) - level) > tolerance)
+PY
+
+  if [ "$bits" != float ]; then
+    python3 - "$file" "$rate" "$channels" "$bits" <<'PY' || fail "$row: Python's wave module refuses it"
+import sys, wave
+with wave.open(sys.argv[1]) as w:
+    ok = (w.getframerate() == int(sys.argv[2]) and w.getnchannels() == int(sys.argv[3])
+          and w.getsampwidth() * 8 == int(sys.argv[4]) and w.getnframes() > 0)
+sys.exit(0 if ok else 1)
+PY
+  fi
+  count=$((count + 1))
+  echo "ok    $row"
+done <<<"$rows"
+echo "all $count formats read back"
