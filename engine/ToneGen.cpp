@@ -278,6 +278,24 @@ bool TToneGen::NeedsRealMix() const {
            (Format().wide != WideSamples::None || peakLevel_ < kMaxPeakLevel || dither_);
 }
 
+namespace {
+
+// What a steady tone's image repeats: one periodic component starts at phase
+// zero on the first sample and has a cycle of rate / frequency samples; noise,
+// mixes and enveloped sounds are described as nothing in particular.
+ToneShape ShapeOf(const ToneComponents& components, const WaveFormat& format,
+                  bool withEnvelope) {
+    const auto audible = std::count_if(components.begin(), components.end(),
+                                       [](const ToneComponent& c) { return c.Audible(); });
+    ToneShape shape;
+    const ToneComponent& main = components[0];
+    if (audible == 1 && main.Audible() && main.wave != TTGWave::tgNoise && !withEnvelope)
+        shape.framesPerCycle = double(format.SamplesPerSecond()) / main.frequency;
+    return shape;
+}
+
+} // namespace
+
 ToneShape TToneGen::MixReal(const WaveFormat& format, std::uint32_t dataLength,
                             bool withEnvelope, std::uint8_t* data) const {
     RealFrameMixer mixer(format, dataLength);
@@ -308,23 +326,6 @@ void TToneGen::StopOutputForImage() {
         output_->Stop();
 }
 
-namespace {
-
-// What a steady tone's image repeats: one periodic component starts at phase
-// zero on the first sample and has a cycle of rate / frequency samples; noise,
-// mixes and enveloped sounds are described as nothing in particular.
-ToneShape ShapeOf(const ToneComponents& components, const WaveFormat& format,
-                  bool withEnvelope) {
-    const auto audible = std::count_if(components.begin(), components.end(),
-                                       [](const ToneComponent& c) { return c.Audible(); });
-    ToneShape shape;
-    const ToneComponent& main = components[0];
-    if (audible == 1 && main.Audible() && main.wave != TTGWave::tgNoise && !withEnvelope)
-        shape.framesPerCycle = double(format.SamplesPerSecond()) / main.frequency;
-    return shape;
-}
-
-} // namespace
 
 ToneShape TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength,
                             std::uint8_t* data, bool withEnvelope) const {

@@ -86,7 +86,6 @@ PulseSoundOutput::~PulseSoundOutput() {
     {
         PulseConnection::Lock lock(*m.connection);
         m.watcher = nullptr;
-        m.noticeWatcher = nullptr;
         // Let a fade-out that is still queued play, briefly, rather than cut
         // the stream in the middle of the sound.
         m.stream->StopLocked();
