@@ -3,11 +3,13 @@
 // generator stops the sound and gives the output device its level back.
 // With `export FILE` or `play` the generator works without a display.
 
-#include "engine/DefaultSoundOutput.h"
-#include "engine/ToneGen.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "cli/Messages.h"
+#include "engine/DefaultSoundOutput.h"
+#include "engine/ToneGen.h"
 #include "panel/PanelClasses.h"
+#include "panel/PanelText.h"
 #include "panel/Unit1.h"
 #include "platform/sound/SystemSoundOutput.h"
 
@@ -37,11 +39,16 @@ bool DisplayNamed() {
 
 int RunPanel(int argc, char** argv, bool classic) {
     if (!DisplayNamed()) {
-        std::fprintf(stderr, "orbel: no display for the front panel (DISPLAY and WAYLAND_DISPLAY "
-                             "are not set); export and play work without one, see orbel --help\n");
+        std::fprintf(stderr, "orbel: %s\n",
+                     CliString(CliText("no display for the front panel (DISPLAY and "
+                                       "WAYLAND_DISPLAY are not set); export and play work "
+                                       "without one, see orbel --help"))
+                         .c_str());
         return 1;
     }
     QApplication app(argc, argv);
+    // Russian as designed; English under an English locale.
+    UsePanelLanguage(app);
     // The generators the panel creates play through this machine's sound
     // server (made when the first one asks).
     SetSoundOutputFactory(&CreateSoundOutput);
@@ -65,6 +72,7 @@ QStringList Arguments(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseCommandLineLanguage();
     CommandLineParser parser;
     const CommandLine line = parser.Parse(Arguments(argc, argv));
     if (line.action == CommandLine::Action::Panel)
@@ -85,7 +93,14 @@ int main(int argc, char** argv) {
         std::fputs(parser.HelpText().toLocal8Bit().constData(), stdout);
         return 0;
     case CommandLine::Action::Version:
-        std::printf("orbel %s\n", ORBEL_VERSION);
+        std::printf("orbel %s\n%s\n", ORBEL_VERSION,
+                    CliString(CliText("Copyright (C) 2026 the orbel maintainers\n"
+                                      "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                                      "<https://gnu.org/licenses/gpl.html>\n"
+                                      "This is free software: you are free to change and "
+                                      "redistribute it.\n"
+                                      "There is NO WARRANTY, to the extent permitted by law."))
+                        .c_str());
         return 0;
     case CommandLine::Action::Export:
         return RunExport(line.tone, line.file);

@@ -1,7 +1,8 @@
 #include "cli/CommandLine.h"
 
-#include "engine/NoteName.h"
+#include "cli/Messages.h"
 #include "cli/ToneOptions.h"
+#include "engine/NoteName.h"
 
 #include <QCommandLineOption>
 #include <QCoreApplication>
@@ -43,6 +44,10 @@ CommandLine Refuse(std::string message) {
     return line;
 }
 
+CommandLine Refuse(const QString& message) {
+    return Refuse(CliString(message));
+}
+
 std::string Flag(const QString& name) {
     return "--" + name.toStdString();
 }
@@ -51,42 +56,45 @@ std::string Flag(const QString& name) {
 
 CommandLineParser::CommandLineParser() {
     parser_.setApplicationDescription(
-        "Audio-frequency signal generator. Without a command it opens the front panel;\n"
-        "export and play need no display.\n\n"
-        "Examples:\n"
-        "  orbel export tone.wav --frequency 1000 --duration 1000\n"
-        "  orbel export chord.wav --note O5A --am 1:25:sine:1.5\n"
-        "  orbel play --frequency 250 --waveform square --stereo --seconds 10");
-    parser_.addPositionalArgument("command",
-                                  "export FILE: write the signal as a WAV file.\n"
-                                  "play: play it until --seconds have passed or Ctrl-C.",
-                                  "[export FILE | play]");
+        CliText("Audio-frequency signal generator. Without a command it opens the front panel;\n"
+                "export and play need no display.\n\n"
+                "Examples:\n"
+                "  orbel export tone.wav --frequency 1000 --duration 1000\n"
+                "  orbel export chord.wav --note O5A --am 1:25:sine:1.5\n"
+                "  orbel play --frequency 250 --waveform square --stereo --seconds 10"));
+    parser_.addPositionalArgument(CliText("command"),
+                                  CliText("export FILE: write the signal as a WAV file.\n"
+                                          "play: play it until --seconds have passed or Ctrl-C."),
+                                  CliText("[export FILE | play]"));
     parser_.addOptions({
-        {{"h", kHelp}, "Show this help and exit."},
-        {{"v", kVersion}, "Show the version and exit."},
-        {kFrequency, "Tone frequency, 20 to 20000 Hz (default 440).", "HZ"},
-        {kNote, "Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given).", "NAME"},
-        {kWaveform, "sine (default), square, triangle, sawtooth or noise.", "NAME"},
+        {{"h", kHelp}, CliText("Show this help and exit.")},
+        {{"v", kVersion}, CliText("Show the version and exit.")},
+        {kFrequency, CliText("Tone frequency, 20 to 20000 Hz (default 440)."), "HZ"},
+        {kNote, CliText("Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given)."),
+         "NAME"},
+        {kWaveform, CliText("sine (default), square, triangle, sawtooth or noise."), "NAME"},
         {kDuration,
-         "Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
-         "10000 for precise noise).",
+         CliText("Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
+                 "10000 for precise noise)."),
          "MS"},
-        {kBits, "Sample resolution, 16 (default) or 8.", "16|8"},
-        {kRate, "Samples per second, 96000 (default) or 44100.", "96000|44100"},
-        {kStereo, "Two channels instead of one."},
-        {kVolume, "Play level in percent, 0 to 100 (default 100); one value sets both.",
+        {kBits, CliText("Sample resolution, 16 (default) or 8."), "16|8"},
+        {kRate, CliText("Samples per second, 96000 (default) or 44100."), "96000|44100"},
+        {kStereo, CliText("Two channels instead of one.")},
+        {kVolume, CliText("Play level in percent, 0 to 100 (default 100); one value sets both."),
          "LEFT[,RIGHT]"},
-        {kEnvelope, "Shape the loop: attack, hold, decay, sustain, release, 0 to 100 percent.",
+        {kEnvelope,
+         CliText("Shape the loop: attack, hold, decay, sustain, release, 0 to 100 percent."),
          "A,H,D,S,R"},
         {kAM,
-         "Amplitude-modulation level (repeatable): LEVEL 1-8, AMPLITUDE 0-100 percent, "
-         "a waveform name, FREQUENCY a multiplier of the tone (Hz with --no-multiplier) or a "
-         "note name.",
+         CliText(
+             "Amplitude-modulation level (repeatable): LEVEL 1-8, AMPLITUDE 0-100 percent, "
+             "a waveform name, FREQUENCY a multiplier of the tone (Hz with --no-multiplier) or a "
+             "note name."),
          "LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY"},
-        {kNoMultiplier, "AM frequencies are in hertz."},
-        {kPrecise, "Exact-phase, alias-free synthesis (default)."},
-        {kClassic, "The generator's original synthesis (also for the panel)."},
-        {kSeconds, "play: stop after 0.1 to 86400 seconds (default: until Ctrl-C).", "N"},
+        {kNoMultiplier, CliText("AM frequencies are in hertz.")},
+        {kPrecise, CliText("Exact-phase, alias-free synthesis (default).")},
+        {kClassic, CliText("The generator's original synthesis (also for the panel).")},
+        {kSeconds, CliText("play: stop after 0.1 to 86400 seconds (default: until Ctrl-C)."), "N"},
     });
 }
 
@@ -97,12 +105,27 @@ QString CommandLineParser::HelpText() const {
     const QString started = "Usage: " + QCoreApplication::arguments().value(0) + " ";
     if (text.startsWith(started))
         text.replace(0, started.size(), "Usage: orbel ");
+    // The parser's own headings, in the command line's language.
+    text.replace(0, QStringLiteral("Usage:").size(), CliText("Usage:"));
+    const int lineEnd = text.indexOf('\n');
+    const int options = text.indexOf(QStringLiteral("[options]"));
+    if (options >= 0 && options < lineEnd)
+        text.replace(options, QStringLiteral("[options]").size(), CliText("[options]"));
+    text.replace(QStringLiteral("\nOptions:\n"), "\n" + CliText("Options:") + "\n");
+    text.replace(QStringLiteral("\nArguments:\n"), "\n" + CliText("Arguments:") + "\n");
     return text;
 }
 
 CommandLine CommandLineParser::Parse(const QStringList& arguments) {
-    if (!parser_.parse(arguments))
-        return Refuse(parser_.errorText().toStdString() + " (orbel --help lists the options)");
+    if (!parser_.parse(arguments)) {
+        // The parser's own wording is English; the common case is said in
+        // the command line's language.
+        const QStringList unknown = parser_.unknownOptionNames();
+        const QString error = unknown.size() == 1
+                                  ? CliText("Unknown option '%1'.").arg(unknown.front())
+                                  : parser_.errorText();
+        return Refuse(error + CliText(" (orbel --help lists the options)"));
+    }
     CommandLine line;
     if (parser_.isSet(kHelp)) {
         line.action = CommandLine::Action::Help;
@@ -114,9 +137,9 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
     }
     for (const QString& name : kSingleValued)
         if (parser_.values(name).size() > 1)
-            return Refuse(Flag(name) + " may be given only once");
+            return Refuse(CliText("%1 may be given only once").arg(Flag(name).c_str()));
     if (parser_.isSet(kPrecise) && parser_.isSet(kClassic))
-        return Refuse("give only one of --precise and --classic");
+        return Refuse(CliText("give only one of --precise and --classic"));
     line.classic = parser_.isSet(kClassic);
     line.tone.precise = !line.classic;
 
@@ -124,24 +147,25 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
     if (positional.isEmpty()) {
         for (const QString& name : kToneOptions)
             if (parser_.isSet(name))
-                return Refuse(Flag(name) + " needs a command: export FILE or play");
+                return Refuse(
+                    CliText("%1 needs a command: export FILE or play").arg(Flag(name).c_str()));
         return line; // the panel
     }
     const QString command = positional.front();
     if (command == "export") {
         if (positional.size() != 2 || positional[1].isEmpty())
-            return Refuse("export needs one FILE to write");
+            return Refuse(CliText("export needs one FILE to write"));
         line.action = CommandLine::Action::Export;
         line.file = positional[1].toStdString();
         if (parser_.isSet(kSeconds))
-            return Refuse("--seconds is for play only");
+            return Refuse(CliText("--seconds is for play only"));
     } else if (command == "play") {
         if (positional.size() != 1)
-            return Refuse("play takes no file");
+            return Refuse(CliText("play takes no file"));
         line.action = CommandLine::Action::Play;
     } else {
-        return Refuse("unknown command '" + command.toStdString() +
-                      "': the commands are export FILE and play");
+        return Refuse(
+            CliText("unknown command '%1': the commands are export FILE and play").arg(command));
     }
     return ParseTone(std::move(line));
 }
@@ -152,7 +176,7 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     const auto text = [this](const QString& name) { return parser_.value(name).toStdString(); };
 
     if (parser_.isSet(kFrequency) && parser_.isSet(kNote))
-        return Refuse("give only one of --frequency and --note");
+        return Refuse(CliText("give only one of --frequency and --note"));
     if (parser_.isSet(kFrequency)) {
         const auto v = to::WholeNumber("--frequency", text(kFrequency), kMinToneFrequency,
                                        kMaxToneFrequency, "Hz");
@@ -213,7 +237,7 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         if (!v.value)
             return Refuse(v.error);
         if (!levels.insert(v.value->level).second)
-            return Refuse("--am: level " + std::to_string(v.value->level) + " given twice");
+            return Refuse(CliText("--am: level %1 given twice").arg(v.value->level));
         tone.am.push_back(*v.value);
     }
     if (parser_.isSet(kSeconds)) {

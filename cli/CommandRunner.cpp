@@ -1,5 +1,7 @@
 #include "cli/CommandRunner.h"
 
+#include "cli/Messages.h"
+
 #include "engine/DefaultSoundOutput.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
@@ -74,11 +76,14 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
     // A file needs no sound output.
     TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
     if (!tone.Build(gen)) {
-        std::fprintf(stderr, "orbel: not enough memory to build the signal\n");
+        std::fprintf(stderr, "orbel: %s\n",
+                     CliString(CliText("not enough memory to build the signal")).c_str());
         return 1;
     }
     if (!gen.ExportFile(file)) {
-        std::fprintf(stderr, "orbel: cannot write %s\n", file.c_str());
+        std::fprintf(
+            stderr, "orbel: %s\n",
+            CliString(CliText("cannot write %1").arg(QString::fromStdString(file))).c_str());
         return 1;
     }
     return 0;
@@ -88,13 +93,16 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
     // The program's output, from the factory it installed at start.
     std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
     if (!output->WaitForServer(kServerWait)) {
-        std::fprintf(stderr, "orbel: no sound server answers (PulseAudio or PipeWire)\n");
+        std::fprintf(
+            stderr, "orbel: %s\n",
+            CliString(CliText("no sound server answers (PulseAudio or PipeWire)")).c_str());
         return 1;
     }
     InterruptCatcher catcher;
     TToneGen gen(nullptr, output);
     if (!tone.Build(gen)) {
-        std::fprintf(stderr, "orbel: not enough memory to build the signal\n");
+        std::fprintf(stderr, "orbel: %s\n",
+                     CliString(CliText("not enough memory to build the signal")).c_str());
         return 1;
     }
     gen.SetLoop(true);

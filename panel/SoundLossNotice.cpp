@@ -1,6 +1,7 @@
 #include "panel/SoundLossNotice.h"
 
 #include "engine/SoundOutput.h"
+#include "panel/PanelText.h"
 #include "platform/WindowThread.h"
 
 #include <cstdio>
@@ -19,7 +20,7 @@ SoundLossNotice::SoundLossNotice(std::shared_ptr<SoundOutput> output,
         PostToWindowThread([alive, show, lost] {
             if (!*alive)
                 return;
-            std::fprintf(stderr, "%s\n", lost ? kLostLine : kBackLine);
+            std::fprintf(stderr, "%s\n", PanelString(lost ? kLostLine : kBackLine).c_str());
             show(lost);
         });
     });
