@@ -14,7 +14,9 @@
 #include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
 #include "cli/DeviceCommands.h"
+#include "cli/Messages.h"
 #include "panel/PanelClasses.h"
+#include "panel/PanelText.h"
 #include "panel/Unit1.h"
 #include "platform/sound/SystemSoundOutput.h"
 
@@ -41,10 +43,12 @@ bool WriteOut(const std::string& text) {
 int RunPanel(int argc, char** argv, bool classic) {
     const DisplayReach display = CheckDisplay();
     if (!display.reachable) {
-        std::fprintf(stderr,
-                     "orbel: no display for the front panel (%s); export and play work "
-                     "without one, see orbel --help\n",
-                     tone_options::OneLine(display.why).c_str());
+        std::fprintf(stderr, "orbel: %s\n",
+                     CliString(CliText("no display for the front panel (%1); export and play "
+                                       "work without one, see orbel --help")
+                                   .arg(QString::fromStdString(
+                                       tone_options::OneLine(display.why))))
+                         .c_str());
         return 1;
     }
     if (!display.platform.empty())
@@ -55,6 +59,8 @@ int RunPanel(int argc, char** argv, bool classic) {
     int status = 0;
     {
         QApplication app(argc, argv);
+        // Russian as designed; English under an English locale.
+        UsePanelLanguage(app);
         // The generators the panel creates play through this machine's sound
         // server (made when the first one asks).
         SetSoundOutputFactory(&CreateSoundOutput);
@@ -93,6 +99,7 @@ QStringList Arguments(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseCommandLineLanguage();
     CommandLineParser parser;
     const CommandLine line = parser.Parse(Arguments(argc, argv));
     if (line.action == CommandLine::Action::Panel)
@@ -112,7 +119,17 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Help:
         return WriteOut(parser.HelpText().toStdString()) ? 0 : 1;
     case CommandLine::Action::Version:
-        return WriteOut(std::string("orbel ") + ORBEL_VERSION + "\n") ? 0 : 1;
+        return WriteOut(std::string("orbel ") + ORBEL_VERSION + "\n" +
+                        CliString(CliText(
+                            "Copyright (C) 2026 the orbel maintainers\n"
+                            "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                            "<https://gnu.org/licenses/gpl.html>\n"
+                            "This is free software: you are free to change and "
+                            "redistribute it.\n"
+                            "There is NO WARRANTY, to the extent permitted by law.")) +
+                        "\n")
+                   ? 0
+                   : 1;
     case CommandLine::Action::Export:
         return RunExport(line.tone, line.file);
     case CommandLine::Action::Play: {

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ArgumentText.h"
+#include "cli/Messages.h"
 #include "cli/ToneOptions.h"
 #include "engine/NoteName.h"
 
@@ -64,6 +65,10 @@ CommandLine Refuse(std::string message) {
     return line;
 }
 
+CommandLine Refuse(const QString& message) {
+    return Refuse(CliString(message));
+}
+
 std::string Flag(const QString& name) {
     return "--" + name.toStdString();
 }
@@ -72,7 +77,7 @@ std::string Flag(const QString& name) {
 
 CommandLineParser::CommandLineParser() {
     parser_.setApplicationDescription(
-        "Audio-frequency signal generator. Without a command it opens the front panel;\n"
+        CliText("Audio-frequency signal generator. Without a command it opens the front panel;\n"
         "export and play need no display.\n\n"
         "Examples:\n"
         "  orbel export tone.wav --frequency 1000 --duration 1000\n"
@@ -88,69 +93,71 @@ CommandLineParser::CommandLineParser() {
         "  orbel play --frequency 1000 --stereo --right-frequency 1001\n\n"
         "Output for measurement:\n"
         "  orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither\n"
-        "  orbel devices; orbel play --device NAME --bits float --level -20");
-    parser_.addPositionalArgument("command",
-                                  "export FILE: write the signal as a WAV file.\n"
-                                  "play: play it until --seconds have passed or Ctrl-C.\n"
-                                  "devices: list the sound server's outputs.",
-                                  "[export FILE | play | devices]");
+        "  orbel devices; orbel play --device NAME --bits float --level -20"));
+    parser_.addPositionalArgument(CliText("command"),
+                                  CliText("export FILE: write the signal as a WAV file.\n"
+                                          "play: play it until --seconds have passed or Ctrl-C.\n"
+                                          "devices: list the sound server's outputs."),
+                                  CliText("[export FILE | play | devices]"));
     parser_.addOptions({
-        {{"h", kHelp}, "Show this help and exit."},
-        {{"v", kVersion}, "Show the version and exit."},
-        {kFrequency, "Tone frequency, 20 to 20000 Hz (default 440).", "HZ"},
-        {kNote, "Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given).", "NAME"},
+        {{"h", kHelp}, CliText("Show this help and exit.")},
+        {{"v", kVersion}, CliText("Show the version and exit.")},
+        {kFrequency, CliText("Tone frequency, 20 to 20000 Hz (default 440)."), "HZ"},
+        {kNote, CliText("Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given)."), "NAME"},
         {kWaveform,
-         "sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte "
-         "(60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1).",
+         CliText("sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte "
+         "(60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1)."),
          "NAME"},
         {kDuration,
-         "Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
-         "10000 for precise noise).",
+         CliText("Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
+                 "10000 for precise noise)."),
          "MS"},
         {kBits,
-         "Sample resolution: 16 (default), 8, 24 or float (32-bit IEEE); 24 and float "
-         "need the precise synthesis.",
+         CliText("Sample resolution: 16 (default), 8, 24 or float (32-bit IEEE); 24 and float "
+         "need the precise synthesis."),
          "8|16|24|float"},
         {kLevel,
-         "Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), "
-         "in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only.",
+         CliText("Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), "
+         "in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only."),
          "DB"},
-        {kDither, "Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
-                  "(default off: files are the same byte for byte). Precise only."},
-        {kRate, "Samples per second, 96000 (default) or 44100.", "96000|44100"},
-        {kStereo, "Two channels instead of one."},
-        {kVolume, "Play level in percent, 0 to 100 (default 100); one value sets both.",
+        {kDither, CliText("Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
+                  "(default off: files are the same byte for byte). Precise only.")},
+        {kRate, CliText("Samples per second, 96000 (default) or 44100."), "96000|44100"},
+        {kStereo, CliText("Two channels instead of one.")},
+        {kVolume, CliText("Play level in percent, 0 to 100 (default 100); one value sets both."),
          "LEFT[,RIGHT]"},
-        {kEnvelope, "Shape the loop: attack, hold, decay, sustain, release, 0 to 100 percent.",
+        {kEnvelope,
+         CliText("Shape the loop: attack, hold, decay, sustain, release, 0 to 100 percent."),
          "A,H,D,S,R"},
         {kAM,
-         "Amplitude-modulation level (repeatable): LEVEL 1-8, AMPLITUDE 0-100 percent, "
-         "a waveform name, FREQUENCY a multiplier of the tone (Hz with --no-multiplier) or a "
-         "note name.",
+         CliText(
+             "Amplitude-modulation level (repeatable): LEVEL 1-8, AMPLITUDE 0-100 percent, "
+             "a waveform name, FREQUENCY a multiplier of the tone (Hz with --no-multiplier) or a "
+             "note name."),
          "LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY"},
-        {kNoMultiplier, "AM frequencies are in hertz."},
-        {kPrecise, "Exact-phase, alias-free synthesis (default)."},
-        {kClassic, "The generator's original synthesis (also for the panel)."},
-        {kSeconds, "play: stop after 0.1 to 86400 seconds (default: until Ctrl-C).", "N"},
+        {kNoMultiplier, CliText("AM frequencies are in hertz.")},
+        {kPrecise, CliText("Exact-phase, alias-free synthesis (default).")},
+        {kClassic, CliText("The generator's original synthesis (also for the panel).")},
+        {kSeconds, CliText("play: stop after 0.1 to 86400 seconds (default: until Ctrl-C)."), "N"},
         {kDevice,
-         "play: on this output of the sound server, by name or description (orbel devices "
-         "lists them; default: the server's default).",
+         CliText("play: on this output of the sound server, by name or description (orbel devices "
+         "lists them; default: the server's default)."),
          "NAME"},
     });
     parser_.addOptions({
         {kSweep,
-         "Sine sweep from F1 to F2 Hz (20 to 20000, up or down) over --duration (100 to 60000 "
+         CliText("Sine sweep from F1 to F2 Hz (20 to 20000, up or down) over --duration (100 to 60000 "
          "ms, default 10000). Logarithmic and synchronized: the duration is rounded so that "
          "the phase is whole at every multiple of F1; the actual one is printed. export "
-         "writes one sweep, play repeats it.",
+         "writes one sweep, play repeats it."),
          "F1:F2"},
-        {kLinear, "With --sweep: a linear sweep of exactly --duration."},
-        {kFade, "With --sweep: raised-cosine fade in and out, 0 (default) to half the sweep.",
+        {kLinear, CliText("With --sweep: a linear sweep of exactly --duration.")},
+        {kFade, CliText("With --sweep: raised-cosine fade in and out, 0 (default) to half the sweep."),
          "MS"},
-        {kBurst, "Tone bursts: ON whole cycles of the sine, then OFF cycles of silence.", "ON:OFF"},
-        {kPhase, "With --stereo: the right channel lags the left, 0 to 360 in steps of 0.1.",
+        {kBurst, CliText("Tone bursts: ON whole cycles of the sine, then OFF cycles of silence."), "ON:OFF"},
+        {kPhase, CliText("With --stereo: the right channel lags the left, 0 to 360 in steps of 0.1."),
          "DEG"},
-        {kRightFrequency, "With --stereo: the right channel's own frequency, 20 to 20000 Hz.",
+        {kRightFrequency, CliText("With --stereo: the right channel's own frequency, 20 to 20000 Hz."),
          "HZ"},
     });
 }
@@ -162,13 +169,29 @@ QString CommandLineParser::HelpText() const {
     const QString started = "Usage: " + QCoreApplication::arguments().value(0) + " ";
     if (text.startsWith(started))
         text.replace(0, started.size(), "Usage: orbel ");
+    // The parser's own headings, in the command line's language.
+    text.replace(0, QStringLiteral("Usage:").size(), CliText("Usage:"));
+    const int lineEnd = text.indexOf('\n');
+    const int options = text.indexOf(QStringLiteral("[options]"));
+    if (options >= 0 && options < lineEnd)
+        text.replace(options, QStringLiteral("[options]").size(), CliText("[options]"));
+    text.replace(QStringLiteral("\nOptions:\n"), "\n" + CliText("Options:") + "\n");
+    text.replace(QStringLiteral("\nArguments:\n"), "\n" + CliText("Arguments:") + "\n");
     return text;
 }
 
 CommandLine CommandLineParser::Parse(const QStringList& arguments) {
-    if (!parser_.parse(arguments))
-        return Refuse(to::Shortened(ArgumentBytes(parser_.errorText())) +
-                      " (orbel --help lists the options)");
+    if (!parser_.parse(arguments)) {
+        // The parser's own wording is English; the common case is said in
+        // the command line's language.
+        const QStringList unknown = parser_.unknownOptionNames();
+        const QString error =
+            unknown.size() == 1
+                ? CliText("Unknown option '%1'.")
+                      .arg(QString::fromStdString(to::Shortened(ArgumentBytes(unknown.front()))))
+                : QString::fromStdString(to::Shortened(ArgumentBytes(parser_.errorText())));
+        return Refuse(error + CliText(" (orbel --help lists the options)"));
+    }
     CommandLine line;
     if (parser_.isSet(kHelp)) {
         line.action = CommandLine::Action::Help;
@@ -180,9 +203,9 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
     }
     for (const QString& name : kSingleValued + kSignalSingleValued + kSingleValuedOutput)
         if (parser_.values(name).size() > 1)
-            return Refuse(Flag(name) + " may be given only once");
+            return Refuse(CliText("%1 may be given only once").arg(Flag(name).c_str()));
     if (parser_.isSet(kPrecise) && parser_.isSet(kClassic))
-        return Refuse("give only one of --precise and --classic");
+        return Refuse(CliText("give only one of --precise and --classic"));
     line.classic = parser_.isSet(kClassic);
     line.tone.precise = !line.classic;
 
@@ -190,20 +213,21 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
     if (positional.isEmpty()) {
         for (const QString& name : kToneOptions + kSignalOptions + kOutputOptions)
             if (parser_.isSet(name))
-                return Refuse(Flag(name) + " needs a command: export FILE or play");
+                return Refuse(
+                    CliText("%1 needs a command: export FILE or play").arg(Flag(name).c_str()));
         return line; // the panel
     }
     const QString command = positional.front();
     if (command == "export") {
         if (positional.size() != 2 || positional[1].isEmpty())
-            return Refuse("export needs one FILE to write");
+            return Refuse(CliText("export needs one FILE to write"));
         line.action = CommandLine::Action::Export;
         line.file = ArgumentBytes(positional[1]); // exactly the name typed
         if (parser_.isSet(kSeconds))
-            return Refuse("--seconds is for play only");
+            return Refuse(CliText("--seconds is for play only"));
     } else if (command == "play") {
         if (positional.size() != 1)
-            return Refuse("play takes no file");
+            return Refuse(CliText("play takes no file"));
         line.action = CommandLine::Action::Play;
     } else if (command == "devices") {
         if (positional.size() != 1)
@@ -214,8 +238,8 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Devices;
         return line;
     } else {
-        return Refuse("unknown command " + to::Quoted(ArgumentBytes(command)) +
-                      ": the commands are export FILE, play and devices");
+        return Refuse(CliText("unknown command %1: the commands are export FILE, play and devices")
+                          .arg(QString::fromStdString(to::Quoted(ArgumentBytes(command)))));
     }
     return ParseTone(std::move(line));
 }
@@ -226,7 +250,7 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     const auto text = [this](const QString& name) { return ArgumentBytes(parser_.value(name)); };
 
     if (parser_.isSet(kFrequency) && parser_.isSet(kNote))
-        return Refuse("give only one of --frequency and --note");
+        return Refuse(CliText("give only one of --frequency and --note"));
     if (parser_.isSet(kFrequency)) {
         const auto v = to::WholeNumber("--frequency", text(kFrequency), kMinToneFrequency,
                                        kMaxToneFrequency, "Hz");
@@ -308,7 +332,7 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         if (!v.value)
             return Refuse(v.error);
         if (!levels.insert(v.value->level).second)
-            return Refuse("--am: level " + std::to_string(v.value->level) + " given twice");
+            return Refuse(CliText("--am: level %1 given twice").arg(v.value->level));
         tone.am.push_back(*v.value);
     }
     if (parser_.isSet(kDevice)) {

@@ -5,6 +5,7 @@
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
 #include "engine/WaveFile.h"
+#include "cli/Messages.h"
 
 #include "engine/DefaultSoundOutput.h"
 #include "engine/SilentSoundOutput.h"
@@ -39,7 +40,7 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
     // A file needs no sound output.
     TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
     if (!tone.Build(gen)) {
-        std::fprintf(stderr, "orbel: %s\n", msg::kNoMemory);
+        std::fprintf(stderr, "orbel: %s\n", CliString(CliText(msg::kNoMemory)).c_str());
         return 1;
     }
     int why = 0;
@@ -48,8 +49,9 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
     else
         gen.ExportFile(file, &why);
     if (why != 0) {
-        const std::string name = file == kStandardOutput ? "standard output" : file;
-        std::fprintf(stderr, "orbel: %s %s: %s\n", msg::kCannotWrite,
+        const std::string name =
+            file == kStandardOutput ? CliString(CliText("standard output")) : file;
+        std::fprintf(stderr, "orbel: %s %s: %s\n", CliString(CliText(msg::kCannotWrite)).c_str(),
                      tone_options::OneLine(name).c_str(), std::strerror(why));
         return 1;
     }
@@ -61,7 +63,7 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
     // The program's output, from the factory it installed at start.
     std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
     if (!output->WaitForServer(kServerWait)) {
-        std::fprintf(stderr, "orbel: %s\n", msg::kNoServer);
+        std::fprintf(stderr, "orbel: %s\n", CliString(CliText(msg::kNoServer)).c_str());
         return 1;
     }
     EndingSignals endingSignals;
@@ -76,7 +78,7 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
         looped.signal.sweep.joinLoop = true;
         if (!looped.Build(gen)) {
             output->WatchSoundLost(nullptr);
-            std::fprintf(stderr, "orbel: %s\n", msg::kNoMemory);
+            std::fprintf(stderr, "orbel: %s\n", CliString(CliText(msg::kNoMemory)).c_str());
             return 1;
         }
         SayHowLongTheSweepLasts(tone);
@@ -106,7 +108,7 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
         losses.PrintNewLines(stderr);
         if (lost > 0) {
             std::fprintf(stderr, "orbel: ");
-            std::fprintf(stderr, msg::kLostForFormat, lost, played);
+            std::fprintf(stderr, CliString(CliText(msg::kLostForFormat)).c_str(), lost, played);
             std::fprintf(stderr, "\n");
             status = 1;
         }

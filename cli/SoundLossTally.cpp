@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/SoundLossTally.h"
 
+#include "cli/Messages.h"
+
 #include "cli/CommandMessages.h"
 
 void SoundLossTally::Note(SoundLossChange change) {
@@ -23,8 +25,10 @@ void SoundLossTally::PrintNewLines(std::FILE* to) {
     }
     for (const auto server : lines)
         std::fprintf(to, "orbel: %s\n",
-                     server == SoundLossChange::Server::Gone ? command_messages::kSoundLost
-                                                             : command_messages::kSoundBack);
+                     CliString(CliText(server == SoundLossChange::Server::Gone
+                                           ? command_messages::kSoundLost
+                                           : command_messages::kSoundBack))
+                         .c_str());
 }
 
 SoundLossTally::Clock::duration SoundLossTally::LostUntil(Clock::time_point now) const {

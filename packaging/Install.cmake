@@ -19,6 +19,8 @@ set(pkg ${CMAKE_CURRENT_LIST_DIR})
 set(gen ${CMAKE_BINARY_DIR}/packaging)
 
 install(TARGETS orbel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program finds its translations from its own place: ../share/orbel/translations.
+install(FILES ${ORBEL_QM_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/orbel/translations)
 install(FILES ${pkg}/${ORBEL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
 configure_file(${pkg}/${ORBEL_APP_ID}.metainfo.xml.in ${gen}/${ORBEL_APP_ID}.metainfo.xml @ONLY)
@@ -32,16 +34,19 @@ install(FILES ${ORBEL_ROOT}/assets/icons/orbel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
 # Manual page and changelog go in compressed, as Debian keeps them.
+# The Russian manual page keeps its name in a folder of its own.
 configure_file(${pkg}/orbel.1.in ${gen}/orbel.1 @ONLY)
+configure_file(${pkg}/orbel.ru.1.in ${gen}/ru/orbel.1 @ONLY)
 configure_file(${pkg}/changelog.in ${gen}/changelog @ONLY)
 find_program(GZIP_PROGRAM gzip REQUIRED)
 add_custom_command(
-  OUTPUT ${gen}/orbel.1.gz ${gen}/changelog.gz
-  COMMAND ${GZIP_PROGRAM} -9nkf ${gen}/orbel.1 ${gen}/changelog
-  DEPENDS ${gen}/orbel.1 ${gen}/changelog
-  COMMENT "Compressing the manual page and changelog")
-add_custom_target(orbel_docs ALL DEPENDS ${gen}/orbel.1.gz ${gen}/changelog.gz)
+  OUTPUT ${gen}/orbel.1.gz ${gen}/ru/orbel.1.gz ${gen}/changelog.gz
+  COMMAND ${GZIP_PROGRAM} -9nkf ${gen}/orbel.1 ${gen}/ru/orbel.1 ${gen}/changelog
+  DEPENDS ${gen}/orbel.1 ${gen}/ru/orbel.1 ${gen}/changelog
+  COMMENT "Compressing the manual pages and changelog")
+add_custom_target(orbel_docs ALL DEPENDS ${gen}/orbel.1.gz ${gen}/ru/orbel.1.gz ${gen}/changelog.gz)
 install(FILES ${gen}/orbel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${gen}/ru/orbel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
 install(FILES ${gen}/changelog.gz ${pkg}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # Debian package.
@@ -54,7 +59,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "orbel turns the computer's sound output into a test-signal source: a sine,
 square, triangle or sawtooth wave of 20 to 20000 Hz in whole hertz, or
 white noise, on the left channel, the right channel or both. A front panel
-with rotary dials and digit displays sets it (Russian interface text).
+with rotary dials and digit displays sets it (Russian text, English under
+an English locale).
 .
 The command line writes the same signal as a WAV file or plays it for a
 given time, with note names, amplitude modulation levels, an envelope and

@@ -1,6 +1,7 @@
 #include "panel/SoundLossNotice.h"
 
 #include "engine/SoundOutput.h"
+#include "panel/PanelText.h"
 #include "platform/WindowThread.h"
 
 #include <cstdio>
@@ -21,9 +22,9 @@ SoundLossNotice::SoundLossNotice(std::shared_ptr<SoundOutput> output,
                 return;
             // The lines follow the server; the notice follows what plays.
             if (change.server == SoundLossChange::Server::Gone)
-                std::fprintf(stderr, "%s\n", kLostLine);
+                std::fprintf(stderr, "%s\n", PanelString(kLostLine).c_str());
             else if (change.server == SoundLossChange::Server::Back)
-                std::fprintf(stderr, "%s\n", kBackLine);
+                std::fprintf(stderr, "%s\n", PanelString(kBackLine).c_str());
             show(change.lost);
         });
     });

@@ -13,6 +13,7 @@
 #include "panel/FrequencyDials.h"
 #include "panel/Hints.h"
 #include "panel/PanelLook.h"
+#include "panel/PanelText.h"
 #include "panel/SoundLossNotice.h"
 
 #include <QCoreApplication>
@@ -66,6 +67,58 @@ TForm1::~TForm1() = default;
 void TForm1::Loaded() {
     TForm::Loaded();
     FindControls();
+    ShowTextsInPanelLanguage();
+    NameControlsForScreenReaders();
+}
+
+void TForm1::ShowTextsInPanelLanguage() {
+    // The layout's texts are the designed Russian ones; each is shown in the
+    // panel's language (unchanged when that is Russian).
+    SetCaption(PanelString(Caption()));
+    for (TComponent* component : Components()) {
+        if (auto* label = dynamic_cast<TLabel*>(component))
+            label->SetCaption(PanelString(label->Caption()));
+        else if (auto* o = dynamic_cast<TOvcLabel*>(component))
+            o->SetCaption(PanelString(o->Caption()));
+        else if (auto* radio = dynamic_cast<TRadioButton*>(component))
+            radio->SetCaption(PanelString(radio->Caption()));
+        else if (auto* button = dynamic_cast<TAbColBitBtn*>(component)) {
+            button->SetTextOff(PanelString(button->TextOff()));
+            button->SetTextOn(PanelString(button->TextOn()));
+        } else if (auto* image = dynamic_cast<TImage*>(component)) {
+            // The background carries the frames' captions and the dials'
+            // scale legends, drawn once per language.
+            image->SetPicture(PanelString(image->Picture()));
+        }
+    }
+}
+
+void TForm1::NameControlsForScreenReaders() {
+    // A dial's position says nothing without what it sets.
+    AbGearDial1->setAccessibleName(PanelText("Тысячи герц"));
+    AbGearDial2->setAccessibleName(PanelText("Сотни герц"));
+    AbGearDial3->setAccessibleName(PanelText("Десятки и единицы герц"));
+    AbGearDial4->setAccessibleName(PanelText("Амплитуда"));
+    const std::pair<TLabel*, const char*> displays[] = {
+        {Label1, "Частота левого канала, тысячи герц"},
+        {Label2, "Частота левого канала, сотни герц"},
+        {Label3, "Частота левого канала, десятки и единицы герц"},
+        {Label5, "Частота правого канала, тысячи герц"},
+        {Label6, "Частота правого канала, сотни герц"},
+        {Label7, "Частота правого канала, десятки и единицы герц"},
+        {Label10, "Амплитуда левого канала, мВ"},
+        {Label12, "Амплитуда правого канала, мВ"},
+    };
+    for (const auto& [label, name] : displays)
+        label->setAccessibleName(PanelText(name));
+    // The switch groups, by the captions the background draws under them.
+    Panel1->setAccessibleName(PanelText("Вид сигнала"));
+    Panel2->setAccessibleName(PanelText("Канал"));
+    Panel3->setAccessibleName(PanelText("Дискретность"));
+    AbGearDial1->setAccessibleDescription(PanelText(hints::kThousandsDial));
+    AbGearDial2->setAccessibleDescription(PanelText(hints::kHundredsDial));
+    AbGearDial3->setAccessibleDescription(PanelText(hints::kUnitsDial));
+    AbGearDial4->setAccessibleDescription(PanelText(hints::kAmplitudeDial));
 }
 
 void TForm1::RegisterHandlers() {
@@ -197,8 +250,8 @@ void TForm1::ApplyFrequency() {
 }
 
 void TForm1::ApplyLoopDuration() {
-    ToneGen1->SetDuration(static_cast<std::int16_t>(
-        loop_length::ToneLoopDurationMs(ToneGen1->Waveform(), ToneGen1->Frequency(), ToneGen1->Precise())));
+    ToneGen1->SetDuration(static_cast<std::int16_t>(loop_length::ToneLoopDurationMs(
+        ToneGen1->Waveform(), ToneGen1->Frequency(), ToneGen1->Precise())));
 }
 
 void TForm1::SetVolumes(int left, int right) {
@@ -419,7 +472,7 @@ void TForm1::Timer1Timer(TPersistent*) {
 // --- hints ----------------------------------------------------------------------
 
 void TForm1::ShowHint(const char* text) {
-    hint_ = text;
+    hint_ = PanelString(text);
     ShowStatusLine();
 }
 
@@ -429,7 +482,7 @@ void TForm1::ShowSoundLost(bool lost) {
 }
 
 void TForm1::ShowStatusLine() {
-    Label9->SetCaption(soundLost_ ? std::string(hints::kNoSoundOutput) : hint_);
+    Label9->SetCaption(soundLost_ ? PanelString(hints::kNoSoundOutput) : hint_);
 }
 
 void TForm1::AbGearDial1MouseMove(TPersistent*, TShiftState, int, int) {
@@ -491,5 +544,5 @@ void TForm1::Image1MouseMove(TPersistent*, TShiftState, int, int) {
 }
 
 void TForm1::OvcLabel1MouseMove(TPersistent*, TShiftState, int, int) {
-    OvcLabel2->SetCaption(hints::kCredit);
+    OvcLabel2->SetCaption(PanelString(hints::kCredit));
 }

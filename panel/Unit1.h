@@ -145,6 +145,8 @@ public:
 private:
     void RegisterHandlers();
     void FindControls();
+    void ShowTextsInPanelLanguage();
+    void NameControlsForScreenReaders();
     void SelectWaveform(int index);
     void SetWaveformCaptions(int selected);
     void SetFrequencyDisplayColors(TColor left, TColor right);

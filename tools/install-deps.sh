@@ -14,6 +14,8 @@ PACKAGES=(
   libfftw3-dev
   # window system and sound output
   qt6-base-dev libgl-dev libpulse-dev libxcb1-dev
+  # translations: lrelease builds the .qm files
+  qt6-l10n-tools
   # fonts the panel's typefaces map to
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   # install tree and Debian package checks

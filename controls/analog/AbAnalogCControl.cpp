@@ -1,5 +1,6 @@
 #include "controls/analog/AbAnalogCControl.h"
 
+#include "controls/access/ControlAccessible.h"
 #include "controls/analog/AbAnalogGControl.h"
 #include "controls/analog/ValueFormat.h"
 #include "controls/base/RectHelpers.h"
@@ -103,9 +104,16 @@ void TAbAnalogCControl::SetDigit(std::int32_t digit) {
         settings_->Changed();
     value_.StoreDigit(digit);
     DigitChanged();
-    if (!IsLoading())
+    if (!IsLoading()) {
         OnValueChange(this);
+        NotifyAccessibleValue();
+    }
     changed_ = true;
+}
+
+void TAbAnalogCControl::NotifyAccessibleValue() {
+    // A screen reader follows a dial turned by keyboard, wheel or pointer.
+    AnnounceValueChange(this, static_cast<double>(Value()));
 }
 
 void TAbAnalogCControl::StepBy(int up, int down) {

@@ -129,6 +129,7 @@ private:
     TSignalSettings* SignalSettingsObject() { return settings_.get(); }
 
     void FireValueChanged();
+    void NotifyAccessibleValue();
     void RealignDigit();
     void ShowCursor(TCursor cursor);
 

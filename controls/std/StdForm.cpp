@@ -1,5 +1,6 @@
 #include "controls/std/StdForm.h"
 
+#include "controls/access/ControlAccessible.h"
 #include "controls/base/StdControl.h"
 #include "core/Layout.h"
 #include "platform/Fonts.h"
@@ -53,7 +54,10 @@ int TabOrderOf(TComponent& c) {
 }
 } // namespace
 
-TForm::TForm(TComponent* owner) : TWidgetComponent(TopLevel{}, owner) {}
+TForm::TForm(TComponent* owner) : TWidgetComponent(TopLevel{}, owner) {
+    // Screen readers learn the custom-painted controls' names and values.
+    InstallControlAccessibility();
+}
 
 TForm::~TForm() {
     // The controls go while the form is still whole: their handlers and

@@ -54,8 +54,11 @@ void TLabel::SetAutoSize(bool value) {
 }
 
 QSize TLabel::TextExtent() const {
+    // The text's advance, or further where its last letter inks past it
+    // (an English "Hz" does; the designed captions never do), so that the
+    // label covers all of its text.
     const QFontMetrics metrics(font());
-    return {metrics.horizontalAdvance(QString::fromStdString(caption_)), metrics.height()};
+    return {CoveredTextWidth(font(), QString::fromStdString(caption_)), metrics.height()};
 }
 
 void TLabel::FontChanged() {

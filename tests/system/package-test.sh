@@ -26,6 +26,9 @@ files=(
   "usr/share/metainfo/$app.metainfo.xml"
   usr/share/icons/hicolor/scalable/apps/orbel.svg
   usr/share/man/man1/orbel.1.gz
+  usr/share/man/ru/man1/orbel.1.gz
+  usr/share/orbel/translations/orbel_en.qm
+  usr/share/orbel/translations/orbel_ru.qm
   usr/share/doc/orbel/copyright
   usr/share/doc/orbel/changelog.gz
 )
@@ -53,10 +56,25 @@ for size in "${icon_sizes[@]}"; do
 done
 xmllint --noout "$stage/usr/share/icons/hicolor/scalable/apps/orbel.svg" || fail "SVG icon is not well-formed"
 ok "icons at ${icon_sizes[*]} px and scalable"
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$stage/usr/share/man/man1/orbel.1.gz" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "manual page: $warnings"
-ok "manual page formats without warnings"
-installed_version=$("$stage/usr/bin/orbel" --version)
+for page in man1/orbel.1.gz ru/man1/orbel.1.gz; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$stage/usr/share/man/$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "manual page $page: $warnings"
+done
+ok "manual pages (English and Russian) format without warnings"
+# The installed program finds its translations from its own place.
+ru_help=$(env -u DISPLAY -u WAYLAND_DISPLAY LANGUAGE= LC_ALL= LANG=ru_RU.UTF-8 "$stage/usr/bin/orbel" --help)
+[[ $ru_help == "Использование: orbel "* ]] || fail "installed orbel --help is not Russian under ru_RU"
+ok "installed translations load"
+"$stage/usr/bin/orbel" --version | grep -q "GPL-3.0-or-later" || fail "orbel --version names no licence"
+grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+  "$stage/usr/share/doc/orbel/copyright" || fail "copyright file is not machine-readable"
+grep -q "^License: GPL-3+" "$stage/usr/share/doc/orbel/copyright" || fail "copyright file grants no GPL-3+"
+grep -q "<project_license>GPL-3.0-or-later</project_license>" "$stage/usr/share/metainfo/$app.metainfo.xml" ||
+  fail "metadata names no project licence"
+zgrep -q "GPL" "$stage/usr/share/man/man1/orbel.1.gz" || fail "manual page names no licence"
+zgrep -q "GPL" "$stage/usr/share/man/ru/man1/orbel.1.gz" || fail "Russian manual page names no licence"
+ok "licence: copyright file, --version, metadata and manual pages"
+installed_version=$("$stage/usr/bin/orbel" --version | head -n 1)
 [ "$installed_version" = "orbel $version" ] || fail "staged orbel --version says '$installed_version'"
 
 echo "-- Debian package"
@@ -97,7 +115,7 @@ force=--force-depends
 [ "$(id -u)" -eq 0 ] || force="$force,not-root"
 dpkg --root="$root" "$force" -i "$deb" >"$work/dpkg.txt" 2>&1 || { cat "$work/dpkg.txt"; fail "dpkg -i"; }
 dpkg --root="$root" -s orbel | grep -q "^Status: install ok installed" || fail "dpkg does not list orbel as installed"
-installed_version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/orbel" --version)
+installed_version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/orbel" --version | head -n 1)
 [ "$installed_version" = "orbel $version" ] || fail "installed orbel --version says '$installed_version'"
 ok "installed orbel --version: $installed_version"
 dpkg --root="$root" "$force" -r orbel >"$work/dpkg.txt" 2>&1 || { cat "$work/dpkg.txt"; fail "dpkg -r"; }

@@ -5,6 +5,9 @@
 // window icon), hand.png (32 x 32, the dials' pointing hand; its finger tip
 // at 8, 1 is the hot spot the panel registers the cursor with) and the
 // menu's icons: icons/orbel-N.png at each theme size and icons/orbel.svg.
+// Each further argument names a compiled translation (orbel_LL.qm): the
+// background is drawn again with its captions in that language, as
+// background-LL.png (context "PanelBackground").
 
 #include "controls/paint/AbBtnBevel.h"
 #include "controls/paint/Gradient.h"
@@ -15,7 +18,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QTranslator>
 
 #include <algorithm>
 #include <array>
@@ -113,6 +118,12 @@ constexpr int GripRidges = 4;
 constexpr int GripPitch = 4; // pixels from one ridge to the next
 constexpr int GripMargin = 2;
 
+// A caption in the language of the installed translation (as written when
+// there is none).
+std::string Translated(const char* caption) {
+    return QCoreApplication::translate("PanelBackground", caption).toStdString();
+}
+
 // --- Helpers ----------------------------------------------------------------
 
 // The panel's raised and sunken frames: two rings in the four shades.
@@ -175,7 +186,7 @@ void DrawDialScale(TCanvas& c, const DialScale& dial) {
 
     SetFont(c, DialCaptionFontHeight, CaptionGreen);
     const int captionBottom = dial.frame.Bottom - FrameBevel - DialCaptionBottomGap;
-    TextOutAnchored(c, centre.X, captionBottom, dial.caption, anBottomCenter);
+    TextOutAnchored(c, centre.X, captionBottom, Translated(dial.caption), anBottomCenter);
 }
 
 void DrawSizeGrip(TCanvas& c, const TRect& area) {
@@ -202,8 +213,8 @@ void DrawBackground(TCanvas& c, const TRect& client) {
     for (const ChannelRow& row : Channels) {
         DrawFrame(c, row.frame, true);
         SetFont(c, TopCaptionHeight, CaptionGrey, true);
-        TextOutAnchored(c, (row.frame.Left + row.frame.Right) / 2, TopCaptionTop, row.caption,
-                        anTopCenter);
+        TextOutAnchored(c, (row.frame.Left + row.frame.Right) / 2, TopCaptionTop,
+                        Translated(row.caption), anTopCenter);
         DrawDisplayWindow(c, row.frequencyWindow);
         DrawDisplayWindow(c, row.levelWindow);
     }
@@ -212,7 +223,8 @@ void DrawBackground(TCanvas& c, const TRect& client) {
         DrawFrame(c, f.frame, true);
         SetFont(c, SwitchCaptionHeight, CaptionGreen, true);
         TextOutAnchored(c, (f.frame.Left + f.frame.Right) / 2,
-                        f.frame.Bottom - FrameBevel - SwitchCaptionGap, f.caption, anBottomCenter);
+                        f.frame.Bottom - FrameBevel - SwitchCaptionGap, Translated(f.caption),
+                        anBottomCenter);
     }
     DrawFrame(c, ExitFrame, true);
     DrawFrame(c, StartStopFrame, true);
@@ -384,6 +396,28 @@ bool Save(const QImage& image, const std::string& path) {
 
 } // namespace
 
+QImage BackgroundImage() {
+    TBitmap background(PanelWidth, PanelHeight);
+    DrawBackground(background.Canvas(), {0, 0, PanelWidth, PanelHeight});
+    // 24-bit colour, as the panel's picture and icon are stored.
+    return background.Image().convertToFormat(QImage::Format_RGB888);
+}
+
+// background-LL.png for the translation file orbel_LL.qm.
+bool SaveTranslatedBackground(const std::string& folder, const QString& qmFile) {
+    QTranslator translator;
+    if (!translator.load(qmFile)) {
+        std::fprintf(stderr, "cannot read %s\n", qmFile.toLocal8Bit().constData());
+        return false;
+    }
+    const QString language = QFileInfo(qmFile).completeBaseName().section('_', 1);
+    QCoreApplication::installTranslator(&translator);
+    const bool ok =
+        Save(BackgroundImage(), folder + "/background-" + language.toStdString() + ".png");
+    QCoreApplication::removeTranslator(&translator);
+    return ok;
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
@@ -391,10 +425,7 @@ int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? argv[1] : "assets";
     QDir().mkpath(QString::fromStdString(folder + "/icons"));
 
-    TBitmap background(PanelWidth, PanelHeight);
-    DrawBackground(background.Canvas(), {0, 0, PanelWidth, PanelHeight});
-    // 24-bit colour, as the panel's picture and icon are stored.
-    const QImage backgroundImage = background.Image().convertToFormat(QImage::Format_RGB888);
+    const QImage backgroundImage = BackgroundImage();
 
     // The cursor needs transparency, which the bitmap does not keep: paint
     // straight on an image with an alpha channel.
@@ -426,5 +457,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s: scalable\n", svgName.c_str());
+    for (int i = 2; i < argc; ++i)
+        if (!SaveTranslatedBackground(folder, QString::fromLocal8Bit(argv[i])))
+            return 1;
     return 0;
 }

@@ -1,0 +1,271 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB">
+<context>
+    <name>Panel</name>
+    <message>
+        <source>Генератор сигналов звуковой частоты</source>
+        <comment>window title</comment>
+        <translation>Audio-Frequency Signal Generator</translation>
+    </message>
+    <message>
+        <source>ОРБЕЛ-01</source>
+        <translation>ORBEL-01</translation>
+    </message>
+    <message>
+        <source>Гц</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>мВ</source>
+        <translation>mV</translation>
+    </message>
+    <message>
+        <source>Синусоида</source>
+        <translation>Sine</translation>
+    </message>
+    <message>
+        <source>Прямоугольный</source>
+        <translation>Square</translation>
+    </message>
+    <message>
+        <source>Треугольный</source>
+        <translation>Triangle</translation>
+    </message>
+    <message>
+        <source>Пилообразный</source>
+        <translation>Sawtooth</translation>
+    </message>
+    <message>
+        <source>Белый шум</source>
+        <translation>White noise</translation>
+    </message>
+    <message>
+        <source>Левый канал</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>Правый канал</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>Левый+Правый</source>
+        <translation>Left+Right</translation>
+    </message>
+    <message>
+        <source>1 Гц</source>
+        <translation>1 Hz</translation>
+    </message>
+    <message>
+        <source>10 Гц</source>
+        <translation>10 Hz</translation>
+    </message>
+    <message>
+        <source>Старт</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Стоп</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Выход</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>:/assets/background.png</source>
+        <comment>the background picture carries the frames' captions; one per language</comment>
+        <translation>:/assets/background-en.png</translation>
+    </message>
+    <message>
+        <source>Изменение частоты сигнала с шагом 1 кГц</source>
+        <translation>Changes the frequency in steps of 1 kHz</translation>
+    </message>
+    <message>
+        <source>Изменение частоты сигнала с шагом 100 Гц</source>
+        <translation>Changes the frequency in steps of 100 Hz</translation>
+    </message>
+    <message>
+        <source>Изменение частоты сигнала с шагом 1/10 Гц</source>
+        <translation>Changes the frequency in steps of 1/10 Hz</translation>
+    </message>
+    <message>
+        <source>Изменение амплитуды сигнала</source>
+        <translation>Changes the amplitude</translation>
+    </message>
+    <message>
+        <source>Запуск генератора</source>
+        <translation>Starts the generator</translation>
+    </message>
+    <message>
+        <source>Остановка генератора</source>
+        <translation>Stops the generator</translation>
+    </message>
+    <message>
+        <source>Выйти из программы</source>
+        <translation>Quits the program</translation>
+    </message>
+    <message>
+        <source>Индикатор частоты генератора левого канала</source>
+        <translation>Frequency of the left channel's generator</translation>
+    </message>
+    <message>
+        <source>Индикатор частоты генератора правого канала</source>
+        <translation>Frequency of the right channel's generator</translation>
+    </message>
+    <message>
+        <source>Индикатор амплитуды генератора левого канала</source>
+        <translation>Amplitude of the left channel's generator</translation>
+    </message>
+    <message>
+        <source>Индикатор амплитуды генератора правого канала</source>
+        <translation>Amplitude of the right channel's generator</translation>
+    </message>
+    <message>
+        <source>Изменение формы сигнала генератора</source>
+        <translation>Changes the waveform</translation>
+    </message>
+    <message>
+        <source>Вывод сигнала только через левый канал</source>
+        <translation>Plays the signal on the left channel only</translation>
+    </message>
+    <message>
+        <source>Вывод сигнала только через правый канал</source>
+        <translation>Plays the signal on the right channel only</translation>
+    </message>
+    <message>
+        <source>Вывод сигнала через левый и правый канал</source>
+        <translation>Plays the signal on the left and right channels</translation>
+    </message>
+    <message>
+        <source>Изменение частоты сигнала с шагом 1 Гц</source>
+        <translation>Changes the frequency in steps of 1 Hz</translation>
+    </message>
+    <message>
+        <source>Изменение частоты сигнала с шагом 10 Гц</source>
+        <translation>Changes the frequency in steps of 10 Hz</translation>
+    </message>
+    <message>
+        <source>Нет вывода звука: звуковой сервер не отвечает</source>
+        <translation>No sound output: the sound server does not answer</translation>
+    </message>
+    <message>
+        <source>orbel          см. README проекта          2026</source>
+        <translation>orbel          see the project's README          2026</translation>
+    </message>
+    <message>
+        <source>orbel: нет вывода звука: звуковой сервер не отвечает</source>
+        <translation>orbel: no sound output: the sound server does not answer</translation>
+    </message>
+    <message>
+        <source>orbel: вывод звука восстановлен</source>
+        <translation>orbel: sound output is back</translation>
+    </message>
+    <message>
+        <source>Тысячи герц</source>
+        <comment>dial</comment>
+        <translation>Thousands of hertz</translation>
+    </message>
+    <message>
+        <source>Сотни герц</source>
+        <comment>dial</comment>
+        <translation>Hundreds of hertz</translation>
+    </message>
+    <message>
+        <source>Десятки и единицы герц</source>
+        <comment>dial</comment>
+        <translation>Tens and units of hertz</translation>
+    </message>
+    <message>
+        <source>Амплитуда</source>
+        <comment>dial</comment>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Вид сигнала</source>
+        <comment>group of switches</comment>
+        <translation>Waveform</translation>
+    </message>
+    <message>
+        <source>Канал</source>
+        <comment>group of switches</comment>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>Дискретность</source>
+        <comment>group of switches</comment>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>Частота левого канала, тысячи герц</source>
+        <translation>Left channel frequency, thousands of hertz</translation>
+    </message>
+    <message>
+        <source>Частота левого канала, сотни герц</source>
+        <translation>Left channel frequency, hundreds of hertz</translation>
+    </message>
+    <message>
+        <source>Частота левого канала, десятки и единицы герц</source>
+        <translation>Left channel frequency, tens and units of hertz</translation>
+    </message>
+    <message>
+        <source>Частота правого канала, тысячи герц</source>
+        <translation>Right channel frequency, thousands of hertz</translation>
+    </message>
+    <message>
+        <source>Частота правого канала, сотни герц</source>
+        <translation>Right channel frequency, hundreds of hertz</translation>
+    </message>
+    <message>
+        <source>Частота правого канала, десятки и единицы герц</source>
+        <translation>Right channel frequency, tens and units of hertz</translation>
+    </message>
+    <message>
+        <source>Амплитуда левого канала, мВ</source>
+        <translation>Left channel amplitude, mV</translation>
+    </message>
+    <message>
+        <source>Амплитуда правого канала, мВ</source>
+        <translation>Right channel amplitude, mV</translation>
+    </message>
+</context>
+<context>
+    <name>PanelBackground</name>
+    <message>
+        <source>Левый канал</source>
+        <translation>Left channel</translation>
+    </message>
+    <message>
+        <source>Правый канал</source>
+        <translation>Right channel</translation>
+    </message>
+    <message>
+        <source>Канал</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>Вид сигнала</source>
+        <translation>Waveform</translation>
+    </message>
+    <message>
+        <source>Дискретность</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>1×1кГц</source>
+        <translation>1×1 kHz</translation>
+    </message>
+    <message>
+        <source>1×100Гц</source>
+        <translation>1×100 Hz</translation>
+    </message>
+    <message>
+        <source>1×1Гц</source>
+        <translation>1×1 Hz</translation>
+    </message>
+    <message>
+        <source>Амплитуда (мВ)</source>
+        <translation>Amplitude (mV)</translation>
+    </message>
+</context>
+</TS>
