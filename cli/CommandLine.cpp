@@ -231,7 +231,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Play;
     } else if (command == "devices") {
         if (positional.size() != 1)
-            return Refuse("devices takes no file");
+            return Refuse(CliText("devices takes no file"));
         for (const QString& name : kToneOptions + kOutputOptions)
             if (parser_.isSet(name))
                 return Refuse(Flag(name) + " is for export and play");
@@ -292,8 +292,8 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     }
     if (parser_.isSet(kLevel)) {
         if (!tone.precise)
-            return Refuse("--level needs the precise synthesis; --classic plays at the "
-                          "amplitudes alone");
+            return Refuse(CliText("--level needs the precise synthesis; --classic plays at the "
+                                  "amplitudes alone"));
         const auto v = to::Level(text(kLevel));
         if (!v.value)
             return Refuse(v.error);
@@ -301,8 +301,8 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     }
     if (parser_.isSet(kDither)) {
         if (!tone.precise)
-            return Refuse(
-                "--dither needs the precise synthesis; --classic rounds as it always did");
+            return Refuse(CliText(
+                "--dither needs the precise synthesis; --classic rounds as it always did"));
         tone.dither = true;
     }
     if (parser_.isSet(kRate)) {
@@ -337,9 +337,9 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     }
     if (parser_.isSet(kDevice)) {
         if (line.action != CommandLine::Action::Play)
-            return Refuse("--device is for play only");
+            return Refuse(CliText("--device is for play only"));
         if (text(kDevice).empty())
-            return Refuse("--device needs the name or description of an output");
+            return Refuse(CliText("--device needs the name or description of an output"));
         line.device = text(kDevice);
     }
     if (parser_.isSet(kSeconds)) {
