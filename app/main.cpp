@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal generator. Without a command: one window, the front panel,
 // until Exit or until the window is closed; at the end the panel's
 // generator stops the sound and sets its output's level back to what it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the output stream plays, frame by frame: the current wave image and
 // the tail of the sound it replaced. A looped image fades in; a stopped or

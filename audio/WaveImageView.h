@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a RIFF/WAVE image in memory (PCM of 8, 16 or 24 bits, or 32-bit
 // IEEE float; mono or stereo) and rendering it as 16-bit stereo frames with

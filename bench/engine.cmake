@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Wave image builds against a memset of the same size and against SoX
 # making the same signal; prints the ratios at the end.
 if(TARGET engine)

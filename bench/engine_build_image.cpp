@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the wave image is built: the panel's image (1000 Hz, 100 ms,
 // 16-bit mono at 96000) and the largest one (16-bit stereo at 96000 for
 // 32767 ms) with one sine and with a sine plus eight sine AM levels, each

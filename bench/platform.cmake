@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The drawing surface's own pixel work: 1-pixel lines, filled ellipses and
 # outlines, and a stretched bitmap, on off-screen bitmaps of dial size.
 if(TARGET platform)

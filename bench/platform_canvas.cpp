@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of the canvas operations the gradients and the dial repeat most.
 
 #include "platform/Bitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's command line: no command opens the front panel; `export
 // FILE` and `play` work the generator without a display. Parsing only: it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line's two commands. Each returns the program's exit status
 // and says what went wrong in one line on standard error.

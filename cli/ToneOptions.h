@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the values of the command line's tone options. Each reader gives
 // the value, or a one-line message that names the option and what it

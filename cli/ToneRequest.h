@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tone as the command line asks for it, and how it is put on a
 // generator: every setting through the generator's own operations, so the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared helpers for the layer and test CMake files.
 
 # Every target includes from the project root: #include "core/Component.h".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The coloured bit button and what it is built on: the on/off state machine,
 // the face composition and the flash timer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The flash timer: the program-wide 16 ms beat that keeps flashing buttons of
 // one rate in step, its worker thread and the registry of flashing controls.

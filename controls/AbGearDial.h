@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The round rotary knob of the front panel. The value model, keys, wheel and
 // focus come from TAbAnalogCControl; the dial adds a square window cut to a

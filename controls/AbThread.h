@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TAbThread: a worker thread that can hand calls over to the window thread
 // and wait for them (exceptions raised there come back to the worker), be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The panel controls' shared pieces in one include: the settings objects,
 // the gradient, bevel, text and geometry helpers, and the analog control

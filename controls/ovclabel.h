@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The caption label: TOvcLabel, its effect settings and how the stored
 // layout finds it.

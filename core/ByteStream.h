@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An in-memory byte stream with little-endian reads and writes, used for
 // raw-byte stored properties. A read past the end throws EReadError.

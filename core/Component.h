@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The component model: an owner that destroys what it owns (in reverse order
 // of creation), a name, the loading and designing state, stored properties

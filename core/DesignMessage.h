@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Messages that components show only in design mode (a range warning, say).
 // The core has no window system: by default a message goes nowhere, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The stored layout text format (see docs/layout-format.md): reading builds
 // components and applies their stored properties; writing saves them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the stored layout text: one block per component, one property a
 // line, raw bytes as a multi-line hex block. See docs/layout-format.md.
 

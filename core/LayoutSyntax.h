@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lexical pieces shared by the layout reader and writer: how numbers,
 // strings and raw bytes are spelled.

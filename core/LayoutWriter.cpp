@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes components as stored layout text: per component the declared
 // properties that differ from their defaults, in declaration order, then the
 // raw-byte properties, then the nested components.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The root of everything that stores settings: a class name, the ordered
 // list of declared stored properties, and the raw-byte properties.

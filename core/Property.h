@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stored properties: what a class declares so that the layout reader and
 // writer can apply and save its settings without knowing the class.

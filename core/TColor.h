@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A colour as the panel stores it: 0x00BBGGRR (red in the low byte). A value
 // whose top byte is 0x80 names a system colour by the index in its low byte;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The eight AM levels' entries and their stored form "AMArrayData":
 // a 32-bit highest index, then per level the amplitude, the waveform

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the main tone and the eight AM levels share full scale, and at which
 // frequencies the levels play.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process-wide sound output that new tone generators use. The engine
 // knows only the interface: the program installs a factory for its real

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The attack/hold/decay/sustain/release shaping of a built image's samples.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The phase of a component in whole numbers: at sample n a tone of f Hz
 // stands at (n * f mod rate) / rate of its cycle. Kept as the integer

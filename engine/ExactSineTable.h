@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // sin(2 pi m / rate) for every whole phase index m of a sample rate, in
 // extended precision and rounded to double. Made once per rate and kept for

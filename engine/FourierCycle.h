@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One cycle of a waveform sampled at `length` evenly spaced points, summed
 // from its harmonics by one inverse real FFT: value m is the sum over the

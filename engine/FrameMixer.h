@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Adds components into a buffer of frames and writes them out as sample
 // data. Both channels of a stereo frame are always equal, so the mix keeps

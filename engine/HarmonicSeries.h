@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The harmonics a precise component is made of: the sine alone, or the
 // square, triangle and sawtooth cut off below half the sample rate, so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How long a looped image must be for its frequency to be heard exactly (or,
 // for noise, not to be heard repeating). The panel and the command line both

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The build's own pseudo-random source: a 32-bit linear congruential state,
 // so every build with the same parameters gives the same bytes and nothing

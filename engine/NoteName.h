@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Musical note names: equal temperament around A = 440 Hz, octaves that
 // begin at A. "A", "c#", "<C", ">>E-", "O5C#" and "N48" are note names.

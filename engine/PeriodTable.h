@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The value added at each sample of one period of a periodic waveform. Sine,
 // square, triangle and sawtooth restart at the same phase in every period,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one precise component adds at each sample of its exact cycle: the
 // waveform scaled to the classic peak level and rounded to the nearest step,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The samples of one precise component: the ideal waveform at each sample's
 // exact phase (n * f mod rate) / rate, band-limited for the square,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The output used when no sound server answers: nothing is heard, nothing is
 // reported. It keeps the level word so that reading it back gives what was

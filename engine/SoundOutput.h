@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the tone engine needs of a sound output: play a wave image, stop it,
 // and set and read the output level. The engine depends on this interface

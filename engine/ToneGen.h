@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tone generator component: every tone parameter with its limits, the
 // wave image built from them on demand, and playback through a sound output

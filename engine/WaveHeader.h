@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The RIFF/WAVE image: a header, L bytes of samples and 32 bytes of padding
 // at the zero level, so that a reader running a little past the data hears

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install step and Debian package of the program: `cmake --install` puts the
 # program, its menu entry, icons, AppStream metadata and manual page under
 # the prefix; `cpack -G DEB` wraps the same tree as a Debian package whose

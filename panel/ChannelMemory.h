@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dial positions the panel keeps per output channel, so that switching
 // to a channel brings back what was last set for it: all four dials for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the panel turns the three frequency dials' texts into the generator's
 // frequency. The loop length for that frequency is the engine's rule

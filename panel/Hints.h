@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sentences the status line shows for the control under the pointer,
 // the notice that takes their place while no sound is heard, and the credit

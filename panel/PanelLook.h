@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colours and texts the panel's handlers give its switches and digit
 // displays.

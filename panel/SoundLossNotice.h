@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tells the panel, on its window thread, when the sound it is told to play
 // stops reaching a sound server and when it reaches one again, and notes

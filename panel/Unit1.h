@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The front panel: the main window, created from its stored layout, with
 // every handler its controls' events name. The handlers turn the switches

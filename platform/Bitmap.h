@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An off-screen bitmap with a canvas of its own. A new bitmap, and the area a
 // bitmap gains when it grows, is white. Pixels are 32-bit RGB.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing surface the controls paint through. It keeps its own pen,
 // brush, font, pen position and clip so that painting code can hold them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Control messages: a number and two parameters delivered synchronously to a
 // control, which answers with a result (0 when it ignores the message).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pointer shapes registered under numbers, so that a control can store its
 // cursor as a plain number. 0 is the window's default shape; the hand cursor

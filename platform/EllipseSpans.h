@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pixels of an ellipse as horizontal spans, computed here rather than by
 // the toolkit so that filled ellipses, their outlines, arcs and elliptic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A font as controls store it. Height is the character height in pixels (a
 // negative stored value means the same, so both sign conventions of stored

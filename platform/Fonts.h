@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The faces the panel names are mapped to fonts installed with the program
 // (DejaVu and Liberation), so that text looks alike on every machine.

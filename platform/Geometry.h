@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pixel geometry shared by the painting code: points and rectangles whose
 // right and bottom edges lie just outside the area they describe.

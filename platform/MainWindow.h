@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's frame: a fixed client size, a single frame with the
 // system menu and the minimise box only, centred on the desktop.

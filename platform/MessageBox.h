@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The modal message box with an OK button, and the hook that lets the
 // component layer show its design-mode messages in it.

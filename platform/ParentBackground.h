@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Non-windowed controls draw on their parent's surface: they take what lies
 // under them (the parent's own painting and the sibling controls beneath

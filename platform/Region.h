@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Clipping regions in device pixels: rectangular or elliptic. Elliptic
 // regions come from EllipseSpans, so they are mirror-symmetric and match the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // System colours resolve through one fixed table rather than the desktop's
 // theme, so that every control paints the same pixels on every machine.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way other threads have a call run on the window thread: the
 // thread that made the application object and runs its event loop.

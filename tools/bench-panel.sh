@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Timings of the real program on a private X display and null sink; prints,
 # asserts nothing:
 #  - start-up: from starting the program to its window being mapped and to

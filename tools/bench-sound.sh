@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Timings of the real sound output on both kinds of private sound server
 # (tests/system/sound-server.sh), side by side in one run:
 #   - change-to-sound: from a change while playing to the first recorded

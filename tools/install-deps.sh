@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages orbel needs to build, run and test.
 # Quiet and idempotent: only packages that are missing are installed.
 set -euo pipefail

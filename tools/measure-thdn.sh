@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # THD+N of the generator's images, classic and precise, beside SoX's sine:
 #   tools/measure-thdn.sh BUILD_DIR
 # Each image is one loop as the panel plays it (16-bit mono, 96000 samples

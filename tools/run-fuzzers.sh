@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every libFuzzer binary in a folder for a bounded time, each from its
 # seed corpus (tests/*/corpus/<fuzzer name>/) copied to a scratch folder.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds and runs every test:
 #   build-fuzz/  libFuzzer targets (clang), each run for a bounded time; built
 #                and run in the background while the sanitizer builds compile

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of the analog input controls (the panel's dials): one number on
 // two scales, a float Value and an integer Digit over the ranges of the

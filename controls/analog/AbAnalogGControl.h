@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of the analog display controls: a value on the same two scales
 // as the input controls (float Value, int Digit, TSignalSettings), its

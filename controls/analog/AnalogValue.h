@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The number an analog input control holds on its two scales: a float Value
 // and an integer Digit over the ranges of a TSignalSettings. Only the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lowest and highest value an analog display has seen, with the time of
 // each capture and how the marks are shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three coloured sectors of an analog display, bounds in parts per
 // thousand of the range.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two scales of an analog control: a float value range in engineering
 // units and an integer digit (step) range, the number pattern of the value

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The root of the panel's windowed controls: a widget component (bounds,
 // Enabled, Visible, font, cursor, hint) that takes the keyboard focus, with

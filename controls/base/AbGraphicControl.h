@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The root of the panel's non-windowed controls: a widget component drawn
 // on the parent's surface (the widget paints no background of its own, so the

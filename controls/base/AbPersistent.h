@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Root of the controls' settings objects: a change notification that the
 // owning control binds to its repaint or recomputation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Enumerations and event types of the standard control properties that the
 // caption label stores: text alignment, docking, drag mode, and the drag

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Input and event types shared by the panel controls: the shift state and
 // mouse buttons as the controls' events report them, the virtual-key codes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns Qt's input descriptions into the terms of the controls' events:
 // shift state, mouse button and virtual-key code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small integer geometry shared by the controls' painting and hit tests.
 // Rectangles exclude their right edge; PointInRect deliberately counts the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The common part of the standard controls (label, picture, panel, switch
 // button): the widget component (bounds, Enabled, Visible, font, where the

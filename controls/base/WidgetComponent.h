@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one root of every control of a stored layout and of the form that
 // holds them: a Qt widget of class W that is also a component. It keeps what

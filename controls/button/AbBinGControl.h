@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TAbBinGControl: the on/off state machine of the coloured bit button. Its
 // state (Checked) is one bit (StatusBit) of a 32-bit status word (StatusInt)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TAbColBitBtn: the coloured bit button. It draws everything itself on top
 // of what lies beneath it: a face in one colour or a gradient, a graded

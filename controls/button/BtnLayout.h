@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The arithmetic of composing a coloured button's face, apart from drawing:
 // which parts show the on state, where the glyph-and-text block goes, and

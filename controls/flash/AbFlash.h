@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TAbFlash: a non-visual component whose worker wakes every 16 ms and runs
 // OnTick on the window thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TAbFlashTimer: the TAbFlash of which a program has exactly one; its ticks
 // drive the flash registry. A second live instance says so in a message box

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Flash rates of the coloured buttons and the bit of the program-wide flash
 // counter whose value is a button's phase at that rate.

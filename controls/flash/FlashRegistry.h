@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program-wide flash beat: a 32-bit counter advanced at every tick of the
 // one TAbFlashTimer, and the list of controls told when their flash bit of it

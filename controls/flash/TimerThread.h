@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The flash timer's worker: sleeps for an interval and hands its owner's Tick
 // over to the window thread, until it is told to stop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gear dial's round bevel: a TAbSBevel set up as the dial wants it, with
 // that set-up as its stored defaults (a dial saved with, say, no bevel line

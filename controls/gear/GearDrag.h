@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gear dial's turning model: the pointer's angle from the minimum
 // position and the relative drag that turns it. A drag turns the knob by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pure geometry of the gear dial: the angle of a point around the centre, the
 // rotation of a point, and the face and pointer shapes that a full repaint

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gear dial's pointer: a round dimple pressed into the face, a line, or
 // a filled triangle, drawn on a surface at an already rotated shape.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A text label that draws its caption with shade effects (highlight and
 // shadow copies, extruded or graduated, and a graduated fill of the text).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The caption label's effect settings: shade colours, depths, directions and
 // styles, and the graduated fill. A change raises one of two notices, the

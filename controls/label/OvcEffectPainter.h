@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paints a caption with its shade effects: every shade copy, the text and
 // the graduated fill are drawn on an off-screen picture that reaches the

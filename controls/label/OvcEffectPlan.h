@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The arithmetic of the caption label's effects, apart from any drawing:
 // where each shade copy of the text goes and in which colour, where the text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The caption label as the panel stores it: TOvcCustomLabel with its
 // settings and events published in stored order.

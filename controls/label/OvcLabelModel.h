@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a caption label knows besides its text and font: the appearance and
 // colour scheme presets, the effect settings they fill in, the scheme colour

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The caption label's colour schemes: a highlight, shadow and font colour
 // for each scheme. The csCustom row remembers the last scheme chosen, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The caption label's enumerations and the unit step of each shade
 // direction. Member names are listed in declaration order for the stored

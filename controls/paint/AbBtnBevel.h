@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The graded rectangular bevel of a push button: each of its `Width` rings
 // takes a colour between a "from" colour (outermost ring) and a "to" colour

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A gradient fill as a control stores it: two colours, the style and whether
 // the owner paints its face with it at all.

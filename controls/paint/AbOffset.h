@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Four inward offsets of a rectangle: how far a face is pulled in from each
 // side after its bevel (a dial leaves room on its right for a scale).

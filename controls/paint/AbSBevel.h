@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The round bevel of a dial: a shaded ring (a small gradient bitmap rendered
 // once per change and stretched on paint), optional outline circles, and a

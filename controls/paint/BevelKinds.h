@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Enumerations of the round bevel: which way it is shaded and which of its
 // two outline circles are drawn.

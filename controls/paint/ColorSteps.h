@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colour arithmetic shared by the gradient painter and the bevels. Every
 // function here works on colours that are already resolved to red, green

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The controls' one rounding of a computed position, angle step or colour
 // step to a whole number: to the nearest integer with halves to the even

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Arithmetic of the text helpers, apart from measuring and drawing: splitting
 // a multi-line text at its separator and placing a text by one of nine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Measuring and drawing the texts of the panel controls: single texts placed
 // by an anchor point and multi-line texts split at "|", optionally with a

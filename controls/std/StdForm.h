@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window that is also the root component of a stored layout: it owns
 // every control of the layout and holds the event handlers the layout names

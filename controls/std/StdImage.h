@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture: shows a bitmap unscaled at its top left corner. The stored
 // `Picture` names the image in the program's resources (":/assets/...").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A text label: one line of caption in its font, on its own background
 // colour unless transparent, sized to its text while AutoSize is on.

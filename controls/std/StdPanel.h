@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A plain coloured container with an optional raised or lowered bevel. The
 // switch buttons placed in one panel form one group.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A switch button. The switch buttons of one parent form a group: checking
 // one unchecks the others. OnClick fires only when the button becomes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A timer component: OnTimer every Interval milliseconds on the window
 // thread, while enabled and a handler is assigned.

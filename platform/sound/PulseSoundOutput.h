@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real sound output: a PulseAudio client (also served by PipeWire's
 // PulseAudio server). It composes the connection (PulseConnection:

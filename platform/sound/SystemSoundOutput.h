@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound output of this machine: the sound server's, connecting in the
 // background (so a server that starts later is used, and one that restarts

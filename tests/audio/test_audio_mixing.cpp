@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pure output stage: reading wave images, rendering them as levelled
 // stereo, and the fades and crossfades of the mixer.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text as the value of any tone option: no crash; a value is inside
 // the option's limits, a refusal is one non-empty line.
 #include "cli/ToneOptions.h"

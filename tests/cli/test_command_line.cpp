@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: which values it takes at the limits, what it asks of
 // the generator, and that an exported file is the image the generator's
 // own calls build.

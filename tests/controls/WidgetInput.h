@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key, mouse and wheel events delivered to a real widget through the
 // application's event dispatch, as the window system's input arrives at the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small components for the layout tests: they record every setter call and
 // every Loaded() into a shared log, so tests can check the order of events.

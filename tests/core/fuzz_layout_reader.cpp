@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary text to the layout reader: it must either build the
 // components or throw LayoutError, never crash, hang or leak.
 #include "TestComponents.h"

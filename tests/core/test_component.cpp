@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestComponents.h"
 #include "core/ByteStream.h"
 #include "core/DesignMessage.h"

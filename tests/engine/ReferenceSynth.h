@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A literal, sample-by-sample rendering of the wave image rules, written
 // independently of the engine's fast path so that the two can be compared

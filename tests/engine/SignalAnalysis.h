@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Energy per frequency bin of whole loops for the precise synthesis tests. The images
 // measured hold whole cycles, so a plain (rectangular) transform of one loop

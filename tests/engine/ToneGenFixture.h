@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every generator made in a test plays into a recording double, which is
 // installed as the process-wide default output for the test's duration.

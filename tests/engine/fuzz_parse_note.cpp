@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text as a note name: no crash, a frequency of 0 or 20..20000 Hz, and
 // an octave of 0..9 for accepted names.
 #include "engine/NoteName.h"

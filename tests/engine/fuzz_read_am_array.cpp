@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as stored AM data: either the stream's read error (and nothing
 // changed) or levels that a build can turn into an image without fault.
 #include "core/ByteStream.h"

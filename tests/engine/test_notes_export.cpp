@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Note names and writing the image to a file.
 
 #include "ToneGenFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The precise synthesis: clean sines at every whole hertz, band-limited
 // square, triangle and sawtooth in the ideal proportions, the classic mix
 // rules and directions, seamless loops, and the stored switch.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave image's bytes: the fast build against a literal reference, and
 // the sample values, lengths, header fields and envelope phases that the
 // rules fix.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator component: limits, flags, play modes, levels, the
 // class-wide saved level, the AM properties and the stored form.
 

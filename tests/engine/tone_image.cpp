@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes one wave image of the generator to a file, for measurements:
 //   engine_tone_image WAVE FREQUENCY DURATION_MS classic|precise FILE
 // WAVE is sine, square, triangle or sawtooth; the image is 16-bit mono at

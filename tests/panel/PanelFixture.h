@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real front panel, built from the layout compiled into the program,
 // shown offscreen, with a recording sound output in place of the device.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pointer and key input delivered to a top-level window as the window
 // system would deliver it: the window picks the control under the pointer,

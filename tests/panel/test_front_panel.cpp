@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The front panel driven through its window with real pointer and key
 // events at the controls' places.
 

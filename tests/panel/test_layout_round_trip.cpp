@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole panel written with the layout writer and read back: every
 // declared property of every component (settings objects included) and every
 // raw-byte property must come back with the value it was written with.

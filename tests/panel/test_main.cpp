@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest with the application object the widgets need, speaking the
 // locale's panel language as the program does.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thousands of random pointer, key and wheel events on the panel: nothing
 // crashes, the generator's settings stay in range after every event, and
 // once the timer has run the displays agree with the dials.

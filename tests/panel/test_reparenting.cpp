@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a control's widget lies, for every class a stored layout can create:
 // in its parent component's widget, else in its owner's, keeping its bounds
 // and its own Visible setting.

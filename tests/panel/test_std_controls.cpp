@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The standard controls in a small form read from a stored layout, driven
 // through the window.
 

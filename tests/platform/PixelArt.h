@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pixel pictures for exact assertions: a bitmap region as rows of text, one
 // character per pixel, so that a failing test shows the picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One QApplication for a whole test program (the tests set the offscreen
 // platform themselves), created before the first test and destroyed after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exact pixels of the drawing surface on off-screen bitmaps. Text is only
 // checked for where it lands, never pixel by pixel.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // System colours from the fixed table, and fonts: stored properties and the
 // faces they map to.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The surface's own pixel geometry: ellipse spans and their outline, and
 // 1-pixel lines.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A canvas over a widget's own painter in its paint event: the same pixel
 // rules as on bitmaps, and a clip that leaves the painter as it found it.
 

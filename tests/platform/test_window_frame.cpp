@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's frame and the pointer services, driven through a real
 // window with QTest's input events.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window services: cursors by number, the modal message box and the design
 // message hook, thread priorities, control messages, window regions and the
 // background a non-windowed control gets from its parent.

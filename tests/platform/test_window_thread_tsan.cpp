@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing calls over to the window thread: where they run, what comes back,
 // posted calls, the program's end, and that waiting for a worker on the
 // window thread cannot deadlock.

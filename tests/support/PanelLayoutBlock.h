@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One component's block of a stored layout, so that tests and galleries show
 // the front panel's controls with the panel's own settings instead of copies

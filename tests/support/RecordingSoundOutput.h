@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A test double that records every call: what was played (a copy of the
 // image and the flags), stops and level words. Reading the level can be made

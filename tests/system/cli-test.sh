@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command line of the real program, without a display:
 #   tests/system/cli-test.sh BUILD_DIR
 # help, version and the panel's refusal without a display; a refused value

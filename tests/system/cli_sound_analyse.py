@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Analyses a null sink recording (16-bit stereo, 96000 samples per second)
 of `orbel play`, made by cli-test.sh.
 

@@ -1,4 +1,5 @@
 # shellcheck shell=bash disable=SC2034 # the positions are read by the scripts that source this file
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by tests/system/desktop-test.sh and tools/bench-panel.sh (sourced, not run):
 # a private X display, the real program on it, clicks at panel positions and
 # recordings of the private sound server's null sink. Everything started

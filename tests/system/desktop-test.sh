@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop test of the real program: a private X display (Xvfb) and a
 # private PulseAudio null sink; clicks and keys through the X server at the
 # panel's positions, recordings of what the program plays.

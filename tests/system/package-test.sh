@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The install tree and the Debian package of a built program:
 #   tests/system/package-test.sh BUILD_DIR
 # installs into a staging folder and validates the menu entry, AppStream

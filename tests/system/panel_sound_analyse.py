@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Analyses null sink recordings made by desktop-test.sh and
 tools/bench-panel.sh (16-bit stereo, 96000 samples per second).
 

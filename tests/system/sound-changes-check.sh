@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Changes, fades and reconnection of the real sound output, recorded from a
 # private server's null sink and analysed (sound_changes_analyse.py).
 #   tests/system/sound-changes-check.sh pulseaudio|pipewire PATH/TO/engine_sound_changes_probe

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real-sound check: starts a private PulseAudio with a null sink,
 # records the sink's monitor while the probe plays through the real output,
 # stops everything by process id and analyses the recording.

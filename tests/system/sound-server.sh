@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private, headless sound server with one null sink ("nullsink", 96000
 # samples per second, stereo, the default sink) for the tests that check
 # real sound. ORBEL_SOUND_SERVER picks the server: "pulseaudio" (default) or

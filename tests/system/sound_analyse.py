@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Analyses the null sink recording made by sound-check.sh.
 
 The recording is 16-bit stereo at 96000 samples per second. Times are

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Analyses what sound-changes-check.sh recorded: DIR/out.raw (16-bit
 stereo, 96000/s), DIR/clock.txt ("frames seconds": when the last of the
 first `frames` recorded frames was played) and DIR/events.txt ("seconds

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """THD+N of a tone held in a whole number of cycles: a 16-bit wave file (the
 generator's image, one loop) or a raw 16-bit stereo recording at 96000
 samples per second (left channel), everything outside +-10 Hz of the

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Asks an X window to close, as a window manager's close button does: sends
 it the WM_DELETE_WINDOW message of the WM_PROTOCOLS it takes part in. Unlike
 destroying the window (xdotool windowclose), the program gets to end

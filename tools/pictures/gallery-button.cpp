@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the coloured bit button in its main states with the front panel's
 // look (off, held down, disabled, flashing in both phases, a glyph button)
 // into one PNG sheet: gallery-button [output.png]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the gear dial in its main states to a PNG contact sheet for visual
 // review: the panel's dial at several values, focused, unfocused and
 // disabled, the three pointer kinds, and a dial with the construction

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders every gradient style and both bevels into one PNG contact sheet
 // for looking over by eye:
 //   gallery-gradients [output.png]   (default docs/gradients.png)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the caption label in every appearance and colour scheme, a few
 // shade and fill styles, and the panel's two labels, to
 // docs/gallery-label.png (or the path given as the first argument).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the front panel's pictures with the controls' own painting helpers:
 //   make-assets [output folder]   (default assets/)
 // writes background.png (633 x 403, the furniture no control draws: frames,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An analog input control as a derived control uses the base: it marks out
 // its active area and counts the base's calls into it. Also the spy on the

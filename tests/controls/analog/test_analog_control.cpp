@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analog input control base: value and digit, texts, keys, wheel,
 // mouse, focus, the two value events and loading.
 

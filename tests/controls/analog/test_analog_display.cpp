@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analog display control base: PPT, sectors, limits, range overflow,
 // minimum and maximum capture, the hint and the settings refresh.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal settings: bounds, derived factors, copying and storing.
 
 #include "controls/analog/SectorSettings.h"

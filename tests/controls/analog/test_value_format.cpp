@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The value text pattern: digit placeholders, sections and rounding.
 
 #include "controls/analog/ValueFormat.h"

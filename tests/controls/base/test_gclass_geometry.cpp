@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rectangle helpers and the offsets of a face.
 
 #include "controls/base/RectHelpers.h"

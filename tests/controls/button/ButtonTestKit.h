@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the coloured button tests: a form that owns its controls
 // as a component and holds them as a widget, and mouse input delivered

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The coloured bit button's state machine: modes, groups, the status word,
 // flashing registration, real mouse input and loading from a stored layout.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The coloured bit button's look: which parts show the on state, where the
 // glyph and text go, the glyph cell, and the composed picture (bevel
 // direction, face, text colours, flash phases, flat and transparent faces).

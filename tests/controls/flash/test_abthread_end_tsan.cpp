@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Worker threads at the edges: a worker made before the window thread has
 // seen any, and the program's end while other threads still wait for
 // workers. A program of its own, because the program's end happens once.

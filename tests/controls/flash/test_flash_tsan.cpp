@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flash timer: worker hand-overs, pausing, stopping, the registry's
 // phases (driven tick by tick) and a short real run of the 16 ms beat.
 

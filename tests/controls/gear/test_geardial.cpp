@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gear dial as a real widget on the offscreen platform: construction and
 // stored properties, the face cache of the panel's dial, pointer-only
 // redraws, pointer colours and kinds, the relative drag driven by mouse

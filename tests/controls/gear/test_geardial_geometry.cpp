@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Geometry and turning model of the gear dial, without a window: angles of
 // points, rotation with its rounding, the face and pointer shapes of the
 // panel's 84 x 84 dial, and the relative drag across the seam below the

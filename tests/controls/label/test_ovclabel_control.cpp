@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The caption label as a control: defaults, stored properties and their
 // order, loading from a stored layout (notices ignored while loading), the
 // font colour rule, painting over the parent, and pointer events.

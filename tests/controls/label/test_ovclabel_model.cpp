@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The caption label's effect settings, colour schemes and the notice rules
 // that switch its presets to apCustom / csCustom.
 

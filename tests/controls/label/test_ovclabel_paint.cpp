@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The caption label's painting on off-screen bitmaps: the composite of its
 // shade copies and text against the same text drawn by hand at the expected
 // places, the background handling, and the graduated fill through the key

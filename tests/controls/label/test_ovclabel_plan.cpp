@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the caption label's shade copies, text and graduated bands go, per
 // appearance and alignment, and in which colours.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixels and geometry of the button bevel and the round bevel.
 
 #include "controls/paint/AbBtnBevel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colour steps of the gradient painter and the bevels, on resolved colours.
 
 #include "controls/paint/ColorSteps.h"

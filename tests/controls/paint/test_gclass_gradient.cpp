@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixels of the gradient painter and the colour blend.
 
 #include "controls/paint/ColorSteps.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stored properties, change notification and copying of the offset,
 // gradient and bevel settings.
 

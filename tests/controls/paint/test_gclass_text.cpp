@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text helpers, checked by comparing renderings with each other (never
 // against fixed glyph pixels, which depend on the font rasteriser).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splitting multi-line texts and placing texts by their anchor point.
 
 #include "controls/paint/TextLayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays, through the real sound output, what tests/system/sound-changes-check.sh
 // checks, and records the null sink's monitor itself so that every call can
 // be placed on the recording's time line:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the sequence that tests/system/sound-check.sh records from the null sink's
 // monitor and analyses, through the real PulseAudio output:
 //   0.0 s  1000 Hz loop, level word 0xFFFFFFFF

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PulseAudio output against a real server (tests/system/sound-server.sh starts
 // a private one; without a server the test is skipped). Run under the thread
 // sanitizer, it shows that once Stop or the next Play has returned nothing

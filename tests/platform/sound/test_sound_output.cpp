@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output without a sound server: silence, a notice and unhurried retries.
 
 #include "engine/WaveHeader.h"
