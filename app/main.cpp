@@ -58,6 +58,7 @@ int RunPanel(int argc, char** argv, bool classic) {
     // so the generator fades out; SIGQUIT too, before its default effect.
     EndingSignals endingSignals;
     int status = 0;
+    std::shared_ptr<SoundOutput> output;
     {
         QApplication app(argc, argv);
         // Russian as designed; English under an English locale.
@@ -71,6 +72,7 @@ int RunPanel(int argc, char** argv, bool classic) {
         // The stored generator is classic; the program plays the precise
         // synthesis unless asked not to.
         form.ToneGen1->SetPrecise(!classic);
+        output = form.ToneGen1->Output();
         std::unique_ptr<QSocketNotifier> onSignal;
         if (endingSignals.ReadFd() >= 0) {
             onSignal =
@@ -84,8 +86,10 @@ int RunPanel(int argc, char** argv, bool classic) {
         form.show();
         status = app.exec();
     }
-    // The output's own end lets the fade-out play before the stream goes.
+    // The output's own end lets the fade-out play before the stream goes,
+    // rather than the process's end cutting what the server still holds.
     SetDefaultSoundOutput(nullptr);
+    output.reset();
     endingSignals.RaiseQuitIfCaught();
     return status;
 }

@@ -250,7 +250,12 @@ void TForm::showEvent(QShowEvent* event) {
 
 void TForm::CentreFrame() {
     QRect frame = frameGeometry();
-    frame.moveCenter(screen()->availableGeometry().center());
+    const QRect desktop = screen()->availableGeometry();
+    frame.moveCenter(desktop.center());
+    // A frame larger than the free area keeps its title bar and its
+    // top-left corner on screen, where it can still be reached and moved.
+    frame.moveTopLeft(
+        QPoint(std::max(frame.left(), desktop.left()), std::max(frame.top(), desktop.top())));
     centredFrameSize_ = frame.size();
     move(frame.topLeft());
 }
