@@ -39,7 +39,7 @@ for option in frequency note waveform duration bits rate stereo volume envelope 
   grep -q -- "--$option" "$work/help" || fail "--help does not list --$option"
 done
 ok "--help lists every option"
-[[ "$(nodisplay "$orbel" --version)" =~ ^orbel\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version"
+[[ "$(nodisplay "$orbel" --version | head -n 1)" =~ ^orbel\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version"
 ok "--version: $(nodisplay "$orbel" --version)"
 
 echo "-- refused values leave the target alone"

@@ -5,10 +5,10 @@
 # A private X display and sound server; the sink's monitor is recorded
 # across the signal and must end in a fade, not a step.
 set -euo pipefail
-tools="$(cd "$(dirname "$0")/../../tools" && pwd)"
+here="$(cd "$(dirname "$0")" && pwd)"
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
-# shellcheck source=tools/desktop-lib.sh
-source "$tools/desktop-lib.sh"
+# shellcheck source=tests/system/desktop-lib.sh
+source "$here/desktop-lib.sh"
 desktop_begin panel-signals "$@"
 
 start_display

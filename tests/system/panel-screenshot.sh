@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The front panel on a private X display and sound server, photographed in
 # the language a locale gives it, for the README:
-#   tools/panel-screenshot.sh BUILD_DIR LOCALE OUTPUT.png
-# e.g. tools/panel-screenshot.sh build en_US.UTF-8 docs/panel-en.png
+#   tests/system/panel-screenshot.sh BUILD_DIR LOCALE OUTPUT.png
+# e.g. tests/system/panel-screenshot.sh build en_US.UTF-8 docs/panel-en.png
 # (the desktop test makes the Russian one while it plays 2000 Hz on the left
 # channel; this one shows the same state).
 set -euo pipefail
@@ -11,7 +11,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 [ $# -eq 3 ] || { echo "usage: $0 BUILD_DIR LOCALE OUTPUT.png" >&2; exit 2; }
 output="$(cd "$(dirname "$3")" && pwd)/$(basename "$3")"
 locale=$2
-# shellcheck source=tools/desktop-lib.sh
+# shellcheck source=tests/system/desktop-lib.sh
 source "$here/desktop-lib.sh"
 desktop_begin panel-screenshot "$@"
 
