@@ -27,7 +27,7 @@ for sig in TERM HUP; do
   [ "$status" -eq 0 ] || fail "SIG$sig: the panel exits $status, expected 0"
   sleep 0.5
   stop_recording
-  /usr/bin/python3 "$tools/cli-sound-analyse.py" "$work/$sig.raw" 1000 50 50 - ||
+  /usr/bin/python3 "$here/cli_sound_analyse.py" "$work/$sig.raw" 1000 50 50 - ||
     fail "SIG$sig: the sound does not end in a fade"
   echo "ok    SIG$sig ends the panel with a fade, exit 0"
 done
