@@ -12,7 +12,7 @@ orbel="$(cd "$1" && pwd)/app/orbel"
 [ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
 
 if [ -z "${CLI_SIGNALS_INNER:-}" ]; then
-  CLI_SIGNALS_INNER=1 exec "$root/tools/sound-server.sh" run "$0" "$@"
+  CLI_SIGNALS_INNER=1 exec "$root/tests/system/sound-server.sh" run "$0" "$@"
 fi
 
 work=$(mktemp -d /tmp/orbel-signals.XXXXXX)

@@ -18,7 +18,7 @@ orbel="$build/app/orbel"
 [ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
 
 if [ -z "${DEVICE_CHECK_INNER:-}" ]; then
-  DEVICE_CHECK_INNER=1 exec "$root/tools/sound-server.sh" run "$0" "$@"
+  DEVICE_CHECK_INNER=1 exec "$root/tests/system/sound-server.sh" run "$0" "$@"
 fi
 
 work=$(mktemp -d /tmp/orbel-devices.XXXXXX)
