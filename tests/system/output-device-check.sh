@@ -11,14 +11,13 @@
 # first check that fails.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-root="$(cd "$here/../.." && pwd)"
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 build="$(cd "$1" && pwd)"
 orbel="$build/app/orbel"
 [ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
 
 if [ -z "${DEVICE_CHECK_INNER:-}" ]; then
-  DEVICE_CHECK_INNER=1 exec "$root/tools/sound-server.sh" run "$0" "$@"
+  DEVICE_CHECK_INNER=1 exec "$here/sound-server.sh" run "$0" "$@"
 fi
 
 work=$(mktemp -d /tmp/orbel-devices.XXXXXX)
