@@ -7,6 +7,15 @@
 namespace {
 constexpr const char* kClientName = "orbel";
 
+// What a mixer shows of the program: its name and menu icon.
+pa_proplist* ClientProperties() {
+    pa_proplist* p = pa_proplist_new();
+    pa_proplist_sets(p, PA_PROP_APPLICATION_NAME, kClientName);
+    pa_proplist_sets(p, PA_PROP_APPLICATION_ID, "org.orbel.orbel");
+    pa_proplist_sets(p, PA_PROP_APPLICATION_ICON_NAME, "orbel");
+    return p;
+}
+
 pa_usec_t Usec(std::chrono::microseconds us) {
     return static_cast<pa_usec_t>(us.count());
 }
@@ -60,6 +69,7 @@ void PulseConnection::CloseLocked() {
     closed_ = true;
     if (context_) {
         pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_set_subscribe_callback(context_, nullptr, nullptr);
         pa_context_disconnect(context_);
     }
     if (retryTimer_) {
@@ -74,7 +84,9 @@ bool PulseConnection::ReadyLocked() const {
 
 void PulseConnection::ConnectLocked() {
     attempts_.fetch_add(1, std::memory_order_relaxed);
-    context_ = pa_context_new(api_, kClientName);
+    pa_proplist* properties = ClientProperties();
+    context_ = pa_context_new_with_proplist(api_, kClientName, properties);
+    pa_proplist_free(properties);
     if (!context_) {
         FailedLocked();
         return;
@@ -91,6 +103,7 @@ void PulseConnection::FailedLocked() {
         listener_.failed(); // drops the stream while the context still exists
     if (context_) {
         pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_set_subscribe_callback(context_, nullptr, nullptr);
         pa_context_disconnect(context_);
         pa_context_unref(context_);
         context_ = nullptr;
@@ -125,6 +138,7 @@ void PulseConnection::OnState(pa_context* c, void* userdata) {
     case PA_CONTEXT_READY:
         self->serverAnswers_ = true;
         self->retryDelay_ = Usec(kFirstRetry);
+        self->WatchOutputsLocked();
         if (self->listener_.ready)
             self->listener_.ready();
         break;
@@ -136,6 +150,26 @@ void PulseConnection::OnState(pa_context* c, void* userdata) {
         break;
     }
     self->SignalLocked();
+}
+
+// A chosen output that went away may come back: the stream hears of every
+// new output and moves back when it is the chosen one.
+void PulseConnection::WatchOutputsLocked() {
+    pa_context_set_subscribe_callback(context_, &PulseConnection::OnServerEvent, this);
+    if (pa_operation* op =
+            pa_context_subscribe(context_, PA_SUBSCRIPTION_MASK_SINK, nullptr, nullptr))
+        pa_operation_unref(op);
+}
+
+void PulseConnection::OnServerEvent(pa_context* c, pa_subscription_event_type_t type, std::uint32_t,
+                                    void* userdata) {
+    auto* self = static_cast<PulseConnection*>(userdata);
+    if (c != self->context_ || self->closed_)
+        return;
+    if ((type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) == PA_SUBSCRIPTION_EVENT_SINK &&
+        (type & PA_SUBSCRIPTION_EVENT_TYPE_MASK) == PA_SUBSCRIPTION_EVENT_NEW &&
+        self->listener_.outputAdded)
+        self->listener_.outputAdded();
 }
 
 bool PulseConnection::WaitLocked(const std::function<bool()>& done,

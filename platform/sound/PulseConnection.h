@@ -5,7 +5,9 @@
 // never starts a server, and when none answers or the server goes away it
 // tries again, waiting longer after each failure (up to two seconds).
 // Everything that touches libpulse runs with the main loop's lock held
-// (libpulse holds it around its callbacks); Lock gives it to callers.
+// (libpulse holds it around its callbacks); Lock gives it to callers. The
+// client carries the program's name, id and menu icon, so that mixers show
+// it as itself, and it follows the server's outputs coming and going.
 
 #include <pulse/pulseaudio.h>
 
@@ -21,7 +23,8 @@ public:
     struct Listener {
         std::function<void()> ready;
         std::function<void()> failed;
-        std::function<void()> retry; // a retry wait has ended with a ready context
+        std::function<void()> retry;       // a retry wait has ended with a ready context
+        std::function<void()> outputAdded; // the server has a new output (sink)
     };
 
     // Null only when libpulse cannot make its loop. Nothing runs yet.
@@ -71,7 +74,10 @@ private:
     explicit PulseConnection(Listener listener);
     void ConnectLocked();
     void FailedLocked();
+    void WatchOutputsLocked();
     static void OnState(pa_context* c, void* userdata);
+    static void OnServerEvent(pa_context* c, pa_subscription_event_type_t type, std::uint32_t,
+                              void* userdata);
     static void OnRetry(pa_mainloop_api*, pa_time_event*, const timeval*, void* userdata);
 
     Listener listener_;

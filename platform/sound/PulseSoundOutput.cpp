@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sound/PulseSoundOutput.h"
 
+#include "audio/StreamSample.h"
 #include "audio/WaveImageView.h"
 #include "platform/sound/PulseConnection.h"
 #include "platform/sound/PulseDeviceList.h"
@@ -64,6 +65,7 @@ std::unique_ptr<PulseSoundOutput> PulseSoundOutput::Start() {
             m->UpdateLostLocked();
         },
         [m] { m->stream->CreateLocked(); },
+        [m] { m->stream->OutputAddedLocked(); },
     });
     if (!impl->connection)
         return nullptr;
@@ -87,6 +89,7 @@ PulseSoundOutput::~PulseSoundOutput() {
     {
         PulseConnection::Lock lock(*m.connection);
         m.watcher = nullptr;
+        m.stream->WatchNoticesLocked(nullptr);
         // Let a fade-out that is still queued play, briefly, rather than cut
         // the stream in the middle of the sound.
         m.stream->StopLocked();
@@ -111,7 +114,7 @@ void PulseSoundOutput::PlayTone(std::span<const std::uint8_t> bytes, std::uint32
         m.UpdateLostLocked();
         return;
     }
-    m.stream->SetRateLocked(view->samplesPerSecond);
+    m.stream->SetFormatLocked(view->samplesPerSecond, StreamSampleFor(*view));
     const std::uint64_t mine = m.stream->PlayLocked(*view, (flags & SND_LOOP) != 0, shape);
     m.UpdateLostLocked();
 
@@ -172,15 +175,18 @@ std::optional<std::vector<OutputDevice>> PulseSoundOutput::ListDevices() {
 }
 
 void PulseSoundOutput::ChooseDevice(const std::string& name) {
-    (void)name; // not yet carried to the stream
+    PulseConnection::Lock lock(*impl_->connection);
+    impl_->stream->ChooseDeviceLocked(name);
 }
 
 void PulseSoundOutput::WatchDeviceNotices(std::function<void(const std::string& notice)> onNotice) {
-    (void)onNotice;
+    PulseConnection::Lock lock(*impl_->connection);
+    impl_->stream->WatchNoticesLocked(std::move(onNotice));
 }
 
 void PulseSoundOutput::DescribeSound(const std::string& mediaName) {
-    (void)mediaName;
+    PulseConnection::Lock lock(*impl_->connection);
+    impl_->stream->DescribeLocked(mediaName);
 }
 
 void PulseSoundOutput::WatchSoundLost(std::function<void(SoundLossChange)> onChange) {

@@ -7,27 +7,48 @@
 
 namespace {
 constexpr const char* kStreamName = "orbel";
-constexpr std::size_t kFrameBytes = 2 * sizeof(std::int16_t);
 
-pa_sample_spec Format(int rate) {
-    return pa_sample_spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(rate), 2};
+pa_sample_format_t ServerSample(StreamSample sample) {
+    switch (sample) {
+    case StreamSample::S24:
+        return PA_SAMPLE_S24LE;
+    case StreamSample::Float32:
+        return PA_SAMPLE_FLOAT32LE;
+    case StreamSample::S16:
+        break;
+    }
+    return PA_SAMPLE_S16LE;
+}
+
+// A test signal, and what it is.
+pa_proplist* StreamProperties(const std::string& mediaName) {
+    pa_proplist* p = pa_proplist_new();
+    pa_proplist_sets(p, PA_PROP_MEDIA_ROLE, "test");
+    pa_proplist_sets(p, PA_PROP_MEDIA_NAME, mediaName.c_str());
+    return p;
 }
 } // namespace
 
 PulseStream::PulseStream(PulseConnection& connection, std::function<void()> changed)
-    : connection_(connection), changed_(std::move(changed)) {}
+    : connection_(connection), changed_(std::move(changed)), mediaName_(kStreamName) {}
+
+pa_sample_spec PulseStream::FormatLocked() const {
+    return pa_sample_spec{ServerSample(sample_), static_cast<std::uint32_t>(rate_), 2};
+}
 
 bool PulseStream::ReadyLocked() const {
     return stream_ && pa_stream_get_state(stream_) == PA_STREAM_READY;
 }
 
-void PulseStream::SetRateLocked(int samplesPerSecond) {
-    if (samplesPerSecond == rate_)
+void PulseStream::SetFormatLocked(int samplesPerSecond, StreamSample sample) {
+    if (samplesPerSecond == rate_ && sample == sample_)
         return;
-    // A stream carries one rate: the old sound ends with its stream.
+    // A stream carries one rate and sample format: the old sound ends with
+    // its stream.
     mixer_.Stop(Level());
     DropLocked();
     rate_ = samplesPerSecond;
+    sample_ = sample;
     mixer_.SetRate(rate_);
     plan_ = QueuePlan(rate_);
 }
@@ -39,10 +60,13 @@ void PulseStream::SetQueueLocked() {
 void PulseStream::CreateLocked() {
     if (stream_ || !rate_ || !connection_.ReadyLocked())
         return;
-    const pa_sample_spec format = Format(rate_);
+    const pa_sample_spec format = FormatLocked();
     pa_channel_map map;
     pa_channel_map_init_stereo(&map);
-    pa_stream* s = pa_stream_new(connection_.Context(), kStreamName, &format, &map);
+    pa_proplist* properties = StreamProperties(mediaName_);
+    pa_stream* s = pa_stream_new_with_proplist(connection_.Context(), mediaName_.c_str(), &format,
+                                               &map, properties);
+    pa_proplist_free(properties);
     if (!s) {
         FailedLocked();
         return;
@@ -51,6 +75,7 @@ void PulseStream::CreateLocked() {
     pa_stream_set_state_callback(s, &PulseStream::OnState, this);
     pa_stream_set_write_callback(s, &PulseStream::OnWritable, this);
     pa_stream_set_underflow_callback(s, &PulseStream::OnUnderflow, this);
+    pa_stream_set_moved_callback(s, &PulseStream::OnMoved, this);
     SetQueueLocked();
     pa_buffer_attr attr;
     attr.maxlength = static_cast<std::uint32_t>(-1);
@@ -62,7 +87,9 @@ void PulseStream::CreateLocked() {
     // The timing reports give the read position a change rewrites from.
     const auto flags = static_cast<pa_stream_flags_t>(
         PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_INTERPOLATE_TIMING);
-    if (pa_stream_connect_playback(s, nullptr, &attr, flags, nullptr, nullptr) < 0)
+    // While the chosen output is missing, the default one plays.
+    const char* device = deviceName_.empty() || !onChosenDevice_ ? nullptr : deviceName_.c_str();
+    if (pa_stream_connect_playback(s, device, &attr, flags, nullptr, nullptr) < 0)
         FailedLocked();
 }
 
@@ -72,6 +99,7 @@ void PulseStream::DropLocked() {
     pa_stream_set_write_callback(stream_, nullptr, nullptr);
     pa_stream_set_state_callback(stream_, nullptr, nullptr);
     pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
+    pa_stream_set_moved_callback(stream_, nullptr, nullptr);
     if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_)) && connection_.ReadyLocked())
         pa_stream_disconnect(stream_);
     pa_stream_unref(stream_);
@@ -83,6 +111,10 @@ void PulseStream::DropLocked() {
 }
 
 void PulseStream::FailedLocked() {
+    // A stream on a chosen output that went away: the next one plays on the
+    // default output until the chosen one returns.
+    if (!deviceName_.empty() && onChosenDevice_)
+        LeftChosenDeviceLocked("the default output");
     DropLocked();
     broken_ = true;
     if (connection_.ReadyLocked())
@@ -98,9 +130,9 @@ void PulseStream::RewindQueueLocked() {
     const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
     if (!timing || timing->write_index_corrupt || timing->read_index_corrupt)
         return;
-    const std::size_t frames = plan_.RewritableFrames(timing->write_index, timing->read_index,
-                                                      pa_timeval_age(&timing->timestamp),
-                                                      timing->playing != 0, kFrameBytes);
+    const std::size_t frames = plan_.RewritableFrames(
+        timing->write_index, timing->read_index, pa_timeval_age(&timing->timestamp),
+        timing->playing != 0, StreamFrameBytes(sample_));
     rewriteFrames_ += mixer_.Rewind(frames);
 }
 
@@ -145,31 +177,32 @@ void PulseStream::FeedLocked(std::size_t bytes) {
     if (!ReadyLocked())
         return;
     const std::uint32_t level = Level();
+    const std::size_t frameBytes = StreamFrameBytes(sample_);
     // What was taken back is written again first, at its old place.
-    std::int64_t seek = -std::int64_t(rewriteFrames_ * kFrameBytes);
-    bytes += rewriteFrames_ * kFrameBytes;
-    while (bytes >= kFrameBytes && (!mixer_.Silent() || rewriteFrames_ > 0)) {
+    std::int64_t seek = -std::int64_t(rewriteFrames_ * frameBytes);
+    bytes += rewriteFrames_ * frameBytes;
+    while (bytes >= frameBytes && (!mixer_.Silent() || rewriteFrames_ > 0)) {
         void* buffer = nullptr;
         std::size_t size = bytes;
         if (pa_stream_begin_write(stream_, &buffer, &size) < 0 || !buffer)
             return;
-        std::size_t frames =
-            mixer_.Render(static_cast<std::int16_t*>(buffer), size / kFrameBytes, level);
+        auto* out = static_cast<std::uint8_t*>(buffer);
+        std::size_t frames = mixer_.Render(out, size / frameBytes, level, sample_);
         if (frames < rewriteFrames_) {
             // The sound ended before the old queue did: silence over the rest.
-            const std::size_t pad = std::min(rewriteFrames_, size / kFrameBytes) - frames;
-            std::memset(static_cast<std::int16_t*>(buffer) + 2 * frames, 0, pad * kFrameBytes);
+            const std::size_t pad = std::min(rewriteFrames_, size / frameBytes) - frames;
+            std::memset(out + frames * frameBytes, 0, pad * frameBytes);
             frames += pad;
         }
         if (frames == 0) {
             pa_stream_cancel_write(stream_);
             break;
         }
-        pa_stream_write(stream_, buffer, frames * kFrameBytes, nullptr, seek, PA_SEEK_RELATIVE);
+        pa_stream_write(stream_, buffer, frames * frameBytes, nullptr, seek, PA_SEEK_RELATIVE);
         seek = 0;
         rewriteFrames_ -= std::min(rewriteFrames_, frames);
         queuedSinceDrain_ = true;
-        bytes -= std::min(bytes, frames * kFrameBytes);
+        bytes -= std::min(bytes, frames * frameBytes);
     }
     if (mixer_.Silent() && queuedSinceDrain_) {
         // Everything is queued: drain, which also starts a sound shorter
@@ -226,7 +259,7 @@ void PulseStream::OnUnderflow(pa_stream* s, void* userdata) {
     if (self->plan_.QueueMs() == before)
         return;
     self->SetQueueLocked();
-    const pa_sample_spec format = Format(self->rate_);
+    const pa_sample_spec format = self->FormatLocked();
     const pa_buffer_attr* current = pa_stream_get_buffer_attr(s);
     if (!current)
         return;
@@ -245,4 +278,63 @@ void PulseStream::OnDrained(pa_stream* s, int, void* userdata) {
     self->drained_ = std::max(self->drained_, self->drainsPending_.front());
     self->drainsPending_.pop_front();
     self->connection_.SignalLocked();
+}
+
+void PulseStream::DescribeLocked(const std::string& mediaName) {
+    if (mediaName == mediaName_)
+        return;
+    mediaName_ = mediaName;
+    if (!ReadyLocked())
+        return; // the next stream is made with it
+    pa_proplist* properties = StreamProperties(mediaName_);
+    if (pa_operation* op =
+            pa_stream_proplist_update(stream_, PA_UPDATE_REPLACE, properties, nullptr, nullptr))
+        pa_operation_unref(op);
+    pa_proplist_free(properties);
+}
+
+void PulseStream::ChooseDeviceLocked(const std::string& name) {
+    deviceName_ = name;
+    onChosenDevice_ = true;
+    MoveToChosenLocked();
+}
+
+void PulseStream::OutputAddedLocked() {
+    if (!deviceName_.empty() && !onChosenDevice_)
+        MoveToChosenLocked(); // a move to a name that is not there changes nothing
+}
+
+void PulseStream::MoveToChosenLocked() {
+    if (deviceName_.empty() || !ReadyLocked() || !connection_.ReadyLocked())
+        return;
+    if (pa_operation* op =
+            pa_context_move_sink_input_by_name(connection_.Context(), pa_stream_get_index(stream_),
+                                               deviceName_.c_str(), nullptr, nullptr))
+        pa_operation_unref(op);
+}
+
+void PulseStream::NoticeLocked(const std::string& line) {
+    if (notice_)
+        notice_(line);
+}
+
+void PulseStream::LeftChosenDeviceLocked(const std::string& where) {
+    onChosenDevice_ = false;
+    NoticeLocked("the output " + deviceName_ + " went away; playing on " + where);
+}
+
+// The server moved the stream: away from the chosen output when that went,
+// or back to it.
+void PulseStream::OnMoved(pa_stream* s, void* userdata) {
+    auto* self = static_cast<PulseStream*>(userdata);
+    if (s != self->stream_ || self->deviceName_.empty())
+        return;
+    const char* now = pa_stream_get_device_name(s);
+    const bool onChosen = now && self->deviceName_ == now;
+    if (onChosen && !self->onChosenDevice_) {
+        self->onChosenDevice_ = true;
+        self->NoticeLocked("playing on " + self->deviceName_ + " again");
+    } else if (!onChosen && self->onChosenDevice_) {
+        self->LeftChosenDeviceLocked(now ? now : "another output");
+    }
 }

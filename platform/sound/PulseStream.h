@@ -1,21 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The playback stream of the sound output: one 16-bit stereo stream on the
-// connection's context, fed by a CrossfadeMixer from libpulse's write
+// The playback stream of the sound output: one stereo stream on the
+// connection's context, in the image's own sample format (16 bits, 24 bits
+// or float, see StreamSample), fed by a CrossfadeMixer from libpulse's write
 // callback. It keeps a long queue at the server (QueuePlan) so that late
 // wake-ups do not run it dry, lengthens it when the server ran dry anyway,
 // and at every change rewrites the part of the queue the server has not
 // taken yet, so that the change is heard soon. Every call is made with the
 // connection's lock held.
+// The stream tells mixers what plays (media.name, media.role) and plays on
+// the output chosen, if any: when that goes away the server moves the
+// stream elsewhere and the stream says so; when it comes back, the stream
+// moves back to it.
 
 #include "audio/CrossfadeMixer.h"
 #include "audio/QueuePlan.h"
+#include "audio/StreamSample.h"
 #include "platform/sound/PulseConnection.h"
 
 #include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <string>
+#include <utility>
 
 class PulseStream {
 public:
@@ -23,10 +31,10 @@ public:
     // may have changed.
     PulseStream(PulseConnection& connection, std::function<void()> changed);
 
-    // The rate the stream carries; a new one ends the old sound with its
-    // stream. 0 before the first sound.
+    // The rate and sample format the stream carries; a new one ends the old
+    // sound with its stream. Rate 0 before the first sound.
     int RateLocked() const { return rate_; }
-    void SetRateLocked(int samplesPerSecond);
+    void SetFormatLocked(int samplesPerSecond, StreamSample sample);
     // Asks the server for a stream when there is a rate and none exists.
     void CreateLocked();
     // Lets the stream go, whatever state it is in. What plays comes back
@@ -52,6 +60,19 @@ public:
     std::uint64_t DrainedLocked() const { return drained_; }
     std::uint64_t GenerationLocked() const { return generation_; }
 
+    // What plays, as mixers show it; the stream now playing is updated.
+    void DescribeLocked(const std::string& mediaName);
+    // Plays on the output of that name (empty: the server's default); a
+    // stream that plays already is moved there.
+    void ChooseDeviceLocked(const std::string& name);
+    // Told, lock held, one line when the stream leaves the chosen output and
+    // when it is back on it.
+    void WatchNoticesLocked(std::function<void(const std::string&)> onNotice) {
+        notice_ = std::move(onNotice);
+    }
+    // The server has a new output: it may be the chosen one coming back.
+    void OutputAddedLocked();
+
     // The level word applied to what is rendered next.
     void SetLevel(std::uint32_t level) { level_.store(level, std::memory_order_relaxed); }
     std::uint32_t Level() const { return level_.load(std::memory_order_relaxed); }
@@ -63,6 +84,11 @@ private:
     void FeedLocked(std::size_t bytes);
     void RewindQueueLocked();
     void SetQueueLocked();
+    pa_sample_spec FormatLocked() const;
+    void MoveToChosenLocked();
+    void LeftChosenDeviceLocked(const std::string& where);
+    void NoticeLocked(const std::string& line);
+    static void OnMoved(pa_stream* s, void* userdata);
     static void OnState(pa_stream* s, void* userdata);
     static void OnWritable(pa_stream* s, std::size_t bytes, void* userdata);
     static void OnUnderflow(pa_stream* s, void* userdata);
@@ -72,6 +98,11 @@ private:
     std::function<void()> changed_;
     pa_stream* stream_ = nullptr;
     int rate_ = 0;
+    StreamSample sample_ = StreamSample::S16;
+    std::string mediaName_;
+    std::string deviceName_;     // empty: the server's default
+    bool onChosenDevice_ = true; // false while the chosen output is missing
+    std::function<void(const std::string&)> notice_;
     bool broken_ = false;
     bool fadeInOnReady_ = false;
     CrossfadeMixer mixer_;
