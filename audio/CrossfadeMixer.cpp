@@ -204,15 +204,19 @@ std::size_t CrossfadeMixer::Mix(float* out, std::size_t frames, std::uint32_t le
     return done;
 }
 
-std::size_t CrossfadeMixer::Render(std::int16_t* out, std::size_t frames, std::uint32_t level) {
+// Steady play goes straight from the image into the stream (`writeSteady`
+// renders up to `want` frames at frame `done` and says how many); fades and
+// crossfades are mixed as real numbers in chunks and converted by
+// `writeMixed`.
+template <class WriteSteady, class WriteMixed>
+std::size_t CrossfadeMixer::RenderThrough(std::size_t frames, std::uint32_t level,
+                                          WriteSteady writeSteady, WriteMixed writeMixed) {
     std::size_t done = 0;
     mixed_.resize(2 * kChunkFrames);
     while (done < frames && !Silent()) {
         if (Steady()) {
-            // The image alone, straight into the stream.
             const std::size_t want = frames - done;
-            const std::size_t got = RenderStereo(current_->image, current_->position,
-                                                 current_->loop, level, out + 2 * done, want);
+            const std::size_t got = writeSteady(done, want);
             current_->played += got;
             tail_.position += got;
             rewindable_ += got;
@@ -225,14 +229,26 @@ std::size_t CrossfadeMixer::Render(std::int16_t* out, std::size_t frames, std::u
         }
         const std::size_t want = std::min(kChunkFrames, frames - done);
         const std::size_t got = Mix(mixed_.data(), want, level);
-        for (std::size_t i = 0; i < 2 * got; ++i)
-            out[2 * done + i] =
-                static_cast<std::int16_t>(std::clamp(std::lround(mixed_[i]), -32768L, 32767L));
+        writeMixed(done, got);
         done += got;
         if (got < want)
             break;
     }
     return done;
+}
+
+std::size_t CrossfadeMixer::Render(std::int16_t* out, std::size_t frames, std::uint32_t level) {
+    return RenderThrough(
+        frames, level,
+        [&](std::size_t done, std::size_t want) {
+            return RenderStereo(current_->image, current_->position, current_->loop, level,
+                                out + 2 * done, want);
+        },
+        [&](std::size_t done, std::size_t got) {
+            for (std::size_t i = 0; i < 2 * got; ++i)
+                out[2 * done + i] =
+                    static_cast<std::int16_t>(std::clamp(std::lround(mixed_[i]), -32768L, 32767L));
+        });
 }
 
 std::size_t CrossfadeMixer::Render(std::uint8_t* out, std::size_t frames, std::uint32_t level,
@@ -241,32 +257,15 @@ std::size_t CrossfadeMixer::Render(std::uint8_t* out, std::size_t frames, std::u
         return Render(reinterpret_cast<std::int16_t*>(out), frames, level);
     const bool toFloat = sample == StreamSample::Float32;
     const std::size_t frameBytes = StreamFrameBytes(sample);
-    std::size_t done = 0;
-    mixed_.resize(2 * kChunkFrames);
-    while (done < frames && !Silent()) {
-        if (Steady()) {
-            // The image alone, straight into the stream: exact at full level.
-            const std::size_t want = frames - done;
-            const std::size_t got =
-                RenderStereoWide(current_->image, current_->position, current_->loop, level,
-                                 toFloat, out + done * frameBytes, want);
-            current_->played += got;
-            tail_.position += got;
-            rewindable_ += got;
-            done += got;
-            if (got < want) {
-                current_.reset();
-                rewindable_ = 0;
-            }
-            break;
-        }
-        const std::size_t want = std::min(kChunkFrames, frames - done);
-        const std::size_t got = Mix(mixed_.data(), want, level);
-        for (std::size_t i = 0; i < 2 * got; ++i)
-            PutStreamSample(mixed_[i], toFloat, out + done * frameBytes + i * (frameBytes / 2));
-        done += got;
-        if (got < want)
-            break;
-    }
-    return done;
+    return RenderThrough(
+        frames, level,
+        [&](std::size_t done, std::size_t want) {
+            // Exact at full level.
+            return RenderStereoWide(current_->image, current_->position, current_->loop, level,
+                                    toFloat, out + done * frameBytes, want);
+        },
+        [&](std::size_t done, std::size_t got) {
+            for (std::size_t i = 0; i < 2 * got; ++i)
+                PutStreamSample(mixed_[i], toFloat, out + done * frameBytes + i * (frameBytes / 2));
+        });
 }

@@ -82,6 +82,9 @@ public:
                        StreamSample sample);
 
 private:
+    template <class WriteSteady, class WriteMixed>
+    std::size_t RenderThrough(std::size_t frames, std::uint32_t level, WriteSteady writeSteady,
+                              WriteMixed writeMixed);
     struct Current {
         WaveImageView image;
         bool loop = false;

@@ -8,6 +8,7 @@
 #include "engine/SoundOutput.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/WaveHeader.h"
+#include "tests/support/WaveImages.h"
 
 #include <gtest/gtest.h>
 
@@ -23,22 +24,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::uint8_t> MakeImage(const WaveFormat& f, const std::vector<std::uint8_t>& data) {
-    std::vector<std::uint8_t> img(WaveImageSize(std::uint32_t(data.size())), f.ZeroLevelByte());
-    WriteWaveHeader(img.data(), f, std::uint32_t(data.size()));
-    std::memcpy(img.data() + 44, data.data(), data.size());
-    return img;
-}
-
-std::vector<std::uint8_t> Samples16(const std::vector<std::int16_t>& v) {
-    std::vector<std::uint8_t> out;
-    for (std::int16_t s : v) {
-        out.push_back(std::uint8_t(s));
-        out.push_back(std::uint8_t(std::uint16_t(s) >> 8));
-    }
-    return out;
-}
 
 TEST(WaveImageViewTest, ReadsEveryFormatOfTheGenerator) {
     for (bool stereo : {false, true})

@@ -2,6 +2,7 @@
 // The output without a sound server: silence, a notice and unhurried retries.
 
 #include "engine/WaveHeader.h"
+#include "tests/support/WaveImages.h"
 #include "platform/sound/PulseSoundOutput.h"
 #include "platform/sound/SystemSoundOutput.h"
 
@@ -20,22 +21,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::uint8_t> MakeImage(const WaveFormat& f, const std::vector<std::uint8_t>& data) {
-    std::vector<std::uint8_t> img(WaveImageSize(std::uint32_t(data.size())), f.ZeroLevelByte());
-    WriteWaveHeader(img.data(), f, std::uint32_t(data.size()));
-    std::memcpy(img.data() + 44, data.data(), data.size());
-    return img;
-}
-
-std::vector<std::uint8_t> Samples16(const std::vector<std::int16_t>& v) {
-    std::vector<std::uint8_t> out;
-    for (std::int16_t s : v) {
-        out.push_back(std::uint8_t(s));
-        out.push_back(std::uint8_t(std::uint16_t(s) >> 8));
-    }
-    return out;
-}
 
 // Sets PULSE_SERVER for the life of the object.
 class PulseServerSetting {
