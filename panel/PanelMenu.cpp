@@ -53,7 +53,11 @@ PanelMenu::PanelMenu(TForm1& form) : form_(form), sweep_(std::make_unique<SweepR
     }
 }
 
-PanelMenu::~PanelMenu() = default;
+PanelMenu::~PanelMenu() {
+    // The dialog and menu call back into this object: they go first.
+    delete dialog_;
+    delete menu_;
+}
 
 bool PanelMenu::Precise() const {
     return form_.ToneGen1->Precise();
