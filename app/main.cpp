@@ -72,6 +72,8 @@ int RunPanel(int argc, char** argv, bool classic) {
         // The stored generator is classic; the program plays the precise
         // synthesis unless asked not to.
         form.ToneGen1->SetPrecise(!classic);
+        // The output, format and signal chosen in the menu at the last run.
+        form.UseRememberedChoices();
         output = form.ToneGen1->Output();
         std::unique_ptr<QSocketNotifier> onSignal;
         if (endingSignals.ReadFd() >= 0) {

@@ -2,16 +2,17 @@
 #include "cli/CommandRunner.h"
 
 #include "cli/CommandMessages.h"
+#include "cli/Messages.h"
 #include "cli/SoundLossTally.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
 #include "engine/WaveFile.h"
-#include "cli/Messages.h"
 
 #include "engine/DefaultSoundOutput.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -38,17 +39,19 @@ void SayHowLongTheSweepLasts(const ToneRequest& tone) {
 } // namespace
 
 int RunExport(const ToneRequest& tone, const std::string& file) {
-    // A file needs no sound output.
-    TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
-    if (!tone.Build(gen)) {
+    int why = 0;
+    if (file == kStandardOutput) {
+        // A file needs no sound output.
+        TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
+        why = tone.Build(gen) ? WriteAllTo(STDOUT_FILENO, gen.GetDataBuffer(), gen.ImageSize())
+                              : ENOMEM;
+    } else {
+        why = tone.ExportTo(file);
+    }
+    if (why == ENOMEM) {
         std::fprintf(stderr, "orbel: %s\n", CliString(CliText(msg::kNoMemory)).c_str());
         return 1;
     }
-    int why = 0;
-    if (file == kStandardOutput)
-        why = WriteAllTo(STDOUT_FILENO, gen.GetDataBuffer(), gen.ImageSize());
-    else
-        gen.ExportFile(file, &why);
     if (why != 0) {
         const std::string name =
             file == kStandardOutput ? CliString(CliText("standard output")) : file;

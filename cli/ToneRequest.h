@@ -51,4 +51,9 @@ struct ToneRequest {
     // ApplyTo, then builds the image (with the envelope when one is asked
     // for). False when the image could not be built.
     bool Build(TToneGen& gen) const;
+    // Builds the signal on a generator of its own (no sound output) and
+    // writes it as a WAV file, all or nothing. 0 when written, else the
+    // errno value that says why (ENOMEM: the image could not be built).
+    // `orbel export` and the panel's "save as WAV" both write through it.
+    int ExportTo(const std::string& file) const;
 };

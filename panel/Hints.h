@@ -24,6 +24,9 @@ inline constexpr const char* kBothChannels = "Вывод сигнала чере
 inline constexpr const char* kStep1Hz = "Изменение частоты сигнала с шагом 1 Гц";
 inline constexpr const char* kStep10Hz = "Изменение частоты сигнала с шагом 10 Гц";
 
+// Over the background, where no control is: how to open the menu.
+inline constexpr const char* kMenu = "Правая кнопка мыши: меню";
+
 // Shown instead of the hints while the generator plays but no sound reaches
 // a sound server.
 inline constexpr const char* kNoSoundOutput = "Нет вывода звука: звуковой сервер не отвечает";

@@ -14,9 +14,11 @@
 #include "panel/FrequencyDials.h"
 #include "panel/Hints.h"
 #include "panel/PanelLook.h"
+#include "panel/PanelMenu.h"
 #include "panel/PanelText.h"
 #include "panel/SoundLossNotice.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFile>
 
@@ -61,9 +63,27 @@ TForm1::TForm1(std::string_view layout, TComponent* owner)
     // reaches a server; the status line follows on the window thread.
     soundLossNotice_ = std::make_unique<SoundLossNotice>(
         ToneGen1->Output(), [this](bool lost) { ShowSoundLost(lost); });
+    menu_ = std::make_unique<PanelMenu>(*this);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The menu's dialogs and sweep go before the controls they use.
+    menu_.reset();
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+    // Every control leaves the right button to the window: the menu opens
+    // anywhere on it.
+    if (event->reason() == QContextMenuEvent::Mouse)
+        menu_->Popup(event->globalPos());
+    else
+        menu_->PopupAtFocus();
+    event->accept();
+}
+
+void TForm1::UseRememberedChoices() {
+    menu_->UseRememberedChoices();
+}
 
 void TForm1::Loaded() {
     TForm::Loaded();
@@ -251,8 +271,54 @@ void TForm1::ApplyFrequency() {
 }
 
 void TForm1::ApplyLoopDuration() {
-    ToneGen1->SetDuration(static_cast<std::int16_t>(loop_length::ToneLoopDurationMs(
-        ToneGen1->Waveform(), ToneGen1->Frequency(), ToneGen1->Precise())));
+    // A measurement signal has a loop of its own (a sweep sets its length).
+    const MeasurementSignal& signal = ToneGen1->Signal();
+    const int ms = PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep
+                       ? SignalLoopDurationMs(signal, ToneGen1->Frequency())
+                       : loop_length::ToneLoopDurationMs(
+                             ToneGen1->Waveform(), ToneGen1->Frequency(), ToneGen1->Precise());
+    ToneGen1->SetDuration(static_cast<std::int16_t>(ms));
+}
+
+bool TForm1::PlaysMeasurementSignal() const {
+    return ToneGen1->Precise() && ToneGen1->Signal().kind != SignalKind::Tone;
+}
+
+void TForm1::PlaySignal(const MeasurementSignal& signal) {
+    ToneGen1->SetSignal(signal);
+    if (PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep)
+        ShowNoFrequency();
+    ApplyLoopDuration();
+    RestartIfRunning();
+}
+
+void TForm1::ShowFrequency(int hz) {
+    // As the dials show it: two digits of thousands, one of hundreds, two
+    // of tens and units.
+    const auto digit = [](int d) { return static_cast<char>('0' + d); };
+    const std::string thousands{digit(hz / 10000 % 10), digit(hz / 1000 % 10)};
+    const std::string hundreds{digit(hz / 100 % 10)};
+    const std::string units{digit(hz / 10 % 10), digit(hz % 10)};
+    const bool left = !RadioButton7->Checked(), right = !RadioButton6->Checked();
+    if (left) {
+        Label1->SetCaption(thousands);
+        Label2->SetCaption(hundreds);
+        Label3->SetCaption(units);
+    }
+    if (right) {
+        Label5->SetCaption(thousands);
+        Label6->SetCaption(hundreds);
+        Label7->SetCaption(units);
+    }
+}
+
+void TForm1::ShowNoFrequency() {
+    for (TLabel* l : {Label1, Label5})
+        l->SetCaption(Text(kNoiseThousands));
+    for (TLabel* l : {Label2, Label6})
+        l->SetCaption(Text(kNoiseHundreds));
+    for (TLabel* l : {Label3, Label7})
+        l->SetCaption(Text(kNoiseUnits));
 }
 
 void TForm1::SetVolumes(int left, int right) {
@@ -298,6 +364,8 @@ void TForm1::FormCreate(TPersistent*) {
 void TForm1::SelectWaveform(int index) {
     static constexpr TTGWave kWaves[] = {TTGWave::tgSine, TTGWave::tgSquare, TTGWave::tgTriangle,
                                          TTGWave::tgSawtooth};
+    // The switch takes over from a signal the menu chose.
+    menu_->WaveformChosen();
     SetWaveformCaptions(index);
     ToneGen1->SetWaveform(kWaves[index]);
     ApplyLoopDuration();
@@ -318,13 +386,9 @@ void TForm1::RadioButton4Click(TPersistent*) {
 }
 
 void TForm1::RadioButton5Click(TPersistent*) {
+    menu_->WaveformChosen();
     // Noise has no frequency: both frequency displays show dashes.
-    for (TLabel* l : {Label1, Label5})
-        l->SetCaption(Text(kNoiseThousands));
-    for (TLabel* l : {Label2, Label6})
-        l->SetCaption(Text(kNoiseHundreds));
-    for (TLabel* l : {Label3, Label7})
-        l->SetCaption(Text(kNoiseUnits));
+    ShowNoFrequency();
     SetWaveformCaptions(4);
     ToneGen1->SetWaveform(TTGWave::tgNoise);
     ApplyLoopDuration();
@@ -421,6 +485,7 @@ void TForm1::AbColBitBtn2Click(TPersistent*) {
     AbColBitBtn2->SetEnabled(false);
     AbColBitBtn1->SetEnabled(true);
     ToneGen1->Stop();
+    menu_->Stopped();
 }
 
 void TForm1::AbColBitBtn3Click(TPersistent*) {
@@ -443,6 +508,12 @@ void TForm1::Timer1Timer(TPersistent*) {
     // Noise has no frequency to show; the displays keep their dashes.
     if (RadioButton5->Checked())
         return;
+    // A measurement signal's displays are its own; the amplitude still
+    // follows its dial.
+    if (PlaysMeasurementSignal()) {
+        ShowAmplitudes();
+        return;
+    }
     if (RadioButton6->Checked()) {
         Label1->SetCaption(AbGearDial1->ValueText());
         CorrectDials();
@@ -468,6 +539,13 @@ void TForm1::Timer1Timer(TPersistent*) {
         Label10->SetCaption(AbGearDial4->ValueText());
         Label12->SetCaption(AbGearDial4->ValueText());
     }
+}
+
+void TForm1::ShowAmplitudes() {
+    if (!RadioButton7->Checked())
+        Label10->SetCaption(AbGearDial4->ValueText());
+    if (!RadioButton6->Checked())
+        Label12->SetCaption(AbGearDial4->ValueText());
 }
 
 // --- hints ----------------------------------------------------------------------
@@ -539,7 +617,9 @@ void TForm1::RadioButton10MouseMove(TPersistent*, TShiftState, int, int) {
 }
 
 void TForm1::Image1MouseMove(TPersistent*, TShiftState, int, int) {
-    hint_.clear();
+    // The bare background has no control to explain: it tells where the
+    // menu is.
+    hint_ = PanelString(hints::kMenu);
     ShowStatusLine();
     OvcLabel2->SetCaption(std::string());
 }

@@ -26,7 +26,9 @@ class TPanel;
 class TRadioButton;
 class TTimer;
 class TToneGen;
+class PanelMenu;
 class SoundLossNotice;
+struct MeasurementSignal;
 
 class TForm1 : public TForm {
 public:
@@ -140,11 +142,32 @@ public:
     // in place of the hints, and shows the last hint again once it does.
     void ShowSoundLost(bool lost);
 
+    // The context menu (device, format, signal, sweep, save, about).
+    PanelMenu& Menu() { return *menu_; }
+    // Puts the menu's kept choices on the generator: once the synthesis is
+    // set, before the window is shown.
+    void UseRememberedChoices();
+    // Gives the generator a measurement signal (or the tone back, for the
+    // default one), with the loop length that plays it exactly; heard at
+    // once while playing. Pink noise and the two-tone signals have no one
+    // frequency: the frequency displays show dashes, as for white noise.
+    void PlaySignal(const MeasurementSignal& signal);
+    // True while the generator plays a measurement signal in place of the
+    // panel's tone: the frequency displays are not the dials' then.
+    bool PlaysMeasurementSignal() const;
+    // The frequency displays of the selected channel show `hz` (a sweep).
+    void ShowFrequency(int hz);
+
     // What Exit does: ends the application's message loop unless replaced.
     void SetTerminate(std::function<void()> terminate) { terminate_ = std::move(terminate); }
 
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
 private:
     void RegisterHandlers();
+    void ShowNoFrequency();
+    void ShowAmplitudes();
     void FindControls();
     void ShowTextsInPanelLanguage();
     void NameControlsForScreenReaders();
@@ -169,5 +192,6 @@ private:
     std::string hint_; // what the status line explains when sound flows
     bool soundLost_ = false;
     std::unique_ptr<SoundLossNotice> soundLossNotice_;
+    std::unique_ptr<PanelMenu> menu_;
     std::function<void()> terminate_;
 };

@@ -228,6 +228,146 @@
         <source>Амплитуда правого канала, мВ</source>
         <translation>Right channel amplitude, mV</translation>
     </message>
+    <message>
+        <source>Правая кнопка мыши: меню</source>
+        <translation>Right mouse button: menu</translation>
+    </message>
+    <message>
+        <source>Устройство вывода</source>
+        <translation>Output device</translation>
+    </message>
+    <message>
+        <source>Нет звукового сервера</source>
+        <translation>No sound server</translation>
+    </message>
+    <message>
+        <source>Формат</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>16 бит</source>
+        <translation>16 bits</translation>
+    </message>
+    <message>
+        <source>24 бита</source>
+        <translation>24 bits</translation>
+    </message>
+    <message>
+        <source>32 бита (плавающая точка)</source>
+        <translation>32 bits (floating point)</translation>
+    </message>
+    <message>
+        <source>44,1 кГц</source>
+        <translation>44.1 kHz</translation>
+    </message>
+    <message>
+        <source>96 кГц</source>
+        <translation>96 kHz</translation>
+    </message>
+    <message>
+        <source>Сигнал</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>Как на панели</source>
+        <translation>As on the panel</translation>
+    </message>
+    <message>
+        <source>Розовый шум</source>
+        <translation>Pink noise</translation>
+    </message>
+    <message>
+        <source>Двухтональный SMPTE (60 Гц + 7 кГц)</source>
+        <translation>Two-tone SMPTE (60 Hz + 7 kHz)</translation>
+    </message>
+    <message>
+        <source>Двухтональный CCIF (19 + 20 кГц)</source>
+        <translation>Two-tone CCIF (19 + 20 kHz)</translation>
+    </message>
+    <message>
+        <source>Качание частоты…</source>
+        <translation>Frequency sweep…</translation>
+    </message>
+    <message>
+        <source>Сохранить в файл WAV…</source>
+        <translation>Save as WAV file…</translation>
+    </message>
+    <message>
+        <source>О программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Качание частоты</source>
+        <translation>Frequency sweep</translation>
+    </message>
+    <message>
+        <source>От, Гц</source>
+        <translation>From, Hz</translation>
+    </message>
+    <message>
+        <source>До, Гц</source>
+        <translation>To, Hz</translation>
+    </message>
+    <message>
+        <source>Время, с</source>
+        <translation>Time, s</translation>
+    </message>
+    <message>
+        <source>Логарифмическое</source>
+        <translation>Logarithmic</translation>
+    </message>
+    <message>
+        <source>Линейное</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>Повторять</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Ошибки ввода</source>
+        <translation>Input errors</translation>
+    </message>
+    <message>
+        <source>%1: «%2» — нужно целое число от %3 до %4 Гц</source>
+        <translation>%1: “%2” — needs a whole number from %3 to %4 Hz</translation>
+    </message>
+    <message>
+        <source>«От» и «До» должны различаться</source>
+        <translation>“From” and “To” must differ</translation>
+    </message>
+    <message>
+        <source>%1: «%2» — нужно число от 0,1 до 60 с, не больше трёх знаков после запятой</source>
+        <translation>%1: “%2” — needs a number from 0.1 to 60 s, with at most three decimals</translation>
+    </message>
+    <message>
+        <source>Сохранить в файл WAV</source>
+        <translation>Save as WAV file</translation>
+    </message>
+    <message>
+        <source>Файлы WAV (*.wav)</source>
+        <translation>WAV files (*.wav)</translation>
+    </message>
+    <message>
+        <source>Файл %1 не записан: %2</source>
+        <translation>The file %1 was not written: %2</translation>
+    </message>
+    <message>
+        <source>orbel %1
+Генератор сигналов звуковой частоты
+
+Лицензия: GPL-3.0-or-later
+Руководство: man orbel</source>
+        <translation>orbel %1
+Audio-frequency signal generator
+
+Licence: GPL-3.0-or-later
+Manual: man orbel</translation>
+    </message>
 </context>
 <context>
     <name>PanelBackground</name>

@@ -34,7 +34,7 @@ protected:
     void SetUp() override {
         InitPanelResources();
         RegisterPanelClasses();
-        sound = std::make_shared<RecordingSoundOutput>();
+        sound = MakeSound();
         sound->SetInitialLevel(kDeviceLevelBefore);
         previous = SetDefaultSoundOutput(sound);
         form = std::make_unique<TForm1>();
@@ -45,6 +45,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    // The output the panel plays through (a recording one).
+    virtual std::shared_ptr<RecordingSoundOutput> MakeSound() {
+        return std::make_shared<RecordingSoundOutput>();
     }
 
     void TearDown() override {

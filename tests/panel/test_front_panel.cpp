@@ -419,15 +419,15 @@ INSTANTIATE_TEST_SUITE_P(
         HintCase{"RadioButton10", hints::kStep10Hz}),
     [](const auto& info) { return std::string(info.param.control); });
 
-TEST_F(PanelTest, TheBackgroundClearsTheHintAndThePanelsLeaveIt) {
+TEST_F(PanelTest, TheBackgroundNamesTheMenuAndThePanelsLeaveTheHint) {
     Move(At(form->AbGearDial1));
     // The waveform panel's own background between two switch buttons.
     const QPoint panelGap = form->Panel1->mapTo(form.get(), QPoint(form->Panel1->width() - 3, 2));
     Move(panelGap);
     EXPECT_EQ(form->Label9->Caption(), hints::kThousandsDial);
-    // Bare background: cleared.
+    // Bare background: where the menu is.
     Move(QPoint(5, 200));
-    EXPECT_EQ(form->Label9->Caption(), "");
+    EXPECT_EQ(form->Label9->Caption(), hints::kMenu);
 }
 
 TEST_F(PanelTest, TheStatusLineSaysSoWhileNoSoundReachesAServer) {
@@ -462,12 +462,12 @@ TEST_F(PanelTest, TheStatusLineSaysSoWhileNoSoundReachesAServer) {
 TEST_F(PanelTest, DisabledButtonsPassThePointerToThePicture) {
     Move(At(form->AbGearDial1));
     Move(At(form->AbColBitBtn2));
-    EXPECT_EQ(form->Label9->Caption(), "") << "Stop is disabled while stopped";
+    EXPECT_EQ(form->Label9->Caption(), hints::kMenu) << "Stop is disabled while stopped";
     Click(At(form->AbColBitBtn1));
     Move(At(form->AbColBitBtn2) + QPoint(1, 0));
     EXPECT_EQ(form->Label9->Caption(), hints::kStop);
     Move(At(form->AbColBitBtn1));
-    EXPECT_EQ(form->Label9->Caption(), "") << "Start is disabled while playing";
+    EXPECT_EQ(form->Label9->Caption(), hints::kMenu) << "Start is disabled while playing";
 }
 
 TEST_F(PanelTest, TheModelNameAndTheStripBesideItShowTheCreditLine) {

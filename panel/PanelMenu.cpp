@@ -1,0 +1,326 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "panel/PanelMenu.h"
+
+#include "engine/ToneGen.h"
+#include "panel/PanelSettings.h"
+#include "panel/PanelText.h"
+#include "panel/SweepDialog.h"
+#include "panel/SweepRun.h"
+#include "panel/Unit1.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QShortcut>
+
+#include <cstring>
+
+#ifndef ORBEL_VERSION
+#define ORBEL_VERSION "unknown"
+#endif
+
+namespace {
+
+// One radio item of a group, checked when `checked`.
+QAction* AddChoice(QMenu& menu, QActionGroup& group, const QString& text, bool checked) {
+    QAction* action = menu.addAction(text);
+    action->setCheckable(true);
+    action->setChecked(checked);
+    group.addAction(action);
+    return action;
+}
+
+bool WideResolution(TTGResolution r) {
+    return r == TTGResolution::tg24Bit || r == TTGResolution::tgFloat;
+}
+
+} // namespace
+
+PanelMenu::PanelMenu(TForm1& form) : form_(form), sweep_(std::make_unique<SweepRun>(form)) {
+    // The keyboard's ways to the menu, wherever the focus is on the panel.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        auto* shortcut = new QShortcut(keys, &form_);
+        connect(shortcut, &QShortcut::activated, this, [this] { PopupAtFocus(); });
+    }
+}
+
+PanelMenu::~PanelMenu() {
+    // The dialog and menu call back into this object: they go first.
+    delete dialog_;
+    delete menu_;
+}
+
+bool PanelMenu::Precise() const {
+    return form_.ToneGen1->Precise();
+}
+
+QMenu* PanelMenu::OpenMenu() const {
+    return menu_;
+}
+
+SweepDialog* PanelMenu::Dialog() const {
+    return dialog_;
+}
+
+bool PanelMenu::Sweeping() const {
+    return sweep_->Active();
+}
+
+void PanelMenu::UseRememberedChoices() {
+    choices_ = panel_settings::Load();
+    // What the classic synthesis cannot make is not offered under it; the
+    // kept choice stays in the file for the next precise run.
+    if (!Precise()) {
+        if (WideResolution(choices_.resolution))
+            choices_.resolution = TTGResolution::tg16Bit;
+        choices_.signal = SignalKind::Tone;
+    }
+    if (!choices_.device.empty()) {
+        const auto devices = form_.ToneGen1->Output()->ListDevices();
+        const OutputDevice* kept = devices ? FindOutputDevice(*devices, choices_.device) : nullptr;
+        if (kept)
+            form_.ToneGen1->Output()->ChooseDevice(kept->name);
+        else
+            choices_.device.clear(); // the server's default plays
+    }
+    ApplyFormat();
+    form_.PlaySignal(ChosenSignal());
+}
+
+MeasurementSignal PanelMenu::ChosenSignal() const {
+    MeasurementSignal signal;
+    signal.kind = choices_.signal;
+    return signal;
+}
+
+void PanelMenu::Remember() {
+    panel_settings::Save(choices_);
+}
+
+void PanelMenu::ApplyFormat() {
+    form_.ToneGen1->SetResolution(choices_.resolution);
+    form_.ToneGen1->SetQuality(choices_.quality);
+}
+
+// --- the menu -------------------------------------------------------------------
+
+void PanelMenu::PopupAtFocus() {
+    QWidget* focus = QApplication::focusWidget();
+    const QPoint at = focus && form_.isAncestorOf(focus)
+                          ? focus->mapToGlobal(focus->rect().center())
+                          : form_.mapToGlobal(form_.rect().center());
+    Popup(at);
+    // From the keyboard the first entry is selected at once (as Down
+    // would), without opening its submenu.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu_, &down);
+}
+
+void PanelMenu::Popup(const QPoint& globalPos) {
+    if (menu_)
+        menu_->deleteLater();
+    menu_ = new QMenu(&form_);
+    menu_->setAttribute(Qt::WA_DeleteOnClose);
+    AddDeviceMenu(*menu_);
+    AddFormatMenu(*menu_);
+    AddSignalMenu(*menu_);
+    QAction* sweep = menu_->addAction(PanelText("Качание частоты…"));
+    sweep->setEnabled(Precise());
+    connect(sweep, &QAction::triggered, this, [this] { OpenSweepDialog(); });
+    connect(menu_->addAction(PanelText("Сохранить в файл WAV…")), &QAction::triggered, this,
+            [this] { OpenSaveDialog(); });
+    connect(menu_->addAction(PanelText("О программе")), &QAction::triggered, this,
+            [this] { OpenAbout(); });
+    menu_->popup(globalPos);
+}
+
+void PanelMenu::AddDeviceMenu(QMenu& menu) {
+    QMenu* sub = menu.addMenu(PanelText("Устройство вывода"));
+    const auto devices = form_.ToneGen1->Output()->ListDevices();
+    if (!devices || devices->empty()) {
+        sub->addAction(PanelText("Нет звукового сервера"))->setEnabled(false);
+        return;
+    }
+    auto* group = new QActionGroup(sub);
+    const bool chosenPresent =
+        !choices_.device.empty() && FindOutputDevice(*devices, choices_.device) != nullptr;
+    for (const OutputDevice& d : *devices) {
+        const bool inUse = chosenPresent ? d.name == choices_.device : d.isDefault;
+        const QString text = QString::fromStdString(d.description.empty() ? d.name : d.description);
+        QAction* item = AddChoice(*sub, *group, text, inUse);
+        item->setToolTip(QString::fromStdString(d.name));
+        connect(item, &QAction::triggered, this, [this, name = d.name] { ChooseDevice(name); });
+    }
+}
+
+void PanelMenu::AddFormatMenu(QMenu& menu) {
+    QMenu* sub = menu.addMenu(PanelText("Формат"));
+    auto* bits = new QActionGroup(sub);
+    const std::pair<const char*, TTGResolution> resolutions[] = {
+        {"16 бит", TTGResolution::tg16Bit},
+        {"24 бита", TTGResolution::tg24Bit},
+        {"32 бита (плавающая точка)", TTGResolution::tgFloat},
+    };
+    for (const auto& [text, resolution] : resolutions) {
+        // The classic synthesis makes 16 bits (and 8, which the panel never
+        // offered): only its own formats are shown under it.
+        if (!Precise() && WideResolution(resolution))
+            continue;
+        connect(AddChoice(*sub, *bits, PanelText(text), choices_.resolution == resolution),
+                &QAction::triggered, this, [this, r = resolution] { ChooseResolution(r); });
+    }
+    sub->addSeparator();
+    auto* rates = new QActionGroup(sub);
+    const std::pair<const char*, TTGQuality> qualities[] = {
+        {"44,1 кГц", TTGQuality::tgLoQ},
+        {"96 кГц", TTGQuality::tgHiQ},
+    };
+    for (const auto& [text, quality] : qualities)
+        connect(AddChoice(*sub, *rates, PanelText(text), choices_.quality == quality),
+                &QAction::triggered, this, [this, q = quality] { ChooseQuality(q); });
+}
+
+void PanelMenu::AddSignalMenu(QMenu& menu) {
+    QMenu* sub = menu.addMenu(PanelText("Сигнал"));
+    // The classic synthesis plays the tone alone.
+    sub->setEnabled(Precise());
+    auto* group = new QActionGroup(sub);
+    const std::pair<const char*, SignalKind> kinds[] = {
+        {"Как на панели", SignalKind::Tone},
+        {"Розовый шум", SignalKind::PinkNoise},
+        {"Двухтональный SMPTE (60 Гц + 7 кГц)", SignalKind::Smpte},
+        {"Двухтональный CCIF (19 + 20 кГц)", SignalKind::Ccif},
+    };
+    for (const auto& [text, kind] : kinds)
+        connect(AddChoice(*sub, *group, PanelText(text), choices_.signal == kind),
+                &QAction::triggered, this, [this, k = kind] { ChooseSignal(k); });
+}
+
+// --- the entries' actions -------------------------------------------------------
+
+void PanelMenu::ChooseDevice(const std::string& name) {
+    // The output moves what plays at once, without a gap.
+    form_.ToneGen1->Output()->ChooseDevice(name);
+    choices_.device = name;
+    Remember();
+}
+
+void PanelMenu::ChooseResolution(TTGResolution resolution) {
+    choices_.resolution = resolution;
+    ApplyFormat();
+    form_.RestartIfRunning();
+    Remember();
+}
+
+void PanelMenu::ChooseQuality(TTGQuality quality) {
+    choices_.quality = quality;
+    ApplyFormat();
+    form_.RestartIfRunning();
+    Remember();
+}
+
+void PanelMenu::ChooseSignal(SignalKind kind) {
+    choices_.signal = kind;
+    if (sweep_->Active())
+        sweep_->End(ChosenSignal());
+    else
+        form_.PlaySignal(ChosenSignal());
+    Remember();
+}
+
+void PanelMenu::WaveformChosen() {
+    const bool changed = choices_.signal != SignalKind::Tone;
+    choices_.signal = SignalKind::Tone;
+    if (sweep_->Active())
+        sweep_->End(ChosenSignal());
+    else if (changed)
+        form_.ToneGen1->SetSignal(ChosenSignal()); // the switch's handler goes on
+    if (changed)
+        Remember();
+}
+
+void PanelMenu::Stopped() {
+    sweep_->End(ChosenSignal());
+}
+
+void PanelMenu::OpenSweepDialog() {
+    if (!dialog_) {
+        dialog_ = new SweepDialog(&form_);
+        dialog_->setAttribute(Qt::WA_DeleteOnClose);
+        dialog_->onStart = [this](const SweepSettings& sweep, bool repeat) {
+            sweep_->Start(sweep, repeat);
+        };
+        dialog_->onStop = [this] {
+            if (sweep_->Active())
+                form_.AbColBitBtn2Click(nullptr);
+        };
+    }
+    dialog_->show();
+    dialog_->raise();
+    dialog_->activateWindow();
+    dialog_->From()->setFocus();
+}
+
+ToneRequest PanelMenu::WhatPlays() const {
+    const TToneGen& gen = *form_.ToneGen1;
+    ToneRequest request;
+    request.precise = gen.Precise();
+    request.resolution = gen.Resolution();
+    request.quality = gen.Quality();
+    request.stereo = gen.Stereo();
+    request.leftVolume = gen.LeftVolume();
+    request.rightVolume = gen.RightVolume();
+    if (gen.Precise() && gen.Signal().Active()) {
+        // A measurement signal sets its own frequencies, on a sine.
+        request.signal = gen.Signal();
+        request.signal.sweep.joinLoop = false;
+    } else {
+        request.frequency = gen.Frequency();
+        request.waveform = gen.Waveform();
+    }
+    return request;
+}
+
+int PanelMenu::SaveTo(const QString& file) const {
+    return WhatPlays().ExportTo(QFile::encodeName(file).toStdString());
+}
+
+void PanelMenu::OpenSaveDialog() {
+    auto* dialog = new QFileDialog(&form_, PanelText("Сохранить в файл WAV"), QDir::homePath(),
+                                   PanelText("Файлы WAV (*.wav)"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("wav"));
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+        if (const int why = SaveTo(file); why != 0) {
+            auto* box = new QMessageBox(QMessageBox::Warning, PanelText("Сохранить в файл WAV"),
+                                        PanelText("Файл %1 не записан: %2")
+                                            .arg(QDir::toNativeSeparators(file),
+                                                 QString::fromLocal8Bit(std::strerror(why))),
+                                        QMessageBox::Ok, &form_);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        }
+    });
+    dialog->open();
+}
+
+void PanelMenu::OpenAbout() {
+    auto* box = new QMessageBox(QMessageBox::Information, PanelText("О программе"),
+                                PanelText("orbel %1\nГенератор сигналов звуковой частоты\n\n"
+                                          "Лицензия: GPL-3.0-or-later\n"
+                                          "Руководство: man orbel")
+                                    .arg(QStringLiteral(ORBEL_VERSION)),
+                                QMessageBox::Ok, &form_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}

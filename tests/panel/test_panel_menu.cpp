@@ -1,0 +1,581 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The panel's context menu, driven as a user drives it: it opens by the
+// right button, the Menu key and Shift+F10; each entry acts on the
+// generator and the output (a recording one that lists two outputs); the
+// sweep dialog refuses what it cannot play and says so; the choices are
+// kept in a private configuration folder and survive a restart; a broken
+// settings file gives the defaults; a saved file is the command line's.
+
+#include "PanelFixture.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandRunner.h"
+#include "panel/Hints.h"
+#include "panel/PanelMenu.h"
+#include "panel/PanelSettings.h"
+#include "panel/PanelText.h"
+#include "panel/SweepDialog.h"
+#include "panel/SweepInput.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+using namespace panel;
+
+namespace {
+
+// Two outputs, the first the server's default; remembers the last choice.
+class TwoOutputs : public RecordingSoundOutput {
+public:
+    std::optional<std::vector<OutputDevice>> ListDevices() override {
+        return std::vector<OutputDevice>{{"sink.one", "Первый выход", true},
+                                         {"sink.two", "Второй выход", false}};
+    }
+    void ChooseDevice(const std::string& name) override { chosen.push_back(name); }
+    std::vector<std::string> chosen;
+};
+
+std::vector<std::uint8_t> Bytes(const QString& path) {
+    std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+QMenu* OpenPopup() {
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+QAction* Entry(QMenu* menu, const char* russian) {
+    if (!menu)
+        return nullptr;
+    for (QAction* a : menu->actions())
+        if (a->text() == PanelText(russian))
+            return a;
+    return nullptr;
+}
+
+} // namespace
+
+class PanelMenuTest : public PanelTest {
+public:
+    // For the data rows that set the panel up.
+    using PanelTest::At;
+    using PanelTest::Click;
+    using PanelTest::form;
+
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(config.isValid());
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        PanelTest::SetUp();
+        Start(true);
+    }
+    void TearDown() override {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        PanelTest::TearDown();
+    }
+    std::shared_ptr<RecordingSoundOutput> MakeSound() override {
+        outputs = std::make_shared<TwoOutputs>();
+        return outputs;
+    }
+    // As the program starts: the synthesis first, then the kept choices.
+    void Start(bool precise) {
+        Gen().SetPrecise(precise);
+        form->UseRememberedChoices();
+    }
+    // A new panel on the same configuration folder, as at the next run.
+    void Restart(bool precise = true) {
+        form.reset();
+        outputs->chosen.clear();
+        form = std::make_unique<TForm1>();
+        form->Timer1->SetEnabled(false);
+        Start(precise);
+    }
+
+public:
+    QMenu* OpenMenu() {
+        window_input::Press(*form, QPoint(5, 200), Qt::RightButton);
+        window_input::Release(*form, QPoint(5, 200), Qt::RightButton);
+        return OpenPopup();
+    }
+    // Opens the menu and triggers the entry under `sub`.
+    void Choose(const char* sub, const char* entry) {
+        QMenu* menu = OpenMenu();
+        ASSERT_NE(menu, nullptr);
+        QAction* subEntry = Entry(menu, sub);
+        ASSERT_NE(subEntry, nullptr) << sub;
+        QAction* item = Entry(subEntry->menu(), entry);
+        ASSERT_NE(item, nullptr) << entry;
+        ASSERT_TRUE(item->isEnabled()) << entry;
+        item->trigger();
+        menu->close();
+        QApplication::processEvents();
+    }
+    // The checked entries' texts under `sub`.
+    QString Checked(const char* sub) {
+        QMenu* menu = OpenMenu();
+        if (!menu)
+            return QStringLiteral("(no menu)");
+        QAction* subEntry = Entry(menu, sub);
+        QStringList found;
+        for (QAction* a : subEntry ? subEntry->menu()->actions() : QList<QAction*>{})
+            if (a->isChecked())
+                found << a->text();
+        menu->close();
+        return found.join(QLatin1Char('|'));
+    }
+    SweepDialog* OpenSweep() {
+        QMenu* menu = OpenMenu();
+        Entry(menu, "Качание частоты…")->trigger();
+        menu->close();
+        QApplication::processEvents();
+        return form->Menu().Dialog();
+    }
+
+protected:
+    QTemporaryDir config;
+    std::shared_ptr<TwoOutputs> outputs;
+};
+
+// --- opening -------------------------------------------------------------------
+
+class MenuOpens : public PanelMenuTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MenuOpens, ByEveryWayWithItsSixEntriesAndEscapeClosesIt) {
+    const std::string way = GetParam();
+    if (way == "menu key") {
+        Key(Qt::Key_Menu);
+    } else if (way == "shift f10") {
+        QTest::keyClick(window_input::WindowOf(*form), Qt::Key_F10, Qt::ShiftModifier);
+        QApplication::processEvents();
+    } else {
+        // Anywhere: a control, a label, a button, the bare picture.
+        QWidget* on = way == "dial"     ? static_cast<QWidget*>(form->AbGearDial2)
+                      : way == "button" ? static_cast<QWidget*>(form->AbColBitBtn1)
+                      : way == "switch" ? static_cast<QWidget*>(form->RadioButton3)
+                                        : static_cast<QWidget*>(form->Image1);
+        window_input::Press(*form, At(on), Qt::RightButton);
+        window_input::Release(*form, At(on), Qt::RightButton);
+    }
+    QMenu* menu = OpenPopup();
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        texts << a->text();
+    const QStringList expected{PanelText("Устройство вывода"),
+                               PanelText("Формат"),
+                               PanelText("Сигнал"),
+                               PanelText("Качание частоты…"),
+                               PanelText("Сохранить в файл WAV…"),
+                               PanelText("О программе")};
+    EXPECT_EQ(texts, expected);
+    if (way == "menu key" || way == "shift f10") {
+        EXPECT_EQ(menu->activeAction(), menu->actions().front()) << "the keyboard starts on it";
+    }
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(OpenPopup(), nullptr);
+    EXPECT_EQ(Gen().Frequency(), 1000) << "nothing on the panel changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, MenuOpens,
+                         ::testing::Values("menu key", "shift f10", "dial", "button", "switch",
+                                           "picture"),
+                         [](const auto& info) {
+                             std::string n = info.param;
+                             std::replace(n.begin(), n.end(), ' ', '_');
+                             return n;
+                         });
+
+TEST_F(PanelMenuTest, TheBackgroundsHintNamesTheMenu) {
+    Move(At(form->AbGearDial1));
+    Move(QPoint(5, 200));
+    EXPECT_EQ(form->Label9->Caption(), PanelString(hints::kMenu));
+}
+
+TEST_F(PanelMenuTest, TheKeyboardAloneReachesAFormat) {
+    Key(Qt::Key_Menu);
+    QMenu* menu = OpenPopup();
+    ASSERT_NE(menu, nullptr);
+    // From the first entry down to "Формат", into it, down to "24 бита".
+    for (Qt::Key k : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Return}) {
+        QTest::keyClick(QApplication::activePopupWidget(), k);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(Gen().Resolution(), TTGResolution::tg24Bit);
+    EXPECT_EQ(OpenPopup(), nullptr);
+}
+
+// --- the entries ----------------------------------------------------------------
+
+TEST_F(PanelMenuTest, TheOutputsAreListedAndChoosingOneMovesTheSound) {
+    Click(At(form->AbColBitBtn1));
+    EXPECT_EQ(Checked("Устройство вывода"), "Первый выход") << "the default in use";
+    const int plays = sound->PlayCount();
+    Choose("Устройство вывода", "Второй выход");
+    EXPECT_EQ(outputs->chosen, std::vector<std::string>{"sink.two"});
+    EXPECT_EQ(sound->PlayCount(), plays) << "the output moves what plays; nothing restarts";
+    EXPECT_EQ(Checked("Устройство вывода"), "Второй выход");
+}
+
+struct FormatCase {
+    const char* entry;
+    TTGResolution resolution;
+    TTGQuality quality;
+    std::uint16_t formatTag; // of the image played next
+    std::uint16_t bits;
+    std::uint32_t rate;
+};
+
+class FormatEntries : public PanelMenuTest, public ::testing::WithParamInterface<FormatCase> {};
+
+TEST_P(FormatEntries, AreHeardAtOnce) {
+    Click(At(form->AbColBitBtn1));
+    Choose("Формат", GetParam().entry);
+    EXPECT_EQ(Gen().Resolution(), GetParam().resolution);
+    EXPECT_EQ(Gen().Quality(), GetParam().quality);
+    const auto image = sound->Calls().back().image;
+    ASSERT_GE(image.size(), 44u);
+    std::uint16_t tag = 0, bits = 0;
+    std::uint32_t rate = 0;
+    std::memcpy(&tag, image.data() + 20, 2);
+    std::memcpy(&rate, image.data() + 24, 4);
+    std::memcpy(&bits, image.data() + 34, 2);
+    EXPECT_EQ(tag, GetParam().formatTag);
+    EXPECT_EQ(bits, GetParam().bits);
+    EXPECT_EQ(rate, GetParam().rate);
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, FormatEntries,
+                         ::testing::Values(FormatCase{"24 бита", TTGResolution::tg24Bit,
+                                                      TTGQuality::tgHiQ, 1, 24, 96000},
+                                           FormatCase{"32 бита (плавающая точка)",
+                                                      TTGResolution::tgFloat, TTGQuality::tgHiQ, 3,
+                                                      32, 96000},
+                                           FormatCase{"44,1 кГц", TTGResolution::tg16Bit,
+                                                      TTGQuality::tgLoQ, 1, 16, 44100}));
+
+TEST_F(PanelMenuTest, ClassicOffersOnlyItsFormatsAndNoSignals) {
+    Restart(false);
+    QMenu* menu = OpenMenu();
+    QStringList formats;
+    for (QAction* a : Entry(menu, "Формат")->menu()->actions())
+        if (!a->isSeparator())
+            formats << a->text();
+    EXPECT_EQ(formats,
+              (QStringList{PanelText("16 бит"), PanelText("44,1 кГц"), PanelText("96 кГц")}));
+    EXPECT_FALSE(Entry(menu, "Сигнал")->isEnabled());
+    EXPECT_FALSE(Entry(menu, "Качание частоты…")->isEnabled());
+    menu->close();
+}
+
+TEST_F(PanelMenuTest, ASignalShowsDashesUntilTheWaveformSwitchTakesOver) {
+    Click(At(form->AbColBitBtn1));
+    for (const char* entry : {"Розовый шум", "Двухтональный SMPTE (60 Гц + 7 кГц)",
+                              "Двухтональный CCIF (19 + 20 кГц)"}) {
+        SCOPED_TRACE(entry);
+        const int plays = sound->PlayCount();
+        Choose("Сигнал", entry);
+        EXPECT_NE(Gen().Signal().kind, SignalKind::Tone);
+        EXPECT_GT(sound->PlayCount(), plays) << "heard at once";
+        Tick();
+        EXPECT_EQ(Text(form->Label1), "--");
+        EXPECT_EQ(Text(form->Label7), "--");
+        EXPECT_EQ(Checked("Сигнал"), PanelText(entry));
+    }
+    Click(At(form->RadioButton2));
+    EXPECT_EQ(Gen().Signal().kind, SignalKind::Tone);
+    EXPECT_EQ(Gen().Waveform(), TTGWave::tgSquare);
+    EXPECT_EQ(Checked("Сигнал"), PanelText("Как на панели"));
+    Tick();
+    EXPECT_EQ(Text(form->Label1), "01");
+}
+
+TEST_F(PanelMenuTest, TheSweepPlaysFollowsOnTheDisplaysAndStopsByEitherStop) {
+    SweepDialog* dialog = OpenSweep();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->From()->setText("100");
+    dialog->To()->setText("10000");
+    dialog->Seconds()->setText("2,5");
+    dialog->Repeat()->setChecked(true);
+    QTest::keyClick(dialog->Seconds(), Qt::Key_Return); // the default button: Start
+    EXPECT_TRUE(form->Running());
+    EXPECT_EQ(Gen().Signal().kind, SignalKind::Sweep);
+    EXPECT_EQ(Gen().Signal().sweep.startHz, 100);
+    EXPECT_EQ(Gen().Signal().sweep.durationMs, 2500);
+    EXPECT_TRUE(Gen().Signal().sweep.joinLoop);
+    EXPECT_EQ(Text(form->Label1), "00");
+    EXPECT_EQ(Text(form->Label2), "1");
+    Tick(); // the panel's own timer leaves the sweep's displays alone
+    EXPECT_EQ(Text(form->Label1), "00");
+    // The panel's Stop ends it; the generator goes back to the tone.
+    Click(At(form->AbColBitBtn2));
+    EXPECT_FALSE(form->Menu().Sweeping());
+    EXPECT_EQ(Gen().Signal().kind, SignalKind::Tone);
+    EXPECT_TRUE(Gen().Loop());
+    // Again, ended by the dialog's Stop.
+    dialog->Start();
+    EXPECT_TRUE(form->Menu().Sweeping());
+    dialog->StopButton()->click();
+    EXPECT_FALSE(form->Menu().Sweeping());
+    EXPECT_FALSE(form->Running());
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->Menu().Dialog() == nullptr; }));
+}
+
+struct SweepFieldsCase {
+    const char* from;
+    const char* to;
+    const char* seconds;
+    int refusals; // 0: accepted
+    int durationMs;
+};
+
+class SweepFields : public ::testing::TestWithParam<SweepFieldsCase> {};
+
+TEST_P(SweepFields, AreReadOrRefusedByName) {
+    const SweepFieldsCase& c = GetParam();
+    const SweepInput input = ReadSweepInput(c.from, c.to, c.seconds, false);
+    EXPECT_EQ(input.refusals.size(), c.refusals) << input.refusals.join(" | ").toStdString();
+    EXPECT_EQ(input.settings.has_value(), c.refusals == 0);
+    if (input.settings) {
+        EXPECT_EQ(input.settings->durationMs, c.durationMs);
+    }
+    // Each refusal quotes what was typed (nothing silently clamped).
+    for (const QString& refusal : input.refusals)
+        EXPECT_TRUE(refusal.contains(QString::fromUtf8(c.from)) ||
+                    refusal.contains(QString::fromUtf8(c.to)) ||
+                    refusal.contains(QString::fromUtf8(c.seconds)) ||
+                    refusal.contains(PanelText("«От» и «До» должны различаться")))
+            << refusal.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SweepFields,
+                         ::testing::Values(SweepFieldsCase{"20", "20000", "10", 0, 10000},
+                                           SweepFieldsCase{" 1000 ", "20", "0.1", 0, 100},
+                                           SweepFieldsCase{"20", "20000", "60,000", 0, 60000},
+                                           SweepFieldsCase{"20", "20000", "1,234", 0, 1234},
+                                           SweepFieldsCase{"19", "20000", "10", 1, 0},
+                                           SweepFieldsCase{"20", "20001", "10", 1, 0},
+                                           SweepFieldsCase{"500", "500", "10", 1, 0},
+                                           SweepFieldsCase{"20", "20000", "0,09", 1, 0},
+                                           SweepFieldsCase{"20", "20000", "61", 1, 0},
+                                           SweepFieldsCase{"20", "20000", "1.2345", 1, 0},
+                                           SweepFieldsCase{"-20", "2e4", "", 3, 0},
+                                           SweepFieldsCase{"abc", "1000", "10", 1, 0}));
+
+TEST_F(PanelMenuTest, TheDialogNamesRefusedValuesAndPlaysNothing) {
+    SweepDialog* dialog = OpenSweep();
+    ASSERT_NE(dialog, nullptr);
+    dialog->From()->setText("5");
+    dialog->Seconds()->setText("90");
+    dialog->StartButton()->click();
+    EXPECT_FALSE(form->Running());
+    EXPECT_EQ(Gen().Signal().kind, SignalKind::Tone);
+    EXPECT_TRUE(dialog->Refusals()->text().contains("«5»"));
+    EXPECT_TRUE(dialog->Refusals()->text().contains("«90»"));
+    EXPECT_EQ(dialog->From()->text(), "5") << "the value stays as typed";
+}
+
+// --- saving ---------------------------------------------------------------------
+
+struct SaveCase {
+    const char* name;
+    std::function<void(PanelMenuTest&)> set; // what the panel is made to play
+    QStringList options;                     // the same for `orbel export`
+};
+
+class SaveAsWav : public PanelMenuTest, public ::testing::WithParamInterface<SaveCase> {};
+
+TEST_P(SaveAsWav, WritesTheCommandLinesFile) {
+    GetParam().set(*this);
+    const QString saved = config.filePath("saved.wav"), exported = config.filePath("cli.wav");
+    ASSERT_EQ(form->Menu().SaveTo(saved), 0);
+    CommandLineParser parser;
+    const CommandLine line =
+        parser.Parse(QStringList{"orbel", "export", exported} + GetParam().options);
+    ASSERT_EQ(line.action, CommandLine::Action::Export) << line.error;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(RunExport(line.tone, exported.toStdString()), 0);
+    testing::internal::GetCapturedStdout();
+    const auto bytes = Bytes(saved);
+    ASSERT_GT(bytes.size(), 44u);
+    EXPECT_TRUE(bytes == Bytes(exported));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signals, SaveAsWav,
+    ::testing::Values(SaveCase{"Tone", [](PanelMenuTest&) {}, {"--frequency", "1000"}},
+                      SaveCase{"Square24At44k",
+                               [](PanelMenuTest& t) {
+                                   t.Choose("Формат", "24 бита");
+                                   t.Choose("Формат", "44,1 кГц");
+                                   t.Click(t.At(t.form->RadioButton2));
+                               },
+                               {"--frequency", "1000", "--waveform", "square", "--bits", "24",
+                                "--rate", "44100"}},
+                      SaveCase{"WhiteNoise",
+                               [](PanelMenuTest& t) { t.Click(t.At(t.form->RadioButton5)); },
+                               {"--frequency", "1000", "--waveform", "noise"}},
+                      SaveCase{"PinkNoise",
+                               [](PanelMenuTest& t) { t.Choose("Сигнал", "Розовый шум"); },
+                               {"--waveform", "pink"}},
+                      SaveCase{"SmpteFloat",
+                               [](PanelMenuTest& t) {
+                                   t.Choose("Формат", "32 бита (плавающая точка)");
+                                   t.Choose("Сигнал", "Двухтональный SMPTE (60 Гц + 7 кГц)");
+                               },
+                               {"--waveform", "smpte", "--bits", "float"}},
+                      SaveCase{"LinearSweepOnce",
+                               [](PanelMenuTest& t) {
+                                   SweepDialog* d = t.OpenSweep();
+                                   d->From()->setText("20000");
+                                   d->To()->setText("20");
+                                   d->Seconds()->setText("0,5");
+                                   d->Linear()->setChecked(true);
+                                   d->Repeat()->setChecked(true);
+                                   d->Start();
+                               },
+                               {"--sweep", "20000:20", "--linear", "--duration", "500"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PanelMenuTest, TheSavedToneIsWhatPlays) {
+    Click(At(form->AbColBitBtn1));
+    const QString saved = config.filePath("playing.wav");
+    ASSERT_EQ(form->Menu().SaveTo(saved), 0);
+    EXPECT_TRUE(Bytes(saved) == sound->Calls().back().image);
+}
+
+TEST_F(PanelMenuTest, TheFileDialogWritesTheChosenFileAndAFailureIsShown) {
+    QMenu* menu = OpenMenu();
+    Entry(menu, "Сохранить в файл WAV…")->trigger();
+    menu->close();
+    auto* dialog = form->findChild<QFileDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    const QString file = config.filePath("chosen.wav");
+    dialog->selectFile(file);
+    QMetaObject::invokeMethod(dialog, "accept");
+    QApplication::processEvents();
+    EXPECT_TRUE(QFile::exists(file));
+    // Into a folder that does not exist: a message, no file.
+    EXPECT_NE(form->Menu().SaveTo(config.filePath("missing/x.wav")), 0);
+}
+
+TEST_F(PanelMenuTest, AboutNamesTheVersionLicenceAndManual) {
+    QMenu* menu = OpenMenu();
+    Entry(menu, "О программе")->trigger();
+    menu->close();
+    auto* box = form->findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains("orbel"));
+    EXPECT_TRUE(box->text().contains("GPL-3.0-or-later"));
+    EXPECT_TRUE(box->text().contains("man orbel"));
+    QTest::keyClick(box, Qt::Key_Escape);
+}
+
+// --- kept between runs -------------------------------------------------------
+
+TEST_F(PanelMenuTest, ChoicesSurviveARestartAndNothingElseIsWritten) {
+    EXPECT_FALSE(QFile::exists(panel_settings::FilePath())) << "nothing written until a choice";
+    Choose("Устройство вывода", "Второй выход");
+    Choose("Формат", "24 бита");
+    Choose("Формат", "44,1 кГц");
+    Choose("Сигнал", "Розовый шум");
+    TurnDial(form->AbGearDial1, Qt::Key_Up);
+    Restart();
+    EXPECT_EQ(outputs->chosen, std::vector<std::string>{"sink.two"});
+    EXPECT_EQ(Gen().Resolution(), TTGResolution::tg24Bit);
+    EXPECT_EQ(Gen().Quality(), TTGQuality::tgLoQ);
+    EXPECT_EQ(Gen().Signal().kind, SignalKind::PinkNoise);
+    EXPECT_EQ(Text(form->Label1), "--");
+    EXPECT_EQ(Gen().Frequency(), 1000) << "the dials start as designed";
+    const QStringList written =
+        QDir(config.path()).entryList(QDir::Files | QDir::NoDotAndDotDot) +
+        QDir(config.filePath("orbel")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    EXPECT_EQ(written, QStringList{"orbel.conf"});
+    // Under the classic synthesis the wide format and the signal give way,
+    // and the file keeps them for the next precise run.
+    Restart(false);
+    EXPECT_EQ(Gen().Resolution(), TTGResolution::tg16Bit);
+    EXPECT_FALSE(Gen().Signal().Active());
+    EXPECT_EQ(panel_settings::Load().resolution, TTGResolution::tg24Bit);
+}
+
+struct BrokenFile {
+    const char* name;
+    QByteArray content;
+};
+
+class BrokenSettings : public PanelMenuTest, public ::testing::WithParamInterface<BrokenFile> {};
+
+TEST_P(BrokenSettings, GiveTheDefaultsSilently) {
+    QDir().mkpath(config.filePath("orbel"));
+    QFile file(panel_settings::FilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(GetParam().content);
+    file.close();
+    testing::internal::CaptureStderr();
+    Restart();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(form->Menu().Choices(), PanelChoices{});
+    EXPECT_TRUE(outputs->chosen.empty());
+    EXPECT_EQ(Gen().Resolution(), TTGResolution::tg16Bit);
+    EXPECT_EQ(Gen().Quality(), TTGQuality::tgHiQ);
+    EXPECT_FALSE(Gen().Signal().Active());
+    // A choice then writes a good file in its place.
+    Choose("Формат", "24 бита");
+    EXPECT_EQ(panel_settings::Load().resolution, TTGResolution::tg24Bit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BrokenSettings,
+    ::testing::Values(BrokenFile{"Binary", QByteArray("\x00\xff\xfe[[[\x01=\n\x80", 10)},
+                      BrokenFile{"WrongValues",
+                                 "[output]\ndevice=sink.gone\n[format]\nbits=12\nrate=8000\n"
+                                 "[signal]\nkind=square\n"},
+                      BrokenFile{"Empty", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PanelMenuTest, AFileThatCannotBeReadGivesTheDefaults) {
+    // A folder where the file should be: unreadable as settings, for root
+    // too; the panel starts with the defaults and says nothing.
+    ASSERT_TRUE(QDir().mkpath(panel_settings::FilePath()));
+    testing::internal::CaptureStderr();
+    Restart();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(form->Menu().Choices(), PanelChoices{});
+    EXPECT_EQ(Gen().Resolution(), TTGResolution::tg16Bit);
+}
+
+// --- texts fit ----------------------------------------------------------------
+
+TEST_F(PanelMenuTest, EveryCaptionOfTheSweepDialogFits) {
+    SweepDialog* dialog = OpenSweep();
+    ASSERT_NE(dialog, nullptr);
+    dialog->Seconds()->setText("0");
+    dialog->Start(); // with a refusal shown
+    QApplication::processEvents();
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (!label->wordWrap()) {
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
+                      label->contentsRect().width())
+                << label->text().toStdString();
+        }
+    }
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    EXPECT_GE(dialog->width(), dialog->sizeHint().width());
+}
