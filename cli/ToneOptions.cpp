@@ -115,7 +115,11 @@ std::string Shortened(std::string_view text) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "'" + OneLine(Shortened(text)) + "'";
+    // Built up in place: GCC 12 warns falsely about "'" + std::string at -O3.
+    std::string quoted(1, '\'');
+    quoted += OneLine(Shortened(text));
+    quoted += '\'';
+    return quoted;
 }
 
 OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int min, int max,
