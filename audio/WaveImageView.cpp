@@ -143,7 +143,7 @@ std::size_t WalkFrames(const WaveImageView& view, std::size_t& position, bool lo
     const std::size_t total = view.Frames();
     if (total == 0)
         return 0;
-    const double left = (level & 0xFFFF) / 65535.0, right = (level >> 16) / 65535.0;
+    const double left = LeftLevel(level) / 65535.0, right = RightLevel(level) / 65535.0;
     const std::size_t frameBytes = view.FrameBytes();
     const std::size_t second = view.channels == 2 ? frameBytes / 2 : 0;
     std::size_t done = 0;

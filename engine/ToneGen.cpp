@@ -343,6 +343,15 @@ ToneShape TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength,
     return ShapeOf(components, format, withEnvelope);
 }
 
+void TToneGen::KeepImage(std::unique_ptr<std::uint8_t[]> block, std::size_t size,
+                         bool withEnvelope) {
+    image_ = std::move(block);
+    imageSize_ = static_cast<std::uint32_t>(size);
+    imageStale_ = false;
+    envelopeStale_ = !withEnvelope;
+    imageHasEnvelope_ = withEnvelope;
+}
+
 bool TToneGen::BuildImage(bool withEnvelope) {
     // The output may be reading the old image: stop it before releasing it.
     StopOutputForImage();
@@ -389,11 +398,7 @@ bool TToneGen::BuildImage(bool withEnvelope) {
         } catch (const std::bad_alloc&) {
             return false;
         }
-        image_ = std::move(block);
-        imageSize_ = static_cast<std::uint32_t>(size);
-        imageStale_ = false;
-        envelopeStale_ = !withEnvelope;
-        imageHasEnvelope_ = withEnvelope;
+        KeepImage(std::move(block), size, withEnvelope);
         return true;
     }
     if (NeedsRealMix()) {
@@ -402,11 +407,7 @@ bool TToneGen::BuildImage(bool withEnvelope) {
         } catch (const std::bad_alloc&) {
             return false;
         }
-        image_ = std::move(block);
-        imageSize_ = static_cast<std::uint32_t>(size);
-        imageStale_ = false;
-        envelopeStale_ = !withEnvelope;
-        imageHasEnvelope_ = withEnvelope;
+        KeepImage(std::move(block), size, withEnvelope);
         return true;
     }
 
@@ -419,11 +420,7 @@ bool TToneGen::BuildImage(bool withEnvelope) {
         return false;
     }
 
-    image_ = std::move(block);
-    imageSize_ = static_cast<std::uint32_t>(size);
-    imageStale_ = false;
-    envelopeStale_ = true;
-    imageHasEnvelope_ = false;
+    KeepImage(std::move(block), size, false);
     if (withEnvelope) {
         ApplyEnvelope(image_.get() + kWaveHeaderSize, dataLength, format.stereo, format.sixteenBit,
                       envelope_);

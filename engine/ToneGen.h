@@ -141,6 +141,8 @@ protected:
     bool NeedsRealMix() const;
     ToneShape MixReal(const WaveFormat& format, std::uint32_t dataLength, bool withEnvelope,
                  std::uint8_t* data) const;
+    // The built image becomes the generator's, with or without its envelope.
+    void KeepImage(std::unique_ptr<std::uint8_t[]> block, std::size_t size, bool withEnvelope);
     void StartPlayback();
     std::uint32_t GetDeviceVolume();
     // Null when no memory is available; tests override it to simulate that.
