@@ -37,7 +37,10 @@ namespace {
 bool WriteOut(const std::string& text) {
     if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0)
         return true;
-    std::fprintf(stderr, "orbel: cannot write to standard output: %s\n", std::strerror(errno));
+    const int error = errno;
+    std::fprintf(stderr, "orbel: %s\n",
+                 CliString(CliText("cannot write to standard output: %1").arg(std::strerror(error)))
+                     .c_str());
     return false;
 }
 

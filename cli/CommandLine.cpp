@@ -70,6 +70,10 @@ CommandLine Refuse(const QString& message) {
     return Refuse(CliString(message));
 }
 
+CommandLine Refuse(const CliMessage& message) {
+    return Refuse(CliString(message));
+}
+
 std::string Flag(const QString& name) {
     return "--" + name.toStdString();
 }
@@ -235,7 +239,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
             return Refuse(CliText("devices takes no file"));
         for (const QString& name : kToneOptions + kOutputOptions)
             if (parser_.isSet(name))
-                return Refuse(Flag(name) + " is for export and play");
+                return Refuse(CliMessage("%1 is for export and play", {Flag(name)}));
         line.action = CommandLine::Action::Devices;
         return line;
     } else {
@@ -288,8 +292,9 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         tone.resolution = *v.value;
         const bool wide = *v.value == TTGResolution::tg24Bit || *v.value == TTGResolution::tgFloat;
         if (wide && !tone.precise)
-            return Refuse("--bits " + text(kBits) +
-                          " needs the precise synthesis; --classic makes 8 or 16 bits");
+            return Refuse(CliMessage(
+                "--bits %1 needs the precise synthesis; --classic makes 8 or 16 bits",
+                {text(kBits)}));
     }
     if (parser_.isSet(kLevel)) {
         if (!tone.precise)
@@ -365,7 +370,7 @@ CommandLine CommandLineParser::ParseSignal(CommandLine line) {
     if (!sweep && !burst && !ownRight && !waveSignal) {
         for (const QString& name : {kLinear, kFade})
             if (parser_.isSet(name))
-                return Refuse(Flag(name) + " goes with --sweep");
+                return Refuse(CliMessage("%1 goes with --sweep", {Flag(name)}));
         return line;
     }
     // The first that applies, in this order.
@@ -374,20 +379,20 @@ CommandLine CommandLineParser::ParseSignal(CommandLine line) {
                              : waveSignal            ? "--waveform " + wave
                              : parser_.isSet(kPhase) ? "--phase"
                                                      : "--right-frequency";
-    const std::pair<bool, std::string> refusals[] = {
-        {line.classic, what + " needs the precise synthesis, not --classic"},
+    const std::string ownRightFlag = Flag(parser_.isSet(kPhase) ? kPhase : kRightFrequency);
+    const std::pair<bool, CliMessage> refusals[] = {
+        {line.classic, {"%1 needs the precise synthesis, not --classic", {what}}},
         {int(sweep) + int(burst) + int(waveSignal) > 1,
-         "give only one of --sweep, --burst and --waveform pink|smpte|ccif"},
+         {"give only one of --sweep, --burst and --waveform pink|smpte|ccif"}},
         {(sweep || waveSignal) && tonePicked,
-         what + " sets its own frequencies: drop --frequency and --note"},
-        {!sine, what + " plays a sine, not --waveform " + wave},
-        {!tone.am.empty(), what + " does not take --am levels"},
+         {"%1 sets its own frequencies: drop --frequency and --note", {what}}},
+        {!sine, {"%1 plays a sine, not --waveform %2", {what, wave}}},
+        {!tone.am.empty(), {"%1 does not take --am levels", {what}}},
         {!sweep && (parser_.isSet(kLinear) || parser_.isSet(kFade)),
-         Flag(parser_.isSet(kLinear) ? kLinear : kFade) + " goes with --sweep"},
-        {ownRight && !tone.stereo,
-         Flag(parser_.isSet(kPhase) ? kPhase : kRightFrequency) + " needs --stereo"},
+         {"%1 goes with --sweep", {Flag(parser_.isSet(kLinear) ? kLinear : kFade)}}},
+        {ownRight && !tone.stereo, {"%1 needs --stereo", {ownRightFlag}}},
         {ownRight && (sweep || burst || waveSignal),
-         Flag(parser_.isSet(kPhase) ? kPhase : kRightFrequency) + " goes with a steady sine only"},
+         {"%1 goes with a steady sine only", {ownRightFlag}}},
     };
     for (const auto& [refused, message] : refusals)
         if (refused)

@@ -32,7 +32,10 @@ constexpr std::chrono::milliseconds kServerWait{1500};
 void SayHowLongTheSweepLasts(const ToneRequest& tone) {
     if (!tone.precise || tone.signal.kind != SignalKind::Sweep)
         return;
-    std::printf("orbel: the sweep lasts %.6f s\n", SweepLaw(tone.signal.sweep).DurationSeconds());
+    std::printf("orbel: ");
+    std::printf(CliString(CliText("the sweep lasts %.6f s")).c_str(),
+                SweepLaw(tone.signal.sweep).DurationSeconds());
+    std::printf("\n");
     std::fflush(stdout);
 }
 

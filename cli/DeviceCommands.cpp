@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/DeviceCommands.h"
 
+#include "cli/CommandMessages.h"
+#include "cli/Messages.h"
 #include "engine/DefaultSoundOutput.h"
 
 namespace {
-constexpr const char* kNoServer = "orbel: no sound server answers (PulseAudio or PipeWire)\n";
+
+void SayNoServer() {
+    std::fprintf(stderr, "orbel: %s\n", CliString(CliText(command_messages::kNoServer)).c_str());
 }
+
+} // namespace
 
 void PrintDevices(const std::vector<OutputDevice>& devices, std::FILE* to) {
     for (const OutputDevice& d : devices)
@@ -16,7 +22,7 @@ void PrintDevices(const std::vector<OutputDevice>& devices, std::FILE* to) {
 int RunDevices() {
     const auto devices = DefaultSoundOutput()->ListDevices();
     if (!devices) {
-        std::fputs(kNoServer, stderr);
+        SayNoServer();
         return 1;
     }
     PrintDevices(*devices, stdout);
@@ -27,12 +33,15 @@ int ChooseOutputDevice(const std::string& wanted) {
     const std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
     const auto devices = output->ListDevices();
     if (!devices) {
-        std::fputs(kNoServer, stderr);
+        SayNoServer();
         return 1;
     }
     const OutputDevice* device = FindOutputDevice(*devices, wanted);
     if (!device) {
-        std::fprintf(stderr, "orbel: no output named '%s'; the outputs are:\n", wanted.c_str());
+        std::fprintf(stderr, "orbel: %s\n",
+                     CliString(CliText("no output named '%1'; the outputs are:")
+                                   .arg(QString::fromStdString(wanted)))
+                         .c_str());
         PrintDevices(*devices, stderr);
         return 2;
     }

@@ -48,3 +48,7 @@ QString CliText(const char* english) {
 std::string CliString(const QString& text) {
     return text.toStdString();
 }
+
+std::string CliString(const CliMessage& message) {
+    return message.Text([](const char* english) { return CliString(CliText(english)); });
+}

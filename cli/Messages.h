@@ -8,6 +8,8 @@
 // once").arg(...). No application object is needed, so the parser's own
 // texts can be translated before one exists.
 
+#include "cli/CliMessage.h"
+
 #include <QString>
 
 #include <string>
@@ -22,3 +24,6 @@ void UseCommandLineLanguage(const std::string& language);
 QString CliText(const char* english);
 // The same, as the UTF-8 bytes the command line prints.
 std::string CliString(const QString& text);
+// A message built without Qt, translated with its arguments that are texts,
+// as the UTF-8 bytes the command line prints.
+std::string CliString(const CliMessage& message);

@@ -123,20 +123,19 @@ std::string Quoted(std::string_view text) {
 }
 
 OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int min, int max,
-                             std::string_view what) {
+                             const char* what) {
     const std::optional<long long> v = ParseInteger(text);
     if (!v || *v < min || *v > max)
-        return OptionValue<int>::Refused(Str(option) + " must be a whole number from " +
-                                         std::to_string(min) + " to " + std::to_string(max) + " (" +
-                                         Str(what) + "), not " + Quoted(text));
+        return OptionValue<int>::Refused({"%1 must be a whole number from %2 to %3 (%4), not %5",
+                                          {Str(option), min, max, CliFragment{what}, Quoted(text)}});
     return {static_cast<int>(*v), {}};
 }
 
 OptionValue<int> Choice(std::string_view option, std::string_view text, int first, int second) {
     const std::optional<long long> v = ParseInteger(text);
     if (!v || (*v != first && *v != second))
-        return OptionValue<int>::Refused(Str(option) + " must be " + std::to_string(first) +
-                                         " or " + std::to_string(second) + ", not " + Quoted(text));
+        return OptionValue<int>::Refused(
+            {"%1 must be %2 or %3, not %4", {Str(option), first, second, Quoted(text)}});
     return {static_cast<int>(*v), {}};
 }
 
@@ -144,8 +143,8 @@ OptionValue<TTGWave> Waveform(std::string_view option, std::string_view text) {
     for (const WaveName& w : kWaveNames)
         if (text == w.name)
             return {w.wave, {}};
-    return OptionValue<TTGWave>::Refused(Str(option) + " must be " + WaveNameList() + ", not " +
-                                         Quoted(text));
+    return OptionValue<TTGWave>::Refused(
+        {"%1 must be %2, not %3", {Str(option), WaveNameList(), Quoted(text)}});
 }
 
 OptionValue<int> Note(std::string_view option, std::string_view text) {
@@ -153,9 +152,8 @@ OptionValue<int> Note(std::string_view option, std::string_view text) {
     const int f = ParseNote(text, octave);
     if (f <= 0)
         return OptionValue<int>::Refused(
-            Str(option) + " must be a note name from " + std::to_string(kMinToneFrequency) +
-            " to " + std::to_string(kMaxToneFrequency) +
-            " Hz (A, C#, E-, >C, O5C#, N0..N114), not " + Quoted(text));
+            {"%1 must be a note name from %2 to %3 Hz (A, C#, E-, >C, O5C#, N0..N114), not %4",
+             {Str(option), kMinToneFrequency, kMaxToneFrequency, Quoted(text)}});
     return {f, {}};
 }
 
@@ -163,9 +161,9 @@ OptionValue<std::pair<int, int>> Volume(std::string_view text) {
     const std::vector<std::string_view> parts = Split(text, ',');
     const auto refused = [&] {
         return OptionValue<std::pair<int, int>>::Refused(
-            "--volume must be LEFT or LEFT,RIGHT, each a whole number from 0 to 100 (percent), "
-            "not " +
-            Quoted(text));
+            {"--volume must be LEFT or LEFT,RIGHT, each a whole number from %1 to %2 (percent), "
+             "not %3",
+             {kMinPercent, kMaxPercent, Quoted(text)}});
     };
     if (parts.size() > 2)
         return refused();
@@ -193,35 +191,36 @@ OptionValue<EnvelopeSettings> Envelope(std::string_view text) {
     }
     if (!valid)
         return OptionValue<EnvelopeSettings>::Refused(
-            "--envelope must be A,H,D,S,R, five whole numbers from 0 to 100 (percent), not " +
-            Quoted(text));
+            {"--envelope must be A,H,D,S,R, five whole numbers from %1 to %2 (percent), not %3",
+             {kMinPercent, kMaxPercent, Quoted(text)}});
     return {EnvelopeSettings{v[0], v[1], v[2], v[3], v[4]}, {}};
 }
 
 OptionValue<AMRequest> AMLevel(std::string_view text, int toneFrequency, bool useMultiplier) {
     const std::vector<std::string_view> parts = Split(text, ':');
-    const auto refused = [&](const std::string& why) {
-        return OptionValue<AMRequest>::Refused("--am " + Quoted(text) + ": " + why);
+    // Each message names the level as typed (%1), then says what is wrong.
+    const auto refused = [&](const char* english, std::vector<CliArgument> arguments = {}) {
+        arguments.insert(arguments.begin(), Quoted(text));
+        return OptionValue<AMRequest>::Refused({english, std::move(arguments)});
     };
     if (parts.size() != 4)
-        return refused("give LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY");
+        return refused("--am %1: give LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY");
     AMRequest am;
     const std::optional<long long> level = ParseInteger(parts[0]);
     if (!level || *level < kMinAMLevel || *level > kMaxAMLevel)
-        return refused("LEVEL must be a whole number from 1 to 8");
+        return refused("--am %1: LEVEL must be a whole number from %2 to %3",
+                       {kMinAMLevel, kMaxAMLevel});
     am.level = static_cast<int>(*level);
     const std::optional<long long> amplitude = ParseInteger(parts[1]);
     if (!amplitude || *amplitude < kMinPercent || *amplitude > kMaxPercent)
-        return refused("AMPLITUDE must be a whole number from 0 to 100 (percent)");
+        return refused("--am %1: AMPLITUDE must be a whole number from %2 to %3 (percent)",
+                       {kMinPercent, kMaxPercent});
     am.amplitude = static_cast<int>(*amplitude);
     const OptionValue<TTGWave> wave = Waveform("WAVEFORM", parts[2]);
     if (!wave.value)
-        return refused("WAVEFORM must be " + WaveNameList());
+        return refused("--am %1: WAVEFORM must be %2", {WaveNameList()});
     am.waveform = *wave.value;
 
-    const std::string range = "FREQUENCY must make the level play from " +
-                              std::to_string(kMinToneFrequency) + " to " +
-                              std::to_string(kMaxToneFrequency) + " Hz";
     if (const std::optional<double> number = ParseNumber(parts[3])) {
         // What the generator will play: the entry as a single-precision
         // float, times the tone with the multiplier, in whole hertz.
@@ -229,14 +228,19 @@ OptionValue<AMRequest> AMLevel(std::string_view text, int toneFrequency, bool us
         const double hz = useMultiplier ? std::trunc(double(toneFrequency) * double(am.number))
                                         : std::trunc(double(am.number));
         if (!(hz >= kMinToneFrequency && hz <= kMaxToneFrequency))
-            return refused(range + (useMultiplier ? " (a multiple of the tone's " +
-                                                        std::to_string(toneFrequency) + " Hz)"
-                                                  : " (in hertz with --no-multiplier)"));
+            return useMultiplier ? refused("--am %1: FREQUENCY must make the level play from %2 "
+                                           "to %3 Hz (a multiple of the tone's %4 Hz)",
+                                           {kMinToneFrequency, kMaxToneFrequency, toneFrequency})
+                                 : refused("--am %1: FREQUENCY must make the level play from %2 "
+                                           "to %3 Hz (in hertz with --no-multiplier)",
+                                           {kMinToneFrequency, kMaxToneFrequency});
         return {am, {}};
     }
     int octave = kStartOctave;
     if (ParseNote(parts[3], octave) <= 0)
-        return refused(range + ", as a number or a note name");
+        return refused("--am %1: FREQUENCY must make the level play from %2 to %3 Hz, as a "
+                       "number or a note name",
+                       {kMinToneFrequency, kMaxToneFrequency});
     am.note = Str(parts[3]);
     return {am, {}};
 }
@@ -252,8 +256,9 @@ OptionValue<WaveChoice> ToneWaveform(std::string_view text) {
             return {WaveChoice{TTGWave::tgSine, kind}, {}};
     const OptionValue<TTGWave> wave = Waveform("--waveform", text);
     if (!wave.value)
-        return OptionValue<WaveChoice>::Refused("--waveform must be " + WaveNameList() +
-                                                "|pink|smpte|ccif, not " + Quoted(text));
+        return OptionValue<WaveChoice>::Refused(
+            {"%1 must be %2, not %3",
+             {"--waveform", WaveNameList() + "|pink|smpte|ccif", Quoted(text)}});
     return {WaveChoice{*wave.value, SignalKind::Tone}, {}};
 }
 
@@ -269,9 +274,8 @@ OptionValue<std::pair<int, int>> SweepRange(std::string_view text) {
     }
     if (!valid || hz[0] == hz[1])
         return OptionValue<std::pair<int, int>>::Refused(
-            "--sweep must be F1:F2, two different whole numbers from " +
-            std::to_string(kMinToneFrequency) + " to " + std::to_string(kMaxToneFrequency) +
-            " (Hz), not " + Quoted(text));
+            {"--sweep must be F1:F2, two different whole numbers from %1 to %2 (Hz), not %3",
+             {kMinToneFrequency, kMaxToneFrequency, Quoted(text)}});
     return {std::pair{int(hz[0]), int(hz[1])}, {}};
 }
 
@@ -281,8 +285,9 @@ OptionValue<BurstSettings> Burst(std::string_view text) {
     const std::optional<long long> off = parts.size() == 2 ? ParseInteger(parts[1]) : std::nullopt;
     if (!on || !off || *on < 1 || *on > kMaxBurstCycles || *off < 0 || *off > kMaxBurstCycles)
         return OptionValue<BurstSettings>::Refused(
-            "--burst must be ON:OFF whole cycles, ON from 1 and OFF from 0, each at most " +
-            std::to_string(kMaxBurstCycles) + ", not " + Quoted(text));
+            {"--burst must be ON:OFF whole cycles, ON from 1 and OFF from 0, each at most %1, "
+             "not %2",
+             {kMaxBurstCycles, Quoted(text)}});
     return {BurstSettings{int(*on), int(*off)}, {}};
 }
 
@@ -298,7 +303,7 @@ OptionValue<int> PhaseTenths(std::string_view text) {
         digits && whole.size() <= 4 ? ParseInteger(whole) : std::nullopt;
     if (!degrees || *degrees * 10 + (tenth[0] - '0') > kMaxPhaseTenths)
         return OptionValue<int>::Refused(
-            "--phase must be degrees from 0 to 360 in steps of 0.1, not " + Quoted(text));
+            {"--phase must be degrees from 0 to 360 in steps of 0.1, not %1", {Quoted(text)}});
     return {int(*degrees * 10 + (tenth[0] - '0')), {}};
 }
 
@@ -314,8 +319,8 @@ OptionValue<TTGResolution> Bits(std::string_view text) {
     for (const BitsName& b : kBits)
         if (text == b.name)
             return {b.resolution, {}};
-    return OptionValue<TTGResolution>::Refused("--bits must be 8, 16, 24 or float, not " +
-                                               Quoted(text));
+    return OptionValue<TTGResolution>::Refused(
+        {"--bits must be 8, 16, 24 or float, not %1", {Quoted(text)}});
 }
 
 OptionValue<double> Level(std::string_view text) {
@@ -324,16 +329,16 @@ OptionValue<double> Level(std::string_view text) {
     const double hundredths = v ? std::round(*v * 100) / 100 : 0;
     if (!v || !(hundredths >= kMinLevelDb && hundredths <= kMaxLevelDb))
         return OptionValue<double>::Refused(
-            "--level must be a number from -120 to 0 (dB relative to full scale), not " +
-            Quoted(text));
+            {"--level must be a number from -120 to 0 (dB relative to full scale), not %1",
+             {Quoted(text)}});
     return {hundredths == 0 ? 0.0 : hundredths, {}}; // no -0
 }
 
 OptionValue<double> Seconds(std::string_view text) {
     const std::optional<double> v = ParseNumber(text);
     if (!v || *v < kMinSeconds || *v > kMaxSeconds)
-        return OptionValue<double>::Refused("--seconds must be a number from 0.1 to 86400, not " +
-                                            Quoted(text));
+        return OptionValue<double>::Refused(
+            {"--seconds must be a number from 0.1 to 86400, not %1", {Quoted(text)}});
     return {*v, {}};
 }
 

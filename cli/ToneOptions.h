@@ -2,9 +2,10 @@
 #pragma once
 // Reading the values of the command line's tone options. Each reader gives
 // the value, or a one-line message that names the option and what it
-// accepts. Values outside the generator's limits are refused, never
-// limited.
+// accepts, translated where it is shown. Values outside the generator's
+// limits are refused, never limited.
 
+#include "cli/CliMessage.h"
 #include "cli/ToneRequest.h"
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
@@ -19,9 +20,9 @@
 
 template <class T> struct OptionValue {
     std::optional<T> value;
-    std::string error;
+    CliMessage error;
 
-    static OptionValue Refused(std::string message) { return {std::nullopt, std::move(message)}; }
+    static OptionValue Refused(CliMessage message) { return {std::nullopt, std::move(message)}; }
 };
 
 namespace tone_options {
@@ -53,9 +54,9 @@ std::string Shortened(std::string_view text);
 std::string Quoted(std::string_view text);
 
 // A whole decimal number from min to max; `what` says what the number
-// counts, e.g. "Hz".
+// counts, e.g. "Hz" (an English text, translated with the message).
 OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int min, int max,
-                             std::string_view what);
+                             const char* what);
 // One of the listed whole numbers.
 OptionValue<int> Choice(std::string_view option, std::string_view text, int first, int second);
 OptionValue<TTGWave> Waveform(std::string_view option, std::string_view text);

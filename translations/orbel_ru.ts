@@ -10,14 +10,40 @@ export and play need no display.
 Examples:
   orbel export tone.wav --frequency 1000 --duration 1000
   orbel export chord.wav --note O5A --am 1:25:sine:1.5
-  orbel play --frequency 250 --waveform square --stereo --seconds 10</source>
+  orbel play --frequency 250 --waveform square --stereo --seconds 10
+
+Measurement signals (precise synthesis only):
+  orbel export sweep.wav --sweep 20:20000 --duration 10000 --fade 50
+  orbel export lin.wav --sweep 20000:20 --linear --duration 5000
+  orbel play --waveform pink --seconds 60
+  orbel export imd.wav --waveform smpte        (or ccif)
+  orbel play --frequency 1000 --burst 10:90
+  orbel play --frequency 1000 --stereo --phase 90
+  orbel play --frequency 1000 --stereo --right-frequency 1001
+
+Output for measurement:
+  orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither
+  orbel devices; orbel play --device NAME --bits float --level -20</source>
         <translation>Генератор сигналов звуковой частоты. Без команды открывает переднюю панель;
 export и play работают без дисплея.
 
 Примеры:
   orbel export tone.wav --frequency 1000 --duration 1000
   orbel export chord.wav --note O5A --am 1:25:sine:1.5
-  orbel play --frequency 250 --waveform square --stereo --seconds 10</translation>
+  orbel play --frequency 250 --waveform square --stereo --seconds 10
+
+Измерительные сигналы (только точный синтез):
+  orbel export sweep.wav --sweep 20:20000 --duration 10000 --fade 50
+  orbel export lin.wav --sweep 20000:20 --linear --duration 5000
+  orbel play --waveform pink --seconds 60
+  orbel export imd.wav --waveform smpte        (или ccif)
+  orbel play --frequency 1000 --burst 10:90
+  orbel play --frequency 1000 --stereo --phase 90
+  orbel play --frequency 1000 --stereo --right-frequency 1001
+
+Вывод для измерений:
+  orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither
+  orbel devices; orbel play --device ИМЯ --bits float --level -20</translation>
     </message>
     <message>
         <source>command</source>
@@ -25,13 +51,15 @@ export и play работают без дисплея.
     </message>
     <message>
         <source>export FILE: write the signal as a WAV file.
-play: play it until --seconds have passed or Ctrl-C.</source>
+play: play it until --seconds have passed or Ctrl-C.
+devices: list the sound server's outputs.</source>
         <translation>export ФАЙЛ: записать сигнал в файл WAV.
-play: воспроизводить его, пока не пройдут --seconds или до Ctrl-C.</translation>
+play: воспроизводить его, пока не пройдут --seconds или до Ctrl-C.
+devices: перечислить выходы звукового сервера.</translation>
     </message>
     <message>
-        <source>[export FILE | play]</source>
-        <translation>[export ФАЙЛ | play]</translation>
+        <source>[export FILE | play | devices]</source>
+        <translation>[export ФАЙЛ | play | devices]</translation>
     </message>
     <message>
         <source>Show this help and exit.</source>
@@ -50,16 +78,24 @@ play: воспроизводить его, пока не пройдут --second
         <translation>Тон как название ноты: A, C#, E-, &gt;C, O5C#, N48 (октава 4, если не указана).</translation>
     </message>
     <message>
-        <source>sine (default), square, triangle, sawtooth or noise.</source>
-        <translation>sine (по умолчанию), square, triangle, sawtooth или noise.</translation>
+        <source>sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte (60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1).</source>
+        <translation>sine (по умолчанию), square, triangle, sawtooth или noise; либо pink (розовый шум), smpte (60 Гц + 7 кГц, 4:1) или ccif (19 + 20 кГц, 1:1).</translation>
     </message>
     <message>
         <source>Loop length, 10 to 32767 ms (default: the shortest holding whole periods; 10000 for precise noise).</source>
         <translation>Длина петли, от 10 до 32767 мс (по умолчанию — кратчайшая с целым числом периодов; 10000 для точного шума).</translation>
     </message>
     <message>
-        <source>Sample resolution, 16 (default) or 8.</source>
-        <translation>Разрядность отсчётов, 16 (по умолчанию) или 8.</translation>
+        <source>Sample resolution: 16 (default), 8, 24 or float (32-bit IEEE); 24 and float need the precise synthesis.</source>
+        <translation>Разрядность отсчётов: 16 (по умолчанию), 8, 24 или float (32-битная плавающая точка IEEE); для 24 и float нужен точный синтез.</translation>
+    </message>
+    <message>
+        <source>Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only.</source>
+        <translation>Пиковый уровень в дБ относительно полной шкалы, от -120 до 0 с шагом 0,01 (по умолчанию 0), в самих отсчётах: у синусоиды с уровнем -20 среднеквадратичное значение -20 дБFS. Только точный синтез.</translation>
+    </message>
+    <message>
+        <source>Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits (default off: files are the same byte for byte). Precise only.</source>
+        <translation>Треугольный дизеринг размахом 2 МЗР перед округлением до 8, 16 или 24 бит (по умолчанию выключен: файлы совпадают байт в байт). Только точный синтез.</translation>
     </message>
     <message>
         <source>Samples per second, 96000 (default) or 44100.</source>
@@ -96,6 +132,34 @@ play: воспроизводить его, пока не пройдут --second
     <message>
         <source>play: stop after 0.1 to 86400 seconds (default: until Ctrl-C).</source>
         <translation>play: остановиться через 0,1–86400 секунд (по умолчанию — до Ctrl-C).</translation>
+    </message>
+    <message>
+        <source>play: on this output of the sound server, by name or description (orbel devices lists them; default: the server's default).</source>
+        <translation>play: на этом выходе звукового сервера, по имени или описанию (список выдаёт orbel devices; по умолчанию — выход сервера по умолчанию).</translation>
+    </message>
+    <message>
+        <source>Sine sweep from F1 to F2 Hz (20 to 20000, up or down) over --duration (100 to 60000 ms, default 10000). Logarithmic and synchronized: the duration is rounded so that the phase is whole at every multiple of F1; the actual one is printed. export writes one sweep, play repeats it.</source>
+        <translation>Качание частоты синусоиды от F1 до F2 Гц (от 20 до 20000, вверх или вниз) за время --duration (от 100 до 60000 мс, по умолчанию 10000). Логарифмическое и синхронное: длительность округляется так, чтобы на каждой частоте, кратной F1, фаза составляла целое число периодов; фактическая длительность выводится. export записывает одно качание, play повторяет его.</translation>
+    </message>
+    <message>
+        <source>With --sweep: a linear sweep of exactly --duration.</source>
+        <translation>С --sweep: линейное качание частоты длительностью ровно --duration.</translation>
+    </message>
+    <message>
+        <source>With --sweep: raised-cosine fade in and out, 0 (default) to half the sweep.</source>
+        <translation>С --sweep: плавные нарастание и спад по приподнятому косинусу, от 0 (по умолчанию) до половины качания.</translation>
+    </message>
+    <message>
+        <source>Tone bursts: ON whole cycles of the sine, then OFF cycles of silence.</source>
+        <translation>Пачки тона: ON целых периодов синусоиды, затем OFF периодов тишины.</translation>
+    </message>
+    <message>
+        <source>With --stereo: the right channel lags the left, 0 to 360 in steps of 0.1.</source>
+        <translation>С --stereo: правый канал отстаёт по фазе от левого, от 0 до 360 градусов с шагом 0,1.</translation>
+    </message>
+    <message>
+        <source>With --stereo: the right channel's own frequency, 20 to 20000 Hz.</source>
+        <translation>С --stereo: собственная частота правого канала, от 20 до 20000 Гц.</translation>
     </message>
     <message>
         <source>Usage:</source>
@@ -202,6 +266,170 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>the sound was lost for %.1f s of %.1f s played</source>
         <translation>звука не было %.1f с из %.1f с воспроизведения</translation>
+    </message>
+    <message>
+        <source>devices takes no file</source>
+        <translation>devices не принимает файл</translation>
+    </message>
+    <message>
+        <source>%1 is for export and play</source>
+        <translation>%1 — только для export и play</translation>
+    </message>
+    <message>
+        <source>--bits %1 needs the precise synthesis; --classic makes 8 or 16 bits</source>
+        <translation>--bits %1 требует точного синтеза; --classic даёт только 8 или 16 бит</translation>
+    </message>
+    <message>
+        <source>--level needs the precise synthesis; --classic plays at the amplitudes alone</source>
+        <translation>--level требует точного синтеза; --classic задаёт уровень только амплитудами</translation>
+    </message>
+    <message>
+        <source>--dither needs the precise synthesis; --classic rounds as it always did</source>
+        <translation>--dither требует точного синтеза; --classic округляет, как прежде</translation>
+    </message>
+    <message>
+        <source>--device is for play only</source>
+        <translation>--device только для play</translation>
+    </message>
+    <message>
+        <source>--device needs the name or description of an output</source>
+        <translation>--device требует имени или описания выхода</translation>
+    </message>
+    <message>
+        <source>%1 goes with --sweep</source>
+        <translation>%1 используется только с --sweep</translation>
+    </message>
+    <message>
+        <source>%1 needs the precise synthesis, not --classic</source>
+        <translation>%1 требует точного синтеза, а не --classic</translation>
+    </message>
+    <message>
+        <source>give only one of --sweep, --burst and --waveform pink|smpte|ccif</source>
+        <translation>укажите только один из --sweep, --burst и --waveform pink|smpte|ccif</translation>
+    </message>
+    <message>
+        <source>%1 sets its own frequencies: drop --frequency and --note</source>
+        <translation>%1 задаёт частоты сам: уберите --frequency и --note</translation>
+    </message>
+    <message>
+        <source>%1 plays a sine, not --waveform %2</source>
+        <translation>%1 воспроизводит синусоиду, а не --waveform %2</translation>
+    </message>
+    <message>
+        <source>%1 does not take --am levels</source>
+        <translation>%1 не принимает уровни --am</translation>
+    </message>
+    <message>
+        <source>%1 needs --stereo</source>
+        <translation>%1 требует --stereo</translation>
+    </message>
+    <message>
+        <source>%1 goes with a steady sine only</source>
+        <translation>%1 используется только с непрерывной синусоидой</translation>
+    </message>
+    <message>
+        <source>%1 must be a whole number from %2 to %3 (%4), not %5</source>
+        <translation>%1: нужно целое число от %2 до %3 (%4), а не %5</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Гц</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>мс</translation>
+    </message>
+    <message>
+        <source>ms, for a sweep</source>
+        <translation>мс, для качания частоты</translation>
+    </message>
+    <message>
+        <source>ms, at most half the sweep</source>
+        <translation>мс, не больше половины качания</translation>
+    </message>
+    <message>
+        <source>%1 must be %2 or %3, not %4</source>
+        <translation>%1: нужно %2 или %3, а не %4</translation>
+    </message>
+    <message>
+        <source>%1 must be %2, not %3</source>
+        <translation>%1: нужно %2, а не %3</translation>
+    </message>
+    <message>
+        <source>%1 must be a note name from %2 to %3 Hz (A, C#, E-, &gt;C, O5C#, N0..N114), not %4</source>
+        <translation>%1: нужно название ноты от %2 до %3 Гц (A, C#, E-, &gt;C, O5C#, N0..N114), а не %4</translation>
+    </message>
+    <message>
+        <source>--volume must be LEFT or LEFT,RIGHT, each a whole number from %1 to %2 (percent), not %3</source>
+        <translation>--volume: нужно LEFT или LEFT,RIGHT, каждое — целое число от %1 до %2 (проценты), а не %3</translation>
+    </message>
+    <message>
+        <source>--envelope must be A,H,D,S,R, five whole numbers from %1 to %2 (percent), not %3</source>
+        <translation>--envelope: нужно A,H,D,S,R — пять целых чисел от %1 до %2 (проценты), а не %3</translation>
+    </message>
+    <message>
+        <source>--am %1: give LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY</source>
+        <translation>--am %1: укажите LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY</translation>
+    </message>
+    <message>
+        <source>--am %1: LEVEL must be a whole number from %2 to %3</source>
+        <translation>--am %1: LEVEL должно быть целым числом от %2 до %3</translation>
+    </message>
+    <message>
+        <source>--am %1: AMPLITUDE must be a whole number from %2 to %3 (percent)</source>
+        <translation>--am %1: AMPLITUDE должно быть целым числом от %2 до %3 (проценты)</translation>
+    </message>
+    <message>
+        <source>--am %1: WAVEFORM must be %2</source>
+        <translation>--am %1: WAVEFORM должно быть одним из %2</translation>
+    </message>
+    <message>
+        <source>--am %1: FREQUENCY must make the level play from %2 to %3 Hz (a multiple of the tone's %4 Hz)</source>
+        <translation>--am %1: FREQUENCY должно давать частоту уровня от %2 до %3 Гц (как множитель частоты тона %4 Гц)</translation>
+    </message>
+    <message>
+        <source>--am %1: FREQUENCY must make the level play from %2 to %3 Hz (in hertz with --no-multiplier)</source>
+        <translation>--am %1: FREQUENCY должно давать частоту уровня от %2 до %3 Гц (в герцах при --no-multiplier)</translation>
+    </message>
+    <message>
+        <source>--am %1: FREQUENCY must make the level play from %2 to %3 Hz, as a number or a note name</source>
+        <translation>--am %1: FREQUENCY должно давать частоту уровня от %2 до %3 Гц, числом или названием ноты</translation>
+    </message>
+    <message>
+        <source>--sweep must be F1:F2, two different whole numbers from %1 to %2 (Hz), not %3</source>
+        <translation>--sweep: нужно F1:F2 — два разных целых числа от %1 до %2 (Гц), а не %3</translation>
+    </message>
+    <message>
+        <source>--burst must be ON:OFF whole cycles, ON from 1 and OFF from 0, each at most %1, not %2</source>
+        <translation>--burst: нужно ON:OFF в целых периодах, ON от 1 и OFF от 0, каждое не больше %1, а не %2</translation>
+    </message>
+    <message>
+        <source>--phase must be degrees from 0 to 360 in steps of 0.1, not %1</source>
+        <translation>--phase: нужен угол в градусах от 0 до 360 с шагом 0.1, а не %1</translation>
+    </message>
+    <message>
+        <source>--bits must be 8, 16, 24 or float, not %1</source>
+        <translation>--bits: нужно 8, 16, 24 или float, а не %1</translation>
+    </message>
+    <message>
+        <source>--level must be a number from -120 to 0 (dB relative to full scale), not %1</source>
+        <translation>--level: нужно число от -120 до 0 (дБ относительно полной шкалы), а не %1</translation>
+    </message>
+    <message>
+        <source>--seconds must be a number from 0.1 to 86400, not %1</source>
+        <translation>--seconds: нужно число от 0.1 до 86400, а не %1</translation>
+    </message>
+    <message>
+        <source>no output named '%1'; the outputs are:</source>
+        <translation>нет выхода с именем «%1»; выходы:</translation>
+    </message>
+    <message>
+        <source>the sweep lasts %.6f s</source>
+        <translation>качание частоты длится %.6f с</translation>
+    </message>
+    <message>
+        <source>cannot write to standard output: %1</source>
+        <translation>не удаётся писать в стандартный вывод: %1</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The command line's help and a refusal in the language the locale asks for:
+# The command line's help and refusals in the language the locale asks for:
 #   cli_language.sh ORBEL en|ru
 # (CTest runs it under LANG=C, en_US.UTF-8 and ru_RU.UTF-8.)
 set -euo pipefail
@@ -8,24 +8,47 @@ set -euo pipefail
 orbel=$1
 want=$2
 fail() { echo "FAIL (LANG=${LANG:-}): $*" >&2; exit 1; }
+run() { env -u DISPLAY -u WAYLAND_DISPLAY "$orbel" "$@"; }
 
-help=$(env -u DISPLAY -u WAYLAND_DISPLAY "$orbel" --help)
-status=0
-refusal=$(env -u DISPLAY -u WAYLAND_DISPLAY "$orbel" play --frequency 5 --bogus 2>&1) || status=$?
-[ "$status" -eq 2 ] || fail "a wrong option exits with $status, not 2"
-[ "$(printf '%s\n' "$refusal" | wc -l)" -eq 1 ] || fail "refusal is not one line: $refusal"
+# Each row: the arguments | the English refusal | the Russian one. They come
+# from the parser, from an option's reader and from a combination of options.
+rows=(
+  "play --frequency 5 --bogus|Unknown option 'bogus'. (orbel --help lists the options)|Неизвестный параметр «bogus». (список параметров: orbel --help)"
+  "play --frequency 19|--frequency must be a whole number from 20 to 20000 (Hz), not '19'|--frequency: нужно целое число от 20 до 20000 (Гц), а не '19'"
+  "play --sweep 20:20000 --fade 6000|--fade must be a whole number from 0 to 5000 (ms, at most half the sweep), not '6000'|--fade: нужно целое число от 0 до 5000 (мс, не больше половины качания), а не '6000'"
+  "play --am 1:50:sine:99999|--am '1:50:sine:99999': FREQUENCY must make the level play from 20 to 20000 Hz (a multiple of the tone's 440 Hz)|--am '1:50:sine:99999': FREQUENCY должно давать частоту уровня от 20 до 20000 Гц (как множитель частоты тона 440 Гц)"
+  "play --waveform ccif --note A|--waveform ccif sets its own frequencies: drop --frequency and --note|--waveform ccif задаёт частоты сам: уберите --frequency и --note"
+)
+for row in "${rows[@]}"; do
+  IFS='|' read -r arguments english russian <<<"$row"
+  read -ra args <<<"$arguments"
+  status=0
+  refusal=$(run "${args[@]}" 2>&1) || status=$?
+  [ "$status" -eq 2 ] || fail "$arguments exits with $status, not 2"
+  case $want in
+    en) expected=$english ;;
+    ru) expected=$russian ;;
+    *) fail "language $want" ;;
+  esac
+  [ "$refusal" = "orbel: $expected" ] || fail "$arguments: $refusal"
+done
 
+help=$(run --help)
+# As wide as a terminal, in characters.
+widest=$(LC_ALL=C.UTF-8 wc -L <<<"$help")
+[ "$widest" -le 80 ] || fail "a help line is $widest characters wide"
 case $want in
   en)
     [[ $help == "Usage: orbel "* ]] || fail "help: ${help%%$'\n'*}"
-    [[ $help == *"Tone frequency, 20 to 20000 Hz"* ]] || fail "help lacks the English option text"
-    [ "$refusal" = "orbel: Unknown option 'bogus'. (orbel --help lists the options)" ] ||
-      fail "refusal: $refusal" ;;
+    [[ $help == *"Tone frequency, 20 to 20000 Hz"* ]] || fail "help lacks the English option text" ;;
   ru)
     [[ $help == "Использование: orbel "* ]] || fail "help: ${help%%$'\n'*}"
-    [[ $help == *"Частота тона, от 20 до 20000 Гц"* ]] || fail "help lacks the Russian option text"
-    [ "$refusal" = "orbel: Неизвестный параметр «bogus». (список параметров: orbel --help)" ] ||
-      fail "refusal: $refusal" ;;
-  *) fail "language $want" ;;
+    # Every option's description (on its line, or on the next after a long
+    # name) is Russian: Cyrillic letters are UTF-8 sequences led by D0 or D1.
+    untranslated=$(LC_ALL=C awk '
+      /^  -/ { if (pending) print pending; pending = ($0 ~ /[\320\321]/) ? "" : $0; next }
+      pending { if ($0 !~ /[\320\321]/) print pending; pending = "" }
+      END { if (pending) print pending }' <<<"$help")
+    [ -z "$untranslated" ] || fail "untranslated option lines: $untranslated" ;;
 esac
-echo "ok: help and refusal in $want under LANG=${LANG:-}"
+echo "ok: help and refusals in $want under LANG=${LANG:-}"

@@ -20,7 +20,7 @@ void Expect(bool ok) {
 
 template <class T> bool Refusal(const OptionValue<T>& v) {
     Expect(v.value.has_value() == v.error.empty());
-    Expect(v.error.find('\n') == std::string::npos);
+    Expect(v.error.Text().find('\n') == std::string::npos);
     return !v.value;
 }
 

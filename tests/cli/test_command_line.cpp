@@ -86,6 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --bits 8", nullptr}, Limit{"play --bits 24", nullptr},
         Limit{"play --bits float", nullptr},
         Limit{"play --bits 32", "--bits must be 8, 16, 24 or float"},
+        // What was typed is echoed as it is, placeholders and all.
+        Limit{"play --frequency %2%1", "from 20 to 20000 (Hz), not '%2%1'"},
         Limit{"play --classic --bits 24", "--bits 24 needs the precise synthesis"},
         Limit{"play --classic --bits float", "needs the precise synthesis"},
         Limit{"play --level 0", nullptr}, Limit{"play --level -120", nullptr},

@@ -6,11 +6,9 @@
 #include "ToneGenFixture.h"
 #include "engine/SoundName.h"
 #include "engine/TpdfDither.h"
-#include "engine/WaveHeader.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <ostream>
 #include <string>
 
@@ -45,32 +43,7 @@ protected:
     // The samples as fractions of full scale.
     std::vector<double> Samples(bool envelope = false) {
         EXPECT_TRUE(envelope ? gen->PrepareADSR() : gen->Prepare());
-        const WaveFormat f = gen->Format();
-        const std::vector<std::uint8_t> img = Image(*gen);
-        const std::size_t header = WaveHeaderSize(f);
-        const std::size_t count = f.DataLength(gen->Duration()) / f.BytesPerSample();
-        std::vector<double> x(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::uint8_t* p = img.data() + header + i * f.BytesPerSample();
-            switch (f.BytesPerSample()) {
-            case 1:
-                x[i] = (p[0] - 128) / 127.0;
-                break;
-            case 2:
-                x[i] = std::int16_t(p[0] | p[1] << 8) / 32767.0;
-                break;
-            case 3:
-                x[i] = (std::int32_t(std::uint32_t(p[0] << 8 | p[1] << 16 | p[2] << 24)) >> 8) /
-                       8388607.0;
-                break;
-            default: {
-                float v;
-                std::memcpy(&v, p, 4);
-                x[i] = v;
-            }
-            }
-        }
-        return x;
+        return ImageSamples(*gen);
     }
 
     std::unique_ptr<TToneGen> gen;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement signals, measured on the images the generator builds at
-// 16 bits: sweeps follow their law, pink noise has equal power per third
-// octave, the two-tone signals hold their ratios, bursts are exact, and the
-// right channel keeps its own phase or frequency.
+// 16 bits (the two-tone signals in float as well): sweeps follow their law,
+// pink noise has equal power per third octave, the two-tone signals hold
+// their ratios and nothing else, bursts are exact, and the right channel
+// keeps its own phase or frequency.
 
 #include "SignalAnalysis.h"
 #include "ToneGenFixture.h"
@@ -20,26 +21,28 @@ constexpr double kFullScale = 32767;
 
 class MeasurementSignalTest : public ToneGenTest {
 protected:
-    // Builds the signal (precise, 16-bit) and returns each channel's samples
-    // in units of full scale.
+    // Builds the signal (precise, 16-bit unless asked) as export does and
+    // returns each channel's samples in units of full scale.
     std::vector<std::vector<double>> Build(const MeasurementSignal& signal, int rate,
                                            int frequency = 1000, bool stereo = false,
-                                           int durationMs = 100) {
+                                           int durationMs = 100,
+                                           TTGResolution resolution = TTGResolution::tg16Bit) {
         TToneGen gen(nullptr);
         gen.SetPrecise(true);
+        gen.SetResolution(resolution);
         gen.SetQuality(rate == 96000 ? TTGQuality::tgHiQ : TTGQuality::tgLoQ);
         gen.SetFrequency(std::int16_t(frequency));
         gen.SetDuration(std::int16_t(durationMs));
         gen.SetStereo(stereo);
         gen.SetSignal(signal);
         EXPECT_TRUE(gen.Prepare());
-        const std::vector<std::uint8_t> img = Image(gen);
-        const int channels = stereo ? 2 : 1;
-        const std::size_t frames = (img.size() - 44 - 32) / (2 * channels);
+        const std::vector<double> interleaved = ImageSamples(gen);
+        const std::size_t channels = stereo ? 2 : 1;
+        const std::size_t frames = interleaved.size() / channels;
         std::vector<std::vector<double>> x(channels, std::vector<double>(frames));
         for (std::size_t i = 0; i < frames; ++i)
-            for (int ch = 0; ch < channels; ++ch)
-                x[ch][i] = Sample16(img, i * channels + ch) / kFullScale;
+            for (std::size_t ch = 0; ch < channels; ++ch)
+                x[ch][i] = interleaved[i * channels + ch];
         return x;
     }
 };
@@ -172,9 +175,14 @@ struct TwoToneRow {
     int lowHz, highHz;
     double ratioDb;
     int rate;
+    TTGResolution resolution;
+    // Every other line of the loop's spectrum is below this, in dB relative
+    // to the high tone (the carrier of SMPTE's sidebands).
+    double othersBelowDbc;
 };
 std::ostream& operator<<(std::ostream& os, const TwoToneRow& t) {
-    return os << t.lowHz << "+" << t.highHz << " Hz at " << t.rate;
+    return os << t.lowHz << "+" << t.highHz << " Hz at " << t.rate << ", "
+              << (t.resolution == TTGResolution::tgFloat ? "float" : "16-bit");
 }
 
 class TwoToneTest : public MeasurementSignalTest,
@@ -184,19 +192,38 @@ TEST_P(TwoToneTest, HoldsItsLineRatioAtTheLevel) {
     const TwoToneRow& p = GetParam();
     MeasurementSignal signal;
     signal.kind = p.kind;
-    // The default loop: 100 ms, whole periods of both tones.
-    const std::vector<double> x = Build(signal, p.rate, 1000, false, 100)[0];
+    // The default loop: 100 ms, whole periods of both tones, so that each
+    // falls on one bin of the loop's plain transform.
+    const std::vector<double> x = Build(signal, p.rate, 1000, false, 100, p.resolution)[0];
     EXPECT_NEAR(Peak(x), 1, 1 / kFullScale) << "the combined peak is the level";
-    const double low = ReadTone(x, p.lowHz, p.rate, 0, x.size()).amplitude;
-    const double high = ReadTone(x, p.highHz, p.rate, 0, x.size()).amplitude;
-    EXPECT_NEAR(20 * std::log10(low / high), p.ratioDb, 0.05);
+    const std::vector<double> energy = BinEnergies(x);
+    const double binHz = double(p.rate) / double(x.size());
+    const std::size_t lowBin = std::size_t(std::lround(p.lowHz / binHz));
+    const std::size_t highBin = std::size_t(std::lround(p.highHz / binHz));
+    EXPECT_NEAR(Db(energy[lowBin] / energy[highBin]), p.ratioDb, 0.05);
+    double worst = 0;
+    std::size_t worstBin = 0;
+    for (std::size_t k = 0; k < energy.size(); ++k)
+        if (k != lowBin && k != highBin && energy[k] > worst)
+            worst = energy[worstBin = k];
+    const double othersDbc = Db(worst / energy[highBin]);
+    EXPECT_LT(othersDbc, p.othersBelowDbc) << "at " << worstBin * binHz << " Hz";
+    RecordProperty("ratio_db", std::to_string(Db(energy[lowBin] / energy[highBin])));
+    RecordProperty("largest_other_dbc", std::to_string(othersDbc));
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, TwoToneTest,
-                         ::testing::Values(TwoToneRow{SignalKind::Smpte, 60, 7000, 12.04, 96000},
-                                           TwoToneRow{SignalKind::Smpte, 60, 7000, 12.04, 44100},
-                                           TwoToneRow{SignalKind::Ccif, 19000, 20000, 0, 96000},
-                                           TwoToneRow{SignalKind::Ccif, 19000, 20000, 0, 44100}));
+// In float nothing but the two tones is left above -130 dBc; at 16 bits the
+// rounding's own lines (periodic, as the loop is) come to -101 to -106 dBc.
+constexpr auto k16 = TTGResolution::tg16Bit;
+constexpr auto kFloat = TTGResolution::tgFloat;
+INSTANTIATE_TEST_SUITE_P(
+    Signals, TwoToneTest,
+    ::testing::Values(TwoToneRow{SignalKind::Smpte, 60, 7000, 12.04, 96000, k16, -95},
+                      TwoToneRow{SignalKind::Smpte, 60, 7000, 12.04, 44100, k16, -95},
+                      TwoToneRow{SignalKind::Ccif, 19000, 20000, 0, 96000, k16, -95},
+                      TwoToneRow{SignalKind::Ccif, 19000, 20000, 0, 44100, k16, -95},
+                      TwoToneRow{SignalKind::Smpte, 60, 7000, 12.04, 96000, kFloat, -130},
+                      TwoToneRow{SignalKind::Ccif, 19000, 20000, 0, 96000, kFloat, -130}));
 
 struct BurstRow {
     int frequency, on, off, rate;

@@ -4,6 +4,8 @@
 # the recording of its monitor: a repeating sweep and pink noise.
 #   tests/system/cli-signals-test.sh BUILD_DIR
 set -euo pipefail
+# The program's English notices are read below, whatever the caller's locale.
+export LANGUAGE='' LC_ALL=C.UTF-8
 
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 here="$(cd "$(dirname "$0")" && pwd)"

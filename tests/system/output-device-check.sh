@@ -10,6 +10,8 @@
 # again the tone goes back to it. Exits non-zero with a FAIL line on the
 # first check that fails.
 set -euo pipefail
+# The program's English notices are read below, whatever the caller's locale.
+export LANGUAGE='' LC_ALL=C.UTF-8
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
