@@ -43,7 +43,7 @@ export и play работают без дисплея.
 
 Вывод для измерений:
   orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither
-  orbel devices; orbel play --device ИМЯ --bits float --level -20</translation>
+  orbel devices; orbel play --device NAME --bits float --level -20</translation>
     </message>
     <message>
         <source>command</source>
@@ -224,10 +224,6 @@ devices: перечислить выходы звукового сервера.<
     <message>
         <source>not enough memory to build the signal</source>
         <translation>недостаточно памяти для построения сигнала</translation>
-    </message>
-    <message>
-        <source>cannot write %1</source>
-        <translation>не удаётся записать %1</translation>
     </message>
     <message>
         <source>no sound server answers (PulseAudio or PipeWire)</source>
