@@ -349,7 +349,7 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     </message>
     <message>
         <source>%1 must be %2, not %3</source>
-        <translation>%1: нужно %2, а не %3</translation>
+        <translation>%1: нужно одно из %2, а не %3</translation>
     </message>
     <message>
         <source>%1 must be a note name from %2 to %3 Hz (A, C#, E-, &gt;C, O5C#, N0..N114), not %4</source>
@@ -357,11 +357,11 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     </message>
     <message>
         <source>--volume must be LEFT or LEFT,RIGHT, each a whole number from %1 to %2 (percent), not %3</source>
-        <translation>--volume: нужно LEFT или LEFT,RIGHT, каждое — целое число от %1 до %2 (проценты), а не %3</translation>
+        <translation>--volume: нужно LEFT или LEFT,RIGHT, каждое — целое число от %1 до %2 (в процентах), а не %3</translation>
     </message>
     <message>
         <source>--envelope must be A,H,D,S,R, five whole numbers from %1 to %2 (percent), not %3</source>
-        <translation>--envelope: нужно A,H,D,S,R — пять целых чисел от %1 до %2 (проценты), а не %3</translation>
+        <translation>--envelope: нужно A,H,D,S,R — пять целых чисел от %1 до %2 (в процентах), а не %3</translation>
     </message>
     <message>
         <source>--am %1: give LEVEL:AMPLITUDE:WAVEFORM:FREQUENCY</source>
@@ -373,7 +373,7 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     </message>
     <message>
         <source>--am %1: AMPLITUDE must be a whole number from %2 to %3 (percent)</source>
-        <translation>--am %1: AMPLITUDE должно быть целым числом от %2 до %3 (проценты)</translation>
+        <translation>--am %1: AMPLITUDE должно быть целым числом от %2 до %3 (в процентах)</translation>
     </message>
     <message>
         <source>--am %1: WAVEFORM must be %2</source>
