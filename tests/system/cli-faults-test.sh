@@ -46,6 +46,21 @@ expect() {
   fi
 }
 
+# Playing across a restart of the sound server checks no sound, only what
+# the program says and its status, and the checks after it up to the
+# SIGHUP need no server: it runs beside them, and is judged after them.
+# The output tries again after 0.5, 1 and 2 s: 7 s leave time to come back.
+run play --seconds 7 2>"$work/restart.err" &
+restart_player=$!
+(
+  sleep 1
+  "$here/sound-server.sh" down "$SOUND_SERVER_DIR"
+  sleep 1
+  "$here/sound-server.sh" up "$SOUND_SERVER_DIR"
+) >"$work/restart.log" 2>&1 &
+restarter=$!
+pids="$restart_player $restarter"
+
 echo "-- file names are bytes"
 printf 'keep' >"$work/$(printf '\xef\xbf\xbd').wav"
 expect 0 "" run export "$work/$(printf '\xff').wav"
@@ -104,11 +119,12 @@ run export "$work/full.wav" "${args[@]}"
 printf 'old contents' >"$work/old.ref"
 cp "$work/old.ref" "$work/big.wav"
 for i in $(seq 1 100); do
-  "$orbel" export "$work/big.wav" "${args[@]}" &
-  pid=$!
-  sleep "0.$((RANDOM % 40))"
-  kill -TERM "$pid" 2>/dev/null || true
-  wait "$pid" || true
+  # SIGTERM after a random delay, as "sleep; kill" would send it, but
+  # without waiting out the delay when the export has finished before it
+  # (timeout takes 0 for no limit: the shortest delay is a millisecond).
+  delay="0.$((RANDOM % 40))"
+  [ "$delay" != 0.0 ] || delay=0.001
+  timeout -s TERM "$delay" "$orbel" export "$work/big.wav" "${args[@]}" || true
   compgen -G "$work/.*tmp" >/dev/null && fail "run $i left a temporary file: $(ls -a "$work")"
   if ! cmp -s "$work/big.wav" "$work/old.ref"; then
     cmp -s "$work/big.wav" "$work/full.wav" || fail "run $i left a partial file"
@@ -123,22 +139,16 @@ expect 1 "does not answer" env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=orb
 ok "one line, exit 1: $(cat "$work/err")"
 
 echo "-- play across a restart of the sound server"
+wait "$restarter" || fail "the sound server did not start again: $(cat "$work/restart.log")"
 status=0
-# The output tries again after 0.5, 1 and 2 s: 7 s leave time to come back.
-run play --seconds 7 2>"$work/err" &
-pid=$!
-pids="$pid"
-sleep 1
-"$here/sound-server.sh" down "$SOUND_SERVER_DIR"
-sleep 1
-"$here/sound-server.sh" up "$SOUND_SERVER_DIR"
-wait "$pid" || status=$?
+wait "$restart_player" || status=$?
 pids=""
 [ "$status" -eq 1 ] || fail "play across a restart exits $status, expected 1"
-grep -q "no sound output" "$work/err" || fail "no line on loss: $(cat "$work/err")"
-grep -q "sound output restored" "$work/err" || fail "no line on return: $(cat "$work/err")"
-tail -n 1 "$work/err" | grep -q "the sound was lost for" || fail "no last line: $(cat "$work/err")"
-ok "lost, restored, exit 1: $(tail -n 1 "$work/err")"
+grep -q "no sound output" "$work/restart.err" || fail "no line on loss: $(cat "$work/restart.err")"
+grep -q "sound output restored" "$work/restart.err" || fail "no line on return: $(cat "$work/restart.err")"
+tail -n 1 "$work/restart.err" | grep -q "the sound was lost for" ||
+  fail "no last line: $(cat "$work/restart.err")"
+ok "lost, restored, exit 1: $(tail -n 1 "$work/restart.err")"
 
 echo "-- SIGHUP to play"
 # A server just started renders its first stream unevenly: warm it up.

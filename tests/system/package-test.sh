@@ -12,7 +12,13 @@ set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 build="$(cd "$1" && pwd)"
 work=$(mktemp -d /tmp/orbel-package.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+# What runs in the background (cpack, lintian, apt) is stopped on an early end.
+pending=()
+stop_pending() {
+  for pid in "${pending[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait
+}
+trap 'stop_pending; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL  $*" >&2; exit 1; }
 ok() { echo "ok    $*"; }
@@ -40,6 +46,10 @@ done
 echo "-- install tree"
 stage=$work/stage
 DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
+# The package is built meanwhile (cpack installs into a tree of its own).
+cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.txt" 2>&1 &
+cpack_pid=$!
+pending+=("$cpack_pid")
 for f in "${files[@]}"; do
   [ -f "$stage/$f" ] || fail "not installed: $f"
 done
@@ -79,11 +89,18 @@ installed_version=$("$stage/usr/bin/orbel" --version | head -n 1)
 [ "$installed_version" = "orbel $version" ] || fail "staged orbel --version says '$installed_version'"
 
 echo "-- Debian package"
-cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.txt" 2>&1 ||
-  { cat "$work/cpack.txt"; fail "cpack"; }
+wait "$cpack_pid" || { cat "$work/cpack.txt"; fail "cpack"; }
 deb=$work/deb/orbel_${version}_amd64.deb
 [ -f "$deb" ] || fail "no package $(basename "$deb")"
 ok "built $(basename "$deb")"
+# lintian and apt's simulated install take their time and only read the
+# package: they run beside the checks below and are judged at the end.
+lintian --fail-on error "$deb" >"$build/lintian.txt" 2>&1 &
+lintian_pid=$!
+# Every dependency can be met from this system's package sources.
+apt-get install --simulate -qq "$deb" >"$work/apt.txt" 2>&1 &
+apt_pid=$!
+pending+=("$lintian_pid" "$apt_pid")
 dpkg-deb --info "$deb" >"$work/info.txt"
 grep -q "^ Package: orbel$" "$work/info.txt" || fail "control: package name"
 grep -q "^ Version: $version$" "$work/info.txt" || fail "control: version"
@@ -97,14 +114,6 @@ for f in "${files[@]}"; do
   grep -qx "$f" "$work/contents.txt" || fail "package lacks $f"
 done
 ok "package holds every installed file"
-
-lintian --fail-on error "$deb" >"$build/lintian.txt" 2>&1 || { cat "$build/lintian.txt"; fail "lintian reports errors"; }
-grep -v "^running with root" "$build/lintian.txt" || true
-ok "lintian: no errors"
-
-# Every dependency can be met from this system's package sources.
-apt-get install --simulate -qq "$deb" >"$work/apt.txt" 2>&1 || { cat "$work/apt.txt"; fail "apt-get install --simulate"; }
-ok "apt can install it"
 
 echo "-- install into a scratch root"
 root=$work/root
@@ -123,3 +132,10 @@ dpkg --root="$root" "$force" -r orbel >"$work/dpkg.txt" 2>&1 || { cat "$work/dpk
 left=$( (find "$root/usr" -type f 2>/dev/null || true) | head -5)
 [ -z "$left" ] || fail "files left after removal: $left"
 ok "removed, nothing left"
+
+echo "-- lintian and apt"
+wait "$lintian_pid" || { cat "$build/lintian.txt"; fail "lintian reports errors"; }
+grep -v "^running with root" "$build/lintian.txt" || true
+ok "lintian: no errors"
+wait "$apt_pid" || { cat "$work/apt.txt"; fail "apt-get install --simulate"; }
+ok "apt can install it"

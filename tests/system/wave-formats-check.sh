@@ -6,8 +6,8 @@
 # Each row (format x rate x channels x level) is exported and must be read by
 # libsndfile (sndfile-info) and SoX with the format, rate and channels asked
 # for, and SoX must measure the peak the level sets. Python's wave module
-# must read the PCM rows. Exits non-zero with a FAIL line on the first row
-# that fails.
+# must read the PCM rows. Exits non-zero with a FAIL line for each row that
+# fails.
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 orbel="$(cd "$1" && pwd)/app/orbel"
@@ -31,11 +31,11 @@ rows="
 float|96000|2|-0.5|0x00010006|Floating
 float|44100|1|-100|0x00010006|Floating
 "
-count=0
-while IFS='|' read -r bits rate channels level sndfile_code encoding; do
-  [ -n "$bits" ] || continue
-  row="$bits bits, $rate Hz, $channels channel(s), $level dBFS"
-  file="$work/tone.wav"
+# One row: its checks, in a file of its own. The rows run side by side.
+check_row() { # index bits rate channels level sndfile_code encoding
+  local index=$1 bits=$2 rate=$3 channels=$4 level=$5 sndfile_code=$6 encoding=$7
+  local row="$bits bits, $rate Hz, $channels channel(s), $level dBFS"
+  local file="$work/tone$index.wav" stereo info peak want_bits
   stereo=()
   [ "$channels" = 2 ] && stereo=(--stereo)
   # 1001 ms of mono 24-bit at 44100 is an odd number of bytes.
@@ -79,7 +79,24 @@ with wave.open(sys.argv[1]) as w:
 sys.exit(0 if ok else 1)
 PY
   fi
-  count=$((count + 1))
   echo "ok    $row"
+}
+
+count=0
+checks=()
+while IFS='|' read -r bits rate channels level sndfile_code encoding; do
+  [ -n "$bits" ] || continue
+  count=$((count + 1))
+  check_row "$count" "$bits" "$rate" "$channels" "$level" "$sndfile_code" "$encoding" \
+    >"$work/row$count.log" 2>&1 &
+  checks+=($!)
 done <<<"$rows"
+failed=0
+for i in "${!checks[@]}"; do
+  status=0
+  wait "${checks[i]}" || status=$?
+  cat "$work/row$((i + 1)).log"
+  [ "$status" -eq 0 ] || failed=$((failed + 1))
+done
+[ "$failed" -eq 0 ] || { echo "FAIL  $failed of $count formats" >&2; exit 1; }
 echo "all $count formats read back"
