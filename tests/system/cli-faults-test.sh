@@ -117,20 +117,39 @@ echo "-- signals during large exports"
 args=(--waveform noise --duration 32767 --stereo)
 run export "$work/full.wav" "${args[@]}"
 printf 'old contents' >"$work/old.ref"
-cp "$work/old.ref" "$work/big.wav"
-for i in $(seq 1 100); do
-  # SIGTERM after a random delay, as "sleep; kill" would send it, but
-  # without waiting out the delay when the export has finished before it
-  # (timeout takes 0 for no limit: the shortest delay is a millisecond).
-  delay="0.$((RANDOM % 40))"
-  [ "$delay" != 0.0 ] || delay=0.001
-  timeout -s TERM "$delay" "$orbel" export "$work/big.wav" "${args[@]}" || true
-  compgen -G "$work/.*tmp" >/dev/null && fail "run $i left a temporary file: $(ls -a "$work")"
-  if ! cmp -s "$work/big.wav" "$work/old.ref"; then
-    cmp -s "$work/big.wav" "$work/full.wav" || fail "run $i left a partial file"
-    cp "$work/old.ref" "$work/big.wav"
-  fi
+# The runs mostly wait for their moment to send the signal: they go in four
+# lanes side by side, each with its own folder (the temporary file is made
+# beside the target).
+lanes=4
+sigterm_lane() { # lane: runs lane, lane + lanes, ... of the 100
+  local dir=$work/lane$1 i delay
+  mkdir "$dir"
+  cp "$work/old.ref" "$dir/big.wav"
+  for ((i = $1; i <= 100; i += lanes)); do
+    # SIGTERM after a random delay, as "sleep; kill" would send it, but
+    # without waiting out the delay when the export has finished before it
+    # (timeout takes 0 for no limit: the shortest delay is a millisecond).
+    delay="0.$((RANDOM % 40))"
+    [ "$delay" != 0.0 ] || delay=0.001
+    timeout -s TERM "$delay" "$orbel" export "$dir/big.wav" "${args[@]}" || true
+    compgen -G "$dir/.*tmp" >/dev/null && fail "run $i left a temporary file: $(ls -a "$dir")"
+    if ! cmp -s "$dir/big.wav" "$work/old.ref"; then
+      cmp -s "$dir/big.wav" "$work/full.wav" || fail "run $i left a partial file"
+      cp "$work/old.ref" "$dir/big.wav"
+    fi
+  done
+}
+lane_pids=()
+for lane in $(seq 1 $lanes); do
+  sigterm_lane "$lane" &
+  lane_pids+=($!)
 done
+pids="$pids ${lane_pids[*]}"
+failed=0
+for pid in "${lane_pids[@]}"; do
+  wait "$pid" || failed=1
+done
+[ "$failed" -eq 0 ] || fail "SIGTERM during an export (the lines above)"
 ok "100 SIGTERMs: no temporary file, old or whole file"
 
 echo "-- a display that does not answer"

@@ -19,12 +19,27 @@ run_inside_sound_server "$0" "$@"
 
 work=$(mktemp -d /tmp/orbel-cli.XXXXXX)
 player=""
-trap 'stop_pid "$player"; stop_sound_tools; rm -rf "$work"' EXIT
+ctrlc_keeper=""
+ctrlc_recorder=""
+trap 'stop_pid "$player"; stop_pid "$ctrlc_recorder"; stop_pid "$ctrlc_keeper"; stop_sound_tools; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL  $*" >&2; exit 1; }
 ok() { echo "ok    $*"; }
 # No window system anywhere below.
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@"; }
+
+# The two plays at the end run side by side, each on a null sink of its
+# own, each recorded from that sink's monitor. The recordings start now, so
+# that they have begun by then.
+pactl load-module module-null-sink sink_name=ctrlcsink rate=96000 channels=2 >/dev/null
+start_keeper
+start_recording "$work/out.raw"
+pacat -p -d ctrlcsink --raw --format=s16le --rate=$SOUND_RATE --channels=2 --latency-msec=10 \
+  </dev/zero &
+ctrlc_keeper=$!
+parecord -d ctrlcsink.monitor --raw --format=s16le --rate=$SOUND_RATE --channels=2 \
+  --latency-msec=100 "$work/ctrlc.raw" &
+ctrlc_recorder=$!
 
 echo "-- without a display"
 status=0
@@ -75,27 +90,19 @@ done <<'ROWS'
 --note O5C#|96000 1 16|1109
 ROWS
 
-echo "-- play through the sound server"
-record_play() {
-  start_keeper
-  start_recording "$work/out.raw"
-  wait_recording_begun "$work/out.raw"
-}
-end_recording() {
-  sleep 0.5
-  stop_sound_tools
-}
+echo "-- play through the sound server, and Ctrl-C"
+for _ in $(seq 1 100); do
+  [ -s "$work/ctrlc.raw" ] && break
+  sleep 0.1
+done
+wait_recording_begun "$work/out.raw"
 
-record_play
-nodisplay "$orbel" play --frequency 1000 --volume 50 --seconds 2 || fail "play exits $?"
-end_recording
-/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 1000 50 50 2 || fail "play --seconds 2"
-
-echo "-- Ctrl-C"
-record_play
+nodisplay "$orbel" play --frequency 1000 --volume 50 --seconds 2 &
+timed_player=$!
 # Started straight from this shell (env execs the program), so that the
 # interrupt reaches the program and not a subshell.
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$orbel" play --frequency 440 --stereo --volume 100,25 &
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$orbel" play --device ctrlcsink \
+  --frequency 440 --stereo --volume 100,25 &
 player=$!
 sleep 1.5
 kill -INT "$player"
@@ -110,5 +117,15 @@ wait "$player" || status=$?
 player=""
 [ "$status" -eq 0 ] || fail "play interrupted exits $status, expected 0"
 ok "interrupted play exits 0"
-end_recording
-/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 440 100 25 - || fail "play interrupted"
+status=0
+wait "$timed_player" || status=$?
+[ "$status" -eq 0 ] || fail "play exits $status"
+sleep 0.5
+# An interrupted recorder writes out what it holds.
+kill -INT "$ctrlc_recorder" 2>/dev/null || true
+wait "$ctrlc_recorder" 2>/dev/null || true
+ctrlc_recorder=""
+stop_sound_tools
+stop_pid "$ctrlc_keeper"
+/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 1000 50 50 2 || fail "play --seconds 2"
+/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/ctrlc.raw" 440 100 25 - || fail "play interrupted"
