@@ -12,7 +12,7 @@ set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 orbel="$(cd "$1" && pwd)/app/orbel"
 [ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
-for tool in sox soxi sndfile-info python3; do
+for tool in sox soxi sndfile-info /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "FAIL  $tool is not installed" >&2; exit 1; }
 done
 work=$(mktemp -d /tmp/orbel-formats.XXXXXX)
@@ -61,7 +61,7 @@ check_row() { # index bits rate channels level sndfile_code encoding
   # 1000 Hz at both rates puts samples on the sine's peaks (44100: within
   # 0.003 dB); 8 bits hold the peak to within half a step of 127.
   peak=$(sox "$file" -n stat 2>&1 | awk '/Maximum amplitude/ {print $3}')
-  python3 - "$peak" "$level" "$bits" <<'PY' || fail "$row: SoX measures a peak of $peak"
+  /usr/bin/python3 - "$peak" "$level" "$bits" <<'PY' || fail "$row: SoX measures a peak of $peak"
 import math, sys
 peak, level, bits = float(sys.argv[1]), float(sys.argv[2]), sys.argv[3]
 # SoX scales whole-number samples by 2^(bits-1), not by the largest value.
@@ -71,7 +71,7 @@ sys.exit(abs(20 * math.log10(peak / full) - level) > tolerance)
 PY
 
   if [ "$bits" != float ]; then
-    python3 - "$file" "$rate" "$channels" "$bits" <<'PY' || fail "$row: Python's wave module refuses it"
+    /usr/bin/python3 - "$file" "$rate" "$channels" "$bits" <<'PY' || fail "$row: Python's wave module refuses it"
 import sys, wave
 with wave.open(sys.argv[1]) as w:
     ok = (w.getframerate() == int(sys.argv[2]) and w.getnchannels() == int(sys.argv[3])
