@@ -81,4 +81,6 @@ include(CPack)
 # The install tree and the package: validators, lintian, install into a
 # scratch root and removal. Release build only (the test command's last one).
 add_test(NAME package_test COMMAND ${ORBEL_ROOT}/tests/system/package-test.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(package_test PROPERTIES LABELS "nosan;package" TIMEOUT 300)
+# COST: about the seconds a run takes, so that CTest starts the longest tests
+# first (see tests/CMakeLists.txt).
+set_tests_properties(package_test PROPERTIES LABELS "nosan;package" TIMEOUT 300 COST 18)
