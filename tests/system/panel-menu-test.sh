@@ -60,6 +60,8 @@ wait_windows() { # count what
 # Opens the menu from the keyboard (its first entry selected) and walks it:
 # Down to the entry at `position` (1 the first), Right into its submenu.
 open_menu_at() { # way position
+  # The pointer off the panel, so that no entry is selected under it.
+  xdotool mousemove 0 0
   focus_panel
   keys "$1"
   wait_windows 2 "the menu does not open by $1"
