@@ -252,6 +252,10 @@ void PanelMenu::Stopped() {
     sweep_->End(ChosenSignal());
 }
 
+void PanelMenu::GeneratorStarted() {
+    sweep_->GeneratorStarted();
+}
+
 void PanelMenu::OpenSweepDialog() {
     if (!dialog_) {
         dialog_ = new SweepDialog(&form_);

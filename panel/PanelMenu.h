@@ -45,9 +45,12 @@ public:
     void WaveformChosen();
     // The panel stopped: a sweep ends with it.
     void Stopped();
+    // The panel (re)started the generator.
+    void GeneratorStarted();
 
     const PanelChoices& Choices() const { return choices_; }
     bool Sweeping() const;
+    SweepRun& Sweep() { return *sweep_; }
     // What the panel plays now, as `orbel export` would be asked for it
     // (a sweep once, without the join a looped one gets).
     ToneRequest WhatPlays() const;

@@ -2,15 +2,23 @@
 #include "panel/SweepRun.h"
 
 #include "engine/ToneGen.h"
+#include "engine/signals/SweepSignal.h"
 #include "panel/Unit1.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace {
 constexpr int kDisplayIntervalMs = 100;
-}
 
-SweepRun::SweepRun(TForm1& form) : form_(form) {
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+} // namespace
+
+SweepRun::SweepRun(TForm1& form) : form_(form), clock_(SteadySeconds) {
     timer_.setInterval(kDisplayIntervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { Follow(); });
 }
@@ -32,9 +40,17 @@ void SweepRun::Start(const SweepSettings& sweep, bool repeat) {
     form_.PlaySignal(signal); // heard at once while the panel plays
     if (!form_.Running())
         form_.AbColBitBtn1Click(nullptr);
-    clock_.start();
-    ShowFrequencyAt(0);
     timer_.start();
+}
+
+void SweepRun::GeneratorStarted() {
+    if (!active_)
+        return;
+    const TToneGen& gen = *form_.ToneGen1;
+    const int rate = gen.Format().SamplesPerSecond();
+    periodSeconds_ = static_cast<double>(SweepSampleCount(gen.Signal().sweep, rate)) / rate;
+    startedAt_ = clock_();
+    ShowFrequencyAt(0);
 }
 
 void SweepRun::End(const MeasurementSignal& next) {
@@ -48,12 +64,17 @@ void SweepRun::End(const MeasurementSignal& next) {
 
 void SweepRun::ShowFrequencyAt(double seconds) {
     const SweepLaw law(sweep_);
-    form_.ShowFrequency(static_cast<int>(std::lround(law.FrequencyAt(seconds))));
+    // The tail that completes a repeated sweep's last cycle stays at its
+    // end frequency.
+    const double t = std::clamp(seconds, 0.0, law.DurationSeconds());
+    form_.ShowFrequency(static_cast<int>(std::lround(law.FrequencyAt(t))));
 }
 
 void SweepRun::Follow() {
+    if (!active_)
+        return;
     const double duration = SweepLaw(sweep_).DurationSeconds();
-    double t = static_cast<double>(clock_.elapsed()) / 1000.0;
+    double t = clock_() - startedAt_;
     if (!repeat_ && t >= duration) {
         // One sweep has been heard: the panel stops as by its Stop button,
         // which ends the run.
@@ -61,7 +82,7 @@ void SweepRun::Follow() {
         form_.AbColBitBtn2Click(nullptr);
         return;
     }
-    if (duration > 0)
-        t = std::fmod(t, duration);
+    if (periodSeconds_ > 0)
+        t = std::fmod(t, periodSeconds_);
     ShowFrequencyAt(t);
 }

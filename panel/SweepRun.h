@@ -9,20 +9,27 @@
 
 #include "engine/signals/MeasurementSignal.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+
+#include <functional>
 
 class TForm1;
 
 class SweepRun : public QObject {
 public:
+    // Seconds on a steady clock.
+    using Clock = std::function<double()>;
+
     explicit SweepRun(TForm1& form);
 
     void Start(const SweepSettings& sweep, bool repeat);
     // Puts `next` on the generator in the sweep's place (the sound goes on
     // when the panel plays).
     void End(const MeasurementSignal& next);
+    // The generator was started (again): every start plays the sweep's
+    // image from its first sample, so the displays start again with it.
+    void GeneratorStarted();
     bool Active() const { return active_; }
     bool Repeats() const { return repeat_; }
     const SweepSettings& Settings() const { return sweep_; }
@@ -30,15 +37,21 @@ public:
     // What the displays follow, from the sweep's start (public for tests:
     // they drive it without waiting).
     void ShowFrequencyAt(double seconds);
+    // The displays' tick: the frequency the sweep has reached by the clock.
+    void Follow();
+    // Tests give their own clock.
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
 
 private:
-    void Follow();
-
     TForm1& form_;
     bool active_ = false;
     bool repeat_ = false;
     bool loopBefore_ = true;
     SweepSettings sweep_;
-    QElapsedTimer clock_;
+    Clock clock_;
+    double startedAt_ = 0;
+    // How long the image takes before it repeats: a repeated sweep runs on
+    // to the end of its last cycle.
+    double periodSeconds_ = 0;
     QTimer timer_;
 };

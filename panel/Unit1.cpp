@@ -243,7 +243,15 @@ bool TForm1::Running() const {
 
 void TForm1::RestartIfRunning() {
     if (Running())
-        ToneGen1->Play();
+        PlayGenerator();
+}
+
+void TForm1::PlayGenerator() {
+    ToneGen1->Play();
+    // A sweep starts again from its beginning with every Play: what follows
+    // it on the displays must start again too.
+    if (menu_)
+        menu_->GeneratorStarted();
 }
 
 std::array<std::pair<TRadioButton*, TChannel>, 3> TForm1::ChannelSwitches() const {
@@ -478,7 +486,7 @@ void TForm1::AbGearDial4ValueChanged(TPersistent*) {
 void TForm1::AbColBitBtn1Click(TPersistent*) {
     AbColBitBtn1->SetEnabled(false);
     AbColBitBtn2->SetEnabled(true);
-    ToneGen1->Play();
+    PlayGenerator();
 }
 
 void TForm1::AbColBitBtn2Click(TPersistent*) {

@@ -166,6 +166,8 @@ protected:
 
 private:
     void RegisterHandlers();
+    // Every start of the generator goes through here.
+    void PlayGenerator();
     void ShowNoFrequency();
     void ShowAmplitudes();
     void FindControls();

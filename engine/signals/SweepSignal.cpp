@@ -38,33 +38,55 @@ double SineOfCycles(double cycles) {
     return std::sin(2 * std::numbers::pi * (cycles - std::floor(cycles)));
 }
 
+std::size_t SweepBodyCount(const SweepLaw& law, int sampleRate) {
+    return static_cast<std::size_t>(std::lround(law.DurationSeconds() * sampleRate));
+}
+
+std::size_t FadeCount(const SweepSettings& settings, std::size_t count, int sampleRate) {
+    return std::min<std::size_t>(
+        count / 2, static_cast<std::size_t>(std::lround(settings.fadeMs * sampleRate / 1000.0)));
+}
+
+// Past its end a joined sweep runs on to the end of its last cycle, on
+// its law. A falling linear law would run the frequency down through zero
+// there and never finish the cycle: its tail holds the end frequency.
+double JoinedCycles(const SweepLaw& law, const SweepSettings& settings, double t) {
+    const double end = law.DurationSeconds();
+    if (settings.linear && settings.endHz < settings.startHz && t > end)
+        return law.Cycles(end) + settings.endHz * (t - end);
+    return law.Cycles(t);
+}
+
 } // namespace
+
+std::size_t SweepSampleCount(const SweepSettings& settings, int sampleRate) {
+    const SweepLaw law(settings);
+    const std::size_t count = SweepBodyCount(law, sampleRate);
+    if (!settings.joinLoop || FadeCount(settings, count, sampleRate) != 0 || count == 0)
+        return count;
+    // Run on until the next sample would be the next whole cycle (within
+    // half a sample's step): the repetition's first sample, at phase 0,
+    // then follows as that sample.
+    const double whole = std::floor(law.Cycles(double(count - 1) / sampleRate)) + 1;
+    const double halfStep = 0.5 * law.FrequencyAt(law.DurationSeconds()) / sampleRate;
+    std::size_t n = count;
+    while (JoinedCycles(law, settings, double(n) / sampleRate) < whole - halfStep)
+        ++n;
+    return n;
+}
 
 std::vector<double> SweepSamples(const SweepSettings& settings, int sampleRate) {
     const SweepLaw law(settings);
-    const auto count = static_cast<std::size_t>(std::lround(law.DurationSeconds() * sampleRate));
-    std::vector<double> out(count);
-    for (std::size_t n = 0; n < count; ++n)
-        out[n] = SineOfCycles(law.Cycles(double(n) / sampleRate));
+    const std::size_t count = SweepBodyCount(law, sampleRate);
+    std::vector<double> out(SweepSampleCount(settings, sampleRate));
+    for (std::size_t n = 0; n < out.size(); ++n)
+        out[n] = SineOfCycles(JoinedCycles(law, settings, double(n) / sampleRate));
 
-    const auto fade = std::min<std::size_t>(
-        count / 2, static_cast<std::size_t>(std::lround(settings.fadeMs * sampleRate / 1000.0)));
+    const std::size_t fade = FadeCount(settings, count, sampleRate);
     for (std::size_t n = 0; n < fade; ++n) {
         const double gain = 0.5 - 0.5 * std::cos(std::numbers::pi * double(n) / double(fade));
         out[n] *= gain;
         out[count - 1 - n] *= gain;
-    }
-    if (settings.joinLoop && fade == 0 && count > 0) {
-        // Run on until the next sample would be the next whole cycle (within
-        // half a sample's step): the repetition's first sample, at phase 0,
-        // then follows as that sample.
-        const double whole = std::floor(law.Cycles(double(count - 1) / sampleRate)) + 1;
-        const double halfStep = 0.5 * law.FrequencyAt(law.DurationSeconds()) / sampleRate;
-        for (std::size_t n = count;; ++n) {
-            if (law.Cycles(double(n) / sampleRate) >= whole - halfStep)
-                break;
-            out.push_back(SineOfCycles(law.Cycles(double(n) / sampleRate)));
-        }
     }
     return out;
 }

@@ -6,6 +6,7 @@
 // Phase-continuous, at constant amplitude between optional raised-cosine
 // fades.
 
+#include <cstddef>
 #include <vector>
 
 struct SweepSettings {
@@ -43,3 +44,6 @@ private:
 // The sweep at `sampleRate`, scaled to a peak of 1: round(duration * rate)
 // samples, plus the tail that completes the last cycle with joinLoop.
 std::vector<double> SweepSamples(const SweepSettings& settings, int sampleRate);
+// How many samples SweepSamples gives, without making them: how long a
+// looped sweep's image repeats in.
+std::size_t SweepSampleCount(const SweepSettings& settings, int sampleRate);

@@ -134,17 +134,31 @@ INSTANTIATE_TEST_SUITE_P(Sweeps, SweepTest,
                                            Sweep{20, 20000, 2000, true, 200, 96000},
                                            Sweep{5000, 200, 500, true, 20, 96000}));
 
-TEST_F(MeasurementSignalTest, LoopedSweepEndsOnAWholeCycle) {
+class LoopedSweep : public MeasurementSignalTest, public ::testing::WithParamInterface<Sweep> {};
+
+TEST_P(LoopedSweep, EndsOnAWholeCycleWithinOneCycleOfItsEnd) {
+    const Sweep& p = GetParam();
     MeasurementSignal signal;
     signal.kind = SignalKind::Sweep;
-    signal.sweep = {20, 20000, 1000, false, 0, true};
-    const std::vector<double> x = Build(signal, 96000)[0];
+    signal.sweep = {p.startHz, p.endHz, p.durationMs, p.linear, 0, true};
+    const std::vector<double> x = Build(signal, p.rate)[0];
+    const double body = std::lround(SweepLaw(signal.sweep).DurationSeconds() * p.rate);
+    EXPECT_LE(double(x.size()) - body, double(p.rate) / p.endHz + 1) << "at most a cycle more";
+    EXPECT_EQ(SweepSampleCount(signal.sweep, p.rate), x.size());
     // The next sample is the repetition's first, at phase 0: the last one
-    // sits one step of 20 kHz (at most) below zero.
+    // sits one step of the end frequency (at most) below zero.
     EXPECT_EQ(x.front(), 0);
     EXPECT_LE(x.back(), 0);
-    EXPECT_GT(x.back(), -std::sin(2 * M_PI * 20000 / 96000) - 1e-3);
+    EXPECT_GT(x.back(), -std::sin(2 * M_PI * p.endHz / p.rate) - 1e-3);
 }
+
+// A falling linear law runs down to zero past its end: that tail holds the
+// end frequency (it once never ended).
+INSTANTIATE_TEST_SUITE_P(Sweeps, LoopedSweep,
+                         ::testing::Values(Sweep{20, 20000, 1000, false, 0, 96000},
+                                           Sweep{20000, 20, 500, false, 0, 44100},
+                                           Sweep{997, 20, 100, true, 0, 44100},
+                                           Sweep{5000, 200, 777, true, 0, 96000}));
 
 TEST_F(MeasurementSignalTest, PinkNoiseHasEqualPowerPerThirdOctaveAndNoEcho) {
     MeasurementSignal signal;

@@ -9,12 +9,14 @@
 #include "PanelFixture.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "engine/signals/SweepSignal.h"
 #include "panel/Hints.h"
 #include "panel/PanelMenu.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 #include "panel/SweepDialog.h"
 #include "panel/SweepInput.h"
+#include "panel/SweepRun.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -29,6 +31,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -335,6 +339,55 @@ TEST_F(PanelMenuTest, TheSweepPlaysFollowsOnTheDisplaysAndStopsByEitherStop) {
     QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->Menu().Dialog() == nullptr; }));
 }
+
+// A dial turned while a sweep plays starts the sweep's sound again from its
+// beginning; the displays (and the end of a sweep played once) must start
+// again with it. The sweep's clock is the test's.
+class SweepAndDial : public PanelMenuTest, public ::testing::WithParamInterface<bool> {
+protected:
+    std::string Shown() const {
+        return Text(form->Label1) + Text(form->Label2) + Text(form->Label3);
+    }
+    static std::string Digits(double hz) {
+        char text[8];
+        std::snprintf(text, sizeof text, "%05ld", std::lround(hz));
+        return text;
+    }
+};
+
+TEST_P(SweepAndDial, TheDisplaysFollowTheSoundThatStartedAgain) {
+    const bool repeat = GetParam();
+    double now = 100;
+    SweepRun& run = form->Menu().Sweep();
+    run.SetClock([&now] { return now; });
+    SweepDialog* dialog = OpenSweep();
+    dialog->From()->setText("100");
+    dialog->To()->setText("10000");
+    dialog->Seconds()->setText("2");
+    dialog->Repeat()->setChecked(repeat);
+    dialog->Start();
+    ASSERT_TRUE(form->Menu().Sweeping());
+    const SweepLaw law(Gen().Signal().sweep);
+
+    now += 1.5;
+    run.Follow();
+    EXPECT_EQ(Shown(), Digits(law.FrequencyAt(1.5)));
+    const int plays = sound->PlayCount();
+    FocusDial(form->AbGearDial4);
+    Key(Qt::Key_Up);
+    ASSERT_GT(sound->PlayCount(), plays) << "the turn is heard: the sweep plays again";
+    EXPECT_EQ(Shown(), Digits(100));
+
+    now += 1.0; // 2.5 s after the first start, 1 s into the sweep heard
+    run.Follow();
+    EXPECT_TRUE(form->Running());
+    EXPECT_EQ(Shown(), Digits(law.FrequencyAt(1.0)));
+    now += 1.5;
+    run.Follow();
+    EXPECT_EQ(form->Running(), repeat) << "a sweep played once ends when it has been heard";
+}
+
+INSTANTIATE_TEST_SUITE_P(OnceOrRepeated, SweepAndDial, ::testing::Bool());
 
 struct SweepFieldsCase {
     const char* from;

@@ -16,6 +16,8 @@ RATE=$SOUND_RATE
 # Client-area positions of the panel's controls that the scripts click.
 START_X=$((327 + 140 / 2)) # Start button
 START_Y=$((140 + 47 / 2))
+STOP_X=$((475 + 140 / 2)) # Stop button
+STOP_Y=$((140 + 47 / 2))
 LEFT_ONLY_X=$((16 + 2 + 121 / 2)) # "Левый канал" in the channel switch
 LEFT_ONLY_Y=$((82 + 34 + 17 / 2))
 THOUSANDS_X=$((37 + 84 / 2)) # centre of the thousands dial

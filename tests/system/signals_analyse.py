@@ -9,6 +9,10 @@ signal from the sound server's monitor.
       within 10 ms: a busy machine may delay a buffer now and then).
   signals_analyse.py FILE pink            pink noise: third-octave bands from
       50 Hz to 10 kHz within 2 dB of their mean.
+  signals_analyse.py FILE sweep-once F1 F2 SECONDS  one logarithmic sweep
+      from F1 to F2 Hz: it sounds for SECONDS (within 0.15 s), and the
+      dominant frequency in 20 ms frames rises all the way, as the log law
+      says (within 10 % at every tenth of the way).
 Gaps in the sound itself are the play tests' concern.
 """
 import sys
@@ -64,8 +68,39 @@ def pink(x):
     print(f"ok    pink noise: third-octave bands within {spread:.2f} dB of their mean")
 
 
+def sweep_once(left, f1, f2, seconds):
+    loud = np.flatnonzero(np.abs(left) > 100)
+    if loud.size == 0:
+        fail("the recording is silent")
+    heard = (loud[-1] - loud[0]) / RATE
+    if abs(heard - seconds) > 0.15:
+        fail(f"the sweep sounds for {heard:.3f} s, expected {seconds} s")
+    x = left[loud[0]: loud[-1]]
+    frame = RATE // 50
+    frames = x[: x.size // frame * frame].reshape(-1, frame)
+    pad = 8 * frame  # finer bins for the low frequencies
+    spectra = np.abs(np.fft.rfft(frames * np.hanning(frame), n=pad, axis=1))
+    peaks = np.argmax(spectra, axis=1) * RATE / pad
+    times = (np.arange(len(peaks)) + 0.5) * frame / RATE
+    falls = np.flatnonzero(np.diff(peaks) < -0.05 * peaks[:-1])
+    if falls.size:
+        fail(f"the frequency falls at {times[falls[0]]:.2f} s "
+             f"({peaks[falls[0]]:.0f} to {peaks[falls[0] + 1]:.0f} Hz)")
+    for k in range(1, 10):
+        t = k * seconds / 10
+        i = int(np.argmin(np.abs(times - t)))
+        want = f1 * (f2 / f1) ** (times[i] / seconds)
+        if abs(peaks[i] / want - 1) > 0.1:
+            fail(f"at {times[i]:.2f} s the sweep is at {peaks[i]:.0f} Hz, expected {want:.0f} Hz")
+    print(f"ok    sweep rises {peaks[0]:.0f}..{peaks[-1]:.0f} Hz over {heard:.3f} s, "
+          f"on the log law at every tenth")
+
+
 def main():
     samples = np.fromfile(sys.argv[1], dtype="<i2").reshape(-1, 2)
+    if sys.argv[2] == "sweep-once":
+        sweep_once(samples[:, 0].astype(float), *map(float, sys.argv[3:6]))
+        return
     x = playing(samples[:, 0].astype(float))
     if sys.argv[2] == "sweep":
         sweep(x, float(sys.argv[3]))
