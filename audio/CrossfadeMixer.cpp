@@ -116,7 +116,8 @@ void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t 
 }
 
 void CrossfadeMixer::Hold(std::uint32_t level) {
-    if (Silent() || Holding())
+    // A sound already fading out has nothing to hold: its fade goes on.
+    if (Silent() || Holding() || !current_)
         return;
     BakeTail(holdFrames_, holdFrames_ - fadeFrames_, fadeFrames_, level);
 }
@@ -130,6 +131,11 @@ void CrossfadeMixer::Stop(std::uint32_t level) {
         rewindable_ = 0;
         return;
     }
+    // Already fading out (a second Stop, perhaps after the stream took
+    // back the queued fade to write it again): fading the fade again would
+    // square its gain and shorten it to a click.
+    if (!current_)
+        return;
     BakeTail(fadeFrames_, 0, fadeFrames_, level);
 }
 

@@ -55,7 +55,8 @@ public:
     // image is read once it returns) until the next Start takes over, or
     // fades out at the copy's end when none comes.
     void Hold(std::uint32_t level);
-    // Fades out whatever plays. When it returns no image is read any more.
+    // Fades out whatever plays; a fade-out already under way goes on as it
+    // is. When it returns no image is read any more.
     void Stop(std::uint32_t level);
     // The current sound comes in again with a fade, from where it was (after
     // the stream had been lost); the tail, too late now, is dropped.

@@ -490,6 +490,26 @@ TEST(CrossfadeMixerTest, RewoundFramesAreRenderedAgainTheSameButNotPastAChange) 
     EXPECT_EQ(mixer.Rewind(10), 0u);
 }
 
+// The stream takes back a queued fade-out to write it again at a second
+// Stop (the output's end after the panel's Stop): the fade stays whole.
+TEST(CrossfadeMixerTest, AFadeOutTakenBackAndStoppedAgainIsTheSameFade) {
+    const auto image = Sine(1000, 20000);
+    CrossfadeMixer once, twice;
+    for (CrossfadeMixer* mixer : {&once, &twice}) {
+        mixer->SetRate(96000);
+        mixer->Start(*ParseWaveImage(image), true, kFullLevel, ToneShape{96.0});
+        RenderFrames(*mixer, 2000);
+        mixer->Stop(kFullLevel);
+    }
+    const auto fade = RenderFrames(once, 5000);
+    const std::size_t half = std::size_t(twice.FadeFrames()) / 2;
+    RenderFrames(twice, half);
+    EXPECT_EQ(twice.Rewind(half), half);
+    twice.Stop(kFullLevel);
+    twice.Hold(kFullLevel);
+    EXPECT_EQ(RenderFrames(twice, 5000), fade);
+}
+
 TEST(QueuePlanTest, RewritesWhatTheServerHasNotReadAndGrowsAfterUnderruns) {
     QueuePlan plan(96000);
     const std::int64_t bytes = 4;
