@@ -245,6 +245,8 @@ def ramps(rec):
         if np.max(env[: 50 * MS]) > 0 or np.max(env) == 0:
             continue  # not started from silence, or no server then
         first = int(np.nonzero(env > 0)[0][0])
+        if first + 250 * MS > len(env):
+            continue  # the sound came late (a server that appeared later)
         peak = np.max(env[first + 50 * MS : first + 250 * MS])
         full = int(np.nonzero(env[first:] >= 0.97 * peak)[0][0])
         ramp = full / RATE * 1000
