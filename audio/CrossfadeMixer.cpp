@@ -93,6 +93,45 @@ void CrossfadeMixer::BakeTail(std::size_t frames, std::size_t fadeFrom, std::siz
     rewindable_ = 0;
 }
 
+// A new waveform of the same cycle (a square after a sine, a sawtooth after
+// a triangle) may be shifted or inverted against the old one: crossfaded
+// frame for frame they would cancel in the middle. The new image enters at
+// the offset within a cycle (in 64 steps at most) whose frames agree best
+// with the old sound's next ones, so the crossfade never dips. A new level
+// or channel of the same waveform agrees best at the same frame.
+std::size_t CrossfadeMixer::AlignedEntry(const WaveImageView& image, std::size_t entry,
+                                         double cycle, std::uint32_t level) {
+    const std::size_t total = image.Frames();
+    const std::size_t left =
+        tail_.frames.size() / 2 > tail_.position ? tail_.frames.size() / 2 - tail_.position : 0;
+    const std::size_t frames = std::min(left, fadeFrames_);
+    const std::size_t cycleFrames = std::size_t(std::llround(cycle));
+    if (frames == 0 || cycleFrames < 2 || total == 0)
+        return entry;
+    const float* old = tail_.frames.data() + 2 * tail_.position;
+    const bool wide = StreamSampleFor(image) != StreamSample::S16;
+    rendered_.resize(wide ? 0 : 2 * frames);
+    renderedReal_.resize(wide ? 2 * frames : 0);
+    const std::size_t step = std::max<std::size_t>(1, cycleFrames / 64);
+    std::size_t best = entry;
+    double bestScore = 0;
+    for (std::size_t offset = 0; offset < cycleFrames; offset += step) {
+        std::size_t position = (entry + offset) % total;
+        const std::size_t start = position;
+        const std::size_t got =
+            wide ? RenderStereoReal(image, position, true, level, renderedReal_.data(), frames)
+                 : RenderStereo(image, position, true, level, rendered_.data(), frames);
+        double score = 0;
+        for (std::size_t i = 0; i < 2 * got; ++i)
+            score += double(old[i]) * (wide ? renderedReal_[i] : rendered_[i]);
+        if (offset == 0 || score > bestScore) {
+            bestScore = score;
+            best = start;
+        }
+    }
+    return best;
+}
+
 void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t level,
                            const ToneShape& shape) {
     const std::size_t total = image.Frames();
@@ -111,12 +150,15 @@ void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t 
     } else if (!Silent()) {
         BakeTail(fade, 0, fade, level);
     }
+    if (loop && old && shape.framesPerCycle > 0 && old->framesPerCycle == shape.framesPerCycle)
+        entry = AlignedEntry(image, entry, shape.framesPerCycle, level);
     current_ = Current{image, loop, shape, entry, loop ? 0 : fade, fade};
     rewindable_ = 0;
 }
 
 void CrossfadeMixer::Hold(std::uint32_t level) {
-    if (Silent() || Holding())
+    // A sound already fading out has nothing to hold: its fade goes on.
+    if (Silent() || Holding() || !current_)
         return;
     BakeTail(holdFrames_, holdFrames_ - fadeFrames_, fadeFrames_, level);
 }
@@ -130,6 +172,11 @@ void CrossfadeMixer::Stop(std::uint32_t level) {
         rewindable_ = 0;
         return;
     }
+    // Already fading out (a second Stop, perhaps after the stream took
+    // back the queued fade to write it again): fading the fade again would
+    // square its gain and shorten it to a click.
+    if (!current_)
+        return;
     BakeTail(fadeFrames_, 0, fadeFrames_, level);
 }
 

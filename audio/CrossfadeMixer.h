@@ -7,7 +7,9 @@
 // playing is a short crossfade instead of a jump. When both sounds are
 // periodic tones, the new one enters at the frame whose phase continues the
 // old one's, so the crossfade only smooths what is left (a fraction of a
-// frame, a level or waveform difference) and never passes through silence.
+// frame, a level or waveform difference) and never passes through silence;
+// a new waveform of the same cycle enters where it agrees best with the old
+// one, as it may be shifted or inverted against it.
 // A sound that ends by itself is not faded. Images and files are never
 // touched: the fades exist only here. No locking: the owner serialises the
 // calls.
@@ -55,7 +57,8 @@ public:
     // image is read once it returns) until the next Start takes over, or
     // fades out at the copy's end when none comes.
     void Hold(std::uint32_t level);
-    // Fades out whatever plays. When it returns no image is read any more.
+    // Fades out whatever plays; a fade-out already under way goes on as it
+    // is. When it returns no image is read any more.
     void Stop(std::uint32_t level);
     // The current sound comes in again with a fade, from where it was (after
     // the stream had been lost); the tail, too late now, is dropped.
@@ -117,6 +120,8 @@ private:
     std::optional<Phase> TailPhase() const;
     static std::size_t EntryFrame(const Phase& old, const ToneShape& shape, std::size_t imageFrames,
                                   std::size_t fade);
+    std::size_t AlignedEntry(const WaveImageView& image, std::size_t entry, double cycle,
+                             std::uint32_t level);
     bool Steady() const {
         return current_ && TailLeft() == 0 && current_->played >= current_->fade;
     }

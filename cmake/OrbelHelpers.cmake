@@ -27,6 +27,12 @@ set(ORBEL_TEST_COMPILE_OPTIONS "")
 if(ORBEL_SANITIZE)
   set(ORBEL_TEST_COMPILE_OPTIONS -O0)
 endif()
+# A unity build compiles each source as if it were a header included in the
+# batch's file, where GCC takes a test fixture in an unnamed namespace for a
+# linkage fault.
+if(CMAKE_UNITY_BUILD)
+  list(APPEND ORBEL_TEST_COMPILE_OPTIONS -Wno-subobject-linkage)
+endif()
 
 # Test programs that use Qt share one precompiled header, built once.
 function(orbel_test_pch target)

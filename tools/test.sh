@@ -30,10 +30,16 @@ stage() { # name of the next stage
 echo "== installing what is missing"
 tools/install-deps.sh
 
+# Unity builds: each library's sources compile in batches of 16, so that the
+# Qt and GoogleTest headers and their inline code (instrumented anew in every
+# file of a sanitizer build) are compiled once a batch rather than once a file.
+# That takes about a third of the processor time. The developer loop keeps
+# one file a unit, so that a one-file change stays quick.
 configure() { # dir, extra cmake args...
   local dir=$1
   shift
-  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DORBEL_WERROR=ON "$@" >/dev/null
+  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DORBEL_WERROR=ON \
+    -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 "$@" >/dev/null
 }
 
 # The fuzzers need one core for their bounded runs and little else: they

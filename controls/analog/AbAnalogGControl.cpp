@@ -10,7 +10,7 @@ namespace {
 
 // The font a display control starts with.
 constexpr const char* kDefaultFontName = "Arial";
-constexpr int kDefaultFontSize = 8;
+constexpr int kDisplayFontSize = 8;
 
 // Hint parts are joined by a carriage return, one part per line.
 constexpr const char* kHintSeparator = "\r";
@@ -30,7 +30,7 @@ TAbAnalogGControl::TAbAnalogGControl(TComponent* owner)
     : TAbGraphicControl(owner), sectors_(std::make_unique<TSectorSettings>()),
       settings_(std::make_unique<TSignalSettings>()), minMax_(std::make_unique<TMinMax>()) {
     Font()->SetName(kDefaultFontName);
-    Font()->SetSize(kDefaultFontSize);
+    Font()->SetSize(kDisplayFontSize);
     Font()->KeepSetUpAsDefaults();
     digitText_ = std::to_string(digit_);
     valueText_ = FormatValue(value_, settings_->ValueFormat());

@@ -47,6 +47,15 @@ std::unique_ptr<PulseConnection> PulseConnection::Create(Listener listener) {
 
 bool PulseConnection::Run() {
     ConnectLocked(); // the loop does not run yet: no lock needed
+    // The loop's thread feeds the stream: its first act is to ask for the
+    // priority that keeps it on time on a busy machine.
+    pa_mainloop_api_once(
+        api_,
+        [](pa_mainloop_api*, void* userdata) {
+            static_cast<PulseConnection*>(userdata)->feedPriority_.store(RaiseFeedThreadPriority(),
+                                                                         std::memory_order_relaxed);
+        },
+        this);
     return pa_threaded_mainloop_start(mainloop_) >= 0;
 }
 

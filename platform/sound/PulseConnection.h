@@ -9,6 +9,8 @@
 // client carries the program's name, id and menu icon, so that mixers show
 // it as itself, and it follows the server's outputs coming and going.
 
+#include "platform/sound/FeedThreadPriority.h"
+
 #include <pulse/pulseaudio.h>
 
 #include <atomic>
@@ -66,6 +68,10 @@ public:
     bool WaitLocked(const std::function<bool()>& done, std::chrono::microseconds timeout);
 
     std::uint64_t Attempts() const { return attempts_.load(std::memory_order_relaxed); }
+    // The priority the loop's thread (which feeds the stream) was given.
+    FeedThreadPriority FeedPriority() const {
+        return feedPriority_.load(std::memory_order_relaxed);
+    }
 
     static constexpr std::chrono::milliseconds kFirstRetry{500};
     static constexpr std::chrono::milliseconds kLastRetry{2000};
@@ -89,4 +95,5 @@ private:
     bool serverAnswers_ = true; // until a connection attempt fails
     bool closed_ = false;
     std::atomic<std::uint64_t> attempts_{0};
+    std::atomic<FeedThreadPriority> feedPriority_{FeedThreadPriority::Normal};
 };

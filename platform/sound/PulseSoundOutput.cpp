@@ -212,3 +212,7 @@ std::uint64_t PulseSoundOutput::ConnectionAttempts() const {
 int PulseSoundOutput::QueueMs() const {
     return impl_->stream->QueueMs();
 }
+
+FeedThreadPriority PulseSoundOutput::FeedPriority() const {
+    return impl_->connection->FeedPriority();
+}

@@ -14,6 +14,7 @@
 // background; the window thread never waits for it.
 
 #include "engine/SoundOutput.h"
+#include "platform/sound/FeedThreadPriority.h"
 
 #include <chrono>
 #include <cstdint>
@@ -57,6 +58,8 @@ public:
     // The queue the stream asks the server for now, in milliseconds: it
     // starts long and grows after an underrun (see QueuePlan).
     int QueueMs() const;
+    // The scheduling the thread that feeds the server was given.
+    FeedThreadPriority FeedPriority() const;
 
     struct Impl;
 

@@ -106,6 +106,7 @@ void PulseStream::DropLocked() {
     stream_ = nullptr;
     queuedSinceDrain_ = false;
     rewriteFrames_ = 0;
+    paddedFrames_ = 0;
     drainsPending_.clear();
     fadeInOnReady_ = mixer_.HasSound();
 }
@@ -133,7 +134,15 @@ void PulseStream::RewindQueueLocked() {
     const std::size_t frames = plan_.RewritableFrames(
         timing->write_index, timing->read_index, pa_timeval_age(&timing->timestamp),
         timing->playing != 0, StreamFrameBytes(sample_));
-    rewriteFrames_ += mixer_.Rewind(frames);
+    // The queue may end in silence written over an old queue after a sound
+    // that ended before it: the mixer's frames come before that silence,
+    // and may be taken back only together with all of it.
+    const std::size_t silence = std::min(frames, paddedFrames_);
+    std::size_t taken = silence;
+    if (silence == paddedFrames_)
+        taken += mixer_.Rewind(frames - silence);
+    paddedFrames_ -= silence;
+    rewriteFrames_ += taken;
 }
 
 std::uint64_t PulseStream::PlayLocked(const WaveImageView& image, bool loop,
@@ -163,7 +172,9 @@ void PulseStream::HoldLocked() {
 
 void PulseStream::StopLocked() {
     if (ReadyLocked()) {
-        RewindQueueLocked();
+        // A fade-out already queued stays where it is: nothing to rewrite.
+        if (mixer_.HasSound())
+            RewindQueueLocked();
         mixer_.Stop(Level());
     } else {
         mixer_.Silence(); // nothing plays: no fade to keep for later
@@ -188,11 +199,14 @@ void PulseStream::FeedLocked(std::size_t bytes) {
             return;
         auto* out = static_cast<std::uint8_t*>(buffer);
         std::size_t frames = mixer_.Render(out, size / frameBytes, level, sample_);
+        if (frames > 0)
+            paddedFrames_ = 0; // the queue ends in the mixer's frames again
         if (frames < rewriteFrames_) {
             // The sound ended before the old queue did: silence over the rest.
             const std::size_t pad = std::min(rewriteFrames_, size / frameBytes) - frames;
             std::memset(out + frames * frameBytes, 0, pad * frameBytes);
             frames += pad;
+            paddedFrames_ += pad;
         }
         if (frames == 0) {
             pa_stream_cancel_write(stream_);

@@ -108,6 +108,7 @@ private:
     CrossfadeMixer mixer_;
     QueuePlan plan_{96000};
     std::size_t rewriteFrames_ = 0; // taken back from the queue, to be written again
+    std::size_t paddedFrames_ = 0;  // silence that ends the queue, after the mixer's frames
     bool queuedSinceDrain_ = false;
     std::uint64_t generation_ = 0;
     std::uint64_t drained_ = 0;

@@ -490,6 +490,52 @@ TEST(CrossfadeMixerTest, RewoundFramesAreRenderedAgainTheSameButNotPastAChange) 
     EXPECT_EQ(mixer.Rewind(10), 0u);
 }
 
+// The stream takes back a queued fade-out to write it again at a second
+// Stop (the output's end after the panel's Stop): the fade stays whole.
+TEST(CrossfadeMixerTest, AFadeOutTakenBackAndStoppedAgainIsTheSameFade) {
+    const auto image = Sine(1000, 20000);
+    CrossfadeMixer once, twice;
+    for (CrossfadeMixer* mixer : {&once, &twice}) {
+        mixer->SetRate(96000);
+        mixer->Start(*ParseWaveImage(image), true, kFullLevel, ToneShape{96.0});
+        RenderFrames(*mixer, 2000);
+        mixer->Stop(kFullLevel);
+    }
+    const auto fade = RenderFrames(once, 5000);
+    const std::size_t half = std::size_t(twice.FadeFrames()) / 2;
+    RenderFrames(twice, half);
+    EXPECT_EQ(twice.Rewind(half), half);
+    twice.Stop(kFullLevel);
+    twice.Hold(kFullLevel);
+    EXPECT_EQ(RenderFrames(twice, 5000), fade);
+}
+
+// A waveform of the same cycle that is inverted or shifted against the old
+// one (as a sawtooth is against a sine) would cancel it mid-crossfade.
+TEST(CrossfadeMixerTest, AWaveformChangeEntersInStepAndNeverDips) {
+    const auto sine = Sine(1000, 20000);
+    for (int shift : {0, 24, 48}) { // in phase, a quarter cycle late, inverted
+        std::vector<std::int16_t> v(9600);
+        for (std::size_t i = 0; i < v.size(); ++i)
+            v[i] = std::int16_t(std::lround(16000 * std::sin(2 * M_PI * (double(i) + shift) / 96)));
+        const auto other = MakeImage(WaveFormat{}, Samples16(v));
+        CrossfadeMixer mixer;
+        mixer.SetRate(96000);
+        mixer.Start(*ParseWaveImage(sine), true, kFullLevel, ToneShape{96.0});
+        RenderFrames(mixer, 1000 + 3 * shift);
+        mixer.Start(*ParseWaveImage(other), true, kFullLevel, ToneShape{96.0});
+        const auto out = RenderFrames(mixer, 960);
+        double lowest = 1e9;
+        for (std::size_t w = 0; w + 192 <= 960; w += 192) {
+            double sum = 0;
+            for (std::size_t i = w; i < w + 192; ++i)
+                sum += double(out[2 * i]) * out[2 * i];
+            lowest = std::min(lowest, std::sqrt(sum / 192));
+        }
+        EXPECT_GE(lowest, 0.9 * 16000 / std::sqrt(2.0)) << "shift " << shift;
+    }
+}
+
 TEST(QueuePlanTest, RewritesWhatTheServerHasNotReadAndGrowsAfterUnderruns) {
     QueuePlan plan(96000);
     const std::int64_t bytes = 4;

@@ -84,8 +84,10 @@ start_display() {
 
 # Starts the program and waits (up to a minute) until its window is mapped.
 # Once in a CI run the window system refused the program's connection right
-# after the program's own check had reached it; such a start is tried once
-# more, with its log shown, so that the check is about the panel.
+# after the program's own check had reached it, and on a busy machine the
+# program's own check found a fresh display not answering yet; such a start
+# is tried once more, with its log shown, so that the check is about the
+# panel.
 start_app() { # program [arguments]
   local attempt
   for attempt in 1 2; do
@@ -101,8 +103,9 @@ start_app() { # program [arguments]
     [ -n "$WINDOW" ] && break
     if ! kill -0 "$app_pid" 2>/dev/null; then
       cat "$work/app.log" >&2
-      if [ "$attempt" -eq 1 ] && grep -q "could not connect to display" "$work/app.log"; then
+      if [ "$attempt" -eq 1 ] && grep -qE "could not connect to display|no display for the front panel" "$work/app.log"; then
         echo "note  the display refused the program's connection; starting it again" >&2
+        sleep 1
         continue
       fi
       fail "the program ended before showing its window"

@@ -29,6 +29,9 @@ if [ "${4:-}" = load ]; then
   done
 fi
 case "${4:-}" in load) what="with both cores busy" ;; *) what="idle" ;; esac
-echo "-- $1, ${3} s steady, $what"
+# The figures mean something only on a machine otherwise idle: say how
+# busy it was.
+echo "-- $1, ${3} s steady, $what; load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 ORBEL_SYSTEM_TESTS=$here timeout $(( $3 + 60 )) "$2" --steady "$work" "$3" | tee "$work/probe.log"
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 /usr/bin/python3 "$here/sound_steady_analyse.py" "$work"

@@ -5,11 +5,10 @@ stereo, 96000/s), DIR/clock.txt ("frames seconds": when the last of the
 first `frames` recorded frames was played) and DIR/events.txt ("seconds
 name args", on the same clock).
 
-Checks: 20 changes while playing leave no silence over 1 ms and no
-sample-to-sample step over 1.25 times the larger of the two waveforms' own
-largest step (two tones met in phase still differ in slope during their short
-crossfade), and
-every 2 ms window within 0.9 of the lower and 1.1 of the higher steady
+Checks: 20 changes while playing, and 5 changes of the waveform, leave no
+silence over 1 ms and no sample-to-sample step over 1.25 times the larger
+of the two waveforms' own largest step (two tones met in phase still differ
+in slope during their short crossfade), and every 2 ms window within 0.9 of the lower and 1.1 of the higher steady
 level; Start and Stop ramp within 5 ms; after the server restarts,
 and after a server appears for an output made without one, the right tone
 is back within 3 s. Prints the change-to-sound times (call to the first
@@ -120,6 +119,8 @@ def changes(rec):
     delays, gaps, ratios, dips = [], [], [], []
     block = 10 * MS  # long enough to tell 1000 Hz from 1010 Hz
     for t, name, args in rec.events:
+        if name not in ("start", "change"):
+            continue
         new = tuple(float(a) for a in args)
         if name == "start" and tone is None:
             tone = new
@@ -177,6 +178,50 @@ def changes(rec):
           "no step at a change over 1.25 times the larger of the two waveforms' own")
 
 
+def waveform_changes(rec):
+    """Each waveform change at 1000 Hz (96 frames a period) is found where
+    the sound stops repeating its period; judged like the other changes."""
+    x = rec.x
+    period = RATE // 1000
+    found, gaps, ratios, dips, delays = 0, [], [], [], []
+    for t, name, args in rec.events:
+        if name != "waveform":
+            continue
+        i = rec.index(t)
+        lo, hi = i - 40 * MS, i + 130 * MS
+        if lo < 40 * MS or hi + 40 * MS > len(x):
+            continue
+        seg = x[lo - period : hi].astype(np.int64)
+        moving = np.nonzero(np.max(np.abs(seg[period:] - seg[:-period]), axis=1) > 2)[0]
+        if len(moving) == 0:
+            check(False, f"waveform change to {args[0]} not found near its call")
+            continue
+        found += 1
+        # The first and last frames that differ from one period before.
+        start, end = lo + int(moving[0]), lo + int(moving[-1]) + period
+        delays.append((start - i) / RATE * 1000)
+        gaps.append(longest_silence(x[start - 2 * MS : end + 2 * MS]) / RATE * 1000)
+        worst = 0.0
+        for c in (0, 1):
+            own = max(max_step(x[start - 30 * MS : start, c]), max_step(x[end : end + 30 * MS, c]))
+            step = max_step(x[start - MS : end + MS, c])
+            worst = max(worst, step / own if own > 0 else (float("inf") if step > 0 else 0.0))
+        ratios.append(worst)
+        dips.append(window_ratios(x, start - 2 * MS, end + 2 * MS))
+    if delays:
+        print("waveform change-to-sound: " + " ".join(f"{d:.1f}" for d in delays) + " ms")
+        print(f"waveform changes: largest silence {max(gaps):.2f} ms, largest step "
+              f"{max(ratios):.3f} times the waveforms' own, 2 ms windows from "
+              f"{min(d[0] for d in dips):.3f} to {max(d[1] for d in dips):.3f} of the steady levels")
+    check(found == 5, f"{found} of 5 waveform changes found in the recording")
+    check(len(gaps) > 0 and max(gaps) <= 1.0, "no silence over 1 ms at a waveform change")
+    check(len(ratios) > 0 and max(ratios) <= 1.25,
+          "no step at a waveform change over 1.25 times the larger of the two waveforms' own")
+    check(len(dips) > 0 and min(d[0] for d in dips) >= 0.9 and max(d[1] for d in dips) <= 1.1,
+          "every 2 ms window at a waveform change within 0.9 of the lower and 1.1 of the "
+          "higher steady level")
+
+
 def ramps(rec):
     x = rec.x
     starts = [t for t, n, _ in rec.events if n == "start"]
@@ -200,6 +245,8 @@ def ramps(rec):
         if np.max(env[: 50 * MS]) > 0 or np.max(env) == 0:
             continue  # not started from silence, or no server then
         first = int(np.nonzero(env > 0)[0][0])
+        if first + 250 * MS > len(env):
+            continue  # the sound came late (a server that appeared later)
         peak = np.max(env[first + 50 * MS : first + 250 * MS])
         full = int(np.nonzero(env[first:] >= 0.97 * peak)[0][0])
         ramp = full / RATE * 1000
@@ -260,6 +307,7 @@ def main(folder):
     rec = Recording(folder)
     print(f"recording: {len(rec.x) / RATE:.2f} s")
     changes(rec)
+    waveform_changes(rec)
     ramps(rec)
     recoveries(rec)
     return sa.status()

@@ -3,7 +3,8 @@
 // checks, and records the null sink's monitor itself so that every call can
 // be placed on the recording's time line:
 //   1. a 1000 Hz loop at half level, then 20 changes 100 ms apart, as the
-//      panel makes them (a new frequency or level, then Play again);
+//      panel makes them (a new frequency or level, then Play again), and 5
+//      waveform changes 150 ms apart;
 //   2. Stop and Start again (the fades at the edges);
 //   3. the server stopped for a second and started again while looping;
 //   4. a new output created while no server answers, Start, then a server.
@@ -33,6 +34,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -214,6 +216,7 @@ int SteadyOnly(const std::string& dir, double seconds) {
     Sleep(0.3);
     std::printf("stream underflows: %llu (queue now %d ms)\n",
                 static_cast<unsigned long long>(pulse->UnderflowCount()), pulse->QueueMs());
+    std::printf("feeding thread: %s\n", FeedThreadPriorityName(pulse->FeedPriority()));
     return 0;
 }
 
@@ -272,6 +275,18 @@ int main(int argc, char** argv) {
                         std::to_string(c.right));
             gen.Play();
             Sleep(0.1);
+        }
+        // Waveform changes at 1000 Hz, as the waveform switch makes them.
+        const std::pair<TTGWave, const char*> waveforms[] = {
+            {TTGWave::tgSquare, "square"},     {TTGWave::tgTriangle, "triangle"},
+            {TTGWave::tgSawtooth, "sawtooth"}, {TTGWave::tgSquare, "square"},
+            {TTGWave::tgSine, "sine"},
+        };
+        for (const auto& [wave, name] : waveforms) {
+            gen.SetWaveform(wave);
+            events.Note(std::string("waveform ") + name);
+            gen.Play();
+            Sleep(0.15);
         }
         Sleep(0.3);
         events.Note("stop");
