@@ -250,6 +250,8 @@ void TForm::showEvent(QShowEvent* event) {
 
 void TForm::CentreFrame() {
     QRect frame = frameGeometry();
+    if (frame.width() < width() || frame.height() < height())
+        frame.setSize(size());
     const QRect desktop = screen()->availableGeometry();
     frame.moveCenter(desktop.center());
     // A frame larger than the free area keeps its title bar and its
@@ -267,7 +269,11 @@ void TForm::WatchForFrame() {
     frameWatch_ = new QTimer(this);
     frameWatch_->setInterval(kIntervalMs);
     QObject::connect(frameWatch_, &QTimer::timeout, this, [this] {
-        const bool framed = frameGeometry().size() != centredFrameSize_;
+        // While the window manager takes the window over, the frame can be
+        // reported smaller than the window for a moment: that is no frame.
+        const QSize frameSize = frameGeometry().size();
+        const bool framed = frameSize != centredFrameSize_ && frameSize.width() >= width() &&
+                            frameSize.height() >= height();
         if (framed && screen())
             CentreFrame();
         if (framed || ++frameChecks_ >= kChecks) {
