@@ -13,6 +13,25 @@ void SayNoServer() {
 
 } // namespace
 
+QString DeviceNoticeText(const DeviceNotice& notice) {
+    const QString device = QString::fromStdString(notice.device);
+    if (notice.kind == DeviceNotice::Kind::Back)
+        return CliText("playing on %1 again").arg(device);
+    QString nowOn;
+    switch (notice.where) {
+    case DeviceNotice::Where::Named:
+        nowOn = QString::fromStdString(notice.nowOn);
+        break;
+    case DeviceNotice::Where::DefaultOutput:
+        nowOn = CliText("the default output");
+        break;
+    case DeviceNotice::Where::Unknown:
+        nowOn = CliText("another output");
+        break;
+    }
+    return CliText("the output %1 went away; playing on %2").arg(device, nowOn);
+}
+
 void PrintDevices(const std::vector<OutputDevice>& devices, std::FILE* to) {
     for (const OutputDevice& d : devices)
         std::fprintf(to, "%s\t%s%s\n", d.name.c_str(), d.description.c_str(),
@@ -45,8 +64,9 @@ int ChooseOutputDevice(const std::string& wanted) {
         PrintDevices(*devices, stderr);
         return 2;
     }
-    output->WatchDeviceNotices(
-        [](const std::string& notice) { std::fprintf(stderr, "orbel: %s\n", notice.c_str()); });
+    output->WatchDeviceNotices([](const DeviceNotice& notice) {
+        std::fprintf(stderr, "orbel: %s\n", CliString(DeviceNoticeText(notice)).c_str());
+    });
     output->ChooseDevice(device->name);
     return 0;
 }

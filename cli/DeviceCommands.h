@@ -4,7 +4,10 @@
 // `play --device NAME` picks one, both through the program's default sound
 // output.
 
+#include "engine/DeviceNotice.h"
 #include "engine/OutputDevice.h"
+
+#include <QString>
 
 #include <cstdio>
 #include <string>
@@ -23,3 +26,8 @@ int ChooseOutputDevice(const std::string& wanted);
 
 // The listing's lines, as RunDevices prints them.
 void PrintDevices(const std::vector<OutputDevice>& devices, std::FILE* to);
+
+// The line for a notice of the chosen output, in the command line's
+// language: "the output NAME went away; playing on OTHER", "playing on NAME
+// again".
+QString DeviceNoticeText(const DeviceNotice& notice);

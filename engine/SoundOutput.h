@@ -4,6 +4,7 @@
 // and set and read the output level. The engine depends on this interface
 // only; the real backend, a silent one and test doubles implement it.
 
+#include "engine/DeviceNotice.h"
 #include "engine/LevelWord.h"
 #include "engine/OutputDevice.h"
 
@@ -115,11 +116,11 @@ public:
     // server's default. The device numbers of SetLevel and ReadLevel keep
     // their meaning.
     virtual void ChooseDevice(const std::string& name) { (void)name; }
-    // `onNotice` gets one line each time the chosen output went away (the
-    // server moved the sound elsewhere) or the sound went back to it, on
-    // the output's own thread, under the rules of WatchSoundLost. Null
-    // stops the calls.
-    virtual void WatchDeviceNotices(std::function<void(const std::string& notice)> onNotice) {
+    // `onNotice` is told each time the chosen output went away (the server
+    // moved the sound elsewhere) or the sound went back to it, on the
+    // output's own thread, under the rules of WatchSoundLost. Null stops
+    // the calls.
+    virtual void WatchDeviceNotices(std::function<void(const DeviceNotice& notice)> onNotice) {
         (void)onNotice;
     }
     // What plays, for mixers to show (e.g. "Синусоида 1000 Гц").

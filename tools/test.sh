@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 
 JOBS=${JOBS:-$(nproc)}
-FUZZ_SECONDS=${FUZZ_SECONDS:-45}
+FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 began=$SECONDS

@@ -416,6 +416,22 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>--seconds: нужно число от 0.1 до 86400, а не %1</translation>
     </message>
     <message>
+        <source>the output %1 went away; playing on %2</source>
+        <translation>выход %1 пропал; звук идёт на %2</translation>
+    </message>
+    <message>
+        <source>the default output</source>
+        <translation>выход по умолчанию</translation>
+    </message>
+    <message>
+        <source>another output</source>
+        <translation>другой выход</translation>
+    </message>
+    <message>
+        <source>playing on %1 again</source>
+        <translation>звук снова идёт на %1</translation>
+    </message>
+    <message>
         <source>no output named '%1'; the outputs are:</source>
         <translation>нет выхода с именем «%1»; выходы:</translation>
     </message>

@@ -179,7 +179,8 @@ void PulseSoundOutput::ChooseDevice(const std::string& name) {
     impl_->stream->ChooseDeviceLocked(name);
 }
 
-void PulseSoundOutput::WatchDeviceNotices(std::function<void(const std::string& notice)> onNotice) {
+void PulseSoundOutput::WatchDeviceNotices(
+    std::function<void(const DeviceNotice& notice)> onNotice) {
     PulseConnection::Lock lock(*impl_->connection);
     impl_->stream->WatchNoticesLocked(std::move(onNotice));
 }

@@ -43,7 +43,7 @@ public:
     void WatchSoundLost(std::function<void(SoundLossChange)> onChange) override;
     std::optional<std::vector<OutputDevice>> ListDevices() override;
     void ChooseDevice(const std::string& name) override;
-    void WatchDeviceNotices(std::function<void(const std::string& notice)> onNotice) override;
+    void WatchDeviceNotices(std::function<void(const DeviceNotice& notice)> onNotice) override;
     void DescribeSound(const std::string& mediaName) override;
 
     // True once a server answers (at once when one already does), false

@@ -115,7 +115,7 @@ void PulseStream::FailedLocked() {
     // A stream on a chosen output that went away: the next one plays on the
     // default output until the chosen one returns.
     if (!deviceName_.empty() && onChosenDevice_)
-        LeftChosenDeviceLocked("the default output");
+        LeftChosenDeviceLocked(DeviceNotice::Where::DefaultOutput, "");
     DropLocked();
     broken_ = true;
     if (connection_.ReadyLocked())
@@ -327,14 +327,14 @@ void PulseStream::MoveToChosenLocked() {
         pa_operation_unref(op);
 }
 
-void PulseStream::NoticeLocked(const std::string& line) {
+void PulseStream::NoticeLocked(const DeviceNotice& notice) {
     if (notice_)
-        notice_(line);
+        notice_(notice);
 }
 
-void PulseStream::LeftChosenDeviceLocked(const std::string& where) {
+void PulseStream::LeftChosenDeviceLocked(DeviceNotice::Where where, const std::string& nowOn) {
     onChosenDevice_ = false;
-    NoticeLocked("the output " + deviceName_ + " went away; playing on " + where);
+    NoticeLocked({DeviceNotice::Kind::Left, deviceName_, where, nowOn});
 }
 
 // The server moved the stream: away from the chosen output when that went,
@@ -347,8 +347,10 @@ void PulseStream::OnMoved(pa_stream* s, void* userdata) {
     const bool onChosen = now && self->deviceName_ == now;
     if (onChosen && !self->onChosenDevice_) {
         self->onChosenDevice_ = true;
-        self->NoticeLocked("playing on " + self->deviceName_ + " again");
+        self->NoticeLocked(
+            {DeviceNotice::Kind::Back, self->deviceName_, DeviceNotice::Where::Named, ""});
     } else if (!onChosen && self->onChosenDevice_) {
-        self->LeftChosenDeviceLocked(now ? now : "another output");
+        self->LeftChosenDeviceLocked(
+            now ? DeviceNotice::Where::Named : DeviceNotice::Where::Unknown, now ? now : "");
     }
 }

@@ -16,6 +16,7 @@
 #include "audio/CrossfadeMixer.h"
 #include "audio/QueuePlan.h"
 #include "audio/StreamSample.h"
+#include "engine/DeviceNotice.h"
 #include "platform/sound/PulseConnection.h"
 
 #include <atomic>
@@ -67,7 +68,7 @@ public:
     void ChooseDeviceLocked(const std::string& name);
     // Told, lock held, one line when the stream leaves the chosen output and
     // when it is back on it.
-    void WatchNoticesLocked(std::function<void(const std::string&)> onNotice) {
+    void WatchNoticesLocked(std::function<void(const DeviceNotice&)> onNotice) {
         notice_ = std::move(onNotice);
     }
     // The server has a new output: it may be the chosen one coming back.
@@ -86,8 +87,8 @@ private:
     void SetQueueLocked();
     pa_sample_spec FormatLocked() const;
     void MoveToChosenLocked();
-    void LeftChosenDeviceLocked(const std::string& where);
-    void NoticeLocked(const std::string& line);
+    void LeftChosenDeviceLocked(DeviceNotice::Where where, const std::string& nowOn);
+    void NoticeLocked(const DeviceNotice& notice);
     static void OnMoved(pa_stream* s, void* userdata);
     static void OnState(pa_stream* s, void* userdata);
     static void OnWritable(pa_stream* s, std::size_t bytes, void* userdata);
@@ -102,7 +103,7 @@ private:
     std::string mediaName_;
     std::string deviceName_;     // empty: the server's default
     bool onChosenDevice_ = true; // false while the chosen output is missing
-    std::function<void(const std::string&)> notice_;
+    std::function<void(const DeviceNotice&)> notice_;
     bool broken_ = false;
     bool fadeInOnReady_ = false;
     CrossfadeMixer mixer_;

@@ -5,6 +5,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "cli/DeviceCommands.h"
 #include "engine/LoopLength.h"
 #include "engine/OutputDevice.h"
 #include "engine/SilentSoundOutput.h"
@@ -458,3 +459,23 @@ INSTANTIATE_TEST_SUITE_P(
                   }}));
 
 } // namespace
+
+// Scripts read these lines in the C locale: their English must not drift.
+TEST(CommandLineTest, WordsTheChosenOutputsNotices) {
+    using Kind = DeviceNotice::Kind;
+    using Where = DeviceNotice::Where;
+    const struct {
+        DeviceNotice notice;
+        const char* line;
+    } rows[] = {
+        {{Kind::Left, "bench_c", Where::Named, "nullsink"},
+         "the output bench_c went away; playing on nullsink"},
+        {{Kind::Left, "bench_c", Where::DefaultOutput, ""},
+         "the output bench_c went away; playing on the default output"},
+        {{Kind::Left, "bench_c", Where::Unknown, ""},
+         "the output bench_c went away; playing on another output"},
+        {{Kind::Back, "bench_c", Where::Named, ""}, "playing on bench_c again"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(DeviceNoticeText(row.notice).toStdString(), row.line);
+}
