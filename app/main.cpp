@@ -10,12 +10,12 @@
 #include "cli/ArgumentText.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "cli/DeviceCommands.h"
+#include "cli/Messages.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
 #include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
-#include "cli/DeviceCommands.h"
-#include "cli/Messages.h"
 #include "panel/PanelClasses.h"
 #include "panel/PanelText.h"
 #include "panel/Unit1.h"
@@ -38,21 +38,16 @@ bool WriteOut(const std::string& text) {
     if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0)
         return true;
     const int error = errno;
-    std::fprintf(stderr, "orbel: %s\n",
-                 CliString(CliText("cannot write to standard output: %1").arg(std::strerror(error)))
-                     .c_str());
+    SayOnStandardError(CliText("cannot write to standard output: %1").arg(std::strerror(error)));
     return false;
 }
 
 int RunPanel(int argc, char** argv, bool classic) {
     const DisplayReach display = CheckDisplay();
     if (!display.reachable) {
-        std::fprintf(stderr, "orbel: %s\n",
-                     CliString(CliText("no display for the front panel (%1); export and play "
-                                       "work without one, see orbel --help")
-                                   .arg(QString::fromStdString(
-                                       tone_options::OneLine(display.why))))
-                         .c_str());
+        SayOnStandardError(CliText("no display for the front panel (%1); export and play "
+                                   "work without one, see orbel --help")
+                               .arg(QString::fromStdString(tone_options::OneLine(display.why))));
         return 1;
     }
     if (!display.platform.empty())
@@ -129,15 +124,15 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Help:
         return WriteOut(parser.HelpText().toStdString()) ? 0 : 1;
     case CommandLine::Action::Version:
-        return WriteOut(std::string("orbel ") + ORBEL_VERSION + "\n" +
-                        CliString(CliText(
-                            "Copyright (C) 2026 the orbel maintainers\n"
-                            "License GPL-3.0-or-later: GNU GPL version 3 or later "
-                            "<https://gnu.org/licenses/gpl.html>\n"
-                            "This is free software: you are free to change and "
-                            "redistribute it.\n"
-                            "There is NO WARRANTY, to the extent permitted by law.")) +
-                        "\n")
+        return WriteOut(
+                   std::string("orbel ") + ORBEL_VERSION + "\n" +
+                   CliString(CliText("Copyright (C) 2026 the orbel maintainers\n"
+                                     "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                                     "<https://gnu.org/licenses/gpl.html>\n"
+                                     "This is free software: you are free to change and "
+                                     "redistribute it.\n"
+                                     "There is NO WARRANTY, to the extent permitted by law.")) +
+                   "\n")
                    ? 0
                    : 1;
     case CommandLine::Action::Export:

@@ -52,7 +52,7 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
         why = tone.ExportTo(file);
     }
     if (why == ENOMEM) {
-        std::fprintf(stderr, "orbel: %s\n", CliString(CliText(msg::kNoMemory)).c_str());
+        SayOnStandardError(CliText(msg::kNoMemory));
         return 1;
     }
     if (why != 0) {
@@ -70,7 +70,7 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
     // The program's output, from the factory it installed at start.
     std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
     if (!output->WaitForServer(kServerWait)) {
-        std::fprintf(stderr, "orbel: %s\n", CliString(CliText(msg::kNoServer)).c_str());
+        SayOnStandardError(CliText(msg::kNoServer));
         return 1;
     }
     EndingSignals endingSignals;
@@ -85,7 +85,7 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
         looped.signal.sweep.joinLoop = true;
         if (!looped.Build(gen)) {
             output->WatchSoundLost(nullptr);
-            std::fprintf(stderr, "orbel: %s\n", CliString(CliText(msg::kNoMemory)).c_str());
+            SayOnStandardError(CliText(msg::kNoMemory));
             return 1;
         }
         SayHowLongTheSweepLasts(tone);

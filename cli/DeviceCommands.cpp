@@ -8,7 +8,7 @@
 namespace {
 
 void SayNoServer() {
-    std::fprintf(stderr, "orbel: %s\n", CliString(CliText(command_messages::kNoServer)).c_str());
+    SayOnStandardError(CliText(command_messages::kNoServer));
 }
 
 } // namespace
@@ -57,16 +57,13 @@ int ChooseOutputDevice(const std::string& wanted) {
     }
     const OutputDevice* device = FindOutputDevice(*devices, wanted);
     if (!device) {
-        std::fprintf(stderr, "orbel: %s\n",
-                     CliString(CliText("no output named '%1'; the outputs are:")
-                                   .arg(QString::fromStdString(wanted)))
-                         .c_str());
+        SayOnStandardError(
+            CliText("no output named '%1'; the outputs are:").arg(QString::fromStdString(wanted)));
         PrintDevices(*devices, stderr);
         return 2;
     }
-    output->WatchDeviceNotices([](const DeviceNotice& notice) {
-        std::fprintf(stderr, "orbel: %s\n", CliString(DeviceNoticeText(notice)).c_str());
-    });
+    output->WatchDeviceNotices(
+        [](const DeviceNotice& notice) { SayOnStandardError(DeviceNoticeText(notice)); });
     output->ChooseDevice(device->name);
     return 0;
 }

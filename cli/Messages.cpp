@@ -5,6 +5,7 @@
 #include "platform/language/Translations.h"
 
 #include <QTranslator>
+#include <cstdio>
 
 #include <memory>
 
@@ -51,4 +52,8 @@ std::string CliString(const QString& text) {
 
 std::string CliString(const CliMessage& message) {
     return message.Text([](const char* english) { return CliString(CliText(english)); });
+}
+
+void SayOnStandardError(const QString& text) {
+    std::fprintf(stderr, "orbel: %s\n", CliString(text).c_str());
 }

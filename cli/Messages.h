@@ -27,3 +27,5 @@ std::string CliString(const QString& text);
 // A message built without Qt, translated with its arguments that are texts,
 // as the UTF-8 bytes the command line prints.
 std::string CliString(const CliMessage& message);
+// Writes "orbel: TEXT" as one line on standard error.
+void SayOnStandardError(const QString& text);

@@ -5,6 +5,7 @@
 // language.
 
 #include <string>
+#include <utility>
 
 struct DeviceNotice {
     enum class Kind {
@@ -21,4 +22,11 @@ struct DeviceNotice {
     std::string device; // the chosen output
     Where where = Where::Named;
     std::string nowOn;
+
+    static DeviceNotice Left(std::string device, Where where, std::string nowOn = {}) {
+        return {Kind::Left, std::move(device), where, std::move(nowOn)};
+    }
+    static DeviceNotice Back(std::string device) {
+        return {Kind::Back, std::move(device), Where::Named, {}};
+    }
 };

@@ -115,7 +115,7 @@ void PulseStream::FailedLocked() {
     // A stream on a chosen output that went away: the next one plays on the
     // default output until the chosen one returns.
     if (!deviceName_.empty() && onChosenDevice_)
-        LeftChosenDeviceLocked(DeviceNotice::Where::DefaultOutput, "");
+        LeftChosenDeviceLocked(DeviceNotice::Where::DefaultOutput, {});
     DropLocked();
     broken_ = true;
     if (connection_.ReadyLocked())
@@ -334,7 +334,7 @@ void PulseStream::NoticeLocked(const DeviceNotice& notice) {
 
 void PulseStream::LeftChosenDeviceLocked(DeviceNotice::Where where, const std::string& nowOn) {
     onChosenDevice_ = false;
-    NoticeLocked({DeviceNotice::Kind::Left, deviceName_, where, nowOn});
+    NoticeLocked(DeviceNotice::Left(deviceName_, where, nowOn));
 }
 
 // The server moved the stream: away from the chosen output when that went,
@@ -347,8 +347,7 @@ void PulseStream::OnMoved(pa_stream* s, void* userdata) {
     const bool onChosen = now && self->deviceName_ == now;
     if (onChosen && !self->onChosenDevice_) {
         self->onChosenDevice_ = true;
-        self->NoticeLocked(
-            {DeviceNotice::Kind::Back, self->deviceName_, DeviceNotice::Where::Named, ""});
+        self->NoticeLocked(DeviceNotice::Back(self->deviceName_));
     } else if (!onChosen && self->onChosenDevice_) {
         self->LeftChosenDeviceLocked(
             now ? DeviceNotice::Where::Named : DeviceNotice::Where::Unknown, now ? now : "");

@@ -462,19 +462,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Scripts read these lines in the C locale: their English must not drift.
 TEST(CommandLineTest, WordsTheChosenOutputsNotices) {
-    using Kind = DeviceNotice::Kind;
     using Where = DeviceNotice::Where;
     const struct {
         DeviceNotice notice;
         const char* line;
     } rows[] = {
-        {{Kind::Left, "bench_c", Where::Named, "nullsink"},
+        {DeviceNotice::Left("bench_c", Where::Named, "nullsink"),
          "the output bench_c went away; playing on nullsink"},
-        {{Kind::Left, "bench_c", Where::DefaultOutput, ""},
+        {DeviceNotice::Left("bench_c", Where::DefaultOutput),
          "the output bench_c went away; playing on the default output"},
-        {{Kind::Left, "bench_c", Where::Unknown, ""},
+        {DeviceNotice::Left("bench_c", Where::Unknown),
          "the output bench_c went away; playing on another output"},
-        {{Kind::Back, "bench_c", Where::Named, ""}, "playing on bench_c again"},
+        {DeviceNotice::Back("bench_c"), "playing on bench_c again"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(DeviceNoticeText(row.notice).toStdString(), row.line);
