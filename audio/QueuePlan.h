@@ -11,10 +11,16 @@
 
 class QueuePlan {
 public:
-    // The queue asked for at first, and the most it grows to after the
-    // server ran dry.
-    static constexpr int kFirstQueueMs = 150;
+    // The latency asked for at first, and the most it grows to after the
+    // server ran dry. The server keeps most of it in the stream's buffer
+    // (225 ms of 250 ms, on both servers); 150 ms
+    // asked (95 ms buffered with the servers' own refill) still ran dry now
+    // and then on an idle machine.
+    static constexpr int kFirstQueueMs = 250;
     static constexpr int kLongestQueueMs = 500;
+    // The part of the latency the device holds. No rewrite reaches it, so
+    // it stays short however long the stream's buffer grows.
+    static constexpr int kDeviceMs = 25;
     // What a rewrite leaves in place ahead of the server's read position:
     // the server takes sound in blocks, and the read position is an
     // estimate between its timing reports.
@@ -23,6 +29,11 @@ public:
     explicit QueuePlan(int samplesPerSecond) : rate_(samplesPerSecond) {}
 
     int QueueMs() const { return queueMs_; }
+    // How far the server lets the buffer run down before it asks for more.
+    // The server gives the device half of the latency beyond two refills
+    // and keeps the rest in the stream's buffer: this refill leaves the
+    // device its short part (100 ms of 250 ms).
+    int RefillMs() const { return queueMs_ / 2 - kDeviceMs; }
     // After an underrun: half as long again, up to the longest.
     void GrowAfterUnderrun();
 

@@ -214,6 +214,10 @@ int PulseSoundOutput::QueueMs() const {
     return impl_->stream->QueueMs();
 }
 
+int PulseSoundOutput::ServerBufferMs() const {
+    return impl_->stream->ServerBufferMs();
+}
+
 FeedThreadPriority PulseSoundOutput::FeedPriority() const {
     return impl_->connection->FeedPriority();
 }

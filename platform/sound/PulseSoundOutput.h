@@ -58,6 +58,9 @@ public:
     // The queue the stream asks the server for now, in milliseconds: it
     // starts long and grows after an underrun (see QueuePlan).
     int QueueMs() const;
+    // The part of that queue the server keeps in the stream's own buffer
+    // (the rest is the device's), in milliseconds; 0 before a stream plays.
+    int ServerBufferMs() const;
     // The scheduling the thread that feeds the server was given.
     FeedThreadPriority FeedPriority() const;
 

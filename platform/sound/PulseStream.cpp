@@ -57,6 +57,15 @@ void PulseStream::SetQueueLocked() {
     queueMs_.store(plan_.QueueMs(), std::memory_order_relaxed);
 }
 
+void PulseStream::NoteServerBufferLocked() {
+    const pa_buffer_attr* attr = stream_ ? pa_stream_get_buffer_attr(stream_) : nullptr;
+    if (!attr)
+        return;
+    const pa_sample_spec format = FormatLocked();
+    bufferMs_.store(int(pa_bytes_to_usec(attr->tlength, &format) / PA_USEC_PER_MSEC),
+                    std::memory_order_relaxed);
+}
+
 void PulseStream::CreateLocked() {
     if (stream_ || !rate_ || !connection_.ReadyLocked())
         return;
@@ -82,7 +91,8 @@ void PulseStream::CreateLocked() {
     attr.tlength = static_cast<std::uint32_t>(
         pa_usec_to_bytes(pa_usec_t(plan_.QueueMs()) * PA_USEC_PER_MSEC, &format));
     attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(-1);
+    attr.minreq = static_cast<std::uint32_t>(
+        pa_usec_to_bytes(pa_usec_t(plan_.RefillMs()) * PA_USEC_PER_MSEC, &format));
     attr.fragsize = static_cast<std::uint32_t>(-1);
     // The timing reports give the read position a change rewrites from.
     const auto flags = static_cast<pa_stream_flags_t>(
@@ -237,6 +247,7 @@ void PulseStream::OnState(pa_stream* s, void* userdata) {
     switch (pa_stream_get_state(s)) {
     case PA_STREAM_READY:
         self->broken_ = false;
+        self->NoteServerBufferLocked();
         if (std::exchange(self->fadeInOnReady_, false))
             self->mixer_.FadeInAgain();
         self->FeedLocked(pa_stream_writable_size(s));
@@ -280,9 +291,17 @@ void PulseStream::OnUnderflow(pa_stream* s, void* userdata) {
     pa_buffer_attr attr = *current;
     attr.tlength = static_cast<std::uint32_t>(
         pa_usec_to_bytes(pa_usec_t(self->plan_.QueueMs()) * PA_USEC_PER_MSEC, &format));
+    attr.minreq = static_cast<std::uint32_t>(
+        pa_usec_to_bytes(pa_usec_t(self->plan_.RefillMs()) * PA_USEC_PER_MSEC, &format));
     attr.prebuf = static_cast<std::uint32_t>(-1);
-    if (pa_operation* op = pa_stream_set_buffer_attr(s, &attr, nullptr, nullptr))
+    if (pa_operation* op = pa_stream_set_buffer_attr(s, &attr, &PulseStream::OnBufferSet, self))
         pa_operation_unref(op);
+}
+
+void PulseStream::OnBufferSet(pa_stream* s, int, void* userdata) {
+    auto* self = static_cast<PulseStream*>(userdata);
+    if (s == self->stream_)
+        self->NoteServerBufferLocked();
 }
 
 void PulseStream::OnDrained(pa_stream* s, int, void* userdata) {

@@ -80,11 +80,15 @@ public:
     std::uint64_t Underflows() const { return underflows_.load(std::memory_order_relaxed); }
     // The queue asked for now, in milliseconds.
     int QueueMs() const { return queueMs_.load(std::memory_order_relaxed); }
+    // The part of it the server keeps in the stream's buffer, as it last
+    // said (0 before the stream is ready).
+    int ServerBufferMs() const { return bufferMs_.load(std::memory_order_relaxed); }
 
 private:
     void FeedLocked(std::size_t bytes);
     void RewindQueueLocked();
     void SetQueueLocked();
+    void NoteServerBufferLocked();
     pa_sample_spec FormatLocked() const;
     void MoveToChosenLocked();
     void LeftChosenDeviceLocked(DeviceNotice::Where where, const std::string& nowOn);
@@ -93,6 +97,7 @@ private:
     static void OnState(pa_stream* s, void* userdata);
     static void OnWritable(pa_stream* s, std::size_t bytes, void* userdata);
     static void OnUnderflow(pa_stream* s, void* userdata);
+    static void OnBufferSet(pa_stream* s, int success, void* userdata);
     static void OnDrained(pa_stream* s, int success, void* userdata);
 
     PulseConnection& connection_;
@@ -118,4 +123,5 @@ private:
     std::atomic<std::uint32_t> level_{0xFFFFFFFFu};
     std::atomic<std::uint64_t> underflows_{0};
     std::atomic<int> queueMs_{QueuePlan::kFirstQueueMs};
+    std::atomic<int> bufferMs_{0};
 };

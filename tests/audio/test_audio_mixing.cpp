@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -544,10 +545,12 @@ TEST(QueuePlanTest, RewritesWhatTheServerHasNotReadAndGrowsAfterUnderruns) {
     EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, true, 4), 9600 - 1920 - margin);
     EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, false, 4), 9600 - margin);
     EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 9000 * bytes, 0, true, 4), 0u);
-    std::vector<int> queues{plan.QueueMs()};
+    // The device keeps its short part as the buffer grows.
+    std::vector<std::pair<int, int>> queues{{plan.QueueMs(), plan.RefillMs()}};
     for (int i = 0; i < 4; ++i) {
         plan.GrowAfterUnderrun();
-        queues.push_back(plan.QueueMs());
+        queues.emplace_back(plan.QueueMs(), plan.RefillMs());
     }
-    EXPECT_EQ(queues, (std::vector<int>{150, 225, 337, 500, 500}));
+    EXPECT_EQ(queues, (std::vector<std::pair<int, int>>{
+                          {250, 100}, {375, 162}, {500, 225}, {500, 225}, {500, 225}}));
 }
