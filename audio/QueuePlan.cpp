@@ -8,14 +8,15 @@ void QueuePlan::GrowAfterUnderrun() {
 }
 
 std::size_t QueuePlan::RewritableFrames(std::int64_t writeIndex, std::int64_t readIndex,
-                                        std::uint64_t ageUsec, bool playing,
-                                        std::size_t frameBytes) const {
+                                        std::uint64_t ageUsec, bool playing, std::size_t frameBytes,
+                                        bool rewinds) const {
     if (frameBytes == 0)
         return 0;
     std::int64_t readFrames = readIndex / std::int64_t(frameBytes);
     if (playing)
         readFrames += std::int64_t(ageUsec * std::uint64_t(rate_) / 1000000);
-    const std::int64_t margin = std::int64_t(rate_) * kRewriteMarginMs / 1000;
+    const std::int64_t margin =
+        std::int64_t(rate_) * (rewinds ? kRewriteMarginMs : kNoRewindMarginMs) / 1000;
     const std::int64_t queued = writeIndex / std::int64_t(frameBytes) - readFrames;
     return queued > margin ? std::size_t(queued - margin) : 0;
 }

@@ -21,10 +21,14 @@ public:
     // The part of the latency the device holds. No rewrite reaches it, so
     // it stays short however long the stream's buffer grows.
     static constexpr int kDeviceMs = 25;
-    // What a rewrite leaves in place ahead of the server's read position:
-    // the server takes sound in blocks, and the read position is an
-    // estimate between its timing reports.
+    // What a rewrite leaves in place ahead of the server's estimated read
+    // position. The read position moves in the device's blocks while the
+    // estimate moves smoothly, so a whole block may already be taken. A
+    // server that takes such a block back and renders it again (PulseAudio
+    // does) needs only room for the estimate's error; one that plays it as
+    // it was (PipeWire) needs a whole block, or the rewrite jumps.
     static constexpr int kRewriteMarginMs = 12;
+    static constexpr int kNoRewindMarginMs = kDeviceMs;
 
     explicit QueuePlan(int samplesPerSecond) : rate_(samplesPerSecond) {}
 
@@ -38,11 +42,13 @@ public:
     void GrowAfterUnderrun();
 
     // Frames at the end of the queue that may be written again: those past
-    // the server's estimated read position and the margin. `readIndex` is
+    // the server's estimated read position and the margin (the shorter one
+    // where the server `rewinds`). `readIndex` is
     // the read position `ageUsec` ago; while the server plays it moves on
     // at the stream's rate. Indexes are in bytes of `frameBytes` per frame.
     std::size_t RewritableFrames(std::int64_t writeIndex, std::int64_t readIndex,
-                                 std::uint64_t ageUsec, bool playing, std::size_t frameBytes) const;
+                                 std::uint64_t ageUsec, bool playing, std::size_t frameBytes,
+                                 bool rewinds) const;
 
 private:
     int rate_;

@@ -2,6 +2,7 @@
 #include "platform/sound/PulseConnection.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -93,6 +94,7 @@ bool PulseConnection::ReadyLocked() const {
 
 void PulseConnection::ConnectLocked() {
     attempts_.fetch_add(1, std::memory_order_relaxed);
+    rewinds_ = false;
     pa_proplist* properties = ClientProperties();
     context_ = pa_context_new_with_proplist(api_, kClientName, properties);
     pa_proplist_free(properties);
@@ -148,6 +150,8 @@ void PulseConnection::OnState(pa_context* c, void* userdata) {
         self->serverAnswers_ = true;
         self->retryDelay_ = Usec(kFirstRetry);
         self->WatchOutputsLocked();
+        if (pa_operation* op = pa_context_get_server_info(c, &PulseConnection::OnServerInfo, self))
+            pa_operation_unref(op);
         if (self->listener_.ready)
             self->listener_.ready();
         break;
@@ -168,6 +172,15 @@ void PulseConnection::WatchOutputsLocked() {
     if (pa_operation* op =
             pa_context_subscribe(context_, PA_SUBSCRIPTION_MASK_SINK, nullptr, nullptr))
         pa_operation_unref(op);
+}
+
+void PulseConnection::OnServerInfo(pa_context* c, const pa_server_info* info, void* userdata) {
+    auto* self = static_cast<PulseConnection*>(userdata);
+    if (c != self->context_ || self->closed_ || !info || !info->server_name)
+        return;
+    // PipeWire names itself in the server's name ("PulseAudio (on PipeWire
+    // 0.3.65)").
+    self->rewinds_ = std::strstr(info->server_name, "PipeWire") == nullptr;
 }
 
 void PulseConnection::OnServerEvent(pa_context* c, pa_subscription_event_type_t type, std::uint32_t,

@@ -58,6 +58,11 @@ public:
     pa_context* Context() const { return context_; }
     bool ReadyLocked() const;
     bool AnswersLocked() const { return serverAnswers_; }
+    // Whether the server takes back a block its device has already taken
+    // when queued sound is written again, and renders it anew. PulseAudio
+    // does; PipeWire's PulseAudio server plays the block as it was. False
+    // until the server has said who it is.
+    bool RewindsLocked() const { return rewinds_; }
     // Tries again after the current back-off (a stream the server refused
     // is asked for again this way, never in a tight loop).
     void ScheduleRetryLocked();
@@ -82,6 +87,7 @@ private:
     void FailedLocked();
     void WatchOutputsLocked();
     static void OnState(pa_context* c, void* userdata);
+    static void OnServerInfo(pa_context* c, const pa_server_info* info, void* userdata);
     static void OnServerEvent(pa_context* c, pa_subscription_event_type_t type, std::uint32_t,
                               void* userdata);
     static void OnRetry(pa_mainloop_api*, pa_time_event*, const timeval*, void* userdata);
@@ -93,6 +99,7 @@ private:
     pa_time_event* retryTimer_ = nullptr;
     pa_usec_t retryDelay_ = 0;
     bool serverAnswers_ = true; // until a connection attempt fails
+    bool rewinds_ = false;
     bool closed_ = false;
     std::atomic<std::uint64_t> attempts_{0};
     std::atomic<FeedThreadPriority> feedPriority_{FeedThreadPriority::Normal};

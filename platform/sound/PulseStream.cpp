@@ -143,7 +143,7 @@ void PulseStream::RewindQueueLocked() {
         return;
     const std::size_t frames = plan_.RewritableFrames(
         timing->write_index, timing->read_index, pa_timeval_age(&timing->timestamp),
-        timing->playing != 0, StreamFrameBytes(sample_));
+        timing->playing != 0, StreamFrameBytes(sample_), connection_.RewindsLocked());
     // The queue may end in silence written over an old queue after a sound
     // that ended before it: the mixer's frames come before that silence,
     // and may be taken back only together with all of it.

@@ -542,9 +542,12 @@ TEST(QueuePlanTest, RewritesWhatTheServerHasNotReadAndGrowsAfterUnderruns) {
     const std::int64_t bytes = 4;
     const std::size_t margin = 96000 * QueuePlan::kRewriteMarginMs / 1000;
     // 100 ms queued, read 20 ms ago: 20 ms more have been read since.
-    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, true, 4), 9600 - 1920 - margin);
-    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, false, 4), 9600 - margin);
-    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 9000 * bytes, 0, true, 4), 0u);
+    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, true, 4, true), 9600 - 1920 - margin);
+    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, false, 4, true), 9600 - margin);
+    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 9000 * bytes, 0, true, 4, true), 0u);
+    // A server that cannot take a block back: a whole block is left.
+    EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, true, 4, false),
+              9600 - 1920 - 96000 * QueuePlan::kDeviceMs / 1000);
     // The device keeps its short part as the buffer grows.
     std::vector<std::pair<int, int>> queues{{plan.QueueMs(), plan.RefillMs()}};
     for (int i = 0; i < 4; ++i) {
