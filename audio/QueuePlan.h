@@ -13,9 +13,8 @@ class QueuePlan {
 public:
     // The latency asked for at first, and the most it grows to after the
     // server ran dry. The server keeps most of it in the stream's buffer
-    // (225 ms of 250 ms, on both servers); 150 ms
-    // asked (95 ms buffered with the servers' own refill) still ran dry now
-    // and then on an idle machine.
+    // (225 ms of 250 ms, on both servers); 150 ms asked (95 ms buffered with
+    // the servers' own refill) still ran dry now and then on an idle machine.
     static constexpr int kFirstQueueMs = 250;
     static constexpr int kLongestQueueMs = 500;
     // The part of the latency the device holds. No rewrite reaches it, so
@@ -43,9 +42,9 @@ public:
 
     // Frames at the end of the queue that may be written again: those past
     // the server's estimated read position and the margin (the shorter one
-    // where the server `rewinds`). `readIndex` is
-    // the read position `ageUsec` ago; while the server plays it moves on
-    // at the stream's rate. Indexes are in bytes of `frameBytes` per frame.
+    // where the server `rewinds`). `readIndex` is the read position
+    // `ageUsec` ago; while the server plays it moves on at the stream's
+    // rate. Indexes are in bytes of `frameBytes` per frame.
     std::size_t RewritableFrames(std::int64_t writeIndex, std::int64_t readIndex,
                                  std::uint64_t ageUsec, bool playing, std::size_t frameBytes,
                                  bool rewinds) const;
