@@ -248,9 +248,15 @@ void TForm::showEvent(QShowEvent* event) {
     }
 }
 
+// While the window manager takes the window over, the frame can be reported
+// smaller than the window for a moment: that is no frame.
+bool TForm::CoversWindow(const QSize& frame) const {
+    return frame.width() >= width() && frame.height() >= height();
+}
+
 void TForm::CentreFrame() {
     QRect frame = frameGeometry();
-    if (frame.width() < width() || frame.height() < height())
+    if (!CoversWindow(frame.size()))
         frame.setSize(size());
     const QRect desktop = screen()->availableGeometry();
     frame.moveCenter(desktop.center());
@@ -269,11 +275,8 @@ void TForm::WatchForFrame() {
     frameWatch_ = new QTimer(this);
     frameWatch_->setInterval(kIntervalMs);
     QObject::connect(frameWatch_, &QTimer::timeout, this, [this] {
-        // While the window manager takes the window over, the frame can be
-        // reported smaller than the window for a moment: that is no frame.
         const QSize frameSize = frameGeometry().size();
-        const bool framed = frameSize != centredFrameSize_ && frameSize.width() >= width() &&
-                            frameSize.height() >= height();
+        const bool framed = frameSize != centredFrameSize_ && CoversWindow(frameSize);
         if (framed && screen())
             CentreFrame();
         if (framed || ++frameChecks_ >= kChecks) {

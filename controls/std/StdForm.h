@@ -85,6 +85,7 @@ private:
     void ArrangeFocusOrder();
     void WatchEnabling();
     // Puts the frame's centre on the screen's available area's centre.
+    bool CoversWindow(const QSize& frame) const;
     void CentreFrame();
 
     std::string caption_;

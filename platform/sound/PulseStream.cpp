@@ -57,6 +57,22 @@ void PulseStream::SetQueueLocked() {
     queueMs_.store(plan_.QueueMs(), std::memory_order_relaxed);
 }
 
+// The latency and refill of the plan; the rest as the server sees fit.
+pa_buffer_attr PulseStream::AskedBufferLocked() const {
+    const pa_sample_spec format = FormatLocked();
+    const auto bytes = [&](int ms) {
+        return static_cast<std::uint32_t>(
+            pa_usec_to_bytes(pa_usec_t(ms) * PA_USEC_PER_MSEC, &format));
+    };
+    pa_buffer_attr attr;
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = bytes(plan_.QueueMs());
+    attr.prebuf = static_cast<std::uint32_t>(-1);
+    attr.minreq = bytes(plan_.RefillMs());
+    attr.fragsize = static_cast<std::uint32_t>(-1);
+    return attr;
+}
+
 void PulseStream::NoteServerBufferLocked() {
     const pa_buffer_attr* attr = stream_ ? pa_stream_get_buffer_attr(stream_) : nullptr;
     if (!attr)
@@ -86,14 +102,7 @@ void PulseStream::CreateLocked() {
     pa_stream_set_underflow_callback(s, &PulseStream::OnUnderflow, this);
     pa_stream_set_moved_callback(s, &PulseStream::OnMoved, this);
     SetQueueLocked();
-    pa_buffer_attr attr;
-    attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(
-        pa_usec_to_bytes(pa_usec_t(plan_.QueueMs()) * PA_USEC_PER_MSEC, &format));
-    attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(
-        pa_usec_to_bytes(pa_usec_t(plan_.RefillMs()) * PA_USEC_PER_MSEC, &format));
-    attr.fragsize = static_cast<std::uint32_t>(-1);
+    const pa_buffer_attr attr = AskedBufferLocked();
     // The timing reports give the read position a change rewrites from.
     const auto flags = static_cast<pa_stream_flags_t>(
         PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_INTERPOLATE_TIMING);
@@ -284,16 +293,7 @@ void PulseStream::OnUnderflow(pa_stream* s, void* userdata) {
     if (self->plan_.QueueMs() == before)
         return;
     self->SetQueueLocked();
-    const pa_sample_spec format = self->FormatLocked();
-    const pa_buffer_attr* current = pa_stream_get_buffer_attr(s);
-    if (!current)
-        return;
-    pa_buffer_attr attr = *current;
-    attr.tlength = static_cast<std::uint32_t>(
-        pa_usec_to_bytes(pa_usec_t(self->plan_.QueueMs()) * PA_USEC_PER_MSEC, &format));
-    attr.minreq = static_cast<std::uint32_t>(
-        pa_usec_to_bytes(pa_usec_t(self->plan_.RefillMs()) * PA_USEC_PER_MSEC, &format));
-    attr.prebuf = static_cast<std::uint32_t>(-1);
+    const pa_buffer_attr attr = self->AskedBufferLocked();
     if (pa_operation* op = pa_stream_set_buffer_attr(s, &attr, &PulseStream::OnBufferSet, self))
         pa_operation_unref(op);
 }

@@ -88,6 +88,7 @@ private:
     void FeedLocked(std::size_t bytes);
     void RewindQueueLocked();
     void SetQueueLocked();
+    pa_buffer_attr AskedBufferLocked() const;
     void NoteServerBufferLocked();
     pa_sample_spec FormatLocked() const;
     void MoveToChosenLocked();
