@@ -34,47 +34,35 @@ void ChannelTone::SetFrequency(MilliHertz frequency) {
 }
 
 void ChannelTone::Prepare(MilliHertz frequency) {
-    terms_.clear();
     cycle_.clear();
+    taylor_.reset();
     if (wave_ == TTGWave::tgSine || frequency.value <= 0)
         return;
     // The highest k with k f below half the rate.
     const std::uint64_t units = phase_.UnitsPerCycle();
     const auto top = static_cast<int>((units - 1) / (2 * std::uint64_t(frequency.value)));
-    const HarmonicSeries series = SeriesUpTo(wave_, top);
+    HarmonicSeries series = SeriesUpTo(wave_, top);
+    if (series.Empty())
+        return;
     const std::uint64_t q = phase_.Denominator();
-    if (lagTenths_ == 0 && q <= kLargestCycle && phase_.StartsOnIndexGrid() && !series.Empty()) {
+    if (lagTenths_ == 0 && q <= kLargestCycle && phase_.StartsOnIndexGrid()) {
         cycle_ = FourierCycle(series, static_cast<int>(q));
         return;
     }
-    terms_.reserve(series.harmonics.size());
-    for (const Harmonic& h : series.harmonics) {
-        // a sin(k (theta - lag)) or a cos(k (theta - lag)), opened up.
-        long double s = 0, c = 1;
-        LagOf(h.number, lagTenths_, s, c);
-        const long double a = h.amplitude;
-        terms_.push_back(h.cosine ? Term{h.number, a * s, a * c} : Term{h.number, a * c, -a * s});
+    if (lagTenths_ != 0) {
+        // a sin(k (theta - lag)) and a cos(k (theta - lag)), opened up into
+        // a sine and a cosine of k theta each.
+        HarmonicSeries lagged;
+        for (const Harmonic& h : series.harmonics) {
+            long double s = 0, c = 1;
+            LagOf(h.number, lagTenths_, s, c);
+            const double a = h.amplitude, as = double(a * s), ac = double(a * c);
+            lagged.harmonics.push_back({h.number, ac, h.cosine});
+            lagged.harmonics.push_back({h.number, h.cosine ? as : -as, !h.cosine});
+        }
+        series = std::move(lagged);
     }
-}
-
-long double ChannelTone::HarmonicSum(std::uint64_t u) const {
-    const std::uint64_t units = phase_.UnitsPerCycle();
-    const std::uint64_t twice = 2 * u >= units ? 2 * u - units : 2 * u;
-    std::uint64_t uk = 0; // k u modulo the units of a cycle
-    int k = 0;
-    long double sum = 0;
-    for (const Term& t : terms_) {
-        const int d = t.number - k;
-        uk += d == 1 ? u : d == 2 ? twice : std::uint64_t(d) * u % units;
-        if (uk >= units)
-            uk -= units;
-        k = t.number;
-        if (t.sinPart != 0)
-            sum += t.sinPart * sine_.Sin(uk);
-        if (t.cosPart != 0)
-            sum += t.cosPart * sine_.Cos(uk);
-    }
-    return sum;
+    taylor_ = std::make_unique<const TaylorCycle>(series);
 }
 
 long double ChannelTone::Next() {
@@ -87,8 +75,8 @@ long double ChannelTone::Next() {
         if (i >= cycle_.size())
             i -= cycle_.size();
         v = cycle_[i];
-    } else if (!terms_.empty()) {
-        v = HarmonicSum(phase_.Units());
+    } else if (taylor_) {
+        v = taylor_->At(phase_.Units(), phase_.UnitsPerCycle());
     }
     phase_.Advance();
     return v;

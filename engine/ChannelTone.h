@@ -6,16 +6,18 @@
 //
 // The shapes read one exact cycle, summed once by inverse FFT on the
 // phase's own grid of q points, when that grid is small enough to keep (every
-// whole-hertz tone and most short decimals); otherwise each frame sums its
-// harmonics from the fine sine tables.
+// whole-hertz tone and most short decimals); otherwise a Taylor polynomial
+// from the nearest point of a tabulated cycle (TaylorCycle).
 
 #include "engine/FinePhaseSine.h"
 #include "engine/HarmonicSeries.h"
 #include "engine/MilliHertz.h"
 #include "engine/StreamPhase.h"
+#include "engine/TaylorCycle.h"
 #include "engine/ToneGenTypes.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class ChannelTone {
@@ -34,17 +36,11 @@ public:
     void SetFrequency(MilliHertz frequency);
 
     const StreamPhase& Phase() const { return phase_; }
-    bool SumsHarmonics() const { return cycle_.empty() && wave_ != TTGWave::tgSine; }
+    // A shape read through a Taylor polynomial rather than its exact cycle.
+    bool Interpolates() const { return taylor_ != nullptr; }
 
 private:
-    // What harmonic k adds: a sin(k theta) + b cos(k theta), the lag folded in.
-    struct Term {
-        int number;
-        long double sinPart;
-        long double cosPart;
-    };
     void Prepare(MilliHertz frequency);
-    long double HarmonicSum(std::uint64_t units) const;
 
     TTGWave wave_;
     int lagTenths_;
@@ -52,6 +48,6 @@ private:
     StreamPhase phase_;
     long double lagSin_ = 0;
     long double lagCos_ = 1;
-    std::vector<Term> terms_;
     std::vector<double> cycle_; // one exact cycle on the phase's q points
+    std::unique_ptr<const TaylorCycle> taylor_;
 };

@@ -7,6 +7,8 @@
 #include "SignalAnalysis.h"
 #include "SineFit.h"
 #include "ToneGenFixture.h"
+#include "engine/ChannelTone.h"
+#include "engine/HarmonicSeries.h"
 #include "engine/MilliHertz.h"
 #include "engine/StreamExport.h"
 #include "engine/StreamPhase.h"
@@ -256,6 +258,40 @@ TEST_F(StreamedToneTest, WholeHertzGivesTheLoopedImagesSamplesWithinAStep) {
             worst = std::max(worst, std::fabs(streamed[i] - image[i % image.size()]));
         EXPECT_LE(worst, StepOf(row.bits) * 1.0001)
             << TTGWaveNames()[int(row.wave)] << " " << row.frequency << " Hz " << Name(row.bits);
+    }
+}
+
+struct ShapeRow {
+    TTGWave wave;
+    std::int64_t milliHertz;
+    int rate;
+    int lagTenths;
+    bool interpolates; // the exact cycle is too long to keep, or it lags
+};
+
+TEST(ChannelTone, ShapesFollowTheirSeriesAtTheExactPhase) {
+    const ShapeRow rows[] = {
+        {TTGWave::tgSquare, 997500, 48000, 0, false},
+        {TTGWave::tgSquare, 20001, 48000, 0, true},
+        {TTGWave::tgTriangle, 997123, 96000, 0, true},
+        {TTGWave::tgSawtooth, 1001, 44100, 0, true},
+        {TTGWave::tgSawtooth, 1000000, 96000, 900, true},
+        {TTGWave::tgTriangle, 19999999, 48000, 1234, true},
+    };
+    for (const ShapeRow& row : rows) {
+        const FinePhaseSine sine(row.rate);
+        ChannelTone tone(row.wave, {row.milliHertz}, row.lagTenths, sine);
+        EXPECT_EQ(tone.Interpolates(), row.interpolates) << row.milliHertz;
+        const std::uint64_t units = 1000ULL * row.rate;
+        const HarmonicSeries series =
+            SeriesUpTo(row.wave, int((units - 1) / (2 * std::uint64_t(row.milliHertz))));
+        double worst = 0;
+        for (std::uint64_t n = 0; n < 2000; ++n) {
+            const std::uint64_t u = n * std::uint64_t(row.milliHertz) % units;
+            const double theta = 2 * M_PI * (double(u) / double(units) - row.lagTenths / 3600.0);
+            worst = std::max(worst, std::fabs(double(tone.Next()) - SeriesValue(series, theta)));
+        }
+        EXPECT_LT(worst, 1e-9) << TTGWaveNames()[int(row.wave)] << " " << row.milliHertz;
     }
 }
 
