@@ -99,8 +99,9 @@ int main(int argc, char** argv) {
         return 0;
     std::printf("\nProcessor time per 10 ms of stereo float at 96000, against the looped image\n");
     std::printf("  looped image: %.1f us (%.3f %% of one core)\n", looped * 1e6, looped * 1e4);
-    for (const char* name : {"Streamed/sine_1000", "Streamed/sine_997_123",
-                             "Streamed/square_997_123", "Streamed/square_997_5"}) {
+    for (const char* name :
+         {"Streamed/sine_1000", "Streamed/sine_997_123", "Streamed/square_997_123",
+          "Streamed/square_997_5", "Streamed/square_20_001"}) {
         const double s = reporter.seconds[name];
         if (s > 0)
             std::printf("  %-24s %8.1f us (%.3f %% of one core), %6.2f x the loop\n", name, s * 1e6,
