@@ -140,7 +140,7 @@ protected:
     // gives: wider samples, a level below full scale, dither.
     bool NeedsRealMix() const;
     ToneShape MixReal(const WaveFormat& format, std::uint32_t dataLength, bool withEnvelope,
-                      std::uint8_t* data) const;
+                 std::uint8_t* data) const;
     // The built image becomes the generator's, with or without its envelope.
     void KeepImage(std::unique_ptr<std::uint8_t[]> block, std::size_t size, bool withEnvelope);
     void StartPlayback();
