@@ -67,8 +67,8 @@ void ChannelTone::Prepare(MilliHertz frequency) {
 
 long double ChannelTone::Next() {
     long double v = 0;
+    const std::uint64_t u = phase_.Units();
     if (wave_ == TTGWave::tgSine) {
-        const std::uint64_t u = phase_.Units();
         v = lagTenths_ == 0 ? sine_.Sin(u) : sine_.Sin(u) * lagCos_ - sine_.Cos(u) * lagSin_;
     } else if (!cycle_.empty()) {
         std::uint64_t i = phase_.StartIndex() + phase_.Index();
@@ -76,8 +76,12 @@ long double ChannelTone::Next() {
             i -= cycle_.size();
         v = cycle_[i];
     } else if (taylor_) {
-        v = taylor_->At(phase_.Units(), phase_.UnitsPerCycle());
+        v = taylor_->At(u, phase_.UnitsPerCycle());
     }
     phase_.Advance();
+    // Below half a cycle a frame, the phase falls back only when it passes
+    // the end of a cycle.
+    if (phase_.Units() < u)
+        ++cycles_;
     return v;
 }

@@ -36,6 +36,8 @@ public:
     void SetFrequency(MilliHertz frequency);
 
     const StreamPhase& Phase() const { return phase_; }
+    // Whole cycles completed before the frame Next() gives now.
+    std::uint64_t Cycles() const { return cycles_; }
     // A shape read through a Taylor polynomial rather than its exact cycle.
     bool Interpolates() const { return taylor_ != nullptr; }
 
@@ -50,4 +52,5 @@ private:
     long double lagCos_ = 1;
     std::vector<double> cycle_; // one exact cycle on the phase's q points
     std::unique_ptr<const TaylorCycle> taylor_;
+    std::uint64_t cycles_ = 0;
 };

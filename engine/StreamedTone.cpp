@@ -29,7 +29,7 @@ void StreamedTone::Render(std::size_t frames, std::uint8_t* out) {
                 if (--rampLeft_ == 0)
                     peak_ = settings_.peak;
             }
-            const long double gain = peak_;
+            const long double gain = Sounding() ? peak_ : 0.0;
             leftChunk_[i] = static_cast<double>(gain * left_.Next());
             if (right_)
                 rightChunk_[i] = static_cast<double>(gain * right_->Next());
@@ -39,6 +39,14 @@ void StreamedTone::Render(std::size_t frames, std::uint8_t* out) {
         out += n * frameBytes;
         frames -= n;
     }
+}
+
+bool StreamedTone::Sounding() const {
+    const std::optional<BurstSettings>& burst = settings_.burst;
+    if (!burst)
+        return true;
+    const auto period = std::uint64_t(std::max(burst->onCycles + burst->offCycles, 1));
+    return left_.Cycles() % period < std::uint64_t(std::max(burst->onCycles, 0));
 }
 
 void StreamedTone::SetFrequency(MilliHertz frequency) {

@@ -13,6 +13,7 @@
 #include "engine/ToneGenTypes.h"
 #include "engine/TpdfDither.h"
 #include "engine/WaveFormat.h"
+#include "engine/signals/ToneBurst.h"
 
 #include <memory>
 #include <optional>
@@ -29,8 +30,14 @@ struct StreamedToneSettings {
     // at 16 bits).
     double peak = 1.0;
     bool dither = false;
+    // Tone bursts: the left channel's cycles counted exactly, ON whole
+    // cycles sounding and OFF whole cycles silent, so that each burst
+    // starts at phase zero at any frequency. Both channels play them.
+    std::optional<BurstSettings> burst;
 
-    bool RightHasItsOwn() const { return rightFrequency.value != 0 || rightLagTenths != 0; }
+    bool RightHasItsOwn() const {
+        return !burst && (rightFrequency.value != 0 || rightLagTenths != 0);
+    }
 };
 
 class StreamedTone : public FrameSource {
@@ -55,6 +62,9 @@ public:
 
 private:
     static constexpr std::size_t kChunk = 512;
+
+    // False in a burst's silent cycles.
+    bool Sounding() const;
 
     StreamedToneSettings settings_;
     WaveFormat format_;

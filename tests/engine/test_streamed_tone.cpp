@@ -295,6 +295,41 @@ TEST(ChannelTone, ShapesFollowTheirSeriesAtTheExactPhase) {
     }
 }
 
+struct BurstRow {
+    std::int64_t milliHertz;
+    int rate;
+    Bits bits;
+    int on;
+    int off;
+};
+
+TEST(StreamedBurst, SoundsExactlyTheOnCyclesOfTheTone) {
+    const BurstRow rows[] = {{997123, 48000, Bits::Float, 10, 90},
+                             {12500, 48000, Bits::Sixteen, 1, 1},
+                             {19999999, 96000, Bits::TwentyFour, 3, 7}};
+    for (const BurstRow& row : rows) {
+        StreamedToneSettings settings;
+        settings.frequency = {row.milliHertz};
+        const WaveFormat format = FormatOf(row.bits, row.rate);
+        StreamedTone steady(settings, format);
+        settings.burst = BurstSettings{row.on, row.off};
+        StreamedTone bursts(settings, format);
+        const std::size_t frames = 3 * std::size_t(row.rate);
+        const std::vector<double> tone = Stream(steady, frames), x = Stream(bursts, frames);
+        // Frame n lies in cycle n f / rate, rounded down: whole numbers.
+        const std::uint64_t units = 1000ULL * row.rate;
+        std::size_t wrong = 0, sounding = 0;
+        for (std::size_t n = 0; n < frames; ++n) {
+            const std::uint64_t cycle = n * std::uint64_t(row.milliHertz) / units;
+            const bool on = cycle % std::uint64_t(row.on + row.off) < std::uint64_t(row.on);
+            sounding += on;
+            wrong += x[n] != (on ? tone[n] : 0.0);
+        }
+        EXPECT_EQ(wrong, 0u) << row.milliHertz;
+        EXPECT_GT(sounding, 0u) << row.milliHertz;
+    }
+}
+
 // --- purity and frequency on the fine grid -----------------------------------
 
 struct GridRow {
