@@ -330,6 +330,40 @@ TEST(StreamedBurst, SoundsExactlyTheOnCyclesOfTheTone) {
     }
 }
 
+TEST(StreamedTone, ChangesContinueThePhaseToTheFrameAndRampTheLevel) {
+    // Float stereo at 48000, the right channel lagging a quarter cycle: each
+    // sample against the sine at the exact phase of the frequencies played.
+    const int rate = 48000;
+    const std::uint64_t units = 1000ULL * rate;
+    StreamedToneSettings settings;
+    settings.frequency = {997123};
+    settings.rightLagTenths = 900;
+    StreamedTone tone(settings, FormatOf(Bits::Float, rate, true));
+    const std::int64_t played[] = {997123, 12500, 19999999};
+    const std::size_t kFrames = 1001;
+    std::uint64_t u = 0;
+    double worst = 0;
+    for (std::int64_t f : played) {
+        tone.SetFrequency({f});
+        const std::vector<double> x = Stream(tone, kFrames);
+        for (std::size_t n = 0; n < kFrames; ++n, u = (u + std::uint64_t(f)) % units) {
+            const long double turn = 2 * 3.14159265358979323846264L * u / units;
+            worst = std::max(worst, std::fabs(x[2 * n] - double(std::sin(turn))));
+            worst = std::max(worst, std::fabs(x[2 * n + 1] + double(std::cos(turn))));
+        }
+    }
+    EXPECT_LE(worst, 0x1p-24);
+    // A level ramps straight to its new peak over the frames asked.
+    tone.SetPeak(0.5, 480);
+    const std::vector<double> ramp = Stream(tone, 960);
+    for (std::size_t n = 0; n < 960; ++n) {
+        const long double turn = 2 * 3.14159265358979323846264L * u / units;
+        const double gain = n < 480 ? 1 - 0.5 * double(n + 1) / 480 : 0.5;
+        EXPECT_NEAR(ramp[2 * n], gain * double(std::sin(turn)), 1e-6) << n;
+        u = (u + 19999999) % units;
+    }
+}
+
 // --- purity and frequency on the fine grid -----------------------------------
 
 struct GridRow {
