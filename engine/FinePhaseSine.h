@@ -17,6 +17,8 @@
 
 class FinePhaseSine {
 public:
+    // Throws std::invalid_argument for a rate that is not a positive
+    // multiple of 4.
     explicit FinePhaseSine(int rate);
 
     static constexpr int kFineSteps = 1000;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -15,7 +16,7 @@ namespace {
 constexpr std::uint64_t kLargestData = std::numeric_limits<std::uint32_t>::max() - 1024;
 
 std::uint64_t FramesOf(const WaveFormat& format, int durationMs) {
-    return durationMs <= 0 ? 0 : std::uint64_t(durationMs) * format.SamplesPer10ms() / 10;
+    return durationMs <= 0 ? 0 : std::uint64_t(durationMs) * format.SamplesPerSecond() / 1000;
 }
 
 } // namespace
@@ -56,5 +57,7 @@ int ExportStreamedTone(const StreamedToneSettings& tone, const WaveFormat& forma
         return ExportStream(source, durationMs, path);
     } catch (const std::bad_alloc&) {
         return ENOMEM;
+    } catch (const std::invalid_argument&) {
+        return EINVAL; // a rate the tone cannot be played at
     }
 }

@@ -21,6 +21,7 @@ std::vector<std::uint8_t> StreamImage(FrameSource& source, int durationMs);
 // frames or more than a WAV file holds).
 int ExportStream(FrameSource& source, int durationMs, const std::string& path);
 
-// The command line's entry: `tone` in `format` for `durationMs`.
+// The command line's entry: `tone` in `format` for `durationMs` (EINVAL also
+// for a rate that is not a multiple of 4).
 int ExportStreamedTone(const StreamedToneSettings& tone, const WaveFormat& format, int durationMs,
                        const std::string& path);

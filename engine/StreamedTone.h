@@ -42,17 +42,19 @@ struct StreamedToneSettings {
 
 class StreamedTone : public FrameSource {
 public:
-    // The format's rate must be divisible by 4; the frequencies are not
-    // checked against it (see FrequencyRange). Noise plays as silence.
+    // The format's rate must be divisible by 4 (else std::invalid_argument);
+    // the frequencies are not checked against it (see FrequencyRange). Noise
+    // plays as silence. May throw std::bad_alloc (a shape's tables).
     StreamedTone(const StreamedToneSettings& settings, const WaveFormat& format);
 
     const WaveFormat& Format() const override { return format_; }
     void Render(std::size_t frames, std::uint8_t* out) override;
 
-    // Changes while streaming, from another thread than Render's only with
-    // the caller's own hand-over. A frequency continues from the phase
-    // reached, to the frame; a peak is reached by a straight ramp over
-    // `rampFrames`.
+    // Changes while streaming, between Render calls (from another thread
+    // only with the caller's own hand-over). A frequency continues from the
+    // phase reached, to the frame; for the shapes it builds new tables, so
+    // it allocates and may throw std::bad_alloc. A peak is reached by a
+    // straight ramp over `rampFrames`.
     void SetFrequency(MilliHertz frequency);
     void SetRightFrequency(MilliHertz frequency);
     void SetPeak(double peak, std::size_t rampFrames);

@@ -13,8 +13,8 @@ struct WaveFormat {
     bool sixteenBit = true;
     bool hiQ = true; // 96000 samples per second, else 44100
     WideSamples wide = WideSamples::None;
-    // A rate of its own (streamed tones play at any rate divisible by 100);
-    // 0: the classic choice `hiQ` makes.
+    // A rate of its own for streamed tones (44100, 48000, 88200, 96000,
+    // 176400 or 192000); 0: the classic choice `hiQ` makes.
     int rate = 0;
 
     int Channels() const { return stereo ? 2 : 1; }

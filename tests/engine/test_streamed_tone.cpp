@@ -437,6 +437,7 @@ TEST(StreamExport, WritesTheStreamedFramesAsAWaveFile) {
     EXPECT_EQ(u32(46), 12000u);     // the fact chunk's frames
     EXPECT_EQ(u32(54), 12000u * 8); // the data's length
     EXPECT_EQ(ExportStreamedTone(settings, format, 0, path), EINVAL);
+    EXPECT_EQ(ExportStreamedTone(settings, FormatOf(Bits::Float, 22050), 250, path), EINVAL);
 }
 
 } // namespace
