@@ -74,6 +74,7 @@ BENCHMARK_CAPTURE(Streamed, sine_997_123, TTGWave::tgSine, 997123)->Unit(benchma
 BENCHMARK_CAPTURE(Streamed, square_997_123, TTGWave::tgSquare, 997123)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Streamed, square_997_5, TTGWave::tgSquare, 997500)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Streamed, square_20_001, TTGWave::tgSquare, 20001)->Unit(benchmark::kMicrosecond);
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
