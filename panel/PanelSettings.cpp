@@ -1,22 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/PanelSettings.h"
 
-#include <QDir>
+#include "core/IniText.h"
+#include "core/SettingsFolderFile.h"
+#include "panel/PanelText.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 
 #include <array>
+#include <cstdio>
 #include <utility>
 
 namespace panel_settings {
 namespace {
 
-const QString kDevice = QStringLiteral("output/device");
-const QString kBits = QStringLiteral("format/bits");
-const QString kRate = QStringLiteral("format/rate");
-const QString kSignal = QStringLiteral("signal/kind");
+const std::string kDevice = "output/device";
+const std::string kBits = "format/bits";
+const std::string kRate = "format/rate";
+const std::string kSignal = "signal/kind";
 
 // The values as written, with what each stands for.
 const std::array<std::pair<const char*, TTGResolution>, 3> kBitNames{{
@@ -37,21 +39,27 @@ const std::array<std::pair<const char*, SignalKind>, 4> kSignalNames{{
 
 // The stored text's value, or `fallback` when it is none of the names.
 template <class T, std::size_t N>
-T Read(const QSettings& file, const QString& key,
+T Read(const IniValues& file, const std::string& key,
        const std::array<std::pair<const char*, T>, N>& names, T fallback) {
-    const QString text = file.value(key).toString();
+    const auto text = file.find(key);
+    if (text == file.end())
+        return fallback;
     for (const auto& [name, value] : names)
-        if (text == QLatin1String(name))
+        if (text->second == name)
             return value;
     return fallback;
 }
 
 template <class T, std::size_t N>
-QString Name(const std::array<std::pair<const char*, T>, N>& names, T value) {
+std::string Name(const std::array<std::pair<const char*, T>, N>& names, T value) {
     for (const auto& [name, v] : names)
         if (v == value)
-            return QLatin1String(name);
-    return QLatin1String(names.front().first);
+            return name;
+    return names.front().first;
+}
+
+std::string EncodedPath() {
+    return QFile::encodeName(FilePath()).toStdString();
 }
 
 } // namespace
@@ -63,40 +71,47 @@ QString FilePath() {
 
 PanelChoices Load() {
     const PanelChoices defaults;
-    const QString path = FilePath();
-    if (!QFileInfo(path).isFile())
+    const SettingsFileText read = ReadSettingsFolderFile(EncodedPath());
+    if (read.status == SettingsFileText::Status::TooLarge)
+        std::fprintf(stderr, "orbel: %s\n",
+                     PanelText("файл настроек %1 больше 1 МБ: взяты настройки по умолчанию")
+                         .arg(FilePath())
+                         .toLocal8Bit()
+                         .constData());
+    if (read.status != SettingsFileText::Status::Read)
         return defaults;
-    const QSettings file(path, QSettings::IniFormat);
-    if (file.status() != QSettings::NoError)
+    const std::optional<IniValues> file = ReadIniText(read.text);
+    if (!file)
         return defaults;
     PanelChoices choices;
-    const QVariant device = file.value(kDevice);
-    if (device.typeId() == QMetaType::QString)
-        choices.device = device.toString().toStdString();
-    choices.resolution = Read(file, kBits, kBitNames, defaults.resolution);
-    choices.quality = Read(file, kRate, kRateNames, defaults.quality);
-    choices.signal = Read(file, kSignal, kSignalNames, defaults.signal);
+    if (const auto device = file->find(kDevice); device != file->end())
+        choices.device = device->second;
+    choices.resolution = Read(*file, kBits, kBitNames, defaults.resolution);
+    choices.quality = Read(*file, kRate, kRateNames, defaults.quality);
+    choices.signal = Read(*file, kSignal, kSignalNames, defaults.signal);
     return choices;
 }
 
-bool Save(const PanelChoices& choices) {
-    const QString path = FilePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    {
-        // A file QSettings cannot read it would not rewrite either.
-        const QSettings probe(path, QSettings::IniFormat);
-        if (probe.status() != QSettings::NoError)
-            QFile::remove(path);
+SaveOutcome Save(const PanelChoices& choices) {
+    const IniValues file{
+        {kDevice, choices.device},
+        {kBits, Name(kBitNames, choices.resolution)},
+        {kRate, Name(kRateNames, choices.quality)},
+        {kSignal, Name(kSignalNames, choices.signal)},
+    };
+    const SettingsFileWrite written =
+        WriteSettingsFolderFile(EncodedPath(), WriteIniText(file), [](const std::string& text) {
+            return ReadIniText(text).has_value();
+        });
+    switch (written.outcome) {
+    case SettingsFileWrite::Outcome::Written:
+        return SaveOutcome::Saved;
+    case SettingsFileWrite::Outcome::Refused:
+        return SaveOutcome::Refused;
+    case SettingsFileWrite::Outcome::Failed:
+        break;
     }
-    QSettings file(path, QSettings::IniFormat);
-    file.clear();
-    file.setValue(kDevice, QString::fromStdString(choices.device));
-    file.setValue(kBits, Name(kBitNames, choices.resolution));
-    file.setValue(kRate, Name(kRateNames, choices.quality));
-    file.setValue(kSignal, Name(kSignalNames, choices.signal));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return SaveOutcome::Failed;
 }
 
 } // namespace panel_settings
