@@ -3,6 +3,7 @@
 
 #include "core/IniText.h"
 #include "core/SettingsFolderFile.h"
+#include "engine/ChoiceNames.h"
 #include "panel/PanelText.h"
 
 #include <QFile>
@@ -10,7 +11,8 @@
 
 #include <array>
 #include <cstdio>
-#include <utility>
+#include <string>
+#include <string_view>
 
 namespace panel_settings {
 namespace {
@@ -20,42 +22,20 @@ const std::string kBits = "format/bits";
 const std::string kRate = "format/rate";
 const std::string kSignal = "signal/kind";
 
-// The values as written, with what each stands for.
-const std::array<std::pair<const char*, TTGResolution>, 3> kBitNames{{
-    {"16", TTGResolution::tg16Bit},
-    {"24", TTGResolution::tg24Bit},
-    {"float", TTGResolution::tgFloat},
-}};
-const std::array<std::pair<const char*, TTGQuality>, 2> kRateNames{{
-    {"96000", TTGQuality::tgHiQ},
-    {"44100", TTGQuality::tgLoQ},
-}};
-const std::array<std::pair<const char*, SignalKind>, 4> kSignalNames{{
-    {"panel", SignalKind::Tone},
-    {"pink", SignalKind::PinkNoise},
-    {"smpte", SignalKind::Smpte},
-    {"ccif", SignalKind::Ccif},
-}};
-
 // The stored text's value, or `fallback` when it is none of the names.
 template <class T, std::size_t N>
-T Read(const IniValues& file, const std::string& key,
-       const std::array<std::pair<const char*, T>, N>& names, T fallback) {
+T Read(const IniValues& file, const std::string& key, const std::array<ChoiceName<T>, N>& names,
+       T fallback) {
     const auto text = file.find(key);
     if (text == file.end())
         return fallback;
-    for (const auto& [name, value] : names)
-        if (text->second == name)
-            return value;
-    return fallback;
+    const ChoiceName<T>* name = choice_names::ByStoredWord(names, text->second);
+    return name ? name->value : fallback;
 }
 
 template <class T, std::size_t N>
-std::string Name(const std::array<std::pair<const char*, T>, N>& names, T value) {
-    for (const auto& [name, v] : names)
-        if (v == value)
-            return name;
-    return names.front().first;
+std::string Name(const std::array<ChoiceName<T>, N>& names, T value) {
+    return std::string(choice_names::StoredWord(names, value));
 }
 
 std::string EncodedPath() {
@@ -86,18 +66,18 @@ PanelChoices Load() {
     PanelChoices choices;
     if (const auto device = file->find(kDevice); device != file->end())
         choices.device = device->second;
-    choices.resolution = Read(*file, kBits, kBitNames, defaults.resolution);
-    choices.quality = Read(*file, kRate, kRateNames, defaults.quality);
-    choices.signal = Read(*file, kSignal, kSignalNames, defaults.signal);
+    choices.resolution = Read(*file, kBits, choice_names::kBits, defaults.resolution);
+    choices.quality = Read(*file, kRate, choice_names::kRates, defaults.quality);
+    choices.signal = Read(*file, kSignal, choice_names::kSignals, defaults.signal);
     return choices;
 }
 
 SaveOutcome Save(const PanelChoices& choices) {
     const IniValues file{
         {kDevice, choices.device},
-        {kBits, Name(kBitNames, choices.resolution)},
-        {kRate, Name(kRateNames, choices.quality)},
-        {kSignal, Name(kSignalNames, choices.signal)},
+        {kBits, Name(choice_names::kBits, choices.resolution)},
+        {kRate, Name(choice_names::kRates, choices.quality)},
+        {kSignal, Name(choice_names::kSignals, choices.signal)},
     };
     const SettingsFileWrite written =
         WriteSettingsFolderFile(EncodedPath(), WriteIniText(file), [](const std::string& text) {
