@@ -58,7 +58,8 @@ ok "an unknown output is refused with the list"
 
 # A description holding an escape and a tab, and a name typed with one: each
 # is shown as \xNN, one output a line, nothing acting on the terminal.
-load_sink bench_e "$(printf 'Esc\033[2J\tTab')" >"$work/module_e"
+pactl load-module module-null-sink sink_name=bench_e \
+  "sink_properties=\"device.description='$(printf 'Esc\033[2J\tTab')'\"" >"$work/module_e"
 "$orbel" devices >"$work/devices" || fail "devices exits $?"
 grep -qF 'bench_e	Esc\x1B[2J\x09Tab' "$work/devices" || fail "the description is not shown escaped: $(cat -A "$work/devices")"
 status=0
