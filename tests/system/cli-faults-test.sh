@@ -84,15 +84,14 @@ rough=$(sed -n 's/^Rough *frequency: *//p' "$work/stat")
 [ $((rough >= 990 && rough <= 1010)) -eq 1 ] || fail "SoX reads $rough Hz from the pipe, not 1000"
 expect 1 "No space left on device" sh -c "\"$orbel\" --help >/dev/full"
 expect 1 "No space left on device" sh -c "\"$orbel\" --version >/dev/full"
-expect 1 "No space left on device" sh -c "\"$orbel\" devices >/dev/full"
 expect 1 "No space left on device" sh -c "\"$orbel\" export \"$work/s.wav\" --sweep 20:20000 >/dev/full"
-ok "export - into a pipe; --help, --version, devices and a sweep's length into /dev/full exit 1"
+ok "export - into a pipe; --help, --version and a sweep's length into /dev/full exit 1"
 
 echo "-- the sweep's length"
 # Scripts read the English line: a point whatever the locale's decimal sign.
 mkdir -p "$work/locale"
 if localedef -i de_DE -f UTF-8 "$work/locale/de_DE.UTF-8" 2>/dev/null; then
-  [ "$(LOCPATH=$work/locale LC_ALL=de_DE.UTF-8 printf '%.1f' 1.5)" = "1,5" ] ||
+  [ "$(LOCPATH=$work/locale LC_ALL=de_DE.UTF-8 locale decimal_point)" = "," ] ||
     fail "the German locale writes no decimal comma"
   LOCPATH=$work/locale LC_ALL=de_DE.UTF-8 LANGUAGE=en "$orbel" export "$work/s.wav" \
     --sweep 20:20000 --duration 1000 >"$work/out"
@@ -197,6 +196,9 @@ grep -q "sound output restored" "$work/restart.err" || fail "no line on return: 
 tail -n 1 "$work/restart.err" | grep -q "the sound was lost for" ||
   fail "no last line: $(cat "$work/restart.err")"
 ok "lost, restored, exit 1: $(tail -n 1 "$work/restart.err")"
+# With the server answering again: the list of outputs into a full output.
+expect 1 "No space left on device" sh -c "\"$orbel\" devices >/dev/full"
+ok "devices into /dev/full exits 1"
 
 echo "-- SIGHUP to play"
 # A server just started renders its first stream unevenly: warm it up.
