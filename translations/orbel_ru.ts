@@ -440,6 +440,18 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>качание частоты длится %.6f с</translation>
     </message>
     <message>
+        <source>; longer than the %.3f s asked: the shortest synchronized sweep over this range</source>
+        <translation>; дольше заданных %.3f с: это самое короткое синхронизированное качание в этом диапазоне</translation>
+    </message>
+    <message>
+        <source>; each fade is cut to half of it, %.6f s</source>
+        <translation>; нарастание и спад сокращены до половины качания, по %.6f с</translation>
+    </message>
+    <message>
+        <source>the sound server has no output to play on</source>
+        <translation>у звукового сервера нет выхода для воспроизведения</translation>
+    </message>
+    <message>
         <source>cannot write to standard output: %1</source>
         <translation>не удаётся писать в стандартный вывод: %1</translation>
     </message>
