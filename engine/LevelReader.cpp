@@ -57,7 +57,7 @@ std::optional<LevelUnit> UnitFromSymbol(std::string_view symbol) {
     return std::nullopt;
 }
 
-LevelReading Refused(LevelRefusalReason reason) {
+LevelReading RefusedReading(LevelRefusalReason reason) {
     return {std::nullopt, {reason, std::nullopt}};
 }
 
@@ -65,7 +65,7 @@ LevelReading Refused(LevelRefusalReason reason) {
 
 LevelReading ReadLevel(std::string_view text) {
     if (text.find(',') != std::string_view::npos)
-        return Refused(LevelRefusalReason::DecimalComma);
+        return RefusedReading(LevelRefusalReason::DecimalComma);
     std::size_t unitStart = text.size();
     while (unitStart > 0 && IsAsciiLetter(text[unitStart - 1]))
         --unitStart;
@@ -82,16 +82,16 @@ LevelReading ReadLevel(std::string_view text) {
     const std::optional<LevelUnit> unit = UnitFromSymbol(symbol);
     const std::optional<double> number = ParseNumber(numberText);
     if (!unit || !number)
-        return Refused(LevelRefusalReason::NotALevel);
+        return RefusedReading(LevelRefusalReason::NotALevel);
 
     if (*unit == LevelUnit::DbFs) {
         // In hundredths first, so that -120.004 is -120.00 and may pass.
         const double hundredths = std::round(*number * 100) / 100;
         if (!(hundredths >= kLowestPeakLevelDb && hundredths <= kHighestPeakLevelDb))
-            return Refused(LevelRefusalReason::DbFsOutOfRange);
+            return RefusedReading(LevelRefusalReason::DbFsOutOfRange);
         return {WrittenLevel{hundredths == 0 ? 0.0 : hundredths, *unit}, {}}; // no -0
     }
     if (*unit != LevelUnit::DbU && *unit != LevelUnit::DbV && !(*number > 0))
-        return Refused(LevelRefusalReason::VoltsNotPositive);
+        return RefusedReading(LevelRefusalReason::VoltsNotPositive);
     return {WrittenLevel{*number, *unit}, {}};
 }

@@ -17,7 +17,7 @@ namespace {
 constexpr double kEdgeSlackDb = 1e-9;
 
 bool IsCalibration(std::optional<double> volts) {
-    return volts && std::isfinite(*volts) && *volts > 0;
+    return volts && *volts >= kLowestCalibrationVolts && *volts <= kHighestCalibrationVolts;
 }
 
 // 20 log10(a / b) without overflowing the quotient.
@@ -47,7 +47,7 @@ double PeakDbAtJack(const WrittenLevel& level, double fullScaleVolts) {
     return level.number;
 }
 
-SampleLevelResult Refused(LevelRefusalReason reason, std::optional<WrittenLevel> limit = {}) {
+SampleLevelResult RefusedLevel(LevelRefusalReason reason, std::optional<WrittenLevel> limit = {}) {
     return {std::nullopt, {reason, limit}};
 }
 
@@ -67,20 +67,20 @@ WrittenLevel ShownLimit(double peakDb, double fullScaleVolts, LevelUnit unit,
 SampleLevelResult ToSampleLevel(const WrittenLevel& level, std::optional<double> fullScaleVolts) {
     if (level.unit == LevelUnit::DbFs) {
         if (!(level.number >= kLowestPeakLevelDb && level.number <= kHighestPeakLevelDb))
-            return Refused(LevelRefusalReason::DbFsOutOfRange);
+            return RefusedLevel(LevelRefusalReason::DbFsOutOfRange);
         return {level.number, {}};
     }
     if (!(level.number > 0) && level.unit != LevelUnit::DbU && level.unit != LevelUnit::DbV)
-        return Refused(LevelRefusalReason::VoltsNotPositive);
+        return RefusedLevel(LevelRefusalReason::VoltsNotPositive);
     if (!IsCalibration(fullScaleVolts))
-        return Refused(LevelRefusalReason::NotCalibrated);
+        return RefusedLevel(LevelRefusalReason::NotCalibrated);
     const double peakDb = PeakDbAtJack(level, *fullScaleVolts);
     if (std::isnan(peakDb) || peakDb > kHighestPeakLevelDb + kEdgeSlackDb)
-        return Refused(
+        return RefusedLevel(
             LevelRefusalReason::AboveFullScale,
             ShownLimit(kHighestPeakLevelDb, *fullScaleVolts, level.unit, LevelRounding::Down));
     if (peakDb < kLowestPeakLevelDb - kEdgeSlackDb)
-        return Refused(
+        return RefusedLevel(
             LevelRefusalReason::BelowLowest,
             ShownLimit(kLowestPeakLevelDb, *fullScaleVolts, level.unit, LevelRounding::Up));
     return {std::clamp(peakDb, kLowestPeakLevelDb, kHighestPeakLevelDb), {}};

@@ -20,7 +20,7 @@ struct SampleLevelResult {
 };
 
 // `fullScaleVolts`: the calibration, or none when the output has none (or
-// a value that is not a positive finite voltage).
+// a value outside kLowestCalibrationVolts..kHighestCalibrationVolts).
 SampleLevelResult ToSampleLevel(const WrittenLevel& level, std::optional<double> fullScaleVolts);
 
 // The level a sample level stands for in `unit` on an output calibrated at
