@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/SampleLevel.h"
 
+#include "core/ChannelCalibration.h"
 #include "engine/LevelFormat.h"
 #include "engine/VoltReference.h"
 
@@ -17,7 +18,7 @@ namespace {
 constexpr double kEdgeSlackDb = 1e-9;
 
 bool IsCalibration(std::optional<double> volts) {
-    return volts && *volts >= kLowestCalibrationVolts && *volts <= kHighestCalibrationVolts;
+    return volts && IsCalibrationVoltage(*volts);
 }
 
 // 20 log10(a / b) without overflowing the quotient.

@@ -16,7 +16,3 @@ inline constexpr double kSinePeakToPeakPerRms = 2 * std::numbers::sqrt2;
 // dB relative to full scale.
 inline constexpr double kLowestPeakLevelDb = -120;
 inline constexpr double kHighestPeakLevelDb = 0;
-// The calibrations taken as real: the RMS volts of a full-scale sine on
-// any output lies far inside these.
-inline constexpr double kLowestCalibrationVolts = 1e-6;
-inline constexpr double kHighestCalibrationVolts = 1e4;

@@ -3,11 +3,11 @@
 // first bytes (or not calibrated): no crash; an accepted level plays from
 // -120 to 0 dB; a refused one says why, and a limit it gives reads back as
 // a level the output plays.
+#include "core/ChannelCalibration.h"
 #include "engine/LevelFormat.h"
 #include "engine/LevelReader.h"
 #include "engine/SampleLevel.h"
 #include "engine/SignalVolts.h"
-#include "engine/VoltReference.h"
 
 #include <cmath>
 #include <cstdint>
@@ -50,8 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(sample.peakDb.has_value() != sample.refusal.Refused());
     if (sample.peakDb) {
         Require(Plays(sample.peakDb));
-        if (fullScale && *fullScale >= kLowestCalibrationVolts &&
-            *fullScale <= kHighestCalibrationVolts) {
+        if (fullScale && IsCalibrationVoltage(*fullScale)) {
             const SineVolts volts = SineVoltsAt(*sample.peakDb, *fullScale);
             Require(!(volts.rms < 0) && !(volts.peakToPeak < volts.rms));
         }

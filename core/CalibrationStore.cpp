@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/CalibrationStore.h"
+
+#include "core/CalibrationDate.h"
+#include "core/CalibrationFile.h"
+#include "core/MakeFolders.h"
+#include "core/SettingsFolder.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+constexpr auto kLockPatience = std::chrono::seconds(2);
+constexpr auto kLockRetry = std::chrono::milliseconds(5);
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// An exclusive lock of the folder while it lives, if had in time. The
+// folder itself is locked, so that no lock file is left behind.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder)
+        : folder_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (folder_.Get() < 0)
+            return;
+        const auto giveUp = std::chrono::steady_clock::now() + kLockPatience;
+        while (::flock(folder_.Get(), LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) ||
+                std::chrono::steady_clock::now() > giveUp)
+                return;
+            std::this_thread::sleep_for(kLockRetry);
+        }
+    }
+    // Closing the folder lets the lock go.
+
+private:
+    FileDescriptor folder_;
+};
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+bool IsValid(const ChannelCalibration& c) {
+    return IsCalibrationVoltage(c.fullScaleVolts) && IsCalibrationDate(c.date);
+}
+
+} // namespace
+
+std::string CalibrationStore::DefaultPath() {
+    const std::string folder = SettingsFolder();
+    return folder.empty() ? folder : folder + "/calibration.conf";
+}
+
+CalibrationStore::CalibrationStore(std::string path, FileReplacer replace)
+    : path_(std::move(path)), replace_(std::move(replace)) {}
+
+StoredCalibrations CalibrationStore::Load() const {
+    using State = CalibrationFileState;
+    if (path_.empty())
+        return {{}, State::Missing};
+    // Without waiting: a FIFO or a device under the name must not hold the
+    // program up.
+    const FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.Get() < 0)
+        return {{}, errno == ENOENT ? State::Missing : State::Unreadable};
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0)
+        return {{}, State::Unreadable};
+    if (!S_ISREG(status.st_mode))
+        return {{}, State::NotAFile};
+    if (status.st_size > static_cast<off_t>(kMaxCalibrationFileBytes))
+        return {{}, State::TooLarge};
+    // Read up to one byte past the limit: a file that grew since is too large.
+    std::string text(kMaxCalibrationFileBytes + 1, '\0');
+    std::size_t filled = 0;
+    while (filled < text.size()) {
+        const ssize_t got = ::read(file.Get(), text.data() + filled, text.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {{}, State::Unreadable};
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    if (filled > kMaxCalibrationFileBytes)
+        return {{}, State::TooLarge};
+    text.resize(filled);
+    std::optional<CalibrationTable> table = ReadCalibrationText(text);
+    if (!table)
+        return {{}, State::Damaged};
+    return {std::move(*table), State::Read};
+}
+
+CalibrationSaveResult CalibrationStore::Save(const std::string& output,
+                                             const OutputCalibration& calibration) const {
+    if (output.empty() || (!calibration.left && !calibration.right) ||
+        (calibration.left && !IsValid(*calibration.left)) ||
+        (calibration.right && !IsValid(*calibration.right)))
+        return CalibrationSaveResult::InvalidCalibration;
+    const std::string folder = FolderOf(path_);
+    if (path_.empty() || !MakeFolders(folder))
+        return CalibrationSaveResult::NotWritten;
+    const FolderLock lock(folder);
+    StoredCalibrations stored = Load();
+    if (stored.state != CalibrationFileState::Read && stored.state != CalibrationFileState::Missing)
+        return CalibrationSaveResult::FileKept;
+    stored.table.Replace(output, calibration);
+    return replace_(path_, WriteCalibrationText(stored.table)) ? CalibrationSaveResult::Saved
+                                                               : CalibrationSaveResult::NotWritten;
+}
