@@ -6,6 +6,7 @@
 #include "core/MakeFolders.h"
 #include "core/SettingsFolder.h"
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -17,8 +18,10 @@
 
 namespace {
 
-constexpr auto kLockPatience = std::chrono::seconds(2);
-constexpr auto kLockRetry = std::chrono::milliseconds(5);
+// A save holds the lock for a read and a write of a small file; a program
+// that holds it longer is not waited on for good.
+constexpr auto kLockPatience = std::chrono::seconds(10);
+constexpr auto kLockRetry = std::chrono::milliseconds(1);
 
 class FileDescriptor {
 public:
@@ -92,22 +95,21 @@ StoredCalibrations CalibrationStore::Load() const {
         return {{}, State::NotAFile};
     if (status.st_size > static_cast<off_t>(kMaxCalibrationFileBytes))
         return {{}, State::TooLarge};
-    // Read up to one byte past the limit: a file that grew since is too large.
-    std::string text(kMaxCalibrationFileBytes + 1, '\0');
-    std::size_t filled = 0;
-    while (filled < text.size()) {
-        const ssize_t got = ::read(file.Get(), text.data() + filled, text.size() - filled);
+    // Up to one byte past the limit: a file that grew since is too large.
+    std::string text;
+    std::array<char, 65536> chunk{};
+    while (text.size() <= kMaxCalibrationFileBytes) {
+        const ssize_t got = ::read(file.Get(), chunk.data(), chunk.size());
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return {{}, State::Unreadable};
         if (got == 0)
             break;
-        filled += static_cast<std::size_t>(got);
+        text.append(chunk.data(), static_cast<std::size_t>(got));
     }
-    if (filled > kMaxCalibrationFileBytes)
+    if (text.size() > kMaxCalibrationFileBytes)
         return {{}, State::TooLarge};
-    text.resize(filled);
     std::optional<CalibrationTable> table = ReadCalibrationText(text);
     if (!table)
         return {{}, State::Damaged};

@@ -9,9 +9,9 @@
 // output's entry and keeps every other, and writes the file whole through
 // the writer it was given. Programs saving at once take turns on a lock of
 // the folder, so that none loses another's output (if the lock is not had
-// within two seconds, the save goes ahead: the file is still whole). A
+// within ten seconds, the save goes ahead: the file is still whole). A
 // file that does not read as calibrations is left as it is and nothing is
-// saved, so that a user's damaged or linked file is never lost.
+// saved, so that a damaged file a user may mend is never lost.
 
 #include "core/CalibrationTable.h"
 #include "core/WholeFileReplace.h"

@@ -237,7 +237,7 @@ TEST_F(CalibrationStoreTest, RefusesWhatCouldNotBeReadBack) {
 }
 
 TEST_F(CalibrationStoreTest, ProgramsSavingAtOnceLoseNothingAndNeverTearTheFile) {
-    constexpr int kOutputsEach = 40;
+    constexpr int kOutputsEach = 20;
     pid_t writers[2] = {};
     for (int w = 0; w < 2; ++w) {
         writers[w] = ::fork();

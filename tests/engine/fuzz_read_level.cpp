@@ -5,7 +5,7 @@
 // a level the output plays.
 #include "core/ChannelCalibration.h"
 #include "engine/LevelFormat.h"
-#include "engine/LevelReader.h"
+#include "engine/LevelTextReader.h"
 #include "engine/SampleLevel.h"
 #include "engine/SignalVolts.h"
 
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         size -= 1 + sizeof(double);
     }
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const LevelReading reading = ReadLevel(text);
+    const LevelTextReading reading = ReadLevelText(text);
     Require(reading.level.has_value() != reading.refusal.Refused());
     if (!reading.level)
         return 0;
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (sample.refusal.limit) {
         const std::string shown = FormatLevel(*sample.refusal.limit);
-        const LevelReading typedBack = ReadLevel(shown);
+        const LevelTextReading typedBack = ReadLevelText(shown);
         Require(typedBack.level.has_value());
         Require(Plays(ToSampleLevel(*typedBack.level, fullScale).peakDb));
     }

@@ -5,7 +5,7 @@
 // sample level gives for each waveform.
 #include "engine/ExactPhase.h"
 #include "engine/LevelFormat.h"
-#include "engine/LevelReader.h"
+#include "engine/LevelTextReader.h"
 #include "engine/PreciseWave.h"
 #include "engine/SampleLevel.h"
 #include "engine/SignalVolts.h"
@@ -39,11 +39,11 @@ void PrintTo(const ReadRow& r, std::ostream* os) {
     *os << '"' << r.text << '"';
 }
 
-class LevelReadingTest : public ::testing::TestWithParam<ReadRow> {};
+class LevelTextReadingTest : public ::testing::TestWithParam<ReadRow> {};
 
-TEST_P(LevelReadingTest, TakesTheNumberAndUnitOrSaysWhyNot) {
+TEST_P(LevelTextReadingTest, TakesTheNumberAndUnitOrSaysWhyNot) {
     const ReadRow& row = GetParam();
-    const LevelReading reading = ReadLevel(row.text);
+    const LevelTextReading reading = ReadLevelText(row.text);
     if (row.level) {
         ASSERT_TRUE(reading.level) << LevelRefusalText(reading.refusal.reason);
         EXPECT_EQ(reading.level->unit, row.level->unit);
@@ -64,7 +64,7 @@ constexpr auto kVpp = LevelUnit::VoltsPeakToPeak;
 constexpr auto kMvpp = LevelUnit::MilliVoltsPeakToPeak;
 
 INSTANTIATE_TEST_SUITE_P(
-    Units, LevelReadingTest,
+    Units, LevelTextReadingTest,
     ::testing::Values(
         // The sample level, as the plain number has always been read.
         ReadRow{"-20", WrittenLevel{-20, kDbFs}}, ReadRow{"0", WrittenLevel{0, kDbFs}},
@@ -120,7 +120,7 @@ class JackVoltsTest : public ::testing::TestWithParam<JackRow> {};
 
 TEST_P(JackVoltsTest, TheSampleLevelGivesTheAskedVoltage) {
     const JackRow& row = GetParam();
-    const LevelReading reading = ReadLevel(row.text);
+    const LevelTextReading reading = ReadLevelText(row.text);
     ASSERT_TRUE(reading.level);
     const SampleLevelResult sample = ToSampleLevel(*reading.level, row.fullScale);
     ASSERT_TRUE(sample.peakDb) << LevelRefusalText(sample.refusal.reason);
@@ -151,7 +151,7 @@ TEST(SampleLevel, ASampleLevelNeedsNoCalibrationAndIsNotRounded) {
 TEST(SampleLevel, TwoCalibrationsGiveSampleLevelsInExactlyTheirRatio) {
     const double quiet = 0.9, loud = 3.1;
     for (const char* text : {"0dBu", "-37.5dBV", "100mV", "0.2V", "250mVpp", "0.5Vpp"}) {
-        const WrittenLevel level = *ReadLevel(text).level;
+        const WrittenLevel level = *ReadLevelText(text).level;
         const std::optional<double> onQuiet = ToSampleLevel(level, quiet).peakDb;
         const std::optional<double> onLoud = ToSampleLevel(level, loud).peakDb;
         ASSERT_TRUE(onQuiet && onLoud) << text;
@@ -175,7 +175,7 @@ class LevelRefusalTest : public ::testing::TestWithParam<RefusalRow> {};
 
 TEST_P(LevelRefusalTest, SaysWhyWithTheLimitInTheUnitAsked) {
     const RefusalRow& row = GetParam();
-    const SampleLevelResult sample = ToSampleLevel(*ReadLevel(row.text).level, row.fullScale);
+    const SampleLevelResult sample = ToSampleLevel(*ReadLevelText(row.text).level, row.fullScale);
     EXPECT_FALSE(sample.peakDb);
     EXPECT_EQ(sample.refusal.reason, row.reason);
     EXPECT_EQ(sample.refusal.limit ? FormatLevel(*sample.refusal.limit) : "", row.limit);
@@ -212,7 +212,7 @@ TEST(SampleLevel, EveryLimitShownReadsBackAsALevelTheOutputPlays) {
                 const LevelRefusal refused = ToSampleLevel({asked, unit}, fullScale).refusal;
                 ASSERT_TRUE(refused.limit) << fullScale << " " << asked;
                 const std::string shown = FormatLevel(*refused.limit);
-                const LevelReading typedBack = ReadLevel(shown);
+                const LevelTextReading typedBack = ReadLevelText(shown);
                 ASSERT_TRUE(typedBack.level) << shown;
                 const SampleLevelResult sample = ToSampleLevel(*typedBack.level, fullScale);
                 ASSERT_TRUE(sample.peakDb) << shown << " on " << fullScale;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/LevelReader.h"
+#include "engine/LevelTextReader.h"
 
 #include "engine/VoltReference.h"
 
@@ -57,13 +57,13 @@ std::optional<LevelUnit> UnitFromSymbol(std::string_view symbol) {
     return std::nullopt;
 }
 
-LevelReading RefusedReading(LevelRefusalReason reason) {
+LevelTextReading RefusedReading(LevelRefusalReason reason) {
     return {std::nullopt, {reason, std::nullopt}};
 }
 
 } // namespace
 
-LevelReading ReadLevel(std::string_view text) {
+LevelTextReading ReadLevelText(std::string_view text) {
     if (text.find(',') != std::string_view::npos)
         return RefusedReading(LevelRefusalReason::DecimalComma);
     std::size_t unitStart = text.size();

@@ -16,9 +16,9 @@
 #include <optional>
 #include <string_view>
 
-struct LevelReading {
+struct LevelTextReading {
     std::optional<WrittenLevel> level;
     LevelRefusal refusal; // when there is no level
 };
 
-LevelReading ReadLevel(std::string_view text);
+LevelTextReading ReadLevelText(std::string_view text);
