@@ -4,6 +4,7 @@
 // file, one output replaced while the others stay, programs saving at once).
 #include "core/CalibrationDate.h"
 #include "core/CalibrationFile.h"
+#include "core/CalibrationStanding.h"
 #include "core/CalibrationStore.h"
 #include "core/SettingsFolder.h"
 
@@ -124,6 +125,23 @@ TEST(CalibrationText, TakesCommentsEmptyLinesAndEitherCaseOfHex) {
     ASSERT_TRUE(table);
     EXPECT_EQ(table->Find("a/b/", OutputChannel::Right), (ChannelCalibration{0.25, kDate, 7}));
     EXPECT_FALSE(table->Find("a/b/", OutputChannel::Left));
+}
+
+TEST(CalibrationStanding, VoltsHoldOnlyAtTheVolumeOfTheCalibration) {
+    using S = CalibrationStanding;
+    const ChannelCalibration at70{0.245, kDate, 45875};
+    struct Row {
+        std::optional<ChannelCalibration> calibration;
+        std::optional<std::uint32_t> volume;
+        S standing;
+    };
+    for (const Row& r :
+         {Row{at70, 45875, S::Valid}, Row{at70, 45874, S::VolumeChanged},
+          Row{at70, 65536, S::VolumeChanged}, Row{at70, 0, S::VolumeChanged},
+          Row{at70, std::nullopt, S::VolumeUnknown}, Row{std::nullopt, 45875, S::NotCalibrated},
+          Row{std::nullopt, std::nullopt, S::NotCalibrated}})
+        EXPECT_EQ(StandingOf(r.calibration, r.volume), r.standing)
+            << (r.volume ? int(*r.volume) : -1);
 }
 
 TEST(CalibrationDate, IsUtcToTheSecond) {
