@@ -83,8 +83,12 @@ StoredCalibrations CalibrationStore::Load() const {
     using State = CalibrationFileState;
     if (path_.empty())
         return {{}, State::Missing};
-    // Without waiting: a FIFO or a device under the name must not hold the
-    // program up.
+    // A FIFO or a device under the name is not even opened (opening some
+    // devices acts on them); what is opened is checked again, without
+    // waiting, in case the name changed in between.
+    struct stat named {};
+    if (::stat(path_.c_str(), &named) == 0 && !S_ISREG(named.st_mode))
+        return {{}, State::NotAFile};
     const FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.Get() < 0)
         return {{}, errno == ENOENT ? State::Missing : State::Unreadable};

@@ -214,7 +214,7 @@ TEST_F(CalibrationStoreTest, AFileThatIsNotCalibrationsIsReadAsNoneAndLeftAlone)
     EXPECT_EQ(store_.Load().state, CalibrationFileState::Read);
 }
 
-TEST_F(CalibrationStoreTest, AFifoOrAFolderIsNeitherWaitedOnNorReplaced) {
+TEST_F(CalibrationStoreTest, AFifoAFolderOrADeviceIsNeitherWaitedOnNorReplaced) {
     fs::create_directories(path_.parent_path());
     ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
     EXPECT_EQ(store_.Load().state, CalibrationFileState::NotAFile); // would hang if it waited
@@ -224,6 +224,11 @@ TEST_F(CalibrationStoreTest, AFifoOrAFolderIsNeitherWaitedOnNorReplaced) {
     fs::create_directory(path_);
     EXPECT_EQ(store_.Load().state, CalibrationFileState::NotAFile);
     EXPECT_EQ(store_.Save("out", Stereo(0.5, 0.6)), CalibrationSaveResult::FileKept);
+    fs::remove(path_);
+    fs::create_symlink("/dev/null", path_); // a common way to keep a program from saving
+    EXPECT_EQ(store_.Load().state, CalibrationFileState::NotAFile);
+    EXPECT_EQ(store_.Save("out", Stereo(0.5, 0.6)), CalibrationSaveResult::FileKept);
+    EXPECT_TRUE(fs::is_symlink(path_));
 }
 
 TEST_F(CalibrationStoreTest, SavesThroughTheWriterItIsGivenAndKeepsTheFileWhenItFails) {
