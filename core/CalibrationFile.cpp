@@ -29,13 +29,17 @@ std::string EncodedName(std::string_view name) {
     encoded.reserve(name.size());
     while (!name.empty()) {
         const std::size_t length = Utf8CharLength(name);
-        if (length > 1) { // a whole non-ASCII character reads as itself
+        // A whole non-ASCII character reads as itself, but for the C1
+        // controls (U+0080..U+009F), which some terminals act on.
+        const bool c1Control = length == 2 && static_cast<std::uint8_t>(name[0]) == 0xC2 &&
+                               static_cast<std::uint8_t>(name[1]) < 0xA0;
+        if (length > 1 && !c1Control) {
             encoded.append(name.substr(0, length));
             name.remove_prefix(length);
             continue;
         }
         const auto byte = static_cast<std::uint8_t>(name.front());
-        if (KeptAsIs(name.front())) {
+        if (length == 1 && KeptAsIs(name.front())) {
             encoded.push_back(name.front());
         } else {
             encoded.push_back('%');

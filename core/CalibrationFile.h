@@ -8,8 +8,8 @@
 //   date=2026-12-09T17:46:00Z volume=65536
 //
 // Lines starting with '#' and empty lines are comments. A device name may
-// hold any bytes: a byte that is a control character, a space, '%', '#',
-// '=' or not part of valid UTF-8 is written as %XX. The volts are written
+// hold any bytes: a byte that is a control character (C1 ones included), a
+// space, '%', '#', '=' or not part of valid UTF-8 is written as %XX. The volts are written
 // with every digit they need to read back exactly.
 //
 // Reading is strict, so that a damaged file never gives a wrong voltage: a

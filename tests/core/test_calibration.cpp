@@ -72,10 +72,10 @@ TEST(CalibrationText, ReadsBackEveryNameAndVoltageExactly) {
 
 TEST(CalibrationText, IsOneReadableLineAChannel) {
     CalibrationTable table;
-    table.Replace("out put\x01", {Channel(0.245), std::nullopt});
+    table.Replace("out put\x01\xc2\x9b", {Channel(0.245), std::nullopt});
     const std::string text = WriteCalibrationText(table);
     EXPECT_EQ(text.substr(0, text.find('\n')), "orbel-calibration 1");
-    EXPECT_NE(text.find("\noutput=out%20put%01 channel=left volts=0.245 "
+    EXPECT_NE(text.find("\noutput=out%20put%01%C2%9B channel=left volts=0.245 "
                         "date=2026-12-09T17:46:00Z volume=65536\n"),
               std::string::npos)
         << text;
