@@ -134,6 +134,9 @@ CalibrationSaveResult CalibrationStore::Save(const std::string& output,
     if (stored.state != CalibrationFileState::Read && stored.state != CalibrationFileState::Missing)
         return CalibrationSaveResult::FileKept;
     stored.table.Replace(output, calibration);
-    return replace_(path_, WriteCalibrationText(stored.table)) ? CalibrationSaveResult::Saved
-                                                               : CalibrationSaveResult::NotWritten;
+    const std::string text = WriteCalibrationText(stored.table);
+    // A file that could not be read back would lose every calibration.
+    if (text.size() > kMaxCalibrationFileBytes)
+        return CalibrationSaveResult::TooLarge;
+    return replace_(path_, text) ? CalibrationSaveResult::Saved : CalibrationSaveResult::NotWritten;
 }

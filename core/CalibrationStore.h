@@ -31,6 +31,7 @@ enum class CalibrationSaveResult {
     Saved,
     InvalidCalibration, // no channel, an empty name, volts or date out of form
     FileKept,           // the file does not read as calibrations: left alone
+    TooLarge,           // the file would pass kMaxCalibrationFileBytes (a huge name)
     NotWritten          // no settings folder, or the writer failed
 };
 

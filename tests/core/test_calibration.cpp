@@ -257,6 +257,11 @@ TEST_F(CalibrationStoreTest, RefusesWhatCouldNotBeReadBack) {
           std::pair{std::string("a"), OutputCalibration{ChannelCalibration{1, "today", 1}, {}}}})
         EXPECT_EQ(store_.Save(name, calibration), CalibrationSaveResult::InvalidCalibration);
     EXPECT_FALSE(fs::exists(path_));
+    // A name so long that the file could not be read back.
+    ASSERT_EQ(store_.Save("kept", Stereo(0.5, 0.6)), CalibrationSaveResult::Saved);
+    EXPECT_EQ(store_.Save(std::string(kMaxCalibrationFileBytes / 2, '\x01'), Stereo(0.5, 0.6)),
+              CalibrationSaveResult::TooLarge);
+    EXPECT_EQ(store_.Load().table.Outputs().size(), 1u);
 }
 
 TEST_F(CalibrationStoreTest, ProgramsSavingAtOnceLoseNothingAndNeverTearTheFile) {
