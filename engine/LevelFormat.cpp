@@ -50,8 +50,7 @@ std::string Fixed(double value, int decimals) {
 
 std::string FormatLevel(const WrittenLevel& level, LevelRounding rounding) {
     int decimals = kDecibelDecimals;
-    const bool volts = level.unit != LevelUnit::DbFs && level.unit != LevelUnit::DbU &&
-                       level.unit != LevelUnit::DbV;
+    const bool volts = IsInVolts(level.unit);
     if (volts && level.number > 0 && std::isfinite(level.number)) {
         const int magnitude = static_cast<int>(std::floor(std::log10(level.number)));
         decimals = std::clamp(kVoltSignificantDigits - 1 - magnitude, 0, kMostDecimals);

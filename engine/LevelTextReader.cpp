@@ -91,7 +91,7 @@ LevelTextReading ReadLevelText(std::string_view text) {
             return RefusedReading(LevelRefusalReason::DbFsOutOfRange);
         return {WrittenLevel{hundredths == 0 ? 0.0 : hundredths, *unit}, {}}; // no -0
     }
-    if (*unit != LevelUnit::DbU && *unit != LevelUnit::DbV && !(*number > 0))
+    if (IsInVolts(*unit) && !(*number > 0))
         return RefusedReading(LevelRefusalReason::VoltsNotPositive);
     return {WrittenLevel{*number, *unit}, {}};
 }

@@ -22,9 +22,15 @@ struct WrittenLevel {
     LevelUnit unit = LevelUnit::DbFs;
 };
 
-// Whether the unit speaks of volts at the jack (every unit but dBFS).
-constexpr bool IsVoltageUnit(LevelUnit unit) {
+// Whether the unit speaks of the voltage at the jack (every unit but dBFS).
+constexpr bool NeedsCalibration(LevelUnit unit) {
     return unit != LevelUnit::DbFs;
+}
+
+// Whether the number is itself a voltage (V, mV, Vpp, mVpp), which must be
+// above 0, rather than decibels.
+constexpr bool IsInVolts(LevelUnit unit) {
+    return unit != LevelUnit::DbFs && unit != LevelUnit::DbU && unit != LevelUnit::DbV;
 }
 
 // How the unit is written back to the user.

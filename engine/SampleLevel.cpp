@@ -71,7 +71,7 @@ SampleLevelResult ToSampleLevel(const WrittenLevel& level, std::optional<double>
             return RefusedLevel(LevelRefusalReason::DbFsOutOfRange);
         return {level.number, {}};
     }
-    if (!(level.number > 0) && level.unit != LevelUnit::DbU && level.unit != LevelUnit::DbV)
+    if (IsInVolts(level.unit) && !(level.number > 0))
         return RefusedLevel(LevelRefusalReason::VoltsNotPositive);
     if (!IsCalibration(fullScaleVolts))
         return RefusedLevel(LevelRefusalReason::NotCalibrated);
