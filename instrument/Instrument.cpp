@@ -41,11 +41,6 @@ bool Wide(TTGResolution r) {
     return r == TTGResolution::tg24Bit || r == TTGResolution::tgFloat;
 }
 
-bool SameReadings(const DialPositions& a, const DialPositions& b) {
-    return std::equal(
-        a.begin(), a.end(), b.begin(),
-        [](const DialPosition& x, const DialPosition& y) { return x.reading == y.reading; });
-}
 } // namespace
 
 void ChannelMemory::Save(Channel channel, const DialPositions& dials) {
@@ -319,21 +314,28 @@ bool Instrument::SetStep(Step step) {
     });
 }
 
+bool Instrument::MoveDials(const DialPositions& dials) {
+    return Command([this, &dials] {
+        state_.dials = dials;
+        return true;
+    });
+}
+
 bool Instrument::SetDials(const DialPositions& dials) {
     return Command([this, &dials] {
-        const DialPositions before = state_.dials;
         state_.dials = dials;
         state_.memory.Save(state_.channel, dials);
-        if (SameReadings(before, dials))
-            return true; // the dials were put where they stood: nothing sounds new
-        const auto readingChanged = [&](std::size_t i) {
-            return before[i].reading != dials[i].reading;
-        };
-        if (readingChanged(kThousands) || readingChanged(kHundreds) || readingChanged(kUnits))
+        // Dials put where they already sound play nothing new.
+        const DialPositions& d = state_.dials;
+        const int hz =
+            ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading);
+        const bool newFrequency = generator_.Frequency() != hz;
+        if (newFrequency)
             ApplyFrequency();
-        if (readingChanged(kAmplitude))
-            ApplyLevels();
-        Heard();
+        const std::int16_t left = generator_.LeftVolume(), right = generator_.RightVolume();
+        ApplyLevels();
+        if (newFrequency || left != generator_.LeftVolume() || right != generator_.RightVolume())
+            Heard();
         return true;
     });
 }

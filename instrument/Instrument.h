@@ -59,8 +59,12 @@ public:
     // a sweep in progress ends. Precise synthesis only.
     bool SelectSignal(SignalKind kind);
     bool SetStep(Step step);
-    // All four dials as they stand; readings as before change nothing but
-    // the remembered positions.
+    // The dials moved and the move goes on: the displays follow at the
+    // tick, the sound once the move ends.
+    bool MoveDials(const DialPositions& dials);
+    // The dials' move ended where they stand: the selected channel remembers
+    // them, and what they set is heard. Positions that set what already
+    // sounds play nothing.
     bool SetDials(const DialPositions& dials);
     bool SetDial(Dial dial, DialPosition position);
     // Puts the frequency dials at `hz` (whole hertz the step can show).

@@ -22,6 +22,14 @@ using Command = std::function<bool(Instrument&)>;
 Command Turn(Dial dial, int reading) {
     return [=](Instrument& i) { return i.SetDial(dial, {static_cast<float>(reading), reading}); };
 }
+// A turn still in progress (a held key, a wheel turn).
+Command Moving(Dial dial, int reading) {
+    return [=](Instrument& i) {
+        DialPositions d = i.State().dials;
+        d[static_cast<std::size_t>(dial)] = {static_cast<float>(reading), reading};
+        return i.MoveDials(d);
+    };
+}
 Command Select(Channel c) {
     return [=](Instrument& i) { return i.SelectChannel(c); };
 }
@@ -229,6 +237,15 @@ INSTANTIATE_TEST_SUITE_P(
             1,
             "01000/050",
             "01000/050"},
+        Row{"ATurnInProgressIsShownAtTheTickAndHeardWhenItEnds",
+            {kStart, Moving(D::Thousands, 3), kTick},
+            1000,
+            50,
+            50,
+            {3, 0, 0, 50},
+            1,
+            "03000/050",
+            "03000/050"},
         Row{"StoppedChangesAreNotPlayed",
             {kStart, kStop, Turn(D::Thousands, 5), kStop},
             5000,
