@@ -83,22 +83,22 @@ std::string Flag(const QString& name) {
 CommandLineParser::CommandLineParser() {
     parser_.setApplicationDescription(
         CliText("Audio-frequency signal generator. Without a command it opens the front panel;\n"
-        "export and play need no display.\n\n"
-        "Examples:\n"
-        "  orbel export tone.wav --frequency 1000 --duration 1000\n"
-        "  orbel export chord.wav --note O5A --am 1:25:sine:1.5\n"
-        "  orbel play --frequency 250 --waveform square --stereo --seconds 10\n\n"
-        "Measurement signals (precise synthesis only):\n"
-        "  orbel export sweep.wav --sweep 20:20000 --duration 10000 --fade 50\n"
-        "  orbel export lin.wav --sweep 20000:20 --linear --duration 5000\n"
-        "  orbel play --waveform pink --seconds 60\n"
-        "  orbel export imd.wav --waveform smpte        (or ccif)\n"
-        "  orbel play --frequency 1000 --burst 10:90\n"
-        "  orbel play --frequency 1000 --stereo --phase 90\n"
-        "  orbel play --frequency 1000 --stereo --right-frequency 1001\n\n"
-        "Output for measurement:\n"
-        "  orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither\n"
-        "  orbel devices; orbel play --device NAME --bits float --level -20"));
+                "export and play need no display.\n\n"
+                "Examples:\n"
+                "  orbel export tone.wav --frequency 1000 --duration 1000\n"
+                "  orbel export chord.wav --note O5A --am 1:25:sine:1.5\n"
+                "  orbel play --frequency 250 --waveform square --stereo --seconds 10\n\n"
+                "Measurement signals (precise synthesis only):\n"
+                "  orbel export sweep.wav --sweep 20:20000 --duration 10000 --fade 50\n"
+                "  orbel export lin.wav --sweep 20000:20 --linear --duration 5000\n"
+                "  orbel play --waveform pink --seconds 60\n"
+                "  orbel export imd.wav --waveform smpte        (or ccif)\n"
+                "  orbel play --frequency 1000 --burst 10:90\n"
+                "  orbel play --frequency 1000 --stereo --phase 90\n"
+                "  orbel play --frequency 1000 --stereo --right-frequency 1001\n\n"
+                "Output for measurement:\n"
+                "  orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither\n"
+                "  orbel devices; orbel play --device NAME --bits float --level -20"));
     parser_.addPositionalArgument(CliText("command"),
                                   CliText("export FILE: write the signal as a WAV file.\n"
                                           "play: play it until --seconds have passed or Ctrl-C.\n"
@@ -108,10 +108,11 @@ CommandLineParser::CommandLineParser() {
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},
         {kFrequency, CliText("Tone frequency, 20 to 20000 Hz (default 440)."), "HZ"},
-        {kNote, CliText("Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given)."), "NAME"},
+        {kNote, CliText("Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given)."),
+         "NAME"},
         {kWaveform,
          CliText("sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte "
-         "(60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1)."),
+                 "(60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1)."),
          "NAME"},
         {kDuration,
          CliText("Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
@@ -119,14 +120,15 @@ CommandLineParser::CommandLineParser() {
          "MS"},
         {kBits,
          CliText("Sample resolution: 16 (default), 8, 24 or float (32-bit IEEE); 24 and float "
-         "need the precise synthesis."),
+                 "need the precise synthesis."),
          "8|16|24|float"},
         {kLevel,
          CliText("Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), "
-         "in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only."),
+                 "in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only."),
          "DB"},
-        {kDither, CliText("Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
-                  "(default off: files are the same byte for byte). Precise only.")},
+        {kDither,
+         CliText("Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
+                 "(default off: files are the same byte for byte). Precise only.")},
         {kRate, CliText("Samples per second, 96000 (default) or 44100."), "96000|44100"},
         {kStereo, CliText("Two channels instead of one.")},
         {kVolume, CliText("Play level in percent, 0 to 100 (default 100); one value sets both."),
@@ -146,24 +148,28 @@ CommandLineParser::CommandLineParser() {
         {kSeconds, CliText("play: stop after 0.1 to 86400 seconds (default: until Ctrl-C)."), "N"},
         {kDevice,
          CliText("play: on this output of the sound server, by name or description (orbel devices "
-         "lists them; default: the server's default)."),
+                 "lists them; default: the server's default)."),
          "NAME"},
     });
     parser_.addOptions({
         {kSweep,
-         CliText("Sine sweep from F1 to F2 Hz (20 to 20000, up or down) over --duration (100 to 60000 "
-         "ms, default 10000). Logarithmic and synchronized: the duration is rounded so that "
-         "the phase is whole at every multiple of F1; the actual one is printed. export "
-         "writes one sweep, play repeats it."),
+         CliText(
+             "Sine sweep from F1 to F2 Hz (20 to 20000, up or down) over --duration (100 to 60000 "
+             "ms, default 10000). Logarithmic and synchronized: the duration is rounded so that "
+             "the phase is whole at every multiple of F1; the actual one is printed. export "
+             "writes one sweep, play repeats it."),
          "F1:F2"},
         {kLinear, CliText("With --sweep: a linear sweep of exactly --duration.")},
-        {kFade, CliText("With --sweep: raised-cosine fade in and out, 0 (default) to half the sweep."),
+        {kFade,
+         CliText("With --sweep: raised-cosine fade in and out, 0 (default) to half the sweep."),
          "MS"},
-        {kBurst, CliText("Tone bursts: ON whole cycles of the sine, then OFF cycles of silence."), "ON:OFF"},
-        {kPhase, CliText("With --stereo: the right channel lags the left, 0 to 360 in steps of 0.1."),
+        {kBurst, CliText("Tone bursts: ON whole cycles of the sine, then OFF cycles of silence."),
+         "ON:OFF"},
+        {kPhase,
+         CliText("With --stereo: the right channel lags the left, 0 to 360 in steps of 0.1."),
          "DEG"},
-        {kRightFrequency, CliText("With --stereo: the right channel's own frequency, 20 to 20000 Hz."),
-         "HZ"},
+        {kRightFrequency,
+         CliText("With --stereo: the right channel's own frequency, 20 to 20000 Hz."), "HZ"},
     });
 }
 
@@ -292,9 +298,9 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         tone.resolution = *v.value;
         const bool wide = *v.value == TTGResolution::tg24Bit || *v.value == TTGResolution::tgFloat;
         if (wide && !tone.precise)
-            return Refuse(CliMessage(
-                "--bits %1 needs the precise synthesis; --classic makes 8 or 16 bits",
-                {text(kBits)}));
+            return Refuse(
+                CliMessage("--bits %1 needs the precise synthesis; --classic makes 8 or 16 bits",
+                           {text(kBits)}));
     }
     if (parser_.isSet(kLevel)) {
         if (!tone.precise)
@@ -307,15 +313,15 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     }
     if (parser_.isSet(kDither)) {
         if (!tone.precise)
-            return Refuse(CliText(
-                "--dither needs the precise synthesis; --classic rounds as it always did"));
+            return Refuse(
+                CliText("--dither needs the precise synthesis; --classic rounds as it always did"));
         tone.dither = true;
     }
     if (parser_.isSet(kRate)) {
-        const auto v = to::Choice("--rate", text(kRate), 96000, 44100);
+        const auto v = to::Rate(text(kRate));
         if (!v.value)
             return Refuse(v.error);
-        tone.quality = *v.value == 96000 ? TTGQuality::tgHiQ : TTGQuality::tgLoQ;
+        tone.quality = *v.value;
     }
     tone.stereo = parser_.isSet(kStereo);
     if (parser_.isSet(kVolume)) {

@@ -4,7 +4,7 @@
 // FILE` and `play` work the generator without a display. Parsing only: it
 // reads nothing but the arguments and touches no file, display or sound.
 
-#include "cli/ToneRequest.h"
+#include "engine/ToneRequest.h"
 
 #include <QCommandLineParser>
 #include <QStringList>

@@ -6,10 +6,9 @@
 #include "cli/SoundLossTally.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
-#include "engine/WaveFile.h"
+#include "engine/ToneExport.h"
 
 #include "engine/DefaultSoundOutput.h"
-#include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
 
 #include <cerrno>
@@ -42,15 +41,8 @@ void SayHowLongTheSweepLasts(const ToneRequest& tone) {
 } // namespace
 
 int RunExport(const ToneRequest& tone, const std::string& file) {
-    int why = 0;
-    if (file == kStandardOutput) {
-        // A file needs no sound output.
-        TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
-        why = tone.Build(gen) ? WriteAllTo(STDOUT_FILENO, gen.GetDataBuffer(), gen.ImageSize())
-                              : ENOMEM;
-    } else {
-        why = tone.ExportTo(file);
-    }
+    const int why =
+        file == kStandardOutput ? ExportToneTo(tone, STDOUT_FILENO) : ExportTone(tone, file);
     if (why == ENOMEM) {
         SayOnStandardError(CliText(msg::kNoMemory));
         return 1;

@@ -3,7 +3,7 @@
 // The command line's two commands. Each returns the program's exit status
 // and says what went wrong in one line on standard error.
 
-#include "cli/ToneRequest.h"
+#include "engine/ToneRequest.h"
 
 #include <optional>
 #include <string>

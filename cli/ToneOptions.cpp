@@ -2,6 +2,7 @@
 #include "cli/ToneOptions.h"
 
 #include "core/Utf8.h"
+#include "engine/ChoiceNames.h"
 #include "engine/NoteName.h"
 
 #include <array>
@@ -16,18 +17,6 @@ namespace {
 constexpr int kStartOctave = 4;
 constexpr int kMinAMLevel = 1;
 constexpr int kMaxAMLevel = kAMLevelCount;
-
-struct WaveName {
-    std::string_view name;
-    TTGWave wave;
-};
-constexpr std::array<WaveName, 5> kWaveNames{{
-    {"sine", TTGWave::tgSine},
-    {"square", TTGWave::tgSquare},
-    {"triangle", TTGWave::tgTriangle},
-    {"sawtooth", TTGWave::tgSawtooth},
-    {"noise", TTGWave::tgNoise},
-}};
 
 std::string Str(std::string_view text) {
     return std::string(text);
@@ -66,14 +55,21 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     }
 }
 
-std::string WaveNameList() {
-    std::string list;
-    for (const WaveName& w : kWaveNames) {
+// The names' command-line words, joined by '|'.
+template <class T, std::size_t N>
+std::string WordList(const std::array<ChoiceName<T>, N>& names, std::string list = {}) {
+    for (const ChoiceName<T>& name : names) {
+        if (name.commandWord.empty())
+            continue;
         if (!list.empty())
             list.push_back('|');
-        list.append(w.name);
+        list.append(name.commandWord);
     }
     return list;
+}
+
+std::string WaveNameList() {
+    return WordList(choice_names::kWaveforms);
 }
 
 } // namespace
@@ -126,23 +122,28 @@ OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int
                              const char* what) {
     const std::optional<long long> v = ParseInteger(text);
     if (!v || *v < min || *v > max)
-        return OptionValue<int>::Refused({"%1 must be a whole number from %2 to %3 (%4), not %5",
-                                          {Str(option), min, max, CliFragment{what}, Quoted(text)}});
+        return OptionValue<int>::Refused(
+            {"%1 must be a whole number from %2 to %3 (%4), not %5",
+             {Str(option), min, max, CliFragment{what}, Quoted(text)}});
     return {static_cast<int>(*v), {}};
 }
 
-OptionValue<int> Choice(std::string_view option, std::string_view text, int first, int second) {
+OptionValue<TTGQuality> Rate(std::string_view text) {
+    // As a number: 096000 is 96000.
     const std::optional<long long> v = ParseInteger(text);
-    if (!v || (*v != first && *v != second))
-        return OptionValue<int>::Refused(
-            {"%1 must be %2 or %3, not %4", {Str(option), first, second, Quoted(text)}});
-    return {static_cast<int>(*v), {}};
+    const ChoiceName<TTGQuality>* rate =
+        v ? choice_names::ByCommandWord(choice_names::kRates, std::to_string(*v)) : nullptr;
+    if (!rate)
+        return OptionValue<TTGQuality>::Refused(
+            {"%1 must be %2 or %3, not %4",
+             {"--rate", Str(choice_names::kRates[0].commandWord),
+              Str(choice_names::kRates[1].commandWord), Quoted(text)}});
+    return {rate->value, {}};
 }
 
 OptionValue<TTGWave> Waveform(std::string_view option, std::string_view text) {
-    for (const WaveName& w : kWaveNames)
-        if (text == w.name)
-            return {w.wave, {}};
+    if (const auto* name = choice_names::ByCommandWord(choice_names::kWaveforms, text))
+        return {name->value, {}};
     return OptionValue<TTGWave>::Refused(
         {"%1 must be %2, not %3", {Str(option), WaveNameList(), Quoted(text)}});
 }
@@ -246,19 +247,13 @@ OptionValue<AMRequest> AMLevel(std::string_view text, int toneFrequency, bool us
 }
 
 OptionValue<WaveChoice> ToneWaveform(std::string_view text) {
-    constexpr std::array<std::pair<std::string_view, SignalKind>, 3> kSignals{{
-        {"pink", SignalKind::PinkNoise},
-        {"smpte", SignalKind::Smpte},
-        {"ccif", SignalKind::Ccif},
-    }};
-    for (const auto& [name, kind] : kSignals)
-        if (text == name)
-            return {WaveChoice{TTGWave::tgSine, kind}, {}};
+    if (const auto* name = choice_names::ByCommandWord(choice_names::kSignals, text))
+        return {WaveChoice{TTGWave::tgSine, name->value}, {}};
     const OptionValue<TTGWave> wave = Waveform("--waveform", text);
     if (!wave.value)
         return OptionValue<WaveChoice>::Refused(
             {"%1 must be %2, not %3",
-             {"--waveform", WaveNameList() + "|pink|smpte|ccif", Quoted(text)}});
+             {"--waveform", WordList(choice_names::kSignals, WaveNameList()), Quoted(text)}});
     return {WaveChoice{*wave.value, SignalKind::Tone}, {}};
 }
 
@@ -308,17 +303,8 @@ OptionValue<int> PhaseTenths(std::string_view text) {
 }
 
 OptionValue<TTGResolution> Bits(std::string_view text) {
-    struct BitsName {
-        std::string_view name;
-        TTGResolution resolution;
-    };
-    constexpr std::array<BitsName, 4> kBits{{{"8", TTGResolution::tg8Bit},
-                                             {"16", TTGResolution::tg16Bit},
-                                             {"24", TTGResolution::tg24Bit},
-                                             {"float", TTGResolution::tgFloat}}};
-    for (const BitsName& b : kBits)
-        if (text == b.name)
-            return {b.resolution, {}};
+    if (const auto* name = choice_names::ByCommandWord(choice_names::kBits, text))
+        return {name->value, {}};
     return OptionValue<TTGResolution>::Refused(
         {"--bits must be 8, 16, 24 or float, not %1", {Quoted(text)}});
 }

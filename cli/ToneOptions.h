@@ -6,10 +6,10 @@
 // limits are refused, never limited.
 
 #include "cli/CliMessage.h"
-#include "cli/ToneRequest.h"
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/ToneLimits.h"
+#include "engine/ToneRequest.h"
 #include "engine/signals/MeasurementSignal.h"
 
 #include <cstddef>
@@ -57,8 +57,8 @@ std::string Quoted(std::string_view text);
 // counts, e.g. "Hz" (an English text, translated with the message).
 OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int min, int max,
                              const char* what);
-// One of the listed whole numbers.
-OptionValue<int> Choice(std::string_view option, std::string_view text, int first, int second);
+// Samples per second: 96000 or 44100.
+OptionValue<TTGQuality> Rate(std::string_view text);
 OptionValue<TTGWave> Waveform(std::string_view option, std::string_view text);
 // A note name, in octave 4 unless it gives one; the value is its frequency.
 OptionValue<int> Note(std::string_view option, std::string_view text);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/PanelMenu.h"
 
+#include "engine/ChoiceNames.h"
+#include "engine/ToneExport.h"
 #include "engine/ToneGen.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
@@ -21,6 +23,7 @@
 #include <QShortcut>
 
 #include <cstring>
+#include <ranges>
 
 #ifndef ORBEL_VERSION
 #define ORBEL_VERSION "unknown"
@@ -147,28 +150,21 @@ void PanelMenu::AddDeviceMenu(QMenu& menu) {
 void PanelMenu::AddFormatMenu(QMenu& menu) {
     QMenu* sub = menu.addMenu(PanelText("Формат"));
     auto* bits = new QActionGroup(sub);
-    const std::pair<const char*, TTGResolution> resolutions[] = {
-        {"16 бит", TTGResolution::tg16Bit},
-        {"24 бита", TTGResolution::tg24Bit},
-        {"32 бита (плавающая точка)", TTGResolution::tgFloat},
-    };
-    for (const auto& [text, resolution] : resolutions) {
+    for (const ChoiceName<TTGResolution>& name : choice_names::kBits) {
         // The classic synthesis makes 16 bits (and 8, which the panel never
         // offered): only its own formats are shown under it.
-        if (!Precise() && WideResolution(resolution))
+        if (!name.shownText || (!Precise() && WideResolution(name.value)))
             continue;
-        connect(AddChoice(*sub, *bits, PanelText(text), Choices().resolution == resolution),
-                &QAction::triggered, this, [this, r = resolution] { ChooseResolution(r); });
+        connect(
+            AddChoice(*sub, *bits, PanelText(name.shownText), Choices().resolution == name.value),
+            &QAction::triggered, this, [this, r = name.value] { ChooseResolution(r); });
     }
     sub->addSeparator();
     auto* rates = new QActionGroup(sub);
-    const std::pair<const char*, TTGQuality> qualities[] = {
-        {"44,1 кГц", TTGQuality::tgLoQ},
-        {"96 кГц", TTGQuality::tgHiQ},
-    };
-    for (const auto& [text, quality] : qualities)
-        connect(AddChoice(*sub, *rates, PanelText(text), Choices().quality == quality),
-                &QAction::triggered, this, [this, q = quality] { ChooseQuality(q); });
+    // The lower rate first.
+    for (const ChoiceName<TTGQuality>& name : std::views::reverse(choice_names::kRates))
+        connect(AddChoice(*sub, *rates, PanelText(name.shownText), Choices().quality == name.value),
+                &QAction::triggered, this, [this, q = name.value] { ChooseQuality(q); });
 }
 
 void PanelMenu::AddSignalMenu(QMenu& menu) {
@@ -176,15 +172,9 @@ void PanelMenu::AddSignalMenu(QMenu& menu) {
     // The classic synthesis plays the tone alone.
     sub->setEnabled(Precise());
     auto* group = new QActionGroup(sub);
-    const std::pair<const char*, SignalKind> kinds[] = {
-        {"Как на панели", SignalKind::Tone},
-        {"Розовый шум", SignalKind::PinkNoise},
-        {"Двухтональный SMPTE (60 Гц + 7 кГц)", SignalKind::Smpte},
-        {"Двухтональный CCIF (19 + 20 кГц)", SignalKind::Ccif},
-    };
-    for (const auto& [text, kind] : kinds)
-        connect(AddChoice(*sub, *group, PanelText(text), Choices().signal == kind),
-                &QAction::triggered, this, [this, k = kind] { ChooseSignal(k); });
+    for (const ChoiceName<SignalKind>& name : choice_names::kSignals)
+        connect(AddChoice(*sub, *group, PanelText(name.shownText), Choices().signal == name.value),
+                &QAction::triggered, this, [this, k = name.value] { ChooseSignal(k); });
 }
 
 // --- the entries' actions -------------------------------------------------------
@@ -244,7 +234,7 @@ ToneRequest PanelMenu::WhatPlays() const {
 }
 
 int PanelMenu::SaveTo(const QString& file) const {
-    return WhatPlays().ExportTo(QFile::encodeName(file).toStdString());
+    return ExportTone(WhatPlays(), QFile::encodeName(file).toStdString());
 }
 
 void PanelMenu::OpenSaveDialog() {

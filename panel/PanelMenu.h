@@ -8,7 +8,7 @@
 // moment. The faceplate does not change. The device, format and signal
 // chosen are the instrument's, kept between runs (PanelSettings).
 
-#include "cli/ToneRequest.h"
+#include "engine/ToneRequest.h"
 #include "instrument/Instrument.h"
 #include "panel/PanelChoices.h"
 

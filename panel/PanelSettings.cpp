@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/PanelSettings.h"
 
+#include "engine/ChoiceNames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +10,8 @@
 #include <QStandardPaths>
 
 #include <array>
-#include <utility>
+#include <string>
+#include <string_view>
 
 namespace panel_settings {
 namespace {
@@ -18,40 +21,18 @@ const QString kBits = QStringLiteral("format/bits");
 const QString kRate = QStringLiteral("format/rate");
 const QString kSignal = QStringLiteral("signal/kind");
 
-// The values as written, with what each stands for.
-const std::array<std::pair<const char*, TTGResolution>, 3> kBitNames{{
-    {"16", TTGResolution::tg16Bit},
-    {"24", TTGResolution::tg24Bit},
-    {"float", TTGResolution::tgFloat},
-}};
-const std::array<std::pair<const char*, TTGQuality>, 2> kRateNames{{
-    {"96000", TTGQuality::tgHiQ},
-    {"44100", TTGQuality::tgLoQ},
-}};
-const std::array<std::pair<const char*, SignalKind>, 4> kSignalNames{{
-    {"panel", SignalKind::Tone},
-    {"pink", SignalKind::PinkNoise},
-    {"smpte", SignalKind::Smpte},
-    {"ccif", SignalKind::Ccif},
-}};
-
 // The stored text's value, or `fallback` when it is none of the names.
 template <class T, std::size_t N>
-T Read(const QSettings& file, const QString& key,
-       const std::array<std::pair<const char*, T>, N>& names, T fallback) {
-    const QString text = file.value(key).toString();
-    for (const auto& [name, value] : names)
-        if (text == QLatin1String(name))
-            return value;
-    return fallback;
+T Read(const QSettings& file, const QString& key, const std::array<ChoiceName<T>, N>& names,
+       T fallback) {
+    const std::string text = file.value(key).toString().toStdString();
+    const ChoiceName<T>* name = choice_names::ByStoredWord(names, text);
+    return name ? name->value : fallback;
 }
 
-template <class T, std::size_t N>
-QString Name(const std::array<std::pair<const char*, T>, N>& names, T value) {
-    for (const auto& [name, v] : names)
-        if (v == value)
-            return QLatin1String(name);
-    return QLatin1String(names.front().first);
+template <class T, std::size_t N> QString Name(const std::array<ChoiceName<T>, N>& names, T value) {
+    const std::string_view word = choice_names::StoredWord(names, value);
+    return QString::fromUtf8(word.data(), qsizetype(word.size()));
 }
 
 } // namespace
@@ -73,9 +54,9 @@ PanelChoices Load() {
     const QVariant device = file.value(kDevice);
     if (device.typeId() == QMetaType::QString)
         choices.device = device.toString().toStdString();
-    choices.resolution = Read(file, kBits, kBitNames, defaults.resolution);
-    choices.quality = Read(file, kRate, kRateNames, defaults.quality);
-    choices.signal = Read(file, kSignal, kSignalNames, defaults.signal);
+    choices.resolution = Read(file, kBits, choice_names::kBits, defaults.resolution);
+    choices.quality = Read(file, kRate, choice_names::kRates, defaults.quality);
+    choices.signal = Read(file, kSignal, choice_names::kSignals, defaults.signal);
     return choices;
 }
 
@@ -92,9 +73,9 @@ bool Save(const PanelChoices& choices) {
     QSettings file(path, QSettings::IniFormat);
     file.clear();
     file.setValue(kDevice, QString::fromStdString(choices.device));
-    file.setValue(kBits, Name(kBitNames, choices.resolution));
-    file.setValue(kRate, Name(kRateNames, choices.quality));
-    file.setValue(kSignal, Name(kSignalNames, choices.signal));
+    file.setValue(kBits, Name(choice_names::kBits, choices.resolution));
+    file.setValue(kRate, Name(choice_names::kRates, choices.quality));
+    file.setValue(kSignal, Name(choice_names::kSignals, choices.signal));
     file.sync();
     return file.status() == QSettings::NoError;
 }

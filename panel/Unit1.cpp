@@ -332,54 +332,6 @@ void TForm1::FormCreate(TPersistent*) {
         instrument_->ResetMemory();
 }
 
-void TForm1::RadioButton1Click(TPersistent*) {
-    instrument_->SelectWaveform(TTGWave::tgSine);
-}
-void TForm1::RadioButton2Click(TPersistent*) {
-    instrument_->SelectWaveform(TTGWave::tgSquare);
-}
-void TForm1::RadioButton3Click(TPersistent*) {
-    instrument_->SelectWaveform(TTGWave::tgTriangle);
-}
-void TForm1::RadioButton4Click(TPersistent*) {
-    instrument_->SelectWaveform(TTGWave::tgSawtooth);
-}
-void TForm1::RadioButton5Click(TPersistent*) {
-    instrument_->SelectWaveform(TTGWave::tgNoise);
-}
-void TForm1::RadioButton6Click(TPersistent*) {
-    instrument_->SelectChannel(Channel::Left);
-}
-void TForm1::RadioButton7Click(TPersistent*) {
-    instrument_->SelectChannel(Channel::Right);
-}
-void TForm1::RadioButton8Click(TPersistent*) {
-    instrument_->SelectChannel(Channel::Both);
-}
-void TForm1::RadioButton9Click(TPersistent*) {
-    instrument_->SetStep(Step::OneHz);
-}
-void TForm1::RadioButton10Click(TPersistent*) {
-    instrument_->SetStep(Step::TenHz);
-}
-void TForm1::AbGearDial1ValueChanged(TPersistent*) {
-    instrument_->SetDials(Dials());
-}
-void TForm1::AbGearDial2ValueChanged(TPersistent*) {
-    instrument_->SetDials(Dials());
-}
-void TForm1::AbGearDial3ValueChanged(TPersistent*) {
-    instrument_->SetDials(Dials());
-}
-void TForm1::AbGearDial4ValueChanged(TPersistent*) {
-    instrument_->SetDials(Dials());
-}
-void TForm1::AbColBitBtn1Click(TPersistent*) {
-    instrument_->Start();
-}
-void TForm1::AbColBitBtn2Click(TPersistent*) {
-    instrument_->Stop();
-}
 void TForm1::AbColBitBtn3Click(TPersistent*) {
     if (terminate_)
         terminate_();
@@ -400,56 +352,8 @@ void TForm1::ShowSoundLost(bool lost) {
     instrument_->SetSoundLost(lost);
 }
 
-void TForm1::AbGearDial1MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kThousandsDial);
-}
-void TForm1::AbGearDial2MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kHundredsDial);
-}
-void TForm1::AbGearDial3MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kUnitsDial);
-}
-void TForm1::AbGearDial4MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kAmplitudeDial);
-}
-void TForm1::AbColBitBtn1MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kStart);
-}
-void TForm1::AbColBitBtn2MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kStop);
-}
-void TForm1::AbColBitBtn3MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kExit);
-}
-void TForm1::Label1MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kLeftFrequency);
-}
-void TForm1::Label5MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kRightFrequency);
-}
-void TForm1::Label10MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kLeftAmplitude);
-}
-void TForm1::Label12MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kRightAmplitude);
-}
-void TForm1::RadioButton1MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kWaveform);
-}
-void TForm1::RadioButton6MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kLeftOnly);
-}
-void TForm1::RadioButton7MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kRightOnly);
-}
-void TForm1::RadioButton8MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kBothChannels);
-}
-void TForm1::RadioButton9MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kStep1Hz);
-}
-void TForm1::RadioButton10MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kStep10Hz);
+void TForm1::OvcLabel1MouseMove(TPersistent*, TShiftState, int, int) {
+    OvcLabel2->SetCaption(PanelString(hints::kCredit));
 }
 
 void TForm1::Image1MouseMove(TPersistent*, TShiftState, int, int) {
@@ -457,8 +361,4 @@ void TForm1::Image1MouseMove(TPersistent*, TShiftState, int, int) {
     // menu is.
     ShowHint(hints::kMenu);
     OvcLabel2->SetCaption(std::string());
-}
-
-void TForm1::OvcLabel1MouseMove(TPersistent*, TShiftState, int, int) {
-    OvcLabel2->SetCaption(PanelString(hints::kCredit));
 }

@@ -10,6 +10,7 @@
 #include "controls/base/Events.h"
 #include "controls/std/StdForm.h"
 #include "instrument/Instrument.h"
+#include "panel/Hints.h"
 
 #include <functional>
 #include <memory>
@@ -84,45 +85,81 @@ public:
     TToneGen* ToneGen1 = nullptr;
     TTimer* Timer1 = nullptr;
 
-    // Handlers of the switches, dials, buttons and timer.
+    // Handlers of the switches, dials, buttons and timer: each is a command
+    // of the instrument.
     void FormCreate(TPersistent* sender);
-    void RadioButton1Click(TPersistent* sender);
-    void RadioButton2Click(TPersistent* sender);
-    void RadioButton3Click(TPersistent* sender);
-    void RadioButton4Click(TPersistent* sender);
-    void RadioButton5Click(TPersistent* sender);
-    void RadioButton6Click(TPersistent* sender);
-    void RadioButton7Click(TPersistent* sender);
-    void RadioButton8Click(TPersistent* sender);
-    void RadioButton9Click(TPersistent* sender);
-    void RadioButton10Click(TPersistent* sender);
-    void AbGearDial1ValueChanged(TPersistent* sender);
-    void AbGearDial2ValueChanged(TPersistent* sender);
-    void AbGearDial3ValueChanged(TPersistent* sender);
-    void AbGearDial4ValueChanged(TPersistent* sender);
-    void AbColBitBtn1Click(TPersistent* sender);
-    void AbColBitBtn2Click(TPersistent* sender);
+    void RadioButton1Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgSine); }
+    void RadioButton2Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgSquare); }
+    void RadioButton3Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgTriangle); }
+    void RadioButton4Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgSawtooth); }
+    void RadioButton5Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgNoise); }
+    void RadioButton6Click(TPersistent*) { instrument_->SelectChannel(instrument::Channel::Left); }
+    void RadioButton7Click(TPersistent*) { instrument_->SelectChannel(instrument::Channel::Right); }
+    void RadioButton8Click(TPersistent*) { instrument_->SelectChannel(instrument::Channel::Both); }
+    void RadioButton9Click(TPersistent*) { instrument_->SetStep(instrument::Step::OneHz); }
+    void RadioButton10Click(TPersistent*) { instrument_->SetStep(instrument::Step::TenHz); }
+    void AbGearDial1ValueChanged(TPersistent*) { instrument_->SetDials(Dials()); }
+    void AbGearDial2ValueChanged(TPersistent*) { instrument_->SetDials(Dials()); }
+    void AbGearDial3ValueChanged(TPersistent*) { instrument_->SetDials(Dials()); }
+    void AbGearDial4ValueChanged(TPersistent*) { instrument_->SetDials(Dials()); }
+    void AbColBitBtn1Click(TPersistent*) { instrument_->Start(); }
+    void AbColBitBtn2Click(TPersistent*) { instrument_->Stop(); }
     void AbColBitBtn3Click(TPersistent* sender);
     void Timer1Timer(TPersistent* sender);
 
-    // Pointer-move handlers: the status line and the credit line.
-    void AbGearDial1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbGearDial2MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbGearDial3MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbGearDial4MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbColBitBtn1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbColBitBtn2MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbColBitBtn3MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void Label1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void Label5MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void Label10MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void Label12MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton6MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton7MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton8MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton9MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton10MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    // Pointer-move handlers: the status line explains the control under the
+    // pointer; the credit line shows over the model name.
+    void AbGearDial1MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kThousandsDial);
+    }
+    void AbGearDial2MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kHundredsDial);
+    }
+    void AbGearDial3MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kUnitsDial);
+    }
+    void AbGearDial4MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kAmplitudeDial);
+    }
+    void AbColBitBtn1MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kStart);
+    }
+    void AbColBitBtn2MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kStop);
+    }
+    void AbColBitBtn3MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kExit);
+    }
+    void Label1MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kLeftFrequency);
+    }
+    void Label5MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kRightFrequency);
+    }
+    void Label10MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kLeftAmplitude);
+    }
+    void Label12MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kRightAmplitude);
+    }
+    void RadioButton1MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kWaveform);
+    }
+    void RadioButton6MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kLeftOnly);
+    }
+    void RadioButton7MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kRightOnly);
+    }
+    void RadioButton8MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kBothChannels);
+    }
+    void RadioButton9MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kStep1Hz);
+    }
+    void RadioButton10MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kStep10Hz);
+    }
     void Image1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
     void OvcLabel1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
 

@@ -602,6 +602,46 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenFile{"Empty", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The words in users' files are read as they always were, and written the same.
+struct KeptFile {
+    const char* name;
+    const char* content;
+    PanelChoices choices;
+};
+
+class KeptSettings : public PanelMenuTest, public ::testing::WithParamInterface<KeptFile> {};
+
+TEST_P(KeptSettings, ReadAndWriteTheSameWords) {
+    QDir().mkpath(config.filePath("orbel"));
+    QFile file(panel_settings::FilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(GetParam().content);
+    file.close();
+    EXPECT_EQ(panel_settings::Load(), GetParam().choices);
+    ASSERT_TRUE(panel_settings::Save(GetParam().choices));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    for (const QByteArray& line : QByteArray(GetParam().content).split('\n'))
+        EXPECT_TRUE(written.contains(line)) << line.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, KeptSettings,
+    ::testing::Values(KeptFile{"FloatLowRateCcif",
+                               "[format]\nbits=float\nrate=44100\n[signal]\nkind=ccif",
+                               {"", TTGResolution::tgFloat, TTGQuality::tgLoQ, SignalKind::Ccif}},
+                      KeptFile{"WideSmpte",
+                               "[format]\nbits=24\nrate=96000\n[signal]\nkind=smpte",
+                               {"", TTGResolution::tg24Bit, TTGQuality::tgHiQ, SignalKind::Smpte}},
+                      KeptFile{
+                          "PlainPink",
+                          "[format]\nbits=16\nrate=96000\n[signal]\nkind=pink",
+                          {"", TTGResolution::tg16Bit, TTGQuality::tgHiQ, SignalKind::PinkNoise}},
+                      KeptFile{"Panel",
+                               "[format]\nbits=16\nrate=44100\n[signal]\nkind=panel",
+                               {"", TTGResolution::tg16Bit, TTGQuality::tgLoQ, SignalKind::Tone}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PanelMenuTest, AFileThatCannotBeReadGivesTheDefaults) {
     // A folder where the file should be: unreadable as settings, for root
     // too; the panel starts with the defaults and says nothing.

@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/ToneRequest.h"
+#include "engine/ToneRequest.h"
 
 #include "engine/LoopLength.h"
-#include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
-
-#include <cerrno>
-#include <memory>
 
 #include <cstdint>
 
@@ -53,12 +49,4 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
 bool ToneRequest::Build(TToneGen& gen) const {
     ApplyTo(gen);
     return envelope ? gen.PrepareADSR() : gen.Prepare();
-}
-
-int ToneRequest::ExportTo(const std::string& file) const {
-    TToneGen gen(nullptr, std::make_shared<SilentSoundOutput>());
-    if (!Build(gen))
-        return ENOMEM;
-    int why = 0;
-    return gen.ExportFile(file, &why) ? 0 : (why != 0 ? why : EIO);
 }

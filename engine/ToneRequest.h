@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A tone as the command line asks for it, and how it is put on a
-// generator: every setting through the generator's own operations, so the
-// image is exactly what the same calls from a program would build.
+// A signal described in plain values (what `orbel export` and the panel's
+// "save as WAV" ask for), and how it is put on a generator: every setting
+// through the generator's own operations, so the image is exactly what the
+// same calls from a program would build. ToneExport writes it to a file.
 
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
@@ -51,9 +52,4 @@ struct ToneRequest {
     // ApplyTo, then builds the image (with the envelope when one is asked
     // for). False when the image could not be built.
     bool Build(TToneGen& gen) const;
-    // Builds the signal on a generator of its own (no sound output) and
-    // writes it as a WAV file, all or nothing. 0 when written, else the
-    // errno value that says why (ENOMEM: the image could not be built).
-    // `orbel export` and the panel's "save as WAV" both write through it.
-    int ExportTo(const std::string& file) const;
 };
