@@ -2,6 +2,7 @@
 #include "core/CalibrationFile.h"
 
 #include "core/CalibrationDate.h"
+#include "core/HexDigit.h"
 #include "core/Utf8.h"
 
 #include <array>
@@ -51,16 +52,6 @@ std::string EncodedName(std::string_view name) {
     return encoded;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 std::optional<std::string> DecodedName(std::string_view encoded) {
     std::string name;
     while (!encoded.empty()) {
@@ -69,9 +60,11 @@ std::optional<std::string> DecodedName(std::string_view encoded) {
             name.append(encoded.substr(0, length));
             encoded.remove_prefix(length);
         } else if (encoded.front() == '%') {
-            if (encoded.size() < 3 || HexValue(encoded[1]) < 0 || HexValue(encoded[2]) < 0)
+            if (encoded.size() < 3 || HexDigitValue(encoded[1]) < 0 ||
+                HexDigitValue(encoded[2]) < 0)
                 return std::nullopt;
-            name.push_back(static_cast<char>(HexValue(encoded[1]) * 16 + HexValue(encoded[2])));
+            name.push_back(
+                static_cast<char>(HexDigitValue(encoded[1]) * 16 + HexDigitValue(encoded[2])));
             encoded.remove_prefix(3);
         } else if (KeptAsIs(encoded.front())) {
             name.push_back(encoded.front());

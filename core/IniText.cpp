@@ -1,18 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/IniText.h"
 
-#include <cctype>
+#include "core/HexDigit.h"
+
 #include <cstdint>
 
 namespace {
-
-bool IsHexDigit(char c) {
-    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
-
-std::uint32_t HexValue(char c) {
-    return c <= '9' ? std::uint32_t(c - '0') : std::uint32_t((c | 0x20) - 'a' + 10);
-}
 
 std::string_view Trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -80,8 +73,8 @@ std::optional<std::string> UnescapedValue(std::string_view raw) {
             case 'x': {
                 std::uint32_t code = 0;
                 int digits = 0;
-                while (digits < 4 && i + 1 < raw.size() && IsHexDigit(raw[i + 1])) {
-                    code = code * 16 + HexValue(raw[++i]);
+                while (digits < 4 && i + 1 < raw.size() && HexDigitValue(raw[i + 1]) >= 0) {
+                    code = code * 16 + static_cast<std::uint32_t>(HexDigitValue(raw[++i]));
                     ++digits;
                 }
                 AppendUtf8(value, code);
@@ -133,7 +126,7 @@ std::string EscapedValue(const std::string& value) {
         const auto u = static_cast<unsigned char>(c);
         if (c == ';' || c == ',' || c == '=')
             needsQuotes = true;
-        if (escapeHexDigit && IsHexDigit(c)) {
+        if (escapeHexDigit && HexDigitValue(c) >= 0) {
             out += "\\x";
             if (u >= 16)
                 out += kHex[u >> 4];
