@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstdlib>
 #include <numbers>
 #include <numeric>
 
@@ -75,7 +74,7 @@ std::vector<double> LowerCrestPhases(const std::vector<BinnedTone>& tones,
     std::vector<double> phases = SchroederPhases(tones);
     if (tones.size() < 2)
         return phases;
-    const int rounds = std::clamp((1 << 24) / transform.Length(), 10, 100);
+    const int rounds = std::clamp((1 << 22) / transform.Length(), 10, 64);
     MultitonePeriod period = SynthesizePeriod(tones, phases, transform);
     std::vector<double> best = phases;
     double bestCrest = period.CrestFactorDb();

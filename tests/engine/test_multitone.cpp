@@ -235,8 +235,8 @@ TEST(Multitone, ExportedPeriodHoldsItsLevelAsRmsAndNothingBetweenTheBins) {
         }
         const double rmsDbfs = Db(total / x.size() / 0.5);
         const double leakage = Db(loudestOther / quietestTone);
-        std::printf("%s: RMS %.4f dBFS for %.2f, largest other bin %.1f dB below the tones\n",
-                    wide == WideSamples::Float32 ? "float" : "24-bit", rmsDbfs, settings.levelDb,
+        std::printf("%s: RMS error %+.1e dB, largest other bin %.1f dB below the tones\n",
+                    wide == WideSamples::Float32 ? "float" : "24-bit", rmsDbfs - settings.levelDb,
                     -leakage);
         EXPECT_NEAR(rmsDbfs, settings.levelDb, 0.01);
         if (wide == WideSamples::Float32) {
