@@ -72,7 +72,9 @@ NormAndSlope PNorm(const std::vector<BinnedTone>& tones, const std::vector<doubl
 std::vector<double> LowerCrestPhases(const std::vector<BinnedTone>& tones,
                                      RealTransform& transform) {
     std::vector<double> phases = SchroederPhases(tones);
-    if (tones.size() < 2)
+    const bool anyFree = std::any_of(tones.begin(), tones.end(),
+                                     [](const BinnedTone& t) { return !t.phaseRadians; });
+    if (tones.size() < 2 || !anyFree)
         return phases;
     const int rounds = std::clamp((1 << 22) / transform.Length(), 10, 64);
     MultitonePeriod period = SynthesizePeriod(tones, phases, transform);
