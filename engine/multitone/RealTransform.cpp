@@ -1,20 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/multitone/RealTransform.h"
 
+#include "engine/FftwPlanner.h"
+
 #include <fftw3.h>
 
 #include <algorithm>
-#include <cstring>
-#include <mutex>
 #include <new>
 
 namespace {
-
-// The library's planner is not thread-safe.
-std::mutex& PlannerLock() {
-    static std::mutex lock;
-    return lock;
-}
 
 template <typename T> T* Checked(T* p) {
     if (!p)
@@ -31,11 +25,10 @@ struct RealTransform::Plans {
     fftw_plan inverse = nullptr;
 
     ~Plans() {
-        const std::lock_guard<std::mutex> lock(PlannerLock());
         if (forward)
-            fftw_destroy_plan(forward);
+            fftw_planner::Destroy(forward);
         if (inverse)
-            fftw_destroy_plan(inverse);
+            fftw_planner::Destroy(inverse);
         fftw_free(real);
         fftw_free(bins);
     }
@@ -45,11 +38,10 @@ RealTransform::RealTransform(int length) : length_(length), plans_(std::make_uni
     const auto n = static_cast<std::size_t>(length);
     plans_->real = Checked(fftw_alloc_real(n));
     plans_->bins = Checked(fftw_alloc_complex(n / 2 + 1));
-    const std::lock_guard<std::mutex> lock(PlannerLock());
     plans_->forward =
-        Checked(fftw_plan_dft_r2c_1d(length, plans_->real, plans_->bins, FFTW_ESTIMATE));
-    plans_->inverse = Checked(fftw_plan_dft_c2r_1d(length, plans_->bins, plans_->real,
-                                                   FFTW_ESTIMATE | FFTW_DESTROY_INPUT));
+        fftw_planner::RealToComplex(length, plans_->real, plans_->bins, FFTW_ESTIMATE);
+    plans_->inverse = fftw_planner::ComplexToReal(length, plans_->bins, plans_->real,
+                                                  FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
 }
 
 RealTransform::~RealTransform() = default;

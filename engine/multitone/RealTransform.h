@@ -4,8 +4,8 @@
 // spectrum of N real frames (bins 0 .. N/2) and the frames of a spectrum.
 // Unnormalised: Inverse(Forward(x)) is N x.
 //
-// Plans are made under a lock shared by every RealTransform, on the
-// library's own aligned buffers; a transform may throw std::bad_alloc.
+// Plans are made through the one planner (FftwPlanner.h) on the library's
+// own aligned buffers; making a transform may throw std::bad_alloc.
 
 #include <complex>
 #include <memory>
