@@ -76,7 +76,7 @@ std::vector<double> LowerCrestPhases(const std::vector<BinnedTone>& tones,
                                      [](const BinnedTone& t) { return !t.phaseRadians; });
     if (tones.size() < 2 || !anyFree)
         return phases;
-    const int rounds = std::clamp((1 << 22) / transform.Length(), 10, 64);
+    const int rounds = std::clamp((1 << 22) / transform.Length(), 24, 64);
     MultitonePeriod period = SynthesizePeriod(tones, phases, transform);
     std::vector<double> best = phases;
     double bestCrest = period.CrestFactorDb();
