@@ -260,6 +260,15 @@ TEST(Multitone, RefusesALevelThatClipsWithTheLargestThatFitsAndKeepsGivenPhases)
                           [](double a, double b) { return std::fabs(a) < std::fabs(b); });
     EXPECT_LE(std::fabs(peak), 1.0);
     EXPECT_GT(std::fabs(peak), std::pow(10.0, -0.01 / 20));
+    // Played in pieces that do not divide the period: the period again and
+    // again.
+    MultitoneSource source(fits, FormatOf(WideSamples::Float32));
+    std::vector<float> played(3 * 4096 + 123);
+    for (std::size_t done = 0; done < played.size(); done += 1000)
+        source.Render(std::min<std::size_t>(1000, played.size() - done),
+                      reinterpret_cast<std::uint8_t*>(played.data() + done));
+    for (std::size_t i = 0; i < played.size(); ++i)
+        ASSERT_EQ(played[i], static_cast<float>(fits.frames[i % 4096])) << i;
     EXPECT_NEAR(fits.phases[0], std::numbers::pi / 6, 1e-12);
     EXPECT_NEAR(fits.phases[2], 200 * std::numbers::pi / 180, 1e-12);
     settings.levelDb = loud.largestLevelDb + 0.01;
