@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/ChannelTone.h"
 
+#include "engine/ExtendedPi.h"
 #include "engine/FourierCycle.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr long double kTwoPi = 6.283185307179586476925286766559L;
 constexpr int kTenthsPerCycle = 3600;
 
 // sin and cos of k times a lag in tenths of a degree, reduced to one cycle
 // first so that high harmonics lose nothing.
 void LagOf(long k, int lagTenths, long double& s, long double& c) {
     const long tenths = k * lagTenths % kTenthsPerCycle;
-    const long double angle = kTwoPi * tenths / kTenthsPerCycle;
+    const long double angle = kTwoPiExtended * tenths / kTenthsPerCycle;
     s = std::sin(angle);
     c = std::cos(angle);
 }

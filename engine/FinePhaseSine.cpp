@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/FinePhaseSine.h"
 
+#include "engine/ExtendedPi.h"
+
 #include <cmath>
 #include <stdexcept>
 
 namespace {
-constexpr long double kTwoPi = 6.283185307179586476925286766559L;
 const std::vector<long double>& TableFor(int rate) {
     if (rate <= 0 || rate % 4 != 0)
         throw std::invalid_argument("the rate must be a positive multiple of 4");
@@ -21,7 +22,7 @@ FinePhaseSine::FinePhaseSine(int rate)
     // step, computed directly in extended precision.
     const long double units = 1000.0L * rate;
     for (int b = 0; b < kFineSteps; ++b) {
-        fineSin_[b] = std::sin(kTwoPi * b / units);
-        fineCos_[b] = std::cos(kTwoPi * b / units);
+        fineSin_[b] = std::sin(kTwoPiExtended * b / units);
+        fineCos_[b] = std::cos(kTwoPiExtended * b / units);
     }
 }

@@ -106,7 +106,25 @@ MeasurementSignal PanelMenu::ChosenSignal() const {
 }
 
 void PanelMenu::Remember() {
-    panel_settings::Save(choices_);
+    PanelChoices kept = choices_;
+    // The classic synthesis shows neither the wide formats nor the signals:
+    // what it cannot show stays as the file keeps it.
+    if (!Precise()) {
+        const PanelChoices stored = panel_settings::Load();
+        if (WideResolution(stored.resolution))
+            kept.resolution = stored.resolution;
+        kept.signal = stored.signal;
+    }
+    if (panel_settings::Save(kept) != panel_settings::SaveOutcome::Refused || refusalShown_)
+        return;
+    refusalShown_ = true;
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, PanelText("Настройки"),
+                        PanelText("Выбор не сохранён: %1 не файл настроек, он оставлен как есть.")
+                            .arg(QDir::toNativeSeparators(panel_settings::FilePath())),
+                        QMessageBox::Ok, &form_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void PanelMenu::ApplyFormat() {

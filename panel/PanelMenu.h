@@ -79,4 +79,5 @@ private:
     QPointer<QMenu> menu_;
     QPointer<SweepDialog> dialog_;
     std::unique_ptr<SweepRun> sweep_;
+    bool refusalShown_ = false; // a settings file that may not be replaced is told once
 };
