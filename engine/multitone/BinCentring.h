@@ -26,10 +26,6 @@ struct BinCentring {
     // OutOfRange: the tone's frequency; SameBin: both tones' frequencies.
     double firstHertz = 0;
     double secondHertz = 0;
-
-    double BinHertz(int bin, int fftLength, int rate) const {
-        return double(bin) * rate / fftLength;
-    }
 };
 
 // Refuses a length that is not a power of two of 1,024..1,048,576, a rate
