@@ -49,6 +49,9 @@ std::string ReadLine(std::string_view line, std::optional<MultitoneTone>& tone) 
         return "more than three numbers (frequency, level, phase)";
     if (fields[0].empty())
         return {}; // blank
+    for (const std::string_view field : fields)
+        if (field.find(',') != std::string_view::npos)
+            return "a decimal comma: write numbers with a point";
     const std::optional<double> hertz = Number(fields[0]);
     if (!hertz)
         return "the frequency is not a number";
@@ -81,6 +84,9 @@ std::string ReadLine(std::string_view line, std::optional<MultitoneTone>& tone) 
 ToneListReading ReadToneList(std::string_view text) {
     ToneListReading reading;
     int lineNumber = 0;
+    // Some editors start a text file with the byte order mark.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     while (!text.empty()) {
         ++lineNumber;
         const std::size_t end = text.find('\n');

@@ -79,6 +79,9 @@ TEST(ToneList, ReadsFrequencyLevelAndPhaseAndNamesTheBadLine) {
         {"1000\n", 1, 0},
         {"# bench list\n100 -6 90\n\n1000\t0\t-90  # trailing comment\r\n10e3 -3\n", 3, 0},
         {"  50.5  ", 1, 0},
+        {"\xEF\xBB\xBF"
+         "100\n200\n",
+         2, 0},
         {"100\n200\n1,5e3\n", 0, 3},
         {"100 -6 90 7\n", 0, 1},
         {"100\nabc\n", 0, 2},
@@ -101,6 +104,8 @@ TEST(ToneList, ReadsFrequencyLevelAndPhaseAndNamesTheBadLine) {
         EXPECT_EQ(reading.badLine, r.badLine);
         EXPECT_EQ(reading.reason.empty(), r.tones > 0);
     }
+    EXPECT_EQ(ReadToneList("100\n997,5 -3\n").reason,
+              "a decimal comma: write numbers with a point");
     const ToneListReading reading = ReadToneList("100 -6 450\n1000 0 -90\n");
     ASSERT_EQ(reading.tones.size(), 2u);
     EXPECT_EQ(reading.tones[0].levelDb, -6);
