@@ -2,9 +2,13 @@
 #include "engine/steps/SteppedSweepSource.h"
 
 #include "engine/SampleWriter.h"
+#include "engine/StreamExport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <limits>
+#include <new>
 #include <numbers>
 #include <stdexcept>
 
@@ -42,5 +46,23 @@ void SteppedSweepSource::Render(std::size_t frames, std::uint8_t* out) {
         frames -= n;
         step_.store(step, std::memory_order_release);
         frame_.store(frame, std::memory_order_release);
+    }
+}
+
+int ExportSteppedSweep(const StepSchedule& schedule, const WaveFormat& format, double peak,
+                       const std::string& path) {
+    if (schedule.rate < 1)
+        return EINVAL;
+    const std::uint64_t ms = (schedule.endFrame * 1000 + std::uint64_t(schedule.rate) - 1) /
+                             std::uint64_t(schedule.rate);
+    if (ms > std::uint64_t(std::numeric_limits<int>::max()))
+        return EINVAL;
+    try {
+        SteppedSweepSource source(schedule, format, peak);
+        return ExportStream(source, static_cast<int>(ms), path);
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    } catch (const std::invalid_argument&) {
+        return EINVAL;
     }
 }

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class SteppedSweepSource : public FrameSource {
@@ -43,3 +44,10 @@ private:
     std::atomic<std::size_t> step_{0};
     std::atomic<std::uint64_t> frame_{0};
 };
+
+// Writes the whole sweep to `path` as a WAV file, all or nothing: its
+// frames to the last step's end, then silence to the next whole
+// millisecond. 0, or the errno value that says why (EINVAL also for a
+// refused schedule, one for another rate, or more than a WAV file holds).
+int ExportSteppedSweep(const StepSchedule& schedule, const WaveFormat& format, double peak,
+                       const std::string& path);

@@ -3,15 +3,19 @@
 // dwell to within a cycle and starts at a rising zero crossing, and the
 // played sine keeps its phase and its level across every step.
 
+#include "engine/WaveHeader.h"
 #include "engine/steps/StepSchedule.h"
 #include "engine/steps/SteppedSweepSource.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 #include <string>
 
@@ -138,6 +142,19 @@ TEST(SteppedSweepSource, StepsAtRisingZerosKeepingPhaseAndLevel) {
         }
     std::printf("lowest 2 ms RMS at a step: %.4f of the level\n", lowest);
     EXPECT_GE(lowest, 0.9);
+
+    // Exported whole: the same frames, then silence to the millisecond.
+    const std::string path = ::testing::TempDir() + "stepped-sweep.wav";
+    ASSERT_EQ(ExportSteppedSweep(schedule, format, peak, path), 0);
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
+    std::remove(path.c_str());
+    const std::size_t frames = (schedule.endFrame * 1000 + rate - 1) / rate * rate / 1000;
+    ASSERT_EQ(file.size(), WaveImageSize(format, std::uint32_t(frames * 4)));
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + std::ptrdiff_t(frames * 4),
+                           file.begin() + std::ptrdiff_t(WaveHeaderSize(format))));
+    EXPECT_EQ(ExportSteppedSweep(StepSchedule{}, format, peak, path), EINVAL);
 }
 
 } // namespace
