@@ -13,3 +13,10 @@ if(TARGET engine AND TARGET audio)
   target_include_directories(engine_stream_bench PRIVATE ${ORBEL_ROOT})
   target_link_libraries(engine_stream_bench PRIVATE engine audio benchmark::benchmark)
 endif()
+
+# Building multitones, and rendering them and stepped sweeps.
+if(TARGET engine)
+  add_executable(engine_multitone_bench ${CMAKE_CURRENT_LIST_DIR}/engine_multitone.cpp)
+  target_include_directories(engine_multitone_bench PRIVATE ${ORBEL_ROOT})
+  target_link_libraries(engine_multitone_bench PRIVATE engine benchmark::benchmark)
+endif()

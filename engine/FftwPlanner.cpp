@@ -49,6 +49,15 @@ fftw_plan ComplexToReal(int length, fftw_complex* in, double* out, unsigned flag
     return plan;
 }
 
+fftw_plan RealToComplex(int length, double* in, fftw_complex* out, unsigned flags) {
+    const std::lock_guard<std::mutex> lock(PlannerLock());
+    EnsureFree(ComplexToRealBytes(length));
+    fftw_plan plan = fftw_plan_dft_r2c_1d(length, in, out, flags);
+    if (!plan)
+        throw std::bad_alloc();
+    return plan;
+}
+
 void Destroy(fftw_plan plan) {
     const std::lock_guard<std::mutex> lock(PlannerLock());
     fftw_destroy_plan(plan);

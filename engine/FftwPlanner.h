@@ -14,6 +14,9 @@ namespace fftw_planner {
 // A complex-to-real transform of `length` samples from `in` (length / 2 + 1
 // bins) into `out`. Throws std::bad_alloc when memory is short.
 fftw_plan ComplexToReal(int length, fftw_complex* in, double* out, unsigned flags);
+// The real-to-complex transform of `length` samples from `in` into `out`
+// (length / 2 + 1 bins); the same memory bound holds.
+fftw_plan RealToComplex(int length, double* in, fftw_complex* out, unsigned flags);
 void Destroy(fftw_plan plan);
 
 // An upper bound of the memory the library takes to plan and run such a
