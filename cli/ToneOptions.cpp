@@ -4,6 +4,7 @@
 #include "core/Utf8.h"
 #include "engine/ChoiceNames.h"
 #include "engine/NoteName.h"
+#include "engine/NumberText.h"
 
 #include <array>
 #include <charconv>
@@ -29,16 +30,6 @@ std::optional<long long> ParseInteger(std::string_view text) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, v);
     if (text.empty() || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return v;
-}
-
-// The whole text as a finite decimal number ("1.5", "2", "-3e2").
-std::optional<double> ParseNumber(std::string_view text) {
-    double v = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, v, std::chars_format::general);
-    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(v))
         return std::nullopt;
     return v;
 }
@@ -222,7 +213,7 @@ OptionValue<AMRequest> AMLevel(std::string_view text, int toneFrequency, bool us
         return refused("--am %1: WAVEFORM must be %2", {WaveNameList()});
     am.waveform = *wave.value;
 
-    if (const std::optional<double> number = ParseNumber(parts[3])) {
+    if (const std::optional<double> number = ParseFiniteNumber(parts[3])) {
         // What the generator will play: the entry as a single-precision
         // float, times the tone with the multiplier, in whole hertz.
         am.number = static_cast<float>(*number);
@@ -310,7 +301,7 @@ OptionValue<TTGResolution> Bits(std::string_view text) {
 }
 
 OptionValue<double> Level(std::string_view text) {
-    const std::optional<double> v = ParseNumber(text);
+    const std::optional<double> v = ParseFiniteNumber(text);
     // In hundredths first, so that -120.004 is -120.00 and may pass.
     const double hundredths = v ? std::round(*v * 100) / 100 : 0;
     if (!v || !(hundredths >= kMinLevelDb && hundredths <= kMaxLevelDb))
@@ -321,7 +312,7 @@ OptionValue<double> Level(std::string_view text) {
 }
 
 OptionValue<double> Seconds(std::string_view text) {
-    const std::optional<double> v = ParseNumber(text);
+    const std::optional<double> v = ParseFiniteNumber(text);
     if (!v || *v < kMinSeconds || *v > kMaxSeconds)
         return OptionValue<double>::Refused(
             {"--seconds must be a number from 0.1 to 86400, not %1", {Quoted(text)}});

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/LevelTextReader.h"
 
+#include "engine/NumberText.h"
 #include "engine/VoltReference.h"
 
 #include <charconv>
@@ -23,17 +24,6 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
         if (Lower(text[i]) != lower[i])
             return false;
     return true;
-}
-
-// The whole text as a finite decimal number ("1.5", "2", "-3e2"), as the
-// other option readers take numbers.
-std::optional<double> ParseNumber(std::string_view text) {
-    double v = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, v, std::chars_format::general);
-    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(v))
-        return std::nullopt;
-    return v;
 }
 
 std::optional<LevelUnit> UnitFromSymbol(std::string_view symbol) {
@@ -80,7 +70,7 @@ LevelTextReading ReadLevelText(std::string_view text) {
         numberText[1] != '-')
         numberText.remove_prefix(1);
     const std::optional<LevelUnit> unit = UnitFromSymbol(symbol);
-    const std::optional<double> number = ParseNumber(numberText);
+    const std::optional<double> number = ParseFiniteNumber(numberText);
     if (!unit || !number)
         return RefusedReading(LevelRefusalReason::NotALevel);
 
