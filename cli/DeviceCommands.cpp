@@ -7,8 +7,9 @@
 
 namespace {
 
-void SayNoServer() {
-    SayOnStandardError(CliText(command_messages::kNoServer));
+void SayNoServer(const SoundOutput& output) {
+    SayOnStandardError(
+        WithServerReason(CliText(command_messages::kNoServer), output.FailureReason()));
 }
 
 } // namespace
@@ -39,9 +40,10 @@ void PrintDevices(const std::vector<OutputDevice>& devices, std::FILE* to) {
 }
 
 int RunDevices() {
-    const auto devices = DefaultSoundOutput()->ListDevices();
+    const std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
+    const auto devices = output->ListDevices();
     if (!devices) {
-        SayNoServer();
+        SayNoServer(*output);
         return 1;
     }
     PrintDevices(*devices, stdout);
@@ -52,7 +54,7 @@ int ChooseOutputDevice(const std::string& wanted) {
     const std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
     const auto devices = output->ListDevices();
     if (!devices) {
-        SayNoServer();
+        SayNoServer(*output);
         return 1;
     }
     const OutputDevice* device = FindOutputDevice(*devices, wanted);
