@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DisplayReach.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPluginLoader>
+#include <QStringList>
+
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -49,14 +56,47 @@ bool WaylandAnswers(const std::string& display) {
     return answers;
 }
 
+// Whether one of the platforms `platform` names (Qt's "name:options",
+// alternatives separated by ';') has a plugin: Qt aborts on a name it has
+// none for. The plugins' metadata is read without loading them.
+bool PlatformPluginExists(const std::string& platform) {
+    QStringList folders;
+    const std::string own = Environment("QT_QPA_PLATFORM_PLUGIN_PATH");
+    if (!own.empty())
+        folders << QString::fromLocal8Bit(own);
+    for (const QString& folder : QCoreApplication::libraryPaths())
+        folders << folder + QStringLiteral("/platforms");
+    QStringList names;
+    for (const QString& name : QString::fromLocal8Bit(platform).split(u';', Qt::SkipEmptyParts))
+        names << name.section(u':', 0, 0).trimmed();
+    for (const QString& folder : folders) {
+        for (const QString& file : QDir(folder).entryList(QDir::Files)) {
+            const QJsonArray keys = QPluginLoader(folder + u'/' + file)
+                                        .metaData()
+                                        .value(QStringLiteral("MetaData"))
+                                        .toObject()
+                                        .value(QStringLiteral("Keys"))
+                                        .toArray();
+            for (const auto& key : keys)
+                for (const QString& name : names)
+                    if (key.toString().compare(name, Qt::CaseInsensitive) == 0)
+                        return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 DisplayReach CheckDisplay() {
     const std::string platform = Environment("QT_QPA_PLATFORM");
     const bool wantsX = std::string_view(platform).starts_with("xcb");
     const bool wantsWayland = std::string_view(platform).starts_with("wayland");
-    if (!platform.empty() && !wantsX && !wantsWayland)
-        return {true, {}, {}};
+    if (!platform.empty() && !wantsX && !wantsWayland) {
+        if (PlatformPluginExists(platform))
+            return {true, {}, {}};
+        return {false, "QT_QPA_PLATFORM " + platform + " names no display platform", {}};
+    }
 
     const std::string x = Environment("DISPLAY");
     const std::string wayland = Environment("WAYLAND_DISPLAY");

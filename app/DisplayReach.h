@@ -2,8 +2,8 @@
 #pragma once
 // Whether the window system answers, asked before Qt is: Qt's window
 // system plugins abort the program when the display they are given does
-// not answer. A platform chosen explicitly (offscreen, vnc, ...) is
-// trusted.
+// not answer, or a platform they do not have. A platform chosen
+// explicitly (offscreen, vnc, ...) is trusted when Qt has its plugin.
 
 #include <string>
 

@@ -20,3 +20,9 @@ std::size_t QueuePlan::RewritableFrames(std::int64_t writeIndex, std::int64_t re
     const std::int64_t queued = writeIndex / std::int64_t(frameBytes) - readFrames;
     return queued > margin ? std::size_t(queued - margin) : 0;
 }
+
+QueueSeek QueuePlan::RewriteSeek(std::int64_t writeIndex, std::size_t frames,
+                                 std::size_t frameBytes) {
+    const std::int64_t back = std::int64_t(frames * frameBytes);
+    return {std::max<std::int64_t>(0, writeIndex - back), true};
+}

@@ -9,6 +9,13 @@
 #include <cstddef>
 #include <cstdint>
 
+// Where a write goes in the stream: `offset` bytes from its start
+// (absolute) or from the end of what was written before (relative).
+struct QueueSeek {
+    std::int64_t offset = 0;
+    bool absolute = false;
+};
+
 class QueuePlan {
 public:
     // The latency asked for at first, and the most it grows to after the
@@ -48,6 +55,16 @@ public:
     std::size_t RewritableFrames(std::int64_t writeIndex, std::int64_t readIndex,
                                  std::uint64_t ageUsec, bool playing, std::size_t frameBytes,
                                  bool rewinds) const;
+
+    // The seek of the write that begins again `frames` back from the end
+    // of a queue whose write index is `writeIndex` (bytes of `frameBytes`
+    // per frame): an absolute one. The server's library checks that an
+    // offset is whole frames in unsigned arithmetic, where a negative
+    // offset counts only when the frame's size divides 2^64: a relative
+    // seek back is refused for 24-bit frames (6 bytes), and the rewrite
+    // with it.
+    static QueueSeek RewriteSeek(std::int64_t writeIndex, std::size_t frames,
+                                 std::size_t frameBytes);
 
 private:
     int rate_;

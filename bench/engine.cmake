@@ -6,3 +6,10 @@ if(TARGET engine)
   target_include_directories(engine_bench PRIVATE ${ORBEL_ROOT})
   target_link_libraries(engine_bench PRIVATE engine benchmark::benchmark)
 endif()
+
+# Streaming a tone against looping its image, as the output plays them.
+if(TARGET engine AND TARGET audio)
+  add_executable(engine_stream_bench ${CMAKE_CURRENT_LIST_DIR}/engine_stream.cpp)
+  target_include_directories(engine_stream_bench PRIVATE ${ORBEL_ROOT})
+  target_link_libraries(engine_stream_bench PRIVATE engine audio benchmark::benchmark)
+endif()

@@ -6,6 +6,8 @@
 namespace command_messages {
 
 inline constexpr const char* kNoServer = "no sound server answers (PulseAudio or PipeWire)";
+// play: a server answers but has no output (no sink) to play on.
+inline constexpr const char* kNoOutput = "the sound server has no output to play on";
 inline constexpr const char* kNoMemory = "not enough memory to build the signal";
 // export: the file's name and the system's reason follow.
 inline constexpr const char* kCannotWrite = "cannot write";

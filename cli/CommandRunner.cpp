@@ -13,9 +13,11 @@
 
 #include <cerrno>
 #include <chrono>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <locale.h>
 #include <memory>
 #include <thread>
 #include <unistd.h>
@@ -27,15 +29,49 @@ namespace msg = command_messages;
 constexpr std::chrono::milliseconds kPollInterval{10};
 // How long `play` waits for a sound server before it gives up.
 constexpr std::chrono::milliseconds kServerWait{1500};
-// A synchronized sweep lasts a little more or less than asked: say how long.
-void SayHowLongTheSweepLasts(const ToneRequest& tone) {
+// A number in a command-line text: a point in the English text, which
+// scripts read whatever the locale, and the locale's decimal sign in a
+// translation.
+std::string Formatted(const char* english, double value) {
+    const std::string pattern = CliString(CliText(english));
+    const bool translated = pattern != english;
+    const locale_t c = translated ? locale_t(0) : ::newlocale(LC_NUMERIC_MASK, "C", locale_t(0));
+    const locale_t previous = c ? ::uselocale(c) : locale_t(0);
+    char text[256];
+    std::snprintf(text, sizeof text, pattern.c_str(), value);
+    if (c) {
+        ::uselocale(previous);
+        ::freelocale(c);
+    }
+    return text;
+}
+
+// A synchronized sweep lasts a little more or less than asked: say how long
+// (on standard output, or on standard error when that carries the file),
+// and say why when it is far longer than asked or the fades had to be cut.
+// False when the line cannot be written.
+bool SayHowLongTheSweepLasts(const ToneRequest& tone, std::FILE* to) {
     if (!tone.precise || tone.signal.kind != SignalKind::Sweep)
-        return;
-    std::printf("orbel: ");
-    std::printf(CliString(CliText("the sweep lasts %.6f s")).c_str(),
-                SweepLaw(tone.signal.sweep).DurationSeconds());
-    std::printf("\n");
-    std::fflush(stdout);
+        return true;
+    const SweepSettings& sweep = tone.signal.sweep;
+    const double seconds = SweepLaw(sweep).DurationSeconds();
+    std::string line = "orbel: " + Formatted("the sweep lasts %.6f s", seconds);
+    // The shortest synchronized sweep over a range may be far longer.
+    if (seconds > 1.1 * sweep.durationMs / 1000.0)
+        line += Formatted("; longer than the %.3f s asked: the shortest synchronized sweep over "
+                          "this range",
+                          sweep.durationMs / 1000.0);
+    // Each fade takes at most half of the sweep.
+    if (sweep.fadeMs / 1000.0 > seconds / 2)
+        line += Formatted("; each fade is cut to half of it, %.6f s", seconds / 2);
+    line += '\n';
+    return std::fputs(line.c_str(), to) >= 0 && std::fflush(to) == 0;
+}
+
+bool SayCannotWriteStandardOutput() {
+    const int error = errno;
+    SayOnStandardError(CliText("cannot write to standard output: %1").arg(std::strerror(error)));
+    return false;
 }
 
 } // namespace
@@ -54,7 +90,10 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
                      tone_options::OneLine(name).c_str(), std::strerror(why));
         return 1;
     }
-    SayHowLongTheSweepLasts(tone);
+    if (!SayHowLongTheSweepLasts(tone, file == kStandardOutput ? stderr : stdout)) {
+        SayCannotWriteStandardOutput();
+        return 1;
+    }
     return 0;
 }
 
@@ -63,6 +102,11 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
     std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
     if (!output->WaitForServer(kServerWait)) {
         SayOnStandardError(WithServerReason(CliText(msg::kNoServer), output->FailureReason()));
+        return 1;
+    }
+    // A server without a single output would take the stream and lose it.
+    if (const auto devices = output->ListDevices(); devices && devices->empty()) {
+        SayOnStandardError(CliText(msg::kNoOutput));
         return 1;
     }
     EndingSignals endingSignals;
@@ -80,7 +124,11 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
             SayOnStandardError(CliText(msg::kNoMemory));
             return 1;
         }
-        SayHowLongTheSweepLasts(tone);
+        if (!SayHowLongTheSweepLasts(tone, stdout)) {
+            output->WatchSoundLost(nullptr);
+            SayCannotWriteStandardOutput();
+            return 1;
+        }
         gen.SetLoop(true);
         if (tone.envelope)
             gen.PlayADSR();

@@ -14,8 +14,9 @@
 #include <vector>
 
 // One output a line: name, a tab, the description, and a tab and
-// "(default)" on the server's default. Returns the exit status: 1 when no
-// server answers.
+// "(default)" on the server's default; control characters and bytes that
+// are not UTF-8 as \xNN. Returns the exit status: 1 when no server answers
+// or the list cannot be written.
 int RunDevices();
 
 // Plays on the output named (by name or description) from now on, and says
@@ -24,10 +25,11 @@ int RunDevices();
 // or 1 when no server answers.
 int ChooseOutputDevice(const std::string& wanted);
 
-// The listing's lines, as RunDevices prints them.
-void PrintDevices(const std::vector<OutputDevice>& devices, std::FILE* to);
+// The listing's lines, as RunDevices prints them; false when they could
+// not be written.
+bool PrintDevices(const std::vector<OutputDevice>& devices, std::FILE* to);
 
 // The line for a notice of the chosen output, in the command line's
 // language: "the output NAME went away; playing on OTHER", "playing on NAME
-// again".
+// again" (names shortened, as one line).
 QString DeviceNoticeText(const DeviceNotice& notice);

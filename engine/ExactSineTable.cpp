@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/ExactSineTable.h"
 
+#include "engine/ExtendedPi.h"
+
 #include <cmath>
 #include <map>
 #include <memory>
@@ -9,14 +11,12 @@
 
 namespace {
 
-constexpr long double kTwoPi = 6.283185307179586476925286766559L;
-
 // Only the first quarter is computed; the rest follows by symmetry, which
 // also makes the table exactly odd and exactly 0 and 1 at the quarter
 // points.
 std::vector<long double> MakeTable(int rate) {
     std::vector<long double> s(static_cast<std::size_t>(rate));
-    const auto at = [rate](int m) { return std::sin(kTwoPi * m / rate); };
+    const auto at = [rate](int m) { return std::sin(kTwoPiExtended * m / rate); };
     if (rate % 4 == 0) {
         const int quarter = rate / 4, half = rate / 2;
         for (int m = 0; m <= quarter; ++m) {

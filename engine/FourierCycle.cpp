@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/FourierCycle.h"
 
-#include <fftw3.h>
+#include "engine/FftwPlanner.h"
 
 #include <map>
 #include <memory>
@@ -29,8 +29,8 @@ RealBuffer AllocateReal(int n) {
     return p;
 }
 
-// The library's planner is not thread-safe; plans are made under a lock
-// on buffers of the library's own alignment, and the buffers they later run
+// Plans are made once per length, under a lock (see FftwPlanner), on
+// buffers of the library's own alignment, and the buffers they later run
 // on are allocated the same way. At the end of the program the plans and
 // the planner's own memory are given back.
 class PlanCache {
@@ -41,7 +41,7 @@ public:
     }
     ~PlanCache() {
         for (auto& [length, plan] : plans_)
-            fftw_destroy_plan(plan);
+            fftw_planner::Destroy(plan);
         fftw_cleanup();
     }
 
@@ -51,10 +51,9 @@ public:
         if (!plan) {
             ComplexBuffer in = AllocateComplex(length / 2 + 1);
             RealBuffer out = AllocateReal(length);
-            plan = fftw_plan_dft_c2r_1d(length, in.get(), out.get(),
-                                        FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
-            if (!plan) // like missing memory: the build fails and can be retried
-                throw std::bad_alloc();
+            // Missing memory fails the build, which can be retried.
+            plan = fftw_planner::ComplexToReal(length, in.get(), out.get(),
+                                               FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
         }
         return plan;
     }

@@ -35,10 +35,13 @@ double SeriesValue(const HarmonicSeries& series, double theta) {
 }
 
 HarmonicSeries BandLimitedSeries(TTGWave wave, int frequency, int rate) {
-    HarmonicSeries s;
     if (frequency <= 0 || rate <= 0)
-        return s;
-    const int top = HighestHarmonic(frequency, rate);
+        return {};
+    return SeriesUpTo(wave, HighestHarmonic(frequency, rate));
+}
+
+HarmonicSeries SeriesUpTo(TTGWave wave, int top) {
+    HarmonicSeries s;
     s.harmonics.reserve(static_cast<std::size_t>(std::max(top, 1)));
     switch (wave) {
     case TTGWave::tgSine:

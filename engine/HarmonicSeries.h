@@ -28,6 +28,9 @@ struct HarmonicSeries {
 // Noise has none. A shape with no harmonic below half the rate is empty; the
 // sine keeps its fundamental at any frequency, as the sampled ideal sine.
 HarmonicSeries BandLimitedSeries(TTGWave wave, int frequency, int rate);
+// The same with the harmonics up to number `top` (at least the sine's
+// fundamental), for frequencies that are not whole hertz.
+HarmonicSeries SeriesUpTo(TTGWave wave, int top);
 
 // The series' value at phase angle theta (radians).
 double SeriesValue(const HarmonicSeries& series, double theta);

@@ -13,6 +13,9 @@ struct WaveFormat {
     bool sixteenBit = true;
     bool hiQ = true; // 96000 samples per second, else 44100
     WideSamples wide = WideSamples::None;
+    // A rate of its own for streamed tones (44100, 48000, 88200, 96000,
+    // 176400 or 192000); 0: the classic choice `hiQ` makes.
+    int rate = 0;
 
     int Channels() const { return stereo ? 2 : 1; }
     int BytesPerSample() const {
@@ -28,8 +31,8 @@ struct WaveFormat {
     }
     int BitsPerSample() const { return 8 * BytesPerSample(); }
     int BytesPerFrame() const { return BytesPerSample() * Channels(); }
-    int SamplesPerSecond() const { return hiQ ? 96000 : 44100; }
-    int SamplesPer10ms() const { return hiQ ? 960 : 441; }
+    int SamplesPerSecond() const { return rate != 0 ? rate : hiQ ? 96000 : 44100; }
+    int SamplesPer10ms() const { return SamplesPerSecond() / 100; }
     bool IsFloat() const { return wide == WideSamples::Float32; }
     // Whole-number samples (8 bits excepted) are signed around 0, 8-bit
     // ones unsigned around 128; float zero is all zero bits as well.

@@ -4,6 +4,8 @@
 // the notice that takes their place while no sound is heard, and the credit
 // line shown beside the model name.
 
+#include "instrument/Instrument.h"
+
 namespace panel::hints {
 
 inline constexpr const char* kThousandsDial = "Изменение частоты сигнала с шагом 1 кГц";
@@ -29,7 +31,7 @@ inline constexpr const char* kMenu = "Правая кнопка мыши: мен
 
 // Shown instead of the hints while the generator plays but no sound reaches
 // a sound server.
-inline constexpr const char* kNoSoundOutput = "Нет вывода звука: звуковой сервер не отвечает";
+inline constexpr const char* kNoSoundOutput = instrument::kNoSoundOutput;
 
 // The project, where it is described, and the year, set apart by runs of
 // spaces.

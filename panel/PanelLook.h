@@ -4,11 +4,13 @@
 // displays.
 
 #include "core/TColor.h"
-#include "panel/ChannelMemory.h"
+#include "instrument/InstrumentState.h"
 
 #include <string_view>
 
 namespace panel {
+
+using TChannel = instrument::Channel;
 
 // Caption of the selected button of a switch, and of the others.
 inline constexpr TColor kSelectedCaption = clYellow;
@@ -39,19 +41,6 @@ inline constexpr TDisplayLighting DisplayLighting(TChannel channel) {
     }
     return {kActiveDisplay, kActiveDisplay};
 }
-
-// The frequency digits shown while the generator makes noise, which has no
-// frequency: thousands, hundreds, tens and units.
-inline constexpr std::string_view kNoiseThousands = "--";
-inline constexpr std::string_view kNoiseHundreds = "-";
-inline constexpr std::string_view kNoiseUnits = "--";
-
-// What the thousands dial shows at the top of its range; the hundreds and
-// units then go back to 0, as 20 kHz is the highest frequency.
-inline constexpr std::string_view kTopThousandsText = "20";
-// The units dial's value at the end of the 10 Hz range, pulled back to 90.
-inline constexpr float kUnitsOverflowValue = 100.0f;
-inline constexpr float kUnitsLastValue = 90.0f;
 
 // Ranges of the units dial for the two steps: digits and the value at the
 // last digit.

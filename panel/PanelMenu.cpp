@@ -8,7 +8,6 @@
 #include "panel/PanelText.h"
 #include "panel/SweepDialog.h"
 #include "panel/SweepRun.h"
-#include "panel/Unit1.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -47,7 +46,9 @@ bool WideResolution(TTGResolution r) {
 
 } // namespace
 
-PanelMenu::PanelMenu(TForm1& form) : form_(form), sweep_(std::make_unique<SweepRun>(form)) {
+PanelMenu::PanelMenu(QWidget& window, instrument::Instrument& instrument)
+    : form_(window), instrument_(instrument), sweep_(std::make_unique<SweepRun>(instrument)) {
+    subscription_ = instrument_.Subscribe([this] { RememberChanges(); });
     // The keyboard's ways to the menu, wherever the focus is on the panel.
     for (const QKeySequence& keys :
          {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
@@ -57,13 +58,14 @@ PanelMenu::PanelMenu(TForm1& form) : form_(form), sweep_(std::make_unique<SweepR
 }
 
 PanelMenu::~PanelMenu() {
+    instrument_.Unsubscribe(subscription_);
     // The dialog and menu call back into this object: they go first.
     delete dialog_;
     delete menu_;
 }
 
 bool PanelMenu::Precise() const {
-    return form_.ToneGen1->Precise();
+    return instrument_.Generator().Precise();
 }
 
 QMenu* PanelMenu::OpenMenu() const {
@@ -79,39 +81,37 @@ bool PanelMenu::Sweeping() const {
 }
 
 void PanelMenu::UseRememberedChoices() {
-    choices_ = panel_settings::Load();
-    // What the classic synthesis cannot make is not offered under it; the
-    // kept choice stays in the file for the next precise run.
+    // What the synthesis cannot play, and a gone output, are left out; the
+    // kept choices stay in the file for a run that can use them.
+    usingKept_ = true;
+    instrument_.UseChoices(panel_settings::Load());
+    usingKept_ = false;
+    remembered_ = instrument_.State().choices;
+}
+
+void PanelMenu::RememberChanges() {
+    if (usingKept_ || instrument_.State().choices == remembered_)
+        return;
+    remembered_ = instrument_.State().choices;
+    PanelChoices kept = remembered_;
+    // The classic synthesis shows neither the wide formats nor the signals:
+    // what it cannot show stays as the file keeps it.
     if (!Precise()) {
-        if (WideResolution(choices_.resolution))
-            choices_.resolution = TTGResolution::tg16Bit;
-        choices_.signal = SignalKind::Tone;
+        const PanelChoices stored = panel_settings::Load();
+        if (WideResolution(stored.resolution))
+            kept.resolution = stored.resolution;
+        kept.signal = stored.signal;
     }
-    if (!choices_.device.empty()) {
-        const auto devices = form_.ToneGen1->Output()->ListDevices();
-        const OutputDevice* kept = devices ? FindOutputDevice(*devices, choices_.device) : nullptr;
-        if (kept)
-            form_.ToneGen1->Output()->ChooseDevice(kept->name);
-        else
-            choices_.device.clear(); // the server's default plays
-    }
-    ApplyFormat();
-    form_.PlaySignal(ChosenSignal());
-}
-
-MeasurementSignal PanelMenu::ChosenSignal() const {
-    MeasurementSignal signal;
-    signal.kind = choices_.signal;
-    return signal;
-}
-
-void PanelMenu::Remember() {
-    panel_settings::Save(choices_);
-}
-
-void PanelMenu::ApplyFormat() {
-    form_.ToneGen1->SetResolution(choices_.resolution);
-    form_.ToneGen1->SetQuality(choices_.quality);
+    if (panel_settings::Save(kept) != panel_settings::SaveOutcome::Refused || refusalShown_)
+        return;
+    refusalShown_ = true;
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, PanelText("Настройки"),
+                        PanelText("Выбор не сохранён: %1 не файл настроек, он оставлен как есть.")
+                            .arg(QDir::toNativeSeparators(panel_settings::FilePath())),
+                        QMessageBox::Ok, &form_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 // --- the menu -------------------------------------------------------------------
@@ -148,16 +148,16 @@ void PanelMenu::Popup(const QPoint& globalPos) {
 
 void PanelMenu::AddDeviceMenu(QMenu& menu) {
     QMenu* sub = menu.addMenu(PanelText("Устройство вывода"));
-    const auto devices = form_.ToneGen1->Output()->ListDevices();
+    const auto devices = instrument_.Generator().Output()->ListDevices();
     if (!devices || devices->empty()) {
         sub->addAction(PanelText("Нет звукового сервера"))->setEnabled(false);
         return;
     }
     auto* group = new QActionGroup(sub);
     const bool chosenPresent =
-        !choices_.device.empty() && FindOutputDevice(*devices, choices_.device) != nullptr;
+        !Choices().device.empty() && FindOutputDevice(*devices, Choices().device) != nullptr;
     for (const OutputDevice& d : *devices) {
-        const bool inUse = chosenPresent ? d.name == choices_.device : d.isDefault;
+        const bool inUse = chosenPresent ? d.name == Choices().device : d.isDefault;
         const QString text = QString::fromStdString(d.description.empty() ? d.name : d.description);
         QAction* item = AddChoice(*sub, *group, text, inUse);
         item->setToolTip(QString::fromStdString(d.name));
@@ -174,14 +174,14 @@ void PanelMenu::AddFormatMenu(QMenu& menu) {
         if (!name.shownText || (!Precise() && WideResolution(name.value)))
             continue;
         connect(
-            AddChoice(*sub, *bits, PanelText(name.shownText), choices_.resolution == name.value),
+            AddChoice(*sub, *bits, PanelText(name.shownText), Choices().resolution == name.value),
             &QAction::triggered, this, [this, r = name.value] { ChooseResolution(r); });
     }
     sub->addSeparator();
     auto* rates = new QActionGroup(sub);
     // The lower rate first.
     for (const ChoiceName<TTGQuality>& name : std::views::reverse(choice_names::kRates))
-        connect(AddChoice(*sub, *rates, PanelText(name.shownText), choices_.quality == name.value),
+        connect(AddChoice(*sub, *rates, PanelText(name.shownText), Choices().quality == name.value),
                 &QAction::triggered, this, [this, q = name.value] { ChooseQuality(q); });
 }
 
@@ -191,59 +191,26 @@ void PanelMenu::AddSignalMenu(QMenu& menu) {
     sub->setEnabled(Precise());
     auto* group = new QActionGroup(sub);
     for (const ChoiceName<SignalKind>& name : choice_names::kSignals)
-        connect(AddChoice(*sub, *group, PanelText(name.shownText), choices_.signal == name.value),
+        connect(AddChoice(*sub, *group, PanelText(name.shownText), Choices().signal == name.value),
                 &QAction::triggered, this, [this, k = name.value] { ChooseSignal(k); });
 }
 
 // --- the entries' actions -------------------------------------------------------
 
 void PanelMenu::ChooseDevice(const std::string& name) {
-    // The output moves what plays at once, without a gap.
-    form_.ToneGen1->Output()->ChooseDevice(name);
-    choices_.device = name;
-    Remember();
+    instrument_.ChooseDevice(name);
 }
 
 void PanelMenu::ChooseResolution(TTGResolution resolution) {
-    choices_.resolution = resolution;
-    ApplyFormat();
-    form_.RestartIfRunning();
-    Remember();
+    instrument_.ChooseResolution(resolution);
 }
 
 void PanelMenu::ChooseQuality(TTGQuality quality) {
-    choices_.quality = quality;
-    ApplyFormat();
-    form_.RestartIfRunning();
-    Remember();
+    instrument_.ChooseQuality(quality);
 }
 
 void PanelMenu::ChooseSignal(SignalKind kind) {
-    choices_.signal = kind;
-    if (sweep_->Active())
-        sweep_->End(ChosenSignal());
-    else
-        form_.PlaySignal(ChosenSignal());
-    Remember();
-}
-
-void PanelMenu::WaveformChosen() {
-    const bool changed = choices_.signal != SignalKind::Tone;
-    choices_.signal = SignalKind::Tone;
-    if (sweep_->Active())
-        sweep_->End(ChosenSignal());
-    else if (changed)
-        form_.ToneGen1->SetSignal(ChosenSignal()); // the switch's handler goes on
-    if (changed)
-        Remember();
-}
-
-void PanelMenu::Stopped() {
-    sweep_->End(ChosenSignal());
-}
-
-void PanelMenu::GeneratorStarted() {
-    sweep_->GeneratorStarted();
+    instrument_.SelectSignal(kind);
 }
 
 void PanelMenu::OpenSweepDialog() {
@@ -255,7 +222,7 @@ void PanelMenu::OpenSweepDialog() {
         };
         dialog_->onStop = [this] {
             if (sweep_->Active())
-                form_.AbColBitBtn2Click(nullptr);
+                instrument_.Stop();
         };
     }
     dialog_->show();
@@ -265,7 +232,7 @@ void PanelMenu::OpenSweepDialog() {
 }
 
 ToneRequest PanelMenu::WhatPlays() const {
-    const TToneGen& gen = *form_.ToneGen1;
+    const TToneGen& gen = instrument_.Generator();
     ToneRequest request;
     request.precise = gen.Precise();
     request.resolution = gen.Resolution();

@@ -6,9 +6,10 @@
 // anywhere on the window, by the Menu key and by Shift+F10, and is built
 // afresh each time, so the list of outputs is the server's list of the
 // moment. The faceplate does not change. The device, format and signal
-// chosen are kept between runs (PanelSettings).
+// chosen are the instrument's, kept between runs (PanelSettings).
 
 #include "engine/ToneRequest.h"
+#include "instrument/Instrument.h"
 #include "panel/PanelChoices.h"
 
 #include <QObject>
@@ -22,11 +23,12 @@ class QPoint;
 class QShortcut;
 class SweepDialog;
 class SweepRun;
-class TForm1;
+class QWidget;
 
 class PanelMenu : public QObject {
 public:
-    explicit PanelMenu(TForm1& form);
+    // Opens over `window` and drives `instrument`.
+    PanelMenu(QWidget& window, instrument::Instrument& instrument);
     ~PanelMenu() override;
 
     // Reads the kept choices and puts them on the generator; call once the
@@ -41,14 +43,7 @@ public:
     QMenu* OpenMenu() const;
     SweepDialog* Dialog() const;
 
-    // The panel's waveform switch was used: the switch rules again.
-    void WaveformChosen();
-    // The panel stopped: a sweep ends with it.
-    void Stopped();
-    // The panel (re)started the generator.
-    void GeneratorStarted();
-
-    const PanelChoices& Choices() const { return choices_; }
+    const PanelChoices& Choices() const { return instrument_.State().choices; }
     bool Sweeping() const;
     SweepRun& Sweep() { return *sweep_; }
     // What the panel plays now, as `orbel export` would be asked for it
@@ -69,14 +64,17 @@ private:
     void AddDeviceMenu(QMenu& menu);
     void AddFormatMenu(QMenu& menu);
     void AddSignalMenu(QMenu& menu);
-    void Remember();
-    void ApplyFormat();
-    MeasurementSignal ChosenSignal() const;
+    // Keeps the choices when they changed (by the menu or by the switches).
+    void RememberChanges();
     bool Precise() const;
 
-    TForm1& form_;
-    PanelChoices choices_;
+    QWidget& form_;
+    instrument::Instrument& instrument_;
+    int subscription_;
+    PanelChoices remembered_;
+    bool usingKept_ = false;
     QPointer<QMenu> menu_;
     QPointer<SweepDialog> dialog_;
     std::unique_ptr<SweepRun> sweep_;
+    bool refusalShown_ = false; // a settings file that may not be replaced is told once
 };

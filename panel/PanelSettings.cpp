@@ -1,38 +1,45 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/PanelSettings.h"
 
+#include "core/IniText.h"
+#include "core/SettingsFolderFile.h"
 #include "engine/ChoiceNames.h"
+#include "panel/PanelText.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 
 #include <array>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
 namespace panel_settings {
 namespace {
 
-const QString kDevice = QStringLiteral("output/device");
-const QString kBits = QStringLiteral("format/bits");
-const QString kRate = QStringLiteral("format/rate");
-const QString kSignal = QStringLiteral("signal/kind");
+const std::string kDevice = "output/device";
+const std::string kBits = "format/bits";
+const std::string kRate = "format/rate";
+const std::string kSignal = "signal/kind";
 
 // The stored text's value, or `fallback` when it is none of the names.
 template <class T, std::size_t N>
-T Read(const QSettings& file, const QString& key, const std::array<ChoiceName<T>, N>& names,
+T Read(const IniValues& file, const std::string& key, const std::array<ChoiceName<T>, N>& names,
        T fallback) {
-    const std::string text = file.value(key).toString().toStdString();
-    const ChoiceName<T>* name = choice_names::ByStoredWord(names, text);
+    const auto text = file.find(key);
+    if (text == file.end())
+        return fallback;
+    const ChoiceName<T>* name = choice_names::ByStoredWord(names, text->second);
     return name ? name->value : fallback;
 }
 
-template <class T, std::size_t N> QString Name(const std::array<ChoiceName<T>, N>& names, T value) {
-    const std::string_view word = choice_names::StoredWord(names, value);
-    return QString::fromUtf8(word.data(), qsizetype(word.size()));
+template <class T, std::size_t N>
+std::string Name(const std::array<ChoiceName<T>, N>& names, T value) {
+    return std::string(choice_names::StoredWord(names, value));
+}
+
+std::string EncodedPath() {
+    return QFile::encodeName(FilePath()).toStdString();
 }
 
 } // namespace
@@ -44,40 +51,47 @@ QString FilePath() {
 
 PanelChoices Load() {
     const PanelChoices defaults;
-    const QString path = FilePath();
-    if (!QFileInfo(path).isFile())
+    const SettingsFileText read = ReadSettingsFolderFile(EncodedPath());
+    if (read.status == SettingsFileText::Status::TooLarge)
+        std::fprintf(stderr, "orbel: %s\n",
+                     PanelText("файл настроек %1 больше 1 МБ: взяты настройки по умолчанию")
+                         .arg(FilePath())
+                         .toLocal8Bit()
+                         .constData());
+    if (read.status != SettingsFileText::Status::Read)
         return defaults;
-    const QSettings file(path, QSettings::IniFormat);
-    if (file.status() != QSettings::NoError)
+    const std::optional<IniValues> file = ReadIniText(read.text);
+    if (!file)
         return defaults;
     PanelChoices choices;
-    const QVariant device = file.value(kDevice);
-    if (device.typeId() == QMetaType::QString)
-        choices.device = device.toString().toStdString();
-    choices.resolution = Read(file, kBits, choice_names::kBits, defaults.resolution);
-    choices.quality = Read(file, kRate, choice_names::kRates, defaults.quality);
-    choices.signal = Read(file, kSignal, choice_names::kSignals, defaults.signal);
+    if (const auto device = file->find(kDevice); device != file->end())
+        choices.device = device->second;
+    choices.resolution = Read(*file, kBits, choice_names::kBits, defaults.resolution);
+    choices.quality = Read(*file, kRate, choice_names::kRates, defaults.quality);
+    choices.signal = Read(*file, kSignal, choice_names::kSignals, defaults.signal);
     return choices;
 }
 
-bool Save(const PanelChoices& choices) {
-    const QString path = FilePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    {
-        // A file QSettings cannot read it would not rewrite either.
-        const QSettings probe(path, QSettings::IniFormat);
-        if (probe.status() != QSettings::NoError)
-            QFile::remove(path);
+SaveOutcome Save(const PanelChoices& choices) {
+    const IniValues file{
+        {kDevice, choices.device},
+        {kBits, Name(choice_names::kBits, choices.resolution)},
+        {kRate, Name(choice_names::kRates, choices.quality)},
+        {kSignal, Name(choice_names::kSignals, choices.signal)},
+    };
+    const SettingsFileWrite written =
+        WriteSettingsFolderFile(EncodedPath(), WriteIniText(file), [](const std::string& text) {
+            return ReadIniText(text).has_value();
+        });
+    switch (written.outcome) {
+    case SettingsFileWrite::Outcome::Written:
+        return SaveOutcome::Saved;
+    case SettingsFileWrite::Outcome::Refused:
+        return SaveOutcome::Refused;
+    case SettingsFileWrite::Outcome::Failed:
+        break;
     }
-    QSettings file(path, QSettings::IniFormat);
-    file.clear();
-    file.setValue(kDevice, QString::fromStdString(choices.device));
-    file.setValue(kBits, Name(choice_names::kBits, choices.resolution));
-    file.setValue(kRate, Name(choice_names::kRates, choices.quality));
-    file.setValue(kSignal, Name(choice_names::kSignals, choices.signal));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return SaveOutcome::Failed;
 }
 
 } // namespace panel_settings

@@ -4,8 +4,11 @@
 // user's configuration folder, $XDG_CONFIG_HOME/orbel/orbel.conf
 // (~/.config/orbel/orbel.conf when the variable is unset). A missing,
 // unreadable or malformed file, and any value that is not one the menu
-// offers, read as the defaults, without a word: a settings file must never
-// keep the panel from starting.
+// offers, read as the defaults, without a word (a file over 1 MB with one
+// line on standard error): a settings file must never keep the panel from
+// starting. Neither reading nor writing ever waits (a FIFO in the file's
+// place), and a write never harms what is not a settings file
+// (core/SettingsFolderFile.h).
 
 #include "panel/PanelChoices.h"
 
@@ -16,8 +19,15 @@ namespace panel_settings {
 // The file's path, from the environment at the time of the call.
 QString FilePath();
 PanelChoices Load();
-// Writes the choices, replacing a file that could not be read. False when
-// the file cannot be written (the choices then last for this run only).
-bool Save(const PanelChoices& choices);
+enum class SaveOutcome {
+    Saved,
+    // Not written: a link to what is not a settings file, a FIFO, a device
+    // or a folder in the file's place, left as it is.
+    Refused,
+    Failed, // the system refused the write
+};
+// Writes the choices, replacing a file that could not be read. When it is
+// not saved the choices last for this run only.
+SaveOutcome Save(const PanelChoices& choices);
 
 } // namespace panel_settings

@@ -1,57 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A sweep started from the sweep dialog: it plays on the panel's generator
-// (the selected channel at the panel's amplitude, as every signal), once or
-// over and over; meanwhile the frequency displays follow the frequency it
-// has reached, ten times a second. It ends with the panel's Stop, the
-// dialog's Stop, or by itself after one sweep that does not repeat, and
-// then hands the generator back to the signal the menu had chosen.
+// A sweep started from the sweep dialog, on the panel's side: the
+// instrument plays it (the selected channel at the panel's amplitude, as
+// every signal), once or over and over; meanwhile this asks the instrument
+// ten times a second to follow it on the frequency displays. It ends with
+// the panel's Stop, the dialog's Stop, or by itself after one sweep that
+// does not repeat.
 
-#include "engine/signals/MeasurementSignal.h"
+#include "instrument/Instrument.h"
 
 #include <QObject>
 #include <QTimer>
 
-#include <functional>
-
-class TForm1;
-
 class SweepRun : public QObject {
 public:
-    // Seconds on a steady clock.
-    using Clock = std::function<double()>;
+    using Clock = instrument::Instrument::Clock;
 
-    explicit SweepRun(TForm1& form);
+    explicit SweepRun(instrument::Instrument& instrument);
+    ~SweepRun() override;
 
     void Start(const SweepSettings& sweep, bool repeat);
-    // Puts `next` on the generator in the sweep's place (the sound goes on
-    // when the panel plays).
-    void End(const MeasurementSignal& next);
-    // The generator was started (again): every start plays the sweep's
-    // image from its first sample, so the displays start again with it.
-    void GeneratorStarted();
-    bool Active() const { return active_; }
-    bool Repeats() const { return repeat_; }
-    const SweepSettings& Settings() const { return sweep_; }
+    bool Active() const { return instrument_.State().sweep.active; }
+    bool Repeats() const { return instrument_.State().sweep.repeat; }
+    const SweepSettings& Settings() const { return instrument_.State().sweep.settings; }
 
-    // What the displays follow, from the sweep's start (public for tests:
-    // they drive it without waiting).
-    void ShowFrequencyAt(double seconds);
-    // The displays' tick: the frequency the sweep has reached by the clock.
+    // The displays' tick: the frequency the sweep has reached by the clock
+    // (public for tests: they drive it without waiting).
     void Follow();
     // Tests give their own clock.
-    void SetClock(Clock clock) { clock_ = std::move(clock); }
+    void SetClock(Clock clock) { instrument_.SetClock(std::move(clock)); }
 
 private:
-    TForm1& form_;
-    bool active_ = false;
-    bool repeat_ = false;
-    bool loopBefore_ = true;
-    SweepSettings sweep_;
-    Clock clock_;
-    double startedAt_ = 0;
-    // How long the image takes before it repeats: a repeated sweep runs on
-    // to the end of its last cycle.
-    double periodSeconds_ = 0;
+    instrument::Instrument& instrument_;
+    int subscription_;
     QTimer timer_;
 };

@@ -9,9 +9,8 @@
 #include "controls/std/StdPanel.h"
 #include "controls/std/StdRadioButton.h"
 #include "controls/std/StdTimer.h"
-#include "engine/LoopLength.h"
 #include "engine/ToneGen.h"
-#include "panel/FrequencyDials.h"
+#include "instrument/FrequencyDials.h"
 #include "panel/Hints.h"
 #include "panel/PanelLook.h"
 #include "panel/PanelMenu.h"
@@ -22,11 +21,13 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <array>
 #include <stdexcept>
 #include <utility>
+#include <variant>
 
 using namespace panel;
+using instrument::Channel;
+using instrument::Step;
 
 namespace {
 constexpr const char* kLayoutResource = ":/panel/Unit1.layout";
@@ -38,9 +39,68 @@ template <class T> T* Find(TComponent& form, const char* name) {
     return c;
 }
 
-std::string Text(std::string_view s) {
-    return std::string(s);
-}
+// The form's field that holds a control, by the control's class.
+using ControlField =
+    std::variant<TImage * TForm1::*, TLabel * TForm1::*, TOvcLabel * TForm1::*,
+                 TAbColBitBtn * TForm1::*, TPanel * TForm1::*, TRadioButton * TForm1::*,
+                 TAbAnalogCControl * TForm1::*, TToneGen * TForm1::*, TTimer * TForm1::*>;
+
+struct ControlBinding {
+    const char* name; // in the stored layout
+    ControlField field;
+    const char* role; // what it is on the faceplate
+    // What a screen reader calls it, where no caption of its own says it.
+    const char* spokenName = nullptr;
+};
+
+// Every control of the stored layout: the one place that says which
+// numbered control is which.
+const ControlBinding kControls[] = {
+    {"Image1", &TForm1::Image1, "background: the frames' captions and the dials' scales"},
+    {"Label1", &TForm1::Label1, "left frequency display, thousands",
+     "Частота левого канала, тысячи герц"},
+    {"Label2", &TForm1::Label2, "left frequency display, hundreds",
+     "Частота левого канала, сотни герц"},
+    {"Label3", &TForm1::Label3, "left frequency display, tens and units",
+     "Частота левого канала, десятки и единицы герц"},
+    {"Label4", &TForm1::Label4, "left frequency display, unit (Hz)"},
+    {"Label5", &TForm1::Label5, "right frequency display, thousands",
+     "Частота правого канала, тысячи герц"},
+    {"Label6", &TForm1::Label6, "right frequency display, hundreds",
+     "Частота правого канала, сотни герц"},
+    {"Label7", &TForm1::Label7, "right frequency display, tens and units",
+     "Частота правого канала, десятки и единицы герц"},
+    {"Label8", &TForm1::Label8, "right frequency display, unit (Hz)"},
+    {"Label9", &TForm1::Label9, "status line"},
+    {"AbColBitBtn1", &TForm1::AbColBitBtn1, "Start button"},
+    {"OvcLabel1", &TForm1::OvcLabel1, "model name"},
+    {"OvcLabel2", &TForm1::OvcLabel2, "credit line"},
+    {"Label10", &TForm1::Label10, "left amplitude display", "Амплитуда левого канала, мВ"},
+    {"Label11", &TForm1::Label11, "left amplitude display, unit (mV)"},
+    {"Label12", &TForm1::Label12, "right amplitude display", "Амплитуда правого канала, мВ"},
+    {"Label13", &TForm1::Label13, "right amplitude display, unit (mV)"},
+    {"AbColBitBtn2", &TForm1::AbColBitBtn2, "Stop button"},
+    {"AbColBitBtn3", &TForm1::AbColBitBtn3, "Exit button"},
+    {"Panel1", &TForm1::Panel1, "waveform switch", "Вид сигнала"},
+    {"RadioButton1", &TForm1::RadioButton1, "waveform: sine"},
+    {"RadioButton2", &TForm1::RadioButton2, "waveform: square"},
+    {"RadioButton3", &TForm1::RadioButton3, "waveform: triangle"},
+    {"RadioButton4", &TForm1::RadioButton4, "waveform: sawtooth"},
+    {"RadioButton5", &TForm1::RadioButton5, "waveform: noise"},
+    {"AbGearDial1", &TForm1::AbGearDial1, "thousands dial", "Тысячи герц"},
+    {"AbGearDial2", &TForm1::AbGearDial2, "hundreds dial", "Сотни герц"},
+    {"AbGearDial3", &TForm1::AbGearDial3, "tens-and-units dial", "Десятки и единицы герц"},
+    {"AbGearDial4", &TForm1::AbGearDial4, "amplitude dial", "Амплитуда"},
+    {"Panel2", &TForm1::Panel2, "channel switch", "Канал"},
+    {"RadioButton6", &TForm1::RadioButton6, "channel: left"},
+    {"RadioButton7", &TForm1::RadioButton7, "channel: right"},
+    {"RadioButton8", &TForm1::RadioButton8, "channel: both"},
+    {"Panel3", &TForm1::Panel3, "step switch", "Дискретность"},
+    {"RadioButton9", &TForm1::RadioButton9, "step: 1 Hz"},
+    {"RadioButton10", &TForm1::RadioButton10, "step: 10 Hz"},
+    {"ToneGen1", &TForm1::ToneGen1, "the tone generator the instrument drives"},
+    {"Timer1", &TForm1::Timer1, "the displays' tick"},
+};
 } // namespace
 
 std::string_view TForm1::StoredLayout() {
@@ -63,7 +123,7 @@ TForm1::TForm1(std::string_view layout, TComponent* owner)
     // reaches a server; the status line follows on the window thread.
     soundLossNotice_ = std::make_unique<SoundLossNotice>(
         ToneGen1->Output(), [this](bool lost) { ShowSoundLost(lost); });
-    menu_ = std::make_unique<PanelMenu>(*this);
+    menu_ = std::make_unique<PanelMenu>(*this, *instrument_);
 }
 
 TForm1::~TForm1() {
@@ -85,11 +145,32 @@ void TForm1::UseRememberedChoices() {
     menu_->UseRememberedChoices();
 }
 
+std::vector<std::pair<std::string, std::string>> TForm1::ControlRoles() {
+    std::vector<std::pair<std::string, std::string>> roles;
+    for (const ControlBinding& b : kControls)
+        roles.emplace_back(b.name, b.role);
+    return roles;
+}
+
 void TForm1::Loaded() {
     TForm::Loaded();
     FindControls();
     ShowTextsInPanelLanguage();
     NameControlsForScreenReaders();
+    // The layout set the generator as the instrument starts.
+    instrument_ = std::make_unique<instrument::Instrument>(*ToneGen1);
+    instrument_->Subscribe([this] { ShowState(); });
+}
+
+void TForm1::FindControls() {
+    for (const ControlBinding& b : kControls)
+        std::visit(
+            [this, &b](auto field) {
+                using Control =
+                    std::remove_pointer_t<std::remove_reference_t<decltype(this->*field)>>;
+                this->*field = Find<Control>(*this, b.name);
+            },
+            b.field);
 }
 
 void TForm1::ShowTextsInPanelLanguage() {
@@ -115,27 +196,12 @@ void TForm1::ShowTextsInPanelLanguage() {
 }
 
 void TForm1::NameControlsForScreenReaders() {
-    // A dial's position says nothing without what it sets.
-    AbGearDial1->setAccessibleName(PanelText("Тысячи герц"));
-    AbGearDial2->setAccessibleName(PanelText("Сотни герц"));
-    AbGearDial3->setAccessibleName(PanelText("Десятки и единицы герц"));
-    AbGearDial4->setAccessibleName(PanelText("Амплитуда"));
-    const std::pair<TLabel*, const char*> displays[] = {
-        {Label1, "Частота левого канала, тысячи герц"},
-        {Label2, "Частота левого канала, сотни герц"},
-        {Label3, "Частота левого канала, десятки и единицы герц"},
-        {Label5, "Частота правого канала, тысячи герц"},
-        {Label6, "Частота правого канала, сотни герц"},
-        {Label7, "Частота правого канала, десятки и единицы герц"},
-        {Label10, "Амплитуда левого канала, мВ"},
-        {Label12, "Амплитуда правого канала, мВ"},
-    };
-    for (const auto& [label, name] : displays)
-        label->setAccessibleName(PanelText(name));
-    // The switch groups, by the captions the background draws under them.
-    Panel1->setAccessibleName(PanelText("Вид сигнала"));
-    Panel2->setAccessibleName(PanelText("Канал"));
-    Panel3->setAccessibleName(PanelText("Дискретность"));
+    // A dial's position or a display's digits say nothing without what
+    // they set or show.
+    for (const ControlBinding& b : kControls)
+        if (b.spokenName)
+            dynamic_cast<QWidget&>(*FindComponent(b.name))
+                .setAccessibleName(PanelText(b.spokenName));
     AbGearDial1->setAccessibleDescription(PanelText(hints::kThousandsDial));
     AbGearDial2->setAccessibleDescription(PanelText(hints::kHundredsDial));
     AbGearDial3->setAccessibleDescription(PanelText(hints::kUnitsDial));
@@ -193,445 +259,106 @@ void TForm1::RegisterHandlers() {
     move("OvcLabel1MouseMove", &TForm1::OvcLabel1MouseMove);
 }
 
-void TForm1::FindControls() {
-    TComponent& f = *this;
-    Image1 = Find<TImage>(f, "Image1");
-    Label1 = Find<TLabel>(f, "Label1");
-    Label2 = Find<TLabel>(f, "Label2");
-    Label3 = Find<TLabel>(f, "Label3");
-    Label4 = Find<TLabel>(f, "Label4");
-    Label5 = Find<TLabel>(f, "Label5");
-    Label6 = Find<TLabel>(f, "Label6");
-    Label7 = Find<TLabel>(f, "Label7");
-    Label8 = Find<TLabel>(f, "Label8");
-    Label9 = Find<TLabel>(f, "Label9");
-    AbColBitBtn1 = Find<TAbColBitBtn>(f, "AbColBitBtn1");
-    OvcLabel1 = Find<TOvcLabel>(f, "OvcLabel1");
-    OvcLabel2 = Find<TOvcLabel>(f, "OvcLabel2");
-    Label10 = Find<TLabel>(f, "Label10");
-    Label11 = Find<TLabel>(f, "Label11");
-    Label12 = Find<TLabel>(f, "Label12");
-    Label13 = Find<TLabel>(f, "Label13");
-    AbColBitBtn2 = Find<TAbColBitBtn>(f, "AbColBitBtn2");
-    AbColBitBtn3 = Find<TAbColBitBtn>(f, "AbColBitBtn3");
-    Panel1 = Find<TPanel>(f, "Panel1");
-    RadioButton1 = Find<TRadioButton>(f, "RadioButton1");
-    RadioButton2 = Find<TRadioButton>(f, "RadioButton2");
-    RadioButton3 = Find<TRadioButton>(f, "RadioButton3");
-    RadioButton4 = Find<TRadioButton>(f, "RadioButton4");
-    RadioButton5 = Find<TRadioButton>(f, "RadioButton5");
-    AbGearDial1 = Find<TAbAnalogCControl>(f, "AbGearDial1");
-    AbGearDial2 = Find<TAbAnalogCControl>(f, "AbGearDial2");
-    AbGearDial3 = Find<TAbAnalogCControl>(f, "AbGearDial3");
-    AbGearDial4 = Find<TAbAnalogCControl>(f, "AbGearDial4");
-    Panel2 = Find<TPanel>(f, "Panel2");
-    RadioButton6 = Find<TRadioButton>(f, "RadioButton6");
-    RadioButton7 = Find<TRadioButton>(f, "RadioButton7");
-    RadioButton8 = Find<TRadioButton>(f, "RadioButton8");
-    Panel3 = Find<TPanel>(f, "Panel3");
-    RadioButton9 = Find<TRadioButton>(f, "RadioButton9");
-    RadioButton10 = Find<TRadioButton>(f, "RadioButton10");
-    ToneGen1 = Find<TToneGen>(f, "ToneGen1");
-    Timer1 = Find<TTimer>(f, "Timer1");
+// --- the instrument's state on the controls -----------------------------------
+
+instrument::DialPositions TForm1::Dials() const {
+    const TAbAnalogCControl* dials[] = {AbGearDial1, AbGearDial2, AbGearDial3, AbGearDial4};
+    instrument::DialPositions positions;
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = {dials[i]->Value(), instrument::DialNumber(dials[i]->ValueText())};
+    return positions;
 }
 
-// --- shared operations -------------------------------------------------------
+void TForm1::ShowState() {
+    const instrument::DisplayState s = instrument_->Display();
+    const auto showDisplays = [](TLabel* thousands, TLabel* hundreds, TLabel* units,
+                                 TLabel* amplitude, const instrument::ChannelDisplay& d) {
+        thousands->SetCaption(d.thousands);
+        hundreds->SetCaption(d.hundreds);
+        units->SetCaption(d.units);
+        amplitude->SetCaption(d.amplitude);
+    };
+    showDisplays(Label1, Label2, Label3, Label10, s.left);
+    showDisplays(Label5, Label6, Label7, Label12, s.right);
+    const TDisplayLighting lit = DisplayLighting(s.channel);
+    for (TLabel* l : {Label1, Label2, Label3, Label4, Label10, Label11})
+        l->Font()->SetColor(lit.left);
+    for (TLabel* l : {Label5, Label6, Label7, Label8, Label12, Label13})
+        l->Font()->SetColor(lit.right);
 
-bool TForm1::Running() const {
-    return !AbColBitBtn1->Enabled();
-}
-
-void TForm1::RestartIfRunning() {
-    if (Running())
-        PlayGenerator();
-}
-
-void TForm1::PlayGenerator() {
-    ToneGen1->Play();
-    // A sweep starts again from its beginning with every Play: what follows
-    // it on the displays must start again too.
-    if (menu_)
-        menu_->GeneratorStarted();
-}
-
-std::array<std::pair<TRadioButton*, TChannel>, 3> TForm1::ChannelSwitches() const {
-    return {{{RadioButton6, TChannel::Left},
-             {RadioButton7, TChannel::Right},
-             {RadioButton8, TChannel::Both}}};
-}
-
-void TForm1::SaveChannelMemory() {
-    const TDialPositions dials{AbGearDial1->Value(), AbGearDial2->Value(), AbGearDial3->Value(),
-                               AbGearDial4->Value()};
-    for (const auto& [button, channel] : ChannelSwitches())
-        if (button->Checked())
-            memory_.Save(channel, dials);
-}
-
-int TForm1::Amplitude() const {
-    return DialNumber(AbGearDial4->ValueText());
-}
-
-void TForm1::ApplyFrequency() {
-    ToneGen1->SetFrequency(static_cast<std::int16_t>(ComposeFrequency(
-        AbGearDial1->ValueText(), AbGearDial2->ValueText(), AbGearDial3->ValueText())));
-    ApplyLoopDuration();
-}
-
-void TForm1::ApplyLoopDuration() {
-    // A measurement signal has a loop of its own (a sweep sets its length).
-    const MeasurementSignal& signal = ToneGen1->Signal();
-    const int ms = PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep
-                       ? SignalLoopDurationMs(signal, ToneGen1->Frequency())
-                       : loop_length::ToneLoopDurationMs(
-                             ToneGen1->Waveform(), ToneGen1->Frequency(), ToneGen1->Precise());
-    ToneGen1->SetDuration(static_cast<std::int16_t>(ms));
-}
-
-bool TForm1::PlaysMeasurementSignal() const {
-    return ToneGen1->Precise() && ToneGen1->Signal().kind != SignalKind::Tone;
-}
-
-void TForm1::PlaySignal(const MeasurementSignal& signal) {
-    ToneGen1->SetSignal(signal);
-    if (PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep)
-        ShowNoFrequency();
-    ApplyLoopDuration();
-    RestartIfRunning();
-}
-
-void TForm1::ShowFrequency(int hz) {
-    // As the dials show it: two digits of thousands, one of hundreds, two
-    // of tens and units.
-    const auto digit = [](int d) { return static_cast<char>('0' + d); };
-    const std::string thousands{digit(hz / 10000 % 10), digit(hz / 1000 % 10)};
-    const std::string hundreds{digit(hz / 100 % 10)};
-    const std::string units{digit(hz / 10 % 10), digit(hz % 10)};
-    const bool left = !RadioButton7->Checked(), right = !RadioButton6->Checked();
-    if (left) {
-        Label1->SetCaption(thousands);
-        Label2->SetCaption(hundreds);
-        Label3->SetCaption(units);
+    // A switch set here reports a click; the instrument takes the same
+    // selection again as no change.
+    const std::pair<TRadioButton*, bool> switches[] = {
+        {RadioButton1, s.waveform == TTGWave::tgSine},
+        {RadioButton2, s.waveform == TTGWave::tgSquare},
+        {RadioButton3, s.waveform == TTGWave::tgTriangle},
+        {RadioButton4, s.waveform == TTGWave::tgSawtooth},
+        {RadioButton5, s.waveform == TTGWave::tgNoise},
+        {RadioButton6, s.channel == Channel::Left},
+        {RadioButton7, s.channel == Channel::Right},
+        {RadioButton8, s.channel == Channel::Both},
+        {RadioButton9, s.step == Step::OneHz},
+        {RadioButton10, s.step == Step::TenHz},
+    };
+    for (const auto& [button, selected] : switches) {
+        button->Font()->SetColor(SwitchCaptionColor(selected));
+        if (selected && !button->Checked())
+            button->SetChecked(true);
     }
-    if (right) {
-        Label5->SetCaption(thousands);
-        Label6->SetCaption(hundreds);
-        Label7->SetCaption(units);
+
+    // The units dial's range before its position, which it limits.
+    const bool oneHz = s.step == Step::OneHz;
+    TSignalSettings* units = AbGearDial3->SignalSettings();
+    if (units->DigitalTo() != (oneHz ? kUnitsDigits1Hz : kUnitsDigits10Hz)) {
+        units->SetDigitalTo(oneHz ? kUnitsDigits1Hz : kUnitsDigits10Hz);
+        units->SetValueTo(oneHz ? kUnitsValueTo1Hz : kUnitsValueTo10Hz);
     }
+    // A dial moved here reports its change at the end of the next gesture;
+    // the instrument takes the position it already has as no change.
+    TAbAnalogCControl* dials[] = {AbGearDial1, AbGearDial2, AbGearDial3, AbGearDial4};
+    for (std::size_t i = 0; i < s.dials.size(); ++i)
+        if (instrument::DialNumber(dials[i]->ValueText()) != s.dials[i].reading)
+            dials[i]->SetValue(s.dials[i].value);
+
+    Label9->SetCaption(s.status.empty() ? std::string() : PanelString(s.status));
+    AbColBitBtn1->SetEnabled(s.startEnabled);
+    AbColBitBtn2->SetEnabled(s.stopEnabled);
 }
 
-void TForm1::ShowNoFrequency() {
-    for (TLabel* l : {Label1, Label5})
-        l->SetCaption(Text(kNoiseThousands));
-    for (TLabel* l : {Label2, Label6})
-        l->SetCaption(Text(kNoiseHundreds));
-    for (TLabel* l : {Label3, Label7})
-        l->SetCaption(Text(kNoiseUnits));
-}
-
-void TForm1::SetVolumes(int left, int right) {
-    // The right level first, as the channel handlers always did.
-    ToneGen1->SetRightVolume(static_cast<std::int16_t>(right));
-    ToneGen1->SetLeftVolume(static_cast<std::int16_t>(left));
-}
-
-void TForm1::RestoreDials(const TDialPositions& positions) {
-    AbGearDial1->SetValue(positions[0]);
-    AbGearDial2->SetValue(positions[1]);
-    AbGearDial3->SetValue(positions[2]);
-    AbGearDial4->SetValue(positions[3]);
-}
-
-void TForm1::SetWaveformCaptions(int selected) {
-    TRadioButton* buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
-                               RadioButton5};
-    for (int i = 0; i < 5; ++i)
-        buttons[i]->Font()->SetColor(SwitchCaptionColor(i == selected));
-}
-
-void TForm1::SetFrequencyDisplayColors(TColor left, TColor right) {
-    for (TLabel* l : {Label1, Label2, Label3, Label4})
-        l->Font()->SetColor(left);
-    for (TLabel* l : {Label5, Label6, Label7, Label8})
-        l->Font()->SetColor(right);
-}
-
-void TForm1::SetAmplitudeDisplayColors(TColor left, TColor right) {
-    for (TLabel* l : {Label10, Label11})
-        l->Font()->SetColor(left);
-    for (TLabel* l : {Label12, Label13})
-        l->Font()->SetColor(right);
-}
-
-// --- switches -------------------------------------------------------------------
+// --- handlers: the instrument's commands ------------------------------------------
 
 void TForm1::FormCreate(TPersistent*) {
-    memory_.Reset();
-}
-
-void TForm1::SelectWaveform(int index) {
-    static constexpr TTGWave kWaves[] = {TTGWave::tgSine, TTGWave::tgSquare, TTGWave::tgTriangle,
-                                         TTGWave::tgSawtooth};
-    // The switch takes over from a signal the menu chose.
-    menu_->WaveformChosen();
-    SetWaveformCaptions(index);
-    ToneGen1->SetWaveform(kWaves[index]);
-    ApplyLoopDuration();
-    RestartIfRunning();
-}
-
-void TForm1::RadioButton1Click(TPersistent*) {
-    SelectWaveform(0);
-}
-void TForm1::RadioButton2Click(TPersistent*) {
-    SelectWaveform(1);
-}
-void TForm1::RadioButton3Click(TPersistent*) {
-    SelectWaveform(2);
-}
-void TForm1::RadioButton4Click(TPersistent*) {
-    SelectWaveform(3);
-}
-
-void TForm1::RadioButton5Click(TPersistent*) {
-    menu_->WaveformChosen();
-    // Noise has no frequency: both frequency displays show dashes.
-    ShowNoFrequency();
-    SetWaveformCaptions(4);
-    ToneGen1->SetWaveform(TTGWave::tgNoise);
-    ApplyLoopDuration();
-    RestartIfRunning();
-}
-
-void TForm1::ShowChannelSelected(TChannel selected) {
-    for (const auto& [button, channel] : ChannelSwitches())
-        button->Font()->SetColor(SwitchCaptionColor(channel == selected));
-    const TDisplayLighting lit = DisplayLighting(selected);
-    SetFrequencyDisplayColors(lit.left, lit.right);
-    SetAmplitudeDisplayColors(lit.left, lit.right);
-}
-
-void TForm1::RadioButton6Click(TPersistent*) {
-    ShowChannelSelected(TChannel::Left);
-    RestoreDials(memory_.Left());
-    SetVolumes(Amplitude(), 0);
-    ApplyFrequency();
-    RestartIfRunning();
-}
-
-void TForm1::RadioButton7Click(TPersistent*) {
-    ShowChannelSelected(TChannel::Right);
-    RestoreDials(memory_.Right());
-    SetVolumes(0, Amplitude());
-    ApplyFrequency();
-    RestartIfRunning();
-}
-
-void TForm1::RadioButton8Click(TPersistent*) {
-    // Both channels share one amplitude memory; the frequency dials stay.
-    ShowChannelSelected(TChannel::Both);
-    AbGearDial4->SetValue(memory_.BothAmplitude());
-    SetVolumes(Amplitude(), Amplitude());
-    RestartIfRunning();
-}
-
-void TForm1::RadioButton9Click(TPersistent*) {
-    RadioButton9->Font()->SetColor(kSelectedCaption);
-    RadioButton10->Font()->SetColor(kUnselectedCaption);
-    AbGearDial3->SignalSettings()->SetDigitalTo(kUnitsDigits1Hz);
-    AbGearDial3->SignalSettings()->SetValueTo(kUnitsValueTo1Hz);
-}
-
-void TForm1::RadioButton10Click(TPersistent*) {
-    RadioButton10->Font()->SetColor(kSelectedCaption);
-    RadioButton9->Font()->SetColor(kUnselectedCaption);
-    AbGearDial3->SignalSettings()->SetDigitalTo(kUnitsDigits10Hz);
-    AbGearDial3->SignalSettings()->SetValueTo(kUnitsValueTo10Hz);
-}
-
-// --- dials ----------------------------------------------------------------------
-
-void TForm1::AbGearDial1ValueChanged(TPersistent*) {
-    SaveChannelMemory();
-    ApplyFrequency();
-    RestartIfRunning();
-}
-
-void TForm1::AbGearDial2ValueChanged(TPersistent* sender) {
-    AbGearDial1ValueChanged(sender);
-}
-void TForm1::AbGearDial3ValueChanged(TPersistent* sender) {
-    AbGearDial1ValueChanged(sender);
-}
-
-void TForm1::AbGearDial4ValueChanged(TPersistent*) {
-    SaveChannelMemory();
-    const int a = Amplitude();
-    if (RadioButton6->Checked()) {
-        SetVolumes(a, 0);
-        RestartIfRunning();
-    }
-    if (RadioButton7->Checked()) {
-        SetVolumes(0, a);
-        RestartIfRunning();
-    }
-    if (RadioButton8->Checked()) {
-        SetVolumes(a, a);
-        RestartIfRunning();
-    }
-}
-
-// --- buttons and timer --------------------------------------------------------
-
-void TForm1::AbColBitBtn1Click(TPersistent*) {
-    AbColBitBtn1->SetEnabled(false);
-    AbColBitBtn2->SetEnabled(true);
-    PlayGenerator();
-}
-
-void TForm1::AbColBitBtn2Click(TPersistent*) {
-    AbColBitBtn2->SetEnabled(false);
-    AbColBitBtn1->SetEnabled(true);
-    ToneGen1->Stop();
-    menu_->Stopped();
+    if (instrument_)
+        instrument_->ResetMemory();
 }
 
 void TForm1::AbColBitBtn3Click(TPersistent*) {
     if (terminate_)
         terminate_();
 }
-
-void TForm1::CorrectDials() {
-    // 20 kHz is the top: the lower dials have nothing to add to it.
-    if (AbGearDial1->ValueText() == kTopThousandsText) {
-        AbGearDial2->SetValue(0.0f);
-        AbGearDial3->SetValue(0.0f);
-    }
-    // The 10 Hz step's last position would carry into the hundreds.
-    if (AbGearDial3->Value() == kUnitsOverflowValue)
-        AbGearDial3->SetValue(kUnitsLastValue);
-}
-
 void TForm1::Timer1Timer(TPersistent*) {
-    // Noise has no frequency to show; the displays keep their dashes.
-    if (RadioButton5->Checked())
-        return;
-    // A measurement signal's displays are its own; the amplitude still
-    // follows its dial.
-    if (PlaysMeasurementSignal()) {
-        ShowAmplitudes();
-        return;
-    }
-    if (RadioButton6->Checked()) {
-        Label1->SetCaption(AbGearDial1->ValueText());
-        CorrectDials();
-        Label2->SetCaption(AbGearDial2->ValueText());
-        Label3->SetCaption(AbGearDial3->ValueText());
-        Label10->SetCaption(AbGearDial4->ValueText());
-    }
-    if (RadioButton7->Checked()) {
-        Label5->SetCaption(AbGearDial1->ValueText());
-        CorrectDials();
-        Label6->SetCaption(AbGearDial2->ValueText());
-        Label7->SetCaption(AbGearDial3->ValueText());
-        Label12->SetCaption(AbGearDial4->ValueText());
-    }
-    if (RadioButton8->Checked()) {
-        Label1->SetCaption(AbGearDial1->ValueText());
-        Label5->SetCaption(AbGearDial1->ValueText());
-        CorrectDials();
-        Label2->SetCaption(AbGearDial2->ValueText());
-        Label3->SetCaption(AbGearDial3->ValueText());
-        Label6->SetCaption(AbGearDial2->ValueText());
-        Label7->SetCaption(AbGearDial3->ValueText());
-        Label10->SetCaption(AbGearDial4->ValueText());
-        Label12->SetCaption(AbGearDial4->ValueText());
-    }
-}
-
-void TForm1::ShowAmplitudes() {
-    if (!RadioButton7->Checked())
-        Label10->SetCaption(AbGearDial4->ValueText());
-    if (!RadioButton6->Checked())
-        Label12->SetCaption(AbGearDial4->ValueText());
+    // The displays follow a turn still in progress (a wheel turn, a held key).
+    instrument_->MoveDials(Dials());
+    instrument_->Tick();
 }
 
 // --- hints ----------------------------------------------------------------------
 
 void TForm1::ShowHint(const char* text) {
-    hint_ = PanelString(text);
-    ShowStatusLine();
+    instrument_->ShowHint(text);
 }
 
 void TForm1::ShowSoundLost(bool lost) {
-    soundLost_ = lost;
-    ShowStatusLine();
+    instrument_->SetSoundLost(lost);
 }
 
-void TForm1::ShowStatusLine() {
-    Label9->SetCaption(soundLost_ ? PanelString(hints::kNoSoundOutput) : hint_);
-}
-
-void TForm1::AbGearDial1MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kThousandsDial);
-}
-void TForm1::AbGearDial2MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kHundredsDial);
-}
-void TForm1::AbGearDial3MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kUnitsDial);
-}
-void TForm1::AbGearDial4MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kAmplitudeDial);
-}
-void TForm1::AbColBitBtn1MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kStart);
-}
-void TForm1::AbColBitBtn2MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kStop);
-}
-void TForm1::AbColBitBtn3MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kExit);
-}
-void TForm1::Label1MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kLeftFrequency);
-}
-void TForm1::Label5MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kRightFrequency);
-}
-void TForm1::Label10MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kLeftAmplitude);
-}
-void TForm1::Label12MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kRightAmplitude);
-}
-void TForm1::RadioButton1MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kWaveform);
-}
-void TForm1::RadioButton6MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kLeftOnly);
-}
-void TForm1::RadioButton7MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kRightOnly);
-}
-void TForm1::RadioButton8MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kBothChannels);
-}
-void TForm1::RadioButton9MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kStep1Hz);
-}
-void TForm1::RadioButton10MouseMove(TPersistent*, TShiftState, int, int) {
-    ShowHint(hints::kStep10Hz);
+void TForm1::OvcLabel1MouseMove(TPersistent*, TShiftState, int, int) {
+    OvcLabel2->SetCaption(PanelString(hints::kCredit));
 }
 
 void TForm1::Image1MouseMove(TPersistent*, TShiftState, int, int) {
     // The bare background has no control to explain: it tells where the
     // menu is.
-    hint_ = PanelString(hints::kMenu);
-    ShowStatusLine();
+    ShowHint(hints::kMenu);
     OvcLabel2->SetCaption(std::string());
-}
-
-void TForm1::OvcLabel1MouseMove(TPersistent*, TShiftState, int, int) {
-    OvcLabel2->SetCaption(PanelString(hints::kCredit));
 }

@@ -1,21 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The front panel: the main window, created from its stored layout, with
-// every handler its controls' events name. The handlers turn the switches
-// and dials into the tone generator's settings and the digit displays'
-// texts and colours, and explain the control under the pointer in the
-// status line.
+// every handler its controls' events name. It is a view of the instrument
+// (instrument/Instrument.h): each handler is a command of the instrument,
+// and every change of the instrument's state is painted on the controls.
+// What each numbered control is on the faceplate is written once, in the
+// form's binding table (ControlRoles).
 
 #include "controls/base/Events.h"
 #include "controls/std/StdForm.h"
-#include "panel/ChannelMemory.h"
+#include "instrument/Instrument.h"
+#include "panel/Hints.h"
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 class TAbAnalogCControl;
 class TAbColBitBtn;
@@ -28,7 +30,6 @@ class TTimer;
 class TToneGen;
 class PanelMenu;
 class SoundLossNotice;
-struct MeasurementSignal;
 
 class TForm1 : public TForm {
 public:
@@ -84,59 +85,89 @@ public:
     TToneGen* ToneGen1 = nullptr;
     TTimer* Timer1 = nullptr;
 
-    // Handlers of the switches, dials, buttons and timer.
+    // Handlers of the switches, dials, buttons and timer: each is a command
+    // of the instrument.
     void FormCreate(TPersistent* sender);
-    void RadioButton1Click(TPersistent* sender);
-    void RadioButton2Click(TPersistent* sender);
-    void RadioButton3Click(TPersistent* sender);
-    void RadioButton4Click(TPersistent* sender);
-    void RadioButton5Click(TPersistent* sender);
-    void RadioButton6Click(TPersistent* sender);
-    void RadioButton7Click(TPersistent* sender);
-    void RadioButton8Click(TPersistent* sender);
-    void RadioButton9Click(TPersistent* sender);
-    void RadioButton10Click(TPersistent* sender);
-    void AbGearDial1ValueChanged(TPersistent* sender);
-    void AbGearDial2ValueChanged(TPersistent* sender);
-    void AbGearDial3ValueChanged(TPersistent* sender);
-    void AbGearDial4ValueChanged(TPersistent* sender);
-    void AbColBitBtn1Click(TPersistent* sender);
-    void AbColBitBtn2Click(TPersistent* sender);
+    void RadioButton1Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgSine); }
+    void RadioButton2Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgSquare); }
+    void RadioButton3Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgTriangle); }
+    void RadioButton4Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgSawtooth); }
+    void RadioButton5Click(TPersistent*) { instrument_->SelectWaveform(TTGWave::tgNoise); }
+    void RadioButton6Click(TPersistent*) { instrument_->SelectChannel(instrument::Channel::Left); }
+    void RadioButton7Click(TPersistent*) { instrument_->SelectChannel(instrument::Channel::Right); }
+    void RadioButton8Click(TPersistent*) { instrument_->SelectChannel(instrument::Channel::Both); }
+    void RadioButton9Click(TPersistent*) { instrument_->SetStep(instrument::Step::OneHz); }
+    void RadioButton10Click(TPersistent*) { instrument_->SetStep(instrument::Step::TenHz); }
+    void AbGearDial1ValueChanged(TPersistent*) { instrument_->SetDials(Dials()); }
+    void AbGearDial2ValueChanged(TPersistent*) { instrument_->SetDials(Dials()); }
+    void AbGearDial3ValueChanged(TPersistent*) { instrument_->SetDials(Dials()); }
+    void AbGearDial4ValueChanged(TPersistent*) { instrument_->SetDials(Dials()); }
+    void AbColBitBtn1Click(TPersistent*) { instrument_->Start(); }
+    void AbColBitBtn2Click(TPersistent*) { instrument_->Stop(); }
     void AbColBitBtn3Click(TPersistent* sender);
     void Timer1Timer(TPersistent* sender);
 
-    // Pointer-move handlers: the status line and the credit line.
-    void AbGearDial1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbGearDial2MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbGearDial3MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbGearDial4MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbColBitBtn1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbColBitBtn2MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void AbColBitBtn3MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void Label1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void Label5MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void Label10MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void Label12MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton6MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton7MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton8MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton9MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
-    void RadioButton10MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
+    // Pointer-move handlers: the status line explains the control under the
+    // pointer; the credit line shows over the model name.
+    void AbGearDial1MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kThousandsDial);
+    }
+    void AbGearDial2MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kHundredsDial);
+    }
+    void AbGearDial3MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kUnitsDial);
+    }
+    void AbGearDial4MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kAmplitudeDial);
+    }
+    void AbColBitBtn1MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kStart);
+    }
+    void AbColBitBtn2MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kStop);
+    }
+    void AbColBitBtn3MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kExit);
+    }
+    void Label1MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kLeftFrequency);
+    }
+    void Label5MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kRightFrequency);
+    }
+    void Label10MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kLeftAmplitude);
+    }
+    void Label12MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kRightAmplitude);
+    }
+    void RadioButton1MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kWaveform);
+    }
+    void RadioButton6MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kLeftOnly);
+    }
+    void RadioButton7MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kRightOnly);
+    }
+    void RadioButton8MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kBothChannels);
+    }
+    void RadioButton9MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kStep1Hz);
+    }
+    void RadioButton10MouseMove(TPersistent*, TShiftState, int, int) {
+        ShowHint(panel::hints::kStep10Hz);
+    }
     void Image1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
     void OvcLabel1MouseMove(TPersistent* sender, TShiftState shift, int x, int y);
 
-    // Keeps the dials' positions for the selected channel.
-    void SaveChannelMemory();
-    // The channel switch's buttons with the channel each selects.
-    std::array<std::pair<TRadioButton*, panel::TChannel>, 3> ChannelSwitches() const;
-    // Captions of the channel switch and the displays' lighting for a channel.
-    void ShowChannelSelected(panel::TChannel selected);
-    // Makes a changed setting heard at once while the generator plays.
-    void RestartIfRunning();
-    const panel::TChannelMemory& ChannelMemory() const { return memory_; }
+    // The instrument the panel shows and drives.
+    instrument::Instrument& Model() { return *instrument_; }
+    const instrument::Instrument& Model() const { return *instrument_; }
     // Whether the generator plays: Start is disabled while it does.
-    bool Running() const;
+    bool Running() const { return instrument_->State().running; }
 
     // While the generator's sound reaches no server the status line says so
     // in place of the hints, and shows the last hint again once it does.
@@ -147,16 +178,10 @@ public:
     // Puts the menu's kept choices on the generator: once the synthesis is
     // set, before the window is shown.
     void UseRememberedChoices();
-    // Gives the generator a measurement signal (or the tone back, for the
-    // default one), with the loop length that plays it exactly; heard at
-    // once while playing. Pink noise and the two-tone signals have no one
-    // frequency: the frequency displays show dashes, as for white noise.
-    void PlaySignal(const MeasurementSignal& signal);
-    // True while the generator plays a measurement signal in place of the
-    // panel's tone: the frequency displays are not the dials' then.
-    bool PlaysMeasurementSignal() const;
-    // The frequency displays of the selected channel show `hz` (a sweep).
-    void ShowFrequency(int hz);
+
+    // Every control of the stored layout by name, with what it is on the
+    // faceplate (its handlers are registered under the names it gives).
+    static std::vector<std::pair<std::string, std::string>> ControlRoles();
 
     // What Exit does: ends the application's message loop unless replaced.
     void SetTerminate(std::function<void()> terminate) { terminate_ = std::move(terminate); }
@@ -166,33 +191,16 @@ protected:
 
 private:
     void RegisterHandlers();
-    // Every start of the generator goes through here.
-    void PlayGenerator();
-    void ShowNoFrequency();
-    void ShowAmplitudes();
     void FindControls();
     void ShowTextsInPanelLanguage();
     void NameControlsForScreenReaders();
-    void SelectWaveform(int index);
-    void SetWaveformCaptions(int selected);
-    void SetFrequencyDisplayColors(TColor left, TColor right);
-    void SetAmplitudeDisplayColors(TColor left, TColor right);
-    void RestoreDials(const panel::TDialPositions& positions);
-    void SetVolumes(int left, int right);
-    // Composes the frequency from the dials and gives it to the generator,
-    // with the loop length that keeps it exact.
-    void ApplyFrequency();
-    // The loop length for the generator's waveform and frequency: whole
-    // periods of a periodic wave, or the long loop of noise.
-    void ApplyLoopDuration();
-    int Amplitude() const;
+    // The dials as they stand, in the instrument's words.
+    instrument::DialPositions Dials() const;
     void ShowHint(const char* text);
-    void ShowStatusLine();
-    void CorrectDials();
+    // Paints the instrument's display state on the controls.
+    void ShowState();
 
-    panel::TChannelMemory memory_;
-    std::string hint_; // what the status line explains when sound flows
-    bool soundLost_ = false;
+    std::unique_ptr<instrument::Instrument> instrument_;
     std::unique_ptr<SoundLossNotice> soundLossNotice_;
     std::unique_ptr<PanelMenu> menu_;
     std::function<void()> terminate_;

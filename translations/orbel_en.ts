@@ -357,6 +357,18 @@
         <translation>WAV files (*.wav)</translation>
     </message>
     <message>
+        <source>Настройки</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Выбор не сохранён: %1 не файл настроек, он оставлен как есть.</source>
+        <translation>The choice is not saved: %1 is not a settings file and is left as it is.</translation>
+    </message>
+    <message>
+        <source>файл настроек %1 больше 1 МБ: взяты настройки по умолчанию</source>
+        <translation>the settings file %1 is larger than 1 MB: the defaults are used</translation>
+    </message>
+    <message>
         <source>Файл %1 не записан: %2</source>
         <translation>The file %1 was not written: %2</translation>
     </message>

@@ -444,8 +444,48 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>качание частоты длится %.6f с</translation>
     </message>
     <message>
+        <source>; longer than the %.3f s asked: the shortest synchronized sweep over this range</source>
+        <translation>; дольше заданных %.3f с: это самое короткое синхронизированное качание в этом диапазоне</translation>
+    </message>
+    <message>
+        <source>; each fade is cut to half of it, %.6f s</source>
+        <translation>; нарастание и спад сокращены до половины качания, по %.6f с</translation>
+    </message>
+    <message>
+        <source>the sound server has no output to play on</source>
+        <translation>у звукового сервера нет выхода для воспроизведения</translation>
+    </message>
+    <message>
         <source>cannot write to standard output: %1</source>
         <translation>не удаётся писать в стандартный вывод: %1</translation>
+    </message>
+    <message>
+        <source>%1 must be a level such as -20, -20dBFS, 0dBu, -10dBV, 775mV, 0.775V or 2Vpp, not %2</source>
+        <translation>%1: нужен уровень, например -20, -20dBFS, 0dBu, -10dBV, 775mV, 0.775V или 2Vpp, а не %2</translation>
+    </message>
+    <message>
+        <source>%1 takes a decimal point, not a comma (0.775V, not 0,775V): %2</source>
+        <translation>%1: дробная часть отделяется точкой, а не запятой (0.775V, а не 0,775V): %2</translation>
+    </message>
+    <message>
+        <source>%1 must be a number from -120 to 0 (dB relative to full scale), not %2</source>
+        <translation>%1: нужно число от -120 до 0 (дБ относительно полной шкалы), а не %2</translation>
+    </message>
+    <message>
+        <source>%1 must be a voltage above 0, not %2</source>
+        <translation>%1: нужно напряжение больше 0, а не %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 needs the output's level calibrated once with a meter: orbel calibrate --device %4</source>
+        <translation>%1 %2: уровень этого выхода нужно один раз откалибровать по вольтметру: orbel calibrate --device %4</translation>
+    </message>
+    <message>
+        <source>%1 %2 is more than this output plays: at most %3</source>
+        <translation>%1 %2: больше, чем может дать этот выход; наибольший уровень %3</translation>
+    </message>
+    <message>
+        <source>%1 %2 is less than this output plays: at least %3</source>
+        <translation>%1 %2: меньше, чем может дать этот выход; наименьший уровень %3</translation>
     </message>
 </context>
 </TS>

@@ -3,7 +3,7 @@
 
 #include "engine/NoiseSource.h"
 
-#include <fftw3.h>
+#include "engine/FftwPlanner.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,10 +28,10 @@ std::vector<double> PinkNoise(int count, int rate, std::uint32_t seed, double lo
     if (count % 2 == 0)
         spectrum.back()[1] = 0; // the Nyquist bin of an even length is real
     std::vector<double> out(static_cast<std::size_t>(count));
-    fftw_plan plan = fftw_plan_dft_c2r_1d(count, spectrum.data(), out.data(),
-                                          FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
+    fftw_plan plan = fftw_planner::ComplexToReal(count, spectrum.data(), out.data(),
+                                                 FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
     fftw_execute(plan);
-    fftw_destroy_plan(plan);
+    fftw_planner::Destroy(plan);
     double peak = 0;
     for (double v : out)
         peak = std::max(peak, std::fabs(v));

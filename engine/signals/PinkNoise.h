@@ -10,6 +10,6 @@
 #include <vector>
 
 // `count` samples at `rate`, scaled to a peak of 1. The same seed gives
-// the same samples.
+// the same samples. Throws std::bad_alloc when memory is short.
 std::vector<double> PinkNoise(int count, int rate, std::uint32_t seed, double lowHz = 20,
                               double highHz = 20000);

@@ -42,9 +42,11 @@ std::size_t SweepBodyCount(const SweepLaw& law, int sampleRate) {
     return static_cast<std::size_t>(std::lround(law.DurationSeconds() * sampleRate));
 }
 
+// In real numbers: the longest fade's samples (30 s at 96000 a second) do
+// not fit an int.
 std::size_t FadeCount(const SweepSettings& settings, std::size_t count, int sampleRate) {
-    return std::min<std::size_t>(
-        count / 2, static_cast<std::size_t>(std::lround(settings.fadeMs * sampleRate / 1000.0)));
+    return std::min<std::size_t>(count / 2, static_cast<std::size_t>(std::llround(
+                                                double(settings.fadeMs) * sampleRate / 1000.0)));
 }
 
 // Past its end a joined sweep runs on to the end of its last cycle, on

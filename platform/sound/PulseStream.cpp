@@ -167,6 +167,17 @@ void PulseStream::RewindQueueLocked() {
     rewriteFrames_ += taken;
 }
 
+// The rewrite's seek from the write index the rewrite was measured
+// against (the library keeps it up to date as it writes). Without one, a
+// relative seek back, which the library takes for 16-bit and float frames.
+QueueSeek PulseStream::RewriteSeekLocked() const {
+    const std::size_t frameBytes = StreamFrameBytes(sample_);
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+    if (!timing || timing->write_index_corrupt)
+        return {-std::int64_t(rewriteFrames_ * frameBytes), false};
+    return QueuePlan::RewriteSeek(timing->write_index, rewriteFrames_, frameBytes);
+}
+
 std::uint64_t PulseStream::PlayLocked(const WaveImageView& image, bool loop,
                                       const ToneShape& shape) {
     RewindQueueLocked();
@@ -212,7 +223,9 @@ void PulseStream::FeedLocked(std::size_t bytes) {
     const std::uint32_t level = Level();
     const std::size_t frameBytes = StreamFrameBytes(sample_);
     // What was taken back is written again first, at its old place.
-    std::int64_t seek = -std::int64_t(rewriteFrames_ * frameBytes);
+    QueueSeek seek;
+    if (rewriteFrames_ > 0)
+        seek = RewriteSeekLocked();
     bytes += rewriteFrames_ * frameBytes;
     while (bytes >= frameBytes && (!mixer_.Silent() || rewriteFrames_ > 0)) {
         void* buffer = nullptr;
@@ -237,14 +250,14 @@ void PulseStream::FeedLocked(std::size_t bytes) {
                 connection_.NoteFailureLocked();
             break;
         }
-        if (pa_stream_write(stream_, buffer, frames * frameBytes, nullptr, seek, PA_SEEK_RELATIVE) <
-            0) {
+        if (pa_stream_write(stream_, buffer, frames * frameBytes, nullptr, seek.offset,
+                            seek.absolute ? PA_SEEK_ABSOLUTE : PA_SEEK_RELATIVE) < 0) {
             // The server would not take what it asked for: a new stream later.
             connection_.NoteFailureLocked();
             FailedLocked();
             return;
         }
-        seek = 0;
+        seek = QueueSeek{};
         rewriteFrames_ -= std::min(rewriteFrames_, frames);
         queuedSinceDrain_ = true;
         bytes -= std::min(bytes, frames * frameBytes);

@@ -87,6 +87,7 @@ public:
 private:
     void FeedLocked(std::size_t bytes);
     void RewindQueueLocked();
+    QueueSeek RewriteSeekLocked() const;
     void SetQueueLocked();
     pa_buffer_attr AskedBufferLocked() const;
     void NoteServerBufferLocked();

@@ -356,23 +356,25 @@ double CycleDistance(double a, double b) {
 } // namespace
 
 TEST(CrossfadeMixerTest, APeriodicToneEntersAtThePhaseTheOldOneReached) {
+    // The crossfade: the full 4 ms (384 frames) while the tones drift
+    // apart by at most a tenth of a cycle in it, else as long as that takes.
     struct Case {
         TTGWave wave;
         int oldHz, newHz;
-        std::size_t changeAt;
+        std::size_t changeAt, fade;
     };
-    const Case cases[] = {{TTGWave::tgSine, 997, 1009, 5003},
-                          {TTGWave::tgSquare, 1201, 773, 7717},
-                          {TTGWave::tgTriangle, 1499, 2003, 4099},
-                          {TTGWave::tgSawtooth, 503, 1987, 6151}};
+    const Case cases[] = {{TTGWave::tgSine, 997, 1009, 5003, 384},
+                          {TTGWave::tgSquare, 1201, 773, 7717, 22},
+                          {TTGWave::tgTriangle, 1499, 2003, 4099, 19},
+                          {TTGWave::tgSawtooth, 503, 1987, 6151, 6}};
     for (const Case& c : cases) {
         const auto oldImage = Periodic(c.wave, c.oldHz), newImage = Periodic(c.wave, c.newHz);
         const auto newView = *ParseWaveImage(newImage);
         CrossfadeMixer mixer;
         mixer.SetRate(96000);
         const double oldCycle = 96000.0 / c.oldHz, newCycle = 96000.0 / c.newHz;
-        const std::size_t fade = mixer.CrossfadeFrames(oldCycle, newCycle);
-        ASSERT_LE(fade, std::size_t(mixer.FadeFrames()));
+        const std::size_t fade = c.fade;
+        ASSERT_EQ(mixer.CrossfadeFrames(oldCycle, newCycle), fade) << c.oldHz << " -> " << c.newHz;
         mixer.Start(*ParseWaveImage(oldImage), true, kFullLevel, ToneShape{oldCycle});
         RenderFrames(mixer, c.changeAt);
         mixer.Hold(kFullLevel); // as the generator changes: hold, build, play
@@ -468,8 +470,7 @@ TEST(CrossfadeMixerTest, AHeldSoundGoesOnFromItsCopyAndFadesOutWhenNothingFollow
     ASSERT_GE(held.size(), expected.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), held.begin()));
     const std::size_t frames = held.size() / 2;
-    EXPECT_EQ(frames, std::size_t(96000) * CrossfadeMixer::kHoldMicroseconds / 1000000 +
-                          std::size_t(mixer.FadeFrames()));
+    EXPECT_EQ(frames, 28800u + 384u); // 300 ms held, then a 4 ms fade, at 96000 a second
     EXPECT_LT(std::abs(held.back()), 20000 / mixer.FadeFrames() + 2); // faded
     EXPECT_TRUE(mixer.Silent());
 }
@@ -537,17 +538,159 @@ TEST(CrossfadeMixerTest, AWaveformChangeEntersInStepAndNeverDips) {
     }
 }
 
+// Two tones far apart meet in phase in the middle of a crossfade short
+// enough that they never part by much: no 2 ms window of the change falls
+// below 0.9 of the quieter tone's level (a full 4 ms crossfade between
+// them dips where they pass out of phase). The 20 Hz tone is changed at its
+// peak, where its own 2 ms windows are at their loudest.
+TEST(CrossfadeMixerTest, AChangeBetweenDistantFrequenciesNeverDips) {
+    struct Case {
+        int oldHz, newHz;
+        std::size_t changeAt;
+    };
+    const Case cases[] = {{1000, 2000, 5011}, {1201, 773, 7717}, {20, 20000, 1200}};
+    constexpr std::size_t kWindow = 192;           // 2 ms
+    const double quieter = 12000 / std::sqrt(2.0); // both tones' RMS
+    for (const Case& c : cases) {
+        const auto oldImage = Periodic(TTGWave::tgSine, c.oldHz);
+        const auto newImage = Periodic(TTGWave::tgSine, c.newHz);
+        CrossfadeMixer mixer;
+        mixer.SetRate(96000);
+        mixer.Start(*ParseWaveImage(oldImage), true, kFullLevel, ToneShape{96000.0 / c.oldHz});
+        RenderFrames(mixer, c.changeAt - kWindow);
+        auto out = RenderFrames(mixer, kWindow);
+        mixer.Hold(kFullLevel);
+        mixer.Start(*ParseWaveImage(newImage), true, kFullLevel, ToneShape{96000.0 / c.newHz});
+        const auto after = RenderFrames(mixer, 384 + kWindow);
+        out.insert(out.end(), after.begin(), after.end());
+        double lowest = 1e9;
+        for (std::size_t w = 0; w + kWindow <= out.size() / 2; ++w) {
+            double sum = 0;
+            for (std::size_t i = w; i < w + kWindow; ++i)
+                sum += double(out[2 * i]) * out[2 * i];
+            lowest = std::min(lowest, std::sqrt(sum / kWindow));
+        }
+        EXPECT_GE(lowest, 0.9 * quieter) << c.oldHz << " -> " << c.newHz;
+    }
+}
+
+namespace {
+// A stereo image holding one value per channel (fractions of full scale)
+// in the samples of a stream format.
+std::vector<std::uint8_t> ConstantIn(StreamSample sample, double left, double right) {
+    WaveFormat f{true, true, true};
+    f.wide = sample == StreamSample::S24       ? WideSamples::Pcm24
+             : sample == StreamSample::Float32 ? WideSamples::Float32
+                                               : WideSamples::None;
+    std::vector<std::uint8_t> data;
+    for (int i = 0; i < 4800; ++i)
+        for (double v : {left, right}) {
+            std::uint8_t bytes[4];
+            if (sample == StreamSample::Float32) {
+                const float x = float(v);
+                std::memcpy(bytes, &x, 4);
+            } else {
+                const auto x = std::uint32_t(std::lround(v * f.FullScale()));
+                for (int b = 0; b < 4; ++b)
+                    bytes[b] = std::uint8_t(x >> (8 * b));
+            }
+            data.insert(data.end(), bytes, bytes + f.BytesPerSample());
+        }
+    std::vector<std::uint8_t> img(WaveImageSize(f, std::uint32_t(data.size())), 0);
+    WriteWaveHeader(img.data(), f, std::uint32_t(data.size()));
+    std::copy(data.begin(), data.end(), img.begin() + long(WaveHeaderSize(f)));
+    return img;
+}
+
+// One sample of the stream as a fraction of full scale.
+double StreamValue(StreamSample sample, const std::uint8_t* p) {
+    switch (sample) {
+    case StreamSample::S24:
+        return (std::int32_t(std::uint32_t(p[0] << 8 | p[1] << 16 | p[2] << 24)) >> 8) / 8388607.0;
+    case StreamSample::Float32: {
+        float v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
+    case StreamSample::S16:
+        break;
+    }
+    return std::int16_t(p[0] | p[1] << 8) / 32767.0;
+}
+} // namespace
+
+// Each channel at its own level in every stream format, steady and through
+// the fade-out at a stop, which every format ends with.
+TEST(CrossfadeMixerTest, EveryStreamFormatLevelsEachChannelAndFadesOutAtAStop) {
+    struct Levels {
+        std::uint32_t word; // right in the high half
+        double left, right;
+    };
+    const Levels levels[] = {{0x4000FFFF, 1.0, 16384 / 65535.0},
+                             {0xFFFF4000, 16384 / 65535.0, 1.0}};
+    for (StreamSample sample : {StreamSample::S16, StreamSample::S24, StreamSample::Float32})
+        for (const Levels& l : levels) {
+            const auto image = ConstantIn(sample, 0.5, -0.25);
+            const WaveImageView view = *ParseWaveImage(image);
+            ASSERT_EQ(StreamSampleFor(view), sample);
+            const std::size_t bytes = StreamFrameBytes(sample), half = bytes / 2;
+            CrossfadeMixer mixer;
+            mixer.SetRate(96000);
+            mixer.Start(view, true, l.word);
+            std::vector<std::uint8_t> out(bytes * 1000);
+            ASSERT_EQ(mixer.Render(out.data(), 1000, l.word, sample), 1000u);
+            const double left = 0.5 * l.left, right = -0.25 * l.right;
+            const double step = 1.0 / 32767; // the 16-bit stream's rounding
+            const std::string what =
+                std::to_string(bytes) + "-byte frames, level " + std::to_string(l.word);
+            EXPECT_NEAR(StreamValue(sample, &out[999 * bytes]), left, step) << what;
+            EXPECT_NEAR(StreamValue(sample, &out[999 * bytes + half]), right, step) << what;
+            mixer.Stop(l.word);
+            ASSERT_EQ(mixer.Render(out.data(), 1000, l.word, sample), 384u) << what;
+            // 384 steps down from the level, none of them to silence.
+            const double first = 384.0 / 385, last = 1.0 / 385;
+            EXPECT_NEAR(StreamValue(sample, &out[0]), left * first, step) << what;
+            EXPECT_NEAR(StreamValue(sample, &out[half]), right * first, step) << what;
+            EXPECT_NEAR(StreamValue(sample, &out[383 * bytes]), left * last, step) << what;
+            EXPECT_NEAR(StreamValue(sample, &out[383 * bytes + half]), right * last, step) << what;
+            EXPECT_TRUE(mixer.Silent());
+        }
+}
+
+// A stop or change writes again what the server has not played yet, from
+// where that begins. The server's library takes a seek only where its
+// offset, read as an unsigned number, is whole frames.
+TEST(QueuePlanTest, ARewriteGoesBackToWholeFramesInEveryStreamFormat) {
+    struct Row {
+        StreamSample sample;
+        std::int64_t writeIndex;
+        std::size_t frames;
+        std::int64_t rewriteAt; // bytes from the stream's start
+    };
+    // One second written, the last 225 ms taken back.
+    const Row rows[] = {{StreamSample::S16, 384000, 21600, 297600},
+                        {StreamSample::S24, 576000, 21600, 446400},
+                        {StreamSample::Float32, 768000, 21600, 595200}};
+    for (const Row& r : rows) {
+        const std::size_t frameBytes = StreamFrameBytes(r.sample);
+        const QueueSeek seek = QueuePlan::RewriteSeek(r.writeIndex, r.frames, frameBytes);
+        EXPECT_EQ(std::uint64_t(seek.offset) % frameBytes, 0u) << frameBytes << "-byte frames";
+        EXPECT_EQ(seek.absolute ? seek.offset : r.writeIndex + seek.offset, r.rewriteAt)
+            << frameBytes << "-byte frames";
+    }
+}
+
 TEST(QueuePlanTest, RewritesWhatTheServerHasNotReadAndGrowsAfterUnderruns) {
     QueuePlan plan(96000);
     const std::int64_t bytes = 4;
-    const std::size_t margin = 96000 * QueuePlan::kRewriteMarginMs / 1000;
+    const std::size_t margin = 1152; // 12 ms
     // 100 ms queued, read 20 ms ago: 20 ms more have been read since.
     EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, true, 4, true), 9600 - 1920 - margin);
     EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, false, 4, true), 9600 - margin);
     EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 9000 * bytes, 0, true, 4, true), 0u);
     // A server that cannot take a block back: a whole block is left.
     EXPECT_EQ(plan.RewritableFrames(9600 * bytes, 0, 20000, true, 4, false),
-              9600 - 1920 - 96000 * QueuePlan::kDeviceMs / 1000);
+              9600u - 1920 - 2400); // 25 ms
     // The device keeps its short part as the buffer grows.
     std::vector<std::pair<int, int>> queues{{plan.QueueMs(), plan.RefillMs()}};
     for (int i = 0; i < 4; ++i) {

@@ -209,6 +209,31 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --stereo --phase 90 --waveform pink", "--phase goes with a steady sine"},
         Limit{"play --stereo --phase 90 --burst 1:1", "--phase goes with a steady sine only"},
         Limit{"play --stereo --phase 90 --classic", "--phase needs the precise synthesis"},
+        // Each documented refusal of the measurement signals, for each signal.
+        Limit{"play --burst 1:1 --classic", "--burst needs the precise synthesis"},
+        Limit{"play --waveform smpte --classic", "--waveform smpte needs the precise synthesis"},
+        Limit{"play --stereo --right-frequency 1001 --classic",
+              "--right-frequency needs the precise synthesis"},
+        Limit{"play --burst 1:1 --waveform ccif", "give only one of --sweep, --burst"},
+        Limit{"play --sweep 20:20000 --waveform pink", "give only one of --sweep, --burst"},
+        Limit{"play --sweep 20:20000 --note A", "--sweep sets its own frequencies"},
+        Limit{"play --waveform ccif --note A", "--waveform ccif sets its own frequencies"},
+        Limit{"play --waveform ccif --frequency 1000", "--waveform ccif sets its own frequencies"},
+        Limit{"play --stereo --phase 90 --waveform square", "--phase plays a sine"},
+        Limit{"play --stereo --right-frequency 1001 --waveform triangle",
+              "--right-frequency plays a sine"},
+        Limit{"play --sweep 20:20000 --am 1:10:sine:2", "--sweep does not take --am levels"},
+        Limit{"play --burst 1:1 --am 1:10:sine:2", "--burst does not take --am levels"},
+        Limit{"play --stereo --phase 90 --am 1:10:sine:2", "--phase does not take --am levels"},
+        Limit{"play --waveform smpte --linear", "--linear goes with --sweep"},
+        Limit{"play --stereo --phase 90 --sweep 20:20000", "--phase goes with a steady sine only"},
+        Limit{"play --stereo --right-frequency 1001 --sweep 20:20000",
+              "--right-frequency goes with a steady sine only"},
+        Limit{"play --stereo --right-frequency 1001 --burst 1:1",
+              "--right-frequency goes with a steady sine only"},
+        Limit{"play --stereo --right-frequency 1001 --waveform ccif",
+              "--right-frequency goes with a steady sine only"},
+        Limit{"play --phase 90 --sweep 20:20000", "--phase needs --stereo"},
         Limit{"--sweep 20:20000", "--sweep needs a command"}));
 
 TEST(CommandLineTest, ReadsTheMeasurementSignals) {
@@ -478,7 +503,7 @@ TEST(CommandLineTest, WordsTheChosenOutputsNotices) {
     using Where = DeviceNotice::Where;
     const struct {
         DeviceNotice notice;
-        const char* line;
+        std::string line;
     } rows[] = {
         {DeviceNotice::Left("bench_c", Where::Named, "nullsink"),
          "the output bench_c went away; playing on nullsink"},
@@ -487,7 +512,29 @@ TEST(CommandLineTest, WordsTheChosenOutputsNotices) {
         {DeviceNotice::Left("bench_c", Where::Unknown),
          "the output bench_c went away; playing on another output"},
         {DeviceNotice::Back("bench_c"), "playing on bench_c again"},
+        // What the server names reaches the terminal as one inert line.
+        {DeviceNotice::Left("x\x1b[2Jy", Where::Named, "a\tb\xff"),
+         "the output x\\x1B[2Jy went away; playing on a\\x09b\\xFF"},
+        {DeviceNotice::Back(std::string(70000, 's')),
+         "playing on " + std::string(64, 's') + "... (70000 bytes) again"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(DeviceNoticeText(row.notice).toStdString(), row.line);
+}
+
+// Names and descriptions holding a tab, an escape or a byte that is not
+// UTF-8 keep the NAME<TAB>DESCRIPTION layout and never act on the terminal.
+TEST(CommandLineTest, ListsOutputsOneInertLineEach) {
+    const std::vector<OutputDevice> devices{
+        {"sink\tone", "Desc\x1b]0;title\x07", true},
+        {"sink.\xff", "Два\nвыхода", false},
+    };
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = ::open_memstream(&text, &size);
+    ASSERT_TRUE(PrintDevices(devices, out));
+    std::fclose(out);
+    EXPECT_EQ(std::string(text, size), "sink\\x09one\tDesc\\x1B]0;title\\x07\t(default)\n"
+                                       "sink.\\xFF\tДва\\x0Aвыхода\n");
+    std::free(text);
 }

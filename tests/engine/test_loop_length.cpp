@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/LoopLength.h"
 #include "engine/NoteName.h"
+#include "engine/signals/MeasurementSignal.h"
 
 #include <gtest/gtest.h>
 
@@ -59,11 +60,31 @@ TEST_P(ToneLoopDurationTest, PreciseNoiseLoopsLongEverythingElseWholePeriods) {
 
 INSTANTIATE_TEST_SUITE_P(
     Waves, ToneLoopDurationTest,
-    ::testing::Values(ToneLoop{TTGWave::tgNoise, 1000, true, loop_length::kNoiseLoopMs},
-                      ToneLoop{TTGWave::tgNoise, 1001, true, loop_length::kNoiseLoopMs},
+    ::testing::Values(ToneLoop{TTGWave::tgNoise, 1000, true, 10000},
+                      ToneLoop{TTGWave::tgNoise, 1001, true, 10000},
                       // Stored codes above the noise code synthesise noise too.
-                      ToneLoop{static_cast<TTGWave>(7), 1001, true, loop_length::kNoiseLoopMs},
+                      ToneLoop{static_cast<TTGWave>(7), 1001, true, 10000},
                       ToneLoop{TTGWave::tgNoise, 1001, false, 1000},
                       ToneLoop{TTGWave::tgSine, 1001, true, 1000},
                       ToneLoop{TTGWave::tgSawtooth, 1005, true, 200},
                       ToneLoop{TTGWave::tgSquare, 1000, false, 100}));
+
+// Whole periods of every tone the signal holds: the right channel's own
+// frequency too (1000 and 1001 Hz meet again after 1 s), and both tones of
+// SMPTE (60 and 7000 Hz) and CCIF (19 and 20 kHz).
+TEST(SignalLoopDuration, HoldsWholePeriodsOfEveryTone) {
+    struct Row {
+        SignalKind kind;
+        int frequency, rightFrequency, ms;
+    };
+    const Row rows[] = {{SignalKind::Tone, 1000, 1001, 1000}, {SignalKind::Tone, 440, 441, 1000},
+                        {SignalKind::Tone, 1000, 0, 100},     {SignalKind::Tone, 1000, 1010, 100},
+                        {SignalKind::Smpte, 1001, 0, 100},    {SignalKind::Ccif, 1001, 0, 100}};
+    for (const Row& r : rows) {
+        MeasurementSignal signal;
+        signal.kind = r.kind;
+        signal.rightFrequency = r.rightFrequency;
+        EXPECT_EQ(SignalLoopDurationMs(signal, r.frequency), r.ms)
+            << int(r.kind) << ": " << r.frequency << " and " << r.rightFrequency << " Hz";
+    }
+}

@@ -7,11 +7,18 @@
 
 #include "SignalAnalysis.h"
 #include "ToneGenFixture.h"
+#include "engine/signals/PinkNoise.h"
 #include "engine/signals/SweepSignal.h"
 #include "engine/signals/ToneBurst.h"
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <new>
 #include <ostream>
 #include <string>
 
@@ -26,10 +33,12 @@ protected:
     std::vector<std::vector<double>> Build(const MeasurementSignal& signal, int rate,
                                            int frequency = 1000, bool stereo = false,
                                            int durationMs = 100,
-                                           TTGResolution resolution = TTGResolution::tg16Bit) {
+                                           TTGResolution resolution = TTGResolution::tg16Bit,
+                                           double levelDb = 0) {
         TToneGen gen(nullptr);
         gen.SetPrecise(true);
         gen.SetResolution(resolution);
+        gen.SetPeakLevel(levelDb);
         gen.SetQuality(rate == 96000 ? TTGQuality::tgHiQ : TTGQuality::tgLoQ);
         gen.SetFrequency(std::int16_t(frequency));
         gen.SetDuration(std::int16_t(durationMs));
@@ -172,6 +181,13 @@ TEST_F(MeasurementSignalTest, PinkNoiseHasEqualPowerPerThirdOctaveAndNoEcho) {
     for (const BandLevel& b : ThirdOctaveLevels(energy, 0.1, 25, 16000))
         bands.push_back(b.db + 10 * std::log10(b.centreHz));
     ASSERT_EQ(bands.size(), 29u);
+    // Nothing below 20 Hz or above 20 kHz (bins of 0.1 Hz): at least 60 dB
+    // below the band's energy.
+    double below = 0, inBand = 0, above = 0;
+    for (std::size_t k = 0; k < energy.size(); ++k)
+        (k < 200 ? below : k <= 200000 ? inBand : above) += energy[k];
+    EXPECT_LT(Db(below / inBand), -60) << "below 20 Hz";
+    EXPECT_LT(Db(above / inBand), -60) << "above 20 kHz";
     double mean = 0;
     for (double b : bands)
         mean += b / bands.size();
@@ -182,6 +198,73 @@ TEST_F(MeasurementSignalTest, PinkNoiseHasEqualPowerPerThirdOctaveAndNoEcho) {
     for (std::size_t lag = 480; lag <= 96000; ++lag) // 5 ms .. 1 s
         worst = std::max(worst, std::fabs(r[lag]));
     EXPECT_LT(worst, 0.1);
+}
+
+// The longest fades the options allow, on the longest sweep: their length
+// in samples (up to 2,880,000) is past what an int holds once multiplied
+// by the rate.
+TEST(SweepFadeTest, TheLongestFadesAreRaisedCosinesOfTheirLength) {
+    struct Row {
+        int fadeMs;
+        std::size_t fadeSamples;
+    };
+    const std::vector<double> plain = SweepSamples({1000, 1001, 60000, true, 0}, 96000);
+    for (const Row row : {Row{22370, 2147520}, Row{30000, 2880000}}) {
+        const std::vector<double> faded =
+            SweepSamples({1000, 1001, 60000, true, row.fadeMs}, 96000);
+        ASSERT_EQ(faded.size(), 5760000u);
+        ASSERT_EQ(plain.size(), faded.size());
+        double worst = 0;
+        for (std::size_t n = 0; n < faded.size(); n += 997) {
+            if (std::fabs(plain[n]) < 0.5)
+                continue;
+            const std::size_t fromEnd = std::min(n, faded.size() - 1 - n);
+            const double gain =
+                fromEnd < row.fadeSamples
+                    ? 0.5 - 0.5 * std::cos(M_PI * double(fromEnd) / double(row.fadeSamples))
+                    : 1.0;
+            worst = std::max(worst, std::fabs(faded[n] / plain[n] - gain));
+        }
+        EXPECT_LT(worst, 1e-9) << "fade " << row.fadeMs << " ms";
+    }
+}
+
+// Short of memory, pink noise fails with std::bad_alloc wherever it runs
+// out, in the transform's planning too (where the library would abort the
+// program), under address-space limits from none to more than enough.
+TEST(PinkNoiseMemoryTest, ShortMemoryIsAnErrorNeverAnAbort) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit";
+#else
+    constexpr int kCount = 500009; // a prime length takes the library the most memory
+    std::size_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const std::size_t inUse = pages * std::size_t(sysconf(_SC_PAGESIZE));
+    const std::size_t buffers = 16 * std::size_t(kCount); // the spectrum and the samples
+    int made = 0;
+    for (std::size_t extraMb = 0; extraMb <= 64; extraMb += 8) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const rlim_t limit = inUse + buffers + (extraMb << 20);
+            const rlimit rl{limit, limit};
+            setrlimit(RLIMIT_AS, &rl);
+            try {
+                const std::vector<double> noise = PinkNoise(kCount, 44100, 1);
+                _exit(noise.size() == std::size_t(kCount) ? 0 : 3);
+            } catch (const std::bad_alloc&) {
+                _exit(1);
+            }
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status))
+            << "signal " << WTERMSIG(status) << " with " << extraMb << " MB to spare";
+        ASSERT_NE(WEXITSTATUS(status), 3);
+        made += WEXITSTATUS(status) == 0;
+    }
+    EXPECT_GT(made, 0) << "made at last";
+#endif
 }
 
 struct TwoToneRow {
@@ -241,6 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct BurstRow {
     int frequency, on, off, rate;
+    std::size_t onFrames, periodFrames; // the nearest whole samples
 };
 std::ostream& operator<<(std::ostream& os, const BurstRow& b) {
     return os << b.on << ":" << b.off << " of " << b.frequency << " Hz at " << b.rate;
@@ -254,8 +338,7 @@ TEST_P(BurstTest, WholeCyclesFromZeroThenSilence) {
     signal.kind = SignalKind::Burst;
     signal.burst = {p.on, p.off};
     const std::vector<double> x = Build(signal, p.rate, p.frequency)[0];
-    const std::size_t on = std::size_t(p.on) * p.rate / p.frequency;
-    const std::size_t period = std::size_t(p.on + p.off) * p.rate / p.frequency;
+    const std::size_t on = p.onFrames, period = p.periodFrames;
     ASSERT_EQ(x.size() % period, 0u) << "whole bursts";
     ASSERT_GE(x.size(), std::size_t(p.rate) / 10);
     for (std::size_t start = 0; start < x.size(); start += period) {
@@ -274,9 +357,12 @@ TEST_P(BurstTest, WholeCyclesFromZeroThenSilence) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bursts, BurstTest,
-                         ::testing::Values(BurstRow{1000, 10, 90, 96000},
-                                           BurstRow{441, 3, 5, 44100}, BurstRow{20, 1, 1, 96000},
-                                           BurstRow{12000, 4, 0, 96000}));
+                         ::testing::Values(BurstRow{1000, 10, 90, 96000, 960, 9600},
+                                           BurstRow{441, 3, 5, 44100, 300, 800},
+                                           BurstRow{20, 1, 1, 96000, 4800, 9600},
+                                           BurstRow{12000, 4, 0, 96000, 32, 32},
+                                           // 962.9 and 9628.9 samples
+                                           BurstRow{997, 10, 90, 96000, 963, 9629}));
 
 struct ChannelRow {
     int frequency, lagTenths, rightFrequency, rate;
@@ -319,6 +405,61 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ChannelRow{1000, 900, 0, 96000}, ChannelRow{997, 1800, 0, 44100},
                       ChannelRow{20, 1, 0, 96000}, ChannelRow{19999, 3599, 0, 96000},
                       ChannelRow{1000, 0, 1001, 96000}, ChannelRow{440, 450, 441, 44100}));
+
+// Every signal at -20 dB in every resolution: a peak of 0.1 of full scale
+// (16 bits round it to 3277 steps, 0.001 dB off).
+TEST_F(MeasurementSignalTest, EverySignalTakesTheLevel) {
+    for (SignalKind kind : {SignalKind::Sweep, SignalKind::PinkNoise, SignalKind::Smpte,
+                            SignalKind::Ccif, SignalKind::Burst})
+        for (TTGResolution r : {TTGResolution::tg16Bit, TTGResolution::tg24Bit, kFloat}) {
+            MeasurementSignal signal;
+            signal.kind = kind;
+            signal.sweep = {20, 20000, 1000};
+            const std::vector<double> x = Build(signal, 96000, 1000, false, 1000, r, -20)[0];
+            EXPECT_NEAR(20 * std::log10(Peak(x)), -20, 0.01)
+                << "signal " << int(kind) << ", resolution " << int(r);
+        }
+}
+
+// Played in a loop, every signal goes on across the image's end as it goes
+// on inside it: no step at the wrap larger than the largest inside (one
+// rounding step more). The loop is as long as the rule makes it.
+TEST_F(MeasurementSignalTest, EverySignalLoopsWithoutAStepAtTheWrap) {
+    struct Row {
+        const char* name;
+        MeasurementSignal signal;
+        bool stereo;
+    };
+    MeasurementSignal sweep;
+    sweep.kind = SignalKind::Sweep;
+    sweep.sweep = {20, 20000, 1000, false, 0, true};
+    MeasurementSignal linear = sweep;
+    linear.sweep = {5000, 200, 777, true, 0, true};
+    const auto of = [](SignalKind kind, int lag = 0, int right = 0) {
+        MeasurementSignal s;
+        s.kind = kind;
+        s.rightLagTenths = lag;
+        s.rightFrequency = right;
+        return s;
+    };
+    const Row rows[] = {{"tone, right at 1001 Hz", of(SignalKind::Tone, 0, 1001), true},
+                        {"tone, right 90 degrees late", of(SignalKind::Tone, 900), true},
+                        {"sweep", sweep, false},
+                        {"linear sweep", linear, false},
+                        {"pink noise", of(SignalKind::PinkNoise), false},
+                        {"SMPTE", of(SignalKind::Smpte), false},
+                        {"CCIF", of(SignalKind::Ccif), false},
+                        {"bursts", of(SignalKind::Burst), false}};
+    for (const Row& row : rows) {
+        const int loopMs = SignalLoopDurationMs(row.signal, 1000);
+        for (const std::vector<double>& x : Build(row.signal, 96000, 1000, row.stereo, loopMs)) {
+            double inside = 0;
+            for (std::size_t i = 1; i < x.size(); ++i)
+                inside = std::max(inside, std::fabs(x[i] - x[i - 1]));
+            EXPECT_LE(std::fabs(x.front() - x.back()), inside + 1 / kFullScale) << row.name;
+        }
+    }
+}
 
 TEST_F(MeasurementSignalTest, ClassicSynthesisIgnoresTheSignal) {
     const auto image = [this](bool withSignal) {

@@ -12,11 +12,13 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -361,6 +363,48 @@ TEST(WaveHeaderTest, FieldsAsLiteralBytes) {
         EXPECT_EQ((std::array<std::uint8_t, 4>{h[28], h[29], h[30], h[31]}), c.bytesPerSecond);
         EXPECT_EQ((std::array<std::uint8_t, 2>{h[32], h[33]}), c.blockAlign);
         EXPECT_EQ((std::array<std::uint8_t, 4>{h[40], h[41], h[42], h[43]}), c.dataSize);
+    }
+}
+
+// The whole header of 24-bit and float images, byte for byte: the float
+// file's fact chunk counts frames, and an odd 24-bit data length is padded.
+TEST(WaveHeaderTest, WideHeadersAsLiteralBytes) {
+    const struct {
+        WaveFormat format;
+        int durationMs;
+        const char* hex;
+    } cases[] = {
+        {{false, true, true, WideSamples::Pcm24},
+         100,
+         "52494646 A4700000 57415645 666D7420 10000000 0100 0100 00770100 00650400 0300 1800 "
+         "64617461 80700000"},
+        {{true, true, false, WideSamples::Pcm24},
+         100,
+         "52494646 80670000 57415645 666D7420 10000000 0100 0200 44AC0000 98090400 0600 1800 "
+         "64617461 5C670000"},
+        {{false, true, false, WideSamples::Pcm24},
+         11, // 485 frames: 1455 bytes and a pad byte
+         "52494646 D4050000 57415645 666D7420 10000000 0100 0100 44AC0000 CC040200 0300 1800 "
+         "64617461 AF050000"},
+        {{false, true, false, WideSamples::Float32},
+         100,
+         "52494646 1A450000 57415645 666D7420 12000000 0300 0100 44AC0000 10B10200 0400 2000 0000 "
+         "66616374 04000000 3A110000 64617461 E8440000"},
+        {{true, true, true, WideSamples::Float32},
+         100,
+         "52494646 322C0100 57415645 666D7420 12000000 0300 0200 00770100 00B80B00 0800 2000 0000 "
+         "66616374 04000000 80250000 64617461 002C0100"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> want;
+        for (const char* p = c.hex; *p; ++p)
+            if (*p != ' ') {
+                want.push_back(std::uint8_t(std::stoi(std::string(p, 2), nullptr, 16)));
+                ++p;
+            }
+        std::vector<std::uint8_t> h(WaveHeaderSize(c.format));
+        WriteWaveHeader(h.data(), c.format, c.format.DataLength(c.durationMs));
+        EXPECT_EQ(h, want) << c.hex;
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include "PanelFixture.h"
 #include "engine/LoopLength.h"
-#include "panel/FrequencyDials.h"
+#include "instrument/FrequencyDials.h"
 #include "panel/Hints.h"
 #include "platform/Fonts.h"
 #include "tests/engine/SignalAnalysis.h"
@@ -14,9 +14,13 @@
 #include "core/Layout.h"
 
 #include <cmath>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <thread>
 
 using namespace panel;
+using instrument::ComposeFrequency;
 
 TEST_F(PanelTest, OpensFixedCentredWithTheStoredStartState) {
     EXPECT_EQ(form->size(), QSize(633, 403));
@@ -298,13 +302,13 @@ TEST_F(PanelTest, LeftAndRightChannelsKeepTheirOwnDialPositions) {
     EXPECT_EQ(Gen().Frequency(), 3000);
     for (TLabel* l : {form->Label1, form->Label5, form->Label10, form->Label12})
         EXPECT_EQ(FontColor(l), clLime);
-    const auto& m = form->ChannelMemory();
+    const auto& m = form->Model().State().memory;
     // A channel switch stores nothing; the memories hold the last turns.
     EXPECT_EQ(form->AbGearDial2->ValueText(), "0");
-    EXPECT_NEAR(m.Left()[0], 3.0f, 1e-4);
-    EXPECT_NEAR(m.Left()[3], 30.0f, 1e-4);
-    EXPECT_NEAR(m.Right()[0], 1.0f, 1e-4);
-    EXPECT_NEAR(m.BothAmplitude(), 50.0f, 1e-4);
+    EXPECT_NEAR(m.left[0].value, 3.0f, 1e-4);
+    EXPECT_NEAR(m.left[3].value, 30.0f, 1e-4);
+    EXPECT_NEAR(m.right[0].value, 1.0f, 1e-4);
+    EXPECT_NEAR(m.bothAmplitude.value, 50.0f, 1e-4);
 }
 
 TEST_F(PanelTest, ThousandsAtTwentyPullsTheLowerDialsBackAtTheNextTick) {
@@ -602,4 +606,31 @@ TEST_F(PanelTest, EveryCaptionFitsItsControl) {
         }
     }
     EXPECT_EQ(captions, 10 + 12 + 1 + 3);
+}
+
+// Every control the stored layout creates has its role in the form's binding
+// table, and every handler it names is registered: a control added to or
+// renamed in the layout cannot go unbound.
+TEST_F(PanelTest, EveryControlAndHandlerOfTheLayoutIsBound) {
+    const std::string layout(TForm1::StoredLayout());
+    std::set<std::string> bound;
+    for (const auto& [name, role] : TForm1::ControlRoles()) {
+        EXPECT_FALSE(role.empty()) << name;
+        EXPECT_TRUE(bound.insert(name).second) << name << " is bound twice";
+    }
+    const std::regex control(R"(^\s*(\w+): T\w+ \{)"), handler(R"(^\s*On\w+ = (\w+)\s*$)");
+    std::istringstream lines(layout);
+    int controls = 0, handlers = 0;
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (std::regex_search(line, m, control) && m[1] != "Form1") {
+            ++controls;
+            EXPECT_TRUE(bound.count(m[1])) << m[1] << " has no role in the binding table";
+        } else if (std::regex_search(line, m, handler)) {
+            ++handlers;
+            EXPECT_NE(form->FindMethod(m[1]), nullptr) << m[1] << " is not registered";
+        }
+    }
+    EXPECT_EQ(controls, static_cast<int>(bound.size())) << "the table binds only the layout's";
+    EXPECT_GT(handlers, 30);
 }

@@ -35,6 +35,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 using namespace panel;
 
@@ -560,11 +561,16 @@ TEST_F(PanelMenuTest, ChoicesSurviveARestartAndNothingElseIsWritten) {
         QDir(config.filePath("orbel")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     EXPECT_EQ(written, QStringList{"orbel.conf"});
     // Under the classic synthesis the wide format and the signal give way,
-    // and the file keeps them for the next precise run.
+    // and the file keeps them for the next precise run, also when a choice
+    // the classic synthesis shows is made.
     Restart(false);
     EXPECT_EQ(Gen().Resolution(), TTGResolution::tg16Bit);
     EXPECT_FALSE(Gen().Signal().Active());
-    EXPECT_EQ(panel_settings::Load().resolution, TTGResolution::tg24Bit);
+    Choose("Формат", "96 кГц");
+    const PanelChoices kept = panel_settings::Load();
+    EXPECT_EQ(kept.resolution, TTGResolution::tg24Bit);
+    EXPECT_EQ(kept.signal, SignalKind::PinkNoise);
+    EXPECT_EQ(kept.quality, TTGQuality::tgHiQ);
 }
 
 struct BrokenFile {
@@ -599,7 +605,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenFile{"WrongValues",
                                  "[output]\ndevice=sink.gone\n[format]\nbits=12\nrate=8000\n"
                                  "[signal]\nkind=square\n"},
-                      BrokenFile{"Empty", ""}),
+                      BrokenFile{"Empty", ""},
+                      // A syntax error after a good value: the whole file is doubtful.
+                      BrokenFile{"SyntaxErrorInAKnownGroup", "[format]\nbits=24\n[[[\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The words in users' files are read as they always were, and written the same.
@@ -618,7 +626,7 @@ TEST_P(KeptSettings, ReadAndWriteTheSameWords) {
     file.write(GetParam().content);
     file.close();
     EXPECT_EQ(panel_settings::Load(), GetParam().choices);
-    ASSERT_TRUE(panel_settings::Save(GetParam().choices));
+    ASSERT_EQ(panel_settings::Save(GetParam().choices), panel_settings::SaveOutcome::Saved);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray written = file.readAll();
     for (const QByteArray& line : QByteArray(GetParam().content).split('\n'))
@@ -651,6 +659,56 @@ TEST_F(PanelMenuTest, AFileThatCannotBeReadGivesTheDefaults) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(form->Menu().Choices(), PanelChoices{});
     EXPECT_EQ(Gen().Resolution(), TTGResolution::tg16Bit);
+}
+
+TEST_F(PanelMenuTest, AFileOverAMegabyteGivesTheDefaultsWithOneLine) {
+    QDir().mkpath(config.filePath("orbel"));
+    QFile file(panel_settings::FilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[format]\nbits=24\n" + QByteArray(1 << 20, ';'));
+    file.close();
+    testing::internal::CaptureStderr();
+    Restart();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("orbel.conf"), std::string::npos) << said;
+    EXPECT_EQ(Gen().Resolution(), TTGResolution::tg16Bit);
+}
+
+// A FIFO where the file should be (or a link to one, to a device, to a
+// file that is no settings file): the panel neither waits nor writes, keeps
+// the choice for this run, and says once that it is not saved.
+TEST_F(PanelMenuTest, WhatIsNoSettingsFileIsNeitherReadNorReplaced) {
+    QDir().mkpath(config.filePath("orbel"));
+    const QByteArray fifo = QFile::encodeName(panel_settings::FilePath());
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    Restart(); // would wait for a writer for good
+    EXPECT_EQ(form->Menu().Choices(), PanelChoices{});
+    Choose("Формат", "24 бита"); // would wait for a reader for good
+    EXPECT_EQ(Gen().Resolution(), TTGResolution::tg24Bit);
+    auto boxes = form->findChildren<QMessageBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.front()->text().contains(panel_settings::FilePath()));
+    boxes.front()->close();
+    QApplication::processEvents();
+    Choose("Формат", "44,1 кГц");
+    EXPECT_TRUE(form->findChildren<QMessageBox*>().empty() ||
+                !form->findChildren<QMessageBox*>().front()->isVisible())
+        << "said once";
+    struct stat info {};
+    ASSERT_EQ(::lstat(fifo.constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    // A link to a file that is no settings file: the file stays as it was.
+    ASSERT_EQ(::unlink(fifo.constData()), 0);
+    const QString script = config.filePath("script.sh");
+    QFile other(script);
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("#!/bin/sh\necho hi\n");
+    other.close();
+    ASSERT_TRUE(QFile::link(script, panel_settings::FilePath()));
+    EXPECT_EQ(panel_settings::Save(PanelChoices{}), panel_settings::SaveOutcome::Refused);
+    const std::string kept = "#!/bin/sh\necho hi\n";
+    EXPECT_EQ(Bytes(script), std::vector<std::uint8_t>(kept.begin(), kept.end()));
 }
 
 // --- texts fit ----------------------------------------------------------------

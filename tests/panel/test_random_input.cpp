@@ -5,7 +5,7 @@
 
 #include "PanelFixture.h"
 #include "engine/LoopLength.h"
-#include "panel/FrequencyDials.h"
+#include "instrument/FrequencyDials.h"
 
 #include <random>
 
@@ -17,8 +17,8 @@ constexpr unsigned kSeed = 20261208;
 class RandomInput : public PanelTest {
 protected:
     void CheckRanges(int event) {
-        ASSERT_GE(Gen().Frequency(), panel::kMinFrequency) << "event " << event;
-        ASSERT_LE(Gen().Frequency(), panel::kMaxFrequency) << "event " << event;
+        ASSERT_GE(Gen().Frequency(), instrument::kMinFrequency) << "event " << event;
+        ASSERT_LE(Gen().Frequency(), instrument::kMaxFrequency) << "event " << event;
         ASSERT_GE(Gen().LeftVolume(), 0);
         ASSERT_LE(Gen().LeftVolume(), 100);
         ASSERT_GE(Gen().RightVolume(), 0);

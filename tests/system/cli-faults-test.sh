@@ -84,7 +84,31 @@ rough=$(sed -n 's/^Rough *frequency: *//p' "$work/stat")
 [ $((rough >= 990 && rough <= 1010)) -eq 1 ] || fail "SoX reads $rough Hz from the pipe, not 1000"
 expect 1 "No space left on device" sh -c "\"$orbel\" --help >/dev/full"
 expect 1 "No space left on device" sh -c "\"$orbel\" --version >/dev/full"
-ok "export - into a pipe; --help and --version into /dev/full exit 1"
+expect 1 "No space left on device" sh -c "\"$orbel\" export \"$work/s.wav\" --sweep 20:20000 >/dev/full"
+ok "export - into a pipe; --help, --version and a sweep's length into /dev/full exit 1"
+
+echo "-- the sweep's length"
+# Scripts read the English line: a point whatever the locale's decimal sign.
+mkdir -p "$work/locale"
+if localedef -i de_DE -f UTF-8 "$work/locale/de_DE.UTF-8" 2>/dev/null; then
+  [ "$(LOCPATH=$work/locale LC_ALL=de_DE.UTF-8 locale decimal_point)" = "," ] ||
+    fail "the German locale writes no decimal comma"
+  LOCPATH=$work/locale LC_ALL=de_DE.UTF-8 LANGUAGE=en "$orbel" export "$work/s.wav" \
+    --sweep 20:20000 --duration 1000 >"$work/out"
+  grep -qx "orbel: the sweep lasts 1.036163 s" "$work/out" || fail "under German: $(cat "$work/out")"
+  ok "a point under a German locale"
+fi
+# What the synchronized sweep changes is said in the line that gives its length.
+run export "$work/s.wav" --sweep 20:20000 --duration 100 >"$work/out"
+grep -q "^orbel: the sweep lasts 0.345388 s; longer than the 0.100 s asked" "$work/out" ||
+  fail "a sweep far longer than asked: $(cat "$work/out")"
+run export "$work/s.wav" --sweep 20:20000 --duration 1100 --fade 550 >"$work/out"
+grep -q "^orbel: the sweep lasts 1.036163 s; each fade is cut to half of it, 0.518082 s$" "$work/out" ||
+  fail "fades cut to half the sweep: $(cat "$work/out")"
+run export - --sweep 20:20000 --duration 1000 2>"$work/err" | sox -t wav - -n 2>/dev/null ||
+  fail "a sweep on standard output"
+grep -q "sweep lasts" "$work/err" || fail "with the file on standard output the length is not on standard error"
+ok "the sweep's length says why it differs"
 
 if [ "$(id -u)" -eq 0 ]; then
   echo "-- another user's rights"
@@ -156,6 +180,10 @@ echo "-- a display that does not answer"
 expect 1 "does not answer" env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:77 "$orbel"
 expect 1 "does not answer" env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=orbel-none "$orbel"
 ok "one line, exit 1: $(cat "$work/err")"
+# A platform Qt has no plugin for: the same one line, not Qt's abort.
+expect 1 "no display" env QT_QPA_PLATFORM=bogus "$orbel"
+expect 1 "no display" env QT_QPA_PLATFORM="bogus;other:x=1" "$orbel"
+ok "an unknown platform: one line, exit 1: $(cat "$work/err")"
 
 echo "-- play across a restart of the sound server"
 wait "$restarter" || fail "the sound server did not start again: $(cat "$work/restart.log")"
@@ -168,6 +196,9 @@ grep -q "sound output restored" "$work/restart.err" || fail "no line on return: 
 tail -n 1 "$work/restart.err" | grep -q "the sound was lost for" ||
   fail "no last line: $(cat "$work/restart.err")"
 ok "lost, restored, exit 1: $(tail -n 1 "$work/restart.err")"
+# With the server answering again: the list of outputs into a full output.
+expect 1 "No space left on device" sh -c "\"$orbel\" devices >/dev/full"
+ok "devices into /dev/full exits 1"
 grep -q "no sound output: the sound server does not answer (.*)" "$work/restart.err" ||
   fail "the loss does not name the server's reason: $(cat "$work/restart.err")"
 ok "the loss names the server's reason: $(head -n 1 "$work/restart.err")"

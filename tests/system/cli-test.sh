@@ -5,7 +5,8 @@
 # help, version and the panel's refusal without a display; a refused value
 # leaves the target file alone; SoX reads exported files at their rate,
 # resolution, channels and frequency; `play` against a private sound server
-# for 2 s, and interrupted with Ctrl-C, checked from the recorded monitor.
+# for 2 s in 24 bits, and interrupted with Ctrl-C in float, checked from the
+# recorded monitor (the 16-bit stream's end: cli-faults-test.sh).
 # Exits non-zero with a FAIL line on the first check that fails.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -97,12 +98,12 @@ for _ in $(seq 1 100); do
 done
 wait_recording_begun "$work/out.raw"
 
-nodisplay "$orbel" play --frequency 1000 --volume 50 --seconds 2 &
+nodisplay "$orbel" play --frequency 1000 --volume 50 --seconds 2 --bits 24 &
 timed_player=$!
 # Started straight from this shell (env execs the program), so that the
 # interrupt reaches the program and not a subshell.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$orbel" play --device ctrlcsink \
-  --frequency 440 --stereo --volume 100,25 &
+  --frequency 440 --stereo --volume 100,25 --bits float &
 player=$!
 sleep 1.5
 kill -INT "$player"

@@ -56,6 +56,21 @@ if ! grep -q "no output named 'nosuch'" "$work/err" || ! grep -q "^bench_b" "$wo
 fi
 ok "an unknown output is refused with the list"
 
+# A description holding an escape and a tab, and a name typed with one: each
+# is shown as \xNN, one output a line, nothing acting on the terminal.
+pactl load-module module-null-sink sink_name=bench_e \
+  "sink_properties=\"device.description='$(printf 'Esc\033[2J\tTab')'\"" >"$work/module_e"
+"$orbel" devices >"$work/devices" || fail "devices exits $?"
+grep -qF 'bench_e	Esc\x1B[2J\x09Tab' "$work/devices" || fail "the description is not shown escaped: $(cat -A "$work/devices")"
+status=0
+"$orbel" play --device "$(printf 'x\033[2Jy')" --seconds 1 2>"$work/err" || status=$?
+[ "$status" -eq 2 ] || fail "an unknown escaped output exits $status, expected 2"
+grep -qF "no output named 'x\x1B[2Jy'" "$work/err" || fail "the name is not echoed escaped: $(cat -A "$work/err")"
+grep -qF 'Esc\x1B[2J\x09Tab' "$work/err" || fail "the list is not escaped: $(cat -A "$work/err")"
+! grep -q "$(printf '\033')" "$work/devices" "$work/err" || fail "an escape reaches the terminal"
+pactl unload-module "$(cat "$work/module_e")"
+ok "names and descriptions shown as one inert line each"
+
 # The output that goes away and comes back is a sink of its own (bench_c),
 # loaded after the list was checked: its play runs beside the checks on
 # bench_a and bench_b, and is judged after them.
@@ -131,3 +146,17 @@ grep -q "playing on bench_c again" "$work/move.err" \
 sink_c=$(awk '$2 == "bench_c" {print $1}' "$work/sinks")
 awk -v s="$sink_c" '$2 == s' "$work/back" | grep -q . || fail "the sound did not go back to bench_c"
 ok "one line each way, and the sound back on its output"
+
+echo "-- a server without an output"
+pactl list modules short | awk '/module-null-sink/ {print $1}' | while read -r module; do
+  pactl unload-module "$module"
+done
+if [ -n "$(pactl list sinks short)" ]; then
+  ok "the server puts an output of its own in their place: nothing to check"
+  exit 0
+fi
+status=0
+"$orbel" play --seconds 1 2>"$work/err" || status=$?
+[ "$status" -eq 1 ] || fail "play without an output exits $status, expected 1"
+grep -q "has no output" "$work/err" || fail "play without an output says: $(cat "$work/err")"
+ok "no output: one line, exit 1"

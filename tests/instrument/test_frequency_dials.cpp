@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "panel/FrequencyDials.h"
+#include "instrument/FrequencyDials.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <tuple>
 
-using panel::ComposeFrequency;
-using panel::DialNumber;
+using instrument::ComposeFrequency;
+using instrument::DialNumber;
 
 struct Composition {
     const char* thousands;
@@ -50,8 +50,8 @@ TEST(ComposeFrequency, NoTextEverWrapsThroughSixteenBits) {
                 std::snprintf(hs, sizeof hs, "%d", h);
                 std::snprintf(us, sizeof us, "%02d", u);
                 const int f = ComposeFrequency(ts, hs, us);
-                ASSERT_GE(f, panel::kMinFrequency);
-                ASSERT_LE(f, panel::kMaxFrequency);
+                ASSERT_GE(f, instrument::kMinFrequency);
+                ASSERT_LE(f, instrument::kMaxFrequency);
             }
 }
 

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// One channel of a streamed steady tone: the sine, or the square, triangle
+// or sawtooth with their harmonics below half the rate, at the exact phase
+// a StreamPhase carries, evaluated in extended precision with peaks of 1.
+//
+// The shapes read one exact cycle, summed once by inverse FFT on the
+// phase's own grid of q points, when that grid is small enough to keep (every
+// whole-hertz tone and most short decimals); otherwise a Taylor polynomial
+// from the nearest point of a tabulated cycle (TaylorCycle).
+
+#include "engine/FinePhaseSine.h"
+#include "engine/HarmonicSeries.h"
+#include "engine/MilliHertz.h"
+#include "engine/StreamPhase.h"
+#include "engine/TaylorCycle.h"
+#include "engine/ToneGenTypes.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class ChannelTone {
+public:
+    // The largest cycle kept as a table: 8 MB of doubles.
+    static constexpr std::uint64_t kLargestCycle = std::uint64_t(1) << 20;
+
+    // `lagTenths`: the tone lags by this many tenths of a degree. `sine`
+    // must be for the same rate and outlive the tone.
+    ChannelTone(TTGWave wave, MilliHertz frequency, int lagTenths, const FinePhaseSine& sine);
+
+    // The value at the current phase; the phase then moves on a frame.
+    long double Next();
+    // Continues from the phase reached at the new frequency. Allocates
+    // (a shape's new cycle): not for a feeding callback.
+    void SetFrequency(MilliHertz frequency);
+
+    const StreamPhase& Phase() const { return phase_; }
+    // Whole cycles completed before the frame Next() gives now.
+    std::uint64_t Cycles() const { return cycles_; }
+    // A shape read through a Taylor polynomial rather than its exact cycle.
+    bool Interpolates() const { return taylor_ != nullptr; }
+
+private:
+    void Prepare(MilliHertz frequency);
+
+    TTGWave wave_;
+    int lagTenths_;
+    const FinePhaseSine& sine_;
+    StreamPhase phase_;
+    long double lagSin_ = 0;
+    long double lagCos_ = 1;
+    std::vector<double> cycle_; // one exact cycle on the phase's q points
+    std::unique_ptr<const TaylorCycle> taylor_;
+    std::uint64_t cycles_ = 0;
+};

@@ -1,0 +1,514 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "instrument/Instrument.h"
+
+#include "engine/LoopLength.h"
+#include "engine/ToneGen.h"
+#include "instrument/FrequencyDials.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+#include <utility>
+
+namespace instrument {
+
+namespace {
+constexpr std::size_t kThousands = 0, kHundreds = 1, kUnits = 2, kAmplitude = 3;
+
+// The thousands reading at the top of the range: the hundreds and units
+// then go back to 0, as 20 kHz is the highest frequency.
+constexpr int kTopThousands = 20;
+// The units reading at the end of the 10 Hz range, pulled back to 90.
+constexpr int kUnitsOverflow = 100;
+constexpr DialPosition kUnitsLast{90.0f, 90};
+constexpr DialPosition kZero{0.0f, 0};
+
+// The digits shown while the generator makes noise, which has no frequency.
+constexpr std::string_view kNoThousands = "--";
+constexpr std::string_view kNoHundreds = "-";
+constexpr std::string_view kNoUnits = "--";
+
+std::string Digits(int value, int width) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*d", width, value);
+    return text;
+}
+
+bool Wide(TTGResolution r) {
+    return r == TTGResolution::tg24Bit || r == TTGResolution::tgFloat;
+}
+
+} // namespace
+
+void ChannelMemory::Save(Channel channel, const DialPositions& dials) {
+    switch (channel) {
+    case Channel::Left:
+        left = dials;
+        break;
+    case Channel::Right:
+        right = dials;
+        break;
+    case Channel::Both:
+        bothAmplitude = dials[kAmplitude];
+        break;
+    }
+}
+
+DisplayState Display(const InstrumentState& state) {
+    DisplayState d;
+    d.left = state.left;
+    d.right = state.right;
+    d.leftLit = state.channel != Channel::Right;
+    d.rightLit = state.channel != Channel::Left;
+    d.channel = state.channel;
+    d.waveform = state.waveform;
+    d.step = state.step;
+    d.dials = state.dials;
+    d.status = state.soundLost ? std::string(kNoSoundOutput) : state.hint;
+    d.startEnabled = !state.running;
+    d.stopEnabled = state.running;
+    return d;
+}
+
+// --- plumbing -------------------------------------------------------------------
+
+double Instrument::SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+Instrument::Instrument(TToneGen& generator, Clock clock)
+    : generator_(generator), clock_(std::move(clock)) {}
+
+int Instrument::Subscribe(Observer observer) {
+    observers_.emplace(nextObserver_, std::move(observer));
+    return nextObserver_++;
+}
+
+void Instrument::Unsubscribe(int id) {
+    observers_.erase(id);
+}
+
+template <class Change> bool Instrument::Command(Change&& change) {
+    const InstrumentState before = state_;
+    const bool accepted = change();
+    if (state_ != before) {
+        // An observer may unsubscribe (or subscribe) while it is told.
+        const auto observers = observers_;
+        for (const auto& [id, observer] : observers)
+            if (observers_.count(id))
+                observer();
+    }
+    return accepted;
+}
+
+bool Instrument::Precise() const {
+    return generator_.Precise();
+}
+
+bool Instrument::PlaysMeasurementSignal() const {
+    return generator_.Precise() && generator_.Signal().kind != SignalKind::Tone;
+}
+
+void Instrument::Play() {
+    generator_.Play();
+    // A sweep starts again from its beginning with every play: its clock
+    // and displays start again with it.
+    if (state_.sweep.active) {
+        const int rate = generator_.Format().SamplesPerSecond();
+        state_.sweep.periodSeconds =
+            static_cast<double>(SweepSampleCount(generator_.Signal().sweep, rate)) / rate;
+        state_.sweep.startedAt = clock_();
+        ShowSweepAt(0);
+    }
+}
+
+void Instrument::Heard() {
+    if (state_.running)
+        Play();
+}
+
+void Instrument::ApplyLevels() {
+    const auto a = static_cast<std::int16_t>(state_.dials[kAmplitude].reading);
+    const bool left = state_.channel != Channel::Right, right = state_.channel != Channel::Left;
+    // The right level first, as the panel always set them.
+    generator_.SetRightVolume(right ? a : std::int16_t{0});
+    generator_.SetLeftVolume(left ? a : std::int16_t{0});
+}
+
+void Instrument::ApplyFrequency() {
+    const DialPositions& d = state_.dials;
+    generator_.SetFrequency(static_cast<std::int16_t>(
+        ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading)));
+    ApplyLoopDuration();
+}
+
+void Instrument::ApplyLoopDuration() {
+    // A measurement signal has a loop of its own (a sweep sets its length).
+    const MeasurementSignal& signal = generator_.Signal();
+    const int ms = PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep
+                       ? SignalLoopDurationMs(signal, generator_.Frequency())
+                       : loop_length::ToneLoopDurationMs(
+                             generator_.Waveform(), generator_.Frequency(), generator_.Precise());
+    generator_.SetDuration(static_cast<std::int16_t>(ms));
+}
+
+void Instrument::ApplyFormat() {
+    generator_.SetResolution(state_.choices.resolution);
+    generator_.SetQuality(state_.choices.quality);
+}
+
+MeasurementSignal Instrument::ChosenSignal() const {
+    MeasurementSignal signal;
+    signal.kind = state_.choices.signal;
+    return signal;
+}
+
+void Instrument::PlaySignal(const MeasurementSignal& signal) {
+    generator_.SetSignal(signal);
+    // Pink noise and the two-tone signals have no one frequency.
+    if (PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep)
+        ShowNoFrequency();
+    ApplyLoopDuration();
+}
+
+void Instrument::EndSweep() {
+    if (!state_.sweep.active)
+        return;
+    state_.sweep.active = false;
+    generator_.SetLoop(state_.sweep.loopBefore);
+    PlaySignal(ChosenSignal());
+}
+
+void Instrument::ShowNoFrequency() {
+    for (ChannelDisplay* d : {&state_.left, &state_.right})
+        *d = ChannelDisplay{std::string(kNoThousands), std::string(kNoHundreds),
+                            std::string(kNoUnits), d->amplitude};
+}
+
+void Instrument::ShowFrequency(int hz) {
+    // As the dials show it: two digits of thousands, one of hundreds, two
+    // of tens and units.
+    const std::string thousands = Digits(hz / 1000 % 100, 2);
+    const std::string hundreds = Digits(hz / 100 % 10, 1);
+    const std::string units = Digits(hz % 100, 2);
+    const DisplayState shown = Display();
+    for (auto [display, lit] :
+         {std::pair{&state_.left, shown.leftLit}, std::pair{&state_.right, shown.rightLit}}) {
+        if (!lit)
+            continue;
+        display->thousands = thousands;
+        display->hundreds = hundreds;
+        display->units = units;
+    }
+}
+
+void Instrument::ShowSweepAt(double seconds) {
+    const SweepLaw law(state_.sweep.settings);
+    // The tail that completes a repeated sweep's last cycle stays at its
+    // end frequency.
+    const double t = std::clamp(seconds, 0.0, law.DurationSeconds());
+    ShowFrequency(static_cast<int>(std::lround(law.FrequencyAt(t))));
+}
+
+void Instrument::CorrectDials() {
+    DialPositions& d = state_.dials;
+    // 20 kHz is the top: the lower dials have nothing to add to it.
+    if (d[kThousands].reading == kTopThousands) {
+        d[kHundreds] = kZero;
+        d[kUnits] = kZero;
+    }
+    // The 10 Hz step's last position would carry into the hundreds.
+    if (d[kUnits].reading == kUnitsOverflow)
+        d[kUnits] = kUnitsLast;
+    state_.memory.Save(state_.channel, d);
+}
+
+// --- commands ---------------------------------------------------------------------
+
+bool Instrument::Start() {
+    return Command([this] {
+        if (state_.running)
+            return true;
+        state_.running = true;
+        Play();
+        return true;
+    });
+}
+
+bool Instrument::Stop() {
+    return Command([this] {
+        if (!state_.running && !state_.sweep.active)
+            return true;
+        state_.running = false;
+        generator_.Stop();
+        EndSweep();
+        return true;
+    });
+}
+
+bool Instrument::SelectChannel(Channel channel) {
+    return Command([this, channel] {
+        if (channel == state_.channel)
+            return true;
+        state_.channel = channel;
+        if (channel == Channel::Left)
+            state_.dials = state_.memory.left;
+        else if (channel == Channel::Right)
+            state_.dials = state_.memory.right;
+        else // both channels share one amplitude memory; the frequency dials stay
+            state_.dials[kAmplitude] = state_.memory.bothAmplitude;
+        ApplyLevels();
+        if (channel != Channel::Both)
+            ApplyFrequency();
+        Heard();
+        return true;
+    });
+}
+
+bool Instrument::SelectWaveform(TTGWave waveform) {
+    return Command([this, waveform] {
+        const bool signalChosen = state_.choices.signal != SignalKind::Tone;
+        if (waveform == state_.waveform && !signalChosen && !state_.sweep.active)
+            return true;
+        // The switch takes over from a signal the menu chose.
+        state_.choices.signal = SignalKind::Tone;
+        if (state_.sweep.active)
+            EndSweep();
+        else if (signalChosen)
+            generator_.SetSignal(ChosenSignal());
+        state_.waveform = waveform;
+        // Noise has no frequency: both frequency displays show dashes.
+        if (waveform == TTGWave::tgNoise)
+            ShowNoFrequency();
+        generator_.SetWaveform(waveform);
+        ApplyLoopDuration();
+        Heard();
+        return true;
+    });
+}
+
+bool Instrument::SelectSignal(SignalKind kind) {
+    return Command([this, kind] {
+        if (kind == SignalKind::Sweep || (!Precise() && kind != SignalKind::Tone))
+            return false;
+        if (kind == state_.choices.signal && !state_.sweep.active)
+            return true;
+        state_.choices.signal = kind;
+        if (state_.sweep.active)
+            EndSweep();
+        else
+            PlaySignal(ChosenSignal());
+        Heard();
+        return true;
+    });
+}
+
+bool Instrument::SetStep(Step step) {
+    return Command([this, step] {
+        state_.step = step;
+        return true;
+    });
+}
+
+bool Instrument::MoveDials(const DialPositions& dials) {
+    return Command([this, &dials] {
+        state_.dials = dials;
+        return true;
+    });
+}
+
+bool Instrument::SetDials(const DialPositions& dials) {
+    return Command([this, &dials] {
+        state_.dials = dials;
+        state_.memory.Save(state_.channel, dials);
+        // Dials put where they already sound play nothing new.
+        const DialPositions& d = state_.dials;
+        const int hz =
+            ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading);
+        const bool newFrequency = generator_.Frequency() != hz;
+        if (newFrequency)
+            ApplyFrequency();
+        const std::int16_t left = generator_.LeftVolume(), right = generator_.RightVolume();
+        ApplyLevels();
+        if (newFrequency || left != generator_.LeftVolume() || right != generator_.RightVolume())
+            Heard();
+        return true;
+    });
+}
+
+bool Instrument::SetDial(Dial dial, DialPosition position) {
+    DialPositions dials = state_.dials;
+    dials[static_cast<std::size_t>(dial)] = position;
+    return SetDials(dials);
+}
+
+bool Instrument::SetFrequency(int hz) {
+    const int units = hz % 100;
+    if (hz < kMinFrequency || hz > kMaxFrequency || (state_.step == Step::TenHz && units % 10 != 0))
+        return false;
+    DialPositions dials = state_.dials;
+    const auto at = [](int reading) { return DialPosition{static_cast<float>(reading), reading}; };
+    dials[kThousands] = at(hz / 1000);
+    dials[kHundreds] = at(hz / 100 % 10);
+    dials[kUnits] = at(units);
+    return SetDials(dials);
+}
+
+bool Instrument::Tick() {
+    return Command([this] {
+        // Noise has no frequency to show; the displays keep their dashes.
+        if (state_.waveform == TTGWave::tgNoise)
+            return true;
+        const DisplayState shown = Display();
+        const std::string amplitude = Digits(state_.dials[kAmplitude].reading, 3);
+        // A measurement signal's frequency displays are its own; the
+        // amplitude still follows its dial.
+        const bool ownDigits = !PlaysMeasurementSignal();
+        if (ownDigits)
+            CorrectDials();
+        const DialPositions& d = state_.dials;
+        for (auto [display, lit] :
+             {std::pair{&state_.left, shown.leftLit}, std::pair{&state_.right, shown.rightLit}}) {
+            if (!lit)
+                continue;
+            display->amplitude = amplitude;
+            if (!ownDigits)
+                continue;
+            display->thousands = Digits(d[kThousands].reading, 2);
+            display->hundreds = Digits(d[kHundreds].reading, 1);
+            display->units = Digits(d[kUnits].reading, 2);
+        }
+        return true;
+    });
+}
+
+bool Instrument::ResetMemory() {
+    return Command([this] {
+        state_.memory = ChannelMemory{};
+        return true;
+    });
+}
+
+bool Instrument::StartSweep(const SweepSettings& sweep, bool repeat) {
+    return Command([this, &sweep, repeat] {
+        if (!Precise())
+            return false;
+        if (!state_.sweep.active)
+            state_.sweep.loopBefore = generator_.Loop();
+        state_.sweep.active = true;
+        state_.sweep.repeat = repeat;
+        state_.sweep.settings = sweep;
+        MeasurementSignal signal;
+        signal.kind = SignalKind::Sweep;
+        signal.sweep = sweep;
+        // Repeated, the sweep runs on to its next whole cycle so that the
+        // repetition joins it without a step.
+        signal.sweep.joinLoop = repeat;
+        generator_.SetLoop(repeat);
+        PlaySignal(signal);
+        state_.running = true;
+        Play();
+        return true;
+    });
+}
+
+bool Instrument::FollowSweep() {
+    if (!state_.sweep.active)
+        return false;
+    return Command([this] {
+        const double duration = SweepLaw(state_.sweep.settings).DurationSeconds();
+        double t = clock_() - state_.sweep.startedAt;
+        if (!state_.sweep.repeat && t >= duration) {
+            // One sweep has been heard: the instrument stops, which ends it.
+            ShowSweepAt(duration);
+            state_.running = false;
+            generator_.Stop();
+            EndSweep();
+            return true;
+        }
+        if (state_.sweep.periodSeconds > 0)
+            t = std::fmod(t, state_.sweep.periodSeconds);
+        ShowSweepAt(t);
+        return true;
+    });
+}
+
+bool Instrument::ChooseDevice(const std::string& name) {
+    return Command([this, &name] {
+        // The output moves what plays at once, without a gap.
+        generator_.Output()->ChooseDevice(name);
+        state_.choices.device = name;
+        return true;
+    });
+}
+
+bool Instrument::ChooseResolution(TTGResolution resolution) {
+    return Command([this, resolution] {
+        // The classic synthesis makes 16 bits (and 8).
+        if (!Precise() && Wide(resolution))
+            return false;
+        if (resolution == state_.choices.resolution)
+            return true;
+        state_.choices.resolution = resolution;
+        ApplyFormat();
+        Heard();
+        return true;
+    });
+}
+
+bool Instrument::ChooseQuality(TTGQuality quality) {
+    return Command([this, quality] {
+        if (quality == state_.choices.quality)
+            return true;
+        state_.choices.quality = quality;
+        ApplyFormat();
+        Heard();
+        return true;
+    });
+}
+
+bool Instrument::UseChoices(OutputChoices choices) {
+    return Command([this, &choices] {
+        if (!Precise()) {
+            if (Wide(choices.resolution))
+                choices.resolution = TTGResolution::tg16Bit;
+            choices.signal = SignalKind::Tone;
+        }
+        if (choices.signal == SignalKind::Sweep)
+            choices.signal = SignalKind::Tone;
+        if (!choices.device.empty()) {
+            const auto devices = generator_.Output()->ListDevices();
+            const OutputDevice* kept =
+                devices ? FindOutputDevice(*devices, choices.device) : nullptr;
+            if (kept)
+                generator_.Output()->ChooseDevice(kept->name);
+            else
+                choices.device.clear(); // the server's default plays
+        }
+        state_.choices = choices;
+        ApplyFormat();
+        PlaySignal(ChosenSignal());
+        Heard();
+        return true;
+    });
+}
+
+bool Instrument::ShowHint(std::string hint) {
+    return Command([this, &hint] {
+        state_.hint = std::move(hint);
+        return true;
+    });
+}
+
+bool Instrument::SetSoundLost(bool lost) {
+    return Command([this, lost] {
+        state_.soundLost = lost;
+        return true;
+    });
+}
+
+} // namespace instrument

@@ -1,0 +1,343 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The instrument driven by sequences of commands, with no display: what it
+// remembers, what it corrects, what it plays and what it shows after them.
+#include "engine/ToneGen.h"
+#include "instrument/Instrument.h"
+#include "tests/support/RecordingSoundOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace instrument;
+
+namespace {
+
+using Command = std::function<bool(Instrument&)>;
+
+Command Turn(Dial dial, int reading) {
+    return [=](Instrument& i) { return i.SetDial(dial, {static_cast<float>(reading), reading}); };
+}
+// A turn still in progress (a held key, a wheel turn).
+Command Moving(Dial dial, int reading) {
+    return [=](Instrument& i) {
+        DialPositions d = i.State().dials;
+        d[static_cast<std::size_t>(dial)] = {static_cast<float>(reading), reading};
+        return i.MoveDials(d);
+    };
+}
+Command Select(Channel c) {
+    return [=](Instrument& i) { return i.SelectChannel(c); };
+}
+Command Wave(TTGWave w) {
+    return [=](Instrument& i) { return i.SelectWaveform(w); };
+}
+Command Frequency(int hz) {
+    return [=](Instrument& i) { return i.SetFrequency(hz); };
+}
+const Command kStart = [](Instrument& i) { return i.Start(); };
+const Command kStop = [](Instrument& i) { return i.Stop(); };
+const Command kTick = [](Instrument& i) { return i.Tick(); };
+const Command kOneHz = [](Instrument& i) { return i.SetStep(Step::OneHz); };
+// The dials put back where they stand, at other positions that read the same
+// (a widget's position after the instrument moved it).
+const Command kSameReadings = [](Instrument& i) {
+    DialPositions d = i.State().dials;
+    for (DialPosition& p : d)
+        p.value += 0.001f;
+    return i.SetDials(d);
+};
+
+// A generator set as the panel's stored layout sets it: the instrument's
+// starting state.
+struct Generator {
+    Generator() {
+        gen.SetFrequency(1000);
+        gen.SetLeftVolume(50);
+        gen.SetRightVolume(50);
+        gen.SetLoop(true);
+    }
+    std::shared_ptr<RecordingSoundOutput> sound = std::make_shared<RecordingSoundOutput>();
+    TToneGen gen{nullptr, sound};
+};
+
+std::string Shown(const ChannelDisplay& d) {
+    return d.thousands + d.hundreds + d.units + "/" + d.amplitude;
+}
+
+struct Row {
+    const char* name;
+    std::vector<Command> commands;
+    int hertz;
+    int left;
+    int right;
+    std::array<int, 4> dials;
+    int plays;
+    const char* leftShown;
+    const char* rightShown;
+};
+
+class Sequences : public ::testing::TestWithParam<Row> {};
+
+TEST_P(Sequences, LeaveTheStateAndTheGeneratorExpected) {
+    const Row& row = GetParam();
+    Generator g;
+    Instrument instrument(g.gen);
+    for (const Command& command : row.commands)
+        ASSERT_TRUE(command(instrument));
+    EXPECT_EQ(g.gen.Frequency(), row.hertz);
+    EXPECT_EQ(g.gen.LeftVolume(), row.left);
+    EXPECT_EQ(g.gen.RightVolume(), row.right);
+    const DialPositions& d = instrument.State().dials;
+    EXPECT_EQ((std::array<int, 4>{d[0].reading, d[1].reading, d[2].reading, d[3].reading}),
+              row.dials);
+    EXPECT_EQ(g.sound->PlayCount(), row.plays);
+    EXPECT_EQ(Shown(instrument.State().left), row.leftShown);
+    EXPECT_EQ(Shown(instrument.State().right), row.rightShown);
+    EXPECT_EQ(instrument.Display().stopEnabled, row.plays > 0 && instrument.State().running);
+}
+
+using D = Dial;
+using C = Channel;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Sequences,
+    ::testing::Values(
+        Row{"EachChannelKeepsItsOwnDials",
+            {Select(C::Left), Turn(D::Thousands, 3), Turn(D::Amplitude, 30), Select(C::Right),
+             Turn(D::Hundreds, 6), Select(C::Left)},
+            3000,
+            30,
+            0,
+            {3, 0, 0, 30},
+            0,
+            "01000/050",
+            "01000/050"},
+        Row{"TheRightChannelBringsBackItsOwn",
+            {Select(C::Right), Turn(D::Amplitude, 70), Select(C::Both), Turn(D::Amplitude, 20),
+             Select(C::Left), Select(C::Right), kTick},
+            1000,
+            0,
+            70,
+            {1, 0, 0, 70},
+            0,
+            "01000/050",
+            "01000/070"},
+        Row{"BothChannelsKeepTheAmplitudeAloneAndTheFrequencyStays",
+            {Select(C::Left), Turn(D::Thousands, 3), Turn(D::Amplitude, 30), Select(C::Both),
+             kTick},
+            3000,
+            50,
+            50,
+            {3, 0, 0, 50},
+            0,
+            "03000/050",
+            "03000/050"},
+        Row{"TwentyKilohertzPullsTheLowerDialsBackAtTheTick",
+            {Turn(D::Hundreds, 5), Turn(D::Thousands, 20), kTick},
+            20000,
+            50,
+            50,
+            {20, 0, 0, 50},
+            0,
+            "20000/050",
+            "20000/050"},
+        Row{"TwentyKilohertzIsTheTopBeforeTheTick",
+            {Turn(D::Thousands, 20), Turn(D::Hundreds, 2)},
+            20000,
+            50,
+            50,
+            {20, 2, 0, 50},
+            0,
+            "01000/050",
+            "01000/050"},
+        Row{"TheTenHertzStepsLastPositionReadsAsNinety",
+            {Turn(D::Units, 100)},
+            1090,
+            50,
+            50,
+            {1, 0, 100, 50},
+            0,
+            "01000/050",
+            "01000/050"},
+        Row{"TheTickPullsItBackToNinety",
+            {Turn(D::Units, 100), kTick},
+            1090,
+            50,
+            50,
+            {1, 0, 90, 50},
+            0,
+            "01090/050",
+            "01090/050"},
+        Row{"TheLowestFrequencyIsTwentyHertz",
+            {Turn(D::Thousands, 0), kTick},
+            20,
+            50,
+            50,
+            {0, 0, 0, 50},
+            0,
+            "00000/050",
+            "00000/050"},
+        Row{"OnlyTheSelectedChannelsDisplaysFollow",
+            {Select(C::Right), Turn(D::Thousands, 7), kTick},
+            7000,
+            0,
+            50,
+            {7, 0, 0, 50},
+            0,
+            "01000/050",
+            "07000/050"},
+        Row{"NoiseShowsDashesThatTheTickKeeps",
+            {Wave(TTGWave::tgNoise), Turn(D::Thousands, 4), kTick},
+            4000,
+            50,
+            50,
+            {4, 0, 0, 50},
+            0,
+            "-----/050",
+            "-----/050"},
+        Row{"StartPlaysOnce", {kStart}, 1000, 50, 50, {1, 0, 0, 50}, 1, "01000/050", "01000/050"},
+        Row{"AChangeWhileRunningIsHeardOnce",
+            {kStart, Turn(D::Thousands, 2)},
+            2000,
+            50,
+            50,
+            {2, 0, 0, 50},
+            2,
+            "01000/050",
+            "01000/050"},
+        Row{"AChannelSwitchWhileRunningIsHeardOnce",
+            {kStart, Select(C::Left)},
+            1000,
+            50,
+            0,
+            {1, 0, 0, 50},
+            2,
+            "01000/050",
+            "01000/050"},
+        Row{"AWaveformWhileRunningIsHeardOnce",
+            {kStart, Wave(TTGWave::tgSquare), Wave(TTGWave::tgSquare)},
+            1000,
+            50,
+            50,
+            {1, 0, 0, 50},
+            2,
+            "01000/050",
+            "01000/050"},
+        Row{"TheSameReadingsPlayNothing",
+            {kStart, kSameReadings, Select(C::Both), kOneHz, kTick},
+            1000,
+            50,
+            50,
+            {1, 0, 0, 50},
+            1,
+            "01000/050",
+            "01000/050"},
+        Row{"ATurnInProgressIsShownAtTheTickAndHeardWhenItEnds",
+            {kStart, Moving(D::Thousands, 3), kTick},
+            1000,
+            50,
+            50,
+            {3, 0, 0, 50},
+            1,
+            "03000/050",
+            "03000/050"},
+        Row{"StoppedChangesAreNotPlayed",
+            {kStart, kStop, Turn(D::Thousands, 5), kStop},
+            5000,
+            50,
+            50,
+            {5, 0, 0, 50},
+            1,
+            "01000/050",
+            "01000/050"},
+        Row{"ATypedFrequencyMovesTheDials",
+            {kOneHz, Frequency(12345), kTick},
+            12345,
+            50,
+            50,
+            {12, 3, 45, 50},
+            0,
+            "12345/050",
+            "12345/050"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A refused command changes nothing and tells no observer.
+TEST(Refused, CommandsChangeNothing) {
+    Generator g; // the classic synthesis: no measurement signals, 16 bits
+    Instrument instrument(g.gen);
+    int heard = 0;
+    instrument.Subscribe([&] { ++heard; });
+    const InstrumentState before = instrument.State();
+    const std::vector<std::pair<const char*, Command>> refused = {
+        {"signal", [](Instrument& i) { return i.SelectSignal(SignalKind::PinkNoise); }},
+        {"24 bits", [](Instrument& i) { return i.ChooseResolution(TTGResolution::tg24Bit); }},
+        {"sweep", [](Instrument& i) { return i.StartSweep(SweepSettings{}, false); }},
+        {"19 Hz", Frequency(19)},
+        {"20001 Hz", Frequency(20001)},
+        {"1 Hz at the 10 Hz step", Frequency(1234)},
+    };
+    for (const auto& [name, command] : refused) {
+        EXPECT_FALSE(command(instrument)) << name;
+        EXPECT_EQ(instrument.State(), before) << name;
+    }
+    EXPECT_EQ(heard, 0);
+    EXPECT_EQ(g.sound->PlayCount(), 0);
+    // An accepted change is told once, to every observer still subscribed.
+    int other = 0;
+    const int id = instrument.Subscribe([&] { ++other; });
+    instrument.Start();
+    instrument.Unsubscribe(id);
+    instrument.Stop();
+    EXPECT_EQ(heard, 2);
+    EXPECT_EQ(other, 1);
+}
+
+// A dial turned while a sweep plays starts the sweep again from its
+// beginning; its clock and displays start again with it, and a sweep played
+// once ends when what was heard of it ends.
+class SweepClock : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SweepClock, StartsAgainWithADialChange) {
+    const bool repeat = GetParam();
+    Generator g;
+    g.gen.SetPrecise(true);
+    double now = 100;
+    Instrument instrument(g.gen, [&now] { return now; });
+    const SweepSettings sweep{100, 10000, 2000};
+    ASSERT_TRUE(instrument.StartSweep(sweep, repeat));
+    EXPECT_TRUE(instrument.State().running);
+    EXPECT_EQ(g.sound->PlayCount(), 1);
+    const SweepLaw law(g.gen.Signal().sweep);
+    const auto shown = [&] {
+        const ChannelDisplay& d = instrument.State().left;
+        return std::stoi(d.thousands + d.hundreds + d.units);
+    };
+    now += 1.5;
+    instrument.FollowSweep();
+    EXPECT_EQ(shown(), std::lround(law.FrequencyAt(1.5)));
+    ASSERT_TRUE(instrument.SetDial(Dial::Amplitude, {60.0f, 60}));
+    EXPECT_EQ(g.sound->PlayCount(), 2) << "the turn is heard once";
+    EXPECT_EQ(shown(), 100);
+    now += 1.0; // 1 s into the sweep heard again
+    instrument.FollowSweep();
+    EXPECT_EQ(shown(), std::lround(law.FrequencyAt(1.0)));
+    EXPECT_TRUE(instrument.State().running);
+    now += 1.5;
+    instrument.FollowSweep();
+    EXPECT_EQ(instrument.State().running, repeat);
+    EXPECT_EQ(instrument.State().sweep.active, repeat);
+    // Stop ends it either way, and the tone the menu had comes back.
+    instrument.Stop();
+    EXPECT_FALSE(instrument.State().sweep.active);
+    EXPECT_EQ(g.gen.Signal().kind, SignalKind::Tone);
+    EXPECT_TRUE(g.gen.Loop());
+}
+
+INSTANTIATE_TEST_SUITE_P(OnceOrRepeated, SweepClock, ::testing::Bool());
+
+} // namespace
