@@ -10,7 +10,10 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <optional>
 #include <set>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -76,6 +79,46 @@ CommandLine Refuse(const CliMessage& message) {
 
 std::string Flag(const QString& name) {
     return "--" + name.toStdString();
+}
+
+// The reader of a whole number from `min` to `max` (see to::WholeNumber).
+auto Whole(const char* option, int min, int max, const char* what) {
+    return [=](std::string_view text) { return to::WholeNumber(option, text, min, max, what); };
+}
+
+// Every option's value is taken this one way: the argument's exact bytes
+// (ArgumentBytes: a value is echoed as typed, whatever its bytes), checked
+// by its reader (tone_options), then assigned; or the reader's refusal,
+// and nothing assigned. `assign` is the field to set, or a function of the
+// value (and of the bytes, when it takes them too).
+template <class Read, class Assign>
+std::optional<CliMessage> TakeText(const std::string& text, const Read& read, Assign&& assign) {
+    auto v = read(std::string_view(text));
+    if (!v.value)
+        return std::move(v.error);
+    if constexpr (std::is_invocable_v<Assign, decltype(*v.value), std::string_view>)
+        assign(*v.value, std::string_view(text));
+    else if constexpr (std::is_invocable_v<Assign, decltype(*v.value)>)
+        assign(*v.value);
+    else
+        assign = *v.value;
+    return std::nullopt;
+}
+
+// The same for the option `name`, when it is given.
+template <class Read, class Assign>
+std::optional<CliMessage> TakeOption(const QCommandLineParser& parser, const QString& name,
+                                     const Read& read, Assign&& assign) {
+    if (!parser.isSet(name))
+        return std::nullopt;
+    return TakeText(ArgumentBytes(parser.value(name)), read, std::forward<Assign>(assign));
+}
+
+// TakeOption on the options of `parser`.
+auto OptionTaker(const QCommandLineParser& parser) {
+    return [&parser](const QString& name, const auto& read, auto&& assign) {
+        return TakeOption(parser, name, read, assign);
+    };
 }
 
 } // namespace
@@ -257,122 +300,97 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
 
 CommandLine CommandLineParser::ParseTone(CommandLine line) {
     ToneRequest& tone = line.tone;
-    // Each reader's text, as the option names it.
-    const auto text = [this](const QString& name) { return ArgumentBytes(parser_.value(name)); };
+    const auto take = OptionTaker(parser_);
 
     if (parser_.isSet(kFrequency) && parser_.isSet(kNote))
         return Refuse(CliText("give only one of --frequency and --note"));
-    if (parser_.isSet(kFrequency)) {
-        const auto v = to::WholeNumber("--frequency", text(kFrequency), kMinToneFrequency,
-                                       kMaxToneFrequency, "Hz");
-        if (!v.value)
-            return Refuse(v.error);
-        tone.frequency = *v.value;
-    }
-    if (parser_.isSet(kNote)) {
-        const auto v = to::Note("--note", text(kNote));
-        if (!v.value)
-            return Refuse(v.error);
-        tone.note = text(kNote);
-        tone.frequency = *v.value;
-    }
-    if (parser_.isSet(kWaveform)) {
-        const auto v = to::ToneWaveform(text(kWaveform));
-        if (!v.value)
-            return Refuse(v.error);
-        tone.waveform = v.value->wave;
-        tone.signal.kind = v.value->signal;
-    }
+    if (auto refused =
+            take(kFrequency, Whole("--frequency", kMinToneFrequency, kMaxToneFrequency, "Hz"),
+                 tone.frequency))
+        return Refuse(*refused);
+    if (auto refused = take(
+            kNote, [](std::string_view text) { return to::Note("--note", text); },
+            [&](int hz, std::string_view text) {
+                tone.note = std::string(text);
+                tone.frequency = hz;
+            }))
+        return Refuse(*refused);
+    if (auto refused = take(kWaveform, to::ToneWaveform, [&](const to::WaveChoice& choice) {
+            tone.waveform = choice.wave;
+            tone.signal.kind = choice.signal;
+        }))
+        return Refuse(*refused);
     // A sweep's duration has its own range (ParseSignal).
-    if (parser_.isSet(kDuration) && !parser_.isSet(kSweep)) {
-        const auto v = to::WholeNumber("--duration", text(kDuration), to::kMinDurationMs,
-                                       to::kMaxDurationMs, "ms");
-        if (!v.value)
-            return Refuse(v.error);
-        tone.durationMs = *v.value;
-    }
-    if (parser_.isSet(kBits)) {
-        const auto v = to::Bits(text(kBits));
-        if (!v.value)
-            return Refuse(v.error);
-        tone.resolution = *v.value;
-        const bool wide = *v.value == TTGResolution::tg24Bit || *v.value == TTGResolution::tgFloat;
+    if (!parser_.isSet(kSweep))
+        if (auto refused =
+                take(kDuration, Whole("--duration", to::kMinDurationMs, to::kMaxDurationMs, "ms"),
+                     tone.durationMs))
+            return Refuse(*refused);
+    const auto bits = [&](std::string_view text) {
+        auto v = to::Bits(text);
+        const bool wide = v.value == TTGResolution::tg24Bit || v.value == TTGResolution::tgFloat;
         if (wide && !tone.precise)
-            return Refuse(
-                CliMessage("--bits %1 needs the precise synthesis; --classic makes 8 or 16 bits",
-                           {text(kBits)}));
-    }
-    if (parser_.isSet(kLevel)) {
-        if (!tone.precise)
-            return Refuse(CliText("--level needs the precise synthesis; --classic plays at the "
-                                  "amplitudes alone"));
-        const auto v = to::Level(text(kLevel));
-        if (!v.value)
-            return Refuse(v.error);
-        tone.levelDb = *v.value;
-    }
+            return decltype(v)::Refused(
+                {"--bits %1 needs the precise synthesis; --classic makes 8 or 16 bits",
+                 {std::string(text)}});
+        return v;
+    };
+    if (auto refused = take(kBits, bits, tone.resolution))
+        return Refuse(*refused);
+    if (parser_.isSet(kLevel) && !tone.precise)
+        return Refuse(CliText("--level needs the precise synthesis; --classic plays at the "
+                              "amplitudes alone"));
+    if (auto refused = take(kLevel, to::Level, tone.levelDb))
+        return Refuse(*refused);
     if (parser_.isSet(kDither)) {
         if (!tone.precise)
             return Refuse(
                 CliText("--dither needs the precise synthesis; --classic rounds as it always did"));
         tone.dither = true;
     }
-    if (parser_.isSet(kRate)) {
-        const auto v = to::Rate(text(kRate));
-        if (!v.value)
-            return Refuse(v.error);
-        tone.quality = *v.value;
-    }
+    if (auto refused = take(kRate, to::Rate, tone.quality))
+        return Refuse(*refused);
     tone.stereo = parser_.isSet(kStereo);
-    if (parser_.isSet(kVolume)) {
-        const auto v = to::Volume(text(kVolume));
-        if (!v.value)
-            return Refuse(v.error);
-        tone.leftVolume = v.value->first;
-        tone.rightVolume = v.value->second;
-    }
-    if (parser_.isSet(kEnvelope)) {
-        const auto v = to::Envelope(text(kEnvelope));
-        if (!v.value)
-            return Refuse(v.error);
-        tone.envelope = *v.value;
-    }
+    if (auto refused = take(kVolume, to::Volume, [&](const std::pair<int, int>& levels) {
+            tone.leftVolume = levels.first;
+            tone.rightVolume = levels.second;
+        }))
+        return Refuse(*refused);
+    if (auto refused = take(kEnvelope, to::Envelope, tone.envelope))
+        return Refuse(*refused);
     tone.useMultiplier = !parser_.isSet(kNoMultiplier);
     std::set<int> levels;
-    for (const QString& levelText : parser_.values(kAM)) {
-        const auto v = to::AMLevel(ArgumentBytes(levelText), tone.frequency, tone.useMultiplier);
-        if (!v.value)
-            return Refuse(v.error);
-        if (!levels.insert(v.value->level).second)
-            return Refuse(CliText("--am: level %1 given twice").arg(v.value->level));
-        tone.am.push_back(*v.value);
-    }
-    if (parser_.isSet(kDevice)) {
-        if (line.action != CommandLine::Action::Play)
-            return Refuse(CliText("--device is for play only"));
-        if (text(kDevice).empty())
-            return Refuse(CliText("--device needs the name or description of an output"));
-        line.device = text(kDevice);
-    }
-    if (parser_.isSet(kSeconds)) {
-        const auto v = to::Seconds(text(kSeconds));
-        if (!v.value)
-            return Refuse(v.error);
-        line.seconds = *v.value;
-    }
+    const auto amLevel = [&](std::string_view text) {
+        auto v = to::AMLevel(text, tone.frequency, tone.useMultiplier);
+        if (v.value && levels.contains(v.value->level))
+            return decltype(v)::Refused({"--am: level %1 given twice", {v.value->level}});
+        return v;
+    };
+    for (const QString& levelText : parser_.values(kAM))
+        if (auto refused = TakeText(ArgumentBytes(levelText), amLevel, [&](const AMRequest& am) {
+                levels.insert(am.level);
+                tone.am.push_back(am);
+            }))
+            return Refuse(*refused);
+    if (parser_.isSet(kDevice) && line.action != CommandLine::Action::Play)
+        return Refuse(CliText("--device is for play only"));
+    if (auto refused = take(kDevice, to::DeviceName, line.device))
+        return Refuse(*refused);
+    if (auto refused = take(kSeconds, to::Seconds, line.seconds))
+        return Refuse(*refused);
     return ParseSignal(std::move(line));
 }
 
 CommandLine CommandLineParser::ParseSignal(CommandLine line) {
     ToneRequest& tone = line.tone;
     MeasurementSignal& signal = tone.signal;
-    const auto text = [this](const QString& name) { return parser_.value(name).toStdString(); };
+    const auto take = OptionTaker(parser_);
     const bool sweep = parser_.isSet(kSweep), burst = parser_.isSet(kBurst);
     const bool ownRight = parser_.isSet(kPhase) || parser_.isSet(kRightFrequency);
     const bool waveSignal = signal.kind != SignalKind::Tone; // pink, smpte, ccif
     const bool tonePicked = parser_.isSet(kFrequency) || parser_.isSet(kNote);
     const bool sine = tone.waveform == TTGWave::tgSine;
-    const std::string wave = text(kWaveform);
+    const std::string wave = ArgumentBytes(parser_.value(kWaveform)); // a name read already
     if (!sweep && !burst && !ownRight && !waveSignal) {
         for (const QString& name : {kLinear, kFade})
             if (parser_.isSet(name))
@@ -406,47 +424,31 @@ CommandLine CommandLineParser::ParseSignal(CommandLine line) {
 
     if (sweep) {
         signal.kind = SignalKind::Sweep;
-        const auto range = to::SweepRange(text(kSweep));
-        if (!range.value)
-            return Refuse(range.error);
-        signal.sweep.startHz = range.value->first;
-        signal.sweep.endHz = range.value->second;
         signal.sweep.linear = parser_.isSet(kLinear);
-        if (parser_.isSet(kDuration)) {
-            const auto v = to::WholeNumber("--duration", text(kDuration), to::kMinSweepMs,
-                                           to::kMaxSweepMs, "ms, for a sweep");
-            if (!v.value)
-                return Refuse(v.error);
-            signal.sweep.durationMs = *v.value;
-        }
-        if (parser_.isSet(kFade)) {
-            const int half = std::min(to::kMaxFadeMs, signal.sweep.durationMs / 2);
-            const auto v =
-                to::WholeNumber("--fade", text(kFade), 0, half, "ms, at most half the sweep");
-            if (!v.value)
-                return Refuse(v.error);
-            signal.sweep.fadeMs = *v.value;
-        }
+        if (auto refused = take(kSweep, to::SweepRange, [&](const std::pair<int, int>& range) {
+                signal.sweep.startHz = range.first;
+                signal.sweep.endHz = range.second;
+            }))
+            return Refuse(*refused);
+        if (auto refused = take(
+                kDuration, Whole("--duration", to::kMinSweepMs, to::kMaxSweepMs, "ms, for a sweep"),
+                signal.sweep.durationMs))
+            return Refuse(*refused);
+        const int half = std::min(to::kMaxFadeMs, signal.sweep.durationMs / 2);
+        if (auto refused = take(kFade, Whole("--fade", 0, half, "ms, at most half the sweep"),
+                                signal.sweep.fadeMs))
+            return Refuse(*refused);
     }
-    if (burst) {
-        const auto v = to::Burst(text(kBurst));
-        if (!v.value)
-            return Refuse(v.error);
-        signal.kind = SignalKind::Burst;
-        signal.burst = *v.value;
-    }
-    if (parser_.isSet(kPhase)) {
-        const auto v = to::PhaseTenths(text(kPhase));
-        if (!v.value)
-            return Refuse(v.error);
-        signal.rightLagTenths = *v.value;
-    }
-    if (parser_.isSet(kRightFrequency)) {
-        const auto v = to::WholeNumber("--right-frequency", text(kRightFrequency),
-                                       kMinToneFrequency, kMaxToneFrequency, "Hz");
-        if (!v.value)
-            return Refuse(v.error);
-        signal.rightFrequency = *v.value;
-    }
+    if (auto refused = take(kBurst, to::Burst, [&](const BurstSettings& settings) {
+            signal.kind = SignalKind::Burst;
+            signal.burst = settings;
+        }))
+        return Refuse(*refused);
+    if (auto refused = take(kPhase, to::PhaseTenths, signal.rightLagTenths))
+        return Refuse(*refused);
+    if (auto refused = take(kRightFrequency,
+                            Whole("--right-frequency", kMinToneFrequency, kMaxToneFrequency, "Hz"),
+                            signal.rightFrequency))
+        return Refuse(*refused);
     return line;
 }

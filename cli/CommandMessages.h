@@ -13,6 +13,9 @@ inline constexpr const char* kNoMemory = "not enough memory to build the signal"
 inline constexpr const char* kCannotWrite = "cannot write";
 // play: the server went away, and answers again; the sound comes back by itself.
 inline constexpr const char* kSoundLost = "no sound output: the sound server does not answer";
+// play: the server answers, but refused or ended the stream.
+inline constexpr const char* kStreamDropped =
+    "no sound output: the sound server dropped the stream";
 inline constexpr const char* kSoundBack = "sound output restored";
 // play's last line when part of it was silent: seconds lost, seconds played.
 inline constexpr const char* kLostForFormat = "the sound was lost for %.1f s of %.1f s played";

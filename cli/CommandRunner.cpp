@@ -101,7 +101,7 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
     // The program's output, from the factory it installed at start.
     std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
     if (!output->WaitForServer(kServerWait)) {
-        SayOnStandardError(CliText(msg::kNoServer));
+        SayOnStandardError(WithServerReason(CliText(msg::kNoServer), output->FailureReason()));
         return 1;
     }
     // A server without a single output would take the stream and lose it.

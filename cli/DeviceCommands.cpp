@@ -11,8 +11,9 @@
 
 namespace {
 
-void SayNoServer() {
-    SayOnStandardError(CliText(command_messages::kNoServer));
+void SayNoServer(const SoundOutput& output) {
+    SayOnStandardError(
+        WithServerReason(CliText(command_messages::kNoServer), output.FailureReason()));
 }
 
 // A name the server or the user gives, fit for a message: shortened, and
@@ -54,9 +55,10 @@ bool PrintDevices(const std::vector<OutputDevice>& devices, std::FILE* to) {
 }
 
 int RunDevices() {
-    const auto devices = DefaultSoundOutput()->ListDevices();
+    const std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
+    const auto devices = output->ListDevices();
     if (!devices) {
-        SayNoServer();
+        SayNoServer(*output);
         return 1;
     }
     if (PrintDevices(*devices, stdout))
@@ -70,7 +72,7 @@ int ChooseOutputDevice(const std::string& wanted) {
     const std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
     const auto devices = output->ListDevices();
     if (!devices) {
-        SayNoServer();
+        SayNoServer(*output);
         return 1;
     }
     const OutputDevice* device = FindOutputDevice(*devices, wanted);

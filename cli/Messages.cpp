@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Messages.h"
 
+#include "cli/ToneOptions.h"
 #include "platform/language/LocaleLanguage.h"
 #include "platform/language/Translations.h"
 
@@ -52,6 +53,12 @@ std::string CliString(const QString& text) {
 
 std::string CliString(const CliMessage& message) {
     return message.Text([](const char* english) { return CliString(CliText(english)); });
+}
+
+QString WithServerReason(const QString& text, const std::string& reason) {
+    if (reason.empty())
+        return text;
+    return text + " (" + QString::fromStdString(tone_options::OneLine(reason)) + ")";
 }
 
 void SayOnStandardError(const QString& text) {

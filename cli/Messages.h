@@ -27,5 +27,8 @@ std::string CliString(const QString& text);
 // A message built without Qt, translated with its arguments that are texts,
 // as the UTF-8 bytes the command line prints.
 std::string CliString(const CliMessage& message);
+// The text, then the sound server's reason for a refusal in brackets when
+// there is one: "TEXT (REASON)". The reason is the server's own words.
+QString WithServerReason(const QString& text, const std::string& reason);
 // Writes "orbel: TEXT" as one line on standard error.
 void SayOnStandardError(const QString& text);

@@ -9,7 +9,7 @@ void SoundLossTally::Note(SoundLossChange change) {
     const Clock::time_point now = Clock::now();
     std::lock_guard lock(mutex_);
     if (change.server != SoundLossChange::Server::Same)
-        unprinted_.push_back(change.server);
+        unprinted_.push_back(change);
     if (change.lost && !lost_)
         lostSince_ = now;
     else if (!change.lost && lost_)
@@ -18,17 +18,21 @@ void SoundLossTally::Note(SoundLossChange change) {
 }
 
 void SoundLossTally::PrintNewLines(std::FILE* to) {
-    std::vector<SoundLossChange::Server> lines;
+    std::vector<SoundLossChange> changes;
     {
         std::lock_guard lock(mutex_);
-        lines.swap(unprinted_);
+        changes.swap(unprinted_);
     }
-    for (const auto server : lines)
-        std::fprintf(to, "orbel: %s\n",
-                     CliString(CliText(server == SoundLossChange::Server::Gone
-                                           ? command_messages::kSoundLost
-                                           : command_messages::kSoundBack))
-                         .c_str());
+    namespace msg = command_messages;
+    for (const SoundLossChange& change : changes) {
+        const QString line =
+            change.server == SoundLossChange::Server::Back
+                ? CliText(msg::kSoundBack)
+                : WithServerReason(
+                      CliText(change.streamDropped ? msg::kStreamDropped : msg::kSoundLost),
+                      change.reason);
+        std::fprintf(to, "orbel: %s\n", CliString(line).c_str());
+    }
 }
 
 SoundLossTally::Clock::duration SoundLossTally::LostUntil(Clock::time_point now) const {

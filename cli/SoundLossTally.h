@@ -25,7 +25,7 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    std::vector<SoundLossChange::Server> unprinted_;
+    std::vector<SoundLossChange> unprinted_; // each going away or coming back
     bool lost_ = false;
     Clock::time_point lostSince_{};
     Clock::duration lostBefore_{};

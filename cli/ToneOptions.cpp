@@ -319,4 +319,11 @@ OptionValue<double> Seconds(std::string_view text) {
     return {*v, {}};
 }
 
+OptionValue<std::string> DeviceName(std::string_view text) {
+    if (text.empty())
+        return OptionValue<std::string>::Refused(
+            {"--device needs the name or description of an output"});
+    return {std::string(text), {}};
+}
+
 } // namespace tone_options

@@ -76,6 +76,8 @@ OptionValue<TTGResolution> Bits(std::string_view text);
 OptionValue<double> Level(std::string_view text);
 // A number of seconds, fractions allowed.
 OptionValue<double> Seconds(std::string_view text);
+// An output's name or description, as typed: anything but nothing.
+OptionValue<std::string> DeviceName(std::string_view text);
 
 // The measurement signals' readers.
 

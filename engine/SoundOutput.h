@@ -43,10 +43,17 @@ struct LevelReading {
 // server last answered, "back" when one answers again after that, whether
 // anything plays or not. Lines for the user follow `server`, so that Start
 // and Stop without a server repeat nothing and never claim the sound is back.
+// With `Gone` comes what was refused and why, as the sound server said it
+// (its own words, through the sound library), so that the line for the
+// user names the cause.
 struct SoundLossChange {
     enum class Server { Same, Gone, Back };
     bool lost = false;
     Server server = Server::Same;
+    // The server answers but refused or ended the stream (else it does
+    // not answer at all).
+    bool streamDropped = false;
+    std::string reason; // empty: no reason known
 };
 
 class SoundOutput {
@@ -112,6 +119,9 @@ public:
     // The sound server's outputs, or nothing when no server answers (or the
     // output has no choice of devices).
     virtual std::optional<std::vector<OutputDevice>> ListDevices() { return std::nullopt; }
+    // Why the server last refused something (a connection, a stream, a
+    // list of outputs), in its own words; empty when nothing was refused.
+    virtual std::string FailureReason() const { return {}; }
     // Plays on the output of that name from the next sound on; empty: the
     // server's default. The device numbers of SetLevel and ReadLevel keep
     // their meaning.

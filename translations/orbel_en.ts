@@ -158,6 +158,10 @@
         <translation>orbel: no sound output: the sound server does not answer</translation>
     </message>
     <message>
+        <source>orbel: нет вывода звука: звуковой сервер прервал поток</source>
+        <translation>orbel: no sound output: the sound server dropped the stream</translation>
+    </message>
+    <message>
         <source>orbel: вывод звука восстановлен</source>
         <translation>orbel: sound output is back</translation>
     </message>

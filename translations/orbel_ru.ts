@@ -256,6 +256,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>нет вывода звука: звуковой сервер не отвечает</translation>
     </message>
     <message>
+        <source>no sound output: the sound server dropped the stream</source>
+        <translation>нет вывода звука: звуковой сервер прервал поток</translation>
+    </message>
+    <message>
         <source>sound output restored</source>
         <translation>вывод звука восстановлен</translation>
     </message>

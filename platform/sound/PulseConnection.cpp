@@ -99,13 +99,20 @@ void PulseConnection::ConnectLocked() {
     context_ = pa_context_new_with_proplist(api_, kClientName, properties);
     pa_proplist_free(properties);
     if (!context_) {
+        NoteFailureLocked(pa_strerror(PA_ERR_INTERNAL));
         FailedLocked();
         return;
     }
     pa_context_set_state_callback(context_, &PulseConnection::OnState, this);
     // Never start a server of our own: without one the program is silent.
-    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        NoteFailureLocked();
         FailedLocked();
+    }
+}
+
+void PulseConnection::NoteFailureLocked() {
+    NoteFailureLocked(pa_strerror(context_ ? pa_context_errno(context_) : PA_ERR_INTERNAL));
 }
 
 void PulseConnection::FailedLocked() {
@@ -152,11 +159,14 @@ void PulseConnection::OnState(pa_context* c, void* userdata) {
         self->WatchOutputsLocked();
         if (pa_operation* op = pa_context_get_server_info(c, &PulseConnection::OnServerInfo, self))
             pa_operation_unref(op);
+        else
+            self->NoteFailureLocked();
         if (self->listener_.ready)
             self->listener_.ready();
         break;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
+        self->NoteFailureLocked();
         self->FailedLocked();
         break;
     default:
@@ -172,6 +182,8 @@ void PulseConnection::WatchOutputsLocked() {
     if (pa_operation* op =
             pa_context_subscribe(context_, PA_SUBSCRIPTION_MASK_SINK, nullptr, nullptr))
         pa_operation_unref(op);
+    else
+        NoteFailureLocked();
 }
 
 void PulseConnection::OnServerInfo(pa_context* c, const pa_server_info* info, void* userdata) {

@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 
 class PulseConnection {
 public:
@@ -69,6 +71,14 @@ public:
     // Wakes whoever waits in WaitLocked.
     void SignalLocked() { pa_threaded_mainloop_signal(mainloop_, 0); }
 
+    // A libpulse call on the context failed: keeps the context's reason
+    // (pa_strerror of its error), or the given one without a context.
+    void NoteFailureLocked();
+    void NoteFailureLocked(std::string reason) { failure_ = std::move(reason); }
+    // The reason of the last failure, in the server's (libpulse's) words;
+    // empty before any.
+    const std::string& FailureLocked() const { return failure_; }
+
     // Waits (lock held) until `done` is true or `timeout` has passed.
     bool WaitLocked(const std::function<bool()>& done, std::chrono::microseconds timeout);
 
@@ -101,6 +111,7 @@ private:
     bool serverAnswers_ = true; // until a connection attempt fails
     bool rewinds_ = false;
     bool closed_ = false;
+    std::string failure_;
     std::atomic<std::uint64_t> attempts_{0};
     std::atomic<FeedThreadPriority> feedPriority_{FeedThreadPriority::Normal};
 };

@@ -7,7 +7,10 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 #include <vector>
 
-// Nothing when no server answers within `timeout`. Never starts a server.
-std::optional<std::vector<OutputDevice>> ListPulseOutputs(std::chrono::milliseconds timeout);
+// Nothing when no server answers within `timeout`; then `why`, when given,
+// holds the reason in libpulse's words. Never starts a server.
+std::optional<std::vector<OutputDevice>> ListPulseOutputs(std::chrono::milliseconds timeout,
+                                                          std::string* why = nullptr);

@@ -47,8 +47,16 @@ struct PulseSoundOutput::Impl {
         if (lost == reportedLost && server == SoundLossChange::Server::Same)
             return;
         reportedLost = lost;
-        if (watcher)
-            watcher({lost, server});
+        if (!watcher)
+            return;
+        SoundLossChange change;
+        change.lost = lost;
+        change.server = server;
+        if (server == SoundLossChange::Server::Gone) {
+            change.streamDropped = connection->ReadyLocked() && stream->BrokenLocked();
+            change.reason = connection->FailureLocked();
+        }
+        watcher(change);
     }
 };
 
@@ -171,7 +179,18 @@ bool PulseSoundOutput::SoundLost() const {
 }
 
 std::optional<std::vector<OutputDevice>> PulseSoundOutput::ListDevices() {
-    return ListPulseOutputs(kListTimeout);
+    std::string why;
+    auto devices = ListPulseOutputs(kListTimeout, &why);
+    if (!devices) {
+        PulseConnection::Lock lock(*impl_->connection);
+        impl_->connection->NoteFailureLocked(std::move(why));
+    }
+    return devices;
+}
+
+std::string PulseSoundOutput::FailureReason() const {
+    PulseConnection::Lock lock(*impl_->connection);
+    return impl_->connection->FailureLocked();
 }
 
 void PulseSoundOutput::ChooseDevice(const std::string& name) {

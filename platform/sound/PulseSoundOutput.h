@@ -42,6 +42,7 @@ public:
     bool SoundLost() const override;
     void WatchSoundLost(std::function<void(SoundLossChange)> onChange) override;
     std::optional<std::vector<OutputDevice>> ListDevices() override;
+    std::string FailureReason() const override;
     void ChooseDevice(const std::string& name) override;
     void WatchDeviceNotices(std::function<void(const DeviceNotice& notice)> onNotice) override;
     void DescribeSound(const std::string& mediaName) override;

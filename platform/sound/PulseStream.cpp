@@ -93,6 +93,7 @@ void PulseStream::CreateLocked() {
                                                &map, properties);
     pa_proplist_free(properties);
     if (!s) {
+        connection_.NoteFailureLocked();
         FailedLocked();
         return;
     }
@@ -108,8 +109,10 @@ void PulseStream::CreateLocked() {
         PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_INTERPOLATE_TIMING);
     // While the chosen output is missing, the default one plays.
     const char* device = deviceName_.empty() || !onChosenDevice_ ? nullptr : deviceName_.c_str();
-    if (pa_stream_connect_playback(s, device, &attr, flags, nullptr, nullptr) < 0)
+    if (pa_stream_connect_playback(s, device, &attr, flags, nullptr, nullptr) < 0) {
+        connection_.NoteFailureLocked();
         FailedLocked();
+    }
 }
 
 void PulseStream::DropLocked() {
@@ -227,8 +230,10 @@ void PulseStream::FeedLocked(std::size_t bytes) {
     while (bytes >= frameBytes && (!mixer_.Silent() || rewriteFrames_ > 0)) {
         void* buffer = nullptr;
         std::size_t size = bytes;
-        if (pa_stream_begin_write(stream_, &buffer, &size) < 0 || !buffer)
+        if (pa_stream_begin_write(stream_, &buffer, &size) < 0 || !buffer) {
+            connection_.NoteFailureLocked();
             return;
+        }
         auto* out = static_cast<std::uint8_t*>(buffer);
         std::size_t frames = mixer_.Render(out, size / frameBytes, level, sample_);
         if (frames > 0)
@@ -241,11 +246,17 @@ void PulseStream::FeedLocked(std::size_t bytes) {
             paddedFrames_ += pad;
         }
         if (frames == 0) {
-            pa_stream_cancel_write(stream_);
+            if (pa_stream_cancel_write(stream_) < 0)
+                connection_.NoteFailureLocked();
             break;
         }
-        pa_stream_write(stream_, buffer, frames * frameBytes, nullptr, seek.offset,
-                        seek.absolute ? PA_SEEK_ABSOLUTE : PA_SEEK_RELATIVE);
+        if (pa_stream_write(stream_, buffer, frames * frameBytes, nullptr, seek.offset,
+                            seek.absolute ? PA_SEEK_ABSOLUTE : PA_SEEK_RELATIVE) < 0) {
+            // The server would not take what it asked for: a new stream later.
+            connection_.NoteFailureLocked();
+            FailedLocked();
+            return;
+        }
         seek = QueueSeek{};
         rewriteFrames_ -= std::min(rewriteFrames_, frames);
         queuedSinceDrain_ = true;
@@ -256,10 +267,12 @@ void PulseStream::FeedLocked(std::size_t bytes) {
         // than the prebuffer, and note when it has been played.
         queuedSinceDrain_ = false;
         drainsPending_.push_back(generation_);
-        if (pa_operation* op = pa_stream_drain(stream_, &PulseStream::OnDrained, this))
+        if (pa_operation* op = pa_stream_drain(stream_, &PulseStream::OnDrained, this)) {
             pa_operation_unref(op);
-        else
+        } else {
             drainsPending_.pop_back();
+            connection_.NoteFailureLocked();
+        }
     }
 }
 
@@ -278,10 +291,12 @@ void PulseStream::OnState(pa_stream* s, void* userdata) {
         break;
     case PA_STREAM_FAILED:
     case PA_STREAM_TERMINATED:
-        if (self->connection_.ReadyLocked())
+        if (self->connection_.ReadyLocked()) {
+            self->connection_.NoteFailureLocked(); // the server refused or ended it: why
             self->FailedLocked();
-        else
+        } else {
             self->DropLocked(); // the connection's failure handles it
+        }
         break;
     default:
         break;
@@ -310,6 +325,8 @@ void PulseStream::OnUnderflow(pa_stream* s, void* userdata) {
     const pa_buffer_attr attr = self->AskedBufferLocked();
     if (pa_operation* op = pa_stream_set_buffer_attr(s, &attr, &PulseStream::OnBufferSet, self))
         pa_operation_unref(op);
+    else
+        self->connection_.NoteFailureLocked();
 }
 
 void PulseStream::OnBufferSet(pa_stream* s, int, void* userdata) {
@@ -337,6 +354,8 @@ void PulseStream::DescribeLocked(const std::string& mediaName) {
     if (pa_operation* op =
             pa_stream_proplist_update(stream_, PA_UPDATE_REPLACE, properties, nullptr, nullptr))
         pa_operation_unref(op);
+    else
+        connection_.NoteFailureLocked();
     pa_proplist_free(properties);
 }
 
@@ -358,6 +377,8 @@ void PulseStream::MoveToChosenLocked() {
             pa_context_move_sink_input_by_name(connection_.Context(), pa_stream_get_index(stream_),
                                                deviceName_.c_str(), nullptr, nullptr))
         pa_operation_unref(op);
+    else
+        connection_.NoteFailureLocked();
 }
 
 void PulseStream::NoticeLocked(const DeviceNotice& notice) {

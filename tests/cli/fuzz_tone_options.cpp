@@ -44,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     case 1: {
         Refusal(to::Rate(text));
+        if (!Refusal(to::DeviceName(text)))
+            Expect(!text.empty());
         break;
     }
     case 2:

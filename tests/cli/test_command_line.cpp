@@ -3,6 +3,7 @@
 // the generator, and that an exported file is the image the generator's
 // own calls build.
 
+#include "cli/ArgumentText.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
 #include "cli/DeviceCommands.h"
@@ -70,6 +71,18 @@ TEST_P(CommandLineLimitTest, AcceptsTheLimitsAndRefusesJustPastThem) {
     ASSERT_EQ(line.action, CommandLine::Action::Refused);
     EXPECT_NE(line.error.find(l.refusedWith), std::string::npos) << line.error;
     EXPECT_EQ(line.error.find('\n'), std::string::npos) << "one line";
+}
+
+// Every option's value is echoed with the bytes typed, whatever they are.
+TEST(CommandLineEcho, EveryOptionShowsTheBytesTyped) {
+    for (const char* option : {"--frequency", "--waveform", "--sweep", "--burst", "--phase",
+                               "--right-frequency", "--level"}) {
+        QStringList list{"orbel", "play", "--stereo", option, ArgumentText("\xFF" "1")};
+        CommandLineParser parser;
+        const CommandLine line = parser.Parse(list);
+        ASSERT_EQ(line.action, CommandLine::Action::Refused) << option;
+        EXPECT_NE(line.error.find("'\\xFF1'"), std::string::npos) << line.error;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -114,6 +114,9 @@ void RecordingSoundOutput::SetSoundLost(bool lost, bool byServer) {
         return;
     lost_ = lost;
     using Server = SoundLossChange::Server;
+    SoundLossChange change;
+    change.lost = lost;
+    change.server = !byServer ? Server::Same : lost ? Server::Gone : Server::Back;
     if (watcher_)
-        watcher_({lost, !byServer ? Server::Same : lost ? Server::Gone : Server::Back});
+        watcher_(change);
 }

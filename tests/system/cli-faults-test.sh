@@ -4,9 +4,9 @@
 #   tests/system/cli-faults-test.sh BUILD_DIR
 # file names as bytes, write protection and no space as another user,
 # signals during exports, export to a pipe, failed writes of --help, a
-# display that does not answer, and `play` across a restart of its sound
-# server and ended by SIGHUP. Exits non-zero with a FAIL line on the first
-# check that fails.
+# display that does not answer, `play` across a restart of its sound
+# server, with its stream ended by the server, and ended by SIGHUP. Exits
+# non-zero with a FAIL line on the first check that fails.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
@@ -199,6 +199,33 @@ ok "lost, restored, exit 1: $(tail -n 1 "$work/restart.err")"
 # With the server answering again: the list of outputs into a full output.
 expect 1 "No space left on device" sh -c "\"$orbel\" devices >/dev/full"
 ok "devices into /dev/full exits 1"
+grep -q "no sound output: the sound server does not answer (.*)" "$work/restart.err" ||
+  fail "the loss does not name the server's reason: $(cat "$work/restart.err")"
+ok "the loss names the server's reason: $(head -n 1 "$work/restart.err")"
+
+echo "-- a stream the server ends"
+LC_ALL=C LANGUAGE='' run play --seconds 4 2>"$work/killed.err" &
+killed_player=$!
+pids=$killed_player
+input=""
+for _ in $(seq 1 50); do
+  input=$(pactl list short sink-inputs | cut -f1 | head -n 1)
+  [ -n "$input" ] && break
+  sleep 0.1
+done
+[ -n "$input" ] || fail "play has no stream on the server"
+sleep 0.5
+# pactl has no command for it: the server's own command line has.
+pactl load-module module-cli-protocol-unix >/dev/null
+pacmd kill-sink-input "$input" >/dev/null
+status=0
+wait "$killed_player" || status=$?
+pids=""
+[ "$status" -eq 1 ] || fail "play whose stream was ended exits $status, expected 1"
+grep -q "no sound output: the sound server dropped the stream (Entity killed)" "$work/killed.err" ||
+  fail "the line does not name the server's reason: $(cat "$work/killed.err")"
+grep -q "sound output restored" "$work/killed.err" || fail "no new stream: $(cat "$work/killed.err")"
+ok "the server's reason named, a new stream: $(head -n 1 "$work/killed.err")"
 
 echo "-- SIGHUP to play"
 # A server just started renders its first stream unevenly: warm it up.

@@ -50,9 +50,12 @@ TEST(SoundOutputFactoryTest, NoServerMeansSilenceANoticeAndUnhurriedRetries) {
     ASSERT_NE(pulse, nullptr);
     std::mutex mutex;
     std::vector<std::pair<bool, SoundLossChange::Server>> seen;
+    std::string reason;
     out->WatchSoundLost([&](SoundLossChange change) {
         std::lock_guard lock(mutex);
         seen.emplace_back(change.lost, change.server);
+        if (change.server == SoundLossChange::Server::Gone)
+            reason = change.reason;
     });
     const auto img = MakeImage(WaveFormat{}, Samples16({1, 2}));
     out->Play(img, SND_MEMORY); // synchronous: returns, there is nothing to wait for
@@ -80,6 +83,9 @@ TEST(SoundOutputFactoryTest, NoServerMeansSilenceANoticeAndUnhurriedRetries) {
                                                           {false, Server::Same},
                                                           {true, Server::Same},
                                                           {false, Server::Same}}));
+    // The loss names libpulse's reason, and the output keeps it.
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(out->FailureReason(), reason);
 }
 
 } // namespace
