@@ -184,6 +184,24 @@ ok "one line, exit 1: $(cat "$work/err")"
 expect 1 "no display" env QT_QPA_PLATFORM=bogus "$orbel"
 expect 1 "no display" env QT_QPA_PLATFORM="bogus;other:x=1" "$orbel"
 ok "an unknown platform: one line, exit 1: $(cat "$work/err")"
+# Memory short at every stage of a long pink noise (its transform's plan
+# among them): the one line and exit 1, or the file; never an abort.
+for limit in 120000 145000 175000 200000; do
+  status=0
+  (ulimit -v "$limit"; exec "$orbel" export "$work/p.wav" --waveform pink --bits float \
+    --stereo --duration 32767) >/dev/null 2>"$work/err" || status=$?
+  case $status in
+    0) ;;
+    1)
+      if [ "$(wc -l <"$work/err")" -ne 1 ] || ! grep -qF "not enough memory" "$work/err"; then
+        fail "ulimit -v $limit: $(cat "$work/err")"
+      fi
+      ;;
+    *) fail "ulimit -v $limit: exit $status: $(head -c 300 "$work/err")" ;;
+  esac
+done
+rm -f "$work/p.wav"
+ok "memory short for pink noise: one line and exit 1, never an abort"
 
 echo "-- play across a restart of the sound server"
 wait "$restarter" || fail "the sound server did not start again: $(cat "$work/restart.log")"
