@@ -136,6 +136,9 @@ int main(int argc, char** argv) {
                    ? 0
                    : 1;
     case CommandLine::Action::Export:
+        if (line.streamed)
+            return RunStreamedExport(line.streamed->tone, line.streamed->format,
+                                     line.streamed->durationMs, line.file);
         return RunExport(line.tone, line.file);
     case CommandLine::Action::Play: {
         if (!line.device.empty())

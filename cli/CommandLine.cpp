@@ -5,6 +5,7 @@
 #include "cli/Messages.h"
 #include "cli/ToneOptions.h"
 #include "engine/NoteName.h"
+#include "engine/RealFrameMixer.h"
 
 #include <QCommandLineOption>
 #include <QCoreApplication>
@@ -62,6 +63,9 @@ const QStringList kSingleValued{kFrequency, kNote,   kWaveform, kDuration, kBits
 const QStringList kOutputOptions{kLevel, kDither, kDevice};
 const QStringList kSingleValuedOutput{kLevel, kDevice};
 
+// How long an exported streamed tone lasts without --duration.
+constexpr int kStreamedDurationMs = 1000;
+
 CommandLine Refuse(std::string message) {
     CommandLine line;
     line.action = CommandLine::Action::Refused;
@@ -84,6 +88,43 @@ std::string Flag(const QString& name) {
 // The reader of a whole number from `min` to `max` (see to::WholeNumber).
 auto Whole(const char* option, int min, int max, const char* what) {
     return [=](std::string_view text) { return to::WholeNumber(option, text, min, max, what); };
+}
+
+// The frequencies a loop holds (whole hertz from 20 to 20000) come from
+// the whole-number reader, as they always did. Other frequencies the
+// precise synthesis can stream: export writes them; play refuses them for
+// now, and the classic synthesis never takes them.
+enum class FineFrequencies { Refused, PlayLater, Taken };
+
+auto FrequencyReader(const char* option, FineFrequencies fine, int rate) {
+    return [=](std::string_view text) -> OptionValue<MilliHertz> {
+        auto whole = to::WholeNumber(option, text, kMinToneFrequency, kMaxToneFrequency, "Hz");
+        if (whole.value)
+            return {MilliHertz::FromHertz(*whole.value), {}};
+        if (fine == FineFrequencies::Refused)
+            return {std::nullopt, std::move(whole.error)};
+        auto exact = to::FineFrequency(option, text, rate);
+        if (fine == FineFrequencies::Taken)
+            return exact;
+        if (exact.value)
+            return OptionValue<MilliHertz>::Refused(
+                {"%1 %2 can be written with export; play takes whole hertz from 20 to 20000 "
+                 "for now",
+                 {option, to::Quoted(text)}});
+        return {std::nullopt, std::move(whole.error)};
+    };
+}
+
+bool OnTheLoopsGrid(MilliHertz f) {
+    return f.IsWholeHertz() && f >= MilliHertz::FromHertz(kMinToneFrequency) &&
+           f <= MilliHertz::FromHertz(kMaxToneFrequency);
+}
+
+FineFrequencies FineFrequenciesFor(const CommandLine& line) {
+    if (line.classic)
+        return FineFrequencies::Refused;
+    return line.action == CommandLine::Action::Export ? FineFrequencies::Taken
+                                                      : FineFrequencies::PlayLater;
 }
 
 // Every option's value is taken this one way: the argument's exact bytes
@@ -129,6 +170,7 @@ CommandLineParser::CommandLineParser() {
                 "export and play need no display.\n\n"
                 "Examples:\n"
                 "  orbel export tone.wav --frequency 1000 --duration 1000\n"
+                "  orbel export fine.wav --frequency 997.123 --bits float --duration 10000\n"
                 "  orbel export chord.wav --note O5A --am 1:25:sine:1.5\n"
                 "  orbel play --frequency 250 --waveform square --stereo --seconds 10\n\n"
                 "Measurement signals (precise synthesis only):\n"
@@ -150,7 +192,10 @@ CommandLineParser::CommandLineParser() {
     parser_.addOptions({
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},
-        {kFrequency, CliText("Tone frequency, 20 to 20000 Hz (default 440)."), "HZ"},
+        {kFrequency,
+         CliText("Tone frequency, 20 to 20000 Hz (default 440). export also takes 1 Hz up to "
+                 "20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 (997.123)."),
+         "HZ"},
         {kNote, CliText("Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given)."),
          "NAME"},
         {kWaveform,
@@ -159,7 +204,8 @@ CommandLineParser::CommandLineParser() {
          "NAME"},
         {kDuration,
          CliText("Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
-                 "10000 for precise noise)."),
+                 "10000 for precise noise). A frequency with decimals, or below 20 or above "
+                 "20000 Hz, is written for this long (default 1000)."),
          "MS"},
         {kBits,
          CliText("Sample resolution: 16 (default), 8, 24 or float (32-bit IEEE); 24 and float "
@@ -212,7 +258,8 @@ CommandLineParser::CommandLineParser() {
          CliText("With --stereo: the right channel lags the left, 0 to 360 in steps of 0.1."),
          "DEG"},
         {kRightFrequency,
-         CliText("With --stereo: the right channel's own frequency, 20 to 20000 Hz."), "HZ"},
+         CliText("With --stereo: the right channel's own frequency, as --frequency takes it."),
+         "HZ"},
     });
 }
 
@@ -235,6 +282,8 @@ QString CommandLineParser::HelpText() const {
 }
 
 CommandLine CommandLineParser::Parse(const QStringList& arguments) {
+    fineLeft_.reset();
+    fineRight_.reset();
     if (!parser_.parse(arguments)) {
         // The parser's own wording is English; the common case is said in
         // the command line's language.
@@ -304,9 +353,15 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
 
     if (parser_.isSet(kFrequency) && parser_.isSet(kNote))
         return Refuse(CliText("give only one of --frequency and --note"));
+    const auto frequency = [&](MilliHertz f) {
+        if (OnTheLoopsGrid(f))
+            tone.frequency = int(f.value / 1000);
+        else
+            fineLeft_ = f;
+    };
     if (auto refused =
-            take(kFrequency, Whole("--frequency", kMinToneFrequency, kMaxToneFrequency, "Hz"),
-                 tone.frequency))
+            take(kFrequency, FrequencyReader("--frequency", FineFrequenciesFor(line), RateAsked()),
+                 frequency))
         return Refuse(*refused);
     if (auto refused = take(
             kNote, [](std::string_view text) { return to::Note("--note", text); },
@@ -378,7 +433,16 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         return Refuse(*refused);
     if (auto refused = take(kSeconds, to::Seconds, line.seconds))
         return Refuse(*refused);
-    return ParseSignal(std::move(line));
+    line = ParseSignal(std::move(line));
+    if (line.action == CommandLine::Action::Refused)
+        return line;
+    return ParseFineTone(std::move(line));
+}
+
+int CommandLineParser::RateAsked() const {
+    const auto rate = to::Rate(ArgumentBytes(parser_.value(kRate)));
+    const bool hiQ = !rate.value || *rate.value == TTGQuality::tgHiQ; // refused later
+    return WaveFormat{false, true, hiQ}.SamplesPerSecond();
 }
 
 CommandLine CommandLineParser::ParseSignal(CommandLine line) {
@@ -446,9 +510,53 @@ CommandLine CommandLineParser::ParseSignal(CommandLine line) {
         return Refuse(*refused);
     if (auto refused = take(kPhase, to::PhaseTenths, signal.rightLagTenths))
         return Refuse(*refused);
-    if (auto refused = take(kRightFrequency,
-                            Whole("--right-frequency", kMinToneFrequency, kMaxToneFrequency, "Hz"),
-                            signal.rightFrequency))
+    const auto rightFrequency = [&](MilliHertz f) {
+        if (OnTheLoopsGrid(f))
+            signal.rightFrequency = int(f.value / 1000);
+        else
+            fineRight_ = f;
+    };
+    if (auto refused =
+            take(kRightFrequency,
+                 FrequencyReader("--right-frequency", FineFrequenciesFor(line), RateAsked()),
+                 rightFrequency))
         return Refuse(*refused);
+    return line;
+}
+
+CommandLine CommandLineParser::ParseFineTone(CommandLine line) {
+    if (!fineLeft_ && !fineRight_)
+        return line;
+    // Only export gets here (FrequencyReader).
+    const ToneRequest& tone = line.tone;
+    const std::string given = fineLeft_ ? "--frequency " + FrequencyText(*fineLeft_)
+                                        : "--right-frequency " + FrequencyText(*fineRight_);
+    const std::string without = tone.envelope                           ? Flag(kEnvelope)
+                                : !tone.am.empty()                      ? Flag(kAM)
+                                : tone.waveform == TTGWave::tgNoise     ? "--waveform noise"
+                                : tone.signal.kind == SignalKind::Burst ? Flag(kBurst)
+                                                                        : "";
+    if (!without.empty())
+        return Refuse(CliMessage("%1 makes a steady tone only: drop %2", {given, without}));
+
+    StreamedExportRequest streamed;
+    StreamedToneSettings& settings = streamed.tone;
+    settings.wave = tone.waveform;
+    settings.frequency = fineLeft_.value_or(MilliHertz::FromHertz(tone.frequency));
+    if (fineRight_)
+        settings.rightFrequency = *fineRight_;
+    else if (tone.signal.rightFrequency != 0)
+        settings.rightFrequency = MilliHertz::FromHertz(tone.signal.rightFrequency);
+    settings.rightLagTenths = tone.signal.rightLagTenths;
+    settings.peak = PeakFromDecibels(tone.levelDb);
+    settings.dither = tone.dither;
+    streamed.format = {tone.stereo, tone.resolution != TTGResolution::tg8Bit,
+                       tone.quality == TTGQuality::tgHiQ};
+    if (tone.resolution == TTGResolution::tg24Bit)
+        streamed.format.wide = WideSamples::Pcm24;
+    else if (tone.resolution == TTGResolution::tgFloat)
+        streamed.format.wide = WideSamples::Float32;
+    streamed.durationMs = tone.durationMs.value_or(kStreamedDurationMs);
+    line.streamed = streamed;
     return line;
 }

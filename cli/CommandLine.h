@@ -4,13 +4,23 @@
 // FILE` and `play` work the generator without a display. Parsing only: it
 // reads nothing but the arguments and touches no file, display or sound.
 
+#include "engine/StreamedTone.h"
 #include "engine/ToneRequest.h"
+#include "engine/WaveFormat.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
 
 #include <optional>
 #include <string>
+
+// export of a steady tone that no loop holds: a frequency with decimals, or
+// below 20 or above 20000 Hz. Its signal is streamed for `durationMs`.
+struct StreamedExportRequest {
+    StreamedToneSettings tone;
+    WaveFormat format;
+    int durationMs = 1000;
+};
 
 struct CommandLine {
     enum class Action { Panel, Help, Version, Export, Play, Refused, Devices };
@@ -22,6 +32,9 @@ struct CommandLine {
     std::optional<double> seconds; // play: until interrupted without it
     std::string device;            // play: an output's name or description; empty: the default
     std::string error;             // refused: one line naming the option and its range
+    // export: set when the tone is streamed; `tone` then gives the rest of
+    // the request but not the frequencies.
+    std::optional<StreamedExportRequest> streamed;
 };
 
 class CommandLineParser {
@@ -38,6 +51,15 @@ private:
     CommandLine ParseTone(CommandLine line);
     // The measurement signals and their refusals, after the tone.
     CommandLine ParseSignal(CommandLine line);
+    // A frequency that no loop holds: export streams it (or refuses what a
+    // streamed tone cannot do); play refuses it for now.
+    CommandLine ParseFineTone(CommandLine line);
+    // The rate the frequencies are judged at: --rate's, or the default.
+    int RateAsked() const;
+
+    // The frequencies given off the loops' grid (reset by Parse).
+    std::optional<MilliHertz> fineLeft_;
+    std::optional<MilliHertz> fineRight_;
 
     QCommandLineParser parser_;
 };

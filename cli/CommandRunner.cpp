@@ -6,7 +6,9 @@
 #include "cli/SoundLossTally.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
+#include "engine/StreamExport.h"
 #include "engine/ToneExport.h"
+#include "engine/WaveFile.h"
 
 #include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
@@ -19,8 +21,11 @@
 #include <cstring>
 #include <locale.h>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -76,9 +81,10 @@ bool SayCannotWriteStandardOutput() {
 
 } // namespace
 
-int RunExport(const ToneRequest& tone, const std::string& file) {
-    const int why =
-        file == kStandardOutput ? ExportToneTo(tone, STDOUT_FILENO) : ExportTone(tone, file);
+namespace {
+
+// `why` (0 or an errno value) said on standard error; the exit status.
+int SayHowTheExportWent(int why, const std::string& file) {
     if (why == ENOMEM) {
         SayOnStandardError(CliText(msg::kNoMemory));
         return 1;
@@ -90,11 +96,43 @@ int RunExport(const ToneRequest& tone, const std::string& file) {
                      tone_options::OneLine(name).c_str(), std::strerror(why));
         return 1;
     }
+    return 0;
+}
+
+// The streamed tone's image written to standard output.
+int ExportStreamedToneTo(const StreamedToneSettings& tone, const WaveFormat& format, int durationMs,
+                         int fd) {
+    try {
+        StreamedTone source(tone, format);
+        const std::vector<std::uint8_t> image = StreamImage(source, durationMs);
+        return image.empty() ? ENOMEM : WriteAllTo(fd, image.data(), image.size());
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    } catch (const std::invalid_argument&) {
+        return EINVAL;
+    }
+}
+
+} // namespace
+
+int RunExport(const ToneRequest& tone, const std::string& file) {
+    const int why =
+        file == kStandardOutput ? ExportToneTo(tone, STDOUT_FILENO) : ExportTone(tone, file);
+    if (SayHowTheExportWent(why, file) != 0)
+        return 1;
     if (!SayHowLongTheSweepLasts(tone, file == kStandardOutput ? stderr : stdout)) {
         SayCannotWriteStandardOutput();
         return 1;
     }
     return 0;
+}
+
+int RunStreamedExport(const StreamedToneSettings& tone, const WaveFormat& format, int durationMs,
+                      const std::string& file) {
+    const int why = file == kStandardOutput
+                        ? ExportStreamedToneTo(tone, format, durationMs, STDOUT_FILENO)
+                        : ExportStreamedTone(tone, format, durationMs, file);
+    return SayHowTheExportWent(why, file);
 }
 
 int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {

@@ -3,7 +3,9 @@
 // The command line's two commands. Each returns the program's exit status
 // and says what went wrong in one line on standard error.
 
+#include "engine/StreamedTone.h"
 #include "engine/ToneRequest.h"
+#include "engine/WaveFormat.h"
 
 #include <optional>
 #include <string>
@@ -16,6 +18,10 @@ inline const std::string kStandardOutput = "-";
 // WriteWholeFile), or to standard output for "-". 0 when written, 1 when
 // not, with the system's reason.
 int RunExport(const ToneRequest& tone, const std::string& file);
+
+// The same for a streamed tone: `durationMs` of it in `format`.
+int RunStreamedExport(const StreamedToneSettings& tone, const WaveFormat& format, int durationMs,
+                      const std::string& file);
 
 // Plays the signal in a loop through the sound server until `seconds` have
 // passed (without: until interrupted), then fades it out. SIGINT (Ctrl-C),

@@ -119,6 +119,33 @@ OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int
     return {static_cast<int>(*v), {}};
 }
 
+OptionValue<MilliHertz> FineFrequency(std::string_view option, std::string_view text, int rate) {
+    const FrequencyReading reading = ReadFrequency(text, rate);
+    if (reading.frequency)
+        return {*reading.frequency, {}};
+    const FrequencyRange range = FrequencyRange::AtRate(rate);
+    const std::string lowest = FrequencyText(range.lowest), highest = FrequencyText(range.highest);
+    switch (reading.refusal) {
+    case FrequencyRefusal::Comma:
+        return OptionValue<MilliHertz>::Refused(
+            {"%1 %2: use a point for decimals, not a comma", {Str(option), Quoted(text)}});
+    case FrequencyRefusal::TooManyDecimals:
+        return OptionValue<MilliHertz>::Refused(
+            {"%1 takes at most three decimals (steps of 0.001 Hz), not %2",
+             {Str(option), Quoted(text)}});
+    case FrequencyRefusal::OutOfRange:
+        return OptionValue<MilliHertz>::Refused(
+            {"%1 must be from %2 to %3 Hz at %4 samples per second, not %5",
+             {Str(option), lowest, highest, rate, Quoted(text)}});
+    case FrequencyRefusal::None:
+    case FrequencyRefusal::NotANumber:
+        break;
+    }
+    return OptionValue<MilliHertz>::Refused(
+        {"%1 must be a number of hertz from %2 to %3 with at most three decimals, not %4",
+         {Str(option), lowest, highest, Quoted(text)}});
+}
+
 OptionValue<TTGQuality> Rate(std::string_view text) {
     // As a number: 096000 is 96000.
     const std::optional<long long> v = ParseInteger(text);

@@ -7,6 +7,7 @@
 
 #include "cli/CliMessage.h"
 #include "engine/Envelope.h"
+#include "engine/MilliHertz.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/ToneLimits.h"
 #include "engine/ToneRequest.h"
@@ -57,6 +58,9 @@ std::string Quoted(std::string_view text);
 // counts, e.g. "Hz" (an English text, translated with the message).
 OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int min, int max,
                              const char* what);
+// A frequency with at most three decimals, written with a point, within
+// FrequencyRange::AtRate(rate); each refusal says what to write instead.
+OptionValue<MilliHertz> FineFrequency(std::string_view option, std::string_view text, int rate);
 // Samples per second: 96000 or 44100.
 OptionValue<TTGQuality> Rate(std::string_view text);
 OptionValue<TTGWave> Waveform(std::string_view option, std::string_view text);

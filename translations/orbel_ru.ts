@@ -9,6 +9,7 @@ export and play need no display.
 
 Examples:
   orbel export tone.wav --frequency 1000 --duration 1000
+  orbel export fine.wav --frequency 997.123 --bits float --duration 10000
   orbel export chord.wav --note O5A --am 1:25:sine:1.5
   orbel play --frequency 250 --waveform square --stereo --seconds 10
 
@@ -29,6 +30,7 @@ export и play работают без дисплея.
 
 Примеры:
   orbel export tone.wav --frequency 1000 --duration 1000
+  orbel export fine.wav --frequency 997.123 --bits float --duration 10000
   orbel export chord.wav --note O5A --am 1:25:sine:1.5
   orbel play --frequency 250 --waveform square --stereo --seconds 10
 
@@ -70,8 +72,8 @@ devices: перечислить выходы звукового сервера.<
         <translation>Показать версию и выйти.</translation>
     </message>
     <message>
-        <source>Tone frequency, 20 to 20000 Hz (default 440).</source>
-        <translation>Частота тона, от 20 до 20000 Гц (по умолчанию 440).</translation>
+        <source>Tone frequency, 20 to 20000 Hz (default 440). export also takes 1 Hz up to 20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 (997.123).</source>
+        <translation>Частота тона, от 20 до 20000 Гц (по умолчанию 440). export принимает и от 1 Гц до 20000 или 0,45 от --rate, что больше, с шагом 0.001 (997.123).</translation>
     </message>
     <message>
         <source>Tone as a note name: A, C#, E-, &gt;C, O5C#, N48 (octave 4 unless given).</source>
@@ -82,8 +84,8 @@ devices: перечислить выходы звукового сервера.<
         <translation>sine (по умолчанию), square, triangle, sawtooth или noise; либо pink (розовый шум), smpte (60 Гц + 7 кГц, 4:1) или ccif (19 + 20 кГц, 1:1).</translation>
     </message>
     <message>
-        <source>Loop length, 10 to 32767 ms (default: the shortest holding whole periods; 10000 for precise noise).</source>
-        <translation>Длина петли, от 10 до 32767 мс (по умолчанию — кратчайшая с целым числом периодов; 10000 для точного шума).</translation>
+        <source>Loop length, 10 to 32767 ms (default: the shortest holding whole periods; 10000 for precise noise). A frequency with decimals, or below 20 or above 20000 Hz, is written for this long (default 1000).</source>
+        <translation>Длина петли, от 10 до 32767 мс (по умолчанию — кратчайшая с целым числом периодов; 10000 для точного шума). Частота с дробной частью, ниже 20 или выше 20000 Гц записывается такой длительности (по умолчанию 1000).</translation>
     </message>
     <message>
         <source>Sample resolution: 16 (default), 8, 24 or float (32-bit IEEE); 24 and float need the precise synthesis.</source>
@@ -158,8 +160,8 @@ devices: перечислить выходы звукового сервера.<
         <translation>С --stereo: правый канал отстаёт по фазе от левого, от 0 до 360 градусов с шагом 0,1.</translation>
     </message>
     <message>
-        <source>With --stereo: the right channel's own frequency, 20 to 20000 Hz.</source>
-        <translation>С --stereo: собственная частота правого канала, от 20 до 20000 Гц.</translation>
+        <source>With --stereo: the right channel's own frequency, as --frequency takes it.</source>
+        <translation>С --stereo: собственная частота правого канала, как у --frequency.</translation>
     </message>
     <message>
         <source>Usage:</source>
@@ -326,6 +328,30 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>%1 goes with a steady sine only</source>
         <translation>%1 используется только с непрерывной синусоидой</translation>
+    </message>
+    <message>
+        <source>%1 %2: use a point for decimals, not a comma</source>
+        <translation>%1 %2: дробную часть отделяйте точкой, а не запятой</translation>
+    </message>
+    <message>
+        <source>%1 takes at most three decimals (steps of 0.001 Hz), not %2</source>
+        <translation>%1: не больше трёх знаков после точки (шаг 0,001 Гц), а не %2</translation>
+    </message>
+    <message>
+        <source>%1 must be from %2 to %3 Hz at %4 samples per second, not %5</source>
+        <translation>%1: нужно от %2 до %3 Гц при %4 отсчётах в секунду, а не %5</translation>
+    </message>
+    <message>
+        <source>%1 must be a number of hertz from %2 to %3 with at most three decimals, not %4</source>
+        <translation>%1: нужно число герц от %2 до %3, не больше трёх знаков после точки, а не %4</translation>
+    </message>
+    <message>
+        <source>%1 %2 can be written with export; play takes whole hertz from 20 to 20000 for now</source>
+        <translation>%1 %2 можно записать командой export; play пока принимает целые герцы от 20 до 20000</translation>
+    </message>
+    <message>
+        <source>%1 makes a steady tone only: drop %2</source>
+        <translation>%1 даёт только непрерывный тон: уберите %2</translation>
     </message>
     <message>
         <source>%1 must be a whole number from %2 to %3 (%4), not %5</source>

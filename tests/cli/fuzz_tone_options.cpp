@@ -40,6 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             to::WholeNumber("--frequency", text, kMinToneFrequency, kMaxToneFrequency, "Hz");
         if (!Refusal(v))
             Expect(*v.value >= kMinToneFrequency && *v.value <= kMaxToneFrequency);
+        const int rate = (data[0] & 0x80) != 0 ? 44100 : 96000;
+        const auto fine = to::FineFrequency("--frequency", text, rate);
+        if (!Refusal(fine))
+            Expect(FrequencyRange::AtRate(rate).Holds(*fine.value));
         break;
     }
     case 1: {

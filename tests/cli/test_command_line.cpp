@@ -14,10 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <numbers>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -77,7 +81,9 @@ TEST_P(CommandLineLimitTest, AcceptsTheLimitsAndRefusesJustPastThem) {
 TEST(CommandLineEcho, EveryOptionShowsTheBytesTyped) {
     for (const char* option : {"--frequency", "--waveform", "--sweep", "--burst", "--phase",
                                "--right-frequency", "--level"}) {
-        QStringList list{"orbel", "play", "--stereo", option, ArgumentText("\xFF" "1")};
+        QStringList list{"orbel", "play", "--stereo", option,
+                         ArgumentText("\xFF"
+                                      "1")};
         CommandLineParser parser;
         const CommandLine line = parser.Parse(list);
         ASSERT_EQ(line.action, CommandLine::Action::Refused) << option;
@@ -89,7 +95,30 @@ INSTANTIATE_TEST_SUITE_P(
     Options, CommandLineLimitTest,
     ::testing::Values(
         Limit{"play --frequency 20", nullptr}, Limit{"play --frequency 20000", nullptr},
-        Limit{"play --frequency 19", "--frequency must be a whole number from 20 to 20000"},
+        Limit{"play --frequency 0", "--frequency must be a whole number from 20 to 20000"},
+        // Frequencies no loop holds: export streams them; play takes them later.
+        Limit{"play --frequency 19", "'19' can be written with export; play takes whole hertz"},
+        Limit{"export a.wav --frequency 997.123", nullptr},
+        Limit{"export a.wav --frequency 997.1230", nullptr},
+        Limit{"export a.wav --frequency 1", nullptr},
+        Limit{"export a.wav --frequency 0.999", "--frequency must be from 1 to 43200 Hz at 96000"},
+        Limit{"export a.wav --frequency 43200", nullptr},
+        Limit{"export a.wav --frequency 43200.001", "from 1 to 43200 Hz"},
+        Limit{"export a.wav --frequency 20000 --rate 44100", nullptr},
+        Limit{"export a.wav --frequency 20000.001 --rate 44100", "from 1 to 20000 Hz at 44100"},
+        Limit{"export a.wav --frequency 997,5", "'997,5': use a point for decimals"},
+        Limit{"export a.wav --frequency 997.1234", "at most three decimals"},
+        Limit{"export a.wav --frequency 1e3", "must be a number of hertz from 1 to 43200"},
+        Limit{"export a.wav --classic --frequency 997.5", "must be a whole number from 20 to"},
+        Limit{"export a.wav --classic --frequency 19", "must be a whole number from 20 to"},
+        Limit{"export a.wav --frequency 12.5 --envelope 1,1,1,1,1",
+              "--frequency 12.5 makes a steady tone only: drop --envelope"},
+        Limit{"export a.wav --frequency 12.5 --am 1:10:sine:2", "drop --am"},
+        Limit{"export a.wav --frequency 12.5 --waveform noise", "drop --waveform noise"},
+        Limit{"export a.wav --frequency 12.5 --burst 1:1", "drop --burst"},
+        Limit{"export a.wav --stereo --right-frequency 10.5 --phase 90", nullptr},
+        Limit{"export a.wav --stereo --right-frequency 10.5 --burst 1:1",
+              "--right-frequency goes with a steady sine only"},
         Limit{"play --frequency 20001", "--frequency"},
         Limit{"play --frequency 440.5", "--frequency"},
         Limit{"play --frequency -440", "--frequency"},
@@ -102,6 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --bits 32", "--bits must be 8, 16, 24 or float"},
         // What was typed is echoed as it is, placeholders and all.
         Limit{"play --frequency %2%1", "from 20 to 20000 (Hz), not '%2%1'"},
+        Limit{"export a.wav --frequency %2%1", "from 1 to 43200 with at most three decimals, "
+                                               "not '%2%1'"},
         Limit{"play --classic --bits 24", "--bits 24 needs the precise synthesis"},
         Limit{"play --classic --bits float", "needs the precise synthesis"},
         Limit{"play --level 0", nullptr}, Limit{"play --level -120", nullptr},
@@ -205,7 +236,8 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --phase 90", "--phase needs --stereo"},
         Limit{"play --right-frequency 1001", "--right-frequency needs --stereo"},
         Limit{"play --stereo --right-frequency 20000", nullptr},
-        Limit{"play --stereo --right-frequency 20001", "--right-frequency must be a whole number"},
+        Limit{"play --stereo --right-frequency 20001", "--right-frequency '20001' can be written"},
+        Limit{"play --stereo --right-frequency 0", "--right-frequency must be a whole number"},
         Limit{"play --stereo --phase 90 --waveform pink", "--phase goes with a steady sine"},
         Limit{"play --stereo --phase 90 --burst 1:1", "--phase goes with a steady sine only"},
         Limit{"play --stereo --phase 90 --classic", "--phase needs the precise synthesis"},
@@ -249,6 +281,46 @@ TEST(CommandLineTest, ReadsTheMeasurementSignals) {
     EXPECT_EQ(right.tone.signal.rightLagTenths, 905);
     EXPECT_EQ(right.tone.signal.rightFrequency, 1001);
     EXPECT_FALSE(Parse(Split("play --stereo")).tone.signal.Active()) << "off unless asked";
+}
+
+// A frequency no loop holds is streamed: the file holds the asked duration
+// of the exact sine, as computed here in long double.
+TEST(CommandLineTest, ExportsAFineFrequencyStreamed) {
+    const auto dir =
+        std::filesystem::temp_directory_path() /
+        ("orbel-cli-fine-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "fine.wav").string();
+    const CommandLine line =
+        Parse({"export", file, "--frequency", "997.123", "--bits", "float", "--stereo", "--phase",
+               "90", "--level", "-6", "--duration", "100"});
+    ASSERT_EQ(line.action, CommandLine::Action::Export) << line.error;
+    ASSERT_TRUE(line.streamed);
+    EXPECT_EQ(line.streamed->tone.frequency.value, 997123);
+    EXPECT_EQ(line.streamed->durationMs, 100);
+    ASSERT_EQ(RunStreamedExport(line.streamed->tone, line.streamed->format,
+                                line.streamed->durationMs, line.file),
+              0);
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> written{std::istreambuf_iterator<char>(in), {}};
+    constexpr std::size_t kFrames = 9600, kFloatHeader = 58;
+    ASSERT_GE(written.size(), kFloatHeader + kFrames * 8);
+    EXPECT_EQ(std::string(written.data(), 4), "RIFF");
+    const double peak = std::pow(10.0, -6.0 / 20);
+    double worst = 0;
+    for (std::size_t n = 0; n < kFrames; n += 97) {
+        float sample[2];
+        std::memcpy(sample, written.data() + kFloatHeader + n * 8, sizeof sample);
+        const long double turns = 997.123L * n / 96000;
+        const long double left = std::sin(2 * std::numbers::pi_v<long double> * turns);
+        const long double right = std::sin(2 * std::numbers::pi_v<long double> * (turns - 0.25L));
+        worst = std::max({worst, double(std::abs(sample[0] - peak * left)),
+                          double(std::abs(sample[1] - peak * right))});
+    }
+    EXPECT_LT(worst, 1e-6);
+    EXPECT_EQ(Parse(Split("export a.wav --frequency 12.5")).streamed->durationMs, 1000)
+        << "a second without --duration";
+    std::filesystem::remove_all(dir);
 }
 
 TEST(CommandLineTest, ReadsCommandsAndSettings) {
@@ -397,6 +469,7 @@ TEST_P(CommandLineExportTest, WritesTheImageTheGeneratorBuilds) {
     args.insert(args.begin(), {"export", file});
     const CommandLine line = Parse(args);
     ASSERT_EQ(line.action, CommandLine::Action::Export) << line.error;
+    ASSERT_FALSE(line.streamed) << "whole hertz from 20 to 20000 loop as they always did";
     ASSERT_EQ(RunExport(line.tone, line.file), 0);
     std::ifstream in(file, std::ios::binary);
     const std::vector<std::uint8_t> written{std::istreambuf_iterator<char>(in), {}};

@@ -6,7 +6,9 @@
 # Each row (format x rate x channels x level) is exported and must be read by
 # libsndfile (sndfile-info) and SoX with the format, rate and channels asked
 # for, and SoX must measure the peak the level sets. Python's wave module
-# must read the PCM rows. Exits non-zero with a FAIL line for each row that
+# must read the PCM rows. A frequency with decimals is exported streamed (a
+# second without --duration) and a least-squares fit of what SoX reads finds
+# it within 1e-6 Hz. Exits non-zero with a FAIL line for each row that
 # fails.
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
@@ -101,4 +103,33 @@ for i in "${!checks[@]}"; do
   [ "$status" -eq 0 ] || failed=$((failed + 1))
 done
 [ "$failed" -eq 0 ] || { echo "FAIL  $failed of $count formats" >&2; exit 1; }
+
+fine="$work/fine.wav"
+"$orbel" export "$fine" --frequency 997.123 --bits float --level -1 || fail "997.123 Hz: export failed"
+[ "$(soxi -s "$fine")" = 96000 ] || fail "997.123 Hz: SoX reads $(soxi -s "$fine") frames, not 96000"
+sox "$fine" -t f32 "$work/fine.f32" || fail "997.123 Hz: SoX cannot read it"
+/usr/bin/python3 - "$work/fine.f32" 997.123 96000 <<'PY' || fail "997.123 Hz: the fit finds another frequency"
+import sys
+import numpy as np
+x = np.fromfile(sys.argv[1], dtype="<f4").astype(np.float64)
+asked, rate = float(sys.argv[2]), int(sys.argv[3])
+t = np.arange(x.size) / rate
+# A start from the spectrum's peak, padded and interpolated, then
+# Gauss-Newton on a*cos + b*sin + c with the frequency free.
+spectrum = np.abs(np.fft.rfft(x, 1 << 21))
+k = int(np.argmax(spectrum))
+a, b, c = np.log(spectrum[k - 1 : k + 2])
+f = (k + 0.5 * (a - c) / (a - 2 * b + c)) * rate / (1 << 21)
+for _ in range(8):
+    w = 2 * np.pi * f * t
+    base = np.column_stack([np.cos(w), np.sin(w), np.ones_like(t)])
+    (p, q, _), *_ = np.linalg.lstsq(base, x, rcond=None)
+    slope = 2 * np.pi * t * (-p * np.sin(w) + q * np.cos(w))
+    step, *_ = np.linalg.lstsq(np.column_stack([base, slope]), x - base @ [p, q, 0], rcond=None)
+    f += step[3]
+off = abs(f - asked)
+print(f"{'ok   ' if off <= 1e-6 else 'FAIL '} 997.123 Hz streamed: the fit finds {f:.9f} Hz "
+      f"(off by {off:.2e})")
+sys.exit(1 if off > 1e-6 else 0)
+PY
 echo "all $count formats read back"
