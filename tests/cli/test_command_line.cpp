@@ -11,6 +11,7 @@
 #include "engine/OutputDevice.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
+#include "engine/WaveHeader.h"
 
 #include <gtest/gtest.h>
 
@@ -336,6 +337,24 @@ TEST(CommandLineTest, RefusesAMultitoneWithoutWritingIt) {
     std::ifstream in(out);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "kept") << "nothing written";
     std::filesystem::remove_all(std::filesystem::path(out).parent_path());
+}
+
+// A stepped sweep up and down is written to the end of its last step.
+TEST(CommandLineTest, ExportsAWholeSteppedSweep) {
+    const std::string file = TempFile("steps.wav", "");
+    const CommandLine line =
+        Parse(Split("export " + file + " --steps 100:1000:3 --dwell 10 --up-down --rate 44100"));
+    ASSERT_TRUE(line.steps) << line.error;
+    const StepSchedule& schedule = line.steps->schedule;
+    ASSERT_EQ(schedule.steps.size(), 5u);
+    EXPECT_DOUBLE_EQ(schedule.steps[1].hertz, std::sqrt(100.0 * 1000.0));
+    EXPECT_EQ(schedule.steps[4].hertz, 100);
+    ASSERT_EQ(RunSteppedSweepExport(*line.steps, line.file), 0);
+    const std::uint64_t frames = (schedule.endFrame * 1000 + 44099) / 44100 * 44100 / 1000;
+    const WaveFormat format = line.steps->format;
+    EXPECT_EQ(std::filesystem::file_size(file),
+              WaveImageSize(format, std::uint32_t(frames * format.BytesPerFrame())));
+    std::filesystem::remove_all(std::filesystem::path(file).parent_path());
 }
 
 // The level is the RMS of the whole signal, and the signal repeats every
