@@ -144,8 +144,8 @@ devices: перечислить выходы звукового сервера.<
         <translation>Качание частоты синусоиды от F1 до F2 Гц (от 20 до 20000, вверх или вниз) за время --duration (от 100 до 60000 мс, по умолчанию 10000). Логарифмическое и синхронное: длительность округляется так, чтобы на каждой частоте, кратной F1, фаза составляла целое число периодов; фактическая длительность выводится. export записывает одно качание, play повторяет его.</translation>
     </message>
     <message>
-        <source>With --sweep: a linear sweep of exactly --duration.</source>
-        <translation>С --sweep: линейное качание частоты длительностью ровно --duration.</translation>
+        <source>With --sweep: a linear sweep of exactly --duration. With --tones or --steps: evenly spaced frequencies instead of per octave.</source>
+        <translation>С --sweep: линейное качание частоты длительностью ровно --duration. С --tones или --steps: частоты через равные промежутки, а не по октавам.</translation>
     </message>
     <message>
         <source>With --sweep: raised-cosine fade in and out, 0 (default) to half the sweep.</source>
@@ -162,6 +162,30 @@ devices: перечислить выходы звукового сервера.<
     <message>
         <source>With --stereo: the right channel's own frequency, as --frequency takes it.</source>
         <translation>С --stereo: собственная частота правого канала, как у --frequency.</translation>
+    </message>
+    <message>
+        <source>With --waveform multitone (export): N tones per octave from F1 to F2 Hz (with --linear: N tones evenly). The level is the RMS of the whole signal (default -10 dBFS); the crest factor is printed.</source>
+        <translation>С --waveform multitone (export): N тонов на октаву от F1 до F2 Гц (с --linear: N тонов через равные промежутки). Уровень — среднеквадратичное значение всего сигнала (по умолчанию -10 dBFS); выводится пик-фактор.</translation>
+    </message>
+    <message>
+        <source>With --waveform multitone: the tones from a file, one a line: frequency in Hz, optionally its level in dB and its phase in degrees (# comments).</source>
+        <translation>С --waveform multitone: тоны из файла, по одному в строке: частота в Гц, по желанию уровень в дБ и фаза в градусах (# — комментарий).</translation>
+    </message>
+    <message>
+        <source>With --waveform multitone: centre every tone on a bin of an N-point transform and repeat every N frames; a power of two from 1024 to 1048576 (default 65536).</source>
+        <translation>С --waveform multitone: поставить каждый тон в центр полосы N-точечного преобразования и повторять сигнал каждые N отсчётов; степень двойки от 1024 до 1048576 (по умолчанию 65536).</translation>
+    </message>
+    <message>
+        <source>Stepped sine sweep (export): N frequencies from F1 to F2 Hz, per octave (with --linear: evenly), each held for --dwell.</source>
+        <translation>Ступенчатое качание синусоиды (export): N частот от F1 до F2 Гц по октавам (с --linear: через равные промежутки), каждая держится --dwell.</translation>
+    </message>
+    <message>
+        <source>With --steps: each step's time, 10 to 60000 ms.</source>
+        <translation>С --steps: время каждой ступени, от 10 до 60000 мс.</translation>
+    </message>
+    <message>
+        <source>With --steps: back down to F1 after F2.</source>
+        <translation>С --steps: после F2 вернуться вниз к F1.</translation>
     </message>
     <message>
         <source>Usage:</source>
