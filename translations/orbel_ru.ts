@@ -188,6 +188,46 @@ devices: перечислить выходы звукового сервера.<
         <translation>С --steps: после F2 вернуться вниз к F1.</translation>
     </message>
     <message>
+        <source>%1 can be written with export; play comes later</source>
+        <translation>%1 можно записать командой export; play появится позже</translation>
+    </message>
+    <message>
+        <source>--level %1 dBFS RMS would clip this multitone: the largest level that fits is %2</source>
+        <translation>--level %1 dBFS (среднеквадратичный) перегрузит этот мультитон: наибольший допустимый уровень %2</translation>
+    </message>
+    <message>
+        <source>the tones at %1 Hz and %2 Hz land on one bin of --fft %3 at %4 samples per second: drop one or lengthen --fft</source>
+        <translation>тоны %1 Гц и %2 Гц попадают в одну полосу --fft %3 при %4 отсчётах в секунду: уберите один или увеличьте --fft</translation>
+    </message>
+    <message>
+        <source>--tones-file %1, line %2: %3</source>
+        <translation>--tones-file %1, строка %2: %3</translation>
+    </message>
+    <message>
+        <source>crest factor %1 dB, %2 tones, repeating every %3 frames</source>
+        <translation>пик-фактор %1 дБ, тонов: %2, период %3 отсчётов</translation>
+    </message>
+    <message>
+        <source>--fft must be a power of two from %1 to %2, not %3</source>
+        <translation>--fft: нужна степень двойки от %1 до %2, а не %3</translation>
+    </message>
+    <message>
+        <source>give only one of --tones and --tones-file</source>
+        <translation>укажите только одно из --tones и --tones-file</translation>
+    </message>
+    <message>
+        <source>--steps needs --dwell MS</source>
+        <translation>--steps требует --dwell MS</translation>
+    </message>
+    <message>
+        <source>%1 must be F1:F2:N, frequencies in Hz with F1 below F2, and N a whole number from 1 to %2, not %3</source>
+        <translation>%1: нужно F1:F2:N — частоты в Гц, F1 меньше F2, N — целое число от 1 до %2, а не %3</translation>
+    </message>
+    <message>
+        <source>--waveform multitone needs --tones F1:F2:N or --tones-file FILE</source>
+        <translation>--waveform multitone требует --tones F1:F2:N или --tones-file FILE</translation>
+    </message>
+    <message>
         <source>Usage:</source>
         <translation>Использование:</translation>
     </message>

@@ -138,7 +138,7 @@ PY
 # nothing else within 140 dB of them. SoX's own samples are 32-bit
 # integers, so they are read as such (its float output rounds once more).
 multi="$work/multitone.wav"
-"$orbel" export "$multi" --waveform multitone --tones 20:20000:3 --fft 65536 --bits float \
+LANGUAGE='' LC_ALL=C.UTF-8 "$orbel" export "$multi" --waveform multitone --tones 20:20000:3 --fft 65536 --bits float \
   --level -10 2>"$work/crest" || fail "multitone: export failed"
 grep -Eq '^orbel: crest factor [0-9]+\.[0-9]{2} dB' "$work/crest" ||
   fail "multitone: no crest factor line: $(cat "$work/crest")"
