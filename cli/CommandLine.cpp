@@ -216,7 +216,7 @@ CommandLineParser::CommandLineParser() {
          "NAME"},
         {kWaveform,
          CliText("sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte "
-                 "(60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1)."),
+                 "(60 Hz + 7 kHz, 4:1), ccif (19 + 20 kHz, 1:1) or multitone (see --tones)."),
          "NAME"},
         {kDuration,
          CliText("Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "

@@ -80,8 +80,8 @@ devices: перечислить выходы звукового сервера.<
         <translation>Тон как название ноты: A, C#, E-, &gt;C, O5C#, N48 (октава 4, если не указана).</translation>
     </message>
     <message>
-        <source>sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte (60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1).</source>
-        <translation>sine (по умолчанию), square, triangle, sawtooth или noise; либо pink (розовый шум), smpte (60 Гц + 7 кГц, 4:1) или ccif (19 + 20 кГц, 1:1).</translation>
+        <source>sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte (60 Hz + 7 kHz, 4:1), ccif (19 + 20 kHz, 1:1) or multitone (see --tones).</source>
+        <translation>sine (по умолчанию), square, triangle, sawtooth или noise; либо pink (розовый шум), smpte (60 Гц + 7 кГц, 4:1), ccif (19 + 20 кГц, 1:1) или multitone (см. --tones).</translation>
     </message>
     <message>
         <source>Loop length, 10 to 32767 ms (default: the shortest holding whole periods; 10000 for precise noise). A frequency with decimals, or below 20 or above 20000 Hz, is written for this long (default 1000).</source>

@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 CommandLine Parse(const std::vector<std::string>& args) {
@@ -319,12 +321,17 @@ TEST(CommandLineTest, RefusesAMultitoneWithoutWritingIt) {
     const std::string badLine = TempFile("bad.txt", "# list\n100\n\n200 -3 x\n");
     const std::string sameBin = TempFile("bin.txt", "1000\n1010\n");
     const std::string out = TempFile("out.wav", "kept");
+    const std::string large = TempFile("large.txt", std::string((1 << 20) + 1, '\n'));
+    const std::string fifo = std::filesystem::path(out).parent_path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const Row& row : {
              Row{"--tones-file " + badLine, "line 4: the phase is not a number"},
              Row{"--tones-file " + sameBin + " --fft 1024 --rate 44100",
                  "the tones at 1000 Hz and 1010 Hz land on one bin of --fft 1024"},
              Row{"--tones 1000:20000:3 --fft 4096 --level 0", "the largest level that fits is -"},
              Row{"--tones-file " + sameBin + "-missing", "no such file"},
+             Row{"--tones-file " + large, "is larger than 1 MB"},
+             Row{"--tones-file " + fifo, "is not a regular file"}, // and never waits on it
          }) {
         const CommandLine line =
             Parse(Split("export " + out + " --waveform multitone " + row.args));
