@@ -136,6 +136,10 @@ int main(int argc, char** argv) {
                    ? 0
                    : 1;
     case CommandLine::Action::Export:
+        if (line.multitone)
+            return RunMultitoneExport(*line.multitone, line.file);
+        if (line.steps)
+            return RunSteppedSweepExport(*line.steps, line.file);
         if (line.streamed)
             return RunStreamedExport(line.streamed->tone, line.streamed->format,
                                      line.streamed->durationMs, line.file);
