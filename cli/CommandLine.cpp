@@ -92,26 +92,16 @@ auto Whole(const char* option, int min, int max, const char* what) {
 
 // The frequencies a loop holds (whole hertz from 20 to 20000) come from
 // the whole-number reader, as they always did. Other frequencies the
-// precise synthesis can stream: export writes them; play refuses them for
-// now, and the classic synthesis never takes them.
-enum class FineFrequencies { Refused, PlayLater, Taken };
-
-auto FrequencyReader(const char* option, FineFrequencies fine, int rate) {
+// precise synthesis streams (export writes them, play plays them); the
+// classic synthesis never takes them.
+auto FrequencyReader(const char* option, bool fine, int rate) {
     return [=](std::string_view text) -> OptionValue<MilliHertz> {
         auto whole = to::WholeNumber(option, text, kMinToneFrequency, kMaxToneFrequency, "Hz");
         if (whole.value)
             return {MilliHertz::FromHertz(*whole.value), {}};
-        if (fine == FineFrequencies::Refused)
+        if (!fine)
             return {std::nullopt, std::move(whole.error)};
-        auto exact = to::FineFrequency(option, text, rate);
-        if (fine == FineFrequencies::Taken)
-            return exact;
-        if (exact.value)
-            return OptionValue<MilliHertz>::Refused(
-                {"%1 %2 can be written with export; play takes whole hertz from 20 to 20000 "
-                 "for now",
-                 {option, to::Quoted(text)}});
-        return {std::nullopt, std::move(whole.error)};
+        return to::FineFrequency(option, text, rate);
     };
 }
 
@@ -120,11 +110,8 @@ bool OnTheLoopsGrid(MilliHertz f) {
            f <= MilliHertz::FromHertz(kMaxToneFrequency);
 }
 
-FineFrequencies FineFrequenciesFor(const CommandLine& line) {
-    if (line.classic)
-        return FineFrequencies::Refused;
-    return line.action == CommandLine::Action::Export ? FineFrequencies::Taken
-                                                      : FineFrequencies::PlayLater;
+bool FineFrequenciesFor(const CommandLine& line) {
+    return !line.classic;
 }
 
 // Every option's value is taken this one way: the argument's exact bytes
@@ -527,7 +514,6 @@ CommandLine CommandLineParser::ParseSignal(CommandLine line) {
 CommandLine CommandLineParser::ParseFineTone(CommandLine line) {
     if (!fineLeft_ && !fineRight_)
         return line;
-    // Only export gets here (FrequencyReader).
     const ToneRequest& tone = line.tone;
     const std::string given = fineLeft_ ? "--frequency " + FrequencyText(*fineLeft_)
                                         : "--right-frequency " + FrequencyText(*fineRight_);

@@ -346,10 +346,6 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>%1: нужно число герц от %2 до %3, не больше трёх знаков после точки, а не %4</translation>
     </message>
     <message>
-        <source>%1 %2 can be written with export; play takes whole hertz from 20 to 20000 for now</source>
-        <translation>%1 %2 можно записать командой export; play пока принимает целые герцы от 20 до 20000</translation>
-    </message>
-    <message>
         <source>%1 makes a steady tone only: drop %2</source>
         <translation>%1 даёт только непрерывный тон: уберите %2</translation>
     </message>
