@@ -180,8 +180,9 @@ CommandLineParser::CommandLineParser() {
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},
         {kFrequency,
-         CliText("Tone frequency, 20 to 20000 Hz (default 440). export also takes 1 Hz up to "
-                 "20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 (997.123)."),
+         CliText("Tone frequency, 20 to 20000 Hz (default 440). export and play also take 1 Hz "
+                 "up to 20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 "
+                 "(997.123)."),
          "HZ"},
         {kNote, CliText("Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given)."),
          "NAME"},

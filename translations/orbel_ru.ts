@@ -72,8 +72,8 @@ devices: перечислить выходы звукового сервера.<
         <translation>Показать версию и выйти.</translation>
     </message>
     <message>
-        <source>Tone frequency, 20 to 20000 Hz (default 440). export also takes 1 Hz up to 20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 (997.123).</source>
-        <translation>Частота тона, от 20 до 20000 Гц (по умолчанию 440). export принимает и от 1 Гц до 20000 или 0,45 от --rate, что больше, с шагом 0.001 (997.123).</translation>
+        <source>Tone frequency, 20 to 20000 Hz (default 440). export and play also take 1 Hz up to 20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 (997.123).</source>
+        <translation>Частота тона, от 20 до 20000 Гц (по умолчанию 440). export и play принимают и от 1 Гц до 20000 или 0,45 от --rate, что больше, с шагом 0.001 (997.123).</translation>
     </message>
     <message>
         <source>Tone as a note name: A, C#, E-, &gt;C, O5C#, N48 (octave 4 unless given).</source>
