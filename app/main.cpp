@@ -148,7 +148,9 @@ int main(int argc, char** argv) {
         if (!line.device.empty())
             if (const int status = ChooseOutputDevice(line.device); status != 0)
                 return status;
-        const int status = RunPlay(line.tone, line.seconds);
+        const int status = line.streamed ? RunStreamedPlay(line.tone, line.streamed->tone,
+                                                           line.streamed->format, line.seconds)
+                                         : RunPlay(line.tone, line.seconds);
         SetDefaultSoundOutput(nullptr); // lets a fade-out play before the stream goes
         return status;
     }

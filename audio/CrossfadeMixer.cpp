@@ -6,7 +6,10 @@
 
 namespace {
 constexpr std::size_t kChunkFrames = 1024;
-}
+// A streamed sound's ring: more than the longest queue the stream keeps
+// (which a rewrite may take back) and the longest hold, with room.
+constexpr int kStreamRingMilliseconds = 2000;
+} // namespace
 
 void CrossfadeMixer::SetRate(int samplesPerSecond) {
     fadeFrames_ =
@@ -156,6 +159,26 @@ void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t 
     rewindable_ = 0;
 }
 
+void CrossfadeMixer::StartStream(FrameSource& source, std::uint32_t level) {
+    if (Holding()) {
+        tail_.fadeFrom = tail_.position; // the held copy fades out from here
+        tail_.fade = fadeFrames_;
+    } else if (!Silent()) {
+        BakeTail(fadeFrames_, 0, fadeFrames_, level);
+    }
+    // Nothing reads the old ring any more: the old sound is in the tail.
+    current_.reset();
+    const int rate = source.Format().SamplesPerSecond();
+    ring_.emplace(source, std::size_t(rate) * kStreamRingMilliseconds / 1000);
+    current_ = Current{ring_->View(), true, ToneShape{}, 0, 0, fadeFrames_, true};
+    rewindable_ = 0;
+}
+
+void CrossfadeMixer::ReadyCurrent(std::size_t frames) {
+    if (current_ && current_->streamed)
+        ring_->Ready(current_->position, frames);
+}
+
 void CrossfadeMixer::Hold(std::uint32_t level) {
     // A sound already fading out has nothing to hold: its fade goes on.
     if (Silent() || Holding() || !current_)
@@ -196,7 +219,9 @@ void CrossfadeMixer::Silence() {
 }
 
 std::size_t CrossfadeMixer::Rewind(std::size_t frames) {
-    const std::size_t k = std::min(frames, rewindable_);
+    std::size_t k = std::min(frames, rewindable_);
+    if (current_ && current_->streamed)
+        k = std::min(k, ring_->Reach());
     if (k == 0)
         return 0;
     if (current_) {
@@ -208,6 +233,8 @@ std::size_t CrossfadeMixer::Rewind(std::size_t frames) {
             c.position -= k;
         }
         c.played -= k;
+        if (c.streamed)
+            ring_->StepBack(k);
     }
     tail_.position -= k;
     rewindable_ -= k;
@@ -219,6 +246,7 @@ std::size_t CrossfadeMixer::Mix(float* out, std::size_t frames, std::uint32_t le
     std::size_t fromCurrent = 0;
     bool ended = false;
     if (current_) {
+        ReadyCurrent(frames);
         const bool wide = StreamSampleFor(current_->image) != StreamSample::S16;
         rendered_.resize(wide ? 0 : 2 * frames);
         renderedReal_.resize(wide ? 2 * frames : 0);
@@ -262,7 +290,11 @@ std::size_t CrossfadeMixer::RenderThrough(std::size_t frames, std::uint32_t leve
     mixed_.resize(2 * kChunkFrames);
     while (done < frames && !Silent()) {
         if (Steady()) {
-            const std::size_t want = frames - done;
+            // A streamed sound is rendered in slices, each into the ring
+            // just before it is read.
+            const std::size_t want =
+                current_->streamed ? std::min(frames - done, kChunkFrames) : frames - done;
+            ReadyCurrent(want);
             const std::size_t got = writeSteady(done, want);
             current_->played += got;
             tail_.position += got;
@@ -271,8 +303,9 @@ std::size_t CrossfadeMixer::RenderThrough(std::size_t frames, std::uint32_t leve
             if (got < want) {
                 current_.reset();
                 rewindable_ = 0;
+                break;
             }
-            break;
+            continue;
         }
         const std::size_t want = std::min(kChunkFrames, frames - done);
         const std::size_t got = Mix(mixed_.data(), want, level);

@@ -14,8 +14,10 @@
 // touched: the fades exist only here. No locking: the owner serialises the
 // calls.
 
+#include "audio/StreamRing.h"
 #include "audio/StreamSample.h"
 #include "audio/WaveImageView.h"
+#include "engine/FrameSource.h"
 #include "engine/SoundOutput.h"
 
 #include <algorithm>
@@ -53,6 +55,12 @@ public:
     // was being played at.
     void Start(const WaveImageView& image, bool loop, std::uint32_t level,
                const ToneShape& shape = {});
+    // Starts streaming `source` (fading in) while what played before fades
+    // out: its frames are rendered as they are played, from the source's
+    // own phase. The source must outlive the sound: until Stop, Hold,
+    // Silence or the next Start returns. Allocates its ring here, never
+    // while rendering.
+    void StartStream(FrameSource& source, std::uint32_t level);
     // The first half of a change: whatever plays goes on from a copy (no
     // image is read once it returns) until the next Start takes over, or
     // fades out at the copy's end when none comes.
@@ -95,6 +103,7 @@ private:
         std::size_t position = 0;
         std::size_t played = 0; // frames since it (re)started; the fade-in is the first
         std::size_t fade = 0;   // frames of its fade-in
+        bool streamed = false;  // `image` is the ring of `ring_`
     };
     // Where a periodic sound is: its cycle and the frame of its image that
     // plays next.
@@ -138,9 +147,13 @@ private:
     static float FadeOutGain(std::size_t frame, std::size_t fade);
     void ClearTail();
 
+    // Before `frames` of the current sound are read from its position.
+    void ReadyCurrent(std::size_t frames);
+
     std::size_t fadeFrames_ = 384;
     std::size_t holdFrames_ = 28800;
     std::optional<Current> current_;
+    std::optional<StreamRing> ring_; // the streamed sound's, while one plays
     Tail tail_;
     std::size_t rewindable_ = 0;         // frames rendered since the last event
     std::vector<float> baked_;           // the next tail while it is made

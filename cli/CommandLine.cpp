@@ -108,26 +108,16 @@ auto Whole(const char* option, int min, int max, const char* what) {
 
 // The frequencies a loop holds (whole hertz from 20 to 20000) come from
 // the whole-number reader, as they always did. Other frequencies the
-// precise synthesis can stream: export writes them; play refuses them for
-// now, and the classic synthesis never takes them.
-enum class FineFrequencies { Refused, PlayLater, Taken };
-
-auto FrequencyReader(const char* option, FineFrequencies fine, int rate) {
+// precise synthesis streams (export writes them, play plays them); the
+// classic synthesis never takes them.
+auto FrequencyReader(const char* option, bool fine, int rate) {
     return [=](std::string_view text) -> OptionValue<MilliHertz> {
         auto whole = to::WholeNumber(option, text, kMinToneFrequency, kMaxToneFrequency, "Hz");
         if (whole.value)
             return {MilliHertz::FromHertz(*whole.value), {}};
-        if (fine == FineFrequencies::Refused)
+        if (!fine)
             return {std::nullopt, std::move(whole.error)};
-        auto exact = to::FineFrequency(option, text, rate);
-        if (fine == FineFrequencies::Taken)
-            return exact;
-        if (exact.value)
-            return OptionValue<MilliHertz>::Refused(
-                {"%1 %2 can be written with export; play takes whole hertz from 20 to 20000 "
-                 "for now",
-                 {option, to::Quoted(text)}});
-        return {std::nullopt, std::move(whole.error)};
+        return to::FineFrequency(option, text, rate);
     };
 }
 
@@ -136,11 +126,8 @@ bool OnTheLoopsGrid(MilliHertz f) {
            f <= MilliHertz::FromHertz(kMaxToneFrequency);
 }
 
-FineFrequencies FineFrequenciesFor(const CommandLine& line) {
-    if (line.classic)
-        return FineFrequencies::Refused;
-    return line.action == CommandLine::Action::Export ? FineFrequencies::Taken
-                                                      : FineFrequencies::PlayLater;
+bool FineFrequenciesFor(const CommandLine& line) {
+    return !line.classic;
 }
 
 // Every option's value is taken this one way: the argument's exact bytes
@@ -209,8 +196,9 @@ CommandLineParser::CommandLineParser() {
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},
         {kFrequency,
-         CliText("Tone frequency, 20 to 20000 Hz (default 440). export also takes 1 Hz up to "
-                 "20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 (997.123)."),
+         CliText("Tone frequency, 20 to 20000 Hz (default 440). export and play also take 1 Hz "
+                 "up to 20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 "
+                 "(997.123)."),
          "HZ"},
         {kNote, CliText("Tone as a note name: A, C#, E-, >C, O5C#, N48 (octave 4 unless given)."),
          "NAME"},
@@ -680,7 +668,6 @@ CommandLine CommandLineParser::ParseSignal(CommandLine line) {
 CommandLine CommandLineParser::ParseFineTone(CommandLine line) {
     if (!fineLeft_ && !fineRight_)
         return line;
-    // Only export gets here (FrequencyReader).
     const ToneRequest& tone = line.tone;
     const std::string given = fineLeft_ ? "--frequency " + FrequencyText(*fineLeft_)
                                         : "--right-frequency " + FrequencyText(*fineRight_);

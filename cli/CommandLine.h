@@ -16,8 +16,9 @@
 #include <optional>
 #include <string>
 
-// export of a steady tone that no loop holds: a frequency with decimals, or
-// below 20 or above 20000 Hz. Its signal is streamed for `durationMs`.
+// export or play of a steady tone that no loop holds: a frequency with
+// decimals, or below 20 or above 20000 Hz. Its signal is streamed (export
+// writes `durationMs` of it).
 struct StreamedExportRequest {
     StreamedToneSettings tone;
     WaveFormat format;
@@ -53,7 +54,7 @@ struct CommandLine {
     std::optional<double> seconds; // play: until interrupted without it
     std::string device;            // play: an output's name or description; empty: the default
     std::string error;             // refused: one line naming the option and its range
-    // export: set when the tone is streamed; `tone` then gives the rest of
+    // export, play: set when the tone is streamed; `tone` then gives the rest of
     // the request but not the frequencies.
     std::optional<StreamedExportRequest> streamed;
     // export: set for --waveform multitone and for --steps; `tone` is then
@@ -76,8 +77,8 @@ private:
     CommandLine ParseTone(CommandLine line);
     // The measurement signals and their refusals, after the tone.
     CommandLine ParseSignal(CommandLine line);
-    // A frequency that no loop holds: export streams it (or refuses what a
-    // streamed tone cannot do); play refuses it for now.
+    // A frequency that no loop holds: export and play stream it (or refuse
+    // what a streamed tone cannot do).
     CommandLine ParseFineTone(CommandLine line);
     // --waveform multitone and --steps, which replace the tone and its
     // signals (export only, for now).

@@ -7,20 +7,19 @@
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
 #include "core/SettingsFolderFile.h"
+#include "engine/DefaultSoundOutput.h"
+#include "engine/LevelWord.h"
 #include "engine/StreamExport.h"
 #include "engine/ToneExport.h"
+#include "engine/ToneGen.h"
 #include "engine/WaveFile.h"
 #include "engine/multitone/MultitoneSource.h"
 #include "engine/multitone/ToneListReader.h"
 #include "engine/steps/SteppedSweepSource.h"
 
 #include <algorithm>
-#include <cstdint>
-
-#include "engine/DefaultSoundOutput.h"
-#include "engine/ToneGen.h"
-
 #include <cerrno>
+#include <cstdint>
 #include <chrono>
 #include <clocale>
 #include <csignal>
@@ -29,6 +28,7 @@
 #include <locale.h>
 #include <memory>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 #include <unistd.h>
@@ -234,6 +234,60 @@ int WriteSource(const std::string& file, int durationMs, Args&&... args) {
     }
 }
 
+// A server that answers with an output to play on; else says why.
+bool OutputCanPlay(SoundOutput& output) {
+    if (!output.WaitForServer(kServerWait)) {
+        SayOnStandardError(WithServerReason(CliText(msg::kNoServer), output.FailureReason()));
+        return false;
+    }
+    // A server without a single output would take the stream and lose it.
+    if (const auto devices = output.ListDevices(); devices && devices->empty()) {
+        SayOnStandardError(CliText(msg::kNoOutput));
+        return false;
+    }
+    return true;
+}
+
+// Waits while the sound plays, until `seconds` have passed or an ending
+// signal came, then fades it out and waits until that has been heard.
+// 1 when part of the time was silent through a lost server (said in a last
+// line), else 0.
+int PlayToTheEnd(SoundOutput& output, const EndingSignals& endingSignals, SoundLossTally& losses,
+                 std::optional<double> seconds) {
+    using Clock = std::chrono::steady_clock;
+    const auto begin = Clock::now();
+    const auto end = seconds ? begin + std::chrono::duration_cast<Clock::duration>(
+                                           std::chrono::duration<double>(*seconds))
+                             : Clock::time_point::max();
+    while (endingSignals.Caught() == 0 && Clock::now() < end) {
+        losses.PrintNewLines(stderr);
+        std::this_thread::sleep_for(std::min<Clock::duration>(kPollInterval, end - Clock::now()));
+    }
+    const auto stopped = std::min(Clock::now(), end);
+    const double lost = std::chrono::duration<double>(losses.LostUntil(stopped)).count();
+    const double played = std::chrono::duration<double>(stopped - begin).count();
+    // The output's own fade, and what is queued heard to its end.
+    output.StopAndDrain();
+    output.WatchSoundLost(nullptr);
+    losses.PrintNewLines(stderr);
+    if (lost <= 0)
+        return 0;
+    std::fprintf(stderr, "orbel: ");
+    std::fprintf(stderr, CliString(CliText(msg::kLostForFormat)).c_str(), lost, played);
+    std::fprintf(stderr, "\n");
+    return 1;
+}
+
+// After a SIGQUIT, the output's own end lets the fade-out play before the
+// stream goes, and the signal then takes its default effect.
+void QuitIfAsked(std::shared_ptr<SoundOutput>& output, EndingSignals& endingSignals) {
+    if (endingSignals.Caught() != SIGQUIT)
+        return;
+    output.reset();
+    SetDefaultSoundOutput(nullptr);
+    endingSignals.RaiseQuitIfCaught();
+}
+
 } // namespace
 
 PreparedMultitone PrepareMultitone(const MultitoneRequest& request) {
@@ -285,15 +339,8 @@ int RunSteppedSweepExport(const SteppedSweepRequest& request, const std::string&
 int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
     // The program's output, from the factory it installed at start.
     std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
-    if (!output->WaitForServer(kServerWait)) {
-        SayOnStandardError(WithServerReason(CliText(msg::kNoServer), output->FailureReason()));
+    if (!OutputCanPlay(*output))
         return 1;
-    }
-    // A server without a single output would take the stream and lose it.
-    if (const auto devices = output->ListDevices(); devices && devices->empty()) {
-        SayOnStandardError(CliText(msg::kNoOutput));
-        return 1;
-    }
     EndingSignals endingSignals;
     SoundLossTally losses;
     output->WatchSoundLost([&losses](SoundLossChange change) { losses.Note(change); });
@@ -319,37 +366,33 @@ int RunPlay(const ToneRequest& tone, std::optional<double> seconds) {
             gen.PlayADSR();
         else
             gen.Play();
-
-        using Clock = std::chrono::steady_clock;
-        const auto begin = Clock::now();
-        const auto end = seconds ? begin + std::chrono::duration_cast<Clock::duration>(
-                                               std::chrono::duration<double>(*seconds))
-                                 : Clock::time_point::max();
-        while (endingSignals.Caught() == 0 && Clock::now() < end) {
-            losses.PrintNewLines(stderr);
-            std::this_thread::sleep_for(
-                std::min<Clock::duration>(kPollInterval, end - Clock::now()));
-        }
-        const auto stopped = std::min(Clock::now(), end);
-        const double lost = std::chrono::duration<double>(losses.LostUntil(stopped)).count();
-        const double played = std::chrono::duration<double>(stopped - begin).count();
-        // The output's own fade, and what is queued heard to its end.
-        gen.Output()->StopAndDrain();
+        status = PlayToTheEnd(*gen.Output(), endingSignals, losses, seconds);
         gen.Stop();
-        output->WatchSoundLost(nullptr);
-        losses.PrintNewLines(stderr);
-        if (lost > 0) {
-            std::fprintf(stderr, "orbel: ");
-            std::fprintf(stderr, CliString(CliText(msg::kLostForFormat)).c_str(), lost, played);
-            std::fprintf(stderr, "\n");
-            status = 1;
-        }
     }
-    if (endingSignals.Caught() == SIGQUIT) {
-        // The output's own end lets the fade-out play before the stream goes.
-        output.reset();
-        SetDefaultSoundOutput(nullptr);
-        endingSignals.RaiseQuitIfCaught();
+    QuitIfAsked(output, endingSignals);
+    return status;
+}
+
+int RunStreamedPlay(const ToneRequest& request, const StreamedToneSettings& tone,
+                    const WaveFormat& format, std::optional<double> seconds) {
+    std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
+    if (!OutputCanPlay(*output))
+        return 1;
+    std::optional<StreamedTone> source;
+    try {
+        source.emplace(tone, format);
+    } catch (const std::bad_alloc&) {
+        SayOnStandardError(CliText(msg::kNoMemory));
+        return 1;
     }
+    EndingSignals endingSignals;
+    SoundLossTally losses;
+    output->WatchSoundLost([&losses](SoundLossChange change) { losses.Note(change); });
+    output->SetLevel(0, LevelWordFromPercent(std::uint32_t(request.leftVolume),
+                                             std::uint32_t(request.rightVolume)));
+    output->PlayStream(*source);
+    // Once this returns the output reads the source no more.
+    const int status = PlayToTheEnd(*output, endingSignals, losses, seconds);
+    QuitIfAsked(output, endingSignals);
     return status;
 }

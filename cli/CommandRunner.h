@@ -49,3 +49,9 @@ int RunSteppedSweepExport(const SteppedSweepRequest& request, const std::string&
 // cannot be built, or part of the time was silent through a lost server
 // (with a last line saying for how long).
 int RunPlay(const ToneRequest& tone, std::optional<double> seconds);
+
+// The same for a streamed tone (a frequency that no loop holds): `tone` in
+// `format`, at the play levels of `request`. The output pulls its frames as
+// it plays.
+int RunStreamedPlay(const ToneRequest& request, const StreamedToneSettings& tone,
+                    const WaveFormat& format, std::optional<double> seconds);

@@ -12,6 +12,7 @@ class SilentSoundOutput : public SoundOutput {
 public:
     void Play(std::span<const std::uint8_t>, std::uint32_t) override {}
     void Stop() override {}
+    bool PlayStream(FrameSource&) override { return true; }
     void SetLevel(std::uint32_t, std::uint32_t level) override { level_ = level; }
     std::optional<LevelReading> ReadLevel(std::uint32_t) override {
         return LevelReading{level_.load(), true};

@@ -5,6 +5,7 @@
 // only; the real backend, a silent one and test doubles implement it.
 
 #include "engine/DeviceNotice.h"
+#include "engine/FrameSource.h"
 #include "engine/LevelWord.h"
 #include "engine/OutputDevice.h"
 
@@ -77,6 +78,16 @@ public:
                           const ToneShape& shape) {
         (void)shape;
         Play(image, flags);
+    }
+    // Streams `source` as a looped sound, fading in like a looped image:
+    // the output pulls its frames as it plays, on its own thread, so the
+    // source must take no lock and allocate nothing as it renders, and
+    // must outlive the sound (until Stop, StopAndDrain or the next Play or
+    // PlayStream returns). Stop and the program's end fade it out as any
+    // sound. False when the output cannot stream (nothing plays then).
+    virtual bool PlayStream(FrameSource& source) {
+        (void)source;
+        return false;
     }
     // Stop, as the first half of a change: a Play follows within moments
     // (after the next image is built), and the output may keep the old sound

@@ -72,8 +72,8 @@ devices: перечислить выходы звукового сервера.<
         <translation>Показать версию и выйти.</translation>
     </message>
     <message>
-        <source>Tone frequency, 20 to 20000 Hz (default 440). export also takes 1 Hz up to 20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 (997.123).</source>
-        <translation>Частота тона, от 20 до 20000 Гц (по умолчанию 440). export принимает и от 1 Гц до 20000 или 0,45 от --rate, что больше, с шагом 0.001 (997.123).</translation>
+        <source>Tone frequency, 20 to 20000 Hz (default 440). export and play also take 1 Hz up to 20000 or 0.45 of --rate, whichever is higher, in steps of 0.001 (997.123).</source>
+        <translation>Частота тона, от 20 до 20000 Гц (по умолчанию 440). export и play принимают и от 1 Гц до 20000 или 0,45 от --rate, что больше, с шагом 0.001 (997.123).</translation>
     </message>
     <message>
         <source>Tone as a note name: A, C#, E-, &gt;C, O5C#, N48 (octave 4 unless given).</source>
@@ -408,10 +408,6 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>%1 must be a number of hertz from %2 to %3 with at most three decimals, not %4</source>
         <translation>%1: нужно число герц от %2 до %3, не больше трёх знаков после точки, а не %4</translation>
-    </message>
-    <message>
-        <source>%1 %2 can be written with export; play takes whole hertz from 20 to 20000 for now</source>
-        <translation>%1 %2 можно записать командой export; play пока принимает целые герцы от 20 до 20000</translation>
     </message>
     <message>
         <source>%1 makes a steady tone only: drop %2</source>

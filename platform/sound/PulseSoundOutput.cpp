@@ -145,6 +145,19 @@ void PulseSoundOutput::PlayTone(std::span<const std::uint8_t> bytes, std::uint32
     }
 }
 
+bool PulseSoundOutput::PlayStream(FrameSource& source) {
+    Impl& m = *impl_;
+    const WaveFormat& format = source.Format();
+    const StreamSample sample = format.IsFloat()                    ? StreamSample::Float32
+                                : format.wide == WideSamples::Pcm24 ? StreamSample::S24
+                                                                    : StreamSample::S16;
+    PulseConnection::Lock lock(*m.connection);
+    m.stream->SetFormatLocked(format.SamplesPerSecond(), sample);
+    m.stream->PlayStreamLocked(source);
+    m.UpdateLostLocked();
+    return true;
+}
+
 void PulseSoundOutput::Stop() {
     PulseConnection::Lock lock(*impl_->connection);
     impl_->stream->StopLocked();

@@ -34,6 +34,7 @@ public:
     void Play(std::span<const std::uint8_t> image, std::uint32_t flags) override;
     void PlayTone(std::span<const std::uint8_t> image, std::uint32_t flags,
                   const ToneShape& shape) override;
+    bool PlayStream(FrameSource& source) override;
     void Stop() override;
     void StopForChange() override;
     void StopAndDrain() override;

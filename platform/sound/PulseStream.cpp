@@ -182,6 +182,16 @@ std::uint64_t PulseStream::PlayLocked(const WaveImageView& image, bool loop,
                                       const ToneShape& shape) {
     RewindQueueLocked();
     mixer_.Start(image, loop, Level(), shape);
+    return StartedLocked();
+}
+
+std::uint64_t PulseStream::PlayStreamLocked(FrameSource& source) {
+    RewindQueueLocked();
+    mixer_.StartStream(source, Level());
+    return StartedLocked();
+}
+
+std::uint64_t PulseStream::StartedLocked() {
     fadeInOnReady_ = false;
     const std::uint64_t mine = ++generation_;
     if (ReadyLocked())

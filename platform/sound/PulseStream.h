@@ -55,6 +55,8 @@ public:
     // A new sound, the first half of a change, and a stop; each counts as
     // one generation and rewrites what is queued.
     std::uint64_t PlayLocked(const WaveImageView& image, bool loop, const ToneShape& shape);
+    // A streamed sound (see CrossfadeMixer::StartStream).
+    std::uint64_t PlayStreamLocked(FrameSource& source);
     void HoldLocked();
     void StopLocked();
     // The newest generation whose sound has been played out.
@@ -85,6 +87,7 @@ public:
     int ServerBufferMs() const { return bufferMs_.load(std::memory_order_relaxed); }
 
 private:
+    std::uint64_t StartedLocked();
     void FeedLocked(std::size_t bytes);
     void RewindQueueLocked();
     QueueSeek RewriteSeekLocked() const;

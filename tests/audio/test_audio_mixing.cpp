@@ -6,6 +6,7 @@
 #include "audio/QueuePlan.h"
 #include "audio/WaveImageView.h"
 #include "engine/SoundOutput.h"
+#include "engine/StreamedTone.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/WaveHeader.h"
 #include "tests/support/WaveImages.h"
@@ -655,6 +656,63 @@ TEST(CrossfadeMixerTest, EveryStreamFormatLevelsEachChannelAndFadesOutAtAStop) {
             EXPECT_NEAR(StreamValue(sample, &out[383 * bytes + half]), right * last, step) << what;
             EXPECT_TRUE(mixer.Silent());
         }
+}
+
+// A streamed tone reaches the stream as its source renders it, bit for bit
+// at full level, past the end of the mixer's ring; frames taken back by a
+// rewrite come again the same, and a stop after one fades out from the
+// phase the rewrite went back to, in every format.
+TEST(CrossfadeMixerTest, AStreamedToneIsItsSourceFramesAndFadesOutWhereARewriteWentBack) {
+    for (StreamSample sample : {StreamSample::S16, StreamSample::S24, StreamSample::Float32}) {
+        WaveFormat format;
+        format.stereo = true;
+        format.wide = sample == StreamSample::S24       ? WideSamples::Pcm24
+                      : sample == StreamSample::Float32 ? WideSamples::Float32
+                                                        : WideSamples::None;
+        StreamedToneSettings tone;
+        tone.frequency = MilliHertz{997123};
+        tone.rightFrequency = MilliHertz{1000500};
+        tone.peak = 0.5;
+        StreamedTone played(tone, format), reference(tone, format);
+        const std::size_t bytes = StreamFrameBytes(sample), half = bytes / 2;
+        ASSERT_EQ(std::size_t(format.BytesPerFrame()), bytes);
+        constexpr std::size_t kFrames = 250000; // more than the ring's 2 s at 96 kHz
+        std::vector<std::uint8_t> want(kFrames * bytes), got(kFrames * bytes);
+        reference.Render(kFrames, want.data());
+
+        CrossfadeMixer mixer;
+        mixer.SetRate(96000);
+        mixer.StartStream(played, kFullLevel);
+        const std::size_t fade = std::size_t(mixer.FadeFrames());
+        for (std::size_t done = 0; done < kFrames; done += 7000) // uneven pieces
+            ASSERT_EQ(mixer.Render(got.data() + done * bytes,
+                                   std::min<std::size_t>(7000, kFrames - done), kFullLevel, sample),
+                      std::min<std::size_t>(7000, kFrames - done));
+        const std::string what = std::to_string(bytes) + "-byte frames";
+        EXPECT_TRUE(std::equal(got.begin() + long(fade * bytes), got.end(),
+                               want.begin() + long(fade * bytes)))
+            << what;
+        EXPECT_LT(std::abs(StreamValue(sample, &got[0])), 0.5 / 100) << what; // faded in
+
+        ASSERT_EQ(mixer.Rewind(3000), 3000u) << what;
+        ASSERT_EQ(mixer.Render(got.data(), 1000, kFullLevel, sample), 1000u);
+        EXPECT_TRUE(std::equal(got.begin(), got.begin() + long(1000 * bytes),
+                               want.begin() + long((kFrames - 3000) * bytes)))
+            << what;
+        ASSERT_EQ(mixer.Rewind(500), 500u);
+        mixer.Stop(kFullLevel);
+        ASSERT_EQ(mixer.Render(got.data(), 1000, kFullLevel, sample), fade) << what;
+        const double step = 1.0 / 32767;
+        for (std::size_t i = 0; i < fade; ++i)
+            for (std::size_t c = 0; c < 2; ++c) {
+                const double source =
+                    StreamValue(sample, &want[(kFrames - 2500 + i) * bytes + c * half]);
+                ASSERT_NEAR(StreamValue(sample, &got[i * bytes + c * half]),
+                            source * double(fade - i) / double(fade + 1), step)
+                    << what << ", frame " << i;
+            }
+        EXPECT_TRUE(mixer.Silent()) << what;
+    }
 }
 
 // A stop or change writes again what the server has not played yet, from

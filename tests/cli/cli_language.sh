@@ -14,8 +14,8 @@ run() { env -u DISPLAY -u WAYLAND_DISPLAY "$orbel" "$@"; }
 # from the parser, from an option's reader and from a combination of options.
 rows=(
   "play --frequency 5 --bogus|Unknown option 'bogus'. (orbel --help lists the options)|Неизвестный параметр «bogus». (список параметров: orbel --help)"
-  "play --frequency 0|--frequency must be a whole number from 20 to 20000 (Hz), not '0'|--frequency: нужно целое число от 20 до 20000 (Гц), а не '0'"
-  "play --frequency 19|--frequency '19' can be written with export; play takes whole hertz from 20 to 20000 for now|--frequency '19' можно записать командой export; play пока принимает целые герцы от 20 до 20000"
+  "play --classic --frequency 0|--frequency must be a whole number from 20 to 20000 (Hz), not '0'|--frequency: нужно целое число от 20 до 20000 (Гц), а не '0'"
+  "play --frequency 997,5|--frequency '997,5': use a point for decimals, not a comma|--frequency '997,5': дробную часть отделяйте точкой, а не запятой"
   "export a.wav --frequency 997,5|--frequency '997,5': use a point for decimals, not a comma|--frequency '997,5': дробную часть отделяйте точкой, а не запятой"
   "export a.wav --frequency 50000|--frequency must be from 1 to 43200 Hz at 96000 samples per second, not '50000'|--frequency: нужно от 1 до 43200 Гц при 96000 отсчётах в секунду, а не '50000'"
   "play --sweep 20:20000 --fade 6000|--fade must be a whole number from 0 to 5000 (ms, at most half the sweep), not '6000'|--fade: нужно целое число от 0 до 5000 (мс, не больше половины качания), а не '6000'"

@@ -98,9 +98,13 @@ INSTANTIATE_TEST_SUITE_P(
     Options, CommandLineLimitTest,
     ::testing::Values(
         Limit{"play --frequency 20", nullptr}, Limit{"play --frequency 20000", nullptr},
-        Limit{"play --frequency 0", "--frequency must be a whole number from 20 to 20000"},
-        // Frequencies no loop holds: export streams them; play takes them later.
-        Limit{"play --frequency 19", "'19' can be written with export; play takes whole hertz"},
+        Limit{"play --frequency 0", "--frequency must be from 1 to 43200 Hz at 96000"},
+        Limit{"play --classic --frequency 0",
+              "--frequency must be a whole number from 20 to 20000"},
+        // Frequencies no loop holds: export and play stream them.
+        Limit{"play --frequency 19", nullptr},
+        Limit{"play --frequency 997.123 --bits float --seconds 1", nullptr},
+        Limit{"play --frequency 12.5 --burst 1:1", "drop --burst"},
         Limit{"export a.wav --frequency 997.123", nullptr},
         Limit{"export a.wav --frequency 997.1230", nullptr},
         Limit{"export a.wav --frequency 1", nullptr},
@@ -122,8 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"export a.wav --stereo --right-frequency 10.5 --phase 90", nullptr},
         Limit{"export a.wav --stereo --right-frequency 10.5 --burst 1:1",
               "--right-frequency goes with a steady sine only"},
-        Limit{"play --frequency 20001", "--frequency"},
-        Limit{"play --frequency 440.5", "--frequency"},
+        Limit{"play --frequency 43200.001", "--frequency"},
+        Limit{"play --classic --frequency 440.5", "--frequency"},
         Limit{"play --frequency -440", "--frequency"},
         Limit{"play --frequency 99999999999999", "--frequency"},
         Limit{"play --duration 10", nullptr}, Limit{"play --duration 32767", nullptr},
@@ -133,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --bits float", nullptr},
         Limit{"play --bits 32", "--bits must be 8, 16, 24 or float"},
         // What was typed is echoed as it is, placeholders and all.
-        Limit{"play --frequency %2%1", "from 20 to 20000 (Hz), not '%2%1'"},
+        Limit{"play --classic --frequency %2%1", "from 20 to 20000 (Hz), not '%2%1'"},
         Limit{"export a.wav --frequency %2%1", "from 1 to 43200 with at most three decimals, "
                                                "not '%2%1'"},
         Limit{"play --classic --bits 24", "--bits 24 needs the precise synthesis"},
@@ -239,8 +243,8 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --phase 90", "--phase needs --stereo"},
         Limit{"play --right-frequency 1001", "--right-frequency needs --stereo"},
         Limit{"play --stereo --right-frequency 20000", nullptr},
-        Limit{"play --stereo --right-frequency 20001", "--right-frequency '20001' can be written"},
-        Limit{"play --stereo --right-frequency 0", "--right-frequency must be a whole number"},
+        Limit{"play --stereo --right-frequency 20001.5", nullptr},
+        Limit{"play --stereo --right-frequency 0", "--right-frequency must be from 1 to 43200"},
         Limit{"play --stereo --phase 90 --waveform pink", "--phase goes with a steady sine"},
         Limit{"play --stereo --phase 90 --burst 1:1", "--phase goes with a steady sine only"},
         Limit{"play --stereo --phase 90 --classic", "--phase needs the precise synthesis"},

@@ -54,6 +54,25 @@ def peak_frequency(v):
     return (k + offset) * RATE / len(v)
 
 
+def fitted_frequency(v, guess):
+    """The frequency of the sine that fits `v` best in the least-squares
+    sense (amplitude, phase, offset and frequency), from a guess within a
+    fraction of a bin: a few Gauss-Newton steps."""
+    v = np.asarray(v, dtype=np.float64)
+    t = np.arange(len(v)) / RATE
+    f = float(guess)
+    for _ in range(8):
+        c, s = np.cos(2 * np.pi * f * t), np.sin(2 * np.pi * f * t)
+        a, b, o = np.linalg.lstsq(np.column_stack((c, s, np.ones_like(t))), v, rcond=None)[0]
+        d = 2 * np.pi * t * (b * c - a * s)  # the fit's change with frequency
+        m = np.column_stack((c, s, np.ones_like(t), d))
+        step = np.linalg.lstsq(m, v - a * c - b * s - o, rcond=None)[0]
+        f += float(step[3])
+        if abs(step[3]) < 1e-9:
+            break
+    return f
+
+
 def longest_silence(x):
     """The longest run of frames in which every channel is zero."""
     silent = np.concatenate(([0], np.all(x == 0, axis=1).astype(np.int8), [0]))

@@ -5,8 +5,9 @@
 # help, version and the panel's refusal without a display; a refused value
 # leaves the target file alone; SoX reads exported files at their rate,
 # resolution, channels and frequency; `play` against a private sound server
-# for 2 s in 24 bits, and interrupted with Ctrl-C in float, checked from the
-# recorded monitor (the 16-bit stream's end: cli-faults-test.sh).
+# for 2 s in 24 bits, interrupted with Ctrl-C in float, and a streamed
+# 997.123 Hz tone in float for 1.5 s, checked from the recorded monitor (the
+# 16-bit stream's end: cli-faults-test.sh).
 # Exits non-zero with a FAIL line on the first check that fails.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -22,14 +23,16 @@ work=$(mktemp -d /tmp/orbel-cli.XXXXXX)
 player=""
 ctrlc_keeper=""
 ctrlc_recorder=""
-trap 'stop_pid "$player"; stop_pid "$ctrlc_recorder"; stop_pid "$ctrlc_keeper"; stop_sound_tools; rm -rf "$work"' EXIT
+stream_keeper=""
+stream_recorder=""
+trap 'stop_pid "$player"; stop_pid "$ctrlc_recorder"; stop_pid "$ctrlc_keeper"; stop_pid "$stream_recorder"; stop_pid "$stream_keeper"; stop_sound_tools; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL  $*" >&2; exit 1; }
 ok() { echo "ok    $*"; }
 # No window system anywhere below.
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@"; }
 
-# The two plays at the end run side by side, each on a null sink of its
+# The three plays at the end run side by side, each on a null sink of its
 # own, each recorded from that sink's monitor. The recordings start now, so
 # that they have begun by then.
 pactl load-module module-null-sink sink_name=ctrlcsink rate=96000 channels=2 >/dev/null
@@ -41,6 +44,13 @@ ctrlc_keeper=$!
 parecord -d ctrlcsink.monitor --raw --format=s16le --rate=$SOUND_RATE --channels=2 \
   --latency-msec=100 "$work/ctrlc.raw" &
 ctrlc_recorder=$!
+pactl load-module module-null-sink sink_name=streamsink rate=96000 channels=2 >/dev/null
+pacat -p -d streamsink --raw --format=s16le --rate="$SOUND_RATE" --channels=2 --latency-msec=10 \
+  </dev/zero &
+stream_keeper=$!
+parecord -d streamsink.monitor --raw --format=s16le --rate="$SOUND_RATE" --channels=2 \
+  --latency-msec=100 "$work/stream.raw" &
+stream_recorder=$!
 
 echo "-- without a display"
 status=0
@@ -93,13 +103,17 @@ ROWS
 
 echo "-- play through the sound server, and Ctrl-C"
 for _ in $(seq 1 100); do
-  [ -s "$work/ctrlc.raw" ] && break
+  [ -s "$work/ctrlc.raw" ] && [ -s "$work/stream.raw" ] && break
   sleep 0.1
 done
 wait_recording_begun "$work/out.raw"
 
 nodisplay "$orbel" play --frequency 1000 --volume 50 --seconds 2 --bits 24 &
 timed_player=$!
+# A frequency no loop holds: the output streams it.
+nodisplay "$orbel" play --device streamsink --frequency 997.123 --stereo --volume 50 \
+  --bits float --seconds 1.5 &
+stream_player=$!
 # Started straight from this shell (env execs the program), so that the
 # interrupt reaches the program and not a subshell.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$orbel" play --device ctrlcsink \
@@ -121,12 +135,20 @@ ok "interrupted play exits 0"
 status=0
 wait "$timed_player" || status=$?
 [ "$status" -eq 0 ] || fail "play exits $status"
+status=0
+wait "$stream_player" || status=$?
+[ "$status" -eq 0 ] || fail "streamed play exits $status"
 sleep 0.5
 # An interrupted recorder writes out what it holds.
 kill -INT "$ctrlc_recorder" 2>/dev/null || true
 wait "$ctrlc_recorder" 2>/dev/null || true
 ctrlc_recorder=""
+kill -INT "$stream_recorder" 2>/dev/null || true
+wait "$stream_recorder" 2>/dev/null || true
+stream_recorder=""
 stop_sound_tools
 stop_pid "$ctrlc_keeper"
+stop_pid "$stream_keeper"
 /usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 1000 50 50 2 || fail "play --seconds 2"
 /usr/bin/python3 "$here/cli_sound_analyse.py" "$work/ctrlc.raw" 440 100 25 - || fail "play interrupted"
+/usr/bin/python3 "$here/cli_sound_analyse.py" "$work/stream.raw" 997.123 50 50 1.5 || fail "streamed play"

@@ -6,7 +6,9 @@ of `orbel play`, made by cli-test.sh.
     cli_sound_analyse.py FILE FREQ LEFT RIGHT SECONDS
         one stretch of sound of SECONDS (or "-": any length) at FREQ Hz with
         the left and right channel at LEFT and RIGHT percent of full scale,
-        ending in a fade rather than a step (no click)
+        ending in a fade rather than a step (no click). A FREQ with decimals
+        (a streamed tone) is fitted to within 0.01 Hz, and the sound may
+        not fall silent for more than 1 ms anywhere.
 """
 import sys
 
@@ -16,6 +18,7 @@ import analysis as sa
 from analysis import RATE, check, level
 
 FREQ_TOLERANCE_HZ = 1.0
+FIT_TOLERANCE_HZ = 0.01           # a streamed tone's fitted frequency
 LEVEL_TOLERANCE_DB = 0.25
 LENGTH_TOLERANCE_S = 0.25
 MARGIN = int(0.2 * RATE)          # left out at both ends for frequency and level
@@ -45,10 +48,18 @@ def main(argv):
         check(False, "too short to measure")
         return 1
     steady = x[start + MARGIN : end - MARGIN]
+    streamed = freq != int(freq)
+    if streamed:
+        gap = sa.longest_silence(x[start:end])
+        check(gap <= BLOCK, f"longest silent run {1000 * gap / RATE:.3f} ms")
     for name, ch, percent in (("left", 0, percents[0]), ("right", 1, percents[1])):
         v = steady[:, ch]
         f = sa.peak_frequency(v)
         check(abs(f - freq) < FREQ_TOLERANCE_HZ, f"{name} channel at {f:.2f} Hz, expected {freq:g} Hz")
+        if streamed:
+            fit = sa.fitted_frequency(v, f)
+            check(abs(fit - freq) < FIT_TOLERANCE_HZ,
+                  f"{name} channel fitted at {fit:.5f} Hz, expected {freq:g} Hz")
         word = int(percent) * 65535 // 100
         want = sa.FULL_SINE_RMS * word / 65535
         d = sa.db(level(v, freq), want)

@@ -2,9 +2,10 @@
 // The PulseAudio output against a real server (tests/system/sound-server.sh starts
 // a private one; without a server the test is skipped). Run under the thread
 // sanitizer, it shows that once Stop or the next Play has returned nothing
-// reads the old image any more: each image is overwritten and freed at once,
+// reads the old image (or streamed source) any more: each is freed at once,
 // also while the server goes away and comes back.
 
+#include "engine/StreamedTone.h"
 #include "engine/WaveHeader.h"
 #include "platform/sound/PulseSoundOutput.h"
 
@@ -64,6 +65,29 @@ TEST_F(PulseOutputTest, ImagesMayBeFreedAsSoonAsStopReturns) {
     }
     output->Stop();
     output->Stop(); // harmless when nothing plays
+}
+
+// The same for streamed tones: the output pulls frames from the source on
+// its own thread, and no more once Stop, a hold or the next Play returned.
+TEST_F(PulseOutputTest, StreamedSourcesMayGoAsSoonAsStopReturns) {
+    WaveFormat format;
+    format.stereo = true;
+    format.wide = WideSamples::Float32;
+    for (int round = 0; round < 20; ++round) {
+        StreamedToneSettings tone;
+        tone.frequency = MilliHertz{997123 + 1000 * round};
+        auto source = std::make_unique<StreamedTone>(tone, format);
+        ASSERT_TRUE(output->PlayStream(*source));
+        std::this_thread::sleep_for(std::chrono::milliseconds(round % 3 * 10));
+        if (round % 3 == 2)
+            output->StopForChange();
+        else if (round % 2)
+            output->Stop();
+        else
+            output->Play({}, 13);
+        source.reset(); // the sanitizer sees any read after this
+    }
+    output->StopAndDrain();
 }
 
 TEST_F(PulseOutputTest, SynchronousPlayReturnsWhenTheSoundHasEnded) {

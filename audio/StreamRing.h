@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A streamed sound as the mixer plays it: a ring of the frames a
+// FrameSource rendered last, read as a looped image whose frames are
+// rendered just before they are read. A source only goes forward, yet the
+// output stream takes back what it queued but the server has not played
+// (a rewrite at a change or a stop): those frames are still in the ring,
+// so they are read again as they were, at their exact phase, and the
+// source goes on from where it was. The ring is made when the sound starts
+// (it allocates then); rendering takes no lock and allocates nothing.
+
+#include "audio/WaveImageView.h"
+#include "engine/FrameSource.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class StreamRing {
+public:
+    // Holds `capacityFrames` frames of `source`, which must outlive every
+    // read of the ring.
+    StreamRing(FrameSource& source, std::size_t capacityFrames);
+
+    // The ring as a looped image; its frames are valid only as Ready said.
+    const WaveImageView& View() const { return view_; }
+    // The next `frames` from `position` (at most half the ring) are about
+    // to be read: renders those not yet rendered.
+    void Ready(std::size_t position, std::size_t frames);
+    // How far the reader may step back: the frames still in the ring
+    // behind the reading position.
+    std::size_t Reach() const { return view_.Frames() - ahead_; }
+    // The reader stepped back `frames` (at most Reach(), a rewrite): those
+    // come again from the ring.
+    void StepBack(std::size_t frames) { ahead_ += frames; }
+
+private:
+    FrameSource* source_;
+    std::vector<std::uint8_t> bytes_;
+    WaveImageView view_;
+    std::size_t ahead_ = 0; // rendered frames from the reading position on
+};
