@@ -19,10 +19,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <chrono>
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <locale.h>
