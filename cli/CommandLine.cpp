@@ -51,6 +51,8 @@ const QStringList kSignalSingleValued{kSweep, kFade, kBurst, kPhase, kRightFrequ
 const QString kLevel = "level";
 const QString kDither = "dither";
 const QString kDevice = "device";
+// calibrate: the meter's readings.
+const QString kMeasured = "measured";
 
 // Options that shape the signal: they need a command.
 const QStringList kToneOptions{kFrequency, kNote,   kWaveform, kDuration, kBits,         kRate,
@@ -60,8 +62,12 @@ const QStringList kSingleValued{kFrequency, kNote,   kWaveform, kDuration, kBits
                                 kRate,      kVolume, kEnvelope, kSeconds};
 // The output options for measurement: they need a command as well; the
 // level may be given once.
-const QStringList kOutputOptions{kLevel, kDither, kDevice};
-const QStringList kSingleValuedOutput{kLevel, kDevice};
+const QStringList kOutputOptions{kLevel, kDither, kDevice, kMeasured};
+const QStringList kSingleValuedOutput{kLevel, kDevice, kMeasured};
+
+// The calibration tone: 1 kHz at -10 dBFS unless --level says otherwise.
+constexpr int kCalibrationFrequency = 1000;
+constexpr double kCalibrationLevelDb = -10;
 
 // How long an exported streamed tone lasts without --duration.
 constexpr int kStreamedDurationMs = 1000;
@@ -184,11 +190,14 @@ CommandLineParser::CommandLineParser() {
                 "Output for measurement:\n"
                 "  orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither\n"
                 "  orbel devices; orbel play --device NAME --bits float --level -20"));
-    parser_.addPositionalArgument(CliText("command"),
-                                  CliText("export FILE: write the signal as a WAV file.\n"
-                                          "play: play it until --seconds have passed or Ctrl-C.\n"
-                                          "devices: list the sound server's outputs."),
-                                  CliText("[export FILE | play | devices]"));
+    parser_.addPositionalArgument(
+        CliText("command"),
+        CliText("export FILE: write the signal as a WAV file.\n"
+                "play: play it until --seconds have passed or Ctrl-C.\n"
+                "devices: list the sound server's outputs.\n"
+                "calibrate: play 1 kHz on --device and store the meter's reading of each "
+                "channel."),
+        CliText("[export FILE | play | devices | calibrate]"));
     parser_.addOptions({
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},
@@ -213,8 +222,10 @@ CommandLineParser::CommandLineParser() {
          "8|16|24|float"},
         {kLevel,
          CliText("Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), "
-                 "in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only."),
-         "DB"},
+                 "in the samples themselves: a sine at -20 has an RMS of -20 dBFS; or, on a "
+                 "calibrated output, 0dBu, -10dBV, 775mV, 0.775V (RMS of a sine), 2Vpp, 500mVpp. "
+                 "Precise only."),
+         "LEVEL"},
         {kDither,
          CliText("Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
                  "(default off: files are the same byte for byte). Precise only.")},
@@ -237,8 +248,13 @@ CommandLineParser::CommandLineParser() {
         {kSeconds, CliText("play: stop after 0.1 to 86400 seconds (default: until Ctrl-C)."), "N"},
         {kDevice,
          CliText("play: on this output of the sound server, by name or description (orbel devices "
-                 "lists them; default: the server's default)."),
+                 "lists them; default: the server's default); export: the output whose "
+                 "calibration a level in volts uses."),
          "NAME"},
+        {kMeasured,
+         CliText("calibrate: the meter's readings of the left and right channels (V RMS, e.g. "
+                 "0.245 or 245mV) instead of asking; one value for both."),
+         "V[,V]"},
     });
     parser_.addOptions({
         {kSweep,
@@ -332,6 +348,11 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         if (positional.size() != 1)
             return Refuse(CliText("play takes no file"));
         line.action = CommandLine::Action::Play;
+    } else if (command == "calibrate") {
+        if (positional.size() != 1)
+            return Refuse(CliText("calibrate takes no file"));
+        line.action = CommandLine::Action::Calibrate;
+        return ParseCalibrate(std::move(line));
     } else if (command == "devices") {
         if (positional.size() != 1)
             return Refuse(CliText("devices takes no file"));
@@ -341,7 +362,8 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Devices;
         return line;
     } else {
-        return Refuse(CliText("unknown command %1: the commands are export FILE, play and devices")
+        return Refuse(CliText("unknown command %1: the commands are export FILE, play, devices and "
+                              "calibrate")
                           .arg(QString::fromStdString(to::Quoted(ArgumentBytes(command)))));
     }
     return ParseTone(std::move(line));
@@ -395,8 +417,20 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     if (parser_.isSet(kLevel) && !tone.precise)
         return Refuse(CliText("--level needs the precise synthesis; --classic plays at the "
                               "amplitudes alone"));
-    if (auto refused = take(kLevel, to::Level, tone.levelDb))
+    line.levelGiven = parser_.isSet(kLevel);
+    const auto level = [&](const WrittenLevel& written, std::string_view text) {
+        if (written.unit == LevelUnit::DbFs) {
+            tone.levelDb = written.number;
+        } else {
+            line.jackLevel = written;
+            line.levelText = std::string(text);
+        }
+    };
+    if (auto refused = take(
+            kLevel, [](std::string_view text) { return to::AnyLevel("--level", text); }, level))
         return Refuse(*refused);
+    if (parser_.isSet(kMeasured))
+        return Refuse(CliText("--measured is for calibrate only"));
     if (parser_.isSet(kDither)) {
         if (!tone.precise)
             return Refuse(
@@ -427,8 +461,6 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
                 tone.am.push_back(am);
             }))
             return Refuse(*refused);
-    if (parser_.isSet(kDevice) && line.action != CommandLine::Action::Play)
-        return Refuse(CliText("--device is for play only"));
     if (auto refused = take(kDevice, to::DeviceName, line.device))
         return Refuse(*refused);
     if (auto refused = take(kSeconds, to::Seconds, line.seconds))
@@ -437,6 +469,26 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     if (line.action == CommandLine::Action::Refused)
         return line;
     return ParseFineTone(std::move(line));
+}
+
+CommandLine CommandLineParser::ParseCalibrate(CommandLine line) {
+    for (const QString& name : kToneOptions + kSignalOptions + QStringList{kDither})
+        if (parser_.isSet(name))
+            return Refuse(CliMessage("%1 is not for calibrate", {Flag(name)}));
+    if (!parser_.isSet(kDevice))
+        return Refuse(CliText("calibrate needs --device NAME (orbel devices lists them)"));
+    const auto take = OptionTaker(parser_);
+    // The calibration tone is a sine, in dBFS only.
+    line.tone.levelDb = kCalibrationLevelDb;
+    if (auto refused = take(kLevel, to::Level, line.tone.levelDb))
+        return Refuse(*refused);
+    if (auto refused = take(kDevice, to::DeviceName, line.device))
+        return Refuse(*refused);
+    if (auto refused = take(kMeasured, to::MeterReadings, line.measured))
+        return Refuse(*refused);
+    line.tone.frequency = kCalibrationFrequency;
+    line.tone.stereo = true;
+    return line;
 }
 
 int CommandLineParser::RateAsked() const {
