@@ -45,26 +45,38 @@ std::optional<double> AskReading(const char* channel) {
     }
 }
 
-// The readings, typed while the tone plays.
-std::optional<std::pair<double, double>> ReadingsWhilePlaying(const CommandLine& line,
-                                                              std::shared_ptr<SoundOutput> output) {
+// The reading of one channel, typed while the tone plays on that channel
+// alone (the other silent, so that a meter on the wrong jack reads
+// nothing); nothing when none is typed or the tone cannot be made.
+std::optional<double> ReadingWhilePlaying(const CommandLine& line,
+                                          const std::shared_ptr<SoundOutput>& output,
+                                          OutputChannel channel) {
     TToneGen gen(nullptr, output);
     ToneRequest tone = line.tone;
+    const bool left = channel == OutputChannel::Left;
+    tone.leftVolume = left ? tone.leftVolume : 0;
+    tone.rightVolume = left ? 0 : tone.rightVolume;
     if (!tone.Build(gen)) {
         SayOnStandardError(CliText(msg::kNoMemory));
         return std::nullopt;
     }
     gen.SetLoop(true);
     gen.Play();
-    std::optional<std::pair<double, double>> readings;
-    if (const auto left = AskReading("left"))
-        if (const auto right = AskReading("right"))
-            readings = std::pair{*left, *right};
+    const std::optional<double> reading = AskReading(left ? "left" : "right");
     gen.Output()->StopAndDrain();
     gen.Stop();
-    if (!readings)
+    if (!reading)
         SayOnStandardError(CliText("no reading typed: nothing stored"));
-    return readings;
+    return reading;
+}
+
+// Both readings, the left channel's first.
+std::optional<std::pair<double, double>>
+ReadingsWhilePlaying(const CommandLine& line, const std::shared_ptr<SoundOutput>& output) {
+    if (const auto left = ReadingWhilePlaying(line, output, OutputChannel::Left))
+        if (const auto right = ReadingWhilePlaying(line, output, OutputChannel::Right))
+            return std::pair{*left, *right};
+    return std::nullopt;
 }
 
 } // namespace

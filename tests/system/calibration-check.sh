@@ -66,7 +66,7 @@ record() { # sink file
 for sink in bench_a bench_b; do
   record "$sink" "$work/$sink.raw"
   sleep 0.5
-  "$orbel" play --device "$sink" --level 0dBu --bits float --frequency 1000 --seconds 2.5 \
+  "$orbel" play --device "$sink" --level 0dBu --bits float --frequency 1000 --seconds 4 \
     2>"$work/$sink.err" || fail "play on $sink exits $?: $(cat "$work/$sink.err")"
   stop_all
   grep -q "dBFS; at $sink: 0.7746Vrms, 2.191Vpp, 0dBu" "$work/$sink.err" ||
@@ -81,9 +81,10 @@ rate = 96000
 dbu = math.sqrt(0.6)
 for path, full_scale in zip(sys.argv[1:], (0.5 / 10 ** -0.5, 0.8 / 10 ** -0.5)):
     x = np.fromfile(path, dtype="<f4")[0::2].astype(np.float64)
-    # The loudest whole second: 1000 whole cycles.
-    best = max(range(0, len(x) - rate, rate // 4), key=lambda s: float(np.sum(x[s:s + rate] ** 2)))
-    got = 10 * np.log10(2 * np.mean(x[best:best + rate] ** 2))
+    # The loudest half second (500 whole cycles) of the steady tone.
+    n = rate // 2
+    best = max(range(0, len(x) - n, rate // 8), key=lambda s: float(np.sum(x[s:s + n] ** 2)))
+    got = 10 * np.log10(2 * np.mean(x[best:best + n] ** 2))
     want = 20 * math.log10(dbu / full_scale)
     print(f"{path.rsplit('/', 1)[-1]}: {got:.4f} dBFS, expected {want:.4f}")
     if abs(got - want) > 0.01:
