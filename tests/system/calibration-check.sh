@@ -99,3 +99,19 @@ grep -q "no longer valid" "$work/err" || fail "no line on the changed volume: $(
 "$orbel" play --device bench_a --level -20 --seconds 0.5 2>"$work/err" || fail "play exits $?"
 if grep -q "no longer valid" "$work/err"; then fail "bench_a's volume did not change"; fi
 ok "the changed volume is said, the other output's is not"
+
+echo "-- export, and a calibration typed at the prompt"
+"$orbel" export "$work/v.wav" --device bench_b --level 0dBu --duration 100 2>"$work/err" ||
+  fail "export exits $?: $(cat "$work/err")"
+"$orbel" export "$work/db.wav" --level -10.28 --duration 100 2>/dev/null || fail "export exits $?"
+grep -q "^orbel: level -10.28dBFS; at bench_b" "$work/err" || fail "export: $(cat "$work/err")"
+ok "export takes a level in volts through the named output's calibration"
+# A reading out of form is asked again; then 0.25 V left and 300mV right.
+printf 'abc\n0.25\n300mV\n' | "$orbel" calibrate --device bench_a >"$work/cal_a" 2>"$work/err" ||
+  fail "calibrate at the prompt exits $?: $(cat "$work/err")"
+grep -q "0.7906V RMS on the left, 0.9487V on the right" "$work/cal_a" || fail "typed: $(cat "$work/cal_a")"
+grep -q "must be the meter's reading" "$work/err" || fail "a bad reading was taken: $(cat "$work/err")"
+status=0
+printf '0.25\n' | "$orbel" calibrate --device bench_a >/dev/null 2>"$work/err" || status=$?
+[ "$status" -eq 1 ] || fail "calibrate without the right reading exits $status"
+ok "readings typed at the prompt, and none stored without both"
