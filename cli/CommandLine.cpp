@@ -445,6 +445,11 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
             tone.rightVolume = levels.second;
         }))
         return Refuse(*refused);
+    // The output level scales what the calibration says is at the jack.
+    if (line.jackLevel && (tone.leftVolume != 100 || tone.rightVolume != 100))
+        return Refuse(CliMessage("--volume below 100 would take the volts of --level %1 down "
+                                 "with it: set the level alone",
+                                 {to::Quoted(line.levelText)}));
     if (auto refused = take(kEnvelope, to::Envelope, tone.envelope))
         return Refuse(*refused);
     tone.useMultiplier = !parser_.isSet(kNoMultiplier);

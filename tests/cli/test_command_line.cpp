@@ -155,6 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --level 3dBm", "--level must be a level such as -20, -20dBFS, 0dBu"},
         Limit{"play --classic --level 0dBu", "--level needs the precise synthesis"},
         Limit{"play --measured 0.2", "--measured is for calibrate only"},
+        Limit{"play --level 1V --volume 50", "--volume below 100 would take the volts"},
+        Limit{"play --level -6 --volume 50", nullptr},
         Limit{"calibrate --device sink1 --measured 0.245,245mV", nullptr},
         Limit{"calibrate --measured 0.245", "calibrate needs --device NAME"},
         Limit{"calibrate --device sink1 --measured 0", "--measured must be the meter's reading"},
