@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    switch (data[0] % 14) {
+    switch (data[0] % 15) {
     case 0: {
         const auto v =
             to::WholeNumber("--frequency", text, kMinToneFrequency, kMaxToneFrequency, "Hz");
@@ -119,6 +119,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!Refusal(v))
             Expect(*v.value >= to::kMinLevelDb && *v.value <= to::kMaxLevelDb &&
                    std::fabs(*v.value * 100 - std::round(*v.value * 100)) < 1e-6);
+        break;
+    }
+    case 7: {
+        // Any unit: dBFS within the range; volts above 0; readings above 0.
+        const auto v = to::AnyLevel("--level", text);
+        if (!Refusal(v))
+            Expect(v.value->unit == LevelUnit::DbFs
+                       ? v.value->number >= to::kMinLevelDb && v.value->number <= to::kMaxLevelDb
+                       : std::isfinite(v.value->number) &&
+                             (!IsInVolts(v.value->unit) || v.value->number > 0));
+        const auto readings = to::MeterReadings(text);
+        if (!Refusal(readings))
+            Expect(readings.value->first > 0 && readings.value->second > 0 &&
+                   std::isfinite(readings.value->first) && std::isfinite(readings.value->second));
         break;
     }
     default: {
