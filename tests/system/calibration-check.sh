@@ -106,6 +106,35 @@ echo "-- export, and a calibration typed at the prompt"
 "$orbel" export "$work/db.wav" --level -10.28 --duration 100 2>/dev/null || fail "export exits $?"
 grep -q "^orbel: level -10.28dBFS; at bench_b" "$work/err" || fail "export: $(cat "$work/err")"
 ok "export takes a level in volts through the named output's calibration"
+# Every unit, from the file (bench_a: 1.5811 V at full scale).
+levels=(-20dBFS 0dBu +3dBu -10dBV 775mV 0.1V 2Vpp 500mVpp -100dBu)
+for level in "${levels[@]}"; do
+  "$orbel" export "$work/u$level.wav" --device bench_a --level "$level" --bits float \
+    --frequency 1000 --duration 100 2>/dev/null || fail "export --level $level exits $?"
+done
+/usr/bin/python3 - "$work" "${levels[@]}" <<'PY' || fail "a unit is off its calibration by more than 0.01 dB"
+import math
+import re
+import sys
+import numpy as np
+full_scale = 0.5 / 10 ** -0.5
+volts = {"dBu": lambda n: math.sqrt(0.6) * 10 ** (n / 20), "dBV": lambda n: 10 ** (n / 20),
+         "mV": lambda n: n / 1000, "V": lambda n: n, "Vpp": lambda n: n / (2 * math.sqrt(2)),
+         "mVpp": lambda n: n / 2000 / math.sqrt(2), "dBFS": lambda n: full_scale * 10 ** (n / 20)}
+worst = 0.0
+for level in sys.argv[2:]:
+    data = open(f"{sys.argv[1]}/u{level}.wav", "rb").read()
+    start = data.index(b"data") + 8
+    size = int.from_bytes(data[start - 4:start], "little")
+    x = np.frombuffer(data[start:start + size], dtype="<f4").astype(np.float64)
+    got = 10 * np.log10(2 * np.mean(x ** 2))
+    number, unit = re.fullmatch(r"([-+0-9.]+)(\w+)", level).groups()
+    want = 20 * math.log10(volts[unit](float(number)) / full_scale)
+    print(f"{level}: {got:.5f} dBFS, expected {want:.5f}")
+    worst = max(worst, abs(got - want))
+sys.exit(0 if worst <= 0.01 else 1)
+PY
+ok "every unit within 0.01 dB of the calibration in the samples"
 # A reading out of form is asked again; then 0.25 V left and 300mV right.
 printf 'abc\n0.25\n300mV\n' | "$orbel" calibrate --device bench_a >"$work/cal_a" 2>"$work/err" ||
   fail "calibrate at the prompt exits $?: $(cat "$work/err")"
