@@ -18,17 +18,19 @@ void Failed(VolumeQuery* q, pa_context* c) {
     q->error = pa_context_errno(c);
 }
 
-// The channel of that position, or the first one (a mono sink).
+// The volume of the channel at that position, or of the first channel
+// when the sink has none there (a mono sink).
 std::uint32_t ChannelVolume(const pa_sink_info& info, pa_channel_position_t position) {
-    const int index = pa_channel_map_valid(&info.channel_map)
-                          ? [&] {
-                                for (unsigned i = 0; i < info.channel_map.channels; ++i)
-                                    if (info.channel_map.map[i] == position)
-                                        return int(i);
-                                return 0;
-                            }()
-                          : 0;
-    return info.volume.channels > 0 ? info.volume.values[index] : 0;
+    if (info.volume.channels == 0)
+        return 0;
+    unsigned index = 0;
+    if (pa_channel_map_valid(&info.channel_map))
+        for (unsigned i = 0; i < info.channel_map.channels && i < info.volume.channels; ++i)
+            if (info.channel_map.map[i] == position) {
+                index = i;
+                break;
+            }
+    return info.volume.values[index];
 }
 
 void OnSink(pa_context* c, const pa_sink_info* info, int eol, void* userdata) {
