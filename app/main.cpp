@@ -147,6 +147,10 @@ int main(int argc, char** argv) {
             return status;
         if (line.levelGiven && !SayTheLevel(line, at, stderr))
             return 1;
+        if (line.multitone)
+            return RunMultitoneExport(*line.multitone, line.file);
+        if (line.steps)
+            return RunSteppedSweepExport(*line.steps, line.file);
         if (line.streamed)
             return RunStreamedExport(line.streamed->tone, line.streamed->format,
                                      line.streamed->durationMs, line.file);

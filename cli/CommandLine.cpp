@@ -6,6 +6,8 @@
 #include "cli/ToneOptions.h"
 #include "engine/NoteName.h"
 #include "engine/RealFrameMixer.h"
+#include "engine/multitone/ToneListReader.h"
+#include "engine/multitone/TonePlacement.h"
 
 #include <QCommandLineOption>
 #include <QCoreApplication>
@@ -46,6 +48,20 @@ const QString kPhase = "phase";
 const QString kRightFrequency = "right-frequency";
 const QStringList kSignalOptions{kSweep, kLinear, kFade, kBurst, kPhase, kRightFrequency};
 const QStringList kSignalSingleValued{kSweep, kFade, kBurst, kPhase, kRightFrequency};
+
+// The multitone and the stepped sweep.
+const QString kTones = "tones";
+const QString kTonesFile = "tones-file";
+const QString kFft = "fft";
+const QString kSteps = "steps";
+const QString kDwell = "dwell";
+const QString kUpDown = "up-down";
+const QStringList kToneSetOptions{kTones, kTonesFile, kFft, kSteps, kDwell, kUpDown};
+const QStringList kToneSetSingleValued{kTones, kTonesFile, kFft, kSteps, kDwell};
+// The most tones per octave --tones places (without --linear).
+constexpr int kMostTonesPerOctave = 1000;
+// A multitone's RMS level without --level, in dBFS.
+constexpr double kMultitoneLevelDb = -10;
 
 // The output's format, level and device.
 const QString kLevel = "level";
@@ -209,7 +225,7 @@ CommandLineParser::CommandLineParser() {
          "NAME"},
         {kWaveform,
          CliText("sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte "
-                 "(60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1)."),
+                 "(60 Hz + 7 kHz, 4:1), ccif (19 + 20 kHz, 1:1) or multitone (see --tones)."),
          "NAME"},
         {kDuration,
          CliText("Loop length, 10 to 32767 ms (default: the shortest holding whole periods; "
@@ -264,7 +280,8 @@ CommandLineParser::CommandLineParser() {
              "the phase is whole at every multiple of F1; the actual one is printed. export "
              "writes one sweep, play repeats it."),
          "F1:F2"},
-        {kLinear, CliText("With --sweep: a linear sweep of exactly --duration.")},
+        {kLinear, CliText("With --sweep: a linear sweep of exactly --duration. With --tones or "
+                          "--steps: evenly spaced frequencies instead of per octave.")},
         {kFade,
          CliText("With --sweep: raised-cosine fade in and out, 0 (default) to half the sweep."),
          "MS"},
@@ -276,6 +293,26 @@ CommandLineParser::CommandLineParser() {
         {kRightFrequency,
          CliText("With --stereo: the right channel's own frequency, as --frequency takes it."),
          "HZ"},
+        {kTones,
+         CliText("With --waveform multitone (export): N tones per octave from F1 to F2 Hz "
+                 "(with --linear: N tones evenly). The level is the RMS of the whole signal "
+                 "(default -10 dBFS); the crest factor is printed."),
+         "F1:F2:N"},
+        {kTonesFile,
+         CliText("With --waveform multitone: the tones from a file, one a line: frequency in Hz, "
+                 "optionally its level in dB and its phase in degrees (# comments)."),
+         "FILE"},
+        {kFft,
+         CliText("With --waveform multitone: centre every tone on a bin of an N-point transform "
+                 "and repeat every N frames; a power of two from 1024 to 1048576 (default "
+                 "65536)."),
+         "N"},
+        {kSteps,
+         CliText("Stepped sine sweep (export): N frequencies from F1 to F2 Hz, per octave "
+                 "(with --linear: evenly), each held for --dwell."),
+         "F1:F2:N"},
+        {kDwell, CliText("With --steps: each step's time, 10 to 60000 ms."), "MS"},
+        {kUpDown, CliText("With --steps: back down to F1 after F2.")},
     });
 }
 
@@ -320,7 +357,8 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Version;
         return line;
     }
-    for (const QString& name : kSingleValued + kSignalSingleValued + kSingleValuedOutput)
+    for (const QString& name :
+         kSingleValued + kSignalSingleValued + kSingleValuedOutput + kToneSetSingleValued)
         if (parser_.values(name).size() > 1)
             return Refuse(CliText("%1 may be given only once").arg(Flag(name).c_str()));
     if (parser_.isSet(kPrecise) && parser_.isSet(kClassic))
@@ -330,7 +368,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
 
     const QStringList positional = parser_.positionalArguments();
     if (positional.isEmpty()) {
-        for (const QString& name : kToneOptions + kSignalOptions + kOutputOptions)
+        for (const QString& name : kToneOptions + kSignalOptions + kOutputOptions + kToneSetOptions)
             if (parser_.isSet(name))
                 return Refuse(
                     CliText("%1 needs a command: export FILE or play").arg(Flag(name).c_str()));
@@ -356,7 +394,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
     } else if (command == "devices") {
         if (positional.size() != 1)
             return Refuse(CliText("devices takes no file"));
-        for (const QString& name : kToneOptions + kOutputOptions)
+        for (const QString& name : kToneOptions + kOutputOptions + kToneSetOptions)
             if (parser_.isSet(name))
                 return Refuse(CliMessage("%1 is for export and play", {Flag(name)}));
         line.action = CommandLine::Action::Devices;
@@ -392,9 +430,11 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
                 tone.frequency = hz;
             }))
         return Refuse(*refused);
+    bool multitone = false;
     if (auto refused = take(kWaveform, to::ToneWaveform, [&](const to::WaveChoice& choice) {
             tone.waveform = choice.wave;
             tone.signal.kind = choice.signal;
+            multitone = choice.multitone;
         }))
         return Refuse(*refused);
     // A sweep's duration has its own range (ParseSignal).
@@ -470,6 +510,11 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         return Refuse(*refused);
     if (auto refused = take(kSeconds, to::Seconds, line.seconds))
         return Refuse(*refused);
+    if (multitone || parser_.isSet(kSteps))
+        return ParseToneSet(std::move(line), multitone);
+    for (const QString& name : kToneSetOptions)
+        if (parser_.isSet(name))
+            return Refuse(CliMessage("%1 goes with --waveform multitone or --steps", {Flag(name)}));
     line = ParseSignal(std::move(line));
     if (line.action == CommandLine::Action::Refused)
         return line;
@@ -477,7 +522,8 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
 }
 
 CommandLine CommandLineParser::ParseCalibrate(CommandLine line) {
-    for (const QString& name : kToneOptions + kSignalOptions + QStringList{kDither})
+    for (const QString& name :
+         kToneOptions + kSignalOptions + kToneSetOptions + QStringList{kDither})
         if (parser_.isSet(name))
             return Refuse(CliMessage("%1 is not for calibrate", {Flag(name)}));
     if (!parser_.isSet(kDevice))
@@ -493,6 +539,114 @@ CommandLine CommandLineParser::ParseCalibrate(CommandLine line) {
         return Refuse(*refused);
     line.tone.frequency = kCalibrationFrequency;
     line.tone.stereo = true;
+    return line;
+}
+
+CommandLine CommandLineParser::ParseToneSet(CommandLine line, bool multitone) {
+    const ToneRequest& tone = line.tone;
+    const auto take = OptionTaker(parser_);
+    const std::string what = multitone ? "--waveform multitone" : "--steps";
+    // The first option given of `names`, or "".
+    const auto given = [&](const QStringList& names) -> std::string {
+        for (const QString& name : names)
+            if (parser_.isSet(name))
+                return Flag(name);
+        return {};
+    };
+    const std::string alien = given({kFrequency, kNote, kAM, kNoMultiplier, kEnvelope, kVolume,
+                                     kSweep, kFade, kBurst, kPhase, kRightFrequency});
+    const std::string stepOption = given({kDwell, kUpDown});
+    const std::string toneOption = given({kTones, kTonesFile, kFft});
+    const bool otherWave = tone.waveform != TTGWave::tgSine || tone.signal.kind != SignalKind::Tone;
+    const std::pair<bool, CliMessage> refusals[] = {
+        {line.classic, {"%1 needs the precise synthesis, not --classic", {what}}},
+        {multitone && parser_.isSet(kSteps), {"give only one of --waveform multitone and --steps"}},
+        {!multitone && otherWave,
+         {"--steps plays a sine, not --waveform %1", {ArgumentBytes(parser_.value(kWaveform))}}},
+        {!alien.empty(), {"%1 does not go with %2", {alien, what}}},
+        {multitone && !stepOption.empty(), {"%1 goes with --steps", {stepOption}}},
+        {!multitone && !toneOption.empty(), {"%1 goes with --waveform multitone", {toneOption}}},
+        {multitone && parser_.isSet(kTones) && parser_.isSet(kTonesFile),
+         {"give only one of --tones and --tones-file"}},
+        {multitone && !parser_.isSet(kTones) && !parser_.isSet(kTonesFile),
+         {"--waveform multitone needs --tones F1:F2:N or --tones-file FILE"}},
+        {multitone && parser_.isSet(kLinear) && !parser_.isSet(kTones),
+         {"--linear goes with --tones"}},
+        {!multitone && !parser_.isSet(kDwell), {"--steps needs --dwell MS"}},
+        {!multitone && parser_.isSet(kDuration),
+         {"--steps lasts as long as its steps and dwells: drop --duration"}},
+        {line.action != CommandLine::Action::Export,
+         {"%1 can be written with export; play comes later", {what}}},
+    };
+    for (const auto& [refused, message] : refusals)
+        if (refused)
+            return Refuse(message);
+
+    WaveFormat format{tone.stereo, tone.resolution != TTGResolution::tg8Bit,
+                      tone.quality == TTGQuality::tgHiQ};
+    if (tone.resolution == TTGResolution::tg24Bit)
+        format.wide = WideSamples::Pcm24;
+    else if (tone.resolution == TTGResolution::tgFloat)
+        format.wide = WideSamples::Float32;
+    const bool linear = parser_.isSet(kLinear);
+
+    if (multitone) {
+        MultitoneRequest request;
+        request.format = format;
+        request.durationMs = tone.durationMs.value_or(kStreamedDurationMs);
+        request.dither = tone.dither;
+        request.settings.levelDb = parser_.isSet(kLevel) ? tone.levelDb : kMultitoneLevelDb;
+        if (auto refused = take(kFft, to::FftLength, request.settings.fftLength))
+            return Refuse(*refused);
+        const int most = linear ? kMostListedTones : kMostTonesPerOctave;
+        const auto span = [most](std::string_view text) { return to::Span("--tones", text, most); };
+        if (auto refused = take(kTones, span, [&](const to::FrequencySpan& s) {
+                request.settings.tones = linear ? EvenlySpacedTones(s.f1, s.f2, s.count)
+                                                : TonesPerOctave(s.f1, s.f2, s.count);
+            }))
+            return Refuse(*refused);
+        if (parser_.isSet(kTones) && request.settings.tones.size() > std::size_t(kMostListedTones))
+            return Refuse(CliMessage("--tones places more than %1 tones", {kMostListedTones}));
+        if (auto refused = take(
+                kTonesFile,
+                [](std::string_view text) {
+                    return text.empty() ? OptionValue<std::string>::Refused(
+                                              {"--tones-file needs the name of a file"})
+                                        : OptionValue<std::string>{std::string(text), {}};
+                },
+                request.tonesFile))
+            return Refuse(*refused);
+        line.multitone = std::move(request);
+        return line;
+    }
+
+    SteppedSweepSettings settings;
+    settings.linear = linear;
+    settings.upDown = parser_.isSet(kUpDown);
+    const auto span = [](std::string_view text) { return to::Span("--steps", text, kMostSteps); };
+    if (auto refused = take(kSteps, span, [&](const to::FrequencySpan& s) {
+            settings.f1 = s.f1;
+            settings.f2 = s.f2;
+            settings.count = s.count;
+        }))
+        return Refuse(*refused);
+    if (auto refused = take(kDwell, Whole("--dwell", kShortestDwellMs, kLongestDwellMs, "ms"),
+                            settings.dwellMs))
+        return Refuse(*refused);
+    SteppedSweepRequest request;
+    request.format = format;
+    request.peak = PeakFromDecibels(tone.levelDb);
+    request.dither = tone.dither;
+    request.schedule = BuildStepSchedule(settings, format.SamplesPerSecond());
+    if (request.schedule.refusal == StepRefusal::BadFrequency) {
+        const FrequencyRange range = FrequencyRange::AtRate(format.SamplesPerSecond());
+        return Refuse(CliMessage("--steps must lie from %1 to %2 Hz at %3 samples per second",
+                                 {FrequencyText(range.lowest), FrequencyText(range.highest),
+                                  format.SamplesPerSecond()}));
+    }
+    if (request.schedule.refusal != StepRefusal::None)
+        return Refuse(CliMessage("--steps cannot be played at this rate"));
+    line.steps = std::move(request);
     return line;
 }
 

@@ -8,6 +8,8 @@
 #include "engine/StreamedTone.h"
 #include "engine/ToneRequest.h"
 #include "engine/WaveFormat.h"
+#include "engine/multitone/Multitone.h"
+#include "engine/steps/StepSchedule.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -22,6 +24,25 @@ struct StreamedExportRequest {
     StreamedToneSettings tone;
     WaveFormat format;
     int durationMs = 1000;
+};
+
+// export of a multitone: its tones from --tones, or from the list in
+// `tonesFile` (read when the command runs); the level is the RMS of the
+// whole signal.
+struct MultitoneRequest {
+    MultitoneSettings settings; // tones empty when they come from the file
+    std::string tonesFile;      // the name's bytes as given
+    WaveFormat format;
+    int durationMs = 1000;
+    bool dither = false;
+};
+
+// export of a stepped sweep: the schedule, checked at the format's rate.
+struct SteppedSweepRequest {
+    StepSchedule schedule;
+    WaveFormat format;
+    double peak = 1;
+    bool dither = false;
 };
 
 struct CommandLine {
@@ -47,6 +68,10 @@ struct CommandLine {
     // export: set when the tone is streamed; `tone` then gives the rest of
     // the request but not the frequencies.
     std::optional<StreamedExportRequest> streamed;
+    // export: set for --waveform multitone and for --steps; `tone` is then
+    // not used.
+    std::optional<MultitoneRequest> multitone;
+    std::optional<SteppedSweepRequest> steps;
 };
 
 class CommandLineParser {
@@ -68,6 +93,9 @@ private:
     // A frequency that no loop holds: export streams it (or refuses what a
     // streamed tone cannot do); play refuses it for now.
     CommandLine ParseFineTone(CommandLine line);
+    // --waveform multitone and --steps, which replace the tone and its
+    // signals (export only, for now).
+    CommandLine ParseToneSet(CommandLine line, bool multitone);
     // The rate the frequencies are judged at: --rate's, or the default.
     int RateAsked() const;
 

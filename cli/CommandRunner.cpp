@@ -6,9 +6,16 @@
 #include "cli/SoundLossTally.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
+#include "core/SettingsFolderFile.h"
 #include "engine/StreamExport.h"
 #include "engine/ToneExport.h"
 #include "engine/WaveFile.h"
+#include "engine/multitone/MultitoneSource.h"
+#include "engine/multitone/ToneListReader.h"
+#include "engine/steps/SteppedSweepSource.h"
+
+#include <algorithm>
+#include <cstdint>
 
 #include "engine/DefaultSoundOutput.h"
 #include "engine/ToneGen.h"
@@ -132,6 +139,146 @@ int RunStreamedExport(const StreamedToneSettings& tone, const WaveFormat& format
     const int why = file == kStandardOutput
                         ? ExportStreamedToneTo(tone, format, durationMs, STDOUT_FILENO)
                         : ExportStreamedTone(tone, format, durationMs, file);
+    return SayHowTheExportWent(why, file);
+}
+
+namespace {
+
+// Numbers in refusals are written in C notation, as scripts read them.
+std::string Number(const char* format, double value) {
+    const locale_t c = ::newlocale(LC_NUMERIC_MASK, "C", locale_t(0));
+    const locale_t previous = c ? ::uselocale(c) : locale_t(0);
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    if (c) {
+        ::uselocale(previous);
+        ::freelocale(c);
+    }
+    return text;
+}
+
+std::string Hertz(double hz) {
+    return Number("%.6g", hz);
+}
+
+// The tone list of `path`, or why it cannot be read.
+std::string ReadTones(const std::string& path, std::vector<MultitoneTone>& tones) {
+    const std::string name = tone_options::Quoted(path);
+    const SettingsFileText file = ReadSettingsFolderFile(path);
+    switch (file.status) {
+    case SettingsFileText::Status::Read:
+        break;
+    case SettingsFileText::Status::Missing:
+        return CliString(CliMessage("--tones-file %1: no such file", {name}));
+    case SettingsFileText::Status::NotAFile:
+        return CliString(CliMessage("--tones-file %1 is not a regular file", {name}));
+    case SettingsFileText::Status::TooLarge:
+        return CliString(CliMessage("--tones-file %1 is larger than 1 MB", {name}));
+    case SettingsFileText::Status::Unreadable:
+        return CliString(CliMessage("--tones-file %1 cannot be read", {name}));
+    }
+    ToneListReading reading = ReadToneList(file.text);
+    if (reading.badLine > 0)
+        return CliString(
+            CliMessage("--tones-file %1, line %2: %3", {name, reading.badLine, reading.reason}));
+    if (!reading.reason.empty())
+        return CliString(CliMessage("--tones-file %1: %2", {name, reading.reason}));
+    tones = std::move(reading.tones);
+    return {};
+}
+
+std::string MultitoneRefusalText(const Multitone& m, const MultitoneRequest& request) {
+    const int rate = request.format.SamplesPerSecond();
+    const int fft = request.settings.fftLength;
+    switch (m.refusal) {
+    case MultitoneRefusal::None:
+        return {};
+    case MultitoneRefusal::NoTones:
+        return CliString(CliMessage("--tones places no tone"));
+    case MultitoneRefusal::BadLength:
+    case MultitoneRefusal::BadRate:
+        return CliString(
+            CliMessage("--fft %1 cannot be used at %2 samples per second", {fft, rate}));
+    case MultitoneRefusal::OutOfRange:
+        return CliString(CliMessage("the tone at %1 Hz does not lie between the first bin of "
+                                    "--fft %2 and half of %3 samples per second",
+                                    {Hertz(m.firstHertz), fft, rate}));
+    case MultitoneRefusal::SameBin:
+        return CliString(
+            CliMessage("the tones at %1 Hz and %2 Hz land on one bin of --fft %3 at %4 samples "
+                       "per second: drop one or lengthen --fft",
+                       {Hertz(m.firstHertz), Hertz(m.secondHertz), fft, rate}));
+    case MultitoneRefusal::Clips:
+        break;
+    }
+    return CliString(
+        CliMessage("--level %1 dBFS RMS would clip this multitone: the largest level "
+                   "that fits is %2",
+                   {Number("%.2f", request.settings.levelDb), Number("%.2f", m.largestLevelDb)}));
+}
+
+// `durationMs` of a source written to `file` or standard output, all or
+// nothing: 0 or the errno value that says why.
+template <class Source, class... Args>
+int WriteSource(const std::string& file, int durationMs, Args&&... args) {
+    try {
+        Source source(std::forward<Args>(args)...);
+        if (file != kStandardOutput)
+            return ExportStream(source, durationMs, file);
+        const std::vector<std::uint8_t> image = StreamImage(source, durationMs);
+        return image.empty() ? ENOMEM : WriteAllTo(STDOUT_FILENO, image.data(), image.size());
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    } catch (const std::invalid_argument&) {
+        return EINVAL;
+    }
+}
+
+} // namespace
+
+PreparedMultitone PrepareMultitone(const MultitoneRequest& request) {
+    PreparedMultitone prepared;
+    MultitoneSettings settings = request.settings;
+    if (!request.tonesFile.empty()) {
+        prepared.refusal = ReadTones(request.tonesFile, settings.tones);
+        if (!prepared.refusal.empty())
+            return prepared;
+    }
+    try {
+        prepared.multitone = BuildMultitone(settings, request.format.SamplesPerSecond());
+    } catch (const std::bad_alloc&) {
+        prepared.refusal = CliString(CliText(msg::kNoMemory));
+        return prepared;
+    }
+    prepared.refusal = MultitoneRefusalText(prepared.multitone, request);
+    return prepared;
+}
+
+int RunMultitoneExport(const MultitoneRequest& request, const std::string& file) {
+    const PreparedMultitone prepared = PrepareMultitone(request);
+    if (!prepared.refusal.empty()) {
+        std::fprintf(stderr, "orbel: %s\n", tone_options::OneLine(prepared.refusal).c_str());
+        return 2;
+    }
+    const Multitone& m = prepared.multitone;
+    const int why =
+        WriteSource<MultitoneSource>(file, request.durationMs, m, request.format, request.dither);
+    if (SayHowTheExportWent(why, file) != 0)
+        return 1;
+    std::fprintf(
+        stderr, "orbel: %s\n",
+        CliString(CliMessage("crest factor %1 dB, %2 tones, repeating every %3 frames",
+                             {Number("%.2f", m.crestFactorDb), int(m.tones.size()), m.fftLength}))
+            .c_str());
+    return 0;
+}
+
+int RunSteppedSweepExport(const SteppedSweepRequest& request, const std::string& file) {
+    const int rate = request.format.SamplesPerSecond();
+    const auto durationMs = static_cast<int>(
+        std::min<std::uint64_t>((request.schedule.endFrame * 1000 + rate - 1) / rate, INT32_MAX));
+    const int why = WriteSource<SteppedSweepSource>(file, durationMs, request.schedule,
+                                                    request.format, request.peak, request.dither);
     return SayHowTheExportWent(why, file);
 }
 

@@ -3,6 +3,7 @@
 // The command line's two commands. Each returns the program's exit status
 // and says what went wrong in one line on standard error.
 
+#include "cli/CommandLine.h"
 #include "engine/StreamedTone.h"
 #include "engine/ToneRequest.h"
 #include "engine/WaveFormat.h"
@@ -22,6 +23,23 @@ int RunExport(const ToneRequest& tone, const std::string& file);
 // The same for a streamed tone: `durationMs` of it in `format`.
 int RunStreamedExport(const StreamedToneSettings& tone, const WaveFormat& format, int durationMs,
                       const std::string& file);
+
+// The request's multitone, with its tones read from its list file when it
+// names one (a regular file of at most 1 MB, never waiting on a FIFO), or
+// `refusal`: one line saying why it cannot be made.
+struct PreparedMultitone {
+    Multitone multitone;
+    std::string refusal;
+};
+PreparedMultitone PrepareMultitone(const MultitoneRequest& request);
+
+// Writes the multitone (see RunExport) and prints its crest factor on
+// standard error. 2 when it is refused (nothing written), 1 when it
+// cannot be written.
+int RunMultitoneExport(const MultitoneRequest& request, const std::string& file);
+
+// Writes the whole stepped sweep (see RunExport).
+int RunSteppedSweepExport(const SteppedSweepRequest& request, const std::string& file);
 
 // Plays the signal in a loop through the sound server until `seconds` have
 // passed (without: until interrupted), then fades it out. SIGINT (Ctrl-C),

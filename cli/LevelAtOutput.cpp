@@ -54,6 +54,12 @@ LevelAtOutput FindLevelAtOutput(SoundOutput& output, const std::string& wanted) 
 int SetSampleLevel(CommandLine& line, const LevelAtOutput& at) {
     if (!line.jackLevel)
         return 0;
+    // A multitone's level is that of its sum, not of one sine.
+    if (line.multitone) {
+        SayOnStandardError(
+            CliText("--level in volts goes with a sine, not with --waveform multitone"));
+        return 2;
+    }
     const std::optional<double> volts =
         at.calibration ? std::optional<double>(at.calibration->fullScaleVolts) : std::nullopt;
     const SampleLevelResult sample = ToSampleLevel(*line.jackLevel, volts);
@@ -64,6 +70,8 @@ int SetSampleLevel(CommandLine& line, const LevelAtOutput& at) {
         return 2;
     }
     line.tone.levelDb = *sample.peakDb;
+    if (line.steps)
+        line.steps->peak = PeakFromDecibels(*sample.peakDb);
     if (line.streamed)
         line.streamed->tone.peak = PeakFromDecibels(*sample.peakDb);
     return 0;
@@ -76,8 +84,8 @@ bool SayTheLevel(const CommandLine& line, const LevelAtOutput& at, std::FILE* to
     // The tones and the signals made of a sine; the noises and two-tone
     // signals are told in dBFS only.
     const SignalKind kind = tone.signal.kind;
-    const bool known =
-        kind == SignalKind::Tone || kind == SignalKind::Sweep || kind == SignalKind::Burst;
+    const bool known = !line.multitone && (kind == SignalKind::Tone || kind == SignalKind::Sweep ||
+                                           kind == SignalKind::Burst);
     if (at.calibration && known) {
         const int rate =
             WaveFormat{false, true, tone.quality == TTGQuality::tgHiQ}.SamplesPerSecond();

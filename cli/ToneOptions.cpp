@@ -8,6 +8,7 @@
 #include "engine/NoteName.h"
 #include "engine/NumberText.h"
 #include "engine/SampleLevel.h"
+#include "engine/multitone/FftLength.h"
 
 #include <array>
 #include <charconv>
@@ -268,13 +269,17 @@ OptionValue<AMRequest> AMLevel(std::string_view text, int toneFrequency, bool us
 }
 
 OptionValue<WaveChoice> ToneWaveform(std::string_view text) {
+    if (text == kMultitoneWord)
+        return {WaveChoice{TTGWave::tgSine, SignalKind::Tone, true}, {}};
     if (const auto* name = choice_names::ByCommandWord(choice_names::kSignals, text))
         return {WaveChoice{TTGWave::tgSine, name->value}, {}};
     const OptionValue<TTGWave> wave = Waveform("--waveform", text);
     if (!wave.value)
         return OptionValue<WaveChoice>::Refused(
             {"%1 must be %2, not %3",
-             {"--waveform", WordList(choice_names::kSignals, WaveNameList()), Quoted(text)}});
+             {"--waveform",
+              WordList(choice_names::kSignals, WaveNameList()) + "|" + Str(kMultitoneWord),
+              Quoted(text)}});
     return {WaveChoice{*wave.value, SignalKind::Tone}, {}};
 }
 
@@ -321,6 +326,29 @@ OptionValue<int> PhaseTenths(std::string_view text) {
         return OptionValue<int>::Refused(
             {"--phase must be degrees from 0 to 360 in steps of 0.1, not %1", {Quoted(text)}});
     return {int(*degrees * 10 + (tenth[0] - '0')), {}};
+}
+
+OptionValue<FrequencySpan> Span(std::string_view option, std::string_view text, int maxCount) {
+    const std::vector<std::string_view> parts = Split(text, ':');
+    const bool three = parts.size() == 3;
+    const std::optional<double> f1 = three ? ParseFiniteNumber(parts[0]) : std::nullopt;
+    const std::optional<double> f2 = three ? ParseFiniteNumber(parts[1]) : std::nullopt;
+    const std::optional<long long> n = three ? ParseInteger(parts[2]) : std::nullopt;
+    if (!f1 || !f2 || !n || !(*f1 > 0) || !(*f1 < *f2) || *f2 > kHighestSpanHertz || *n < 1 ||
+        *n > maxCount)
+        return OptionValue<FrequencySpan>::Refused(
+            {"%1 must be F1:F2:N, frequencies in Hz with F1 below F2, and N a whole number from "
+             "1 to %2, not %3",
+             {Str(option), maxCount, Quoted(text)}});
+    return {FrequencySpan{*f1, *f2, int(*n)}, {}};
+}
+
+OptionValue<int> FftLength(std::string_view text) {
+    const std::optional<long long> n = ParseInteger(text);
+    if (!n || !IsFftLength(*n))
+        return OptionValue<int>::Refused({"--fft must be a power of two from %1 to %2, not %3",
+                                          {kShortestFft, kLongestFft, Quoted(text)}});
+    return {int(*n), {}};
 }
 
 OptionValue<TTGResolution> Bits(std::string_view text) {

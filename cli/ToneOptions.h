@@ -106,7 +106,10 @@ OptionValue<std::string> DeviceName(std::string_view text);
 struct WaveChoice {
     TTGWave wave = TTGWave::tgSine;
     SignalKind signal = SignalKind::Tone;
+    bool multitone = false; // --waveform multitone: tones from --tones or --tones-file
 };
+// The command-line word of the multitone.
+inline constexpr std::string_view kMultitoneWord = "multitone";
 OptionValue<WaveChoice> ToneWaveform(std::string_view text);
 // F1:F2, two different frequencies in hertz, each 20..20000.
 OptionValue<std::pair<int, int>> SweepRange(std::string_view text);
@@ -114,5 +117,19 @@ OptionValue<std::pair<int, int>> SweepRange(std::string_view text);
 OptionValue<BurstSettings> Burst(std::string_view text);
 // Degrees from 0 to 360 in steps of 0.1; the value is in tenths.
 OptionValue<int> PhaseTenths(std::string_view text);
+
+// F1:F2:N of a multitone or a stepped sweep: two frequencies in hertz
+// (decimals with a point) above 0 and at most kHighestSpanHertz, F1 below
+// F2, and a whole N from 1 to `maxCount`. Whether they fit the rate is
+// judged with the signal.
+struct FrequencySpan {
+    double f1 = 0;
+    double f2 = 0;
+    int count = 0;
+};
+inline constexpr double kHighestSpanHertz = 1e6;
+OptionValue<FrequencySpan> Span(std::string_view option, std::string_view text, int maxCount);
+// A transform length: a power of two from 1024 to 1048576.
+OptionValue<int> FftLength(std::string_view text);
 
 } // namespace tone_options

@@ -82,8 +82,8 @@ calibrate: играть 1 кГц на --device и сохранить показ�
         <translation>Тон как название ноты: A, C#, E-, &gt;C, O5C#, N48 (октава 4, если не указана).</translation>
     </message>
     <message>
-        <source>sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte (60 Hz + 7 kHz, 4:1) or ccif (19 + 20 kHz, 1:1).</source>
-        <translation>sine (по умолчанию), square, triangle, sawtooth или noise; либо pink (розовый шум), smpte (60 Гц + 7 кГц, 4:1) или ccif (19 + 20 кГц, 1:1).</translation>
+        <source>sine (default), square, triangle, sawtooth or noise; or pink (pink noise), smpte (60 Hz + 7 kHz, 4:1), ccif (19 + 20 kHz, 1:1) or multitone (see --tones).</source>
+        <translation>sine (по умолчанию), square, triangle, sawtooth или noise; либо pink (розовый шум), smpte (60 Гц + 7 кГц, 4:1), ccif (19 + 20 кГц, 1:1) или multitone (см. --tones).</translation>
     </message>
     <message>
         <source>Loop length, 10 to 32767 ms (default: the shortest holding whole periods; 10000 for precise noise). A frequency with decimals, or below 20 or above 20000 Hz, is written for this long (default 1000).</source>
@@ -150,8 +150,8 @@ calibrate: играть 1 кГц на --device и сохранить показ�
         <translation>Качание частоты синусоиды от F1 до F2 Гц (от 20 до 20000, вверх или вниз) за время --duration (от 100 до 60000 мс, по умолчанию 10000). Логарифмическое и синхронное: длительность округляется так, чтобы на каждой частоте, кратной F1, фаза составляла целое число периодов; фактическая длительность выводится. export записывает одно качание, play повторяет его.</translation>
     </message>
     <message>
-        <source>With --sweep: a linear sweep of exactly --duration.</source>
-        <translation>С --sweep: линейное качание частоты длительностью ровно --duration.</translation>
+        <source>With --sweep: a linear sweep of exactly --duration. With --tones or --steps: evenly spaced frequencies instead of per octave.</source>
+        <translation>С --sweep: линейное качание частоты длительностью ровно --duration. С --tones или --steps: частоты через равные промежутки, а не по октавам.</translation>
     </message>
     <message>
         <source>With --sweep: raised-cosine fade in and out, 0 (default) to half the sweep.</source>
@@ -168,6 +168,70 @@ calibrate: играть 1 кГц на --device и сохранить показ�
     <message>
         <source>With --stereo: the right channel's own frequency, as --frequency takes it.</source>
         <translation>С --stereo: собственная частота правого канала, как у --frequency.</translation>
+    </message>
+    <message>
+        <source>With --waveform multitone (export): N tones per octave from F1 to F2 Hz (with --linear: N tones evenly). The level is the RMS of the whole signal (default -10 dBFS); the crest factor is printed.</source>
+        <translation>С --waveform multitone (export): N тонов на октаву от F1 до F2 Гц (с --linear: N тонов через равные промежутки). Уровень — среднеквадратичное значение всего сигнала (по умолчанию -10 dBFS); выводится пик-фактор.</translation>
+    </message>
+    <message>
+        <source>With --waveform multitone: the tones from a file, one a line: frequency in Hz, optionally its level in dB and its phase in degrees (# comments).</source>
+        <translation>С --waveform multitone: тоны из файла, по одному в строке: частота в Гц, по желанию уровень в дБ и фаза в градусах (# — комментарий).</translation>
+    </message>
+    <message>
+        <source>With --waveform multitone: centre every tone on a bin of an N-point transform and repeat every N frames; a power of two from 1024 to 1048576 (default 65536).</source>
+        <translation>С --waveform multitone: поставить каждый тон в центр полосы N-точечного преобразования и повторять сигнал каждые N отсчётов; степень двойки от 1024 до 1048576 (по умолчанию 65536).</translation>
+    </message>
+    <message>
+        <source>Stepped sine sweep (export): N frequencies from F1 to F2 Hz, per octave (with --linear: evenly), each held for --dwell.</source>
+        <translation>Ступенчатое качание синусоиды (export): N частот от F1 до F2 Гц по октавам (с --linear: через равные промежутки), каждая держится --dwell.</translation>
+    </message>
+    <message>
+        <source>With --steps: each step's time, 10 to 60000 ms.</source>
+        <translation>С --steps: время каждой ступени, от 10 до 60000 мс.</translation>
+    </message>
+    <message>
+        <source>With --steps: back down to F1 after F2.</source>
+        <translation>С --steps: после F2 вернуться вниз к F1.</translation>
+    </message>
+    <message>
+        <source>%1 can be written with export; play comes later</source>
+        <translation>%1 можно записать командой export; play появится позже</translation>
+    </message>
+    <message>
+        <source>--level %1 dBFS RMS would clip this multitone: the largest level that fits is %2</source>
+        <translation>--level %1 dBFS (среднеквадратичный) перегрузит этот мультитон: наибольший допустимый уровень %2</translation>
+    </message>
+    <message>
+        <source>the tones at %1 Hz and %2 Hz land on one bin of --fft %3 at %4 samples per second: drop one or lengthen --fft</source>
+        <translation>тоны %1 Гц и %2 Гц попадают в одну полосу --fft %3 при %4 отсчётах в секунду: уберите один или увеличьте --fft</translation>
+    </message>
+    <message>
+        <source>--tones-file %1, line %2: %3</source>
+        <translation>--tones-file %1, строка %2: %3</translation>
+    </message>
+    <message>
+        <source>crest factor %1 dB, %2 tones, repeating every %3 frames</source>
+        <translation>пик-фактор %1 дБ, тонов: %2, период %3 отсчётов</translation>
+    </message>
+    <message>
+        <source>--fft must be a power of two from %1 to %2, not %3</source>
+        <translation>--fft: нужна степень двойки от %1 до %2, а не %3</translation>
+    </message>
+    <message>
+        <source>give only one of --tones and --tones-file</source>
+        <translation>укажите только одно из --tones и --tones-file</translation>
+    </message>
+    <message>
+        <source>--steps needs --dwell MS</source>
+        <translation>--steps требует --dwell MS</translation>
+    </message>
+    <message>
+        <source>%1 must be F1:F2:N, frequencies in Hz with F1 below F2, and N a whole number from 1 to %2, not %3</source>
+        <translation>%1: нужно F1:F2:N — частоты в Гц, F1 меньше F2, N — целое число от 1 до %2, а не %3</translation>
+    </message>
+    <message>
+        <source>--waveform multitone needs --tones F1:F2:N or --tones-file FILE</source>
+        <translation>--waveform multitone требует --tones F1:F2:N или --tones-file FILE</translation>
     </message>
     <message>
         <source>Usage:</source>

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    switch (data[0] % 15) {
+    switch (data[0] % 17) {
     case 0: {
         const auto v =
             to::WholeNumber("--frequency", text, kMinToneFrequency, kMaxToneFrequency, "Hz");
@@ -133,6 +133,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!Refusal(readings))
             Expect(readings.value->first > 0 && readings.value->second > 0 &&
                    std::isfinite(readings.value->first) && std::isfinite(readings.value->second));
+        break;
+    }
+    case 14: {
+        const int most = (data[0] & 0x80) != 0 ? 1000 : 10000;
+        const auto v = to::Span("--tones", text, most);
+        if (!Refusal(v))
+            Expect(v.value->f1 > 0 && v.value->f1 < v.value->f2 &&
+                   v.value->f2 <= to::kHighestSpanHertz && v.value->count >= 1 &&
+                   v.value->count <= most);
+        break;
+    }
+    case 15: {
+        const auto v = to::FftLength(text);
+        if (!Refusal(v))
+            Expect(*v.value >= 1024 && *v.value <= (1 << 20) && (*v.value & (*v.value - 1)) == 0);
         break;
     }
     default: {

@@ -11,6 +11,7 @@
 #include "engine/OutputDevice.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
+#include "engine/WaveHeader.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -283,7 +286,127 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --stereo --right-frequency 1001 --waveform ccif",
               "--right-frequency goes with a steady sine only"},
         Limit{"play --phase 90 --sweep 20:20000", "--phase needs --stereo"},
-        Limit{"--sweep 20:20000", "--sweep needs a command"}));
+        Limit{"--sweep 20:20000", "--sweep needs a command"},
+        // The multitone and the stepped sweep.
+        Limit{"export a.wav --waveform multitone --tones 20:20000:3", nullptr},
+        Limit{"export a.wav --waveform multitone --tones 20:20000:3 --fft 1048576", nullptr},
+        Limit{"export a.wav --waveform multitone --tones 20:20000:3 --fft 1000",
+              "--fft must be a power of two from 1024 to 1048576, not '1000'"},
+        Limit{"export a.wav --waveform multitone --tones 20:20000:3 --fft 512", "--fft must be"},
+        Limit{"export a.wav --waveform multitone --tones 20:20000:3 --tones-file t.txt",
+              "give only one of --tones and --tones-file"},
+        Limit{"export a.wav --waveform multitone", "needs --tones F1:F2:N or --tones-file FILE"},
+        Limit{"export a.wav --waveform multitone --tones 20000:20:3", "--tones must be F1:F2:N"},
+        Limit{"export a.wav --waveform multitone --tones 20:20000:1001", "from 1 to 1000"},
+        Limit{"export a.wav --waveform multitone --tones 20:20000:3 --classic",
+              "--waveform multitone needs the precise synthesis"},
+        Limit{"export a.wav --waveform multitone --tones 20:20000:3 --frequency 1000",
+              "--frequency does not go with --waveform multitone"},
+        Limit{"export a.wav --waveform multitone --tones-file t.txt --linear",
+              "--linear goes with --tones"},
+        Limit{"play --waveform multitone --tones 20:20000:3", "can be written with export; play"},
+        Limit{"export a.wav --fft 1024", "--fft goes with --waveform multitone or --steps"},
+        Limit{"export a.wav --steps 20:20000:10 --dwell 10", nullptr},
+        Limit{"export a.wav --steps 20:20000:10 --dwell 60000 --up-down --linear", nullptr},
+        Limit{"export a.wav --steps 20:20000:10 --dwell 9", "--dwell must be a whole number"},
+        Limit{"export a.wav --steps 20:20000:10", "--steps needs --dwell MS"},
+        Limit{"export a.wav --steps 20:20000:10 --dwell 10 --duration 100", "drop --duration"},
+        Limit{"export a.wav --steps 20:43201:10 --dwell 10", "from 1 to 43200 Hz at 96000"},
+        Limit{"export a.wav --steps 20:20000:10 --dwell 10 --waveform square",
+              "--steps plays a sine"},
+        Limit{"export a.wav --steps 20:20000:10 --dwell 10 --fft 1024",
+              "--fft goes with --waveform multitone"},
+        Limit{"play --steps 20:20000:10 --dwell 10", "--steps can be written with export"}));
+
+// A file of `text` in a fresh folder.
+std::string TempFile(const std::string& name, const std::string& text) {
+    const auto dir =
+        std::filesystem::temp_directory_path() /
+        ("orbel-cli-tones-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / name).string();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// Refusals of a multitone that only its tones can tell, one line each.
+TEST(CommandLineTest, RefusesAMultitoneWithoutWritingIt) {
+    struct Row {
+        std::string args;
+        const char* refusedWith;
+    };
+    const std::string badLine = TempFile("bad.txt", "# list\n100\n\n200 -3 x\n");
+    const std::string sameBin = TempFile("bin.txt", "1000\n1010\n");
+    const std::string out = TempFile("out.wav", "kept");
+    const std::string large = TempFile("large.txt", std::string((1 << 20) + 1, '\n'));
+    const std::string fifo = std::filesystem::path(out).parent_path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const Row& row : {
+             Row{"--tones-file " + badLine, "line 4: the phase is not a number"},
+             Row{"--tones-file " + sameBin + " --fft 1024 --rate 44100",
+                 "the tones at 1000 Hz and 1010 Hz land on one bin of --fft 1024"},
+             Row{"--tones 1000:20000:3 --fft 4096 --level 0", "the largest level that fits is -"},
+             Row{"--tones-file " + sameBin + "-missing", "no such file"},
+             Row{"--tones-file " + large, "is larger than 1 MB"},
+             Row{"--tones-file " + fifo, "is not a regular file"}, // and never waits on it
+         }) {
+        const CommandLine line =
+            Parse(Split("export " + out + " --waveform multitone " + row.args));
+        ASSERT_TRUE(line.multitone) << line.error;
+        const PreparedMultitone prepared = PrepareMultitone(*line.multitone);
+        EXPECT_NE(prepared.refusal.find(row.refusedWith), std::string::npos) << prepared.refusal;
+        EXPECT_EQ(prepared.refusal.find('\n'), std::string::npos);
+        EXPECT_EQ(RunMultitoneExport(*line.multitone, line.file), 2);
+    }
+    std::ifstream in(out);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "kept") << "nothing written";
+    std::filesystem::remove_all(std::filesystem::path(out).parent_path());
+}
+
+// A stepped sweep up and down is written to the end of its last step.
+TEST(CommandLineTest, ExportsAWholeSteppedSweep) {
+    const std::string file = TempFile("steps.wav", "");
+    const CommandLine line =
+        Parse(Split("export " + file + " --steps 100:1000:3 --dwell 10 --up-down --rate 44100"));
+    ASSERT_TRUE(line.steps) << line.error;
+    const StepSchedule& schedule = line.steps->schedule;
+    ASSERT_EQ(schedule.steps.size(), 5u);
+    EXPECT_DOUBLE_EQ(schedule.steps[1].hertz, std::sqrt(100.0 * 1000.0));
+    EXPECT_EQ(schedule.steps[4].hertz, 100);
+    ASSERT_EQ(RunSteppedSweepExport(*line.steps, line.file), 0);
+    const std::uint64_t frames = (schedule.endFrame * 1000 + 44099) / 44100 * 44100 / 1000;
+    const WaveFormat format = line.steps->format;
+    EXPECT_EQ(std::filesystem::file_size(file),
+              WaveImageSize(format, std::uint32_t(frames * format.BytesPerFrame())));
+    std::filesystem::remove_all(std::filesystem::path(file).parent_path());
+}
+
+// The level is the RMS of the whole signal, and the signal repeats every
+// --fft frames.
+TEST(CommandLineTest, ExportsAMultitoneAtItsRmsLevel) {
+    const std::string file = TempFile("multitone.wav", "");
+    const CommandLine line =
+        Parse(Split("export " + file +
+                    " --waveform multitone --tones 100:10000:2 --fft 1024 --rate 44100 --bits "
+                    "float --level -12.5 --duration 100"));
+    ASSERT_TRUE(line.multitone) << line.error;
+    ASSERT_EQ(RunMultitoneExport(*line.multitone, line.file), 0);
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> written{std::istreambuf_iterator<char>(in), {}};
+    constexpr std::size_t kN = 1024, kFloatHeader = 58;
+    ASSERT_GE(written.size(), kFloatHeader + 4 * kN * sizeof(float));
+    std::vector<float> x(4 * kN);
+    std::memcpy(x.data(), written.data() + kFloatHeader, x.size() * sizeof(float));
+    double power = 0;
+    for (std::size_t n = 0; n < kN; ++n) {
+        power += double(x[n]) * x[n];
+        ASSERT_EQ(x[n], x[n + kN]);
+        ASSERT_EQ(x[n], x[n + 3 * kN]);
+    }
+    // AES17: a full-scale sine, RMS 1/sqrt(2), is 0 dBFS.
+    EXPECT_NEAR(10 * std::log10(2 * power / kN), -12.5, 0.01);
+    std::filesystem::remove_all(std::filesystem::path(file).parent_path());
+}
 
 TEST(CommandLineTest, ReadsTheMeasurementSignals) {
     const CommandLine sweep =

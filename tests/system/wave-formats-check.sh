@@ -132,4 +132,30 @@ print(f"{'ok   ' if off <= 1e-6 else 'FAIL '} 997.123 Hz streamed: the fit finds
       f"(off by {off:.2e})")
 sys.exit(1 if off > 1e-6 else 0)
 PY
+
+# A multitone centred on the bins of a 65536-point transform: one period
+# read through SoX holds the 31 third-octave tones each in its own bin and
+# nothing else within 140 dB of them. SoX's own samples are 32-bit
+# integers, so they are read as such (its float output rounds once more).
+multi="$work/multitone.wav"
+LANGUAGE='' LC_ALL=C.UTF-8 "$orbel" export "$multi" --waveform multitone --tones 20:20000:3 --fft 65536 --bits float \
+  --level -10 2>"$work/crest" || fail "multitone: export failed"
+grep -Eq '^orbel: crest factor [0-9]+\.[0-9]{2} dB' "$work/crest" ||
+  fail "multitone: no crest factor line: $(cat "$work/crest")"
+sox "$multi" -t s32 "$work/multi.s32" || fail "multitone: SoX cannot read it"
+/usr/bin/python3 - "$work/multi.s32" 96000 65536 <<'PY' || fail "multitone: a tone off its bin or leakage"
+import sys
+import numpy as np
+x = np.fromfile(sys.argv[1], dtype="<i4").astype(np.float64) / 2**31
+rate, n = int(sys.argv[2]), int(sys.argv[3])
+spectrum = np.abs(np.fft.rfft(x[:n]))
+bins = sorted({round(20 * 10 ** (0.1 * k) * n / rate) for k in range(31)})
+tones = spectrum[bins]
+others = np.delete(spectrum, bins)
+below = 20 * np.log10(tones.min() / others.max())
+ok = len(bins) == 31 and below >= 140
+print(f"{'ok   ' if ok else 'FAIL '} multitone: 31 tones on their bins, the largest other bin "
+      f"{below:.1f} dB below the weakest tone")
+sys.exit(0 if ok else 1)
+PY
 echo "all $count formats read back"
