@@ -8,9 +8,11 @@
 
 #include "app/DisplayReach.h"
 #include "cli/ArgumentText.h"
+#include "cli/CalibrateCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
 #include "cli/DeviceCommands.h"
+#include "cli/LevelAtOutput.h"
 #include "cli/Messages.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
@@ -106,7 +108,7 @@ QStringList Arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
     UseCommandLineLanguage();
     CommandLineParser parser;
-    const CommandLine line = parser.Parse(Arguments(argc, argv));
+    CommandLine line = parser.Parse(Arguments(argc, argv));
     if (line.action == CommandLine::Action::Panel)
         return RunPanel(argc, argv, line.classic);
     if (line.action == CommandLine::Action::Refused) {
@@ -135,7 +137,16 @@ int main(int argc, char** argv) {
                    "\n")
                    ? 0
                    : 1;
-    case CommandLine::Action::Export:
+    case CommandLine::Action::Export: {
+        // The output's calibration is looked up when a level is in volts or
+        // an output is named: a plain export never waits for a server.
+        LevelAtOutput at;
+        if (line.jackLevel || !line.device.empty())
+            at = FindLevelAtOutput(*DefaultSoundOutput(), line.device);
+        if (const int status = SetSampleLevel(line, at); status != 0)
+            return status;
+        if (line.levelGiven && !SayTheLevel(line, at, stderr))
+            return 1;
         if (line.multitone)
             return RunMultitoneExport(*line.multitone, line.file);
         if (line.steps)
@@ -144,10 +155,17 @@ int main(int argc, char** argv) {
             return RunStreamedExport(line.streamed->tone, line.streamed->format,
                                      line.streamed->durationMs, line.file);
         return RunExport(line.tone, line.file);
+    }
     case CommandLine::Action::Play: {
         if (!line.device.empty())
             if (const int status = ChooseOutputDevice(line.device); status != 0)
                 return status;
+        const LevelAtOutput at = FindLevelAtOutput(*DefaultSoundOutput(), line.device);
+        if (const int status = SetSampleLevel(line, at); status != 0)
+            return status;
+        if ((line.levelGiven || at.calibration) && line.tone.precise &&
+            !SayTheLevel(line, at, stderr))
+            return 1;
         const int status = line.streamed ? RunStreamedPlay(line.tone, line.streamed->tone,
                                                            line.streamed->format, line.seconds)
                                          : RunPlay(line.tone, line.seconds);
@@ -156,6 +174,8 @@ int main(int argc, char** argv) {
     }
     case CommandLine::Action::Devices:
         return RunDevices();
+    case CommandLine::Action::Calibrate:
+        return RunCalibrate(line);
     default:
         return 2;
     }

@@ -67,6 +67,8 @@ constexpr double kMultitoneLevelDb = -10;
 const QString kLevel = "level";
 const QString kDither = "dither";
 const QString kDevice = "device";
+// calibrate: the meter's readings.
+const QString kMeasured = "measured";
 
 // Options that shape the signal: they need a command.
 const QStringList kToneOptions{kFrequency, kNote,   kWaveform, kDuration, kBits,         kRate,
@@ -76,8 +78,12 @@ const QStringList kSingleValued{kFrequency, kNote,   kWaveform, kDuration, kBits
                                 kRate,      kVolume, kEnvelope, kSeconds};
 // The output options for measurement: they need a command as well; the
 // level may be given once.
-const QStringList kOutputOptions{kLevel, kDither, kDevice};
-const QStringList kSingleValuedOutput{kLevel, kDevice};
+const QStringList kOutputOptions{kLevel, kDither, kDevice, kMeasured};
+const QStringList kSingleValuedOutput{kLevel, kDevice, kMeasured};
+
+// The calibration tone: 1 kHz at -10 dBFS unless --level says otherwise.
+constexpr int kCalibrationFrequency = 1000;
+constexpr double kCalibrationLevelDb = -10;
 
 // How long an exported streamed tone lasts without --duration.
 constexpr int kStreamedDurationMs = 1000;
@@ -187,11 +193,14 @@ CommandLineParser::CommandLineParser() {
                 "Output for measurement:\n"
                 "  orbel export ref.wav --frequency 997 --bits 24 --level -1 --dither\n"
                 "  orbel devices; orbel play --device NAME --bits float --level -20"));
-    parser_.addPositionalArgument(CliText("command"),
-                                  CliText("export FILE: write the signal as a WAV file.\n"
-                                          "play: play it until --seconds have passed or Ctrl-C.\n"
-                                          "devices: list the sound server's outputs."),
-                                  CliText("[export FILE | play | devices]"));
+    parser_.addPositionalArgument(
+        CliText("command"),
+        CliText("export FILE: write the signal as a WAV file.\n"
+                "play: play it until --seconds have passed or Ctrl-C.\n"
+                "devices: list the sound server's outputs.\n"
+                "calibrate: play 1 kHz on --device and store the meter's reading of each "
+                "channel."),
+        CliText("[export FILE | play | devices | calibrate]"));
     parser_.addOptions({
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},
@@ -217,8 +226,10 @@ CommandLineParser::CommandLineParser() {
          "8|16|24|float"},
         {kLevel,
          CliText("Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), "
-                 "in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only."),
-         "DB"},
+                 "in the samples themselves: a sine at -20 has an RMS of -20 dBFS; or, on a "
+                 "calibrated output, 0dBu, -10dBV, 775mV, 0.775V (RMS of a sine), 2Vpp, 500mVpp. "
+                 "Precise only."),
+         "LEVEL"},
         {kDither,
          CliText("Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
                  "(default off: files are the same byte for byte). Precise only.")},
@@ -241,8 +252,13 @@ CommandLineParser::CommandLineParser() {
         {kSeconds, CliText("play: stop after 0.1 to 86400 seconds (default: until Ctrl-C)."), "N"},
         {kDevice,
          CliText("play: on this output of the sound server, by name or description (orbel devices "
-                 "lists them; default: the server's default)."),
+                 "lists them; default: the server's default); export: the output whose "
+                 "calibration a level in volts uses."),
          "NAME"},
+        {kMeasured,
+         CliText("calibrate: the meter's readings of the left and right channels (V RMS, e.g. "
+                 "0.245 or 245mV) instead of asking; one value for both."),
+         "V[,V]"},
     });
     parser_.addOptions({
         {kSweep,
@@ -358,6 +374,11 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         if (positional.size() != 1)
             return Refuse(CliText("play takes no file"));
         line.action = CommandLine::Action::Play;
+    } else if (command == "calibrate") {
+        if (positional.size() != 1)
+            return Refuse(CliText("calibrate takes no file"));
+        line.action = CommandLine::Action::Calibrate;
+        return ParseCalibrate(std::move(line));
     } else if (command == "devices") {
         if (positional.size() != 1)
             return Refuse(CliText("devices takes no file"));
@@ -367,7 +388,8 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Devices;
         return line;
     } else {
-        return Refuse(CliText("unknown command %1: the commands are export FILE, play and devices")
+        return Refuse(CliText("unknown command %1: the commands are export FILE, play, devices and "
+                              "calibrate")
                           .arg(QString::fromStdString(to::Quoted(ArgumentBytes(command)))));
     }
     return ParseTone(std::move(line));
@@ -423,8 +445,20 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     if (parser_.isSet(kLevel) && !tone.precise)
         return Refuse(CliText("--level needs the precise synthesis; --classic plays at the "
                               "amplitudes alone"));
-    if (auto refused = take(kLevel, to::Level, tone.levelDb))
+    line.levelGiven = parser_.isSet(kLevel);
+    const auto level = [&](const WrittenLevel& written, std::string_view text) {
+        if (written.unit == LevelUnit::DbFs) {
+            tone.levelDb = written.number;
+        } else {
+            line.jackLevel = written;
+            line.levelText = std::string(text);
+        }
+    };
+    if (auto refused = take(
+            kLevel, [](std::string_view text) { return to::AnyLevel("--level", text); }, level))
         return Refuse(*refused);
+    if (parser_.isSet(kMeasured))
+        return Refuse(CliText("--measured is for calibrate only"));
     if (parser_.isSet(kDither)) {
         if (!tone.precise)
             return Refuse(
@@ -439,6 +473,11 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
             tone.rightVolume = levels.second;
         }))
         return Refuse(*refused);
+    // The output level scales what the calibration says is at the jack.
+    if (line.jackLevel && (tone.leftVolume != 100 || tone.rightVolume != 100))
+        return Refuse(CliMessage("--volume below 100 would take the volts of --level %1 down "
+                                 "with it: set the level alone",
+                                 {to::Quoted(line.levelText)}));
     if (auto refused = take(kEnvelope, to::Envelope, tone.envelope))
         return Refuse(*refused);
     tone.useMultiplier = !parser_.isSet(kNoMultiplier);
@@ -455,8 +494,6 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
                 tone.am.push_back(am);
             }))
             return Refuse(*refused);
-    if (parser_.isSet(kDevice) && line.action != CommandLine::Action::Play)
-        return Refuse(CliText("--device is for play only"));
     if (auto refused = take(kDevice, to::DeviceName, line.device))
         return Refuse(*refused);
     if (auto refused = take(kSeconds, to::Seconds, line.seconds))
@@ -470,6 +507,27 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     if (line.action == CommandLine::Action::Refused)
         return line;
     return ParseFineTone(std::move(line));
+}
+
+CommandLine CommandLineParser::ParseCalibrate(CommandLine line) {
+    for (const QString& name :
+         kToneOptions + kSignalOptions + kToneSetOptions + QStringList{kDither})
+        if (parser_.isSet(name))
+            return Refuse(CliMessage("%1 is not for calibrate", {Flag(name)}));
+    if (!parser_.isSet(kDevice))
+        return Refuse(CliText("calibrate needs --device NAME (orbel devices lists them)"));
+    const auto take = OptionTaker(parser_);
+    // The calibration tone is a sine, in dBFS only.
+    line.tone.levelDb = kCalibrationLevelDb;
+    if (auto refused = take(kLevel, to::Level, line.tone.levelDb))
+        return Refuse(*refused);
+    if (auto refused = take(kDevice, to::DeviceName, line.device))
+        return Refuse(*refused);
+    if (auto refused = take(kMeasured, to::MeterReadings, line.measured))
+        return Refuse(*refused);
+    line.tone.frequency = kCalibrationFrequency;
+    line.tone.stereo = true;
+    return line;
 }
 
 CommandLine CommandLineParser::ParseToneSet(CommandLine line, bool multitone) {

@@ -4,6 +4,7 @@
 // FILE` and `play` work the generator without a display. Parsing only: it
 // reads nothing but the arguments and touches no file, display or sound.
 
+#include "engine/LevelUnit.h"
 #include "engine/StreamedTone.h"
 #include "engine/ToneRequest.h"
 #include "engine/WaveFormat.h"
@@ -15,6 +16,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 // export or play of a steady tone that no loop holds: a frequency with
 // decimals, or below 20 or above 20000 Hz. Its signal is streamed (export
@@ -45,15 +47,25 @@ struct SteppedSweepRequest {
 };
 
 struct CommandLine {
-    enum class Action { Panel, Help, Version, Export, Play, Refused, Devices };
+    enum class Action { Panel, Help, Version, Export, Play, Refused, Devices, Calibrate };
 
     Action action = Action::Panel;
     bool classic = false;          // the panel plays the original synthesis
     std::string file;              // export: the name's bytes as given; "-": standard output
     ToneRequest tone;              // export, play
     std::optional<double> seconds; // play: until interrupted without it
-    std::string device;            // play: an output's name or description; empty: the default
-    std::string error;             // refused: one line naming the option and its range
+    // play, export, calibrate: an output's name or description; empty: the default
+    std::string device;
+    // export, play: --level in volts, dBu or dBV, which the output's
+    // calibration turns into tone.levelDb before anything is made; the text
+    // as typed, for the messages. A level in dBFS is in tone.levelDb.
+    std::optional<WrittenLevel> jackLevel;
+    std::string levelText;
+    bool levelGiven = false;
+    // calibrate: the meter's readings of the left and right channels in
+    // volts (RMS), when given on the command line.
+    std::optional<std::pair<double, double>> measured;
+    std::string error; // refused: one line naming the option and its range
     // export, play: set when the tone is streamed; `tone` then gives the rest of
     // the request but not the frequencies.
     std::optional<StreamedExportRequest> streamed;
@@ -75,6 +87,8 @@ public:
 
 private:
     CommandLine ParseTone(CommandLine line);
+    // calibrate: its output, level and readings.
+    CommandLine ParseCalibrate(CommandLine line);
     // The measurement signals and their refusals, after the tone.
     CommandLine ParseSignal(CommandLine line);
     // A frequency that no loop holds: export and play stream it (or refuse

@@ -3,8 +3,11 @@
 
 #include "core/Utf8.h"
 #include "engine/ChoiceNames.h"
+#include "engine/LevelFormat.h"
+#include "engine/LevelTextReader.h"
 #include "engine/NoteName.h"
 #include "engine/NumberText.h"
+#include "engine/SampleLevel.h"
 #include "engine/multitone/FftLength.h"
 
 #include <array>
@@ -364,6 +367,75 @@ OptionValue<double> Level(std::string_view text) {
             {"--level must be a number from -120 to 0 (dB relative to full scale), not %1",
              {Quoted(text)}});
     return {hundredths == 0 ? 0.0 : hundredths, {}}; // no -0
+}
+
+OptionValue<WrittenLevel> AnyLevel(std::string_view option, std::string_view text) {
+    // A plain number exactly as it always was read.
+    if (const auto db = Level(text); db.value)
+        return {WrittenLevel{*db.value, LevelUnit::DbFs}, {}};
+    const LevelTextReading reading = ReadLevelText(text);
+    if (!reading.level)
+        return OptionValue<WrittenLevel>::Refused(
+            LevelRefusalMessage(option, text, reading.refusal, ""));
+    if (reading.level->unit == LevelUnit::DbFs) {
+        const SampleLevelResult sample = ToSampleLevel(*reading.level, std::nullopt);
+        if (!sample.peakDb)
+            return OptionValue<WrittenLevel>::Refused(
+                LevelRefusalMessage(option, text, sample.refusal, ""));
+        return {WrittenLevel{*sample.peakDb == 0 ? 0.0 : *sample.peakDb, LevelUnit::DbFs}, {}};
+    }
+    return {*reading.level, {}};
+}
+
+CliMessage LevelRefusalMessage(std::string_view option, std::string_view text,
+                               const LevelRefusal& refusal, std::string_view output) {
+    const LevelRounding rounding =
+        refusal.reason == LevelRefusalReason::AboveFullScale ? LevelRounding::Down
+        : refusal.reason == LevelRefusalReason::BelowLowest  ? LevelRounding::Up
+                                                             : LevelRounding::Nearest;
+    return {LevelRefusalText(refusal.reason),
+            {std::string(option), Quoted(text),
+             refusal.limit ? FormatLevel(*refusal.limit, rounding) : std::string(),
+             OneLine(output.empty() ? std::string_view("NAME") : output)}};
+}
+
+OptionValue<double> MeterReading(std::string_view option, std::string_view text) {
+    const auto refused = [&] {
+        return OptionValue<double>::Refused(
+            {"%1 must be the meter's reading in volts above 0, such as 0.245, 0.245V or 245mV, "
+             "not %2",
+             {std::string(option), Quoted(text)}});
+    };
+    double volts = 0;
+    if (const std::optional<double> plain = ParseFiniteNumber(text)) {
+        volts = *plain;
+    } else {
+        const LevelTextReading reading = ReadLevelText(text);
+        if (!reading.level)
+            return refused();
+        if (reading.level->unit == LevelUnit::Volts)
+            volts = reading.level->number;
+        else if (reading.level->unit == LevelUnit::MilliVolts)
+            volts = reading.level->number / 1000;
+        else
+            return refused();
+    }
+    if (!(volts > 0) || !std::isfinite(volts))
+        return refused();
+    return {volts, {}};
+}
+
+OptionValue<std::pair<double, double>> MeterReadings(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    const auto left = MeterReading("--measured", text.substr(0, comma));
+    if (!left.value)
+        return OptionValue<std::pair<double, double>>::Refused(left.error);
+    if (comma == std::string_view::npos)
+        return {std::pair{*left.value, *left.value}, {}};
+    const auto right = MeterReading("--measured", text.substr(comma + 1));
+    if (!right.value)
+        return OptionValue<std::pair<double, double>>::Refused(right.error);
+    return {std::pair{*left.value, *right.value}, {}};
 }
 
 OptionValue<double> Seconds(std::string_view text) {

@@ -7,6 +7,8 @@
 
 #include "cli/CliMessage.h"
 #include "engine/Envelope.h"
+#include "engine/LevelRefusal.h"
+#include "engine/LevelUnit.h"
 #include "engine/MilliHertz.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/ToneLimits.h"
@@ -78,6 +80,20 @@ OptionValue<TTGResolution> Bits(std::string_view text);
 // A peak level in dB relative to full scale, -120 to 0, taken to the
 // nearest hundredth of a decibel.
 OptionValue<double> Level(std::string_view text);
+// A level in any unit LevelTextReader takes. A plain or dBFS level comes
+// back as the sample level in dBFS (as Level reads it); a voltage or
+// dBu/dBV comes back as written, for the output's calibration to turn into
+// a sample level.
+OptionValue<WrittenLevel> AnyLevel(std::string_view option, std::string_view text);
+// The one line for a refused level: the option, the text as typed, the
+// limit in the unit asked (when the refusal has one) and the output's name.
+CliMessage LevelRefusalMessage(std::string_view option, std::string_view text,
+                               const LevelRefusal& refusal, std::string_view output);
+// A meter's reading of a sine's RMS: volts as a plain number ("0.245") or
+// with a unit ("0.245V", "245mV"), above 0.
+OptionValue<double> MeterReading(std::string_view option, std::string_view text);
+// One reading for both channels, or LEFT,RIGHT.
+OptionValue<std::pair<double, double>> MeterReadings(std::string_view text);
 // A number of seconds, fractions allowed.
 OptionValue<double> Seconds(std::string_view text);
 // An output's name or description, as typed: anything but nothing.

@@ -38,6 +38,13 @@ struct LevelReading {
     bool separateChannels = true; // false: the one level is in the low half
 };
 
+// The volume the sound server applies to one output, per channel, in the
+// server's own scale (65536 is 100 %).
+struct OutputVolume {
+    std::uint32_t left = 0;
+    std::uint32_t right = 0;
+};
+
 // What a loss watcher is told. `lost` is SoundLost() now: it follows Play
 // and Stop too. `server` says whether the server went away or came back
 // with this change, once each: "gone" the first time sound is lost since a
@@ -137,6 +144,12 @@ public:
     // server's default. The device numbers of SetLevel and ReadLevel keep
     // their meaning.
     virtual void ChooseDevice(const std::string& name) { (void)name; }
+    // The server's volume of the output of that name (never changed by the
+    // program), or nothing when it cannot be read.
+    virtual std::optional<OutputVolume> ReadOutputVolume(const std::string& name) {
+        (void)name;
+        return std::nullopt;
+    }
     // `onNotice` is told each time the chosen output went away (the server
     // moved the sound elsewhere) or the sound went back to it, on the
     // output's own thread, under the rules of WatchSoundLost. Null stops

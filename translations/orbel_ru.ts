@@ -54,14 +54,16 @@ export и play работают без дисплея.
     <message>
         <source>export FILE: write the signal as a WAV file.
 play: play it until --seconds have passed or Ctrl-C.
-devices: list the sound server's outputs.</source>
+devices: list the sound server's outputs.
+calibrate: play 1 kHz on --device and store the meter's reading of each channel.</source>
         <translation>export ФАЙЛ: записать сигнал в файл WAV.
 play: воспроизводить его, пока не пройдут --seconds или до Ctrl-C.
-devices: перечислить выходы звукового сервера.</translation>
+devices: перечислить выходы звукового сервера.
+calibrate: играть 1 кГц на --device и сохранить показание вольтметра для каждого канала.</translation>
     </message>
     <message>
-        <source>[export FILE | play | devices]</source>
-        <translation>[export ФАЙЛ | play | devices]</translation>
+        <source>[export FILE | play | devices | calibrate]</source>
+        <translation>[export ФАЙЛ | play | devices | calibrate]</translation>
     </message>
     <message>
         <source>Show this help and exit.</source>
@@ -92,8 +94,8 @@ devices: перечислить выходы звукового сервера.<
         <translation>Разрядность отсчётов: 16 (по умолчанию), 8, 24 или float (32-битная плавающая точка IEEE); для 24 и float нужен точный синтез.</translation>
     </message>
     <message>
-        <source>Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), in the samples themselves: a sine at -20 has an RMS of -20 dBFS. Precise only.</source>
-        <translation>Пиковый уровень в дБ относительно полной шкалы, от -120 до 0 с шагом 0,01 (по умолчанию 0), в самих отсчётах: у синусоиды с уровнем -20 среднеквадратичное значение -20 дБFS. Только точный синтез.</translation>
+        <source>Peak level in dB relative to full scale, -120 to 0 in steps of 0.01 (default 0), in the samples themselves: a sine at -20 has an RMS of -20 dBFS; or, on a calibrated output, 0dBu, -10dBV, 775mV, 0.775V (RMS of a sine), 2Vpp, 500mVpp. Precise only.</source>
+        <translation>Пиковый уровень в дБ относительно полной шкалы, от -120 до 0 с шагом 0,01 (по умолчанию 0), в самих отсчётах: у синусоиды с уровнем -20 среднеквадратичное значение -20 дБFS; или, на откалиброванном выходе, 0dBu, -10dBV, 775mV, 0.775V (ср. кв. синусоиды), 2Vpp, 500mVpp. Только точный синтез.</translation>
     </message>
     <message>
         <source>Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits (default off: files are the same byte for byte). Precise only.</source>
@@ -136,8 +138,12 @@ devices: перечислить выходы звукового сервера.<
         <translation>play: остановиться через 0,1–86400 секунд (по умолчанию — до Ctrl-C).</translation>
     </message>
     <message>
-        <source>play: on this output of the sound server, by name or description (orbel devices lists them; default: the server's default).</source>
-        <translation>play: на этом выходе звукового сервера, по имени или описанию (список выдаёт orbel devices; по умолчанию — выход сервера по умолчанию).</translation>
+        <source>play: on this output of the sound server, by name or description (orbel devices lists them; default: the server's default); export: the output whose calibration a level in volts uses.</source>
+        <translation>play: на этом выходе звукового сервера, по имени или описанию (список выдаёт orbel devices; по умолчанию — выход сервера по умолчанию); export: выход, калибровку которого берёт уровень в вольтах.</translation>
+    </message>
+    <message>
+        <source>calibrate: the meter's readings of the left and right channels (V RMS, e.g. 0.245 or 245mV) instead of asking; one value for both.</source>
+        <translation>calibrate: показания вольтметра для левого и правого каналов (В ср. кв., например 0.245 или 245mV) вместо вопроса; одно значение — для обоих.</translation>
     </message>
     <message>
         <source>Sine sweep from F1 to F2 Hz (20 to 20000, up or down) over --duration (100 to 60000 ms, default 10000). Logarithmic and synchronized: the duration is rounded so that the phase is whole at every multiple of F1; the actual one is printed. export writes one sweep, play repeats it.</source>
@@ -276,8 +282,8 @@ devices: перечислить выходы звукового сервера.<
         <translation>play не принимает файл</translation>
     </message>
     <message>
-        <source>unknown command %1: the commands are export FILE, play and devices</source>
-        <translation>неизвестная команда %1: команды — export ФАЙЛ, play и devices</translation>
+        <source>unknown command %1: the commands are export FILE, play, devices and calibrate</source>
+        <translation>неизвестная команда %1: команды — export ФАЙЛ, play, devices и calibrate</translation>
     </message>
     <message>
         <source>give only one of --frequency and --note</source>

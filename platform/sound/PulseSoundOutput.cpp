@@ -5,6 +5,7 @@
 #include "audio/WaveImageView.h"
 #include "platform/sound/PulseConnection.h"
 #include "platform/sound/PulseDeviceList.h"
+#include "platform/sound/PulseSinkVolume.h"
 #include "platform/sound/PulseStream.h"
 
 #include <utility>
@@ -204,6 +205,16 @@ std::optional<std::vector<OutputDevice>> PulseSoundOutput::ListDevices() {
 std::string PulseSoundOutput::FailureReason() const {
     PulseConnection::Lock lock(*impl_->connection);
     return impl_->connection->FailureLocked();
+}
+
+std::optional<OutputVolume> PulseSoundOutput::ReadOutputVolume(const std::string& name) {
+    std::string why;
+    auto volume = ReadPulseSinkVolume(name, kListTimeout, &why);
+    if (!volume) {
+        PulseConnection::Lock lock(*impl_->connection);
+        impl_->connection->NoteFailureLocked(std::move(why));
+    }
+    return volume;
 }
 
 void PulseSoundOutput::ChooseDevice(const std::string& name) {

@@ -45,6 +45,7 @@ public:
     std::optional<std::vector<OutputDevice>> ListDevices() override;
     std::string FailureReason() const override;
     void ChooseDevice(const std::string& name) override;
+    std::optional<OutputVolume> ReadOutputVolume(const std::string& name) override;
     void WatchDeviceNotices(std::function<void(const DeviceNotice& notice)> onNotice) override;
     void DescribeSound(const std::string& mediaName) override;
 

@@ -121,6 +121,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    std::fabs(*v.value * 100 - std::round(*v.value * 100)) < 1e-6);
         break;
     }
+    case 7: {
+        // Any unit: dBFS within the range; volts above 0; readings above 0.
+        const auto v = to::AnyLevel("--level", text);
+        if (!Refusal(v))
+            Expect(v.value->unit == LevelUnit::DbFs
+                       ? v.value->number >= to::kMinLevelDb && v.value->number <= to::kMaxLevelDb
+                       : std::isfinite(v.value->number) &&
+                             (!IsInVolts(v.value->unit) || v.value->number > 0));
+        const auto readings = to::MeterReadings(text);
+        if (!Refusal(readings))
+            Expect(readings.value->first > 0 && readings.value->second > 0 &&
+                   std::isfinite(readings.value->first) && std::isfinite(readings.value->second));
+        break;
+    }
     case 14: {
         const int most = (data[0] & 0x80) != 0 ? 1000 : 10000;
         const auto v = to::Span("--tones", text, most);

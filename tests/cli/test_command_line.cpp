@@ -151,8 +151,25 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --classic --level -20", "--level needs the precise synthesis"},
         Limit{"play --classic --dither", "--dither needs the precise synthesis"},
         Limit{"--level -20", "--level needs a command"}, Limit{"devices", nullptr},
-        Limit{"play --device sink1", nullptr},
-        Limit{"export a.wav --device sink1", "--device is for play only"},
+        Limit{"play --device sink1", nullptr}, Limit{"export a.wav --device sink1", nullptr},
+        // Levels in any unit; the calibration is looked up when playing.
+        Limit{"play --level -20dBFS", nullptr}, Limit{"play --level 0dBu", nullptr},
+        Limit{"export a.wav --level -10dBV", nullptr}, Limit{"play --level 775mV", nullptr},
+        Limit{"play --level 2Vpp", nullptr}, Limit{"play --level 500mVpp", nullptr},
+        Limit{"play --level -120.01dBFS", "--level must be a number from -120 to 0"},
+        Limit{"play --level 0V", "--level must be a voltage above 0, not '0V'"},
+        Limit{"play --level 0,775V", "takes a decimal point, not a comma"},
+        Limit{"play --level 3dBm", "--level must be a level such as -20, -20dBFS, 0dBu"},
+        Limit{"play --classic --level 0dBu", "--level needs the precise synthesis"},
+        Limit{"play --measured 0.2", "--measured is for calibrate only"},
+        Limit{"play --level 1V --volume 50", "--volume below 100 would take the volts"},
+        Limit{"play --level -6 --volume 50", nullptr},
+        Limit{"calibrate --device sink1 --measured 0.245,245mV", nullptr},
+        Limit{"calibrate --measured 0.245", "calibrate needs --device NAME"},
+        Limit{"calibrate --device sink1 --measured 0", "--measured must be the meter's reading"},
+        Limit{"calibrate --device sink1 --measured 1dBu", "--measured must be the meter's"},
+        Limit{"calibrate --device sink1 --level 0dBu", "--level must be a number from -120 to 0"},
+        Limit{"calibrate --device sink1 --frequency 997", "--frequency is not for calibrate"},
         Limit{"devices --frequency 440", "--frequency is for export and play"},
         Limit{"devices x", "devices takes no file"},
         Limit{"--device sink1", "--device needs a command"}, Limit{"play --rate 96000", nullptr},
@@ -493,6 +510,25 @@ TEST(CommandLineTest, ReadsTheMeasurementOutput) {
     EXPECT_EQ(gen.PeakLevel(), -20.0);
     EXPECT_TRUE(gen.Dither());
     EXPECT_EQ(gen.Resolution(), TTGResolution::tgFloat);
+}
+
+TEST(CommandLineTest, KeepsAVoltLevelForTheOutputsCalibration) {
+    EXPECT_EQ(Parse(Split("play --level -20.004dBFS")).tone.levelDb,
+              Parse(Split("play --level -20.004")).tone.levelDb)
+        << "dBFS written out is the plain number";
+    const CommandLine volts = Parse(Split("play --level 500mVpp"));
+    ASSERT_TRUE(volts.jackLevel);
+    EXPECT_EQ(volts.jackLevel->unit, LevelUnit::MilliVoltsPeakToPeak);
+    EXPECT_EQ(volts.jackLevel->number, 500);
+    EXPECT_EQ(volts.levelText, "500mVpp");
+    EXPECT_FALSE(Parse(Split("play --level -6")).jackLevel);
+    const CommandLine calibrate = Parse(Split("calibrate --device sink1 --measured 245mV,0.3"));
+    EXPECT_EQ(calibrate.action, CommandLine::Action::Calibrate);
+    EXPECT_EQ(calibrate.tone.levelDb, -10) << "the calibration tone's default level";
+    EXPECT_EQ(calibrate.measured, (std::pair{0.245, 0.3}));
+    EXPECT_EQ(Parse(Split("calibrate --device sink1 --measured 0.2")).measured,
+              (std::pair{0.2, 0.2}))
+        << "one reading for both channels";
 }
 
 TEST(CommandLineTest, FindsAnOutputByNameBeforeDescription) {
