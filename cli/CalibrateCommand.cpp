@@ -5,6 +5,7 @@
 #include "cli/DeviceCommands.h"
 #include "cli/LevelAtOutput.h"
 #include "cli/Messages.h"
+#include "cli/ServerWait.h"
 #include "cli/ToneOptions.h"
 #include "core/CalibrationDate.h"
 #include "core/CalibrationStore.h"
@@ -23,8 +24,6 @@
 namespace {
 
 namespace msg = command_messages;
-
-constexpr std::chrono::milliseconds kServerWait{1500};
 
 // Asks on standard error until a reading is typed; nothing at the end of
 // the input.

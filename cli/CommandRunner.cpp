@@ -3,6 +3,7 @@
 
 #include "cli/CommandMessages.h"
 #include "cli/Messages.h"
+#include "cli/ServerWait.h"
 #include "cli/SoundLossTally.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
@@ -39,8 +40,6 @@ namespace {
 namespace msg = command_messages;
 
 constexpr std::chrono::milliseconds kPollInterval{10};
-// How long `play` waits for a sound server before it gives up.
-constexpr std::chrono::milliseconds kServerWait{1500};
 // A number in a command-line text: a point in the English text, which
 // scripts read whatever the locale, and the locale's decimal sign in a
 // translation.

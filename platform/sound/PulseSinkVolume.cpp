@@ -33,7 +33,7 @@ std::uint32_t ChannelVolume(const pa_sink_info& info, pa_channel_position_t posi
     return info.volume.values[index];
 }
 
-void OnSink(pa_context* c, const pa_sink_info* info, int eol, void* userdata) {
+void OnSinkVolume(pa_context* c, const pa_sink_info* info, int eol, void* userdata) {
     auto* q = static_cast<VolumeQuery*>(userdata);
     if (eol < 0) {
         // No sink of that name (or the query failed): the server's reason.
@@ -49,11 +49,12 @@ void OnSink(pa_context* c, const pa_sink_info* info, int eol, void* userdata) {
                                  ChannelVolume(*info, PA_CHANNEL_POSITION_FRONT_RIGHT)};
 }
 
-void OnState(pa_context* c, void* userdata) {
+void OnVolumeQueryState(pa_context* c, void* userdata) {
     auto* q = static_cast<VolumeQuery*>(userdata);
     switch (pa_context_get_state(c)) {
     case PA_CONTEXT_READY:
-        if (pa_operation* op = pa_context_get_sink_info_by_name(c, q->sink.c_str(), &OnSink, q))
+        if (pa_operation* op =
+                pa_context_get_sink_info_by_name(c, q->sink.c_str(), &OnSinkVolume, q))
             pa_operation_unref(op);
         else
             Failed(q, c);
@@ -85,7 +86,7 @@ ReadPulseSinkVolume(const std::string& sink, std::chrono::milliseconds timeout, 
     if (!context)
         query.error = PA_ERR_INTERNAL;
     if (context) {
-        pa_context_set_state_callback(context, &OnState, &query);
+        pa_context_set_state_callback(context, &OnVolumeQueryState, &query);
         if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
             Failed(&query, context);
     }
