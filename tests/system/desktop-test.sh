@@ -13,7 +13,11 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/desktop-lib.sh"
 desktop_begin desktop "$@"
 
-QT_QPA_PLATFORM=offscreen "$program" --help | grep -q -- --classic ||
+# The whole text first: grep -q leaves at its first match, and a help still
+# being written would meet a closed pipe (and say so by its status).
+help_text=$(QT_QPA_PLATFORM=offscreen "$program" --help) ||
+  fail "\"orbel --help\" failed"
+grep -q -- --classic <<<"$help_text" ||
   fail "\"orbel --help\" does not list --classic"
 echo "ok    orbel --help lists --classic"
 
