@@ -1,24 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sound/PulseDeviceList.h"
 
-#include <pulse/pulseaudio.h>
+#include "platform/sound/PulseQuery.h"
 
 #include <string>
 
 namespace {
 
-struct Listing {
+struct Listing : PulseQueryState {
     std::vector<OutputDevice> devices;
     std::string defaultName;
     int pending = 0; // queries not answered yet
     bool started = false;
-    bool failed = false;
-    int error = PA_ERR_TIMEOUT; // why, when it failed or did not finish
 };
 
 void Failed(Listing* l, pa_context* c) {
-    l->failed = true;
-    l->error = pa_context_errno(c);
+    PulseQueryFailed(*l, c);
 }
 
 void OnSink(pa_context*, const pa_sink_info* info, int eol, void* userdata) {
@@ -72,35 +69,10 @@ std::optional<std::vector<OutputDevice>> ListPulseOutputs(std::chrono::milliseco
             *why = pa_strerror(error);
         return std::nullopt;
     };
-    pa_mainloop* loop = pa_mainloop_new();
-    if (!loop)
-        return refused(PA_ERR_INTERNAL);
     Listing listing;
-    pa_context* context = pa_context_new(pa_mainloop_get_api(loop), "orbel");
-    if (!context)
-        listing.error = PA_ERR_INTERNAL;
-    if (context) {
-        pa_context_set_state_callback(context, &OnState, &listing);
-        if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-            Failed(&listing, context);
-    }
-    using Clock = std::chrono::steady_clock;
-    const auto end = Clock::now() + timeout;
-    constexpr int kPollMicroseconds = 20000;
-    while (context && !listing.failed && !(listing.started && listing.pending == 0) &&
-           Clock::now() < end) {
-        if (pa_mainloop_prepare(loop, kPollMicroseconds) < 0 || pa_mainloop_poll(loop) < 0 ||
-            pa_mainloop_dispatch(loop) < 0) {
-            listing.error = PA_ERR_INTERNAL;
-            break;
-        }
-    }
-    const bool done = context && !listing.failed && listing.started && listing.pending == 0;
-    if (context) {
-        pa_context_disconnect(context);
-        pa_context_unref(context);
-    }
-    pa_mainloop_free(loop);
+    const bool done = RunPulseQuery(
+        listing, &OnState, &listing, [&listing] { return listing.started && listing.pending == 0; },
+        timeout);
     if (!done)
         return refused(listing.error);
     for (OutputDevice& d : listing.devices)

@@ -1,21 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sound/PulseSinkVolume.h"
 
-#include <pulse/pulseaudio.h>
+#include "platform/sound/PulseQuery.h"
 
 namespace {
 
-struct VolumeQuery {
+struct VolumeQuery : PulseQueryState {
     std::string sink;
     std::optional<OutputVolume> volume;
     bool done = false;
-    bool failed = false;
-    int error = PA_ERR_TIMEOUT; // why, when it failed or did not finish
 };
 
 void Failed(VolumeQuery* q, pa_context* c) {
-    q->failed = true;
-    q->error = pa_context_errno(c);
+    PulseQueryFailed(*q, c);
 }
 
 // The volume of the channel at that position, or of the first channel
@@ -77,36 +74,10 @@ ReadPulseSinkVolume(const std::string& sink, std::chrono::milliseconds timeout, 
             *why = pa_strerror(error);
         return std::nullopt;
     };
-    pa_mainloop* loop = pa_mainloop_new();
-    if (!loop)
-        return refused(PA_ERR_INTERNAL);
     VolumeQuery query;
     query.sink = sink;
-    pa_context* context = pa_context_new(pa_mainloop_get_api(loop), "orbel");
-    if (!context)
-        query.error = PA_ERR_INTERNAL;
-    if (context) {
-        pa_context_set_state_callback(context, &OnVolumeQueryState, &query);
-        if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-            Failed(&query, context);
-    }
-    using Clock = std::chrono::steady_clock;
-    const auto end = Clock::now() + timeout;
-    constexpr int kPollMicroseconds = 20000;
-    while (context && !query.failed && !query.done && Clock::now() < end) {
-        if (pa_mainloop_prepare(loop, kPollMicroseconds) < 0 || pa_mainloop_poll(loop) < 0 ||
-            pa_mainloop_dispatch(loop) < 0) {
-            query.error = PA_ERR_INTERNAL;
-            break;
-        }
-    }
-    const bool answered = context && !query.failed && query.done;
-    if (context) {
-        pa_context_disconnect(context);
-        pa_context_unref(context);
-    }
-    pa_mainloop_free(loop);
-    if (!answered)
+    if (!RunPulseQuery(
+            query, &OnVolumeQueryState, &query, [&query] { return query.done; }, timeout))
         return refused(query.error);
     if (!query.volume)
         return refused(PA_ERR_NOENTITY);
