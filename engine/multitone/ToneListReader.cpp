@@ -73,6 +73,10 @@ std::string ReadLine(std::string_view line, std::optional<MultitoneTone>& tone) 
         double degrees = std::fmod(*phase, 360.0);
         if (degrees < 0)
             degrees += 360;
+        // A tiny negative phase (-1e-20) rounds up to exactly 360 when 360 is
+        // added; that is the phase 0.
+        if (degrees >= 360)
+            degrees = 0;
         t.phaseDegrees = degrees;
     }
     tone = t;

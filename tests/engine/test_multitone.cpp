@@ -106,11 +106,12 @@ TEST(ToneList, ReadsFrequencyLevelAndPhaseAndNamesTheBadLine) {
     }
     EXPECT_EQ(ReadToneList("100\n997,5 -3\n").reason,
               "a decimal comma: write numbers with a point");
-    const ToneListReading reading = ReadToneList("100 -6 450\n1000 0 -90\n");
-    ASSERT_EQ(reading.tones.size(), 2u);
+    const ToneListReading reading = ReadToneList("100 -6 450\n1000 0 -90\n10 0 -1e-20\n");
+    ASSERT_EQ(reading.tones.size(), 3u);
     EXPECT_EQ(reading.tones[0].levelDb, -6);
     EXPECT_EQ(reading.tones[0].phaseDegrees, 90);
     EXPECT_EQ(reading.tones[1].phaseDegrees, 270);
+    EXPECT_EQ(reading.tones[2].phaseDegrees, 0); // not 360
 }
 
 // --- bins ----------------------------------------------------------------------
