@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct SettingRow {
     std::string line;
     Edit expected; // what the line does to the settings
 };
+
+void PrintTo(const SettingRow& row, std::ostream* os) {
+    *os << row.line;
+}
 
 class SettingCommands : public testing::TestWithParam<SettingRow> {};
 
@@ -102,6 +107,10 @@ struct QueryRow {
     std::string reply;
 };
 
+void PrintTo(const QueryRow& row, std::ostream* os) {
+    *os << row.line;
+}
+
 class Queries : public testing::TestWithParam<QueryRow> {};
 
 TEST_P(Queries, AnswerInOneLine) {
@@ -126,6 +135,10 @@ struct ErrorRow {
     std::string line;
     int code;
 };
+
+void PrintTo(const ErrorRow& row, std::ostream* os) {
+    *os << row.line;
+}
 
 class FaultyCommands : public testing::TestWithParam<ErrorRow> {};
 
@@ -152,8 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorRow{"OUTP 2", -224}, ErrorRow{"FUNC SAW", -224}, ErrorRow{"VOLT 0 V", -222},
         ErrorRow{"VOLT 1e999", -222}, ErrorRow{"VOLT 3 W", -131}, ErrorRow{"SWE:TIME 0", -222},
         ErrorRow{"SWE:STEP:DWEL 0.0005", -222}, ErrorRow{"SWE:STEP:COUN 0", -222},
-        ErrorRow{"BURS:NCYC 2.5", -222}, ErrorRow{"*SAV 10", -222}, ErrorRow{"*RST?", -113},
-        ErrorRow{"SYST:SHUT", -203},
+        ErrorRow{"BURS:NCYC 2.5", -222}, ErrorRow{"BURS:OFFC 0.5", -222}, ErrorRow{"*SAV 10", -222},
+        ErrorRow{"*RST?", -113}, ErrorRow{"SYST:SHUT", -203},
         // Past VOLT:UNIT the level is VOLT, so VOLT:VOLT is unknown.
         ErrorRow{"VOLT:UNIT VRMS;VOLT 1", -113}));
 
