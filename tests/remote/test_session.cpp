@@ -77,6 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
                    [](auto& s) {
                        s.left.level = {4, LevelUnit::DbU};
                    }},
+        SettingRow{"SOUR2:FREQ 100;VOLT -3",
+                   [](auto& s) {
+                       s.right.frequency = Hz(100);
+                       s.right.level = {-3, LevelUnit::DbFs};
+                   }},
         SettingRow{"SOUR2:PHAS 45 DEG", [](auto& s) { s.rightPhaseDegrees = 45; }},
         // A command continues at the level of the one before it.
         SettingRow{"SWE ON;SWE:TIME 500 MS;SPAC LIN",
