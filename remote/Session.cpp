@@ -66,6 +66,8 @@ std::string Session::Execute(std::string_view line) {
             // The instrument could not do it (out of memory, ...): the
             // client hears of it and the session goes on.
             state_.Report({kExecutionError, failure.what()});
+        } catch (...) {
+            state_.Report({kExecutionError, {}});
         }
     }
     return answered ? answers + "\n" : std::string();
