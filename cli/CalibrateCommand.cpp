@@ -14,7 +14,6 @@
 #include "engine/LevelFormat.h"
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
