@@ -87,8 +87,7 @@ bool SayTheLevel(const CommandLine& line, const LevelAtOutput& at, std::FILE* to
     const bool known = !line.multitone && (kind == SignalKind::Tone || kind == SignalKind::Sweep ||
                                            kind == SignalKind::Burst);
     if (at.calibration && known) {
-        const int rate =
-            WaveFormat{false, true, tone.quality == TTGQuality::tgHiQ}.SamplesPerSecond();
+        const int rate = tone.Format().SamplesPerSecond();
         const int frequency = line.streamed
                                   ? int(std::lround(line.streamed->tone.frequency.value / 1000.0))
                                   : tone.frequency;

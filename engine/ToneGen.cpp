@@ -10,6 +10,7 @@
 #include "engine/LevelWord.h"
 #include "engine/NoteName.h"
 #include "engine/RealFrameMixer.h"
+#include "engine/SampleRates.h"
 #include "engine/SampleWriter.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/SoundName.h"
@@ -239,6 +240,11 @@ void TToneGen::SetDither(bool on) {
     imageStale_ = true;
 }
 
+void TToneGen::SetSampleRate(int rate) {
+    sampleRate_ = PlaysAtRate(rate, true) ? rate : 0;
+    imageStale_ = true;
+}
+
 void TToneGen::ResetAM() {
     am_.Reset();
     imageStale_ = true;
@@ -271,6 +277,8 @@ WaveFormat TToneGen::Format() const {
         format.wide = WideSamples::Pcm24;
     else if (precise_ && resolution_ == TTGResolution::tgFloat)
         format.wide = WideSamples::Float32;
+    if (precise_)
+        format.rate = sampleRate_;
     return format;
 }
 
@@ -284,8 +292,7 @@ namespace {
 // What a steady tone's image repeats: one periodic component starts at phase
 // zero on the first sample and has a cycle of rate / frequency samples; noise,
 // mixes and enveloped sounds are described as nothing in particular.
-ToneShape ShapeOf(const ToneComponents& components, const WaveFormat& format,
-                  bool withEnvelope) {
+ToneShape ShapeOf(const ToneComponents& components, const WaveFormat& format, bool withEnvelope) {
     const auto audible = std::count_if(components.begin(), components.end(),
                                        [](const ToneComponent& c) { return c.Audible(); });
     ToneShape shape;
@@ -297,8 +304,8 @@ ToneShape ShapeOf(const ToneComponents& components, const WaveFormat& format,
 
 } // namespace
 
-ToneShape TToneGen::MixReal(const WaveFormat& format, std::uint32_t dataLength,
-                            bool withEnvelope, std::uint8_t* data) const {
+ToneShape TToneGen::MixReal(const WaveFormat& format, std::uint32_t dataLength, bool withEnvelope,
+                            std::uint8_t* data) const {
     RealFrameMixer mixer(format, dataLength);
     NoiseSource noise(1);
     const ToneComponents components =
@@ -327,9 +334,8 @@ void TToneGen::StopOutputForImage() {
         output_->Stop();
 }
 
-
-ToneShape TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength,
-                            std::uint8_t* data, bool withEnvelope) const {
+ToneShape TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength, std::uint8_t* data,
+                            bool withEnvelope) const {
     FrameMixer mixer(format, dataLength, precise_);
     NoiseSource noise(1);
     const ToneComponents components =

@@ -95,6 +95,11 @@ public:
     // same byte for byte. Not stored with the layout.
     bool Dither() const { return dither_; }
     void SetDither(bool on);
+    // Precise synthesis only: a sample rate in place of the quality's (one
+    // of kPreciseRates; 0 or any other value: the quality's). Not stored
+    // with the layout.
+    int SampleRate() const { return sampleRate_; }
+    void SetSampleRate(int rate);
 
     // Operations.
     void Play();
@@ -140,7 +145,7 @@ protected:
     // gives: wider samples, a level below full scale, dither.
     bool NeedsRealMix() const;
     ToneShape MixReal(const WaveFormat& format, std::uint32_t dataLength, bool withEnvelope,
-                 std::uint8_t* data) const;
+                      std::uint8_t* data) const;
     // The built image becomes the generator's, with or without its envelope.
     void KeepImage(std::unique_ptr<std::uint8_t[]> block, std::size_t size, bool withEnvelope);
     void StartPlayback();
@@ -180,6 +185,7 @@ private:
     MeasurementSignal signal_;
     double peakLevel_ = 0;
     bool dither_ = false;
+    int sampleRate_ = 0;
 
     bool imageStale_ = true;
     bool envelopeStale_ = true;

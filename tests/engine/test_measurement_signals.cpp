@@ -86,7 +86,7 @@ TEST_P(SweepTest, FollowsItsLawAtConstantAmplitude) {
     const Sweep& p = GetParam();
     MeasurementSignal signal;
     signal.kind = SignalKind::Sweep;
-    signal.sweep = {p.startHz, p.endHz, p.durationMs, p.linear, p.fadeMs};
+    signal.sweep = {double(p.startHz), double(p.endHz), p.durationMs, p.linear, p.fadeMs};
     const SweepLaw law(signal.sweep);
     const std::vector<double> x = Build(signal, p.rate)[0];
     ASSERT_EQ(x.size(), std::size_t(std::lround(law.DurationSeconds() * p.rate)))
@@ -149,7 +149,7 @@ TEST_P(LoopedSweep, EndsOnAWholeCycleWithinOneCycleOfItsEnd) {
     const Sweep& p = GetParam();
     MeasurementSignal signal;
     signal.kind = SignalKind::Sweep;
-    signal.sweep = {p.startHz, p.endHz, p.durationMs, p.linear, 0, true};
+    signal.sweep = {double(p.startHz), double(p.endHz), p.durationMs, p.linear, 0, true};
     const std::vector<double> x = Build(signal, p.rate)[0];
     const double body = std::lround(SweepLaw(signal.sweep).DurationSeconds() * p.rate);
     EXPECT_LE(double(x.size()) - body, double(p.rate) / p.endHz + 1) << "at most a cycle more";
