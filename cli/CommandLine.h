@@ -54,6 +54,8 @@ struct CommandLine {
     std::string file;              // export: the name's bytes as given; "-": standard output
     ToneRequest tone;              // export, play
     std::optional<double> seconds; // play: until interrupted without it
+    // --rate was given; play otherwise plays at the output's own rate.
+    bool rateGiven = false;
     // play, export, calibrate: an output's name or description; empty: the default
     std::string device;
     // export, play: --level in volts, dBu or dBV, which the output's
@@ -79,6 +81,10 @@ struct CommandLine {
     std::optional<MultitoneRequest> multitone;
     std::optional<SteppedSweepRequest> steps;
 };
+
+// Puts `rate` (one of kPreciseRates) on the tone: the classic two through
+// its quality, the others as its own rate.
+void SetRate(ToneRequest& tone, int rate);
 
 class CommandLineParser {
 public:
