@@ -7,6 +7,7 @@
 // the panel's square, triangle and sawtooth images; each measurement signal
 // beside the precise sine image of the same length.
 
+#include "bench/RatioReporter.h"
 #include "engine/LoopLength.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/ToneGen.h"
@@ -160,26 +161,6 @@ BENCHMARK_CAPTURE(BuildNoise, short_loop, 100)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BuildNoise, long_loop, loop_length::kNoiseLoopMs)->Unit(benchmark::kMillisecond);
 BENCHMARK(Sox)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-// Passes results on to the console and keeps the times for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (!r.error_occurred)
-                seconds[r.benchmark_name()] =
-                    r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
-double Get(const RatioReporter& r, const std::string& name) {
-    for (const auto& [key, value] : r.seconds)
-        if (key.rfind(name, 0) == 0)
-            return value;
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -209,18 +190,18 @@ int main(int argc, char** argv) {
                                      })
             ->Unit(benchmark::kMillisecond);
     }
-    RatioReporter reporter;
+    RatioReporter reporter(RatioReporter::Clock::Wall);
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double panel = Get(reporter, "BuildImage/panel");
-    const double panelMemset = Get(reporter, "Memset/panel");
-    const double one = Get(reporter, "BuildImage/largest_1_component");
+    const double panel = reporter.Seconds("BuildImage/panel");
+    const double panelMemset = reporter.Seconds("Memset/panel");
+    const double one = reporter.Seconds("BuildImage/largest_1_component");
     const double nine =
-        Get(reporter, "BuildImage/largest_9_components"); // sorts before the precise one
-    const double ninePrecise = Get(reporter, "BuildImage/largest_9_components_precise");
-    const double memset = Get(reporter, "Memset/largest");
-    const double sox = Get(reporter, "Sox");
-    const double shortNoise = Get(reporter, "BuildNoise/short_loop");
-    const double longNoise = Get(reporter, "BuildNoise/long_loop");
+        reporter.Seconds("BuildImage/largest_9_components"); // sorts before the precise one
+    const double ninePrecise = reporter.Seconds("BuildImage/largest_9_components_precise");
+    const double memset = reporter.Seconds("Memset/largest");
+    const double sox = reporter.Seconds("Sox");
+    const double shortNoise = reporter.Seconds("BuildNoise/short_loop");
+    const double longNoise = reporter.Seconds("BuildNoise/long_loop");
     std::printf("\nRatios\n");
     if (panel > 0 && panelMemset > 0)
         std::printf("  panel image build / memset of its size:           %6.2f\n",
@@ -239,16 +220,16 @@ int main(int argc, char** argv) {
         std::printf("  panel noise, %d ms loop / 100 ms loop:          %6.1f (%.1f ms; <= 50 ms)\n",
                     loop_length::kNoiseLoopMs, longNoise / shortNoise, longNoise * 1000);
     for (const ShapeCase& c : kShapes) {
-        const double classic = Get(reporter, std::string("Shape/") + c.name + "/classic");
-        const double precise = Get(reporter, std::string("Shape/") + c.name + "/precise");
+        const double classic = reporter.Seconds(std::string("Shape/") + c.name + "/classic");
+        const double precise = reporter.Seconds(std::string("Shape/") + c.name + "/precise");
         if (classic > 0 && precise > 0)
             std::printf("  panel %-16s image, precise / classic (<= 20): %6.2f\n", c.name,
                         precise / classic);
     }
-    const double sine = Get(reporter, "Signal/sine");
+    const double sine = reporter.Seconds("Signal/sine");
     for (const SignalCase& c : kSignals) {
-        const double t = Get(reporter, std::string("Signal/") + c.name);
-        const double base = c.rightChannel ? Get(reporter, "Signal/stereo_sine") : sine;
+        const double t = reporter.Seconds(std::string("Signal/") + c.name);
+        const double base = c.rightChannel ? reporter.Seconds("Signal/stereo_sine") : sine;
         if (t > 0 && base > 0 && std::string(c.name) != "sine" &&
             std::string(c.name) != "stereo_sine")
             std::printf("  %d s %-12s image / precise sine image%s: %6.2f (%.1f ms)\n",

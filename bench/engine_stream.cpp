@@ -6,6 +6,7 @@
 // image of the same sine. Prints the ratios at the end.
 
 #include "audio/WaveImageView.h"
+#include "bench/RatioReporter.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/StreamedTone.h"
 #include "engine/ToneGen.h"
@@ -76,26 +77,14 @@ BENCHMARK_CAPTURE(Streamed, square_997_123, TTGWave::tgSquare, 997123)
 BENCHMARK_CAPTURE(Streamed, square_997_5, TTGWave::tgSquare, 997500)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Streamed, square_20_001, TTGWave::tgSquare, 20001)->Unit(benchmark::kMicrosecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (!r.error_occurred)
-                seconds[r.benchmark_name()] =
-                    r.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    RatioReporter reporter(RatioReporter::Clock::Processor);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    const double looped = reporter.seconds["LoopedImage"];
+    const double looped = reporter.Seconds("LoopedImage");
     if (looped <= 0)
         return 0;
     std::printf("\nProcessor time per 10 ms of stereo float at 96000, against the looped image\n");
@@ -103,7 +92,7 @@ int main(int argc, char** argv) {
     for (const char* name :
          {"Streamed/sine_1000", "Streamed/sine_997_123", "Streamed/square_997_123",
           "Streamed/square_997_5", "Streamed/square_20_001"}) {
-        const double s = reporter.seconds[name];
+        const double s = reporter.Seconds(name);
         if (s > 0)
             std::printf("  %-24s %8.1f us (%.3f %% of one core), %6.2f x the loop\n", name, s * 1e6,
                         s * 1e4, s / looped);

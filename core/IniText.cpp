@@ -2,6 +2,7 @@
 #include "core/IniText.h"
 
 #include "core/HexDigit.h"
+#include "core/LetterEscapes.h"
 
 #include <cstdint>
 
@@ -49,27 +50,6 @@ std::optional<std::string> UnescapedValue(std::string_view raw) {
         } else if (c == '\\' && i + 1 < raw.size()) {
             const char e = raw[++i];
             switch (e) {
-            case 'a':
-                value += '\a';
-                break;
-            case 'b':
-                value += '\b';
-                break;
-            case 'f':
-                value += '\f';
-                break;
-            case 'n':
-                value += '\n';
-                break;
-            case 'r':
-                value += '\r';
-                break;
-            case 't':
-                value += '\t';
-                break;
-            case 'v':
-                value += '\v';
-                break;
             case 'x': {
                 std::uint32_t code = 0;
                 int digits = 0;
@@ -97,7 +77,10 @@ std::optional<std::string> UnescapedValue(std::string_view raw) {
                 break;
             }
             default:
-                value += e;
+                if (const char control = EscapedControl(e, kAllEscapeLetters))
+                    value += control;
+                else
+                    value += e;
                 break; // \" \' \? \\ and the rest: the character
             }
             kept = value.size();
@@ -139,34 +122,16 @@ std::string EscapedValue(const std::string& value) {
             out += "\\0";
             escapeHexDigit = true;
             break;
-        case '\a':
-            out += "\\a";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\v':
-            out += "\\v";
-            break;
         case '"':
         case '\\':
             out += '\\';
             out += c;
             break;
         default:
-            if (u <= 0x1F) {
+            if (const char letter = EscapeLetter(c, kAllEscapeLetters)) {
+                out += '\\';
+                out += letter;
+            } else if (u <= 0x1F) {
                 out += "\\x";
                 if (u >= 16)
                     out += kHex[u >> 4];

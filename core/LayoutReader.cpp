@@ -7,6 +7,7 @@
 #include "core/Component.h"
 #include "core/Layout.h"
 #include "core/LayoutSyntax.h"
+#include "core/LetterEscapes.h"
 
 #include <bit>
 #include <charconv>
@@ -102,15 +103,6 @@ private:
             case '"':
                 out += '"';
                 break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
             case 'x': {
                 if (pos_ + 2 > s_.size())
                     Fail("bad \\x escape in string");
@@ -123,7 +115,10 @@ private:
                 break;
             }
             default:
-                Fail(std::string("unknown escape \\") + e + " in string");
+                if (const char control = EscapedControl(e, kLineEscapeLetters))
+                    out += control;
+                else
+                    Fail(std::string("unknown escape \\") + e + " in string");
             }
         }
     }

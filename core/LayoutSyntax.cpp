@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/LayoutSyntax.h"
 
+#include "core/LetterEscapes.h"
+
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -31,17 +33,11 @@ std::string QuoteString(std::string_view text) {
         case '"':
             out += "\\\"";
             break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
         default:
-            if (c < 0x20 || c == 0x7F) {
+            if (const char letter = EscapeLetter(ch, kLineEscapeLetters)) {
+                out += '\\';
+                out += letter;
+            } else if (c < 0x20 || c == 0x7F) {
                 char buf[8];
                 std::snprintf(buf, sizeof buf, "\\x%02X", c);
                 out += buf;

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <limits>
@@ -243,7 +244,7 @@ void TForm::showEvent(QShowEvent* event) {
     if (centre && !centred_ && screen()) {
         centred_ = true;
         CentreFrame();
-        if (frameGeometry() == geometry())
+        if (FrameRect() == geometry())
             WatchForFrame();
     }
 }
@@ -254,18 +255,30 @@ bool TForm::CoversWindow(const QSize& frame) const {
     return frame.width() >= width() && frame.height() >= height();
 }
 
+// The frame as the window system last reported it. QWidget::frameGeometry()
+// keeps the frame widths it read at the last move or resize: when the window
+// manager frames a window that stays in place, they stay those of no frame.
+QRect TForm::FrameRect() const {
+    const QWindow* window = windowHandle();
+    return window ? geometry().marginsAdded(window->frameMargins()) : geometry();
+}
+
 void TForm::CentreFrame() {
-    QRect frame = frameGeometry();
+    const QRect client = geometry();
+    QRect frame = FrameRect();
     if (!CoversWindow(frame.size()))
-        frame.setSize(size());
+        frame = client;
     const QRect desktop = screen()->availableGeometry();
-    frame.moveCenter(desktop.center());
+    QRect centred = frame;
+    centred.moveCenter(desktop.center());
     // A frame larger than the free area keeps its title bar and its
     // top-left corner on screen, where it can still be reached and moved.
-    frame.moveTopLeft(
-        QPoint(std::max(frame.left(), desktop.left()), std::max(frame.top(), desktop.top())));
-    centredFrameSize_ = frame.size();
-    move(frame.topLeft());
+    centred.moveTopLeft(
+        QPoint(std::max(centred.left(), desktop.left()), std::max(centred.top(), desktop.top())));
+    centredFrameSize_ = centred.size();
+    // The client area moves as far as the frame should: move() would place
+    // the frame by those same stale frame widths.
+    setGeometry(client.translated(centred.topLeft() - frame.topLeft()));
 }
 
 void TForm::WatchForFrame() {
@@ -275,7 +288,7 @@ void TForm::WatchForFrame() {
     frameWatch_ = new QTimer(this);
     frameWatch_->setInterval(kIntervalMs);
     QObject::connect(frameWatch_, &QTimer::timeout, this, [this] {
-        const QSize frameSize = frameGeometry().size();
+        const QSize frameSize = FrameRect().size();
         const bool framed = frameSize != centredFrameSize_ && CoversWindow(frameSize);
         if (framed && screen())
             CentreFrame();

@@ -86,6 +86,7 @@ private:
     void WatchEnabling();
     // Puts the frame's centre on the screen's available area's centre.
     bool CoversWindow(const QSize& frame) const;
+    QRect FrameRect() const;
     void CentreFrame();
 
     std::string caption_;

@@ -31,7 +31,7 @@ TEST_F(LayoutTest, WriteThenReadGivesTheSameValues) {
     w->SetLevel(-0.0f);
     w->SetGain(std::bit_cast<float>(0x358637BDu)); // 0.000001 as float32
     w->SetActive(false);
-    w->SetCaption("Генератор \"сигналов\"\tзвуковой\\частоты\n");
+    w->SetCaption("Генератор \"сигналов\"\tзвуковой\\частоты\r\n\a");
     w->SetMode(tmBlink);
     w->SetKeys(0b101);
     w->SetColor(0x00282828);
@@ -45,6 +45,8 @@ TEST_F(LayoutTest, WriteThenReadGivesTheSameValues) {
     nan->SetColor(clBtnShadow);
 
     const std::string text = WriteLayout(form);
+    // Line ends by letter, other control characters by their code.
+    EXPECT_NE(text.find("\\r\\n\\x07\""), std::string::npos) << text;
 
     TTestForm copy(nullptr);
     ReadLayoutInto(copy, text);

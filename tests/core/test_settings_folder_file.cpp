@@ -52,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DeviceRow{"Separators", "a;b,c=d", "device=\"a;b,c=d\""},
                       DeviceRow{"QuoteBackslash", "q\"b\\", "device=q\\\"b\\\\"},
                       DeviceRow{"Controls", "t\tn\ne\x1b[2J", "device=t\\tn\\ne\\x1b[2J"},
+                      DeviceRow{"Letters", "\a\b\f\n\r\t\v", "device=\\a\\b\\f\\n\\r\\t\\v"},
                       DeviceRow{"HexAfterEscape",
                                 "x\x01"
                                 "1",

@@ -13,31 +13,23 @@
 set -euo pipefail
 export LANGUAGE='' LC_ALL=C.UTF-8
 here="$(cd "$(dirname "$0")" && pwd)"
-root="$(cd "$here/../.." && pwd)"
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 build="$(cd "$1" && pwd)"
 orbel="$build/app/orbel"
 [ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
 
-if [ -z "${CALIBRATION_CHECK_INNER:-}" ]; then
-  CALIBRATION_CHECK_INNER=1 exec "$root/tests/system/sound-server.sh" run "$0" "$@"
-fi
+# shellcheck source=tests/system/sound-lib.sh
+source "$here/sound-lib.sh"
+run_inside_sound_server "$0" "$@"
 
 work=$(mktemp -d /tmp/orbel-calibration.XXXXXX)
 export XDG_CONFIG_HOME="$work/config"
-pids=()
-stop_all() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  pids=()
-}
-trap 'stop_all; rm -rf "$work"' EXIT
+trap 'stop_background; rm -rf "$work"' EXIT
 fail() { echo "FAIL  $*" >&2; exit 1; }
 ok() { echo "ok    $*"; }
 
 for sink in bench_a bench_b; do
-  pactl load-module module-null-sink sink_name="$sink" format=float32le rate=96000 channels=2 \
-    >/dev/null
+  load_float_sink "$sink" >/dev/null
 done
 
 echo "-- refusals before any calibration"
@@ -61,16 +53,12 @@ status=0
 grep -q "at most 1.581V" "$work/err" || fail "no largest level: $(cat "$work/err")"
 ok "above full scale refused with the largest level"
 
-record() { # sink file
-  parecord -d "$1.monitor" --raw --format=float32le --rate=96000 --channels=2 "$2" &
-  pids+=($!)
-}
 for sink in bench_a bench_b; do
-  record "$sink" "$work/$sink.raw"
+  record_float_sink "$sink" "$work/$sink.raw"
   sleep 0.5
   "$orbel" play --device "$sink" --level 0dBu --bits float --frequency 1000 --seconds 4 \
     2>"$work/$sink.err" || fail "play on $sink exits $?: $(cat "$work/$sink.err")"
-  stop_all
+  stop_background
   grep -q "dBFS; at $sink: 0.7746Vrms, 2.191Vpp, 0dBu" "$work/$sink.err" ||
     fail "$sink: no level line: $(cat "$work/$sink.err")"
 done

@@ -104,18 +104,7 @@ done
 echo "-- under a window manager"
 start_window_manager
 start_app "$program"
-# Now and then the panel keeps the place it took before the window manager
-# framed it (10 px high): said, and tried once more; twice fails.
-if ! frame=$(frame_centred); then
-  echo "note  the frame ($frame) was not centred at the first start; starting again"
-  "$here/x_close_window.py" "$WINDOW" || fail "cannot send the close message"
-  for _ in $(seq 1 300); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  start_app "$program"
-  frame=$(frame_centred) || fail "the frame ($frame: left top width height) is not centred on the screen"
-fi
+frame=$(frame_centred) || fail "the frame ($frame: left top width height) is not centred on the screen"
 echo "ok    frame $frame centred on the screen"
 xdotool windowsize "$WINDOW" 800 600 2>/dev/null || true
 sleep 1

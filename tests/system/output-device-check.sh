@@ -13,33 +13,22 @@ set -euo pipefail
 # The program's English notices are read below, whatever the caller's locale.
 export LANGUAGE='' LC_ALL=C.UTF-8
 here="$(cd "$(dirname "$0")" && pwd)"
-root="$(cd "$here/../.." && pwd)"
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 build="$(cd "$1" && pwd)"
 orbel="$build/app/orbel"
 [ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
 
-if [ -z "${DEVICE_CHECK_INNER:-}" ]; then
-  DEVICE_CHECK_INNER=1 exec "$root/tests/system/sound-server.sh" run "$0" "$@"
-fi
+# shellcheck source=tests/system/sound-lib.sh
+source "$here/sound-lib.sh"
+run_inside_sound_server "$0" "$@"
 
 work=$(mktemp -d /tmp/orbel-devices.XXXXXX)
-pids=()
-stop_all() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  pids=()
-}
-trap 'stop_all; rm -rf "$work"' EXIT
+trap 'stop_background; rm -rf "$work"' EXIT
 fail() { echo "FAIL  $*" >&2; exit 1; }
 ok() { echo "ok    $*"; }
 
-load_sink() { # name description
-  pactl load-module module-null-sink sink_name="$1" format=float32le rate=96000 channels=2 \
-    sink_properties=device.description="$2"
-}
-load_sink bench_a Bench_A >"$work/module_a"
-load_sink bench_b Bench_B >/dev/null
+load_float_sink bench_a Bench_A >"$work/module_a"
+load_float_sink bench_b Bench_B >/dev/null
 
 echo "-- devices"
 "$orbel" devices >"$work/devices" || fail "devices exits $?"
@@ -74,7 +63,7 @@ ok "names and descriptions shown as one inert line each"
 # The output that goes away and comes back is a sink of its own (bench_c),
 # loaded after the list was checked: its play runs beside the checks on
 # bench_a and bench_b, and is judged after them.
-load_sink bench_c Bench_C >"$work/module_c"
+load_float_sink bench_c Bench_C >"$work/module_c"
 "$orbel" play --device bench_c --frequency 500 --seconds 5 2>"$work/move.err" &
 mover=$!
 (
@@ -82,19 +71,18 @@ mover=$!
   pactl unload-module "$(cat "$work/module_c")"
   sleep 1
   pactl list sink-inputs >"$work/away"
-  load_sink bench_c Bench_C >/dev/null
+  load_float_sink bench_c Bench_C >/dev/null
   sleep 1
   pactl list sinks short >"$work/sinks"
   pactl list sink-inputs short >"$work/back"
 ) &
-pids+=("$mover" $!)
+background_pids+=("$mover" $!)
 mover_steps=$!
 
 echo "-- playing on the chosen output"
 recorders=()
 record() { # sink file
-  parecord -d "$1.monitor" --raw --format=float32le --rate=96000 --channels=2 "$2" &
-  pids+=($!)
+  record_float_sink "$1" "$2"
   recorders+=($!)
 }
 record bench_a "$work/a.raw"

@@ -79,3 +79,25 @@ stop_sound_tools() {
   stop_recording
   stop_keeper
 }
+
+# Processes a script started in the background (players, recorders) and
+# stops together, each by its id.
+background_pids=()
+stop_background() {
+  for pid in "${background_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${background_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  background_pids=()
+}
+
+# A null sink of 32-bit float samples, as measuring outputs are set up;
+# prints the module's index (for pactl unload-module).
+load_float_sink() { # name [description]
+  pactl load-module module-null-sink sink_name="$1" format=float32le rate=$SOUND_RATE channels=2 \
+    ${2:+sink_properties=device.description="$2"}
+}
+# Records a float sink's monitor into a file in the background; its id is
+# in background_pids and in $!.
+record_float_sink() { # sink file
+  parecord -d "$1.monitor" --raw --format=float32le --rate=$SOUND_RATE --channels=2 "$2" &
+  background_pids+=($!)
+}
