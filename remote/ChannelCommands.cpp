@@ -6,6 +6,7 @@
 #include "remote/ReplyText.h"
 #include "remote/ScpiError.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 

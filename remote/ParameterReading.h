@@ -12,7 +12,6 @@
 #include "remote/Parameter.h"
 
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>

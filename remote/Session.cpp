@@ -13,6 +13,10 @@
 namespace remote {
 namespace {
 
+// More keywords than any command has (SOURce:VOLTage:LEVel:IMMediate:
+// AMPLitude has five).
+constexpr std::size_t kDeepestHeader = 8;
+
 bool IsBlank(std::string_view text) {
     return std::all_of(text.begin(), text.end(), IsWhiteSpace);
 }
@@ -43,6 +47,10 @@ std::string Session::Execute(std::string_view line) {
             if (!unit.header.common) {
                 if (!unit.header.rooted)
                     path.insert(path.begin(), level.begin(), level.end());
+                // Refused before it becomes the level: otherwise each of a
+                // long line's commands would copy a longer path.
+                if (path.size() > kDeepestHeader)
+                    ThrowScpiError(kUndefinedHeader);
                 level.assign(path.begin(), path.end() - 1);
             }
             const CommandTable::Found found = InstrumentCommands().Find(path, unit.header.query);
@@ -58,6 +66,8 @@ std::string Session::Execute(std::string_view line) {
             // The instrument could not do it (out of memory, ...): the
             // client hears of it and the session goes on.
             state_.Report({kExecutionError, failure.what()});
+        } catch (...) {
+            state_.Report({kExecutionError, {}});
         }
     }
     return answered ? answers + "\n" : std::string();

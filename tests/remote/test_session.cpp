@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct SettingRow {
     std::string line;
     Edit expected; // what the line does to the settings
 };
+
+void PrintTo(const SettingRow& row, std::ostream* os) {
+    *os << row.line;
+}
 
 class SettingCommands : public testing::TestWithParam<SettingRow> {};
 
@@ -72,6 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
                    [](auto& s) {
                        s.left.level = {4, LevelUnit::DbU};
                    }},
+        SettingRow{"SOUR2:FREQ 100;VOLT -3",
+                   [](auto& s) {
+                       s.right.frequency = Hz(100);
+                       s.right.level = {-3, LevelUnit::DbFs};
+                   }},
         SettingRow{"SOUR2:PHAS 45 DEG", [](auto& s) { s.rightPhaseDegrees = 45; }},
         // A command continues at the level of the one before it.
         SettingRow{"SWE ON;SWE:TIME 500 MS;SPAC LIN",
@@ -102,6 +112,10 @@ struct QueryRow {
     std::string reply;
 };
 
+void PrintTo(const QueryRow& row, std::ostream* os) {
+    *os << row.line;
+}
+
 class Queries : public testing::TestWithParam<QueryRow> {};
 
 TEST_P(Queries, AnswerInOneLine) {
@@ -126,6 +140,10 @@ struct ErrorRow {
     std::string line;
     int code;
 };
+
+void PrintTo(const ErrorRow& row, std::ostream* os) {
+    *os << row.line;
+}
 
 class FaultyCommands : public testing::TestWithParam<ErrorRow> {};
 
@@ -152,8 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorRow{"OUTP 2", -224}, ErrorRow{"FUNC SAW", -224}, ErrorRow{"VOLT 0 V", -222},
         ErrorRow{"VOLT 1e999", -222}, ErrorRow{"VOLT 3 W", -131}, ErrorRow{"SWE:TIME 0", -222},
         ErrorRow{"SWE:STEP:DWEL 0.0005", -222}, ErrorRow{"SWE:STEP:COUN 0", -222},
-        ErrorRow{"BURS:NCYC 2.5", -222}, ErrorRow{"*SAV 10", -222}, ErrorRow{"*RST?", -113},
-        ErrorRow{"SYST:SHUT", -203},
+        ErrorRow{"BURS:NCYC 2.5", -222}, ErrorRow{"BURS:OFFC 0.5", -222}, ErrorRow{"*SAV 10", -222},
+        ErrorRow{"*RST?", -113}, ErrorRow{"SYST:SHUT", -203},
         // Past VOLT:UNIT the level is VOLT, so VOLT:VOLT is unknown.
         ErrorRow{"VOLT:UNIT VRMS;VOLT 1", -113}));
 
