@@ -151,6 +151,7 @@ struct InstrumentTarget::Plan {
     Channel channel = Channel::Both;
     int hz = 0;
     int percent = 0;
+    WrittenLevel level;
     bool play = false;
     bool startSweep = false;
     SweepSettings sweep;
@@ -227,14 +228,28 @@ Refusal InstrumentTarget::Check(const RemoteSettings& wanted, Plan& plan) const 
                    : wanted.left.on && wanted.right.on ? Channel::Both
                    : wanted.left.on                    ? Channel::Left
                                                        : Channel::Right;
-    // The channels that sound share the frequency and the level.
+    // The channels that sound share the frequency and the level: a change
+    // of either output's is both outputs' then.
     const ChannelSettings& lead = plan.channel == Channel::Right ? wanted.right : wanted.left;
-    if (plan.channel == Channel::Both &&
-        (wanted.left.frequency != wanted.right.frequency ||
-         percentOf(wanted.left.level) != percentOf(wanted.right.level)))
-        return {-221, "both outputs play one frequency and one level"};
-    plan.percent = percentOf(lead.level);
     plan.hz = ToDialFrequency(lead.frequency).hz;
+    plan.percent = percentOf(lead.level);
+    plan.level = lead.level;
+    if (plan.channel == Channel::Both) {
+        const bool leftHz = wanted.left.frequency != now.left.frequency;
+        const bool rightHz = wanted.right.frequency != now.right.frequency;
+        const bool leftLevel = !SameLevel(wanted.left.level, now.left.level);
+        const bool rightLevel = !SameLevel(wanted.right.level, now.right.level);
+        const bool apartHz = wanted.left.frequency != wanted.right.frequency;
+        const bool apartLevel = percentOf(wanted.left.level) != percentOf(wanted.right.level);
+        if ((apartHz && leftHz == rightHz) || (apartLevel && leftLevel == rightLevel))
+            return {-221, "both outputs play one frequency and one level"};
+        if (rightHz && !leftHz)
+            plan.hz = ToDialFrequency(wanted.right.frequency).hz;
+        if (rightLevel && !leftLevel) {
+            plan.percent = percentOf(wanted.right.level);
+            plan.level = wanted.right.level;
+        }
+    }
     if (wanted.sweep.on) {
         const DialFrequency start = ToDialFrequency(wanted.sweep.start);
         const DialFrequency stop = ToDialFrequency(wanted.sweep.stop);
@@ -284,8 +299,7 @@ void InstrumentTarget::Command(const RemoteSettings& wanted, const Plan& plan) {
     else if (plan.play)
         in.Start();
     // What the instrument has no place for.
-    const ChannelSettings& lead = plan.channel == Channel::Right ? wanted.right : wanted.left;
-    writtenLevel_ = lead.level;
+    writtenLevel_ = plan.level;
     keptLeft_ = wanted.left;
     keptRight_ = wanted.right;
     sweep_ = wanted.sweep;
