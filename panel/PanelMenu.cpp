@@ -4,6 +4,7 @@
 #include "engine/ChoiceNames.h"
 #include "engine/ToneExport.h"
 #include "engine/ToneGen.h"
+#include "panel/PanelRemoteControl.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 #include "panel/SweepDialog.h"
@@ -87,6 +88,7 @@ void PanelMenu::UseRememberedChoices() {
     instrument_.UseChoices(panel_settings::Load());
     usingKept_ = false;
     remembered_ = instrument_.State().choices;
+    PanelRemoteControl::Of(form_, instrument_).UseRemembered();
 }
 
 void PanelMenu::RememberChanges() {
@@ -141,6 +143,7 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     connect(sweep, &QAction::triggered, this, [this] { OpenSweepDialog(); });
     connect(menu_->addAction(PanelText("Сохранить в файл WAV…")), &QAction::triggered, this,
             [this] { OpenSaveDialog(); });
+    PanelRemoteControl::Of(form_, instrument_).AddEntry(*menu_);
     connect(menu_->addAction(PanelText("О программе")), &QAction::triggered, this,
             [this] { OpenAbout(); });
     menu_->popup(globalPos);

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "panel/PanelRemoteControl.h"
+
+#include "panel/PanelSettings.h"
+#include "panel/PanelText.h"
+#include "platform/WindowThread.h"
+#include "remote/Session.h"
+#include "remote/net/RemoteServer.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+#include <QWidget>
+
+#ifndef ORBEL_VERSION
+#define ORBEL_VERSION "unknown"
+#endif
+
+namespace {
+
+const char* const kObjectName = "orbelRemoteControl";
+
+// A client's session whose every line is done on the window thread, which
+// owns the instrument. Once the window thread is gone nothing is done.
+class WindowThreadSession final : public remote_net::ClientSession {
+public:
+    explicit WindowThreadSession(remote::ScpiTarget& target) : session_(target, false) {}
+
+    std::string Execute(std::string_view line) override {
+        std::string reply;
+        try {
+            RunOnWindowThread([&] { reply = session_.Execute(line); });
+        } catch (const EWindowThreadGone&) {
+        }
+        return reply;
+    }
+    void LineTooLong() override {
+        try {
+            RunOnWindowThread([&] { session_.LineTooLong(); });
+        } catch (const EWindowThreadGone&) {
+        }
+    }
+
+private:
+    remote::Session session_;
+};
+
+} // namespace
+
+PanelRemoteControl& PanelRemoteControl::Of(QWidget& window, instrument::Instrument& instrument) {
+    if (auto* existing =
+            window.findChild<PanelRemoteControl*>(kObjectName, Qt::FindDirectChildrenOnly))
+        return *existing;
+    return *new PanelRemoteControl(window, instrument);
+}
+
+PanelRemoteControl::PanelRemoteControl(QWidget& window, instrument::Instrument& instrument)
+    : QObject(&window), window_(window), target_(instrument, ORBEL_VERSION) {
+    setObjectName(kObjectName);
+}
+
+PanelRemoteControl::~PanelRemoteControl() {
+    Stop();
+}
+
+void PanelRemoteControl::UseRemembered() {
+    if (panel_settings::LoadRemoteControl() && !On())
+        Start();
+}
+
+void PanelRemoteControl::AddEntry(QMenu& menu) {
+    QAction* entry = menu.addAction(PanelText("Удалённое управление"));
+    entry->setCheckable(true);
+    entry->setChecked(On());
+    entry->setToolTip(On() ? QStringLiteral("127.0.0.1:%1").arg(Port()) : QString());
+    connect(entry, &QAction::triggered, this, [this](bool on) { Switch(on); });
+}
+
+int PanelRemoteControl::Port() const {
+    return server_ ? server_->Listening().port : 0;
+}
+
+bool PanelRemoteControl::Switch(bool on) {
+    const bool done = on ? (On() || Start()) : (Stop(), true);
+    if (done)
+        panel_settings::SaveRemoteControl(on);
+    return done;
+}
+
+bool PanelRemoteControl::Start() {
+    auto server = std::make_unique<remote_net::RemoteServer>(
+        [this](bool) { return std::make_unique<WindowThreadSession>(target_); },
+        remote_net::AllowList{});
+    // Loopback only: the panel never listens beyond this machine.
+    const std::string refused = server->Listen(remote_net::Endpoint{});
+    if (!refused.empty()) {
+        auto* box = new QMessageBox(QMessageBox::Warning, PanelText("Удалённое управление"),
+                                    QString::fromStdString(refused), QMessageBox::Ok, &window_);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return false;
+    }
+    server_ = std::move(server);
+    ended_ = std::make_unique<TThreadEndSignal>();
+    thread_ = std::thread([server = server_.get(), ended = ended_.get()] {
+        server->Run();
+        ended->Give();
+    });
+    return true;
+}
+
+void PanelRemoteControl::Stop() {
+    if (!server_)
+        return;
+    server_->Stop();
+    // A client's line may be waiting for this thread: it is served meanwhile.
+    ended_->Wait();
+    thread_.join();
+    server_.reset();
+    ended_.reset();
+}
