@@ -55,7 +55,8 @@ PanelRemoteControl& PanelRemoteControl::Of(QWidget& window, instrument::Instrume
 }
 
 PanelRemoteControl::PanelRemoteControl(QWidget& window, instrument::Instrument& instrument)
-    : QObject(&window), window_(window), target_(instrument, ORBEL_VERSION) {
+    : QObject(&window), window_(window), target_(instrument, ORBEL_VERSION),
+      port_(remote_net::kDefaultPort) {
     setObjectName(kObjectName);
 }
 
@@ -92,7 +93,9 @@ bool PanelRemoteControl::Start() {
         [this](bool) { return std::make_unique<WindowThreadSession>(target_); },
         remote_net::AllowList{});
     // Loopback only: the panel never listens beyond this machine.
-    const std::string refused = server->Listen(remote_net::Endpoint{});
+    remote_net::Endpoint loopback;
+    loopback.port = static_cast<std::uint16_t>(port_);
+    const std::string refused = server->Listen(loopback);
     if (!refused.empty()) {
         auto* box = new QMessageBox(QMessageBox::Warning, PanelText("Удалённое управление"),
                                     QString::fromStdString(refused), QMessageBox::Ok, &window_);

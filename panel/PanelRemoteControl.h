@@ -41,6 +41,8 @@ public:
     // when the server cannot listen (the reason is shown).
     bool Switch(bool on);
     int Port() const;
+    // Listens on another port from the next start (0: any free one).
+    void UsePort(int port) { port_ = port; }
 
 private:
     PanelRemoteControl(QWidget& window, instrument::Instrument& instrument);
@@ -52,4 +54,5 @@ private:
     std::unique_ptr<remote_net::RemoteServer> server_;
     std::unique_ptr<TThreadEndSignal> ended_;
     std::thread thread_;
+    int port_;
 };
