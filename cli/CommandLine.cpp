@@ -207,7 +207,7 @@ CommandLineParser::CommandLineParser() {
                 "channel.\n"
                 "serve: play as a remote client commands (SCPI over TCP, see --listen) until "
                 "Ctrl-C or SYSTem:SHUTdown."),
-        CliText("[export FILE | play | devices | calibrate | serve]"));
+        CliText("[export FILE|play|devices|calibrate|serve]"));
     parser_.addOptions({
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},
