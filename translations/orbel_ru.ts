@@ -4,6 +4,30 @@
 <context>
     <name>cli</name>
     <message>
+        <source>serve takes no file</source>
+        <translation>serve не принимает файл</translation>
+    </message>
+    <message>
+        <source>%1 is for serve</source>
+        <translation>%1 — только для serve</translation>
+    </message>
+    <message>
+        <source>%1 is not for serve: the remote commands set the signal</source>
+        <translation>%1 не для serve: сигнал задают удалённые команды</translation>
+    </message>
+    <message>
+        <source>--listen %1 is not ADDRESS:PORT (127.0.0.1:5025, [::1]:5025, 0.0.0.0:5025)</source>
+        <translation>--listen %1 — не АДРЕС:ПОРТ (127.0.0.1:5025, [::1]:5025, 0.0.0.0:5025)</translation>
+    </message>
+    <message>
+        <source>--allow: %1 (give addresses or networks such as 192.168.1.0/24, separated by commas)</source>
+        <translation>--allow: %1 (укажите адреса или сети, например 192.168.1.0/24, через запятую)</translation>
+    </message>
+    <message>
+        <source>--listen %1 reaches beyond this machine: give --allow with the clients it may accept</source>
+        <translation>--listen %1 открыт не только для этой машины: укажите в --allow, каких клиентов принимать</translation>
+    </message>
+    <message>
         <source>Audio-frequency signal generator. Without a command it opens the front panel;
 export and play need no display.
 
