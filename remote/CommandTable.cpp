@@ -19,7 +19,7 @@ CommandTable::Found CommandTable::Find(const std::vector<HeaderNode>& nodes, boo
         switch (entry.pattern.Matches(nodes, number)) {
         case CommandPattern::Match::Yes:
             if (handler)
-                return {&handler, number};
+                return {&handler, number, 0, {}};
             break;
         case CommandPattern::Match::NumberOutOfRange:
             numberOutOfRange = true;
@@ -29,8 +29,8 @@ CommandTable::Found CommandTable::Find(const std::vector<HeaderNode>& nodes, boo
         }
     }
     if (numberOutOfRange)
-        ThrowScpiError(kHeaderSuffixOutOfRange, "channels are 1 and 2");
-    ThrowScpiError(kUndefinedHeader);
+        return {nullptr, std::nullopt, kHeaderSuffixOutOfRange, "channels are 1 and 2"};
+    return {nullptr, std::nullopt, kUndefinedHeader, {}};
 }
 
 } // namespace remote

@@ -21,12 +21,16 @@ public:
     void Add(std::string_view pattern, CommandHandler command, CommandHandler query);
 
     struct Found {
-        const CommandHandler* handler;
+        const CommandHandler* handler = nullptr;
         std::optional<int> number;
+        // Without a handler: -113 when no command has the keywords, -114
+        // for a channel number other than 1 or 2.
+        int error = 0;
+        std::string_view detail;
     };
     // The handler the written keywords name, in the command or the query
-    // form; throws -113 when there is none, -114 for a channel number
-    // other than 1 or 2.
+    // form. Unknown keywords are a client's commonest fault, so they are
+    // answered without an exception.
     Found Find(const std::vector<HeaderNode>& nodes, bool query) const;
 
 private:

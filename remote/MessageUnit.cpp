@@ -13,6 +13,7 @@ namespace {
 // Larger channel numbers are all out of range alike; holding them here
 // keeps a long run of digits from overflowing.
 constexpr int kLargestNumber = 9999;
+constexpr std::size_t kMostParameters = 8;
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && IsWhiteSpace(text.front()))
@@ -131,9 +132,14 @@ MessageUnit ReadMessageUnit(std::string_view text) {
     std::size_t i = 0;
     unit.header = ReadHeader(text, i);
     const std::string_view rest = Trimmed(text.substr(i));
-    if (!rest.empty())
-        for (const std::string_view part : SplitOutsideQuotes(rest, ','))
+    if (!rest.empty()) {
+        const std::vector<std::string_view> parts = SplitOutsideQuotes(rest, ',');
+        // No command takes more: a client's thousands are not each read.
+        if (parts.size() > kMostParameters)
+            ThrowScpiError(kParameterNotAllowed);
+        for (const std::string_view part : parts)
             unit.parameters.push_back(ReadParameter(Trimmed(part)));
+    }
     return unit;
 }
 

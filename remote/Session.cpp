@@ -54,6 +54,10 @@ std::string Session::Execute(std::string_view line) {
                 level.assign(path.begin(), path.end() - 1);
             }
             const CommandTable::Found found = InstrumentCommands().Find(path, unit.header.query);
+            if (found.handler == nullptr) {
+                state_.Report({found.error, std::string(found.detail)});
+                continue;
+            }
             CommandContext context(target_, state_, found.number, unit.parameters);
             (*found.handler)(context);
             if (unit.header.query) {
