@@ -22,27 +22,36 @@ const char* const kObjectName = "orbelRemoteControl";
 
 // A client's session whose every line is done on the window thread, which
 // owns the instrument. Once the window thread is gone nothing is done.
+// `serving` (read and written on the window thread only) turns false as the
+// server stops: a line handed over meanwhile is not done, since the panel
+// and its instrument may be on their way out.
 class WindowThreadSession final : public remote_net::ClientSession {
 public:
-    explicit WindowThreadSession(remote::ScpiTarget& target) : session_(target, false) {}
+    WindowThreadSession(remote::ScpiTarget& target, std::shared_ptr<bool> serving)
+        : session_(target, false), serving_(std::move(serving)) {}
 
     std::string Execute(std::string_view line) override {
         std::string reply;
-        try {
-            RunOnWindowThread([&] { reply = session_.Execute(line); });
-        } catch (const EWindowThreadGone&) {
-        }
+        OnWindowThread([&] { reply = session_.Execute(line); });
         return reply;
     }
     void LineTooLong() override {
+        OnWindowThread([&] { session_.LineTooLong(); });
+    }
+
+private:
+    template <class Call> void OnWindowThread(const Call& call) {
         try {
-            RunOnWindowThread([&] { session_.LineTooLong(); });
+            RunOnWindowThread([&] {
+                if (*serving_)
+                    call();
+            });
         } catch (const EWindowThreadGone&) {
         }
     }
 
-private:
     remote::Session session_;
+    std::shared_ptr<bool> serving_;
 };
 
 } // namespace
@@ -90,7 +99,9 @@ bool PanelRemoteControl::Switch(bool on) {
 
 bool PanelRemoteControl::Start() {
     auto server = std::make_unique<remote_net::RemoteServer>(
-        [this](bool) { return std::make_unique<WindowThreadSession>(target_); },
+        [this, serving = serving_](bool) {
+            return std::make_unique<WindowThreadSession>(target_, serving);
+        },
         remote_net::AllowList{});
     // Loopback only: the panel never listens beyond this machine.
     remote_net::Endpoint loopback;
@@ -104,6 +115,7 @@ bool PanelRemoteControl::Start() {
         return false;
     }
     server_ = std::move(server);
+    *serving_ = true;
     ended_ = std::make_unique<TThreadEndSignal>();
     thread_ = std::thread([server = server_.get(), ended = ended_.get()] {
         server->Run();
@@ -115,8 +127,9 @@ bool PanelRemoteControl::Start() {
 void PanelRemoteControl::Stop() {
     if (!server_)
         return;
+    *serving_ = false;
     server_->Stop();
-    // A client's line may be waiting for this thread: it is served meanwhile.
+    // A client's line may be waiting for this thread: it is let go meanwhile.
     ended_->Wait();
     thread_.join();
     server_.reset();

@@ -55,4 +55,6 @@ private:
     std::unique_ptr<TThreadEndSignal> ended_;
     std::thread thread_;
     int port_;
+    // Whether clients' lines are done (the window thread's only).
+    std::shared_ptr<bool> serving_ = std::make_shared<bool>(false);
 };
