@@ -15,6 +15,7 @@
 #include "cli/LevelAtOutput.h"
 #include "cli/Messages.h"
 #include "cli/PlayRate.h"
+#include "cli/ServeCommand.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
 #include "engine/DefaultSoundOutput.h"
@@ -178,6 +179,14 @@ int main(int argc, char** argv) {
         return RunDevices();
     case CommandLine::Action::Calibrate:
         return RunCalibrate(line);
+    case CommandLine::Action::Serve: {
+        if (!line.device.empty())
+            if (const int status = ChooseOutputDevice(line.device); status != 0)
+                return status;
+        const int status = RunServe(line, ORBEL_VERSION);
+        SetDefaultSoundOutput(nullptr); // lets a fade-out play before the stream goes
+        return status;
+    }
     default:
         return 2;
     }

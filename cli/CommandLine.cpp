@@ -84,6 +84,11 @@ const QStringList kSingleValued{kFrequency, kNote,   kWaveform, kDuration, kBits
 const QStringList kOutputOptions{kLevel, kRightLevel, kDither, kDevice, kMeasured};
 const QStringList kSingleValuedOutput{kLevel, kRightLevel, kDevice, kMeasured};
 
+// serve: the remote-control server's address and the clients it accepts.
+const QString kListen = "listen";
+const QString kAllow = "allow";
+const QStringList kServeOptions{kListen, kAllow};
+
 // How long an exported streamed tone lasts without --duration.
 constexpr int kStreamedDurationMs = 1000;
 
@@ -198,8 +203,10 @@ CommandLineParser::CommandLineParser() {
                 "play: play it until --seconds have passed or Ctrl-C.\n"
                 "devices: list the sound server's outputs.\n"
                 "calibrate: play 1 kHz on --device and store the meter's reading of each "
-                "channel."),
-        CliText("[export FILE | play | devices | calibrate]"));
+                "channel.\n"
+                "serve: play as a remote client commands (SCPI over TCP, see --listen) until "
+                "Ctrl-C or SYSTem:SHUTdown."),
+        CliText("[export FILE|play|devices|calibrate|serve]"));
     parser_.addOptions({
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},
@@ -262,6 +269,15 @@ CommandLineParser::CommandLineParser() {
                  "lists them; default: the server's default); export: the output whose "
                  "calibration a level in volts uses."),
          "NAME"},
+        {kListen,
+         CliText("serve: the address and port to listen on (default 127.0.0.1:5025; [::1]:5025 "
+                 "for IPv6; port 0: any free one). Beyond the loopback address it needs --allow."),
+         "ADDRESS:PORT"},
+        {kAllow,
+         CliText("serve: the clients accepted beyond the loopback address, addresses or networks "
+                 "separated by commas (192.168.1.0/24,10.0.0.7,fd00::/8); others are closed at "
+                 "once."),
+         "LIST"},
         {kMeasured,
          CliText("calibrate: the meter's readings of the left and right channels (V RMS, e.g. "
                  "0.245 or 245mV) instead of asking; one value for both."),
@@ -357,8 +373,8 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Version;
         return line;
     }
-    for (const QString& name :
-         kSingleValued + kSignalSingleValued + kSingleValuedOutput + kToneSetSingleValued)
+    for (const QString& name : kSingleValued + kSignalSingleValued + kSingleValuedOutput +
+                                   kToneSetSingleValued + kServeOptions)
         if (parser_.values(name).size() > 1)
             return Refuse(CliText("%1 may be given only once").arg(Flag(name).c_str()));
     if (parser_.isSet(kPrecise) && parser_.isSet(kClassic))
@@ -372,10 +388,29 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
             if (parser_.isSet(name))
                 return Refuse(
                     CliText("%1 needs a command: export FILE or play").arg(Flag(name).c_str()));
+        for (const QString& name : kServeOptions)
+            if (parser_.isSet(name))
+                return Refuse(CliMessage("%1 is for serve", {Flag(name)}));
         return line; // the panel
     }
     const QString command = positional.front();
-    if (command == "export") {
+    if (command != "serve")
+        for (const QString& name : kServeOptions)
+            if (parser_.isSet(name))
+                return Refuse(CliMessage("%1 is for serve", {Flag(name)}));
+    if (command == "serve") {
+        if (positional.size() != 1)
+            return Refuse(CliText("serve takes no file"));
+        for (const QString& name :
+             kToneOptions + kSignalOptions + kToneSetOptions +
+                 QStringList{kLevel, kRightLevel, kDither, kMeasured, kPrecise, kClassic})
+            if (parser_.isSet(name))
+                return Refuse(CliMessage("%1 is not for serve: the remote commands set the signal",
+                                         {Flag(name)}));
+        line.action = CommandLine::Action::Serve;
+        line.tone.precise = true;
+        return ParseServe(std::move(line));
+    } else if (command == "export") {
         if (positional.size() != 2 || positional[1].isEmpty())
             return Refuse(CliText("export needs one FILE to write"));
         line.action = CommandLine::Action::Export;
@@ -400,11 +435,42 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         line.action = CommandLine::Action::Devices;
         return line;
     } else {
-        return Refuse(CliText("unknown command %1: the commands are export FILE, play, devices and "
-                              "calibrate")
+        return Refuse(CliText("unknown command %1: the commands are export FILE, play, devices, "
+                              "calibrate and serve")
                           .arg(QString::fromStdString(to::Quoted(ArgumentBytes(command)))));
     }
     return ParseTone(std::move(line));
+}
+
+CommandLine CommandLineParser::ParseServe(CommandLine line) {
+    const auto take = OptionTaker(parser_);
+    const auto endpoint = [](std::string_view text) -> OptionValue<remote_net::Endpoint> {
+        if (auto read = remote_net::Endpoint::Read(text))
+            return {read, {}};
+        return OptionValue<remote_net::Endpoint>::Refused(
+            CliMessage("--listen %1 is not ADDRESS:PORT (127.0.0.1:5025, [::1]:5025, 0.0.0.0:5025)",
+                       {to::Quoted(std::string(text))}));
+    };
+    if (auto refused = take(kListen, endpoint, line.listen))
+        return Refuse(*refused);
+    const auto allowList = [](std::string_view text) -> OptionValue<remote_net::AllowList> {
+        remote_net::AllowListReading reading = remote_net::AllowList::Read(text);
+        if (reading.list)
+            return {std::move(reading.list), {}};
+        return OptionValue<remote_net::AllowList>::Refused(
+            CliMessage("--allow: %1 (give addresses or networks such as 192.168.1.0/24, "
+                       "separated by commas)",
+                       {reading.error}));
+    };
+    if (auto refused = take(kAllow, allowList, line.allowed))
+        return Refuse(*refused);
+    if (!line.listen.LoopbackOnly() && line.allowed.Empty())
+        return Refuse(CliMessage("--listen %1 reaches beyond this machine: give --allow with the "
+                                 "clients it may accept",
+                                 {line.listen.Text()}));
+    if (auto refused = take(kDevice, to::DeviceName, line.device))
+        return Refuse(*refused);
+    return line;
 }
 
 CommandLine CommandLineParser::ParseTone(CommandLine line) {

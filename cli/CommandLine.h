@@ -10,6 +10,8 @@
 #include "engine/WaveFormat.h"
 #include "engine/multitone/Multitone.h"
 #include "engine/steps/StepSchedule.h"
+#include "remote/net/AllowList.h"
+#include "remote/net/Endpoint.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -47,7 +49,7 @@ struct SteppedSweepRequest {
 };
 
 struct CommandLine {
-    enum class Action { Panel, Help, Version, Export, Play, Refused, Devices, Calibrate };
+    enum class Action { Panel, Help, Version, Export, Play, Refused, Devices, Calibrate, Serve };
 
     Action action = Action::Panel;
     bool classic = false;          // the panel plays the original synthesis
@@ -80,6 +82,10 @@ struct CommandLine {
     // not used.
     std::optional<MultitoneRequest> multitone;
     std::optional<SteppedSweepRequest> steps;
+    // serve: where it listens, and the clients it accepts beyond the
+    // loopback address (needed to listen beyond it).
+    remote_net::Endpoint listen;
+    remote_net::AllowList allowed;
 };
 
 // Puts `rate` (one of kPreciseRates) on the tone: the classic two through
@@ -108,6 +114,8 @@ private:
     // --waveform multitone and --steps, which replace the tone and its
     // signals (export only, for now).
     CommandLine ParseToneSet(CommandLine line, bool multitone);
+    // serve: its address, allow list and output.
+    CommandLine ParseServe(CommandLine line);
     // The rate the frequencies are judged at: --rate's, or the default.
     int RateAsked() const;
 

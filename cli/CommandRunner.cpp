@@ -233,20 +233,6 @@ int WriteSource(const std::string& file, int durationMs, Args&&... args) {
     }
 }
 
-// A server that answers with an output to play on; else says why.
-bool OutputCanPlay(SoundOutput& output) {
-    if (!output.WaitForServer(kServerWait)) {
-        SayOnStandardError(WithServerReason(CliText(msg::kNoServer), output.FailureReason()));
-        return false;
-    }
-    // A server without a single output would take the stream and lose it.
-    if (const auto devices = output.ListDevices(); devices && devices->empty()) {
-        SayOnStandardError(CliText(msg::kNoOutput));
-        return false;
-    }
-    return true;
-}
-
 // Waits while the sound plays, until `seconds` have passed or an ending
 // signal came, then fades it out and waits until that has been heard.
 // 1 when part of the time was silent through a lost server (said in a last
@@ -288,6 +274,19 @@ void QuitIfAsked(std::shared_ptr<SoundOutput>& output, EndingSignals& endingSign
 }
 
 } // namespace
+
+bool OutputCanPlay(SoundOutput& output) {
+    if (!output.WaitForServer(kServerWait)) {
+        SayOnStandardError(WithServerReason(CliText(msg::kNoServer), output.FailureReason()));
+        return false;
+    }
+    // A server without a single output would take the stream and lose it.
+    if (const auto devices = output.ListDevices(); devices && devices->empty()) {
+        SayOnStandardError(CliText(msg::kNoOutput));
+        return false;
+    }
+    return true;
+}
 
 PreparedMultitone PrepareMultitone(const MultitoneRequest& request) {
     PreparedMultitone prepared;

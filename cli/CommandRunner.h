@@ -41,6 +41,11 @@ int RunMultitoneExport(const MultitoneRequest& request, const std::string& file)
 // Writes the whole stepped sweep (see RunExport).
 int RunSteppedSweepExport(const SteppedSweepRequest& request, const std::string& file);
 
+// Whether a sound server answers with an output to play on; else says why
+// on standard error.
+class SoundOutput;
+bool OutputCanPlay(SoundOutput& output);
+
 // Plays the signal in a loop through the sound server until `seconds` have
 // passed (without: until interrupted), then fades it out. SIGINT (Ctrl-C),
 // SIGTERM and SIGHUP end it the same way; SIGQUIT too, and then takes its

@@ -6,6 +6,7 @@
 #include "engine/ToneExport.h"
 #include "engine/ToneGen.h"
 #include "panel/LevelCalibrationDialog.h"
+#include "panel/PanelRemoteControl.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 #include "panel/SweepDialog.h"
@@ -89,6 +90,7 @@ void PanelMenu::UseRememberedChoices() {
     instrument_.UseChoices(panel_settings::Load());
     usingKept_ = false;
     remembered_ = instrument_.State().choices;
+    PanelRemoteControl::Of(form_, instrument_).UseRemembered();
 }
 
 void PanelMenu::RememberChanges() {
@@ -148,6 +150,7 @@ void PanelMenu::Popup(const QPoint& globalPos) {
             [this] { OpenSaveDialog(); });
     connect(menu_->addAction(PanelText("Калибровка уровня…")), &QAction::triggered, this,
             [this] { LevelCalibrationDialog::Open(form_, instrument_); });
+    PanelRemoteControl::Of(form_, instrument_).AddEntry(*menu_);
     connect(menu_->addAction(PanelText("О программе")), &QAction::triggered, this,
             [this] { OpenAbout(); });
     menu_->popup(globalPos);

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,7 @@ const std::string kDevice = "output/device";
 const std::string kBits = "format/bits";
 const std::string kRate = "format/rate";
 const std::string kSignal = "signal/kind";
+const std::string kRemoteControl = "remote/control";
 
 // The stored text's value, or `fallback` when it is none of the names.
 template <class T, std::size_t N>
@@ -41,6 +43,34 @@ std::string Name(const std::array<ChoiceName<T>, N>& names, T value) {
 
 std::string EncodedPath() {
     return QFile::encodeName(FilePath()).toStdString();
+}
+
+// The file's values, or none when it is missing or cannot be read.
+std::optional<IniValues> StoredValues() {
+    const SettingsFileText read = ReadSettingsFolderFile(EncodedPath());
+    if (read.status != SettingsFileText::Status::Read)
+        return std::nullopt;
+    return ReadIniText(read.text);
+}
+
+// Writes `values` over the same keys of the file, keeping its others.
+SaveOutcome SaveValues(const IniValues& values) {
+    IniValues file = StoredValues().value_or(IniValues{});
+    for (const auto& [key, value] : values)
+        file[key] = value;
+    const SettingsFileWrite written =
+        WriteSettingsFolderFile(EncodedPath(), WriteIniText(file), [](const std::string& text) {
+            return ReadIniText(text).has_value();
+        });
+    switch (written.outcome) {
+    case SettingsFileWrite::Outcome::Written:
+        return SaveOutcome::Saved;
+    case SettingsFileWrite::Outcome::Refused:
+        return SaveOutcome::Refused;
+    case SettingsFileWrite::Outcome::Failed:
+        break;
+    }
+    return SaveOutcome::Failed;
 }
 
 } // namespace
@@ -81,26 +111,25 @@ PanelChoices Load() {
 }
 
 SaveOutcome Save(const PanelChoices& choices) {
-    const IniValues file{
+    return SaveValues({
         {kDevice, choices.device},
         {kBits, Name(choice_names::kBits, choices.resolution)},
         {kRate, choices.rate != 0 ? std::to_string(choices.rate)
                                   : Name(choice_names::kRates, choices.quality)},
         {kSignal, Name(choice_names::kSignals, choices.signal)},
-    };
-    const SettingsFileWrite written =
-        WriteSettingsFolderFile(EncodedPath(), WriteIniText(file), [](const std::string& text) {
-            return ReadIniText(text).has_value();
-        });
-    switch (written.outcome) {
-    case SettingsFileWrite::Outcome::Written:
-        return SaveOutcome::Saved;
-    case SettingsFileWrite::Outcome::Refused:
-        return SaveOutcome::Refused;
-    case SettingsFileWrite::Outcome::Failed:
-        break;
-    }
-    return SaveOutcome::Failed;
+    });
+}
+
+bool LoadRemoteControl() {
+    const std::optional<IniValues> file = StoredValues();
+    if (!file)
+        return false;
+    const auto on = file->find(kRemoteControl);
+    return on != file->end() && on->second == "on";
+}
+
+SaveOutcome SaveRemoteControl(bool on) {
+    return SaveValues({{kRemoteControl, on ? "on" : "off"}});
 }
 
 } // namespace panel_settings

@@ -27,7 +27,13 @@ enum class SaveOutcome {
     Failed, // the system refused the write
 };
 // Writes the choices, replacing a file that could not be read. When it is
-// not saved the choices last for this run only.
+// not saved the choices last for this run only. Other settings in the file
+// stay as they are.
 SaveOutcome Save(const PanelChoices& choices);
+
+// Whether the panel takes remote commands ("Удалённое управление"); off
+// unless the file says on.
+bool LoadRemoteControl();
+SaveOutcome SaveRemoteControl(bool on);
 
 } // namespace panel_settings

@@ -313,6 +313,10 @@
         <translation>Save as WAV file…</translation>
     </message>
     <message>
+        <source>Удалённое управление</source>
+        <translation>Remote control</translation>
+    </message>
+    <message>
         <source>О программе</source>
         <translation>About</translation>
     </message>

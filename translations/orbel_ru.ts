@@ -4,6 +4,30 @@
 <context>
     <name>cli</name>
     <message>
+        <source>serve takes no file</source>
+        <translation>serve не принимает файл</translation>
+    </message>
+    <message>
+        <source>%1 is for serve</source>
+        <translation>%1 — только для serve</translation>
+    </message>
+    <message>
+        <source>%1 is not for serve: the remote commands set the signal</source>
+        <translation>%1 не для serve: сигнал задают удалённые команды</translation>
+    </message>
+    <message>
+        <source>--listen %1 is not ADDRESS:PORT (127.0.0.1:5025, [::1]:5025, 0.0.0.0:5025)</source>
+        <translation>--listen %1 — не АДРЕС:ПОРТ (127.0.0.1:5025, [::1]:5025, 0.0.0.0:5025)</translation>
+    </message>
+    <message>
+        <source>--allow: %1 (give addresses or networks such as 192.168.1.0/24, separated by commas)</source>
+        <translation>--allow: %1 (укажите адреса или сети, например 192.168.1.0/24, через запятую)</translation>
+    </message>
+    <message>
+        <source>--listen %1 reaches beyond this machine: give --allow with the clients it may accept</source>
+        <translation>--listen %1 открыт не только для этой машины: укажите в --allow, каких клиентов принимать</translation>
+    </message>
+    <message>
         <source>Audio-frequency signal generator. Without a command it opens the front panel;
 export and play need no display.
 
@@ -55,15 +79,17 @@ export и play работают без дисплея.
         <source>export FILE: write the signal as a WAV file.
 play: play it until --seconds have passed or Ctrl-C.
 devices: list the sound server's outputs.
-calibrate: play 1 kHz on --device and store the meter's reading of each channel.</source>
+calibrate: play 1 kHz on --device and store the meter's reading of each channel.
+serve: play as a remote client commands (SCPI over TCP, see --listen) until Ctrl-C or SYSTem:SHUTdown.</source>
         <translation>export ФАЙЛ: записать сигнал в файл WAV.
 play: воспроизводить его, пока не пройдут --seconds или до Ctrl-C.
 devices: перечислить выходы звукового сервера.
-calibrate: играть 1 кГц на --device и сохранить показание вольтметра для каждого канала.</translation>
+calibrate: играть 1 кГц на --device и сохранить показание вольтметра для каждого канала.
+serve: играть по командам удалённого клиента (SCPI по TCP, см. --listen) до Ctrl-C или SYSTem:SHUTdown.</translation>
     </message>
     <message>
-        <source>[export FILE | play | devices | calibrate]</source>
-        <translation>[export ФАЙЛ | play | devices | calibrate]</translation>
+        <source>[export FILE|play|devices|calibrate|serve]</source>
+        <translation>[export ФАЙЛ|play|devices|calibrate|serve]</translation>
     </message>
     <message>
         <source>Show this help and exit.</source>
@@ -140,6 +166,14 @@ calibrate: играть 1 кГц на --device и сохранить показ�
     <message>
         <source>play: on this output of the sound server, by name or description (orbel devices lists them; default: the server's default); export: the output whose calibration a level in volts uses.</source>
         <translation>play: на этом выходе звукового сервера, по имени или описанию (список выдаёт orbel devices; по умолчанию — выход сервера по умолчанию); export: выход, калибровку которого берёт уровень в вольтах.</translation>
+    </message>
+    <message>
+        <source>serve: the address and port to listen on (default 127.0.0.1:5025; [::1]:5025 for IPv6; port 0: any free one). Beyond the loopback address it needs --allow.</source>
+        <translation>serve: адрес и порт для приёма клиентов (по умолчанию 127.0.0.1:5025; [::1]:5025 для IPv6; порт 0 — любой свободный). За пределами адреса loopback нужен --allow.</translation>
+    </message>
+    <message>
+        <source>serve: the clients accepted beyond the loopback address, addresses or networks separated by commas (192.168.1.0/24,10.0.0.7,fd00::/8); others are closed at once.</source>
+        <translation>serve: клиенты, принимаемые не с адреса loopback, — адреса или сети через запятую (192.168.1.0/24,10.0.0.7,fd00::/8); остальные сразу отключаются.</translation>
     </message>
     <message>
         <source>calibrate: the meter's readings of the left and right channels (V RMS, e.g. 0.245 or 245mV) instead of asking; one value for both.</source>
@@ -282,8 +316,8 @@ calibrate: играть 1 кГц на --device и сохранить показ�
         <translation>play не принимает файл</translation>
     </message>
     <message>
-        <source>unknown command %1: the commands are export FILE, play, devices and calibrate</source>
-        <translation>неизвестная команда %1: команды — export ФАЙЛ, play, devices и calibrate</translation>
+        <source>unknown command %1: the commands are export FILE, play, devices, calibrate and serve</source>
+        <translation>неизвестная команда %1: команды — export ФАЙЛ, play, devices, calibrate и serve</translation>
     </message>
     <message>
         <source>give only one of --frequency and --note</source>

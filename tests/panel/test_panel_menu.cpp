@@ -15,6 +15,7 @@
 #include "panel/Hints.h"
 #include "panel/LevelCalibrationDialog.h"
 #include "panel/PanelMenu.h"
+#include "panel/PanelRemoteControl.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 #include "panel/SweepDialog.h"
@@ -32,13 +33,18 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace panel;
 
@@ -191,6 +197,7 @@ TEST_P(MenuOpens, ByEveryWayWithItsEntriesAndEscapeClosesIt) {
                                PanelText("Качание частоты…"),
                                PanelText("Сохранить в файл WAV…"),
                                PanelText("Калибровка уровня…"),
+                               PanelText("Удалённое управление"),
                                PanelText("О программе")};
     EXPECT_EQ(texts, expected);
     if (way == "menu key" || way == "shift f10") {
@@ -587,6 +594,48 @@ TEST_F(PanelMenuTest, ChoicesSurviveARestartAndNothingElseIsWritten) {
     EXPECT_EQ(kept.resolution, TTGResolution::tg24Bit);
     EXPECT_EQ(kept.signal, SignalKind::PinkNoise);
     EXPECT_EQ(kept.quality, TTGQuality::tgHiQ);
+}
+
+TEST_F(PanelMenuTest, RemoteControlIsOffUntilChosenAndItsCommandsMoveThePanel) {
+    PanelRemoteControl& remote = PanelRemoteControl::Of(*form, form->Model());
+    QMenu* menu = OpenMenu();
+    QAction* entry = Entry(menu, "Удалённое управление");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->isCheckable());
+    EXPECT_FALSE(entry->isChecked());
+    menu->close();
+    Choose("Формат", "24 бита");
+    remote.UsePort(0);
+    ASSERT_TRUE(remote.Switch(true));
+    EXPECT_TRUE(panel_settings::LoadRemoteControl());
+    EXPECT_EQ(panel_settings::Load().resolution, TTGResolution::tg24Bit) << "the choices stay";
+
+    // A client's lines are done on the window thread: served while it runs.
+    const int client = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(std::uint16_t(remote.Port()));
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::connect(client, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    const std::string ask = "FREQ 440;:FREQ?;:SYST:SHUT;:SYST:ERR?\n";
+    std::string reply;
+    for (int i = 0; i < 500 && reply.find('\n') == std::string::npos; ++i) {
+        if (i == 5)
+            ::send(client, ask.data(), ask.size(), MSG_NOSIGNAL);
+        char buffer[256];
+        const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+        if (got > 0)
+            reply.append(buffer, std::size_t(got));
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    ::close(client);
+    EXPECT_EQ(reply.substr(0, 4), "440;") << reply;
+    EXPECT_EQ(reply.find(";0,"), std::string::npos) << "a client cannot end the panel: " << reply;
+    EXPECT_EQ(Gen().Frequency(), 440);
+    EXPECT_EQ(form->Model().State().dials[1].reading, 4) << "the dials follow";
+    ASSERT_TRUE(remote.Switch(false));
+    EXPECT_FALSE(panel_settings::LoadRemoteControl());
 }
 
 struct BrokenFile {

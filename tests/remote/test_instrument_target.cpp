@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The instrument as a remote client drives it: each change of the remote
+// settings against what the instrument then plays, and a refused change
+// leaving everything as it was.
+#include "engine/ToneGen.h"
+#include "instrument/Instrument.h"
+#include "remote/InstrumentTarget.h"
+#include "tests/support/RecordingSoundOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace remote;
+using instrument::Channel;
+
+namespace {
+
+struct Rig {
+    Rig() {
+        gen.SetFrequency(1000);
+        gen.SetLeftVolume(50);
+        gen.SetRightVolume(50);
+        gen.SetLoop(true);
+        gen.SetPrecise(true);
+    }
+    std::shared_ptr<RecordingSoundOutput> sound = std::make_shared<RecordingSoundOutput>();
+    TToneGen gen{nullptr, sound};
+    instrument::Instrument model{gen};
+    InstrumentTarget target{model, "0.2.0"};
+};
+
+using Change = std::function<void(RemoteSettings&)>;
+
+MilliHertz Hz(std::int64_t hz) {
+    return MilliHertz::FromHertz(hz);
+}
+
+TEST(InstrumentTarget, ChangesBecomeTheInstrumentsCommands) {
+    struct Row {
+        const char* name;
+        Change change;
+        int code;
+        Channel channel;
+        bool running;
+        int hz;
+        int amplitude;
+    };
+    const Change bothOn = [](RemoteSettings& s) { s.left.on = s.right.on = true; };
+    for (const Row& row : {
+             Row{"both off: stopped", [](RemoteSettings& s) { s.left.on = s.right.on = false; }, 0,
+                 Channel::Both, false, 1000, 50},
+             Row{"left alone", [](RemoteSettings& s) { s.left.on = true; }, 0, Channel::Left, true,
+                 1000, 50},
+             Row{"right alone at 997 Hz, -20 dBFS",
+                 [](RemoteSettings& s) {
+                     s.right = {true, Hz(997), {-20, LevelUnit::DbFs}};
+                 },
+                 0, Channel::Right, true, 997, 10},
+             Row{"both at 20 kHz, 0 dBFS",
+                 [&](RemoteSettings& s) {
+                     bothOn(s);
+                     s.left.frequency = s.right.frequency = Hz(20000);
+                     s.left.level = s.right.level = {0, LevelUnit::DbFs};
+                 },
+                 0, Channel::Both, true, 20000, 100},
+             Row{"both on, one output's frequency: both outputs'",
+                 [&](RemoteSettings& s) {
+                     bothOn(s);
+                     s.right.frequency = Hz(1001);
+                 },
+                 0, Channel::Both, true, 1001, 50},
+             Row{"both at two new frequencies",
+                 [&](RemoteSettings& s) {
+                     bothOn(s);
+                     s.left.frequency = Hz(500);
+                     s.right.frequency = Hz(600);
+                 },
+                 -221, Channel::Both, false, 1000, 50},
+             Row{"a fraction of a hertz",
+                 [](RemoteSettings& s) { s.left.frequency = MilliHertz{440500}; }, -221,
+                 Channel::Both, false, 1000, 50},
+             Row{"below the dials", [](RemoteSettings& s) { s.left.frequency = Hz(19); }, -222,
+                 Channel::Both, false, 1000, 50},
+             Row{"a level between the amplitude's steps",
+                 [](RemoteSettings& s) {
+                     s.left.level = {-20.5, LevelUnit::DbFs};
+                 },
+                 -221, Channel::Both, false, 1000, 50},
+             Row{"above full scale",
+                 [](RemoteSettings& s) {
+                     s.left.level = {1, LevelUnit::DbFs};
+                 },
+                 -222, Channel::Both, false, 1000, 50},
+             Row{"volts",
+                 [](RemoteSettings& s) {
+                     s.left.level = {1, LevelUnit::Volts};
+                 },
+                 -221, Channel::Both, false, 1000, 50},
+             Row{"a phase", [](RemoteSettings& s) { s.rightPhaseDegrees = 90; }, -221,
+                 Channel::Both, false, 1000, 50},
+             Row{"a burst, with a valid frequency",
+                 [](RemoteSettings& s) {
+                     s.left.frequency = Hz(500);
+                     s.burst.on = true;
+                 },
+                 -221, Channel::Both, false, 1000, 50},
+             Row{"a multitone", [](RemoteSettings& s) { s.function = Function::Multitone; }, -221,
+                 Channel::Both, false, 1000, 50},
+         }) {
+        Rig rig;
+        const instrument::InstrumentState before = rig.model.State();
+        RemoteSettings wanted = rig.target.Current();
+        row.change(wanted);
+        EXPECT_EQ(rig.target.Apply(wanted).code, row.code) << row.name;
+        const auto& state = rig.model.State();
+        EXPECT_EQ(state.channel, row.channel) << row.name;
+        EXPECT_EQ(state.running, row.running) << row.name;
+        EXPECT_EQ(rig.gen.Frequency(), row.hz) << row.name;
+        EXPECT_EQ(state.dials[3].reading, row.amplitude) << row.name;
+        if (row.code != 0) {
+            EXPECT_EQ(state, before) << row.name << ": a refused change changes nothing";
+            EXPECT_EQ(rig.target.Current(), RemoteSettings(rig.target.Current()));
+        } else if (wanted.left.frequency == wanted.right.frequency) {
+            EXPECT_EQ(rig.target.Current(), wanted) << row.name << ": read back as written";
+        }
+    }
+}
+
+TEST(InstrumentTarget, FunctionsSweepsAndTheSilentOutputsSettings) {
+    Rig rig;
+    int told = 0;
+    rig.model.Subscribe([&] { ++told; });
+    RemoteSettings s = rig.target.Current();
+    s.left.on = true;
+    s.right.frequency = Hz(300); // kept while the right output is off
+    s.function = Function::Pink;
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_EQ(rig.model.State().choices.signal, SignalKind::PinkNoise);
+    EXPECT_GT(told, 0); // the panel follows through the observers
+    EXPECT_EQ(rig.target.Current().right.frequency, Hz(300));
+
+    s.function = Function::Ramp;
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_EQ(rig.model.State().waveform, TTGWave::tgSawtooth);
+    EXPECT_EQ(rig.model.State().choices.signal, SignalKind::Tone);
+
+    s.function = Function::Sine;
+    s.sweep = {true, Hz(100), Hz(1000), 2, true};
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_TRUE(rig.model.State().sweep.active);
+    EXPECT_EQ(rig.model.State().sweep.settings.endHz, 1000);
+    EXPECT_TRUE(rig.target.Current().sweep.on);
+    s.sweep.on = false;
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_FALSE(rig.model.State().sweep.active);
+    EXPECT_TRUE(rig.model.State().running);
+
+    // Off, then back on at the frequency the right output kept.
+    s.left.on = false;
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_FALSE(rig.model.State().running);
+    s = rig.target.Current();
+    s.right.on = true;
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_EQ(rig.model.State().channel, Channel::Right);
+    EXPECT_EQ(rig.gen.Frequency(), 300);
+
+    ASSERT_EQ(rig.target.Reset().code, 0);
+    EXPECT_EQ(rig.model.State().running, false);
+    EXPECT_EQ(rig.gen.Frequency(), 1000);
+    EXPECT_EQ(rig.target.Save(1).code, -200);
+}
+
+TEST(InstrumentTarget, WhatThePanelSetIsNeverRefused) {
+    Rig rig;
+    // The amplitude at 0 gives no level a client could write; a frequency
+    // change must not fail on it.
+    rig.model.SetDial(instrument::Dial::Amplitude, {0.0f, 0});
+    RemoteSettings s = rig.target.Current();
+    s.left.frequency = s.right.frequency = Hz(440);
+    EXPECT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_EQ(rig.gen.Frequency(), 440);
+    EXPECT_EQ(rig.model.State().dials[3].reading, 0);
+}
+
+} // namespace

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# orbel serve on a private sound server, driven by a plain-socket client
+# (remote_client.py): settings, queries, errors and limits, what is heard
+# on the server's monitor, and the time from a command to its sound.
+#   tests/system/remote-check.sh pulseaudio|pipewire BUILD_DIR
+set -euo pipefail
+export LANGUAGE='' LC_ALL=C.UTF-8
+here="$(cd "$(dirname "$0")" && pwd)"
+[ $# -eq 2 ] || { echo "usage: $0 pulseaudio|pipewire BUILD_DIR" >&2; exit 2; }
+orbel="$(cd "$2" && pwd)/app/orbel"
+[ -x "$orbel" ] || { echo "FAIL  no program at $orbel" >&2; exit 1; }
+# shellcheck source=tests/system/sound-lib.sh
+source "$here/sound-lib.sh"
+export ORBEL_SOUND_SERVER=$1
+run_inside_sound_server "$0" "$@"
+
+work=$(mktemp -d /tmp/orbel-remote.XXXXXX)
+server_pid=""
+# shellcheck disable=SC2317 # run by the EXIT trap
+cleanup() {
+  stop_pid "$server_pid"
+  stop_sound_tools
+  [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL  $*" >&2; [ -f "$work/serve.err" ] && cat "$work/serve.err" >&2; exit 1; }
+nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@"; }
+
+# Starts the server on a free loopback port; sets server_pid and port.
+start_server() {
+  : >"$work/serve.err"
+  # env execs the program: $! is its process id (a function would fork a
+  # shell in between, which a signal would end in its place).
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$orbel" serve --listen 127.0.0.1:0 \
+    2>"$work/serve.err" &
+  server_pid=$!
+  port=""
+  for _ in $(seq 1 100); do
+    port=$(sed -n 's/^orbel: listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/serve.err")
+    [ -n "$port" ] && return 0
+    kill -0 "$server_pid" 2>/dev/null || fail "orbel serve ended at its start"
+    sleep 0.1
+  done
+  fail "orbel serve does not say where it listens"
+}
+
+echo "-- refusals of the command line"
+if nodisplay "$orbel" serve --listen 0.0.0.0:5025 2>"$work/refused"; then
+  fail "serve listened beyond the loopback address without --allow"
+fi
+grep -q -- "--allow" "$work/refused" || fail "the refusal does not name --allow: $(cat "$work/refused")"
+
+start_keeper
+start_server
+echo "-- $1: the client on port $port"
+/usr/bin/python3 "$here/remote_client.py" "$port" "$work" || fail "the client's checks"
+
+# The client's last command, SYSTem:SHUTdown, ends the server.
+for _ in $(seq 1 100); do
+  kill -0 "$server_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$server_pid" 2>/dev/null && fail "SYSTem:SHUTdown did not end the server"
+status=0
+wait "$server_pid" || status=$?
+server_pid=""
+[ "$status" -eq 0 ] || fail "orbel serve ended with status $status"
+
+echo "-- SIGTERM ends it too"
+start_server
+kill -TERM "$server_pid"
+for _ in $(seq 1 50); do
+  kill -0 "$server_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$server_pid" 2>/dev/null && fail "SIGTERM did not end the server"
+status=0
+wait "$server_pid" || status=$?
+server_pid=""
+[ "$status" -eq 0 ] || fail "orbel serve ended with status $status after SIGTERM"
+echo "PASS"
