@@ -4,6 +4,8 @@
 #include "engine/ChoiceNames.h"
 #include "engine/ToneExport.h"
 #include "engine/ToneGen.h"
+#include "panel/FrequencyDialog.h"
+#include "panel/LevelDialog.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 #include "panel/SweepDialog.h"
@@ -136,6 +138,8 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     AddDeviceMenu(*menu_);
     AddFormatMenu(*menu_);
     AddSignalMenu(*menu_);
+    FrequencyDialog::AddEntry(*menu_, form_, instrument_);
+    LevelDialog::AddEntry(*menu_, form_, instrument_);
     QAction* sweep = menu_->addAction(PanelText("Качание частоты…"));
     sweep->setEnabled(Precise());
     connect(sweep, &QAction::triggered, this, [this] { OpenSweepDialog(); });
