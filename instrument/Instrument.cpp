@@ -348,20 +348,24 @@ bool Instrument::MoveDials(const DialPositions& dials) {
 
 bool Instrument::SetDials(const DialPositions& dials) {
     return Command([this, &dials] {
-        // A turned dial takes over from the fine setting it stood for.
-        ForgetTurnedFine(dials);
-        state_.dials = dials;
-        state_.memory.Save(state_.channel, dials);
-        SaveFine();
-        // Dials put where they already sound play nothing new.
-        const Sound before = SoundNow();
-        if (generator_.Frequency() != GeneratorHertz() || streamed_ != StreamedFrequency())
-            ApplyFrequency();
-        ApplyLevels();
-        if (SoundNow() != before)
-            Heard();
+        PutDials(dials);
         return true;
     });
+}
+
+void Instrument::PutDials(const DialPositions& dials) {
+    // A turned dial takes over from the fine setting it stood for.
+    ForgetTurnedFine(dials);
+    state_.dials = dials;
+    state_.memory.Save(state_.channel, dials);
+    SaveFine();
+    // Dials put where they already sound play nothing new.
+    const Sound before = SoundNow();
+    if (generator_.Frequency() != GeneratorHertz() || streamed_ != StreamedFrequency())
+        ApplyFrequency();
+    ApplyLevels();
+    if (SoundNow() != before)
+        Heard();
 }
 
 bool Instrument::SetDial(Dial dial, DialPosition position) {
@@ -379,7 +383,13 @@ bool Instrument::SetFrequency(int hz) {
     dials[kThousands] = at(hz / 1000);
     dials[kHundreds] = at(hz / 100 % 10);
     dials[kUnits] = at(units);
-    return SetDials(dials);
+    return Command([this, &dials] {
+        // A typed whole frequency replaces a fine one even where the dials
+        // already stand.
+        state_.fine.frequency.reset();
+        PutDials(dials);
+        return true;
+    });
 }
 
 bool Instrument::Tick() {

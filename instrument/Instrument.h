@@ -181,6 +181,8 @@ private:
     // The stream that plays takes the change in place; false when it cannot.
     bool RetuneStream();
     void EndStream();
+    // SetDials' change, inside a command.
+    void PutDials(const DialPositions& dials);
     void ForgetTurnedFine(const DialPositions& dials);
     void SaveFine();
     void LoadFine(Channel channel);

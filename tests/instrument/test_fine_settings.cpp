@@ -150,6 +150,9 @@ TEST(Override, LastsUntilItsDialIsTurned) {
     i.SetDial(Dial::Amplitude, {30.0f, 30});
     EXPECT_EQ(i.LevelOf(Channel::Both), std::nullopt);
     EXPECT_EQ(i.FrequencyOf(Channel::Both), Hz(997.123)) << "the amplitude leaves the frequency";
+    i.SetFrequency(1000); // where the dials stand: the typed whole hertz
+    EXPECT_EQ(i.FrequencyOf(Channel::Both), Hz(1000));
+    i.SetExactFrequency(Hz(997.123));
     i.SetDial(Dial::Units, {10.0f, 10});
     EXPECT_EQ(i.FrequencyOf(Channel::Both), Hz(1010));
     EXPECT_EQ(f.gen.Frequency(), 1010);
