@@ -12,6 +12,7 @@
 // generator again once.
 
 #include "engine/LevelRefusal.h"
+#include "engine/StreamedTone.h"
 #include "instrument/InstrumentState.h"
 
 #include <cstdint>
@@ -130,6 +131,9 @@ public:
     // The chosen output's level calibration, which levels in volts follow;
     // an exact level it can no longer play gives way to the dial.
     bool UseCalibration(const OutputCalibration& calibration);
+    // The tone streamed between whole hertz while it plays (or would, once
+    // started), with its peak; none while the generator's image plays.
+    std::optional<StreamedToneSettings> StreamSettings() const;
 
 private:
     // Runs `change`; observers hear of it if the state changed.

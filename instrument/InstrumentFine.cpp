@@ -105,12 +105,20 @@ Instrument::Sound Instrument::SoundNow() const {
     return {generator_.Frequency(), streamed_, levels_};
 }
 
-bool Instrument::PlayStreamed() {
+std::optional<StreamedToneSettings> Instrument::StreamSettings() const {
+    const std::optional<MilliHertz> frequency = StreamedFrequency();
+    if (!frequency)
+        return std::nullopt;
     StreamedToneSettings settings;
     settings.wave = state_.waveform;
-    settings.frequency = *streamed_;
-    settings.peak = levels_.peak;
+    settings.frequency = *frequency;
+    settings.peak = LevelsNow().peak;
     settings.dither = generator_.Dither();
+    return settings;
+}
+
+bool Instrument::PlayStreamed() {
+    const StreamedToneSettings settings = *StreamSettings();
     const WaveFormat format = generator_.Format();
     std::unique_ptr<RetunableTone> tone;
     try {

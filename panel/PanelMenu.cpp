@@ -2,6 +2,7 @@
 #include "panel/PanelMenu.h"
 
 #include "engine/ChoiceNames.h"
+#include "engine/StreamExport.h"
 #include "engine/ToneExport.h"
 #include "engine/ToneGen.h"
 #include "panel/FrequencyDialog.h"
@@ -244,6 +245,7 @@ ToneRequest PanelMenu::WhatPlays() const {
     request.stereo = gen.Stereo();
     request.leftVolume = gen.LeftVolume();
     request.rightVolume = gen.RightVolume();
+    request.levelDb = gen.PeakLevel(); // an exact level's
     if (gen.Precise() && gen.Signal().Active()) {
         // A measurement signal sets its own frequencies, on a sine.
         request.signal = gen.Signal();
@@ -256,6 +258,10 @@ ToneRequest PanelMenu::WhatPlays() const {
 }
 
 int PanelMenu::SaveTo(const QString& file) const {
+    // A frequency between whole hertz has no loop: one second of its stream.
+    if (const std::optional<StreamedToneSettings> stream = instrument_.StreamSettings())
+        return ExportStreamedTone(*stream, instrument_.Generator().Format(), 1000,
+                                  QFile::encodeName(file).toStdString());
     return ExportTone(WhatPlays(), QFile::encodeName(file).toStdString());
 }
 

@@ -211,6 +211,7 @@ TEST(Heard, OnceOrInPlace) {
     EXPECT_EQ(f.sound->streams, 1);
     EXPECT_EQ(f.Stream(), stream);
     EXPECT_EQ(stream->AskedFrequency(), Hz(1000.001));
+    EXPECT_EQ(i.StreamSettings()->frequency, Hz(1000.001)) << "what a file would hold";
     EXPECT_NEAR(stream->AskedPeak(), std::pow(10.0, -6.0 / 20), 1e-15);
     i.SelectWaveform(TTGWave::tgSquare);
     EXPECT_EQ(f.sound->streams, 2);

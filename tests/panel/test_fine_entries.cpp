@@ -11,9 +11,11 @@
 #include "panel/PanelMenu.h"
 #include "panel/PanelText.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -57,6 +59,14 @@ TEST_F(FineEntriesTest, FrequencyAndLevelFollowTheLocale) {
     QTest::keyClick(frequency->Field(), Qt::Key_Down);
     EXPECT_EQ(frequency->Field()->text(), Numbers("998.122"));
     EXPECT_EQ(QString::fromStdString(form->Label9->Caption()), both.arg(Numbers("998.122")));
+    // Saved as what plays: a second of the stream, as no loop holds it.
+    QTemporaryDir folder;
+    const QString saved = folder.filePath(QStringLiteral("fine.wav"));
+    ASSERT_EQ(form->Menu().SaveTo(saved), 0);
+    const WaveFormat format = form->ToneGen1->Format();
+    const qint64 header =
+        QFileInfo(saved).size() - qint64(format.SamplesPerSecond()) * format.BytesPerFrame();
+    EXPECT_TRUE(header >= 44 && header < 128) << header;
     frequency->Field()->setText(QStringLiteral("0"));
     frequency->Apply();
     EXPECT_FALSE(frequency->Refusal()->text().isEmpty());
