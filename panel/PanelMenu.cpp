@@ -7,6 +7,7 @@
 #include "engine/ToneGen.h"
 #include "panel/FrequencyDialog.h"
 #include "panel/LevelDialog.h"
+#include "panel/LevelCalibrationDialog.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 #include "panel/SweepDialog.h"
@@ -146,6 +147,8 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     connect(sweep, &QAction::triggered, this, [this] { OpenSweepDialog(); });
     connect(menu_->addAction(PanelText("Сохранить в файл WAV…")), &QAction::triggered, this,
             [this] { OpenSaveDialog(); });
+    connect(menu_->addAction(PanelText("Калибровка уровня…")), &QAction::triggered, this,
+            [this] { LevelCalibrationDialog::Open(form_, instrument_); });
     connect(menu_->addAction(PanelText("О программе")), &QAction::triggered, this,
             [this] { OpenAbout(); });
     menu_->popup(globalPos);
