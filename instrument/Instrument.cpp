@@ -3,7 +3,9 @@
 
 #include "engine/LoopLength.h"
 #include "engine/SampleRates.h"
+#include "engine/RetunableTone.h"
 #include "engine/ToneGen.h"
+#include "instrument/FineLevels.h"
 #include "instrument/FrequencyDials.h"
 
 #include <algorithm>
@@ -58,6 +60,20 @@ void ChannelMemory::Save(Channel channel, const DialPositions& dials) {
     }
 }
 
+void ChannelMemory::SaveFine(Channel channel, const FineSetting& fine) {
+    switch (channel) {
+    case Channel::Left:
+        leftFine = fine;
+        break;
+    case Channel::Right:
+        rightFine = fine;
+        break;
+    case Channel::Both:
+        bothLevel = fine.level;
+        break;
+    }
+}
+
 DisplayState Display(const InstrumentState& state) {
     DisplayState d;
     d.left = state.left;
@@ -69,6 +85,7 @@ DisplayState Display(const InstrumentState& state) {
     d.step = state.step;
     d.dials = state.dials;
     d.status = state.soundLost ? std::string(kNoSoundOutput) : state.hint;
+    d.reading = ReadingOf(state);
     d.startEnabled = !state.running;
     d.stopEnabled = state.running;
     return d;
@@ -84,6 +101,11 @@ double Instrument::SteadySeconds() {
 Instrument::Instrument(TToneGen& generator, Clock clock)
     : generator_(generator), clock_(std::move(clock)) {}
 
+Instrument::~Instrument() {
+    // The output must read the stream no more before it goes.
+    EndStream();
+}
+
 int Instrument::Subscribe(Observer observer) {
     observers_.emplace(nextObserver_, std::move(observer));
     return nextObserver_++;
@@ -91,19 +113,6 @@ int Instrument::Subscribe(Observer observer) {
 
 void Instrument::Unsubscribe(int id) {
     observers_.erase(id);
-}
-
-template <class Change> bool Instrument::Command(Change&& change) {
-    const InstrumentState before = state_;
-    const bool accepted = change();
-    if (state_ != before) {
-        // An observer may unsubscribe (or subscribe) while it is told.
-        const auto observers = observers_;
-        for (const auto& [id, observer] : observers)
-            if (observers_.count(id))
-                observer();
-    }
-    return accepted;
 }
 
 bool Instrument::Precise() const {
@@ -115,7 +124,15 @@ bool Instrument::PlaysMeasurementSignal() const {
 }
 
 void Instrument::Play() {
-    generator_.Play();
+    streamed_ = StreamedFrequency();
+    ApplyLevels();
+    if (!StreamedFrequency() || !PlayStreamed()) {
+        generator_.Play();
+        // The output reads the stream no more once the image replaced it.
+        stream_.reset();
+        if (levels_.word)
+            generator_.Output()->SetLevel(generator_.DeviceId(), *levels_.word);
+    }
     // A sweep starts again from its beginning with every play: its clock
     // and displays start again with it.
     if (state_.sweep.active) {
@@ -128,22 +145,27 @@ void Instrument::Play() {
 }
 
 void Instrument::Heard() {
-    if (state_.running)
+    if (state_.running && !RetuneStream())
         Play();
 }
 
 void Instrument::ApplyLevels() {
-    const auto a = static_cast<std::int16_t>(state_.dials[kAmplitude].reading);
-    const bool left = state_.channel != Channel::Right, right = state_.channel != Channel::Left;
+    levels_ = LevelsNow();
     // The right level first, as the panel always set them.
-    generator_.SetRightVolume(right ? a : std::int16_t{0});
-    generator_.SetLeftVolume(left ? a : std::int16_t{0});
+    generator_.SetRightVolume(levels_.right);
+    generator_.SetLeftVolume(levels_.left);
+    // A stream carries the peak itself; an image takes it from the
+    // generator, at full scale unless an exact level asks for less.
+    if (!streamed_) {
+        const double db = levels_.peak < 1 ? 20 * std::log10(levels_.peak) : 0.0;
+        if (generator_.PeakLevel() != db)
+            generator_.SetPeakLevel(db);
+    }
 }
 
 void Instrument::ApplyFrequency() {
-    const DialPositions& d = state_.dials;
-    generator_.SetFrequency(static_cast<std::int16_t>(
-        ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading)));
+    streamed_ = StreamedFrequency();
+    generator_.SetFrequency(static_cast<std::int16_t>(GeneratorHertz()));
     ApplyLoopDuration();
 }
 
@@ -247,6 +269,7 @@ bool Instrument::Stop() {
             return true;
         state_.running = false;
         generator_.Stop();
+        stream_.reset();
         EndSweep();
         return true;
     });
@@ -263,9 +286,10 @@ bool Instrument::SelectChannel(Channel channel) {
             state_.dials = state_.memory.right;
         else // both channels share one amplitude memory; the frequency dials stay
             state_.dials[kAmplitude] = state_.memory.bothAmplitude;
-        ApplyLevels();
+        LoadFine(channel);
         if (channel != Channel::Both)
             ApplyFrequency();
+        ApplyLevels();
         Heard();
         return true;
     });
@@ -318,6 +342,7 @@ bool Instrument::SetStep(Step step) {
 
 bool Instrument::MoveDials(const DialPositions& dials) {
     return Command([this, &dials] {
+        ForgetTurnedFine(dials);
         state_.dials = dials;
         return true;
     });
@@ -325,21 +350,24 @@ bool Instrument::MoveDials(const DialPositions& dials) {
 
 bool Instrument::SetDials(const DialPositions& dials) {
     return Command([this, &dials] {
-        state_.dials = dials;
-        state_.memory.Save(state_.channel, dials);
-        // Dials put where they already sound play nothing new.
-        const DialPositions& d = state_.dials;
-        const int hz =
-            ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading);
-        const bool newFrequency = generator_.Frequency() != hz;
-        if (newFrequency)
-            ApplyFrequency();
-        const std::int16_t left = generator_.LeftVolume(), right = generator_.RightVolume();
-        ApplyLevels();
-        if (newFrequency || left != generator_.LeftVolume() || right != generator_.RightVolume())
-            Heard();
+        PutDials(dials);
         return true;
     });
+}
+
+void Instrument::PutDials(const DialPositions& dials) {
+    // A turned dial takes over from the fine setting it stood for.
+    ForgetTurnedFine(dials);
+    state_.dials = dials;
+    state_.memory.Save(state_.channel, dials);
+    SaveFine();
+    // Dials put where they already sound play nothing new.
+    const Sound before = SoundNow();
+    if (generator_.Frequency() != GeneratorHertz() || streamed_ != StreamedFrequency())
+        ApplyFrequency();
+    ApplyLevels();
+    if (SoundNow() != before)
+        Heard();
 }
 
 bool Instrument::SetDial(Dial dial, DialPosition position) {
@@ -357,7 +385,13 @@ bool Instrument::SetFrequency(int hz) {
     dials[kThousands] = at(hz / 1000);
     dials[kHundreds] = at(hz / 100 % 10);
     dials[kUnits] = at(units);
-    return SetDials(dials);
+    return Command([this, &dials] {
+        // A typed whole frequency replaces a fine one even where the dials
+        // already stand.
+        state_.fine.frequency.reset();
+        PutDials(dials);
+        return true;
+    });
 }
 
 bool Instrument::Tick() {
@@ -373,6 +407,9 @@ bool Instrument::Tick() {
         if (ownDigits)
             CorrectDials();
         const DialPositions& d = state_.dials;
+        // A fine frequency shows its whole hertz.
+        const std::optional<MilliHertz>& fine = state_.fine.frequency;
+        const int hz = fine ? static_cast<int>(fine->value / 1000) : 0;
         for (auto [display, lit] :
              {std::pair{&state_.left, shown.leftLit}, std::pair{&state_.right, shown.rightLit}}) {
             if (!lit)
@@ -380,9 +417,9 @@ bool Instrument::Tick() {
             display->amplitude = amplitude;
             if (!ownDigits)
                 continue;
-            display->thousands = Digits(d[kThousands].reading, 2);
-            display->hundreds = Digits(d[kHundreds].reading, 1);
-            display->units = Digits(d[kUnits].reading, 2);
+            display->thousands = Digits(fine ? hz / 1000 : d[kThousands].reading, 2);
+            display->hundreds = Digits(fine ? hz / 100 % 10 : d[kHundreds].reading, 1);
+            display->units = Digits(fine ? hz % 100 : d[kUnits].reading, 2);
         }
         return true;
     });
@@ -429,6 +466,7 @@ bool Instrument::FollowSweep() {
             ShowSweepAt(duration);
             state_.running = false;
             generator_.Stop();
+            stream_.reset();
             EndSweep();
             return true;
         }
@@ -485,6 +523,7 @@ bool Instrument::ChooseRate(int rate) {
         state_.choices.quality = TTGQuality::tgHiQ;
         state_.choices.rate = rate;
         ApplyFormat();
+        KeepFineInRange();
         Heard();
         return true;
     });
@@ -513,6 +552,7 @@ bool Instrument::UseChoices(OutputChoices choices) {
         }
         state_.choices = choices;
         ApplyFormat();
+        KeepFineInRange();
         PlaySignal(ChosenSignal());
         Heard();
         return true;

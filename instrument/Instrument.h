@@ -11,12 +11,18 @@
 // plays nothing; one that changes what sounds while running starts the
 // generator again once.
 
+#include "engine/LevelRefusal.h"
+#include "engine/StreamedTone.h"
 #include "instrument/InstrumentState.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
+class RetunableTone;
 class TToneGen;
 
 namespace instrument {
@@ -37,6 +43,7 @@ public:
     explicit Instrument(TToneGen& generator, Clock clock = SteadySeconds);
     Instrument(const Instrument&) = delete;
     Instrument& operator=(const Instrument&) = delete;
+    ~Instrument();
 
     static double SteadySeconds();
 
@@ -99,6 +106,38 @@ public:
     // tone: the frequency displays are not the dials' then.
     bool PlaysMeasurementSignal() const;
 
+    // Fine frequency and exact levels (precise synthesis only; the classic
+    // one refuses them). A frequency on the 1 mHz grid within
+    // FrequencyRange::AtRate of the rate in use takes the place of the
+    // frequency dials until one of them is turned; a frequency that is not
+    // whole hertz, or lies beyond the dials' range, is streamed at its exact
+    // phase, and a change while it plays continues that phase. A level in
+    // any unit takes the place of the amplitude dial until it is turned,
+    // the dial standing at its nearest position meanwhile; a level the
+    // output cannot play (above full scale, or in volts without a
+    // calibration) is refused.
+    //
+    // For the selected channel (both channels share the frequency).
+    bool SetExactFrequency(MilliHertz frequency);
+    bool SetExactLevel(const WrittenLevel& level);
+    // For the left or the right channel, selected or not (Both is refused):
+    // one that is not selected keeps the setting for when it is.
+    bool SetFrequencyOf(Channel channel, MilliHertz frequency);
+    bool SetLevelOf(Channel channel, const WrittenLevel& level);
+    // What the channel plays when selected: its exact frequency, else its
+    // dials' whole hertz.
+    MilliHertz FrequencyOf(Channel channel) const;
+    // The channel's exact level; none while its amplitude dial sets it.
+    std::optional<WrittenLevel> LevelOf(Channel channel) const;
+    // Why that level would be refused for the channel (None: it would not).
+    LevelRefusal LevelRefusalOf(Channel channel, const WrittenLevel& level) const;
+    // The chosen output's level calibration, which levels in volts follow;
+    // an exact level it can no longer play gives way to the dial.
+    bool UseCalibration(const OutputCalibration& calibration);
+    // The tone streamed between whole hertz while it plays (or would, once
+    // started), with its peak; none while the generator's image plays.
+    std::optional<StreamedToneSettings> StreamSettings() const;
+
 private:
     // Runs `change`; observers hear of it if the state changed.
     template <class Change> bool Command(Change&& change);
@@ -118,12 +157,75 @@ private:
     void ShowSweepAt(double seconds);
     void CorrectDials();
 
+    // What is given to the generator (or the stream) for the levels: each
+    // channel's volume and the peak of the signal, with the level word that
+    // replaces the volumes' when the two channels need levels that whole
+    // percents cannot say.
+    struct Levels {
+        std::int16_t left = 0;
+        std::int16_t right = 0;
+        double peak = 1; // a share of full scale
+        std::optional<std::uint32_t> word;
+        bool operator==(const Levels&) const = default;
+    };
+    // What sounds, as far as a command can change it.
+    struct Sound {
+        int hertz = 0;
+        std::optional<MilliHertz> streamed;
+        Levels levels;
+        bool operator==(const Sound&) const = default;
+    };
+    Sound SoundNow() const;
+    Levels LevelsNow() const;
+    int Rate() const;
+    // The exact frequency to stream, if the tone needs one.
+    std::optional<MilliHertz> StreamedFrequency() const;
+    // The whole hertz the generator is given.
+    int GeneratorHertz() const;
+    // A stream with the state's tone plays; false when the output cannot
+    // stream it (the generator plays then).
+    bool PlayStreamed();
+    // The stream that plays takes the change in place; false when it cannot.
+    bool RetuneStream();
+    void EndStream();
+    // SetDials' change, inside a command.
+    void PutDials(const DialPositions& dials);
+    void ForgetTurnedFine(const DialPositions& dials);
+    void SaveFine();
+    void LoadFine(Channel channel);
+    void KeepFineInRange();
+    bool Playable(Channel channel, const WrittenLevel& level) const;
+
     TToneGen& generator_;
     Clock clock_;
     InstrumentState state_;
     std::map<int, Observer> observers_;
     int nextObserver_ = 0;
     int notifying_ = 0;
+    // What was last given to the generator and the stream.
+    std::optional<MilliHertz> streamed_;
+    Levels levels_;
+    // The stream the output plays (while it does), with what it was made for.
+    std::unique_ptr<RetunableTone> stream_;
+    TTGWave streamWave_ = TTGWave::tgSine;
+    std::uint32_t streamWord_ = 0;
+    int streamBytesPerFrame_ = 0;
+    int streamRate_ = 0;
+    bool streamStereo_ = false;
 };
+
+// Shared by the files that define the commands.
+template <class Change> bool Instrument::Command(Change&& change) {
+    const InstrumentState before = state_;
+    const bool accepted = change();
+    if (state_ != before) {
+        // An observer may unsubscribe (or subscribe) while it is told.
+        const auto observers = observers_;
+        for (const auto& [id, observer] : observers)
+            if (observers_.count(id))
+                observer();
+    }
+    return accepted;
+}
 
 } // namespace instrument

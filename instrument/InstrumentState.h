@@ -4,11 +4,15 @@
 // it can be copied (a preset), compared (did a command change anything) and
 // shown by any front end.
 
+#include "core/ChannelCalibration.h"
+#include "engine/LevelUnit.h"
+#include "engine/MilliHertz.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/signals/MeasurementSignal.h"
 #include "engine/signals/SweepSignal.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace instrument {
@@ -31,14 +35,30 @@ using DialPositions = std::array<DialPosition, 4>;
 
 inline constexpr DialPositions kInitialDials{{{1.0f, 1}, {0.0f, 0}, {0.0f, 0}, {50.0f, 50}}};
 
+// What a channel plays beyond its dials, kept until the dial it overrides
+// is turned: a frequency between (or beyond) the dials' whole hertz, and a
+// level as the user wrote it, in any unit.
+struct FineSetting {
+    std::optional<MilliHertz> frequency; // in place of the frequency dials
+    std::optional<WrittenLevel> level;   // in place of the amplitude dial
+
+    bool operator==(const FineSetting&) const = default;
+};
+
 // The dials each channel setting brings back: all four for the left and the
-// right channel, the amplitude alone for both channels.
+// right channel, the amplitude alone for both channels; with them, each
+// channel's fine setting (both channels share the frequency, as they share
+// the frequency dials, and keep a level of their own).
 struct ChannelMemory {
     DialPositions left = kInitialDials;
     DialPositions right = kInitialDials;
     DialPosition bothAmplitude = kInitialDials[3];
+    FineSetting leftFine;
+    FineSetting rightFine;
+    std::optional<WrittenLevel> bothLevel;
 
     void Save(Channel channel, const DialPositions& dials);
+    void SaveFine(Channel channel, const FineSetting& fine);
     bool operator==(const ChannelMemory&) const = default;
 };
 
@@ -83,6 +103,7 @@ struct ChannelDisplay {
 
 struct InstrumentState {
     DialPositions dials = kInitialDials; // where the dials stand now
+    FineSetting fine;                    // what overrides them now
     ChannelMemory memory;
     Channel channel = Channel::Both;
     TTGWave waveform = TTGWave::tgSine;
@@ -99,8 +120,22 @@ struct InstrumentState {
     // takes the status line).
     std::string hint;
     bool soundLost = false;
+    // The chosen output's level calibration (none: volts are not known).
+    OutputCalibration calibration;
 
     bool operator==(const InstrumentState&) const = default;
+};
+
+// What the status line says of the selected channel when no hint takes it:
+// its exact frequency while that is not whole hertz, and its level in volts
+// once the output is calibrated.
+struct ChannelReading {
+    Channel channel = Channel::Both;
+    MilliHertz frequency;
+    std::optional<double> rmsVolts; // a sine's, at the jack
+    std::optional<double> dbu;
+
+    bool operator==(const ChannelReading&) const = default;
 };
 
 // What a front end shows, derived from the state.
@@ -114,6 +149,8 @@ struct DisplayState {
     Step step = Step::TenHz;
     DialPositions dials = kInitialDials;
     std::string status; // untranslated
+    // Shown when `status` is empty.
+    std::optional<ChannelReading> reading;
     bool startEnabled = true;
     bool stopEnabled = false;
 

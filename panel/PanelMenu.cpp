@@ -3,8 +3,11 @@
 
 #include "engine/ChoiceNames.h"
 #include "engine/SampleRates.h"
+#include "engine/StreamExport.h"
 #include "engine/ToneExport.h"
 #include "engine/ToneGen.h"
+#include "panel/FrequencyDialog.h"
+#include "panel/LevelDialog.h"
 #include "panel/LevelCalibrationDialog.h"
 #include "panel/PanelRemoteControl.h"
 #include "panel/PanelSettings.h"
@@ -143,6 +146,8 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     AddDeviceMenu(*menu_);
     AddFormatMenu(*menu_);
     AddSignalMenu(*menu_);
+    FrequencyDialog::AddEntry(*menu_, form_, instrument_);
+    LevelDialog::AddEntry(*menu_, form_, instrument_);
     QAction* sweep = menu_->addAction(PanelText("Качание частоты…"));
     sweep->setEnabled(Precise());
     connect(sweep, &QAction::triggered, this, [this] { OpenSweepDialog(); });
@@ -254,6 +259,7 @@ ToneRequest PanelMenu::WhatPlays() const {
     request.stereo = gen.Stereo();
     request.leftVolume = gen.LeftVolume();
     request.rightVolume = gen.RightVolume();
+    request.levelDb = gen.PeakLevel(); // an exact level's
     if (gen.Precise() && gen.Signal().Active()) {
         // A measurement signal sets its own frequencies, on a sine.
         request.signal = gen.Signal();
@@ -266,6 +272,10 @@ ToneRequest PanelMenu::WhatPlays() const {
 }
 
 int PanelMenu::SaveTo(const QString& file) const {
+    // A frequency between whole hertz has no loop: one second of its stream.
+    if (const std::optional<StreamedToneSettings> stream = instrument_.StreamSettings())
+        return ExportStreamedTone(*stream, instrument_.Generator().Format(), 1000,
+                                  QFile::encodeName(file).toStdString());
     return ExportTone(WhatPlays(), QFile::encodeName(file).toStdString());
 }
 

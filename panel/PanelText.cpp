@@ -16,6 +16,12 @@ std::unique_ptr<QTranslator>& Installed() {
     return translator;
 }
 
+// The panel's language in use ("ru" until another is installed).
+std::string& InUse() {
+    static std::string language = "ru";
+    return language;
+}
+
 } // namespace
 
 std::string UsePanelLanguage(QCoreApplication& app) {
@@ -27,6 +33,7 @@ std::string UsePanelLanguage(QCoreApplication&, const std::string& language) {
         QCoreApplication::removeTranslator(Installed().get());
         Installed().reset();
     }
+    InUse() = "ru";
     if (language == "ru")
         return language;
     // No parent: the translator outlives the application object.
@@ -35,6 +42,7 @@ std::string UsePanelLanguage(QCoreApplication&, const std::string& language) {
         return "ru";
     QCoreApplication::installTranslator(translator.get());
     Installed() = std::move(translator);
+    InUse() = language;
     return language;
 }
 
@@ -48,4 +56,10 @@ QString PanelText(const char* russian) {
 
 std::string PanelString(const std::string& russian) {
     return russian.empty() ? russian : PanelText(russian.c_str()).toStdString();
+}
+
+QLocale PanelLocale() {
+    QLocale locale(InUse() == "ru" ? QLocale::Russian : QLocale::English);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
 }

@@ -6,6 +6,7 @@
 // "Panel") is shown in their place. The stored texts never change; they are
 // translated where they are shown.
 
+#include <QLocale>
 #include <QString>
 
 #include <string>
@@ -26,3 +27,7 @@ bool PanelInRussian();
 // translation.
 QString PanelText(const char* russian);
 std::string PanelString(const std::string& russian);
+
+// Numbers as the panel's language writes them: a decimal comma in
+// Russian, a point in English; no group separators.
+QLocale PanelLocale();

@@ -11,6 +11,8 @@
 #include "controls/std/StdTimer.h"
 #include "engine/ToneGen.h"
 #include "instrument/FrequencyDials.h"
+#include "panel/CalibrationFollower.h"
+#include "panel/ChannelReadingText.h"
 #include "panel/Hints.h"
 #include "panel/PanelLook.h"
 #include "panel/PanelMenu.h"
@@ -124,10 +126,12 @@ TForm1::TForm1(std::string_view layout, TComponent* owner)
     soundLossNotice_ = std::make_unique<SoundLossNotice>(
         ToneGen1->Output(), [this](bool lost) { ShowSoundLost(lost); });
     menu_ = std::make_unique<PanelMenu>(*this, *instrument_);
+    calibrations_ = std::make_unique<CalibrationFollower>(*instrument_);
 }
 
 TForm1::~TForm1() {
     // The menu's dialogs and sweep go before the controls they use.
+    calibrations_.reset();
     menu_.reset();
 }
 
@@ -320,7 +324,10 @@ void TForm1::ShowState() {
         if (instrument::DialNumber(dials[i]->ValueText()) != s.dials[i].reading)
             dials[i]->SetValue(s.dials[i].value);
 
-    Label9->SetCaption(s.status.empty() ? std::string() : PanelString(s.status));
+    // Without a hint, the selected channel's exact frequency and volts.
+    Label9->SetCaption(!s.status.empty() ? PanelString(s.status)
+                       : s.reading       ? ChannelReadingText(*s.reading).toStdString()
+                                         : std::string());
     AbColBitBtn1->SetEnabled(s.startEnabled);
     AbColBitBtn2->SetEnabled(s.stopEnabled);
 }

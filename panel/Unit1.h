@@ -28,6 +28,7 @@ class TPanel;
 class TRadioButton;
 class TTimer;
 class TToneGen;
+class CalibrationFollower;
 class PanelMenu;
 class SoundLossNotice;
 
@@ -175,6 +176,8 @@ public:
 
     // The context menu (device, format, signal, sweep, save, about).
     PanelMenu& Menu() { return *menu_; }
+    // The chosen output's level calibration, read again after one is saved.
+    CalibrationFollower& Calibrations() { return *calibrations_; }
     // Puts the menu's kept choices on the generator: once the synthesis is
     // set, before the window is shown.
     void UseRememberedChoices();
@@ -203,5 +206,6 @@ private:
     std::unique_ptr<instrument::Instrument> instrument_;
     std::unique_ptr<SoundLossNotice> soundLossNotice_;
     std::unique_ptr<PanelMenu> menu_;
+    std::unique_ptr<CalibrationFollower> calibrations_;
     std::function<void()> terminate_;
 };

@@ -405,6 +405,78 @@ Licence: GPL-3.0-or-later
 Manual: man orbel</translation>
     </message>
     <message>
+        <source>Частота…</source>
+        <translation>Frequency…</translation>
+    </message>
+    <message>
+        <source>Уровень…</source>
+        <translation>Level…</translation>
+    </message>
+    <message>
+        <source>Частота</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Уровень</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>Частота, Гц</source>
+        <translation>Frequency, Hz</translation>
+    </message>
+    <message>
+        <source>Установить</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>Стрелки вверх и вниз меняют цифру слева от курсора</source>
+        <translation>Up and Down change the digit left of the cursor</translation>
+    </message>
+    <message>
+        <source>Частота — от %1 до %2 Гц, не больше трёх знаков после запятой</source>
+        <translation>The frequency lies from %1 to %2 Hz, with at most three decimals</translation>
+    </message>
+    <message>
+        <source>Уровень в dBFS — от -120 до 0</source>
+        <translation>A level in dBFS lies from -120 to 0</translation>
+    </message>
+    <message>
+        <source>Напряжение должно быть больше нуля</source>
+        <translation>A voltage must be above zero</translation>
+    </message>
+    <message>
+        <source>Выход не откалиброван: задайте уровень в dBFS или откалибруйте выход</source>
+        <translation>The output is not calibrated: set the level in dBFS or calibrate the output</translation>
+    </message>
+    <message>
+        <source>Больше, чем даёт выход; наибольший уровень: %1</source>
+        <translation>More than the output gives; the largest level: %1</translation>
+    </message>
+    <message>
+        <source>Меньше наименьшего уровня: %1</source>
+        <translation>Below the lowest level: %1</translation>
+    </message>
+    <message>
+        <source>Уровень не распознан; например: -20, -20dBFS, 0dBu, -10dBV, 775mV, 2Vpp</source>
+        <translation>Not a level; for example: -20, -20dBFS, 0dBu, -10dBV, 775mV, 2Vpp</translation>
+    </message>
+    <message>
+        <source>Левый канал: %1 Гц</source>
+        <translation>Left channel: %1 Hz</translation>
+    </message>
+    <message>
+        <source>Правый канал: %1 Гц</source>
+        <translation>Right channel: %1 Hz</translation>
+    </message>
+    <message>
+        <source>Оба канала: %1 Гц</source>
+        <translation>Both channels: %1 Hz</translation>
+    </message>
+    <message>
+        <source>, %1 В ср.кв.</source>
+        <translation>, %1 V RMS</translation>
+    </message>
+    <message>
         <source>Калибровка уровня…</source>
         <translation>Level calibration…</translation>
     </message>

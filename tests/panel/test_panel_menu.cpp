@@ -194,6 +194,8 @@ TEST_P(MenuOpens, ByEveryWayWithItsEntriesAndEscapeClosesIt) {
     const QStringList expected{PanelText("Устройство вывода"),
                                PanelText("Формат"),
                                PanelText("Сигнал"),
+                               PanelText("Частота…"),
+                               PanelText("Уровень…"),
                                PanelText("Качание частоты…"),
                                PanelText("Сохранить в файл WAV…"),
                                PanelText("Калибровка уровня…"),

@@ -5,7 +5,8 @@
 #   tests/system/panel-menu-test.sh BUILD_DIR
 # The tone moves from the first sink to the second when the second output
 # is chosen; "Розовый шум" is heard as pink noise; a sweep started from the
-# sweep dialog rises as the log law says and ends by itself; "Сохранить в
+# sweep dialog rises as the log law says and ends by itself; a frequency
+# typed in "Частота…", and Up on its units, are heard at once; "Сохранить в
 # файл WAV…" writes, byte for byte, the file `orbel export` writes;
 # "Калибровка уровня…" plays the left channel alone and stores the readings
 # typed. Checked
@@ -107,6 +108,24 @@ wait_painted
 click_client "$START_X" "$START_Y"
 record_until start 1.3 tone 1000 half half || fail "Start does not play 1000 Hz on the first sink"
 
+echo "-- \"Частота…\": 997.123 Hz typed, then Up on the units, each heard at once"
+open_menu_at Menu 4
+keys Return
+wait_windows 2 "the frequency dialog does not open"
+keys ctrl+a
+# A point is read in either language (the panel's own sign shows it).
+xdotool type --delay 30 997.123
+keys Return
+record_until fine 1.3 tone 997.123 half half || fail "997.123 Hz typed is not heard"
+keys Home Right Right Right Up
+record_until fine-up 1.3 tone 998.123 half half || fail "Up on the units is not heard as 998.123 Hz"
+# Back to the 1000 Hz the next steps listen for.
+keys ctrl+a
+xdotool type --delay 30 1000
+keys Return Escape
+wait_windows 1 "Escape does not close the frequency dialog"
+echo "ok    the typed frequency and the step on its units are heard"
+
 echo "-- \"Устройство вывода\": the second output, by Shift+F10 and the arrows"
 open_menu_at shift+F10 1
 choose_in_submenu "$second"
@@ -140,7 +159,7 @@ seconds=$(echo "$said" | sed -n 's/^orbel: the sweep lasts \([0-9.]*\) s$/\1/p')
 [ -n "$seconds" ] || fail "export --sweep does not say how long: $said"
 # From a stopped panel: the dialog's Start starts it.
 click_client "$STOP_X" "$STOP_Y"
-open_menu_at Menu 4
+open_menu_at Menu 6
 keys Return
 wait_windows 2 "the sweep dialog does not open"
 # The "from" field has the focus; Tab selects the next field's text.
@@ -162,7 +181,7 @@ keys Escape
 wait_windows 1 "Escape does not close the sweep dialog"
 
 echo "-- \"Сохранить в файл WAV…\": a path typed in the file dialog"
-open_menu_at Menu 5
+open_menu_at Menu 7
 keys Return
 wait_windows 2 "the file dialog does not open"
 xdotool type --delay 20 "$work/saved.wav"
@@ -176,7 +195,7 @@ cmp "$work/saved.wav" "$work/exported.wav" ||
 echo "ok    the saved file is orbel export's, byte for byte ($(file_bytes "$work/saved.wav") bytes)"
 
 echo "-- \"Калибровка уровня…\": the left alone, then the readings typed"
-open_menu_at Menu 6
+open_menu_at Menu 8
 keys Return
 wait_windows 2 "the calibration dialog does not open"
 keys Return # Start: what the panel plays stops, the left channel plays alone

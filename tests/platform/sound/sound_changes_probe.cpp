@@ -23,6 +23,7 @@
 
 #include "engine/StreamedTone.h"
 #include "engine/ToneGen.h"
+#include "instrument/Instrument.h"
 #include "platform/sound/PulseSoundOutput.h"
 
 #include <pulse/error.h>
@@ -31,9 +32,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -272,7 +275,45 @@ int SteadyOnly(const std::string& dir, double seconds) {
     return 0;
 }
 
+// Plays a streamed tone through the instrument, at half level, and changes
+// it between frequencies of the fine grid (the stream is retuned while it
+// plays), 400 ms apart.
+int FineChanges(const std::string& dir) {
+    Events events(dir + "/events.txt");
+    Bench bench(dir, events, BenchSetup::ForChanges());
+    WaitFor([&] { return bench.Frames() > kRate / 2; }, 10);
+    Sleep(1.0);
+    std::shared_ptr<PulseSoundOutput> pulse = PulseSoundOutput::Connect();
+    if (!pulse)
+        return 2;
+    TToneGen gen(nullptr, pulse);
+    gen.SetLoop(true);
+    gen.SetPrecise(true);
+    gen.SetFrequency(1000);
+    gen.SetLeftVolume(50);
+    gen.SetRightVolume(50);
+    instrument::Instrument instrument(gen);
+    const double grid[] = {997.123, 1250.5,  1000.001, 812.25, 1499.999, 997.123,
+                           1100.75, 900.001, 1333.333, 1000.5, 1200.125};
+    instrument.SetExactFrequency({std::llround(grid[0] * 1000)});
+    events.Note("start " + std::to_string(grid[0]) + " 50 50");
+    instrument.Start();
+    for (std::size_t k = 1; k < std::size(grid); ++k) {
+        Sleep(0.4);
+        events.Note("change " + std::to_string(grid[k]) + " 50 50");
+        instrument.SetExactFrequency({std::llround(grid[k] * 1000)});
+    }
+    Sleep(0.5);
+    events.Note("stop");
+    instrument.Stop();
+    Sleep(0.3);
+    PrintQueue(*pulse);
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--fine")
+        return FineChanges(argv[2]);
     if (argc == 4 && std::string(argv[1]) == "--loop")
         return LoopOnly(argv[2], std::atof(argv[3]));
     if (argc == 4 && std::string(argv[1]) == "--steady")

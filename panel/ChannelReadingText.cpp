@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "panel/ChannelReadingText.h"
+
+#include "panel/PanelText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const char* FrequencyPattern(instrument::Channel channel) {
+    switch (channel) {
+    case instrument::Channel::Left:
+        return "Левый канал: %1 Гц";
+    case instrument::Channel::Right:
+        return "Правый канал: %1 Гц";
+    case instrument::Channel::Both:
+        break;
+    }
+    return "Оба канала: %1 Гц";
+}
+
+// Three significant digits, as a meter shows them ("0,775", "12,3", "0,0123").
+QString Volts(double volts) {
+    const int decimals =
+        volts > 0 ? std::clamp(2 - static_cast<int>(std::floor(std::log10(volts))), 0, 9) : 0;
+    return PanelLocale().toString(volts, 'f', decimals);
+}
+
+} // namespace
+
+QString FrequencyInPanelNumbers(MilliHertz frequency) {
+    QString text = QString::fromStdString(FrequencyText(frequency));
+    return text.replace(QLatin1Char('.'), PanelLocale().decimalPoint());
+}
+
+QString ChannelReadingText(const instrument::ChannelReading& reading) {
+    QString text = PanelText(FrequencyPattern(reading.channel))
+                       .arg(FrequencyInPanelNumbers(reading.frequency));
+    if (!reading.rmsVolts)
+        return text;
+    text += PanelText(", %1 В ср.кв.").arg(Volts(*reading.rmsVolts));
+    if (reading.dbu) {
+        // -0,04 dBu reads as 0,0, never as -0,0.
+        double dbu = std::round(*reading.dbu * 10) / 10;
+        if (dbu == 0)
+            dbu = 0;
+        text += QStringLiteral(" (%1 dBu)").arg(PanelLocale().toString(dbu, 'f', 1));
+    }
+    return text;
+}

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The menu's "Частота…" and "Уровень…" on the real panel: a typed frequency
+// and each digit step reach the instrument at once and the status line
+// shows the exact value in the panel's numbers; a level the output cannot
+// play is refused with its reason, one it can moves the amplitude dial.
+#include "PanelFixture.h"
+#include "instrument/FrequencyDials.h"
+#include "panel/DigitStepField.h"
+#include "panel/FrequencyDialog.h"
+#include "panel/LevelDialog.h"
+#include "panel/PanelMenu.h"
+#include "panel/PanelText.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class FineEntriesTest : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        form->ToneGen1->SetPrecise(true);
+    }
+    void Open(const char* entry) {
+        form->Menu().Popup(form->mapToGlobal(QPoint(5, 200)));
+        QMenu* menu = form->Menu().OpenMenu();
+        ASSERT_NE(menu, nullptr);
+        for (QAction* a : menu->actions())
+            if (a->text() == PanelText(entry))
+                a->trigger();
+        menu->close();
+        QApplication::processEvents();
+    }
+    QString Numbers(const char* withPoint) {
+        return QString::fromLatin1(withPoint).replace(QLatin1Char('.'),
+                                                      PanelLocale().decimalPoint());
+    }
+};
+
+TEST_F(FineEntriesTest, FrequencyAndLevelFollowTheLocale) {
+    Open("Частота…");
+    auto* frequency = form->findChild<FrequencyDialog*>();
+    ASSERT_NE(frequency, nullptr);
+    EXPECT_EQ(frequency->Field()->text(), Numbers("1000.000"));
+    frequency->Field()->setText(Numbers("997.123"));
+    frequency->Apply();
+    const QString both = PanelText("Оба канала: %1 Гц");
+    EXPECT_EQ(QString::fromStdString(form->Label9->Caption()), both.arg(Numbers("997.123")));
+    // Up on the units (the cursor just right of them), then on the last decimal.
+    frequency->Field()->setCursorPosition(3);
+    QTest::keyClick(frequency->Field(), Qt::Key_Up);
+    EXPECT_EQ(QString::fromStdString(form->Label9->Caption()), both.arg(Numbers("998.123")));
+    frequency->Field()->end(false);
+    QTest::keyClick(frequency->Field(), Qt::Key_Down);
+    EXPECT_EQ(frequency->Field()->text(), Numbers("998.122"));
+    EXPECT_EQ(QString::fromStdString(form->Label9->Caption()), both.arg(Numbers("998.122")));
+    // Saved as what plays: a second of the stream, as no loop holds it.
+    QTemporaryDir folder;
+    const QString saved = folder.filePath(QStringLiteral("fine.wav"));
+    ASSERT_EQ(form->Menu().SaveTo(saved), 0);
+    const WaveFormat format = form->ToneGen1->Format();
+    const qint64 header =
+        QFileInfo(saved).size() - qint64(format.SamplesPerSecond()) * format.BytesPerFrame();
+    EXPECT_TRUE(header >= 44 && header < 128) << header;
+    frequency->Field()->setText(QStringLiteral("0"));
+    frequency->Apply();
+    EXPECT_FALSE(frequency->Refusal()->text().isEmpty());
+    EXPECT_EQ(QString::fromStdString(form->Label9->Caption()), both.arg(Numbers("998.122")));
+
+    Open("Уровень…");
+    auto* level = form->findChild<LevelDialog*>();
+    ASSERT_NE(level, nullptr);
+    level->Field()->setText(QStringLiteral("0dBu"));
+    level->Apply();
+    EXPECT_EQ(level->Refusal()->text(),
+              PanelText("Выход не откалиброван: задайте уровень в dBFS или откалибруйте выход"));
+    level->Field()->setText(Numbers("-20.0dBFS"));
+    level->Apply();
+    EXPECT_TRUE(level->Refusal()->text().isEmpty());
+    EXPECT_EQ(instrument::DialNumber(form->AbGearDial4->ValueText()), 10);
+}
+
+} // namespace
