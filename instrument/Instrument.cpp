@@ -6,6 +6,7 @@
 #include "engine/RetunableTone.h"
 #include "engine/ToneGen.h"
 #include "instrument/FineLevels.h"
+#include "instrument/DialIndex.h"
 #include "instrument/FrequencyDials.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@
 namespace instrument {
 
 namespace {
-constexpr std::size_t kThousands = 0, kHundreds = 1, kUnits = 2, kAmplitude = 3;
 
 // The thousands reading at the top of the range: the hundreds and units
 // then go back to 0, as 20 kHz is the highest frequency.

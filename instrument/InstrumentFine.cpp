@@ -5,6 +5,7 @@
 
 #include "engine/RetunableTone.h"
 #include "engine/ToneGen.h"
+#include "instrument/DialIndex.h"
 #include "instrument/FineLevels.h"
 #include "instrument/FrequencyDials.h"
 
@@ -17,7 +18,6 @@ namespace instrument {
 
 namespace {
 
-constexpr std::size_t kThousands = 0, kHundreds = 1, kUnits = 2, kAmplitude = 3;
 constexpr std::int16_t kFullVolume = 100;
 
 bool Sounds(Channel selected, OutputChannel jack) {

@@ -25,9 +25,8 @@
 namespace {
 
 // Volts as the panel writes numbers: "1,581" in Russian, "1.581" in English.
-QString Volts(double volts) {
-    const QLocale locale(PanelInRussian() ? QLocale::Russian : QLocale::English);
-    return locale.toString(volts, 'g', 4);
+QString ReadingVolts(double volts) {
+    return PanelLocale().toString(volts, 'g', 4);
 }
 
 QString FileName(const std::string& path) {
@@ -189,7 +188,7 @@ void LevelCalibrationDialog::TakeRight() {
         if (!IsCalibrationVoltage(channel->fullScaleVolts)) {
             Finish(PanelText("Синус полной шкалы дал бы %1 В: это не показание этого выхода. "
                              "Ничего не сохранено.")
-                       .arg(Volts(channel->fullScaleVolts)));
+                       .arg(ReadingVolts(channel->fullScaleVolts)));
             return;
         }
     Store(calibration);
@@ -201,8 +200,8 @@ void LevelCalibrationDialog::Store(const OutputCalibration& calibration) {
     case CalibrationSaveResult::Saved:
         Finish(PanelText("Сохранено: синус полной шкалы даёт %1 В ср.кв. на левом канале, "
                          "%2 В на правом.")
-                   .arg(Volts(calibration.left->fullScaleVolts),
-                        Volts(calibration.right->fullScaleVolts)));
+                   .arg(ReadingVolts(calibration.left->fullScaleVolts),
+                        ReadingVolts(calibration.right->fullScaleVolts)));
         return;
     case CalibrationSaveResult::FileKept:
         Finish(PanelText("%1 не читается как калибровки: файл оставлен как есть, ничего не "
