@@ -21,7 +21,7 @@ rows=(
   "play --sweep 20:20000 --fade 6000|--fade must be a whole number from 0 to 5000 (ms, at most half the sweep), not '6000'|--fade: нужно целое число от 0 до 5000 (мс, не больше половины качания), а не '6000'"
   "play --am 1:50:sine:99999|--am '1:50:sine:99999': FREQUENCY must make the level play from 20 to 20000 Hz (a multiple of the tone's 440 Hz)|--am '1:50:sine:99999': FREQUENCY должно давать частоту уровня от 20 до 20000 Гц (как множитель частоты тона 440 Гц)"
   "play --waveform ccif --note A|--waveform ccif sets its own frequencies: drop --frequency and --note|--waveform ccif задаёт частоты сам: уберите --frequency и --note"
-  "play --waveform multitone --tones 20:20000:3|--waveform multitone can be written with export; play comes later|--waveform multitone можно записать командой export; play появится позже"
+  "play --steps 20:20:3 --dwell 10|--steps must be F1:F2:N, two different frequencies in Hz, and N a whole number from 1 to 10000, not '20:20:3'|--steps: нужно F1:F2:N — две разные частоты в Гц, N — целое число от 1 до 10000, а не '20:20:3'"
 )
 for row in "${rows[@]}"; do
   IFS='|' read -r arguments english russian <<<"$row"
