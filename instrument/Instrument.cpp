@@ -92,19 +92,6 @@ void Instrument::Unsubscribe(int id) {
     observers_.erase(id);
 }
 
-template <class Change> bool Instrument::Command(Change&& change) {
-    const InstrumentState before = state_;
-    const bool accepted = change();
-    if (state_ != before) {
-        // An observer may unsubscribe (or subscribe) while it is told.
-        const auto observers = observers_;
-        for (const auto& [id, observer] : observers)
-            if (observers_.count(id))
-                observer();
-    }
-    return accepted;
-}
-
 bool Instrument::Precise() const {
     return generator_.Precise();
 }
@@ -114,6 +101,8 @@ bool Instrument::PlaysMeasurementSignal() const {
 }
 
 void Instrument::Play() {
+    if (PlayToneSet())
+        return;
     generator_.Play();
     // A sweep starts again from its beginning with every play: its clock
     // and displays start again with it.
@@ -241,11 +230,12 @@ bool Instrument::Start() {
 
 bool Instrument::Stop() {
     return Command([this] {
-        if (!state_.running && !state_.sweep.active)
+        if (!state_.running && !state_.sweep.active && !state_.steps.active)
             return true;
         state_.running = false;
         generator_.Stop();
         EndSweep();
+        EndToneSets();
         return true;
     });
 }
@@ -272,7 +262,8 @@ bool Instrument::SelectChannel(Channel channel) {
 bool Instrument::SelectWaveform(TTGWave waveform) {
     return Command([this, waveform] {
         const bool signalChosen = state_.choices.signal != SignalKind::Tone;
-        if (waveform == state_.waveform && !signalChosen && !state_.sweep.active)
+        const bool toneSetLeft = LeaveToneSets();
+        if (waveform == state_.waveform && !signalChosen && !state_.sweep.active && !toneSetLeft)
             return true;
         // The switch takes over from a signal the menu chose.
         state_.choices.signal = SignalKind::Tone;
@@ -295,7 +286,8 @@ bool Instrument::SelectSignal(SignalKind kind) {
     return Command([this, kind] {
         if (kind == SignalKind::Sweep || (!Precise() && kind != SignalKind::Tone))
             return false;
-        if (kind == state_.choices.signal && !state_.sweep.active)
+        const bool toneSetLeft = LeaveToneSets();
+        if (kind == state_.choices.signal && !state_.sweep.active && !toneSetLeft)
             return true;
         state_.choices.signal = kind;
         if (state_.sweep.active)
@@ -367,7 +359,7 @@ bool Instrument::Tick() {
         const std::string amplitude = Digits(state_.dials[kAmplitude].reading, 3);
         // A measurement signal's frequency displays are its own; the
         // amplitude still follows its dial.
-        const bool ownDigits = !PlaysMeasurementSignal();
+        const bool ownDigits = !PlaysMeasurementSignal() && !PlaysToneSet();
         if (ownDigits)
             CorrectDials();
         const DialPositions& d = state_.dials;
@@ -397,6 +389,7 @@ bool Instrument::StartSweep(const SweepSettings& sweep, bool repeat) {
     return Command([this, &sweep, repeat] {
         if (!Precise())
             return false;
+        LeaveToneSets();
         if (!state_.sweep.active)
             state_.sweep.loopBefore = generator_.Loop();
         state_.sweep.active = true;

@@ -11,12 +11,16 @@
 // plays nothing; one that changes what sounds while running starts the
 // generator again once.
 
+#include "engine/FrameSource.h"
 #include "instrument/InstrumentState.h"
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
+struct Multitone;
+class SteppedSweepSource;
 class TToneGen;
 
 namespace instrument {
@@ -35,6 +39,8 @@ public:
     // instrument does (1000 Hz, both channels at 50, looped: the panel's
     // stored layout sets it so).
     explicit Instrument(TToneGen& generator, Clock clock = SteadySeconds);
+    // Stops a streamed signal before its source goes.
+    ~Instrument();
     Instrument(const Instrument&) = delete;
     Instrument& operator=(const Instrument&) = delete;
 
@@ -82,6 +88,21 @@ public:
     bool FollowSweep();
     void SetClock(Clock clock) { clock_ = std::move(clock); }
 
+    // A stepped sweep plays once through on the selected channel, changing
+    // at zero crossings, and starts the generator if it was stopped; a
+    // sweep in progress ends. Precise synthesis only; refused when the
+    // steps cannot be played at the generator's rate.
+    bool StartSteps(const SteppedSweepSettings& steps);
+    // The frequency displays show the step the output has played last; the
+    // instrument stops once the last step has been heard.
+    bool FollowSteps();
+    // The multitone plays in place of the tone, whose frequency displays
+    // show dashes, until the waveform switch or another signal is chosen.
+    // Precise synthesis only; refused when it cannot be made.
+    bool SelectMultitone(MultitoneChoice multitone);
+    // A stepped sweep or a multitone is chosen: the output streams it.
+    bool PlaysToneSet() const { return state_.steps.active || state_.multitone.chosen; }
+
     bool ChooseDevice(const std::string& name);
     bool ChooseResolution(TTGResolution resolution);
     bool ChooseQuality(TTGQuality quality);
@@ -115,12 +136,40 @@ private:
     void ShowSweepAt(double seconds);
     void CorrectDials();
 
+    // The stepped sweep and the multitone (in ToneSetCommands.cpp): they
+    // are streamed to the output rather than played as a loop. PlayToneSet
+    // is false when neither is chosen; LeaveToneSets forgets them (true
+    // when one was chosen) without stopping the sound.
+    bool PlayToneSet();
+    bool LeaveToneSets();
+    void EndToneSets();
+
     TToneGen& generator_;
     Clock clock_;
+    // What the output streams, kept until the output reads it no more
+    // (after a later play, stream or stop); the stepped sweep's, too.
+    std::unique_ptr<FrameSource> stream_;
+    SteppedSweepSource* steps_ = nullptr;
+    std::shared_ptr<const Multitone> multitone_;
+    bool streaming_ = false;
     InstrumentState state_;
     std::map<int, Observer> observers_;
     int nextObserver_ = 0;
     int notifying_ = 0;
 };
+
+// In the header, so that the commands kept in other files run the same way.
+template <class Change> bool Instrument::Command(Change&& change) {
+    const InstrumentState before = state_;
+    const bool accepted = change();
+    if (state_ != before) {
+        // An observer may unsubscribe (or subscribe) while it is told.
+        const auto observers = observers_;
+        for (const auto& [id, observer] : observers)
+            if (observers_.count(id))
+                observer();
+    }
+    return accepted;
+}
 
 } // namespace instrument
