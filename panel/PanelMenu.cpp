@@ -190,9 +190,20 @@ void PanelMenu::AddSignalMenu(QMenu& menu) {
     // The classic synthesis plays the tone alone.
     sub->setEnabled(Precise());
     auto* group = new QActionGroup(sub);
+    const bool multitone = instrument_.State().multitone.chosen;
     for (const ChoiceName<SignalKind>& name : choice_names::kSignals)
-        connect(AddChoice(*sub, *group, PanelText(name.shownText), Choices().signal == name.value),
+        connect(AddChoice(*sub, *group, PanelText(name.shownText),
+                          !multitone && Choices().signal == name.value),
                 &QAction::triggered, this, [this, k = name.value] { ChooseSignal(k); });
+    // The multitone with its defaults (see MultitoneChoice): three tones an
+    // octave from 20 Hz to 20 kHz on the bins of a 65536-point transform,
+    // at -10 dBFS RMS.
+    connect(AddChoice(*sub, *group, PanelText("Мультитон"), multitone), &QAction::triggered, this,
+            [this] { ChooseMultitone(); });
+}
+
+void PanelMenu::ChooseMultitone() {
+    instrument_.SelectMultitone(instrument::MultitoneChoice{});
 }
 
 // --- the entries' actions -------------------------------------------------------
@@ -219,6 +230,9 @@ void PanelMenu::OpenSweepDialog() {
         dialog_->setAttribute(Qt::WA_DeleteOnClose);
         dialog_->onStart = [this](const SweepSettings& sweep, bool repeat) {
             sweep_->Start(sweep, repeat);
+        };
+        dialog_->onStartSteps = [this](const SteppedSweepSettings& steps) {
+            sweep_->StartSteps(steps);
         };
         dialog_->onStop = [this] {
             if (sweep_->Active())

@@ -56,6 +56,7 @@ public:
     void ChooseResolution(TTGResolution resolution);
     void ChooseQuality(TTGQuality quality);
     void ChooseSignal(SignalKind kind);
+    void ChooseMultitone();
     void OpenSweepDialog();
     void OpenSaveDialog();
     void OpenAbout();
