@@ -139,8 +139,12 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     QAction* sweep = menu_->addAction(PanelText("Качание частоты…"));
     sweep->setEnabled(Precise());
     connect(sweep, &QAction::triggered, this, [this] { OpenSweepDialog(); });
-    connect(menu_->addAction(PanelText("Сохранить в файл WAV…")), &QAction::triggered, this,
-            [this] { OpenSaveDialog(); });
+    QAction* save = menu_->addAction(PanelText("Сохранить в файл WAV…"));
+    // What it writes is the tone or signal the generator holds, not a
+    // stream: rather no file than another signal's (orbel export writes
+    // the multitone and the steps).
+    save->setEnabled(!instrument_.PlaysToneSet());
+    connect(save, &QAction::triggered, this, [this] { OpenSaveDialog(); });
     connect(menu_->addAction(PanelText("О программе")), &QAction::triggered, this,
             [this] { OpenAbout(); });
     menu_->popup(globalPos);

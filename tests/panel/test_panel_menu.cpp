@@ -371,6 +371,9 @@ TEST_F(PanelMenuTest, StepsAndTheMultitoneReachTheInstrument) {
 
     Choose("Сигнал", "Мультитон");
     EXPECT_EQ(Checked("Сигнал"), PanelText("Мультитон"));
+    QMenu* menu = OpenMenu();
+    EXPECT_FALSE(Entry(menu, "Сохранить в файл WAV…")->isEnabled()) << "it would write the tone";
+    menu->close();
     Click(At(form->AbColBitBtn1));
     EXPECT_NE(sound->Streaming(), nullptr);
     Choose("Сигнал", "Как на панели");
