@@ -52,8 +52,12 @@ def steps(path, lines_path, f1, f2, n, dwell_ms, level_db):
     i = np.flatnonzero((x[:-1] < 0) & (x[1:] >= 0))
     t = (i + (-x[i]) / (x[i + 1] - x[i])) / RATE
     period = np.diff(t)
-    nearest = np.argmin(np.abs(np.log(1 / period[:, None]) - np.log(np.array(law)[None, :])),
-                        axis=1)
+    off = np.log(1 / period[:, None]) - np.log(np.array(law)[None, :])
+    # A resampling server rings briefly after the sound's end: those
+    # crossings belong to no step.
+    kept = np.min(np.abs(off), axis=1) < 0.05
+    t, period, off = t[np.append(kept, True)], period[kept], off[kept]
+    nearest = np.argmin(np.abs(off), axis=1)
     # Runs of periods near one frequency of the law, in playing order.
     starts = [0] + [k for k in range(1, len(nearest)) if nearest[k] != nearest[k - 1]]
     runs = [(s, e) for s, e in zip(starts, starts[1:] + [len(nearest)])]
@@ -97,7 +101,7 @@ def steps(path, lines_path, f1, f2, n, dwell_ms, level_db):
             fail(f"line {k + 1} reads {' '.join(w[1:])}, expected {law[k]:.6f} Hz")
         times.append(float(w[0]))
     gaps = np.diff(times)
-    if np.max(np.abs(gaps - dwell)) > 0.06:
+    if np.max(np.abs(gaps - dwell)) > 0.08:
         fail(f"the lines come {gaps} s apart, the dwell is {dwell} s")
     # Said as heard, the last line comes one dwell before the end, which
     # waits for the fade to be heard (about 0.2 s); said as rendered it
