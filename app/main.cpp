@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
         // The output's calibration is looked up when a level is in volts or
         // an output is named: a plain export never waits for a server.
         LevelAtOutput at;
-        if (line.jackLevel || !line.device.empty())
+        if (line.jackLevel || line.rightJackLevel || !line.device.empty())
             at = FindLevelAtOutput(*DefaultSoundOutput(), line.device);
         if (const int status = SetSampleLevel(line, at); status != 0)
             return status;

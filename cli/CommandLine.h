@@ -61,7 +61,12 @@ struct CommandLine {
     // as typed, for the messages. A level in dBFS is in tone.levelDb.
     std::optional<WrittenLevel> jackLevel;
     std::string levelText;
-    bool levelGiven = false;
+    // export, play with --stereo: --right-level, the right channel's own
+    // level, in the same way: in dBFS it is in tone.rightLevelDb, in volts
+    // here for the right channel's calibration.
+    std::optional<WrittenLevel> rightJackLevel;
+    std::string rightLevelText;
+    bool levelGiven = false; // --level or --right-level
     // calibrate: the meter's readings of the left and right channels in
     // volts (RMS), when given on the command line.
     std::optional<std::pair<double, double>> measured;

@@ -533,6 +533,34 @@ TEST(CommandLineTest, KeepsAVoltLevelForTheOutputsCalibration) {
         << "one reading for both channels";
 }
 
+TEST(CommandLineTest, TakesTheRightChannelsOwnLevelWhereBothChannelsPlay) {
+    const CommandLine db = Parse(Split("play --stereo --level -6 --right-level -20.004dBFS"));
+    EXPECT_EQ(db.tone.levelDb, -6);
+    EXPECT_EQ(db.tone.rightLevelDb, -20);
+    const CommandLine volts = Parse(Split("export a.wav --stereo --right-level 500mVpp"));
+    ASSERT_TRUE(volts.rightJackLevel) << volts.error;
+    EXPECT_EQ(volts.rightJackLevel->unit, LevelUnit::MilliVoltsPeakToPeak);
+    EXPECT_FALSE(volts.jackLevel);
+    EXPECT_TRUE(volts.levelGiven);
+    struct Row {
+        const char* args;
+        const char* refusedWith;
+    };
+    for (const Row& row : {
+             Row{"play --right-level -20", "needs --stereo"},
+             Row{"play --classic --stereo --right-level -20", "needs --stereo and the precise"},
+             Row{"play --stereo --right-level 0,5V", "a decimal point, not a comma"},
+             Row{"play --stereo --right-level 1dBFS", "--right-level must be a number from -120"},
+             Row{"play --stereo --frequency 997.5 --right-level -20", "drop --right-level"},
+             Row{"export a.wav --stereo --steps 100:1000:3 --right-level -20", "not with --steps"},
+             Row{"calibrate --device x --right-level -20", "is not for calibrate"},
+         }) {
+        const CommandLine line = Parse(Split(row.args));
+        ASSERT_EQ(line.action, CommandLine::Action::Refused) << row.args;
+        EXPECT_NE(line.error.find(row.refusedWith), std::string::npos) << line.error;
+    }
+}
+
 TEST(CommandLineTest, FindsAnOutputByNameBeforeDescription) {
     const std::vector<OutputDevice> devices{
         {"bench", "Speakers", false}, {"usb", "bench", true}, {"hdmi", "HDMI Out", false}};
