@@ -169,9 +169,11 @@ int main(int argc, char** argv) {
         if ((line.levelGiven || at.calibration) && line.tone.precise &&
             !SayTheLevel(line, at, stderr))
             return 1;
-        const int status = line.streamed ? RunStreamedPlay(line.tone, line.streamed->tone,
-                                                           line.streamed->format, line.seconds)
-                                         : RunPlay(line.tone, line.seconds);
+        const int status = line.multitone  ? RunMultitonePlay(*line.multitone, line.seconds)
+                           : line.steps    ? RunSteppedSweepPlay(*line.steps, line.seconds)
+                           : line.streamed ? RunStreamedPlay(line.tone, line.streamed->tone,
+                                                             line.streamed->format, line.seconds)
+                                           : RunPlay(line.tone, line.seconds);
         SetDefaultSoundOutput(nullptr); // lets a fade-out play before the stream goes
         return status;
     }

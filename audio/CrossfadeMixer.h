@@ -81,6 +81,13 @@ public:
 
     // A sound was started and has neither ended nor been stopped.
     bool HasSound() const { return current_.has_value() || Holding(); }
+    // The frames of the streamed source rendered into the output so far
+    // (less those taken back); nothing when no streamed sound plays.
+    std::optional<std::uint64_t> StreamFramesRendered() const {
+        if (!current_ || !current_->streamed)
+            return std::nullopt;
+        return ring_->FramesRead();
+    }
     // Nothing is left to render.
     bool Silent() const { return !current_ && TailLeft() == 0; }
 

@@ -29,4 +29,5 @@ void StreamRing::Ready(std::size_t position, std::size_t frames) {
         ahead_ = frames;
     }
     ahead_ -= frames; // the reader reads them now
+    read_ += frames;
 }

@@ -32,11 +32,18 @@ public:
     std::size_t Reach() const { return view_.Frames() - ahead_; }
     // The reader stepped back `frames` (at most Reach(), a rewrite): those
     // come again from the ring.
-    void StepBack(std::size_t frames) { ahead_ += frames; }
+    void StepBack(std::size_t frames) {
+        ahead_ += frames;
+        read_ -= frames;
+    }
+    // The source's frames read so far (those stepped back over not
+    // counted): where the reader stands in the source.
+    std::uint64_t FramesRead() const { return read_; }
 
 private:
     FrameSource* source_;
     std::vector<std::uint8_t> bytes_;
     WaveImageView view_;
     std::size_t ahead_ = 0; // rendered frames from the reading position on
+    std::uint64_t read_ = 0;
 };

@@ -305,7 +305,7 @@ CommandLineParser::CommandLineParser() {
          CliText("With --stereo: the right channel's own frequency, as --frequency takes it."),
          "HZ"},
         {kTones,
-         CliText("With --waveform multitone (export): N tones per octave from F1 to F2 Hz "
+         CliText("With --waveform multitone: N tones per octave from F1 to F2 Hz "
                  "(with --linear: N tones evenly). The level is the RMS of the whole signal "
                  "(default -10 dBFS); the crest factor is printed."),
          "F1:F2:N"},
@@ -319,8 +319,9 @@ CommandLineParser::CommandLineParser() {
                  "65536)."),
          "N"},
         {kSteps,
-         CliText("Stepped sine sweep (export): N frequencies from F1 to F2 Hz, per octave "
-                 "(with --linear: evenly), each held for --dwell."),
+         CliText("Stepped sine sweep: N frequencies from F1 to F2 Hz (F1 may be above F2), "
+                 "evenly on a log scale (with --linear: evenly), each held for --dwell; play "
+                 "prints each step as it is heard."),
          "F1:F2:N"},
         {kDwell, CliText("With --steps: each step's time, 10 to 60000 ms."), "MS"},
         {kUpDown, CliText("With --steps: back down to F1 after F2.")},
@@ -660,8 +661,6 @@ CommandLine CommandLineParser::ParseToneSet(CommandLine line, bool multitone) {
         {!multitone && !parser_.isSet(kDwell), {"--steps needs --dwell MS"}},
         {!multitone && parser_.isSet(kDuration),
          {"--steps lasts as long as its steps and dwells: drop --duration"}},
-        {line.action != CommandLine::Action::Export,
-         {"%1 can be written with export; play comes later", {what}}},
     };
     for (const auto& [refused, message] : refusals)
         if (refused)
@@ -703,7 +702,9 @@ CommandLine CommandLineParser::ParseToneSet(CommandLine line, bool multitone) {
     SteppedSweepSettings settings;
     settings.linear = linear;
     settings.upDown = parser_.isSet(kUpDown);
-    const auto span = [](std::string_view text) { return to::Span("--steps", text, kMostSteps); };
+    const auto span = [](std::string_view text) {
+        return to::Span("--steps", text, kMostSteps, true); // F1 above F2 steps down
+    };
     if (auto refused = take(kSteps, span, [&](const to::FrequencySpan& s) {
             settings.f1 = s.f1;
             settings.f2 = s.f2;

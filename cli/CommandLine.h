@@ -29,7 +29,7 @@ struct StreamedExportRequest {
     int durationMs = 1000;
 };
 
-// export of a multitone: its tones from --tones, or from the list in
+// export or play of a multitone: its tones from --tones, or from the list in
 // `tonesFile` (read when the command runs); the level is the RMS of the
 // whole signal.
 struct MultitoneRequest {
@@ -40,7 +40,7 @@ struct MultitoneRequest {
     bool dither = false;
 };
 
-// export of a stepped sweep: the schedule, checked at the format's rate.
+// export or play of a stepped sweep: the schedule, checked at the format's rate.
 struct SteppedSweepRequest {
     StepSchedule schedule;
     WaveFormat format;
@@ -78,8 +78,8 @@ struct CommandLine {
     // export, play: set when the tone is streamed; `tone` then gives the rest of
     // the request but not the frequencies.
     std::optional<StreamedExportRequest> streamed;
-    // export: set for --waveform multitone and for --steps; `tone` is then
-    // not used.
+    // export, play: set for --waveform multitone and for --steps; `tone`
+    // is then not used.
     std::optional<MultitoneRequest> multitone;
     std::optional<SteppedSweepRequest> steps;
     // serve: where it listens, and the clients it accepts beyond the
@@ -112,7 +112,7 @@ private:
     // what a streamed tone cannot do).
     CommandLine ParseFineTone(CommandLine line);
     // --waveform multitone and --steps, which replace the tone and its
-    // signals (export only, for now).
+    // signals.
     CommandLine ParseToneSet(CommandLine line, bool multitone);
     // serve: its address, allow list and output.
     CommandLine ParseServe(CommandLine line);

@@ -5,6 +5,7 @@
 #include "cli/Messages.h"
 #include "cli/ServerWait.h"
 #include "cli/SoundLossTally.h"
+#include "cli/StepAnnouncer.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
 #include "core/SettingsFolderFile.h"
@@ -26,6 +27,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <locale.h>
 #include <memory>
 #include <new>
@@ -40,6 +42,8 @@ namespace {
 namespace msg = command_messages;
 
 constexpr std::chrono::milliseconds kPollInterval{10};
+// How much faster than the system's clock a sound card may play.
+constexpr double kFastestClock = 1.01;
 // A number in a command-line text: a point in the English text, which
 // scripts read whatever the locale, and the locale's decimal sign in a
 // translation.
@@ -216,6 +220,16 @@ std::string MultitoneRefusalText(const Multitone& m, const MultitoneRequest& req
                    {Number("%.2f", request.settings.levelDb), Number("%.2f", m.largestLevelDb)}));
 }
 
+// The multitone's crest factor, on standard error (standard output may
+// carry the file).
+void SayCrestFactor(const Multitone& m) {
+    std::fprintf(
+        stderr, "orbel: %s\n",
+        CliString(CliMessage("crest factor %1 dB, %2 tones, repeating every %3 frames",
+                             {Number("%.2f", m.crestFactorDb), int(m.tones.size()), m.fftLength}))
+            .c_str());
+}
+
 // `durationMs` of a source written to `file` or standard output, all or
 // nothing: 0 or the errno value that says why.
 template <class Source, class... Args>
@@ -233,20 +247,27 @@ int WriteSource(const std::string& file, int durationMs, Args&&... args) {
     }
 }
 
-// Waits while the sound plays, until `seconds` have passed or an ending
-// signal came, then fades it out and waits until that has been heard.
-// 1 when part of the time was silent through a lost server (said in a last
-// line), else 0.
+// Looks at a sound that may end by itself: true once it has. Called every
+// `interval` while it plays.
+struct SoundWatch {
+    std::function<bool()> ended;
+    std::chrono::milliseconds interval = kPollInterval;
+};
+
+// Waits while the sound plays, until `seconds` have passed, an ending
+// signal came or `watch` says the sound has ended, then fades it out and
+// waits until that has been heard. 1 when part of the time was silent
+// through a lost server (said in a last line), else 0.
 int PlayToTheEnd(SoundOutput& output, const EndingSignals& endingSignals, SoundLossTally& losses,
-                 std::optional<double> seconds) {
+                 std::optional<double> seconds, const SoundWatch& watch = {}) {
     using Clock = std::chrono::steady_clock;
     const auto begin = Clock::now();
     const auto end = seconds ? begin + std::chrono::duration_cast<Clock::duration>(
                                            std::chrono::duration<double>(*seconds))
                              : Clock::time_point::max();
-    while (endingSignals.Caught() == 0 && Clock::now() < end) {
+    while (endingSignals.Caught() == 0 && Clock::now() < end && !(watch.ended && watch.ended())) {
         losses.PrintNewLines(stderr);
-        std::this_thread::sleep_for(std::min<Clock::duration>(kPollInterval, end - Clock::now()));
+        std::this_thread::sleep_for(std::min<Clock::duration>(watch.interval, end - Clock::now()));
     }
     const auto stopped = std::min(Clock::now(), end);
     const double lost = std::chrono::duration<double>(losses.LostUntil(stopped)).count();
@@ -317,11 +338,7 @@ int RunMultitoneExport(const MultitoneRequest& request, const std::string& file)
         WriteSource<MultitoneSource>(file, request.durationMs, m, request.format, request.dither);
     if (SayHowTheExportWent(why, file) != 0)
         return 1;
-    std::fprintf(
-        stderr, "orbel: %s\n",
-        CliString(CliMessage("crest factor %1 dB, %2 tones, repeating every %3 frames",
-                             {Number("%.2f", m.crestFactorDb), int(m.tones.size()), m.fftLength}))
-            .c_str());
+    SayCrestFactor(m);
     return 0;
 }
 
@@ -392,5 +409,86 @@ int RunStreamedPlay(const ToneRequest& request, const StreamedToneSettings& tone
     // Once this returns the output reads the source no more.
     const int status = PlayToTheEnd(*output, endingSignals, losses, seconds);
     QuitIfAsked(output, endingSignals);
+    return status;
+}
+
+namespace {
+
+// Streams `source` at full level until `seconds` have passed, an ending
+// signal came or `watch` says it has ended; then fades out (see RunPlay).
+int PlayStreamToTheEnd(std::shared_ptr<SoundOutput>& output, FrameSource& source,
+                       std::optional<double> seconds, const SoundWatch& watch = {}) {
+    EndingSignals endingSignals;
+    SoundLossTally losses;
+    output->WatchSoundLost([&losses](SoundLossChange change) { losses.Note(change); });
+    output->SetLevel(0, LevelWordFromPercent(100, 100));
+    output->PlayStream(source);
+    // Once this returns the output reads the source no more.
+    const int status = PlayToTheEnd(*output, endingSignals, losses, seconds, watch);
+    QuitIfAsked(output, endingSignals);
+    return status;
+}
+
+} // namespace
+
+int RunMultitonePlay(const MultitoneRequest& request, std::optional<double> seconds) {
+    const PreparedMultitone prepared = PrepareMultitone(request);
+    if (!prepared.refusal.empty()) {
+        std::fprintf(stderr, "orbel: %s\n", tone_options::OneLine(prepared.refusal).c_str());
+        return 2;
+    }
+    std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
+    if (!OutputCanPlay(*output))
+        return 1;
+    std::optional<MultitoneSource> source;
+    try {
+        source.emplace(prepared.multitone, request.format, request.dither);
+    } catch (const std::bad_alloc&) {
+        SayOnStandardError(CliText(msg::kNoMemory));
+        return 1;
+    }
+    SayCrestFactor(prepared.multitone);
+    return PlayStreamToTheEnd(output, *source, seconds);
+}
+
+int RunSteppedSweepPlay(const SteppedSweepRequest& request, std::optional<double> seconds) {
+    std::shared_ptr<SoundOutput> output = DefaultSoundOutput();
+    if (!OutputCanPlay(*output))
+        return 1;
+    std::optional<SteppedSweepSource> source;
+    try {
+        source.emplace(request.schedule, request.format, request.peak, request.dither);
+    } catch (const std::bad_alloc&) {
+        SayOnStandardError(CliText(msg::kNoMemory));
+        return 1;
+    }
+    StepAnnouncer announcer(source->Schedule(), stdout);
+    const double rate = request.format.SamplesPerSecond();
+    double heard = 0;
+    auto asked = std::chrono::steady_clock::now();
+    bool written = true;
+    SoundWatch watch;
+    // Each step is said within a few milliseconds of being heard.
+    watch.interval = std::chrono::milliseconds(2);
+    watch.ended = [&] {
+        // Until the server tells where it plays, nothing has been heard.
+        // Sound is heard no faster than it plays (with room for the sound
+        // card's clock): a server that takes its first queue at once, or
+        // a late timing report, does not say steps ahead of time.
+        const auto now = std::chrono::steady_clock::now();
+        const double most =
+            heard + kFastestClock * rate * std::chrono::duration<double>(now - asked).count();
+        asked = now;
+        if (const std::optional<std::uint64_t> told = output->StreamFramesHeard())
+            heard = std::max(heard, std::min(double(*told), most));
+        const auto frames = static_cast<std::uint64_t>(heard);
+        written = announcer.Heard(frames);
+        return !written || announcer.Over(frames);
+    };
+    const int status = PlayStreamToTheEnd(output, *source, seconds, watch);
+    if (!written) {
+        SayCannotWriteStandardOutput();
+        return 1;
+    }
     return status;
 }

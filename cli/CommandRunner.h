@@ -46,6 +46,16 @@ int RunSteppedSweepExport(const SteppedSweepRequest& request, const std::string&
 class SoundOutput;
 bool OutputCanPlay(SoundOutput& output);
 
+// Plays the multitone's period over and over (see RunPlay), after saying
+// its crest factor as export does. 2 when it is refused.
+int RunMultitonePlay(const MultitoneRequest& request, std::optional<double> seconds);
+
+// Plays the stepped sweep once through, then fades out (see RunPlay;
+// `seconds` may end it before). Says each step on standard output as it is
+// heard, one flushed line a step (see StepAnnouncer); 1 also when a line
+// cannot be written.
+int RunSteppedSweepPlay(const SteppedSweepRequest& request, std::optional<double> seconds);
+
 // Plays the signal in a loop through the sound server until `seconds` have
 // passed (without: until interrupted), then fades it out. SIGINT (Ctrl-C),
 // SIGTERM and SIGHUP end it the same way; SIGQUIT too, and then takes its

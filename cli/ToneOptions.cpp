@@ -12,6 +12,7 @@
 #include "engine/SampleRates.h"
 #include "engine/multitone/FftLength.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -337,18 +338,26 @@ OptionValue<int> PhaseTenths(std::string_view text) {
     return {int(*degrees * 10 + (tenth[0] - '0')), {}};
 }
 
-OptionValue<FrequencySpan> Span(std::string_view option, std::string_view text, int maxCount) {
+OptionValue<FrequencySpan> Span(std::string_view option, std::string_view text, int maxCount,
+                                bool descending) {
     const std::vector<std::string_view> parts = Split(text, ':');
     const bool three = parts.size() == 3;
     const std::optional<double> f1 = three ? ParseFiniteNumber(parts[0]) : std::nullopt;
     const std::optional<double> f2 = three ? ParseFiniteNumber(parts[1]) : std::nullopt;
     const std::optional<long long> n = three ? ParseInteger(parts[2]) : std::nullopt;
-    if (!f1 || !f2 || !n || !(*f1 > 0) || !(*f1 < *f2) || *f2 > kHighestSpanHertz || *n < 1 ||
-        *n > maxCount)
+    const bool ordered = f1 && f2 && (descending ? *f1 != *f2 : *f1 < *f2);
+    if (!f1 || !f2 || !n || !ordered || !(std::min(*f1, *f2) > 0) ||
+        std::max(*f1, *f2) > kHighestSpanHertz || *n < 1 || *n > maxCount) {
+        if (descending)
+            return OptionValue<FrequencySpan>::Refused(
+                {"%1 must be F1:F2:N, two different frequencies in Hz, and N a whole number from "
+                 "1 to %2, not %3",
+                 {Str(option), maxCount, Quoted(text)}});
         return OptionValue<FrequencySpan>::Refused(
             {"%1 must be F1:F2:N, frequencies in Hz with F1 below F2, and N a whole number from "
              "1 to %2, not %3",
              {Str(option), maxCount, Quoted(text)}});
+    }
     return {FrequencySpan{*f1, *f2, int(*n)}, {}};
 }
 

@@ -123,15 +123,16 @@ OptionValue<int> PhaseTenths(std::string_view text);
 
 // F1:F2:N of a multitone or a stepped sweep: two frequencies in hertz
 // (decimals with a point) above 0 and at most kHighestSpanHertz, F1 below
-// F2, and a whole N from 1 to `maxCount`. Whether they fit the rate is
-// judged with the signal.
+// F2 (or, with `descending`, any two that differ), and a whole N from 1 to
+// `maxCount`. Whether they fit the rate is judged with the signal.
 struct FrequencySpan {
     double f1 = 0;
     double f2 = 0;
     int count = 0;
 };
 inline constexpr double kHighestSpanHertz = 1e6;
-OptionValue<FrequencySpan> Span(std::string_view option, std::string_view text, int maxCount);
+OptionValue<FrequencySpan> Span(std::string_view option, std::string_view text, int maxCount,
+                                bool descending = false);
 // A transform length: a power of two from 1024 to 1048576.
 OptionValue<int> FftLength(std::string_view text);
 

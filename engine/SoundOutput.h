@@ -96,6 +96,10 @@ public:
         (void)source;
         return false;
     }
+    // The frames of the source of the last PlayStream heard so far, as the
+    // server reports where it plays; nothing when the output cannot tell
+    // (yet). A player times what it says of the sound with it.
+    virtual std::optional<std::uint64_t> StreamFramesHeard() { return std::nullopt; }
     // Stop, as the first half of a change: a Play follows within moments
     // (after the next image is built), and the output may keep the old sound
     // going from its own copy until then so that the change is heard as one

@@ -2,11 +2,11 @@
 #include "instrument/Instrument.h"
 
 #include "engine/LoopLength.h"
-#include "engine/SampleRates.h"
 #include "engine/RetunableTone.h"
+#include "engine/SampleRates.h"
 #include "engine/ToneGen.h"
-#include "instrument/FineLevels.h"
 #include "instrument/DialIndex.h"
+#include "instrument/FineLevels.h"
 #include "instrument/FrequencyDials.h"
 
 #include <algorithm>
@@ -102,7 +102,9 @@ Instrument::Instrument(TToneGen& generator, Clock clock)
     : generator_(generator), clock_(std::move(clock)) {}
 
 Instrument::~Instrument() {
-    // The output must read the stream no more before it goes.
+    // The output must read no stream of ours once it goes.
+    if (toneSetStream_)
+        generator_.Stop();
     EndStream();
 }
 
@@ -124,6 +126,12 @@ bool Instrument::PlaysMeasurementSignal() const {
 }
 
 void Instrument::Play() {
+    if (PlayToneSet()) {
+        // The fine tone's stream, if it played, is read no more.
+        if (toneSetStreaming_)
+            stream_.reset();
+        return;
+    }
     streamed_ = StreamedFrequency();
     ApplyLevels();
     if (!StreamedFrequency() || !PlayStreamed()) {
@@ -265,12 +273,13 @@ bool Instrument::Start() {
 
 bool Instrument::Stop() {
     return Command([this] {
-        if (!state_.running && !state_.sweep.active)
+        if (!state_.running && !state_.sweep.active && !state_.steps.active)
             return true;
         state_.running = false;
         generator_.Stop();
         stream_.reset();
         EndSweep();
+        EndToneSets();
         return true;
     });
 }
@@ -298,7 +307,8 @@ bool Instrument::SelectChannel(Channel channel) {
 bool Instrument::SelectWaveform(TTGWave waveform) {
     return Command([this, waveform] {
         const bool signalChosen = state_.choices.signal != SignalKind::Tone;
-        if (waveform == state_.waveform && !signalChosen && !state_.sweep.active)
+        const bool toneSetLeft = LeaveToneSets();
+        if (waveform == state_.waveform && !signalChosen && !state_.sweep.active && !toneSetLeft)
             return true;
         // The switch takes over from a signal the menu chose.
         state_.choices.signal = SignalKind::Tone;
@@ -321,7 +331,8 @@ bool Instrument::SelectSignal(SignalKind kind) {
     return Command([this, kind] {
         if (kind == SignalKind::Sweep || (!Precise() && kind != SignalKind::Tone))
             return false;
-        if (kind == state_.choices.signal && !state_.sweep.active)
+        const bool toneSetLeft = LeaveToneSets();
+        if (kind == state_.choices.signal && !state_.sweep.active && !toneSetLeft)
             return true;
         state_.choices.signal = kind;
         if (state_.sweep.active)
@@ -403,7 +414,7 @@ bool Instrument::Tick() {
         const std::string amplitude = Digits(state_.dials[kAmplitude].reading, 3);
         // A measurement signal's frequency displays are its own; the
         // amplitude still follows its dial.
-        const bool ownDigits = !PlaysMeasurementSignal();
+        const bool ownDigits = !PlaysMeasurementSignal() && !PlaysToneSet();
         if (ownDigits)
             CorrectDials();
         const DialPositions& d = state_.dials;
@@ -436,6 +447,7 @@ bool Instrument::StartSweep(const SweepSettings& sweep, bool repeat) {
     return Command([this, &sweep, repeat] {
         if (!Precise())
             return false;
+        LeaveToneSets();
         if (!state_.sweep.active)
             state_.sweep.loopBefore = generator_.Loop();
         state_.sweep.active = true;

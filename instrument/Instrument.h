@@ -11,6 +11,7 @@
 // plays nothing; one that changes what sounds while running starts the
 // generator again once.
 
+#include "engine/FrameSource.h"
 #include "engine/LevelRefusal.h"
 #include "engine/StreamedTone.h"
 #include "instrument/InstrumentState.h"
@@ -23,6 +24,8 @@
 #include <string>
 
 class RetunableTone;
+struct Multitone;
+class SteppedSweepSource;
 class TToneGen;
 
 namespace instrument {
@@ -41,9 +44,10 @@ public:
     // instrument does (1000 Hz, both channels at 50, looped: the panel's
     // stored layout sets it so).
     explicit Instrument(TToneGen& generator, Clock clock = SteadySeconds);
+    // Stops a streamed signal before its source goes.
+    ~Instrument();
     Instrument(const Instrument&) = delete;
     Instrument& operator=(const Instrument&) = delete;
-    ~Instrument();
 
     static double SteadySeconds();
 
@@ -88,6 +92,21 @@ public:
     // instrument once it has been heard.
     bool FollowSweep();
     void SetClock(Clock clock) { clock_ = std::move(clock); }
+
+    // A stepped sweep plays once through on the selected channel, changing
+    // at zero crossings, and starts the generator if it was stopped; a
+    // sweep in progress ends. Precise synthesis only; refused when the
+    // steps cannot be played at the generator's rate.
+    bool StartSteps(const SteppedSweepSettings& steps);
+    // The frequency displays show the step the output has played last; the
+    // instrument stops once the last step has been heard.
+    bool FollowSteps();
+    // The multitone plays in place of the tone, whose frequency displays
+    // show dashes, until the waveform switch or another signal is chosen.
+    // Precise synthesis only; refused when it cannot be made.
+    bool SelectMultitone(MultitoneChoice multitone);
+    // A stepped sweep or a multitone is chosen: the output streams it.
+    bool PlaysToneSet() const { return state_.steps.active || state_.multitone.chosen; }
 
     bool ChooseDevice(const std::string& name);
     bool ChooseResolution(TTGResolution resolution);
@@ -196,8 +215,22 @@ private:
     void KeepFineInRange();
     bool Playable(Channel channel, const WrittenLevel& level) const;
 
+    // The stepped sweep and the multitone (in ToneSetCommands.cpp): they
+    // are streamed to the output rather than played as a loop. PlayToneSet
+    // is false when neither is chosen; LeaveToneSets forgets them (true
+    // when one was chosen) without stopping the sound.
+    bool PlayToneSet();
+    bool LeaveToneSets();
+    void EndToneSets();
+
     TToneGen& generator_;
     Clock clock_;
+    // The stepped sweep's or multitone's stream, kept until the output
+    // reads it no more (after a later play, stream or stop).
+    std::unique_ptr<FrameSource> toneSetStream_;
+    SteppedSweepSource* steps_ = nullptr;
+    std::shared_ptr<const Multitone> multitone_;
+    bool toneSetStreaming_ = false;
     InstrumentState state_;
     std::map<int, Observer> observers_;
     int nextObserver_ = 0;
@@ -205,7 +238,8 @@ private:
     // What was last given to the generator and the stream.
     std::optional<MilliHertz> streamed_;
     Levels levels_;
-    // The stream the output plays (while it does), with what it was made for.
+    // The fine tone's stream the output plays (while it does), with what it
+    // was made for.
     std::unique_ptr<RetunableTone> stream_;
     TTGWave streamWave_ = TTGWave::tgSine;
     std::uint32_t streamWord_ = 0;
@@ -214,7 +248,7 @@ private:
     bool streamStereo_ = false;
 };
 
-// Shared by the files that define the commands.
+// In the header, so that the commands kept in other files run the same way.
 template <class Change> bool Instrument::Command(Change&& change) {
     const InstrumentState before = state_;
     const bool accepted = change();

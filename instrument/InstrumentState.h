@@ -10,6 +10,7 @@
 #include "engine/ToneGenTypes.h"
 #include "engine/signals/MeasurementSignal.h"
 #include "engine/signals/SweepSignal.h"
+#include "engine/steps/StepSchedule.h"
 
 #include <array>
 #include <optional>
@@ -91,6 +92,32 @@ struct SweepState {
     bool operator==(const SweepState&) const = default;
 };
 
+// A stepped sweep in progress, played once through, and the step heard
+// last (-1 before the first).
+struct SteppedState {
+    bool active = false;
+    SteppedSweepSettings settings;
+    int heardStep = -1;
+
+    bool operator==(const SteppedState&) const = default;
+};
+
+// The multitone the menu's signals offer in place of the tone: tones per
+// octave (or evenly, `linear`) from f1 to f2, centred on the bins of an
+// fftLength-point transform, at levelDb dBFS RMS (or the highest level
+// that does not clip, when that is lower).
+struct MultitoneChoice {
+    bool chosen = false;
+    double f1 = 20;
+    double f2 = 20000;
+    int tones = 3; // per octave, or in all when linear
+    bool linear = false;
+    int fftLength = 65536;
+    double levelDb = -10;
+
+    bool operator==(const MultitoneChoice&) const = default;
+};
+
 // What one channel's displays show.
 struct ChannelDisplay {
     std::string thousands = "01";
@@ -111,6 +138,8 @@ struct InstrumentState {
     bool running = false;
     OutputChoices choices;
     SweepState sweep;
+    SteppedState steps;
+    MultitoneChoice multitone;
     // The displays change at the tick, with noise, with a measurement
     // signal and as a sweep goes on, not at every turn of a dial.
     ChannelDisplay left;

@@ -151,8 +151,12 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     QAction* sweep = menu_->addAction(PanelText("Качание частоты…"));
     sweep->setEnabled(Precise());
     connect(sweep, &QAction::triggered, this, [this] { OpenSweepDialog(); });
-    connect(menu_->addAction(PanelText("Сохранить в файл WAV…")), &QAction::triggered, this,
-            [this] { OpenSaveDialog(); });
+    QAction* save = menu_->addAction(PanelText("Сохранить в файл WAV…"));
+    // What it writes is the tone or signal the generator holds, not a
+    // stream: rather no file than another signal's (orbel export writes
+    // the multitone and the steps).
+    save->setEnabled(!instrument_.PlaysToneSet());
+    connect(save, &QAction::triggered, this, [this] { OpenSaveDialog(); });
     connect(menu_->addAction(PanelText("Калибровка уровня…")), &QAction::triggered, this,
             [this] { LevelCalibrationDialog::Open(form_, instrument_); });
     PanelRemoteControl::Of(form_, instrument_).AddEntry(*menu_);
@@ -212,9 +216,20 @@ void PanelMenu::AddSignalMenu(QMenu& menu) {
     // The classic synthesis plays the tone alone.
     sub->setEnabled(Precise());
     auto* group = new QActionGroup(sub);
+    const bool multitone = instrument_.State().multitone.chosen;
     for (const ChoiceName<SignalKind>& name : choice_names::kSignals)
-        connect(AddChoice(*sub, *group, PanelText(name.shownText), Choices().signal == name.value),
+        connect(AddChoice(*sub, *group, PanelText(name.shownText),
+                          !multitone && Choices().signal == name.value),
                 &QAction::triggered, this, [this, k = name.value] { ChooseSignal(k); });
+    // The multitone with its defaults (see MultitoneChoice): three tones an
+    // octave from 20 Hz to 20 kHz on the bins of a 65536-point transform,
+    // at -10 dBFS RMS.
+    connect(AddChoice(*sub, *group, PanelText("Мультитон"), multitone), &QAction::triggered, this,
+            [this] { ChooseMultitone(); });
+}
+
+void PanelMenu::ChooseMultitone() {
+    instrument_.SelectMultitone(instrument::MultitoneChoice{});
 }
 
 // --- the entries' actions -------------------------------------------------------
@@ -237,6 +252,9 @@ void PanelMenu::OpenSweepDialog() {
         dialog_->setAttribute(Qt::WA_DeleteOnClose);
         dialog_->onStart = [this](const SweepSettings& sweep, bool repeat) {
             sweep_->Start(sweep, repeat);
+        };
+        dialog_->onStartSteps = [this](const SteppedSweepSettings& steps) {
+            sweep_->StartSteps(steps);
         };
         dialog_->onStop = [this] {
             if (sweep_->Active())

@@ -55,6 +55,7 @@ public:
     void ChooseDevice(const std::string& name);
     void ChooseResolution(TTGResolution resolution);
     void ChooseSignal(SignalKind kind);
+    void ChooseMultitone();
     void OpenSweepDialog();
     void OpenSaveDialog();
     void OpenAbout();

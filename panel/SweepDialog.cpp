@@ -2,6 +2,7 @@
 #include "panel/SweepDialog.h"
 
 #include "panel/PanelText.h"
+#include "panel/StepsInput.h"
 #include "panel/SweepInput.h"
 
 #include <QCheckBox>
@@ -20,6 +21,10 @@ SweepDialog::SweepDialog(QWidget* parent)
       logarithmic_(new QRadioButton(PanelText("Логарифмическое"), this)),
       linear_(new QRadioButton(PanelText("Линейное"), this)),
       repeat_(new QCheckBox(PanelText("Повторять"), this)),
+      stepped_(new QCheckBox(PanelText("Ступенями"), this)),
+      steps_(new QLineEdit(QStringLiteral("10"), this)),
+      dwell_(new QLineEdit(QStringLiteral("1000"), this)),
+      upDown_(new QCheckBox(PanelText("Туда и обратно"), this)),
       start_(new QPushButton(PanelText("Старт"), this)),
       stop_(new QPushButton(PanelText("Стоп"), this)), refusals_(new QLabel(this)) {
     setWindowTitle(PanelText("Качание частоты"));
@@ -36,6 +41,10 @@ SweepDialog::SweepDialog(QWidget* parent)
     fields->addRow(QString(), logarithmic_);
     fields->addRow(QString(), linear_);
     fields->addRow(QString(), repeat_);
+    fields->addRow(QString(), stepped_);
+    fields->addRow(PanelText("Ступеней"), steps_);
+    fields->addRow(PanelText("Выдержка, мс"), dwell_);
+    fields->addRow(QString(), upDown_);
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(start_, QDialogButtonBox::ActionRole);
@@ -55,17 +64,41 @@ SweepDialog::SweepDialog(QWidget* parent)
             onStop();
     });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(stepped_, &QCheckBox::toggled, this, [this] { ShowKind(); });
+    ShowKind();
     setTabOrder(from_, to_);
     setTabOrder(to_, seconds_);
     setTabOrder(seconds_, logarithmic_);
     setTabOrder(logarithmic_, linear_);
     setTabOrder(linear_, repeat_);
-    setTabOrder(repeat_, start_);
+    setTabOrder(repeat_, stepped_);
+    setTabOrder(stepped_, steps_);
+    setTabOrder(steps_, dwell_);
+    setTabOrder(dwell_, upDown_);
+    setTabOrder(upDown_, start_);
     setTabOrder(start_, stop_);
     setTabOrder(stop_, close);
 }
 
+void SweepDialog::ShowKind() {
+    const bool stepped = stepped_->isChecked();
+    seconds_->setEnabled(!stepped);
+    repeat_->setEnabled(!stepped);
+    steps_->setEnabled(stepped);
+    dwell_->setEnabled(stepped);
+    upDown_->setEnabled(stepped);
+}
+
 void SweepDialog::Start() {
+    if (stepped_->isChecked()) {
+        const StepsInput input =
+            ReadStepsInput(from_->text(), to_->text(), steps_->text(), dwell_->text(),
+                           linear_->isChecked(), upDown_->isChecked());
+        refusals_->setText(input.refusals.join(QLatin1Char('\n')));
+        if (input.settings && onStartSteps)
+            onStartSteps(*input.settings);
+        return;
+    }
     const SweepInput input =
         ReadSweepInput(from_->text(), to_->text(), seconds_->text(), linear_->isChecked());
     refusals_->setText(input.refusals.join(QLatin1Char('\n')));

@@ -3,6 +3,7 @@
 
 namespace {
 constexpr int kDisplayIntervalMs = 100;
+constexpr int kStepsIntervalMs = 20;
 } // namespace
 
 SweepRun::SweepRun(instrument::Instrument& instrument) : instrument_(instrument) {
@@ -11,7 +12,7 @@ SweepRun::SweepRun(instrument::Instrument& instrument) : instrument_(instrument)
     // The displays follow while a sweep plays, however it started or ended.
     subscription_ = instrument_.Subscribe([this] {
         if (Active() && !timer_.isActive())
-            timer_.start();
+            timer_.start(instrument_.State().steps.active ? kStepsIntervalMs : kDisplayIntervalMs);
         else if (!Active() && timer_.isActive())
             timer_.stop();
     });
@@ -25,6 +26,15 @@ void SweepRun::Start(const SweepSettings& sweep, bool repeat) {
     instrument_.StartSweep(sweep, repeat);
 }
 
+void SweepRun::StartSteps(const SteppedSweepSettings& steps) {
+    // The steps' faster pace, also in place of a sweep's.
+    if (instrument_.StartSteps(steps))
+        timer_.start(kStepsIntervalMs);
+}
+
 void SweepRun::Follow() {
-    instrument_.FollowSweep();
+    if (instrument_.State().steps.active)
+        instrument_.FollowSteps();
+    else
+        instrument_.FollowSweep();
 }

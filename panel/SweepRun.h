@@ -2,8 +2,9 @@
 #pragma once
 // A sweep started from the sweep dialog, on the panel's side: the
 // instrument plays it (the selected channel at the panel's amplitude, as
-// every signal), once or over and over; meanwhile this asks the instrument
-// ten times a second to follow it on the frequency displays. It ends with
+// every signal), once or over and over, or in steps; meanwhile this asks
+// the instrument ten times a second (fifty for steps, so that each shows
+// as it is heard) to follow it on the frequency displays. It ends with
 // the panel's Stop, the dialog's Stop, or by itself after one sweep that
 // does not repeat.
 
@@ -20,7 +21,10 @@ public:
     ~SweepRun() override;
 
     void Start(const SweepSettings& sweep, bool repeat);
-    bool Active() const { return instrument_.State().sweep.active; }
+    void StartSteps(const SteppedSweepSettings& steps);
+    bool Active() const {
+        return instrument_.State().sweep.active || instrument_.State().steps.active;
+    }
     bool Repeats() const { return instrument_.State().sweep.repeat; }
     const SweepSettings& Settings() const { return instrument_.State().sweep.settings; }
 

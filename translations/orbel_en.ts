@@ -361,6 +361,30 @@
         <translation>%1: “%2” — needs a whole number from %3 to %4 Hz</translation>
     </message>
     <message>
+        <source>%1: «%2» — нужно целое число от %3 до %4</source>
+        <translation>%1: “%2” — needs a whole number from %3 to %4</translation>
+    </message>
+    <message>
+        <source>Ступенями</source>
+        <translation>In steps</translation>
+    </message>
+    <message>
+        <source>Ступеней</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>Выдержка, мс</source>
+        <translation>Dwell, ms</translation>
+    </message>
+    <message>
+        <source>Туда и обратно</source>
+        <translation>There and back</translation>
+    </message>
+    <message>
+        <source>Мультитон</source>
+        <translation>Multitone</translation>
+    </message>
+    <message>
         <source>«От» и «До» должны различаться</source>
         <translation>“From” and “To” must differ</translation>
     </message>

@@ -204,8 +204,8 @@ serve: играть по командам удалённого клиента (S
         <translation>С --stereo: собственная частота правого канала, как у --frequency.</translation>
     </message>
     <message>
-        <source>With --waveform multitone (export): N tones per octave from F1 to F2 Hz (with --linear: N tones evenly). The level is the RMS of the whole signal (default -10 dBFS); the crest factor is printed.</source>
-        <translation>С --waveform multitone (export): N тонов на октаву от F1 до F2 Гц (с --linear: N тонов через равные промежутки). Уровень — среднеквадратичное значение всего сигнала (по умолчанию -10 dBFS); выводится пик-фактор.</translation>
+        <source>With --waveform multitone: N tones per octave from F1 to F2 Hz (with --linear: N tones evenly). The level is the RMS of the whole signal (default -10 dBFS); the crest factor is printed.</source>
+        <translation>С --waveform multitone: N тонов на октаву от F1 до F2 Гц (с --linear: N тонов через равные промежутки). Уровень — среднеквадратичное значение всего сигнала (по умолчанию -10 dBFS); выводится пик-фактор.</translation>
     </message>
     <message>
         <source>With --waveform multitone: the tones from a file, one a line: frequency in Hz, optionally its level in dB and its phase in degrees (# comments).</source>
@@ -216,8 +216,8 @@ serve: играть по командам удалённого клиента (S
         <translation>С --waveform multitone: поставить каждый тон в центр полосы N-точечного преобразования и повторять сигнал каждые N отсчётов; степень двойки от 1024 до 1048576 (по умолчанию 65536).</translation>
     </message>
     <message>
-        <source>Stepped sine sweep (export): N frequencies from F1 to F2 Hz, per octave (with --linear: evenly), each held for --dwell.</source>
-        <translation>Ступенчатое качание синусоиды (export): N частот от F1 до F2 Гц по октавам (с --linear: через равные промежутки), каждая держится --dwell.</translation>
+        <source>Stepped sine sweep: N frequencies from F1 to F2 Hz (F1 may be above F2), evenly on a log scale (with --linear: evenly), each held for --dwell; play prints each step as it is heard.</source>
+        <translation>Ступенчатое качание синусоиды: N частот от F1 до F2 Гц (F1 может быть больше F2), равномерно в логарифмическом масштабе (с --linear: через равные промежутки), каждая держится --dwell; play выводит каждую ступень, когда она звучит.</translation>
     </message>
     <message>
         <source>With --steps: each step's time, 10 to 60000 ms.</source>
@@ -228,8 +228,12 @@ serve: играть по командам удалённого клиента (S
         <translation>С --steps: после F2 вернуться вниз к F1.</translation>
     </message>
     <message>
-        <source>%1 can be written with export; play comes later</source>
-        <translation>%1 можно записать командой export; play появится позже</translation>
+        <source>%1 must be F1:F2:N, two different frequencies in Hz, and N a whole number from 1 to %2, not %3</source>
+        <translation>%1: нужно F1:F2:N — две разные частоты в Гц, N — целое число от 1 до %2, а не %3</translation>
+    </message>
+    <message>
+        <source>step %1 of %2: %3 Hz</source>
+        <translation>ступень %1 из %2: %3 Гц</translation>
     </message>
     <message>
         <source>--level %1 dBFS RMS would clip this multitone: the largest level that fits is %2</source>

@@ -20,6 +20,8 @@ struct SteppedSweepSettings {
     bool linear = false;
     int dwellMs = 1000;  // 10 .. 60,000
     bool upDown = false; // F1 .. F2, then back down to F1 (F2 once)
+
+    bool operator==(const SteppedSweepSettings&) const = default;
 };
 
 inline constexpr int kShortestDwellMs = 10;

@@ -159,6 +159,11 @@ bool PulseSoundOutput::PlayStream(FrameSource& source) {
     return true;
 }
 
+std::optional<std::uint64_t> PulseSoundOutput::StreamFramesHeard() {
+    PulseConnection::Lock lock(*impl_->connection);
+    return impl_->stream->StreamFramesHeardLocked();
+}
+
 void PulseSoundOutput::Stop() {
     PulseConnection::Lock lock(*impl_->connection);
     impl_->stream->StopLocked();

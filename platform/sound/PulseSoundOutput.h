@@ -35,6 +35,7 @@ public:
     void PlayTone(std::span<const std::uint8_t> image, std::uint32_t flags,
                   const ToneShape& shape) override;
     bool PlayStream(FrameSource& source) override;
+    std::optional<std::uint64_t> StreamFramesHeard() override;
     void Stop() override;
     void StopForChange() override;
     void StopAndDrain() override;

@@ -7,6 +7,9 @@
 
 namespace {
 constexpr const char* kStreamName = "orbel";
+// How old the server's last timing report may be when a player asks where
+// the sound is.
+constexpr pa_usec_t kFreshTimingUsec = 20000;
 
 pa_sample_format_t ServerSample(StreamSample sample) {
     switch (sample) {
@@ -189,6 +192,29 @@ std::uint64_t PulseStream::PlayStreamLocked(FrameSource& source) {
     RewindQueueLocked();
     mixer_.StartStream(source, Level());
     return StartedLocked();
+}
+
+std::optional<std::uint64_t> PulseStream::StreamFramesHeardLocked() {
+    const std::optional<std::uint64_t> rendered = mixer_.StreamFramesRendered();
+    if (!rendered || !ReadyLocked())
+        return std::nullopt;
+    // The library reports the server's timing only now and then and
+    // interpolates between reports; a player that asks often keeps them
+    // fresh, so that a start or an underrun is seen within moments.
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+    if (!timing || pa_timeval_age(&timing->timestamp) > kFreshTimingUsec)
+        if (pa_operation* op = pa_stream_update_timing_info(stream_, nullptr, nullptr))
+            pa_operation_unref(op);
+    // Everything rendered is written at once (under the lock we hold), so
+    // the latency from the write index is how far the rendered frames are
+    // ahead of what is heard.
+    pa_usec_t latency = 0;
+    int negative = 0;
+    if (!timing || pa_stream_get_latency(stream_, &latency, &negative) < 0)
+        return std::nullopt;
+    const std::uint64_t ahead =
+        negative ? 0 : std::uint64_t(latency) * std::uint64_t(rate_) / PA_USEC_PER_SEC;
+    return *rendered > ahead ? *rendered - ahead : 0;
 }
 
 std::uint64_t PulseStream::StartedLocked() {

@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -57,6 +58,12 @@ public:
     std::uint64_t PlayLocked(const WaveImageView& image, bool loop, const ToneShape& shape);
     // A streamed sound (see CrossfadeMixer::StartStream).
     std::uint64_t PlayStreamLocked(FrameSource& source);
+    // The frames of the streamed sound heard so far: those rendered into
+    // the queue less what the server says is still to be heard of it (its
+    // latency). Nothing while no streamed sound plays or the server has
+    // not yet told its timing. Asks the server for fresh timing when the
+    // last report is old.
+    std::optional<std::uint64_t> StreamFramesHeardLocked();
     void HoldLocked();
     void StopLocked();
     // The newest generation whose sound has been played out.

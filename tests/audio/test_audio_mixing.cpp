@@ -694,13 +694,17 @@ TEST(CrossfadeMixerTest, AStreamedToneIsItsSourceFramesAndFadesOutWhereARewriteW
             << what;
         EXPECT_LT(std::abs(StreamValue(sample, &got[0])), 0.5 / 100) << what; // faded in
 
+        // Where the mixer stands in the source follows a rewrite back.
+        EXPECT_EQ(mixer.StreamFramesRendered(), kFrames) << what;
         ASSERT_EQ(mixer.Rewind(3000), 3000u) << what;
+        EXPECT_EQ(mixer.StreamFramesRendered(), kFrames - 3000) << what;
         ASSERT_EQ(mixer.Render(got.data(), 1000, kFullLevel, sample), 1000u);
         EXPECT_TRUE(std::equal(got.begin(), got.begin() + long(1000 * bytes),
                                want.begin() + long((kFrames - 3000) * bytes)))
             << what;
         ASSERT_EQ(mixer.Rewind(500), 500u);
         mixer.Stop(kFullLevel);
+        EXPECT_FALSE(mixer.StreamFramesRendered()) << what;
         ASSERT_EQ(mixer.Render(got.data(), 1000, kFullLevel, sample), fade) << what;
         const double step = 1.0 / 32767;
         for (std::size_t i = 0; i < fade; ++i)

@@ -5,6 +5,7 @@
 #include "engine/NoteName.h"
 #include "engine/SampleRates.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -142,11 +143,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     case 14: {
         const int most = (data[0] & 0x80) != 0 ? 1000 : 10000;
-        const auto v = to::Span("--tones", text, most);
+        // Steps may go down; tones go up.
+        const bool descending = (data[0] & 0x40) != 0;
+        const auto v = to::Span("--tones", text, most, descending);
         if (!Refusal(v))
-            Expect(v.value->f1 > 0 && v.value->f1 < v.value->f2 &&
-                   v.value->f2 <= to::kHighestSpanHertz && v.value->count >= 1 &&
-                   v.value->count <= most);
+            Expect(std::min(v.value->f1, v.value->f2) > 0 &&
+                   (descending ? v.value->f1 != v.value->f2 : v.value->f1 < v.value->f2) &&
+                   std::max(v.value->f1, v.value->f2) <= to::kHighestSpanHertz &&
+                   v.value->count >= 1 && v.value->count <= most);
         break;
     }
     case 15: {

@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
 #include "cli/DeviceCommands.h"
+#include "cli/StepAnnouncer.h"
 #include "engine/LoopLength.h"
 #include "engine/OutputDevice.h"
 #include "engine/SilentSoundOutput.h"
@@ -316,7 +317,7 @@ INSTANTIATE_TEST_SUITE_P(
               "--frequency does not go with --waveform multitone"},
         Limit{"export a.wav --waveform multitone --tones-file t.txt --linear",
               "--linear goes with --tones"},
-        Limit{"play --waveform multitone --tones 20:20000:3", "can be written with export; play"},
+        Limit{"play --waveform multitone --tones 20:20000:3 --seconds 1", nullptr},
         Limit{"export a.wav --fft 1024", "--fft goes with --waveform multitone or --steps"},
         Limit{"export a.wav --steps 20:20000:10 --dwell 10", nullptr},
         Limit{"export a.wav --steps 20:20000:10 --dwell 60000 --up-down --linear", nullptr},
@@ -328,7 +329,8 @@ INSTANTIATE_TEST_SUITE_P(
               "--steps plays a sine"},
         Limit{"export a.wav --steps 20:20000:10 --dwell 10 --fft 1024",
               "--fft goes with --waveform multitone"},
-        Limit{"play --steps 20:20000:10 --dwell 10", "--steps can be written with export"}));
+        Limit{"play --steps 20000:20:10 --dwell 10 --up-down", nullptr},
+        Limit{"play --steps 20:20:10 --dwell 10", "two different frequencies"}));
 
 // A file of `text` in a fresh folder.
 std::string TempFile(const std::string& name, const std::string& text) {
@@ -837,5 +839,38 @@ TEST(CommandLineTest, ListsOutputsOneInertLineEach) {
     std::fclose(out);
     EXPECT_EQ(std::string(text, size), "sink\\x09one\tDesc\\x1B]0;title\\x07\t(default)\n"
                                        "sink.\\xFF\tДва\\x0Aвыхода\n");
+    std::free(text);
+}
+
+// Each step is said once, in order, only when its first frame has been
+// heard; a position that goes back says nothing again. Descending steps
+// follow the law from F1 down to F2.
+TEST(CommandLineTest, SaysEachStepOnceWhenItIsHeard) {
+    const StepSchedule schedule = BuildStepSchedule({2000, 1000, 3, false, 10, true}, 48000);
+    ASSERT_EQ(schedule.steps.size(), 5u);
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = ::open_memstream(&text, &size);
+    StepAnnouncer announcer(schedule, out);
+    const auto said = [&] {
+        std::fflush(out);
+        return std::string(text, size);
+    };
+    ASSERT_TRUE(announcer.Heard(0));
+    EXPECT_EQ(said(), "");
+    ASSERT_TRUE(announcer.Heard(1));
+    EXPECT_EQ(said(), "orbel: step 1 of 5: 2000.000000 Hz\n");
+    ASSERT_TRUE(announcer.Heard(schedule.steps[2].startFrame)); // step 3 not heard yet
+    ASSERT_TRUE(announcer.Heard(schedule.steps[1].startFrame)); // an earlier position
+    EXPECT_EQ(said(), "orbel: step 1 of 5: 2000.000000 Hz\n"
+                      "orbel: step 2 of 5: 1414.213562 Hz\n");
+    EXPECT_FALSE(announcer.Over(schedule.endFrame - 1));
+    ASSERT_TRUE(announcer.Heard(schedule.endFrame));
+    EXPECT_TRUE(announcer.Over(schedule.endFrame));
+    EXPECT_EQ(announcer.StepsSaid(), 5u);
+    EXPECT_TRUE(said().ends_with("orbel: step 3 of 5: 1000.000000 Hz\n"
+                                 "orbel: step 4 of 5: 1414.213562 Hz\n"
+                                 "orbel: step 5 of 5: 2000.000000 Hz\n"));
+    std::fclose(out);
     std::free(text);
 }

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument driven by sequences of commands, with no display: what it
 // remembers, what it corrects, what it plays and what it shows after them.
+#include "engine/LevelWord.h"
 #include "engine/ToneGen.h"
+#include "engine/multitone/MultitoneSource.h"
+#include "engine/steps/SteppedSweepSource.h"
 #include "instrument/Instrument.h"
 #include "tests/support/RecordingSoundOutput.h"
 
@@ -339,5 +342,78 @@ TEST_P(SweepClock, StartsAgainWithADialChange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OnceOrRepeated, SweepClock, ::testing::Bool());
+
+} // namespace
+
+namespace {
+
+// A stepped sweep is streamed, its displays show each step once the output
+// has played its first frame, and the instrument stops once the last step
+// has been heard; Stop releases the source only after the output stops.
+TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
+    Generator g;
+    g.gen.SetPrecise(true);
+    Instrument instrument(g.gen);
+    ASSERT_FALSE(instrument.StartSteps({1000, 100, 3, false, 5, false})) << "dwell below 10 ms";
+    ASSERT_TRUE(instrument.StartSteps({1000, 100, 3, false, 10, true}));
+    EXPECT_TRUE(instrument.State().running);
+    auto* source = dynamic_cast<SteppedSweepSource*>(g.sound->Streaming());
+    ASSERT_NE(source, nullptr);
+    const StepSchedule& schedule = source->Schedule();
+    ASSERT_EQ(schedule.steps.size(), 5u);
+    const auto shown = [&] {
+        const ChannelDisplay& d = instrument.State().left;
+        return d.thousands + d.hundreds + d.units;
+    };
+    const std::string before = shown();
+    g.sound->SetStreamFramesHeard(0);
+    instrument.FollowSteps();
+    EXPECT_EQ(shown(), before) << "nothing heard yet";
+    g.sound->SetStreamFramesHeard(schedule.steps[1].startFrame + 1);
+    instrument.FollowSteps();
+    EXPECT_EQ(shown(), "00316"); // 316.23 Hz on whole hertz
+    EXPECT_EQ(instrument.State().steps.heardStep, 1);
+    // A level turned meanwhile reaches the stream without starting it again.
+    ASSERT_TRUE(instrument.SetDial(Dial::Amplitude, {70.0f, 70}));
+    EXPECT_EQ(g.sound->Streaming(), source);
+    EXPECT_EQ(g.sound->Level(), LevelWordFromPercent(70, 70));
+    g.sound->SetStreamFramesHeard(schedule.endFrame);
+    instrument.FollowSteps();
+    EXPECT_FALSE(instrument.State().running);
+    EXPECT_FALSE(instrument.State().steps.active);
+    EXPECT_EQ(g.sound->Streaming(), nullptr);
+    EXPECT_FALSE(instrument.FollowSteps());
+}
+
+// The multitone takes the tone's place until the waveform switch or
+// another signal takes over; starting again streams it again.
+TEST(ToneSets, TheMultitoneReplacesTheToneUntilAnotherIsChosen) {
+    Generator g;
+    Instrument classic(g.gen);
+    EXPECT_FALSE(classic.SelectMultitone({}));
+    g.gen.SetPrecise(true);
+    Instrument instrument(g.gen);
+    MultitoneChoice choice;
+    choice.f1 = 100;
+    choice.f2 = 1000;
+    choice.fftLength = 8192;
+    ASSERT_TRUE(instrument.SelectMultitone(choice));
+    EXPECT_EQ(g.sound->Streaming(), nullptr) << "chosen while stopped: nothing plays";
+    EXPECT_EQ(instrument.State().left.thousands, "--");
+    ASSERT_TRUE(instrument.Start());
+    ASSERT_NE(dynamic_cast<MultitoneSource*>(g.sound->Streaming()), nullptr);
+    ASSERT_TRUE(instrument.Tick());
+    EXPECT_EQ(instrument.State().left.thousands, "--") << "the dials are not what plays";
+    ASSERT_TRUE(instrument.Stop());
+    ASSERT_TRUE(instrument.Start());
+    EXPECT_NE(g.sound->Streaming(), nullptr);
+    EXPECT_TRUE(instrument.State().multitone.chosen);
+    ASSERT_TRUE(instrument.SelectWaveform(TTGWave::tgSine));
+    EXPECT_FALSE(instrument.State().multitone.chosen);
+    EXPECT_EQ(g.sound->Streaming(), nullptr);
+    EXPECT_EQ(g.sound->Trace().back().substr(0, 4), "play");
+    choice.f2 = 20; // no tone between 100 and 20 Hz
+    EXPECT_FALSE(instrument.SelectMultitone(choice));
+}
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "core/CalibrationStore.h"
 #include "engine/LevelWord.h"
 #include "engine/signals/SweepSignal.h"
+#include "engine/steps/SteppedSweepSource.h"
 #include "panel/Hints.h"
 #include "panel/LevelCalibrationDialog.h"
 #include "panel/PanelMenu.h"
@@ -355,6 +356,45 @@ TEST_F(PanelMenuTest, TheSweepPlaysFollowsOnTheDisplaysAndStopsByEitherStop) {
     EXPECT_FALSE(form->Running());
     QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->Menu().Dialog() == nullptr; }));
+}
+
+// In steps, the dialog streams a stepped sweep whose displays show each
+// step once the output has played it; the menu's multitone takes the
+// tone's place.
+TEST_F(PanelMenuTest, StepsAndTheMultitoneReachTheInstrument) {
+    SweepDialog* dialog = OpenSweep();
+    ASSERT_NE(dialog, nullptr);
+    dialog->From()->setText("2000");
+    dialog->To()->setText("1000");
+    dialog->Stepped()->setChecked(true);
+    EXPECT_FALSE(dialog->Seconds()->isEnabled());
+    dialog->Steps()->setText("2");
+    dialog->Dwell()->setText("5");
+    dialog->Start();
+    EXPECT_TRUE(dialog->Refusals()->text().contains(PanelText("Выдержка, мс")));
+    EXPECT_FALSE(form->Menu().Sweeping());
+    dialog->Dwell()->setText("10");
+    dialog->Start();
+    ASSERT_TRUE(form->Menu().Sweeping());
+    auto* source = dynamic_cast<SteppedSweepSource*>(sound->Streaming());
+    ASSERT_NE(source, nullptr);
+    sound->SetStreamFramesHeard(source->Schedule().steps[1].startFrame + 1);
+    form->Menu().Sweep().Follow();
+    EXPECT_EQ(Text(form->Label1) + Text(form->Label2) + Text(form->Label3), "01000");
+    dialog->StopButton()->click();
+    EXPECT_FALSE(form->Running());
+    EXPECT_EQ(sound->Streaming(), nullptr);
+
+    Choose("Сигнал", "Мультитон");
+    EXPECT_EQ(Checked("Сигнал"), PanelText("Мультитон"));
+    QMenu* menu = OpenMenu();
+    EXPECT_FALSE(Entry(menu, "Сохранить в файл WAV…")->isEnabled()) << "it would write the tone";
+    menu->close();
+    Click(At(form->AbColBitBtn1));
+    EXPECT_NE(sound->Streaming(), nullptr);
+    Choose("Сигнал", "Как на панели");
+    EXPECT_EQ(sound->Streaming(), nullptr);
+    EXPECT_EQ(Checked("Сигнал"), PanelText("Как на панели"));
 }
 
 // A dial turned while a sweep plays starts the sweep's sound again from its

@@ -11,12 +11,37 @@ void RecordingSoundOutput::Play(std::span<const std::uint8_t> image, std::uint32
     c.address = image.data();
     calls_.push_back(std::move(c));
     playing_ = (flags & (SND_ASYNC | SND_LOOP)) != 0;
+    streaming_ = nullptr;
+}
+
+bool RecordingSoundOutput::PlayStream(FrameSource& source) {
+    std::lock_guard lock(mutex_);
+    calls_.emplace_back(Call::Stream);
+    playing_ = true;
+    streaming_ = &source;
+    return true;
+}
+
+std::optional<std::uint64_t> RecordingSoundOutput::StreamFramesHeard() {
+    std::lock_guard lock(mutex_);
+    return streaming_ ? heard_ : std::nullopt;
+}
+
+FrameSource* RecordingSoundOutput::Streaming() const {
+    std::lock_guard lock(mutex_);
+    return streaming_;
+}
+
+void RecordingSoundOutput::SetStreamFramesHeard(std::optional<std::uint64_t> frames) {
+    std::lock_guard lock(mutex_);
+    heard_ = frames;
 }
 
 void RecordingSoundOutput::Stop() {
     std::lock_guard lock(mutex_);
     calls_.emplace_back(Call::Stop);
     playing_ = false;
+    streaming_ = nullptr;
 }
 
 void RecordingSoundOutput::SetLevel(std::uint32_t, std::uint32_t level) {
@@ -73,6 +98,9 @@ std::vector<std::string> RecordingSoundOutput::Trace() const {
             break;
         case Call::ReadLevel:
             std::snprintf(buf, sizeof buf, "read");
+            break;
+        case Call::Stream:
+            std::snprintf(buf, sizeof buf, "stream");
             break;
         }
         out.emplace_back(buf);

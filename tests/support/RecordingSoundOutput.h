@@ -17,7 +17,7 @@
 class RecordingSoundOutput : public SoundOutput {
 public:
     struct Call {
-        enum Kind { Play, Stop, SetLevel, ReadLevel };
+        enum Kind { Play, Stop, SetLevel, ReadLevel, Stream };
         explicit Call(Kind k) : kind(k) {}
         Kind kind;
         std::uint32_t flags = 0;               // Play
@@ -28,6 +28,13 @@ public:
 
     void Play(std::span<const std::uint8_t> image, std::uint32_t flags) override;
     void Stop() override;
+    // Keeps the source (read by nothing) until the next play or stop.
+    bool PlayStream(FrameSource& source) override;
+    std::optional<std::uint64_t> StreamFramesHeard() override;
+    // What the last PlayStream streams until a play or stop; null then.
+    FrameSource* Streaming() const;
+    // The frames heard of the stream, as a server would tell them.
+    void SetStreamFramesHeard(std::optional<std::uint64_t> frames);
     void SetLevel(std::uint32_t device, std::uint32_t level) override;
     std::optional<LevelReading> ReadLevel(std::uint32_t device) override;
     bool SoundLost() const override;
@@ -60,5 +67,7 @@ private:
     bool readFails_ = false;
     bool playing_ = false;
     bool lost_ = false;
+    FrameSource* streaming_ = nullptr;
+    std::optional<std::uint64_t> heard_;
     std::function<void(SoundLossChange)> watcher_;
 };

@@ -11,12 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -79,6 +81,7 @@ TEST_F(PulseOutputTest, StreamedSourcesMayGoAsSoonAsStopReturns) {
         auto source = std::make_unique<StreamedTone>(tone, format);
         ASSERT_TRUE(output->PlayStream(*source));
         std::this_thread::sleep_for(std::chrono::milliseconds(round % 3 * 10));
+        (void)output->StreamFramesHeard(); // read while the feed thread renders
         if (round % 3 == 2)
             output->StopForChange();
         else if (round % 2)
@@ -88,6 +91,34 @@ TEST_F(PulseOutputTest, StreamedSourcesMayGoAsSoonAsStopReturns) {
         source.reset(); // the sanitizer sees any read after this
     }
     output->StopAndDrain();
+}
+
+// How much of a stream has been heard: nothing told before it plays, then
+// a position that grows about as fast as the sound plays, and nothing once
+// it is stopped.
+TEST_F(PulseOutputTest, TheHeardPositionOfAStreamFollowsItsSound) {
+    WaveFormat format;
+    format.stereo = true;
+    StreamedToneSettings tone;
+    tone.frequency = MilliHertz{1000000};
+    StreamedTone source(tone, format);
+    EXPECT_FALSE(output->StreamFramesHeard());
+    ASSERT_TRUE(output->PlayStream(source));
+    const auto start = std::chrono::steady_clock::now();
+    std::optional<std::uint64_t> first;
+    while (!first && std::chrono::steady_clock::now() - start < std::chrono::seconds(2)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        first = output->StreamFramesHeard();
+    }
+    ASSERT_TRUE(first) << "the server never told where it plays";
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const std::optional<std::uint64_t> later = output->StreamFramesHeard();
+    ASSERT_TRUE(later);
+    const double seconds = double(*later - std::min(*later, *first)) / 96000;
+    EXPECT_GT(seconds, 0.2); // a loaded machine's server may lag, never stop
+    EXPECT_LT(seconds, 1.2); // nor run far ahead of the clock
+    output->Stop();
+    EXPECT_FALSE(output->StreamFramesHeard());
 }
 
 TEST_F(PulseOutputTest, SynchronousPlayReturnsWhenTheSoundHasEnded) {

@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The instrument's stepped sweep and multitone: signals the output streams
+// from a source (SoundOutput::PlayStream) instead of looping an image. The
+// source stays alive until the output reads it no more: until a later
+// stream, play or stop has returned.
+#include "engine/LevelWord.h"
+#include "engine/ToneGen.h"
+#include "engine/multitone/Multitone.h"
+#include "engine/multitone/MultitoneSource.h"
+#include "engine/multitone/TonePlacement.h"
+#include "engine/steps/SteppedSweepSource.h"
+#include "instrument/Instrument.h"
+
+#include <cmath>
+#include <new>
+
+namespace instrument {
+
+namespace {
+
+// The chosen multitone at `rate`, as loud as asked or, when that would
+// clip, as loud as it can be; null when it cannot be made.
+std::unique_ptr<Multitone> MakeMultitone(const MultitoneChoice& choice, int rate) {
+    MultitoneSettings settings;
+    settings.tones = choice.linear ? EvenlySpacedTones(choice.f1, choice.f2, choice.tones)
+                                   : TonesPerOctave(choice.f1, choice.f2, choice.tones);
+    settings.fftLength = choice.fftLength;
+    settings.levelDb = choice.levelDb;
+    try {
+        auto made = std::make_unique<Multitone>(BuildMultitone(settings, rate));
+        if (made->refusal == MultitoneRefusal::Clips) {
+            settings.levelDb = made->largestLevelDb;
+            *made = BuildMultitone(settings, rate);
+        }
+        return made->Refused() ? nullptr : std::move(made);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+bool SameFormat(const WaveFormat& a, const WaveFormat& b) {
+    return a.SamplesPerSecond() == b.SamplesPerSecond() && a.BytesPerFrame() == b.BytesPerFrame() &&
+           a.IsFloat() == b.IsFloat() && a.wide == b.wide;
+}
+
+} // namespace
+
+bool Instrument::PlayToneSet() {
+    if (!PlaysToneSet())
+        return false;
+    SoundOutput& output = *generator_.Output();
+    // The panel's amplitude and channel, as for every signal.
+    output.SetLevel(0, LevelWordFromPercent(std::uint32_t(generator_.LeftVolume()),
+                                            std::uint32_t(generator_.RightVolume())));
+    const WaveFormat format = generator_.Format();
+    if (toneSetStreaming_ && SameFormat(toneSetStream_->Format(), format))
+        return true; // it plays on; only the level was news
+    std::unique_ptr<FrameSource> next;
+    SteppedSweepSource* steps = nullptr;
+    try {
+        if (state_.steps.active) {
+            auto source = std::make_unique<SteppedSweepSource>(
+                BuildStepSchedule(state_.steps.settings, format.SamplesPerSecond()), format, 1.0);
+            steps = source.get();
+            next = std::move(source);
+        } else {
+            // A new rate needs the tones centred on its bins again.
+            if (multitone_->rate != format.SamplesPerSecond())
+                if (auto made = MakeMultitone(state_.multitone, format.SamplesPerSecond()))
+                    multitone_ = std::move(made);
+            next = std::make_unique<MultitoneSource>(*multitone_, format);
+        }
+    } catch (const std::exception&) {
+        return true; // nothing plays: out of memory, or not playable at this rate
+    }
+    output.DescribeSound(state_.steps.active ? "Ступенчатое качание" : "Мультитон");
+    output.PlayStream(*next);
+    // The old source is read no more.
+    toneSetStream_ = std::move(next);
+    steps_ = steps;
+    toneSetStreaming_ = true;
+    return true;
+}
+
+bool Instrument::LeaveToneSets() {
+    const bool chosen = PlaysToneSet();
+    state_.steps.active = false;
+    state_.multitone.chosen = false;
+    // The next play replaces the stream; the source stays until then.
+    toneSetStreaming_ = false;
+    steps_ = nullptr;
+    return chosen;
+}
+
+void Instrument::EndToneSets() {
+    state_.steps.active = false;
+    toneSetStreaming_ = false;
+    steps_ = nullptr;
+    // Only after a stop: the output reads the source no more.
+    toneSetStream_.reset();
+}
+
+bool Instrument::StartSteps(const SteppedSweepSettings& steps) {
+    return Command([this, &steps] {
+        if (!Precise() ||
+            BuildStepSchedule(steps, generator_.Format().SamplesPerSecond()).refusal !=
+                StepRefusal::None)
+            return false;
+        EndSweep();
+        LeaveToneSets();
+        state_.steps.active = true;
+        state_.steps.settings = steps;
+        state_.steps.heardStep = -1;
+        state_.running = true;
+        Play();
+        return true;
+    });
+}
+
+bool Instrument::FollowSteps() {
+    if (!state_.steps.active || !steps_)
+        return false;
+    return Command([this] {
+        const std::optional<std::uint64_t> heard = generator_.Output()->StreamFramesHeard();
+        if (!heard)
+            return true;
+        const StepSchedule& schedule = steps_->Schedule();
+        if (*heard >= schedule.endFrame) {
+            // The last step has been heard: the instrument stops.
+            state_.running = false;
+            generator_.Stop();
+            EndToneSets();
+            return true;
+        }
+        int step = -1;
+        while (std::size_t(step + 1) < schedule.steps.size() &&
+               schedule.steps[std::size_t(step + 1)].startFrame < *heard)
+            ++step;
+        if (step >= 0 && step != state_.steps.heardStep) {
+            state_.steps.heardStep = step;
+            ShowFrequency(int(std::lround(schedule.steps[std::size_t(step)].hertz)));
+        }
+        return true;
+    });
+}
+
+bool Instrument::SelectMultitone(MultitoneChoice multitone) {
+    return Command([this, &multitone] {
+        if (!Precise())
+            return false;
+        multitone.chosen = true;
+        if (state_.multitone == multitone)
+            return true;
+        std::unique_ptr<Multitone> made =
+            MakeMultitone(multitone, generator_.Format().SamplesPerSecond());
+        if (!made)
+            return false;
+        EndSweep();
+        LeaveToneSets();
+        state_.choices.signal = SignalKind::Tone;
+        PlaySignal(ChosenSignal());
+        state_.multitone = multitone;
+        multitone_ = std::move(made);
+        ShowNoFrequency();
+        Heard();
+        return true;
+    });
+}
+
+} // namespace instrument
