@@ -20,6 +20,8 @@ enum class LevelUnit {
 struct WrittenLevel {
     double number = 0;
     LevelUnit unit = LevelUnit::DbFs;
+
+    bool operator==(const WrittenLevel&) const = default;
 };
 
 // Whether the unit speaks of the voltage at the jack (every unit but dBFS).

@@ -105,6 +105,10 @@ template <class Change> bool Instrument::Command(Change&& change) {
     return accepted;
 }
 
+bool Instrument::RunCommand(const std::function<bool()>& change) {
+    return Command(change);
+}
+
 bool Instrument::Precise() const {
     return generator_.Precise();
 }
