@@ -14,6 +14,7 @@
 #include "cli/DeviceCommands.h"
 #include "cli/LevelAtOutput.h"
 #include "cli/Messages.h"
+#include "cli/PresetCommands.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
 #include "engine/DefaultSoundOutput.h"
@@ -108,6 +109,7 @@ QStringList Arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
     UseCommandLineLanguage();
     CommandLineParser parser;
+    parser.SetPresetSource(&FindPreset);
     CommandLine line = parser.Parse(Arguments(argc, argv));
     if (line.action == CommandLine::Action::Panel)
         return RunPanel(argc, argv, line.classic);
@@ -140,6 +142,7 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Export: {
         // The output's calibration is looked up when a level is in volts or
         // an output is named: a plain export never waits for a server.
+        ForgetGonePresetOutput(line);
         LevelAtOutput at;
         if (line.jackLevel || !line.device.empty())
             at = FindLevelAtOutput(*DefaultSoundOutput(), line.device);
@@ -157,6 +160,7 @@ int main(int argc, char** argv) {
         return RunExport(line.tone, line.file);
     }
     case CommandLine::Action::Play: {
+        ForgetGonePresetOutput(line);
         if (!line.device.empty())
             if (const int status = ChooseOutputDevice(line.device); status != 0)
                 return status;
@@ -176,6 +180,12 @@ int main(int argc, char** argv) {
         return RunDevices();
     case CommandLine::Action::Calibrate:
         return RunCalibrate(line);
+    case CommandLine::Action::Presets:
+        return RunPresetList();
+    case CommandLine::Action::PresetSave:
+        return RunPresetSave(*line.preset);
+    case CommandLine::Action::PresetDelete:
+        return RunPresetDelete(line.presetName);
     default:
         return 2;
     }

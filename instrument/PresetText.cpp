@@ -194,19 +194,12 @@ Setting Text(std::string_view key, std::optional<std::string> Preset::*field,
              bool (*valid)(std::string_view), const char* due) {
     return {key,
             [=](Preset& p, std::string_view v) -> Refusal {
-                auto text = Unescaped(v);
-                if (!text)
-                    return std::string("a % that is not followed by two hexadecimal digits");
-                if (text->empty() || !valid(*text))
+                if (v.empty() || !valid(v))
                     return std::string(due);
-                p.*field = std::move(*text);
+                p.*field = std::string(v);
                 return std::nullopt;
             },
-            [field](const Preset& p) -> std::optional<std::string> {
-                if (!(p.*field))
-                    return std::nullopt;
-                return Escaped(*(p.*field));
-            }};
+            [field](const Preset& p) { return p.*field; }};
 }
 
 bool AnyText(std::string_view) {
@@ -429,13 +422,8 @@ std::optional<std::string> SetPresetValue(Preset& preset, std::string_view key,
     const Setting* setting = Find(key);
     if (!setting)
         return "no setting is called " + std::string(key);
-    // The text settings take their value escaped, as a file holds it.
-    const std::string escaped =
-        key == "tones" || key == "steps" || key == "tones-file" || key == "device"
-            ? Escaped(value)
-            : std::string(value);
     Preset changed = preset;
-    if (auto refused = setting->read(changed, escaped))
+    if (auto refused = setting->read(changed, value))
         return refused;
     preset = std::move(changed);
     return std::nullopt;
@@ -446,7 +434,7 @@ std::string WritePresetText(const Preset& preset) {
     text += "\n";
     text += std::string(kNameKey) + " = " + Escaped(preset.name) + "\n";
     for (const auto& [key, value] : SettingsOf(preset))
-        text += key + " = " + value + "\n";
+        text += key + " = " + Escaped(value) + "\n";
     return text;
 }
 
@@ -492,7 +480,11 @@ PresetReading ReadPresetText(std::string_view text) {
             named = true;
             continue;
         }
-        if (auto refused = Find(key)->read(preset, value))
+        const auto unescaped = Unescaped(value);
+        if (!unescaped)
+            return refuse(number, std::string(key) + ": a % that is not followed by two "
+                                                     "hexadecimal digits");
+        if (auto refused = Find(key)->read(preset, *unescaped))
             return refuse(number, std::string(key) + ": " + *refused);
     }
     if (!named)

@@ -29,13 +29,14 @@ namespace instrument {
 
 inline constexpr std::string_view kPresetFirstLine = "orbel preset 1";
 
-// The settings a preset holds, key and value, in the order they are written.
+// The settings a preset holds, key and value (unescaped), in the order
+// they are written.
 using PresetSettings = std::vector<std::pair<std::string, std::string>>;
 PresetSettings SettingsOf(const Preset& preset);
 
 // Whether `key` names a setting a preset holds (the name is none).
 bool IsPresetKey(std::string_view key);
-// Sets the setting `key` from its value as written (unescaped); the reason
+// Sets the setting `key` from its value as the command line takes it; the reason
 // it is refused otherwise (English), and nothing changes.
 std::optional<std::string> SetPresetValue(Preset& preset, std::string_view key,
                                           std::string_view value);

@@ -6,6 +6,7 @@
 #include "engine/ToneGen.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
+#include "panel/PresetMenu.h"
 #include "panel/SweepDialog.h"
 #include "panel/SweepRun.h"
 
@@ -139,6 +140,7 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     QAction* sweep = menu_->addAction(PanelText("Качание частоты…"));
     sweep->setEnabled(Precise());
     connect(sweep, &QAction::triggered, this, [this] { OpenSweepDialog(); });
+    PresetMenu::Add(*menu_, form_, instrument_);
     connect(menu_->addAction(PanelText("Сохранить в файл WAV…")), &QAction::triggered, this,
             [this] { OpenSaveDialog(); });
     connect(menu_->addAction(PanelText("О программе")), &QAction::triggered, this,
