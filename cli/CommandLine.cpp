@@ -219,7 +219,7 @@ CommandLineParser::CommandLineParser() {
                 "channel.\n"
                 "presets: list the presets; presets save NAME [options]: keep the state the "
                 "options describe; presets delete NAME."),
-        CliText("[export FILE | play | devices | calibrate | presets]"));
+        CliText("[export FILE|play|devices|calibrate|presets]"));
     parser_.addOptions({
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},

@@ -64,8 +64,8 @@ calibrate: играть 1 кГц на --device и сохранить показ�
 presets: перечислить наборы; presets save ИМЯ [параметры]: сохранить состояние, которое задают параметры; presets delete ИМЯ: удалить набор.</translation>
     </message>
     <message>
-        <source>[export FILE | play | devices | calibrate | presets]</source>
-        <translation>[export ФАЙЛ | play | devices | calibrate | presets]</translation>
+        <source>[export FILE|play|devices|calibrate|presets]</source>
+        <translation>[export ФАЙЛ|play|devices|calibrate|presets]</translation>
     </message>
     <message>
         <source>Show this help and exit.</source>
