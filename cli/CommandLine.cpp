@@ -844,15 +844,21 @@ std::optional<QStringList> CommandLineParser::WithPreset(const QStringList& argu
                                 (wave && (wave->multitone || wave->signal != SignalKind::Tone));
     const bool presetSignal = preset.waveform && (preset.waveform->multitone ||
                                                   preset.waveform->signal != SignalKind::Tone);
+    // The preset's frequency gives way to its own signal's frequencies, as
+    // long as that signal stays.
+    const bool presetOwnFrequencies =
+        (presetSignal || preset.sweep || preset.steps || preset.tones || preset.tonesFile) &&
+        !signalGiven && !frequencyGiven;
     for (const auto& [key, value] : instrument::SettingsOf(preset)) {
         const QString option = QString::fromStdString(key);
         if (key == "channel" || key == "right-level")
             continue; // said by --stereo and --volume, or refused above
-        const bool replaced = given(option) || (key == "volume" && stereoPair) ||
-                              (key == "frequency" && (frequencyGiven || ownFrequencies)) ||
-                              (frequencyGiven && kOwnFrequencySettings.contains(option)) ||
-                              (frequencyGiven && key == "waveform" && presetSignal) ||
-                              (signalGiven && kSignalSettings.contains(option));
+        const bool replaced =
+            given(option) || (key == "volume" && stereoPair) ||
+            (key == "frequency" && (frequencyGiven || ownFrequencies || presetOwnFrequencies)) ||
+            (frequencyGiven && kOwnFrequencySettings.contains(option)) ||
+            (frequencyGiven && key == "waveform" && presetSignal) ||
+            (signalGiven && kSignalSettings.contains(option));
         if (replaced)
             continue;
         // A flag is "yes" in the preset and bare on the command line.

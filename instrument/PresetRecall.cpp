@@ -59,6 +59,10 @@ Preset Instrument::CapturePreset(std::string name) const {
         preset.volume = std::pair{amplitude, amplitude};
         break;
     }
+    // The dials' frequency, also while a signal with frequencies of its
+    // own plays: it is heard again once the signal ends.
+    preset.frequency = MilliHertz::FromHertz(
+        ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading));
     if (state_.sweep.active) {
         const SweepSettings& sweep = state_.sweep.settings;
         preset.sweep = std::pair{sweep.startHz, sweep.endHz};
@@ -67,12 +71,9 @@ Preset Instrument::CapturePreset(std::string name) const {
         if (sweep.fadeMs > 0)
             preset.fadeMs = sweep.fadeMs;
     } else if (state_.choices.signal != SignalKind::Tone) {
-        // The two-tone signals and pink noise set their own frequencies.
         preset.waveform = PresetWave{TTGWave::tgSine, state_.choices.signal, false};
     } else {
         preset.waveform = PresetWave{state_.waveform, SignalKind::Tone, false};
-        preset.frequency = MilliHertz::FromHertz(
-            ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading));
     }
     if (!state_.choices.device.empty())
         preset.device = state_.choices.device;

@@ -794,6 +794,7 @@ CommandLine ParseWithPresets(const std::string& args) {
             p.bits = TTGResolution::tg24Bit;
             p.device = "usb";
         } else if (name == "sweep") {
+            p.frequency = MilliHertz::FromHertz(500); // the dials' under the sweep
             p.sweep = std::pair{20, 20000};
             p.durationMs = 2000;
             p.fadeMs = 50;
@@ -838,6 +839,12 @@ TEST(CommandLinePresets, StartFromThePresetAndLetOptionsReplaceItsSettings) {
     const CommandLine tone1k = ParseWithPresets("export f.wav --preset sweep --frequency 1000");
     ASSERT_EQ(tone1k.action, CommandLine::Action::Export) << tone1k.error;
     EXPECT_EQ(tone1k.tone.signal.kind, SignalKind::Tone);
+    const CommandLine sweep = ParseWithPresets("export f.wav --preset sweep");
+    ASSERT_EQ(sweep.action, CommandLine::Action::Export) << sweep.error;
+    EXPECT_EQ(sweep.tone.signal.kind, SignalKind::Sweep);
+    const CommandLine burst = ParseWithPresets("export f.wav --preset sweep --burst 2:2");
+    ASSERT_EQ(burst.action, CommandLine::Action::Export) << burst.error;
+    EXPECT_EQ(burst.tone.frequency, 500);
     const CommandLine pink = ParseWithPresets("play --preset tone --waveform pink");
     ASSERT_EQ(pink.action, CommandLine::Action::Play) << pink.error;
     EXPECT_EQ(pink.tone.signal.kind, SignalKind::PinkNoise);
