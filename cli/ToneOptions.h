@@ -14,6 +14,7 @@
 #include "engine/ToneLimits.h"
 #include "engine/ToneRequest.h"
 #include "engine/signals/MeasurementSignal.h"
+#include "engine/signals/ToneBurst.h"
 
 #include <cstddef>
 #include <optional>
@@ -40,7 +41,7 @@ inline constexpr double kMaxSeconds = 86400;
 inline constexpr int kMinSweepMs = 100;
 inline constexpr int kMaxSweepMs = 60000;
 inline constexpr int kMaxFadeMs = kMaxSweepMs / 2;
-inline constexpr int kMaxBurstCycles = 1000;
+inline constexpr int kMaxBurstCycles = kMostBurstCycles;
 inline constexpr int kMaxPhaseTenths = 3600;
 inline constexpr double kMinLevelDb = -120;
 inline constexpr double kMaxLevelDb = 0;

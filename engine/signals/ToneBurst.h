@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <vector>
 
+// The most cycles a burst or its silence may last.
+inline constexpr int kMostBurstCycles = 1000;
+
 struct BurstSettings {
     int onCycles = 10;
     int offCycles = 90;
