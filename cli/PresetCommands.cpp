@@ -115,11 +115,16 @@ int RunPresetDelete(const std::string& name) {
             CliText("a preset's name is 1 to %1 bytes").arg(int(kLongestPresetName)));
         return 2;
     case PresetDeleteResult::Refused:
+        SayOnStandardError(CliText("preset %1 not deleted: its place holds something that is not "
+                                   "a preset, left as it is")
+                               .arg(Shown(name)));
+        return 1;
     case PresetDeleteResult::Failed:
         break;
     }
+    const int error = errno;
     SayOnStandardError(CliText("preset %1 not deleted: %2")
-                           .arg(Shown(name), QString::fromStdString(std::strerror(errno))));
+                           .arg(Shown(name), QString::fromStdString(std::strerror(error))));
     return 1;
 }
 

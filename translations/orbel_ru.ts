@@ -650,6 +650,10 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>набор %1 не сохранён в %2</translation>
     </message>
     <message>
+        <source>preset %1 not deleted: its place holds something that is not a preset, left as it is</source>
+        <translation>набор %1 не удалён: на его месте не набор, он оставлен как есть</translation>
+    </message>
+    <message>
         <source>preset %1 not deleted: %2</source>
         <translation>набор %1 не удалён: %2</translation>
     </message>
