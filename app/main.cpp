@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
         // an output is named: a plain export never waits for a server.
         ForgetGonePresetOutput(line);
         LevelAtOutput at;
-        if (line.jackLevel || !line.device.empty())
+        if (line.jackLevel || line.rightJackLevel || !line.device.empty())
             at = FindLevelAtOutput(*DefaultSoundOutput(), line.device);
         if (const int status = SetSampleLevel(line, at); status != 0)
             return status;

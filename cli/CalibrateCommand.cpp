@@ -9,12 +9,11 @@
 #include "cli/ToneOptions.h"
 #include "core/CalibrationDate.h"
 #include "core/CalibrationStore.h"
+#include "engine/CalibrationTone.h"
 #include "engine/DefaultSoundOutput.h"
 #include "engine/LevelFormat.h"
-#include "engine/ToneGen.h"
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
@@ -27,12 +26,13 @@ namespace msg = command_messages;
 
 // Asks on standard error until a reading is typed; nothing at the end of
 // the input.
-std::optional<double> AskReading(const char* channel) {
+std::optional<double> AskReading(OutputChannel channel) {
+    const QString question =
+        channel == OutputChannel::Left
+            ? CliText("the meter's reading of the left channel (V RMS, e.g. 0.245 or 245mV): ")
+            : CliText("the meter's reading of the right channel (V RMS, e.g. 0.245 or 245mV): ");
     for (;;) {
-        std::fprintf(stderr,
-                     "orbel: the meter's reading of the %s channel (V RMS, e.g. 0.245 or "
-                     "245mV): ",
-                     channel);
+        std::fprintf(stderr, "orbel: %s", CliString(question).c_str());
         std::fflush(stderr);
         std::string typed;
         if (!std::getline(std::cin, typed))
@@ -45,25 +45,14 @@ std::optional<double> AskReading(const char* channel) {
 }
 
 // The reading of one channel, typed while the tone plays on that channel
-// alone (the other silent, so that a meter on the wrong jack reads
-// nothing); nothing when none is typed or the tone cannot be made.
-std::optional<double> ReadingWhilePlaying(const CommandLine& line,
-                                          const std::shared_ptr<SoundOutput>& output,
-                                          OutputChannel channel) {
-    TToneGen gen(nullptr, output);
-    ToneRequest tone = line.tone;
-    const bool left = channel == OutputChannel::Left;
-    tone.leftVolume = left ? tone.leftVolume : 0;
-    tone.rightVolume = left ? 0 : tone.rightVolume;
-    if (!tone.Build(gen)) {
+// alone; nothing when none is typed or the tone cannot be made.
+std::optional<double> ReadingWhilePlaying(CalibrationTone& tone, OutputChannel channel) {
+    if (!tone.Play(channel)) {
         SayOnStandardError(CliText(msg::kNoMemory));
         return std::nullopt;
     }
-    gen.SetLoop(true);
-    gen.Play();
-    const std::optional<double> reading = AskReading(left ? "left" : "right");
-    gen.Output()->StopAndDrain();
-    gen.Stop();
+    const std::optional<double> reading = AskReading(channel);
+    tone.Stop();
     if (!reading)
         SayOnStandardError(CliText("no reading typed: nothing stored"));
     return reading;
@@ -72,8 +61,9 @@ std::optional<double> ReadingWhilePlaying(const CommandLine& line,
 // Both readings, the left channel's first.
 std::optional<std::pair<double, double>>
 ReadingsWhilePlaying(const CommandLine& line, const std::shared_ptr<SoundOutput>& output) {
-    if (const auto left = ReadingWhilePlaying(line, output, OutputChannel::Left))
-        if (const auto right = ReadingWhilePlaying(line, output, OutputChannel::Right))
+    CalibrationTone tone(output, line.tone.levelDb);
+    if (const auto left = ReadingWhilePlaying(tone, OutputChannel::Left))
+        if (const auto right = ReadingWhilePlaying(tone, OutputChannel::Right))
             return std::pair{*left, *right};
     return std::nullopt;
 }
@@ -100,20 +90,16 @@ int RunCalibrate(const CommandLine& line) {
     const std::string level = FormatLevel({line.tone.levelDb, LevelUnit::DbFs});
     std::optional<std::pair<double, double>> readings = line.measured;
     if (!readings) {
-        std::fprintf(stderr, "orbel: playing 1000 Hz at %s on %s\n", level.c_str(),
-                     tone_options::OneLine(name).c_str());
+        SayOnStandardError(CliText("playing 1000 Hz at %1 on %2")
+                               .arg(QString::fromStdString(level),
+                                    QString::fromStdString(tone_options::OneLine(name))));
         readings = ReadingsWhilePlaying(line, output);
         if (!readings)
             return 1;
     }
-    // The reading over the sample level: the volts of a full-scale sine.
-    const double gain = std::pow(10.0, line.tone.levelDb / 20);
-    const auto channel = [&](double reading, std::uint32_t channelVolume) {
-        return ChannelCalibration{reading / gain, CalibrationDate(std::time(nullptr)),
-                                  channelVolume};
-    };
-    const OutputCalibration calibration{channel(readings->first, volume->left),
-                                        channel(readings->second, volume->right)};
+    const OutputCalibration calibration =
+        CalibrationFromReadings(line.tone.levelDb, readings->first, readings->second, *volume,
+                                CalibrationDate(std::time(nullptr)));
     for (const auto& c : {calibration.left, calibration.right})
         if (!IsCalibrationVoltage(c->fullScaleVolts)) {
             SayOnStandardError(
@@ -136,10 +122,16 @@ int RunCalibrate(const CommandLine& line) {
                                .arg(QString::fromStdString(tone_options::OneLine(store.Path()))));
         return 1;
     }
+    const auto volts = [](double number) {
+        return QString::fromStdString(FormatLevel({number, LevelUnit::Volts}));
+    };
     std::printf(
-        "orbel: calibrated %s: a full-scale sine gives %s RMS on the left, %s on the right\n",
-        tone_options::OneLine(name).c_str(),
-        FormatLevel({calibration.left->fullScaleVolts, LevelUnit::Volts}).c_str(),
-        FormatLevel({calibration.right->fullScaleVolts, LevelUnit::Volts}).c_str());
+        "orbel: %s\n",
+        CliString(CliText("calibrated %1: a full-scale sine gives %2 RMS on the left, %3 on "
+                          "the right")
+                      .arg(QString::fromStdString(tone_options::OneLine(name)),
+                           volts(calibration.left->fullScaleVolts),
+                           volts(calibration.right->fullScaleVolts)))
+            .c_str());
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "cli/ArgumentText.h"
 #include "cli/Messages.h"
 #include "cli/ToneOptions.h"
+#include "engine/CalibrationTone.h"
 #include "engine/NoteName.h"
 #include "engine/RealFrameMixer.h"
 #include "engine/multitone/ToneListReader.h"
@@ -67,6 +68,7 @@ constexpr double kMultitoneLevelDb = -10;
 
 // The output's format, level and device.
 const QString kLevel = "level";
+const QString kRightLevel = "right-level";
 const QString kDither = "dither";
 const QString kDevice = "device";
 // calibrate: the meter's readings.
@@ -95,12 +97,8 @@ const QStringList kSingleValued{kFrequency, kNote,   kWaveform, kDuration, kBits
                                 kRate,      kVolume, kEnvelope, kSeconds};
 // The output options for measurement: they need a command as well; the
 // level may be given once.
-const QStringList kOutputOptions{kLevel, kDither, kDevice, kMeasured};
-const QStringList kSingleValuedOutput{kLevel, kDevice, kMeasured};
-
-// The calibration tone: 1 kHz at -10 dBFS unless --level says otherwise.
-constexpr int kCalibrationFrequency = 1000;
-constexpr double kCalibrationLevelDb = -10;
+const QStringList kOutputOptions{kLevel, kRightLevel, kDither, kDevice, kMeasured};
+const QStringList kSingleValuedOutput{kLevel, kRightLevel, kDevice, kMeasured};
 
 // How long an exported streamed tone lasts without --duration.
 constexpr int kStreamedDurationMs = 1000;
@@ -248,6 +246,10 @@ CommandLineParser::CommandLineParser() {
                  "in the samples themselves: a sine at -20 has an RMS of -20 dBFS; or, on a "
                  "calibrated output, 0dBu, -10dBV, 775mV, 0.775V (RMS of a sine), 2Vpp, 500mVpp. "
                  "Precise only."),
+         "LEVEL"},
+        {kRightLevel,
+         CliText("With --stereo: the right channel's own level, as --level takes it; a level in "
+                 "volts uses the right channel's calibration (default: --level)."),
          "LEVEL"},
         {kDither,
          CliText("Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
@@ -474,7 +476,7 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     if (parser_.isSet(kLevel) && !tone.precise)
         return Refuse(CliText("--level needs the precise synthesis; --classic plays at the "
                               "amplitudes alone"));
-    line.levelGiven = parser_.isSet(kLevel);
+    line.levelGiven = parser_.isSet(kLevel) || parser_.isSet(kRightLevel);
     const auto level = [&](const WrittenLevel& written, std::string_view text) {
         if (written.unit == LevelUnit::DbFs) {
             tone.levelDb = written.number;
@@ -485,6 +487,18 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     };
     if (auto refused = take(
             kLevel, [](std::string_view text) { return to::AnyLevel("--level", text); }, level))
+        return Refuse(*refused);
+    const auto rightLevel = [&](const WrittenLevel& written, std::string_view text) {
+        if (written.unit == LevelUnit::DbFs) {
+            tone.rightLevelDb = written.number;
+        } else {
+            line.rightJackLevel = written;
+            line.rightLevelText = std::string(text);
+        }
+    };
+    if (auto refused = take(
+            kRightLevel, [](std::string_view text) { return to::AnyLevel("--right-level", text); },
+            rightLevel))
         return Refuse(*refused);
     if (parser_.isSet(kMeasured))
         return Refuse(CliText("--measured is for calibrate only"));
@@ -497,16 +511,20 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
     if (auto refused = take(kRate, to::Rate, tone.quality))
         return Refuse(*refused);
     tone.stereo = parser_.isSet(kStereo);
+    if (parser_.isSet(kRightLevel) && (!tone.precise || !tone.stereo))
+        return Refuse(CliText("--right-level needs --stereo and the precise synthesis"));
     if (auto refused = take(kVolume, to::Volume, [&](const std::pair<int, int>& levels) {
             tone.leftVolume = levels.first;
             tone.rightVolume = levels.second;
         }))
         return Refuse(*refused);
     // The output level scales what the calibration says is at the jack.
-    if (line.jackLevel && (tone.leftVolume != 100 || tone.rightVolume != 100))
-        return Refuse(CliMessage("--volume below 100 would take the volts of --level %1 down "
-                                 "with it: set the level alone",
-                                 {to::Quoted(line.levelText)}));
+    if ((line.jackLevel || line.rightJackLevel) &&
+        (tone.leftVolume != 100 || tone.rightVolume != 100))
+        return Refuse(
+            CliMessage("--volume below 100 would take the volts of --level %1 down "
+                       "with it: set the level alone",
+                       {to::Quoted(line.jackLevel ? line.levelText : line.rightLevelText)}));
     if (auto refused = take(kEnvelope, to::Envelope, tone.envelope))
         return Refuse(*refused);
     tone.useMultiplier = !parser_.isSet(kNoMultiplier);
@@ -527,6 +545,9 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
         return Refuse(*refused);
     if (auto refused = take(kSeconds, to::Seconds, line.seconds))
         return Refuse(*refused);
+    if ((multitone || parser_.isSet(kSteps)) && parser_.isSet(kRightLevel))
+        return Refuse(CliMessage("--right-level goes with a tone or a signal, not with %1",
+                                 {multitone ? "--waveform multitone" : "--steps"}));
     if (multitone || parser_.isSet(kSteps))
         return ParseToneSet(std::move(line), multitone);
     for (const QString& name : kToneSetOptions)
@@ -540,22 +561,20 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
 
 CommandLine CommandLineParser::ParseCalibrate(CommandLine line) {
     for (const QString& name :
-         kToneOptions + kSignalOptions + kToneSetOptions + QStringList{kDither})
+         kToneOptions + kSignalOptions + kToneSetOptions + QStringList{kDither, kRightLevel})
         if (parser_.isSet(name))
             return Refuse(CliMessage("%1 is not for calibrate", {Flag(name)}));
     if (!parser_.isSet(kDevice))
         return Refuse(CliText("calibrate needs --device NAME (orbel devices lists them)"));
     const auto take = OptionTaker(parser_);
     // The calibration tone is a sine, in dBFS only.
-    line.tone.levelDb = kCalibrationLevelDb;
+    line.tone.levelDb = CalibrationTone::kDefaultLevelDb;
     if (auto refused = take(kLevel, to::Level, line.tone.levelDb))
         return Refuse(*refused);
     if (auto refused = take(kDevice, to::DeviceName, line.device))
         return Refuse(*refused);
     if (auto refused = take(kMeasured, to::MeterReadings, line.measured))
         return Refuse(*refused);
-    line.tone.frequency = kCalibrationFrequency;
-    line.tone.stereo = true;
     return line;
 }
 
@@ -765,6 +784,9 @@ CommandLine CommandLineParser::ParseFineTone(CommandLine line) {
                                                                         : "";
     if (!without.empty())
         return Refuse(CliMessage("%1 makes a steady tone only: drop %2", {given, without}));
+    if (parser_.isSet(kRightLevel))
+        return Refuse(
+            CliMessage("%1 plays one level on both channels: drop --right-level", {given}));
 
     StreamedExportRequest streamed;
     StreamedToneSettings& settings = streamed.tone;
@@ -800,13 +822,10 @@ CommandLine CommandLineParser::ParseWithPreset(const QStringList& arguments,
     const PresetLookup found = presets_(name);
     if (!found.preset)
         return Refuse(found.refusal);
-    std::string refusal;
-    const std::optional<QStringList> expanded = WithPreset(arguments, *found.preset, refusal);
-    if (!expanded)
-        return Refuse(refusal);
+    const QStringList expanded = WithPreset(arguments, *found.preset);
     const bool deviceGiven = parser_.isSet(kDevice);
     presetTaken_ = true;
-    CommandLine line = Parse(*expanded);
+    CommandLine line = Parse(expanded);
     presetTaken_ = false;
     if (line.action == CommandLine::Action::Refused)
         return line;
@@ -815,9 +834,8 @@ CommandLine CommandLineParser::ParseWithPreset(const QStringList& arguments,
     return line;
 }
 
-std::optional<QStringList> CommandLineParser::WithPreset(const QStringList& arguments,
-                                                         const instrument::Preset& preset,
-                                                         std::string& refusal) {
+QStringList CommandLineParser::WithPreset(const QStringList& arguments,
+                                          const instrument::Preset& preset) {
     using instrument::PresetChannels;
     const auto given = [&](const QString& name) { return parser_.isSet(name); };
     const auto anyGiven = [&](const QStringList& names) {
@@ -825,13 +843,6 @@ std::optional<QStringList> CommandLineParser::WithPreset(const QStringList& argu
     };
     const bool frequencyGiven = given(kFrequency) || given(kNote);
     const bool signalGiven = anyGiven(kSignalChoosers);
-    const QString shownName = QString::fromStdString(to::Quoted(preset.name));
-    if (preset.rightLevel && !given(kLevel) && preset.rightLevel != preset.level) {
-        refusal = CliString(CliText("preset %1 gives the right channel a level of its own, which "
-                                    "the command line does not play: give --level")
-                                .arg(shownName));
-        return std::nullopt;
-    }
     QStringList expanded = arguments;
     const auto add = [&](const QString& option, const std::string& value) {
         expanded << (value.empty() ? "--" + option : "--" + option + "=" + ArgumentText(value));
@@ -851,10 +862,11 @@ std::optional<QStringList> CommandLineParser::WithPreset(const QStringList& argu
         !signalGiven && !frequencyGiven;
     for (const auto& [key, value] : instrument::SettingsOf(preset)) {
         const QString option = QString::fromStdString(key);
-        if (key == "channel" || key == "right-level")
-            continue; // said by --stereo and --volume, or refused above
+        if (key == "channel")
+            continue; // said by --stereo and --volume
         const bool replaced =
             given(option) || (key == "volume" && stereoPair) ||
+            (key == "right-level" && given(kLevel)) ||
             (key == "frequency" && (frequencyGiven || ownFrequencies || presetOwnFrequencies)) ||
             (frequencyGiven && kOwnFrequencySettings.contains(option)) ||
             (frequencyGiven && key == "waveform" && presetSignal) ||
@@ -916,7 +928,7 @@ CommandLine CommandLineParser::ParsePresets(CommandLine line, const QStringList&
                                              : instrument::PresetChannels::Mono;
     for (const QString& option : parser_.optionNames()) {
         const std::string key = option.toStdString();
-        if (!instrument::IsPresetKey(key) || key == "channel" || key == "right-level")
+        if (!instrument::IsPresetKey(key) || key == "channel")
             continue;
         const bool flag = option == kLinear || option == kUpDown || option == kDither;
         const std::string value = flag ? "yes" : ArgumentBytes(parser_.value(option));

@@ -75,7 +75,12 @@ struct CommandLine {
     // as typed, for the messages. A level in dBFS is in tone.levelDb.
     std::optional<WrittenLevel> jackLevel;
     std::string levelText;
-    bool levelGiven = false;
+    // export, play with --stereo: --right-level, the right channel's own
+    // level, in the same way: in dBFS it is in tone.rightLevelDb, in volts
+    // here for the right channel's calibration.
+    std::optional<WrittenLevel> rightJackLevel;
+    std::string rightLevelText;
+    bool levelGiven = false; // --level or --right-level
     // calibrate: the meter's readings of the left and right channels in
     // volts (RMS), when given on the command line.
     std::optional<std::pair<double, double>> measured;
@@ -134,9 +139,8 @@ private:
     // presets, presets save NAME [options], presets delete NAME.
     CommandLine ParsePresets(CommandLine line, const QStringList& positional);
     // The arguments with the preset's settings added where the arguments
-    // give none of their own (or a refusal).
-    std::optional<QStringList> WithPreset(const QStringList& arguments,
-                                          const instrument::Preset& preset, std::string& refusal);
+    // give none of their own.
+    QStringList WithPreset(const QStringList& arguments, const instrument::Preset& preset);
 
     PresetSource presets_;
     bool presetTaken_ = false; // the arguments hold the preset's settings already

@@ -15,9 +15,11 @@
 
 struct LevelAtOutput {
     std::string output; // the server's name of the output; empty: none known
-    // The calibration the level uses. The generator plays one level on
-    // both channels, so it is the left channel's.
-    std::optional<ChannelCalibration> calibration;
+    // Each channel's calibration: a level in volts is turned into each
+    // channel's sample level through its own.
+    std::optional<ChannelCalibration> calibration; // the left channel's
+    std::optional<ChannelCalibration> rightCalibration;
+    // Valid only while each channel's volume is its own calibration's.
     CalibrationStanding standing = CalibrationStanding::NotCalibrated;
 };
 
@@ -30,12 +32,15 @@ std::string OutputNameFor(SoundOutput& output, const std::string& wanted);
 // calibration's.
 LevelAtOutput FindLevelAtOutput(SoundOutput& output, const std::string& wanted);
 
-// Turns the command line's level in volts, dBu or dBV into its sample
-// level through the calibration, or says on standard error why it cannot
-// (not calibrated, or more or less than the output plays) and returns 2.
+// Turns the command line's levels in volts, dBu or dBV into each channel's
+// sample level through that channel's calibration (a stereo tone or signal
+// gets the right channel's own level when its calibration differs), or says
+// on standard error why it cannot (not calibrated, or more or less than the
+// output plays) and returns 2.
 int SetSampleLevel(CommandLine& line, const LevelAtOutput& at);
 
 // "orbel: level -20dBFS" and, when calibrated, the RMS, peak-to-peak and
-// dBu of the waveform that plays; then a line when the output's volume is
-// no longer the calibration's. False when the lines cannot be written.
+// dBu of the waveform that plays; the same for the right channel's own
+// level when it has one; then a line when the output's volume is no longer
+// the calibration's. False when the lines cannot be written.
 bool SayTheLevel(const CommandLine& line, const LevelAtOutput& at, std::FILE* to);

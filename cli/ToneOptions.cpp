@@ -5,6 +5,7 @@
 #include "engine/ChoiceNames.h"
 #include "engine/LevelFormat.h"
 #include "engine/LevelTextReader.h"
+#include "engine/MeterReadingText.h"
 #include "engine/NoteName.h"
 #include "engine/NumberText.h"
 #include "engine/SampleLevel.h"
@@ -400,29 +401,13 @@ CliMessage LevelRefusalMessage(std::string_view option, std::string_view text,
 }
 
 OptionValue<double> MeterReading(std::string_view option, std::string_view text) {
-    const auto refused = [&] {
+    const std::optional<double> volts = ReadMeterVolts(text);
+    if (!volts)
         return OptionValue<double>::Refused(
             {"%1 must be the meter's reading in volts above 0, such as 0.245, 0.245V or 245mV, "
              "not %2",
              {std::string(option), Quoted(text)}});
-    };
-    double volts = 0;
-    if (const std::optional<double> plain = ParseFiniteNumber(text)) {
-        volts = *plain;
-    } else {
-        const LevelTextReading reading = ReadLevelText(text);
-        if (!reading.level)
-            return refused();
-        if (reading.level->unit == LevelUnit::Volts)
-            volts = reading.level->number;
-        else if (reading.level->unit == LevelUnit::MilliVolts)
-            volts = reading.level->number / 1000;
-        else
-            return refused();
-    }
-    if (!(volts > 0) || !std::isfinite(volts))
-        return refused();
-    return {volts, {}};
+    return {*volts, {}};
 }
 
 OptionValue<std::pair<double, double>> MeterReadings(std::string_view text) {

@@ -28,3 +28,21 @@ constexpr CalibrationStanding StandingOf(const std::optional<ChannelCalibration>
     return *currentVolume == calibration->volume ? CalibrationStanding::Valid
                                                  : CalibrationStanding::VolumeChanged;
 }
+
+// Whether an output's calibration still holds: each channel's volume
+// against that channel's own stored one, so that turning down the right
+// channel alone marks the volts too. A changed channel outweighs one the
+// server did not tell, which outweighs a valid one; a channel without a
+// calibration says nothing about the other.
+constexpr CalibrationStanding StandingOfOutput(const OutputCalibration& calibration,
+                                               std::optional<std::uint32_t> leftVolume,
+                                               std::optional<std::uint32_t> rightVolume) {
+    const CalibrationStanding left = StandingOf(calibration.left, leftVolume);
+    const CalibrationStanding right = StandingOf(calibration.right, rightVolume);
+    for (const CalibrationStanding worst :
+         {CalibrationStanding::VolumeChanged, CalibrationStanding::VolumeUnknown,
+          CalibrationStanding::Valid})
+        if (left == worst || right == worst)
+            return worst;
+    return CalibrationStanding::NotCalibrated;
+}

@@ -24,3 +24,17 @@ inline const OutputDevice* FindOutputDevice(const std::vector<OutputDevice>& dev
             return &d;
     return nullptr;
 }
+
+// The server's name of the output `wanted` names (by name or description),
+// or of the default output when `wanted` is empty; empty when none is.
+inline std::string OutputNameIn(const std::vector<OutputDevice>& devices,
+                                const std::string& wanted) {
+    if (!wanted.empty()) {
+        const OutputDevice* device = FindOutputDevice(devices, wanted);
+        return device ? device->name : std::string();
+    }
+    for (const OutputDevice& d : devices)
+        if (d.isDefault)
+            return d.name;
+    return {};
+}

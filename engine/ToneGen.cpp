@@ -234,6 +234,14 @@ void TToneGen::SetPeakLevel(double decibels) {
     imageStale_ = true;
 }
 
+void TToneGen::SetRightPeakLevel(std::optional<double> decibels) {
+    if (decibels)
+        decibels = std::isnan(*decibels) ? kMaxPeakLevel
+                                         : std::clamp(*decibels, kMinPeakLevel, kMaxPeakLevel);
+    rightPeakLevel_ = decibels;
+    imageStale_ = true;
+}
+
 void TToneGen::SetDither(bool on) {
     dither_ = on;
     imageStale_ = true;
@@ -275,8 +283,8 @@ WaveFormat TToneGen::Format() const {
 }
 
 bool TToneGen::NeedsRealMix() const {
-    return precise_ &&
-           (Format().wide != WideSamples::None || peakLevel_ < kMaxPeakLevel || dither_);
+    return precise_ && (Format().wide != WideSamples::None || peakLevel_ < kMaxPeakLevel ||
+                        RightPeakLevel() < kMaxPeakLevel || dither_);
 }
 
 namespace {
@@ -284,8 +292,7 @@ namespace {
 // What a steady tone's image repeats: one periodic component starts at phase
 // zero on the first sample and has a cycle of rate / frequency samples; noise,
 // mixes and enveloped sounds are described as nothing in particular.
-ToneShape ShapeOf(const ToneComponents& components, const WaveFormat& format,
-                  bool withEnvelope) {
+ToneShape ShapeOf(const ToneComponents& components, const WaveFormat& format, bool withEnvelope) {
     const auto audible = std::count_if(components.begin(), components.end(),
                                        [](const ToneComponent& c) { return c.Audible(); });
     ToneShape shape;
@@ -297,8 +304,8 @@ ToneShape ShapeOf(const ToneComponents& components, const WaveFormat& format,
 
 } // namespace
 
-ToneShape TToneGen::MixReal(const WaveFormat& format, std::uint32_t dataLength,
-                            bool withEnvelope, std::uint8_t* data) const {
+ToneShape TToneGen::MixReal(const WaveFormat& format, std::uint32_t dataLength, bool withEnvelope,
+                            std::uint8_t* data) const {
     RealFrameMixer mixer(format, dataLength);
     NoiseSource noise(1);
     const ToneComponents components =
@@ -308,10 +315,26 @@ ToneShape TToneGen::MixReal(const WaveFormat& format, std::uint32_t dataLength,
         });
     for (const ToneComponent& c : components)
         mixer.Add(c, noise);
+    TpdfDither dither;
+    if (format.stereo && RightPeakLevel() != peakLevel_) {
+        // Each channel scaled from the same mix by its own level, so that
+        // neither is rounded through the other's.
+        if (withEnvelope)
+            mixer.ApplyEnvelope(envelope_);
+        const auto scaled = [&](double decibels) {
+            std::vector<double> channel = mixer.Frames();
+            const double peak = PeakFromDecibels(decibels);
+            for (double& v : channel)
+                v *= peak;
+            return channel;
+        };
+        WriteChannelSamples(scaled(peakLevel_), scaled(RightPeakLevel()), format,
+                            dither_ ? &dither : nullptr, data);
+        return ShapeOf(components, format, withEnvelope);
+    }
     mixer.Scale(PeakFromDecibels(peakLevel_));
     if (withEnvelope)
         mixer.ApplyEnvelope(envelope_);
-    TpdfDither dither;
     WriteSamples(mixer.Frames(), format, dither_ ? &dither : nullptr, data);
     return ShapeOf(components, format, withEnvelope);
 }
@@ -327,9 +350,8 @@ void TToneGen::StopOutputForImage() {
         output_->Stop();
 }
 
-
-ToneShape TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength,
-                            std::uint8_t* data, bool withEnvelope) const {
+ToneShape TToneGen::MixTone(const WaveFormat& format, std::uint32_t dataLength, std::uint8_t* data,
+                            bool withEnvelope) const {
     FrameMixer mixer(format, dataLength, precise_);
     NoiseSource noise(1);
     const ToneComponents components =
@@ -394,7 +416,8 @@ bool TToneGen::BuildImage(bool withEnvelope) {
             }
             TpdfDither dither;
             WriteSignalData(signal, format, PeakFromDecibels(peakLevel_),
-                            dither_ ? &dither : nullptr, block.get() + headerSize);
+                            PeakFromDecibels(RightPeakLevel()), dither_ ? &dither : nullptr,
+                            block.get() + headerSize);
         } catch (const std::bad_alloc&) {
             return false;
         }

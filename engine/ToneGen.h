@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class SoundOutput;
@@ -90,6 +91,11 @@ public:
     // envelope. Not stored with the layout.
     double PeakLevel() const { return peakLevel_; }
     void SetPeakLevel(double decibels);
+    // The right channel's own peak level, in the same way, for a stereo
+    // format (a mono one plays the left); none: the right follows
+    // PeakLevel(). Not stored with the layout.
+    double RightPeakLevel() const { return rightPeakLevel_.value_or(peakLevel_); }
+    void SetRightPeakLevel(std::optional<double> decibels);
     // Triangular dither of 2 steps peak to peak before rounding to 8, 16
     // or 24 bits, from a fixed seed. Off by default so that images stay the
     // same byte for byte. Not stored with the layout.
@@ -140,7 +146,7 @@ protected:
     // gives: wider samples, a level below full scale, dither.
     bool NeedsRealMix() const;
     ToneShape MixReal(const WaveFormat& format, std::uint32_t dataLength, bool withEnvelope,
-                 std::uint8_t* data) const;
+                      std::uint8_t* data) const;
     // The built image becomes the generator's, with or without its envelope.
     void KeepImage(std::unique_ptr<std::uint8_t[]> block, std::size_t size, bool withEnvelope);
     void StartPlayback();
@@ -179,6 +185,7 @@ private:
     bool precise_ = false;
     MeasurementSignal signal_;
     double peakLevel_ = 0;
+    std::optional<double> rightPeakLevel_;
     bool dither_ = false;
 
     bool imageStale_ = true;

@@ -43,6 +43,7 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
     gen.SetPrecise(precise);
     gen.SetSignal(signal);
     gen.SetPeakLevel(levelDb);
+    gen.SetRightPeakLevel(rightLevelDb);
     gen.SetDither(dither);
 }
 

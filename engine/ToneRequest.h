@@ -45,6 +45,8 @@ struct ToneRequest {
     MeasurementSignal signal;
     // Precise synthesis only: the peak in dBFS and rounding with dither.
     double levelDb = 0;
+    // Stereo: the right channel's own peak in dBFS; none: levelDb.
+    std::optional<double> rightLevelDb;
     bool dither = false;
 
     // Sets every parameter on `gen`; builds nothing.

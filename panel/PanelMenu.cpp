@@ -4,6 +4,7 @@
 #include "engine/ChoiceNames.h"
 #include "engine/ToneExport.h"
 #include "engine/ToneGen.h"
+#include "panel/LevelCalibrationDialog.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 #include "panel/PresetMenu.h"
@@ -143,6 +144,8 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     PresetMenu::Add(*menu_, form_, instrument_);
     connect(menu_->addAction(PanelText("Сохранить в файл WAV…")), &QAction::triggered, this,
             [this] { OpenSaveDialog(); });
+    connect(menu_->addAction(PanelText("Калибровка уровня…")), &QAction::triggered, this,
+            [this] { LevelCalibrationDialog::Open(form_, instrument_); });
     connect(menu_->addAction(PanelText("О программе")), &QAction::triggered, this,
             [this] { OpenAbout(); });
     menu_->popup(globalPos);

@@ -38,6 +38,10 @@ std::string UsePanelLanguage(QCoreApplication&, const std::string& language) {
     return language;
 }
 
+bool PanelInRussian() {
+    return !Installed();
+}
+
 QString PanelText(const char* russian) {
     return QCoreApplication::translate("Panel", russian);
 }

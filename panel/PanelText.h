@@ -18,6 +18,10 @@ class QCoreApplication;
 std::string UsePanelLanguage(QCoreApplication& app);
 std::string UsePanelLanguage(QCoreApplication& app, const std::string& language);
 
+// Whether the panel speaks Russian (no translation installed), where a
+// number is written with a decimal comma.
+bool PanelInRussian();
+
 // The text in the panel's language; the Russian text when it has no
 // translation.
 QString PanelText(const char* russian);

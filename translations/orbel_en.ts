@@ -444,6 +444,90 @@ Manual: man orbel</translation>
         <source>Набор «%1» не удалён</source>
         <translation>Preset “%1” is not deleted</translation>
     </message>
+    <message>
+        <source>Калибровка уровня…</source>
+        <translation>Level calibration…</translation>
+    </message>
+    <message>
+        <source>Калибровка уровня</source>
+        <translation>Level calibration</translation>
+    </message>
+    <message>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Далее</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Подключите вольтметр переменного напряжения (ср.кв.) к выходу. Тон 1000 Гц звучит сначала на левом канале, потом на правом; другой канал молчит. Громкость выхода не меняется.</source>
+        <translation>Connect an AC voltmeter (RMS) to the output. A 1000 Hz tone plays first on the left channel, then on the right; the other channel is silent. The output's volume is not changed.</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Уровень тона, dBFS</source>
+        <translation>Tone level, dBFS</translation>
+    </message>
+    <message>
+        <source>Показание, В</source>
+        <translation>Reading, V</translation>
+    </message>
+    <message>
+        <source>Нет звукового сервера или выхода: калибровать нечего.</source>
+        <translation>No sound server or output: nothing to calibrate.</translation>
+    </message>
+    <message>
+        <source>Громкость выхода не прочитана: калибровка невозможна.</source>
+        <translation>The output's volume cannot be read: no calibration is possible.</translation>
+    </message>
+    <message>
+        <source>Тон не построен: не хватает памяти.</source>
+        <translation>The tone was not made: not enough memory.</translation>
+    </message>
+    <message>
+        <source>Звучит левый канал. Введите показание вольтметра, например 0,245 или 245 мВ.</source>
+        <translation>The left channel plays. Type the meter's reading, e.g. 0.245 or 245 mV.</translation>
+    </message>
+    <message>
+        <source>Нужно показание вольтметра в вольтах больше 0, например 0,245 или 245 мВ.</source>
+        <translation>The meter's reading in volts above 0 is needed, e.g. 0.245 or 245 mV.</translation>
+    </message>
+    <message>
+        <source>Тон не построен: не хватает памяти. Ничего не сохранено.</source>
+        <translation>The tone was not made: not enough memory. Nothing was stored.</translation>
+    </message>
+    <message>
+        <source>Звучит правый канал. Введите показание вольтметра, например 0,245 или 245 мВ.</source>
+        <translation>The right channel plays. Type the meter's reading, e.g. 0.245 or 245 mV.</translation>
+    </message>
+    <message>
+        <source>Синус полной шкалы дал бы %1 В: это не показание этого выхода. Ничего не сохранено.</source>
+        <translation>A full-scale sine would give %1 V: not a reading of this output. Nothing was stored.</translation>
+    </message>
+    <message>
+        <source>Сохранено: синус полной шкалы даёт %1 В ср.кв. на левом канале, %2 В на правом.</source>
+        <translation>Stored: a full-scale sine gives %1 V RMS on the left channel, %2 V on the right.</translation>
+    </message>
+    <message>
+        <source>%1 не читается как калибровки: файл оставлен как есть, ничего не сохранено.</source>
+        <translation>%1 does not read as calibrations: the file is left as it is, nothing was stored.</translation>
+    </message>
+    <message>
+        <source>Калибровка не сохранена в %1.</source>
+        <translation>The calibration was not stored in %1.</translation>
+    </message>
 </context>
 <context>
     <name>PanelBackground</name>

@@ -594,10 +594,6 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>--preset: наборы здесь недоступны</translation>
     </message>
     <message>
-        <source>preset %1 gives the right channel a level of its own, which the command line does not play: give --level</source>
-        <translation>набор %1 задаёт правому каналу свой уровень, которого командная строка не воспроизводит: укажите --level</translation>
-    </message>
-    <message>
         <source>presets takes no more than save NAME or delete NAME</source>
         <translation>presets принимает только save ИМЯ или delete ИМЯ</translation>
     </message>
@@ -660,6 +656,106 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>preset %1: the output %2 is gone; the default output is used</source>
         <translation>набор %1: выхода %2 больше нет; используется выход по умолчанию</translation>
+    </message>
+    <message>
+        <source>level %1</source>
+        <translation>уровень %1</translation>
+    </message>
+    <message>
+        <source>level %1; at %2: %3rms, %4, %5</source>
+        <translation>уровень %1; на %2: %3 ср.кв., %4, %5</translation>
+    </message>
+    <message>
+        <source>the volume of %1 differs from its calibration's: the volt figures are no longer valid (orbel calibrate again)</source>
+        <translation>громкость %1 отличается от громкости при калибровке: значения в вольтах больше не верны (откалибруйте заново: orbel calibrate)</translation>
+    </message>
+    <message>
+        <source>the meter's reading of the left channel (V RMS, e.g. 0.245 or 245mV): </source>
+        <translation>показание вольтметра на левом канале (В ср.кв., например 0.245 или 245mV): </translation>
+    </message>
+    <message>
+        <source>the meter's reading of the right channel (V RMS, e.g. 0.245 or 245mV): </source>
+        <translation>показание вольтметра на правом канале (В ср.кв., например 0.245 или 245mV): </translation>
+    </message>
+    <message>
+        <source>playing 1000 Hz at %1 on %2</source>
+        <translation>звучит 1000 Гц, %1, на %2</translation>
+    </message>
+    <message>
+        <source>calibrated %1: a full-scale sine gives %2 RMS on the left, %3 on the right</source>
+        <translation>%1 откалиброван: синус полной шкалы даёт %2 ср.кв. на левом канале, %3 на правом</translation>
+    </message>
+    <message>
+        <source>no reading typed: nothing stored</source>
+        <translation>показание не введено: ничего не сохранено</translation>
+    </message>
+    <message>
+        <source>cannot read the volume of %1</source>
+        <translation>не удаётся прочитать громкость %1</translation>
+    </message>
+    <message>
+        <source>a full-scale sine would give %1 V: not a reading of this output</source>
+        <translation>синус полной шкалы дал бы %1 В: это не показание этого выхода</translation>
+    </message>
+    <message>
+        <source>%1 does not read as calibrations: left as it is, nothing stored</source>
+        <translation>%1 не читается как файл калибровок: он оставлен как есть, ничего не сохранено</translation>
+    </message>
+    <message>
+        <source>cannot store the calibration in %1</source>
+        <translation>не удаётся сохранить калибровку в %1</translation>
+    </message>
+    <message>
+        <source>--level in volts goes with a sine, not with --waveform multitone</source>
+        <translation>--level в вольтах задаётся для синуса, а не для --waveform multitone</translation>
+    </message>
+    <message>
+        <source>--volume below 100 would take the volts of --level %1 down with it: set the level alone</source>
+        <translation>--volume меньше 100 понизил бы и напряжение --level %1: задайте только уровень</translation>
+    </message>
+    <message>
+        <source>%1 must be the meter's reading in volts above 0, such as 0.245, 0.245V or 245mV, not %2</source>
+        <translation>%1: нужно показание вольтметра в вольтах больше 0, например 0.245, 0.245V или 245mV, а не %2</translation>
+    </message>
+    <message>
+        <source>calibrate needs --device NAME (orbel devices lists them)</source>
+        <translation>calibrate нужен --device ИМЯ (список выдаёт orbel devices)</translation>
+    </message>
+    <message>
+        <source>%1 is not for calibrate</source>
+        <translation>%1 не задаётся для calibrate</translation>
+    </message>
+    <message>
+        <source>--measured is for calibrate only</source>
+        <translation>--measured задаётся только для calibrate</translation>
+    </message>
+    <message>
+        <source>calibrate takes no file</source>
+        <translation>calibrate не принимает файл</translation>
+    </message>
+    <message>
+        <source>right channel's level %1</source>
+        <translation>уровень правого канала %1</translation>
+    </message>
+    <message>
+        <source>right channel's level %1; at %2: %3rms, %4, %5</source>
+        <translation>уровень правого канала %1; на %2: %3 ср.кв., %4, %5</translation>
+    </message>
+    <message>
+        <source>With --stereo: the right channel's own level, as --level takes it; a level in volts uses the right channel's calibration (default: --level).</source>
+        <translation>С --stereo: собственный уровень правого канала, как его принимает --level; уровень в вольтах берёт калибровку правого канала (по умолчанию: --level).</translation>
+    </message>
+    <message>
+        <source>--right-level needs --stereo and the precise synthesis</source>
+        <translation>--right-level требует --stereo и точного синтеза</translation>
+    </message>
+    <message>
+        <source>--right-level goes with a tone or a signal, not with %1</source>
+        <translation>--right-level задаётся для тона или сигнала, а не для %1</translation>
+    </message>
+    <message>
+        <source>%1 plays one level on both channels: drop --right-level</source>
+        <translation>%1 играет один уровень на обоих каналах: уберите --right-level</translation>
     </message>
 </context>
 </TS>

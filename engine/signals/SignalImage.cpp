@@ -51,14 +51,25 @@ ChannelSamples SignalSamples(const MeasurementSignal& signal, int frequency, int
 
 void WriteSignalData(const ChannelSamples& samples, const WaveFormat& format, double peak,
                      TpdfDither* dither, std::uint8_t* data) {
-    if (peak == 1.0) {
+    WriteSignalData(samples, format, peak, peak, dither, data);
+}
+
+void WriteSignalData(const ChannelSamples& samples, const WaveFormat& format, double leftPeak,
+                     double rightPeak, TpdfDither* dither, std::uint8_t* data) {
+    if (leftPeak == 1.0 && rightPeak == 1.0) {
         WriteChannelSamples(samples.left, samples.right, format, dither, data);
         return;
     }
-    const auto scaled = [peak](std::vector<double> v) {
+    const auto scaled = [](std::vector<double> v, double peak) {
         for (double& x : v)
             x *= peak;
         return v;
     };
-    WriteChannelSamples(scaled(samples.left), scaled(samples.right), format, dither, data);
+    // A right channel that repeats the left one gets the left's samples at
+    // its own peak.
+    const bool ownRight = format.stereo && rightPeak != leftPeak;
+    const std::vector<double>& right =
+        samples.right.empty() && ownRight ? samples.left : samples.right;
+    WriteChannelSamples(scaled(samples.left, leftPeak), scaled(right, rightPeak), format, dither,
+                        data);
 }

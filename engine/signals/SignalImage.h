@@ -30,3 +30,6 @@ ChannelSamples SignalSamples(const MeasurementSignal& signal, int frequency, int
 // given. `data` holds Frames() * BytesPerFrame().
 void WriteSignalData(const ChannelSamples& samples, const WaveFormat& format, double peak,
                      TpdfDither* dither, std::uint8_t* data);
+// The same with the right channel at its own peak (a stereo format).
+void WriteSignalData(const ChannelSamples& samples, const WaveFormat& format, double leftPeak,
+                     double rightPeak, TpdfDither* dither, std::uint8_t* data);

@@ -21,6 +21,7 @@ rows=(
   "play --sweep 20:20000 --fade 6000|--fade must be a whole number from 0 to 5000 (ms, at most half the sweep), not '6000'|--fade: нужно целое число от 0 до 5000 (мс, не больше половины качания), а не '6000'"
   "play --am 1:50:sine:99999|--am '1:50:sine:99999': FREQUENCY must make the level play from 20 to 20000 Hz (a multiple of the tone's 440 Hz)|--am '1:50:sine:99999': FREQUENCY должно давать частоту уровня от 20 до 20000 Гц (как множитель частоты тона 440 Гц)"
   "play --waveform ccif --note A|--waveform ccif sets its own frequencies: drop --frequency and --note|--waveform ccif задаёт частоты сам: уберите --frequency и --note"
+  "calibrate --device x --measured abc|--measured must be the meter's reading in volts above 0, such as 0.245, 0.245V or 245mV, not 'abc'|--measured: нужно показание вольтметра в вольтах больше 0, например 0.245, 0.245V или 245mV, а не 'abc'"
   "play --waveform multitone --tones 20:20000:3|--waveform multitone can be written with export; play comes later|--waveform multitone можно записать командой export; play появится позже"
 )
 for row in "${rows[@]}"; do

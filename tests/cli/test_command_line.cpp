@@ -531,6 +531,34 @@ TEST(CommandLineTest, KeepsAVoltLevelForTheOutputsCalibration) {
         << "one reading for both channels";
 }
 
+TEST(CommandLineTest, TakesTheRightChannelsOwnLevelWhereBothChannelsPlay) {
+    const CommandLine db = Parse(Split("play --stereo --level -6 --right-level -20.004dBFS"));
+    EXPECT_EQ(db.tone.levelDb, -6);
+    EXPECT_EQ(db.tone.rightLevelDb, -20);
+    const CommandLine volts = Parse(Split("export a.wav --stereo --right-level 500mVpp"));
+    ASSERT_TRUE(volts.rightJackLevel) << volts.error;
+    EXPECT_EQ(volts.rightJackLevel->unit, LevelUnit::MilliVoltsPeakToPeak);
+    EXPECT_FALSE(volts.jackLevel);
+    EXPECT_TRUE(volts.levelGiven);
+    struct Row {
+        const char* args;
+        const char* refusedWith;
+    };
+    for (const Row& row : {
+             Row{"play --right-level -20", "needs --stereo"},
+             Row{"play --classic --stereo --right-level -20", "needs --stereo and the precise"},
+             Row{"play --stereo --right-level 0,5V", "a decimal point, not a comma"},
+             Row{"play --stereo --right-level 1dBFS", "--right-level must be a number from -120"},
+             Row{"play --stereo --frequency 997.5 --right-level -20", "drop --right-level"},
+             Row{"export a.wav --stereo --steps 100:1000:3 --right-level -20", "not with --steps"},
+             Row{"calibrate --device x --right-level -20", "is not for calibrate"},
+         }) {
+        const CommandLine line = Parse(Split(row.args));
+        ASSERT_EQ(line.action, CommandLine::Action::Refused) << row.args;
+        EXPECT_NE(line.error.find(row.refusedWith), std::string::npos) << line.error;
+    }
+}
+
 TEST(CommandLineTest, FindsAnOutputByNameBeforeDescription) {
     const std::vector<OutputDevice> devices{
         {"bench", "Speakers", false}, {"usb", "bench", true}, {"hdmi", "HDMI Out", false}};
@@ -778,7 +806,7 @@ TEST(CommandLineTest, ListsOutputsOneInertLineEach) {
 namespace {
 
 // The parser with presets from memory: "tone", "sweep", "left" and one
-// with a right level of its own.
+// with a right level of its own (mono).
 CommandLine ParseWithPresets(const std::string& args) {
     QStringList list{"orbel"};
     for (const std::string& a : Split(args))
@@ -859,7 +887,7 @@ TEST(CommandLinePresets, StartFromThePresetAndLetOptionsReplaceItsSettings) {
 TEST(CommandLinePresets, RefuseWhatCannotBeKeptOrPlayed) {
     const std::pair<const char*, const char*> rows[] = {
         {"play --preset gone", "no preset named gone"},
-        {"play --preset own-right", "level of its own"},
+        {"play --preset own-right", "--right-level needs --stereo"},
         {"devices --preset tone", "--preset is for export, play and presets save"},
         {"presets save n --note A4", "--note is not kept in a preset"},
         {"presets save n --frequency 50000", "--frequency"},

@@ -144,6 +144,26 @@ TEST(CalibrationStanding, VoltsHoldOnlyAtTheVolumeOfTheCalibration) {
             << (r.volume ? int(*r.volume) : -1);
 }
 
+TEST(CalibrationStanding, AnOutputHoldsOnlyWhileBothChannelsKeepTheirVolumes) {
+    using S = CalibrationStanding;
+    const OutputCalibration both{ChannelCalibration{0.245, kDate, 45875},
+                                 ChannelCalibration{0.245, kDate, 32768}};
+    const OutputCalibration leftOnly{ChannelCalibration{0.245, kDate, 45875}, std::nullopt};
+    struct Row {
+        OutputCalibration calibration;
+        std::optional<std::uint32_t> left, right;
+        S standing;
+    };
+    for (const Row& r :
+         {Row{both, 45875, 32768, S::Valid}, Row{both, 45875, 45875, S::VolumeChanged},
+          Row{both, 32768, 32768, S::VolumeChanged},
+          Row{both, std::nullopt, 40000, S::VolumeChanged},
+          Row{both, 45875, std::nullopt, S::VolumeUnknown}, Row{leftOnly, 45875, 0, S::Valid},
+          Row{{}, 1, 2, S::NotCalibrated}})
+        EXPECT_EQ(StandingOfOutput(r.calibration, r.left, r.right), r.standing)
+            << (r.left ? int(*r.left) : -1) << ' ' << (r.right ? int(*r.right) : -1);
+}
+
 TEST(CalibrationDate, IsUtcToTheSecond) {
     EXPECT_EQ(CalibrationDate(0), "1970-01-01T00:00:00Z");
     EXPECT_EQ(CalibrationDate(1796838360), "2026-12-09T17:46:00Z");

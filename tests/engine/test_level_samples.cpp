@@ -5,10 +5,12 @@
 #include "ToneGenFixture.h"
 #include "engine/LevelTextReader.h"
 #include "engine/SampleLevel.h"
+#include "engine/ToneRequest.h"
 
 #include <cmath>
 #include <ostream>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -61,5 +63,52 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"123.4mV", 0.245, 0.1234}, Row{"0.245V", 0.245, 0.245},
                       Row{"10mVpp", 1.0, 0.01 / 2.828427}, Row{"2Vpp", 0.9, 2 / 2.828427},
                       Row{"-7.5", 1.0, 0.4216965}));
+
+} // namespace
+
+namespace {
+
+// Each channel's RMS in dBFS (AES17: a full-scale sine is 0).
+std::pair<double, double> ChannelLevels(const std::vector<double>& interleaved) {
+    double left = 0, right = 0;
+    for (std::size_t i = 0; i + 1 < interleaved.size(); i += 2) {
+        left += interleaved[i] * interleaved[i];
+        right += interleaved[i + 1] * interleaved[i + 1];
+    }
+    const double frames = double(interleaved.size() / 2);
+    return {10 * std::log10(2 * left / frames), 10 * std::log10(2 * right / frames)};
+}
+
+class ChannelLevelsTest : public ToneGenTest {};
+
+TEST_F(ChannelLevelsTest, EachChannelPlaysItsOwnLevelInEveryFormat) {
+    constexpr double kLeft = -6.02, kRight = -26.5;
+    for (const bool signal : {false, true})
+        for (TTGResolution resolution :
+             {TTGResolution::tg16Bit, TTGResolution::tg24Bit, TTGResolution::tgFloat}) {
+            ToneRequest tone;
+            tone.frequency = 1000;
+            tone.durationMs = 100;
+            tone.stereo = true;
+            tone.resolution = resolution;
+            tone.levelDb = kLeft;
+            tone.rightLevelDb = kRight;
+            // Bursts are a signal whose right channel repeats the left; half
+            // of their cycles are silent.
+            if (signal) {
+                tone.signal.kind = SignalKind::Burst;
+                tone.signal.burst = {5, 5};
+            }
+            const double duty = signal ? 10 * std::log10(0.5) : 0;
+            TToneGen gen(nullptr);
+            ASSERT_TRUE(tone.Build(gen));
+            const auto [left, right] = ChannelLevels(ImageSamples(gen));
+            const double within = resolution == TTGResolution::tg16Bit ? 0.01 : 0.001;
+            const std::string what = std::string(signal ? "bursts, " : "tone, ") +
+                                     TTGResolutionNames()[std::size_t(resolution)];
+            EXPECT_NEAR(left, kLeft + duty, within) << what;
+            EXPECT_NEAR(right, kRight + duty, within) << what;
+        }
+}
 
 } // namespace

@@ -9,8 +9,11 @@
 #include "PanelFixture.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRunner.h"
+#include "core/CalibrationStore.h"
+#include "engine/LevelWord.h"
 #include "engine/signals/SweepSignal.h"
 #include "panel/Hints.h"
+#include "panel/LevelCalibrationDialog.h"
 #include "panel/PanelMenu.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
@@ -50,6 +53,9 @@ public:
                                          {"sink.two", "Второй выход", false}};
     }
     void ChooseDevice(const std::string& name) override { chosen.push_back(name); }
+    std::optional<OutputVolume> ReadOutputVolume(const std::string&) override {
+        return OutputVolume{40000, 30000};
+    }
     std::vector<std::string> chosen;
 };
 
@@ -159,7 +165,7 @@ protected:
 
 class MenuOpens : public PanelMenuTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(MenuOpens, ByEveryWayWithItsSixEntriesAndEscapeClosesIt) {
+TEST_P(MenuOpens, ByEveryWayWithItsEntriesAndEscapeClosesIt) {
     const std::string way = GetParam();
     if (way == "menu key") {
         Key(Qt::Key_Menu);
@@ -180,10 +186,14 @@ TEST_P(MenuOpens, ByEveryWayWithItsSixEntriesAndEscapeClosesIt) {
     QStringList texts;
     for (QAction* a : menu->actions())
         texts << a->text();
-    const QStringList expected{
-        PanelText("Устройство вывода"), PanelText("Формат"), PanelText("Сигнал"),
-        PanelText("Качание частоты…"),  PanelText("Наборы"), PanelText("Сохранить в файл WAV…"),
-        PanelText("О программе")};
+    const QStringList expected{PanelText("Устройство вывода"),
+                               PanelText("Формат"),
+                               PanelText("Сигнал"),
+                               PanelText("Качание частоты…"),
+                               PanelText("Наборы"),
+                               PanelText("Сохранить в файл WAV…"),
+                               PanelText("Калибровка уровня…"),
+                               PanelText("О программе")};
     EXPECT_EQ(texts, expected);
     if (way == "menu key" || way == "shift f10") {
         EXPECT_EQ(menu->activeAction(), menu->actions().front()) << "the keyboard starts on it";
@@ -728,6 +738,87 @@ TEST_F(PanelMenuTest, EveryCaptionOfTheSweepDialogFits) {
     for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
         EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
     EXPECT_GE(dialog->width(), dialog->sizeHint().width());
+}
+
+// --- level calibration ----------------------------------------------------------
+
+TEST(LevelCalibrationReading, TakesVoltsInEitherScriptAndTheLocalesDecimalSeparator) {
+    struct Row {
+        const char* typed;
+        bool decimalComma;
+        std::optional<double> volts;
+    };
+    for (const Row& r :
+         {Row{"0.245", false, 0.245}, Row{" 245mV ", false, 0.245}, Row{"0,245", true, 0.245},
+          Row{"245 мВ", true, 0.245}, Row{"1,5 В", true, 1.5}, Row{"0.5", true, 0.5},
+          // An English "1,000mV" is a thousand, never one.
+          Row{"1,000mV", false, std::nullopt}, Row{"0", true, std::nullopt},
+          Row{"-0,3", true, std::nullopt}, Row{"0,2 dBu", true, std::nullopt},
+          Row{"", true, std::nullopt}, Row{"В", true, std::nullopt}}) {
+        const std::optional<double> got =
+            LevelCalibrationDialog::ReadingOf(QString::fromUtf8(r.typed), r.decimalComma);
+        ASSERT_EQ(got.has_value(), r.volts.has_value()) << r.typed;
+        if (got) {
+            EXPECT_DOUBLE_EQ(*got, *r.volts) << r.typed;
+        }
+    }
+}
+
+class LevelCalibrationTest : public PanelMenuTest {
+protected:
+    LevelCalibrationDialog* OpenCalibration() {
+        QMenu* menu = OpenMenu();
+        QAction* entry = Entry(menu, "Калибровка уровня…");
+        if (!entry)
+            return nullptr;
+        entry->trigger();
+        menu->close();
+        QApplication::processEvents();
+        return form->findChild<LevelCalibrationDialog*>();
+    }
+    std::optional<ChannelCalibration> Stored(OutputChannel channel) {
+        return CalibrationStore(CalibrationStore::DefaultPath())
+            .Load()
+            .table.Find("sink.one", channel);
+    }
+};
+
+TEST_F(LevelCalibrationTest, EachChannelPlaysAloneAndBothReadingsAreStoredWithTheirVolumes) {
+    Click(At(form->AbColBitBtn1)); // the panel plays: calibrating stops it
+    LevelCalibrationDialog* dialog = OpenCalibration();
+    ASSERT_NE(dialog, nullptr);
+    dialog->Next();
+    EXPECT_TRUE(outputs->Playing());
+    EXPECT_EQ(outputs->Level(), LevelWordFromPercent(100, 0));
+    dialog->Reading()->setText("abc");
+    dialog->Next(); // refused: the left still plays
+    EXPECT_EQ(outputs->Level(), LevelWordFromPercent(100, 0));
+    dialog->Reading()->setText(PanelInRussian() ? "0,5" : "0.5");
+    dialog->Next();
+    EXPECT_EQ(outputs->Level(), LevelWordFromPercent(0, 100));
+    dialog->Reading()->setText("300mV");
+    dialog->Next();
+    EXPECT_FALSE(outputs->Playing());
+    const auto left = Stored(OutputChannel::Left), right = Stored(OutputChannel::Right);
+    ASSERT_TRUE(left && right) << dialog->Says()->text().toStdString();
+    // At -10 dBFS a full-scale sine gives the reading times sqrt(10).
+    EXPECT_NEAR(left->fullScaleVolts, 0.5 * std::sqrt(10.0), 1e-12);
+    EXPECT_NEAR(right->fullScaleVolts, 0.3 * std::sqrt(10.0), 1e-12);
+    EXPECT_EQ(left->volume, 40000u);
+    EXPECT_EQ(right->volume, 30000u);
+}
+
+TEST_F(LevelCalibrationTest, CancelStopsTheToneAndStoresNothing) {
+    LevelCalibrationDialog* dialog = OpenCalibration();
+    ASSERT_NE(dialog, nullptr);
+    dialog->Next();
+    dialog->Reading()->setText("0.5");
+    dialog->Next();
+    ASSERT_TRUE(outputs->Playing());
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(outputs->Playing());
+    EXPECT_FALSE(Stored(OutputChannel::Left));
 }
 
 // --- presets -------------------------------------------------------------------

@@ -6,8 +6,10 @@
 # played on each must reach its monitor at the sample level its own
 # calibration gives, within 0.01 dB; a level in volts on an output without a
 # calibration, and one above full scale, are refused with status 2; after a
-# sink's volume is changed, playing on it says the volt figures no longer
-# hold. Exits non-zero with a FAIL line on the first check that fails.
+# sink's volume is changed (both channels, or the right alone), playing on
+# it says the volt figures no longer hold, in English and in Russian; a
+# stereo level in volts reaches each channel through its own calibration.
+# Exits non-zero with a FAIL line on the first check that fails.
 set -euo pipefail
 export LANGUAGE='' LC_ALL=C.UTF-8
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -99,6 +101,17 @@ grep -q "no longer valid" "$work/err" || fail "no line on the changed volume: $(
 "$orbel" play --device bench_a --level -20 --seconds 0.5 2>"$work/err" || fail "play exits $?"
 if grep -q "no longer valid" "$work/err"; then fail "bench_a's volume did not change"; fi
 ok "the changed volume is said, the other output's is not"
+LC_ALL='' LANG=ru_RU.UTF-8 "$orbel" play --device bench_b --level -20 --seconds 0.5 2>"$work/err" ||
+  fail "play exits $?"
+grep -q "^orbel: уровень -20dBFS; на bench_b: " "$work/err" || fail "in Russian: $(cat "$work/err")"
+grep -q "значения в вольтах больше не верны" "$work/err" || fail "in Russian: $(cat "$work/err")"
+ok "the level line and the changed volume are said in Russian under a Russian locale"
+# The right channel alone turned down: the right's volts no longer hold.
+pactl set-sink-volume bench_a 100% 70%
+"$orbel" play --device bench_a --level -20 --seconds 0.5 2>"$work/err" || fail "play exits $?"
+grep -q "no longer valid" "$work/err" || fail "no line on the right channel's volume: $(cat "$work/err")"
+pactl set-sink-volume bench_a 100%
+ok "a change of the right channel's volume alone is said"
 
 echo "-- export, and a calibration typed at the prompt"
 "$orbel" export "$work/v.wav" --device bench_b --level 0dBu --duration 100 2>"$work/err" ||
@@ -144,3 +157,41 @@ status=0
 printf '0.25\n' | "$orbel" calibrate --device bench_a >/dev/null 2>"$work/err" || status=$?
 [ "$status" -eq 1 ] || fail "calibrate without the right reading exits $status"
 ok "readings typed at the prompt, and none stored without both"
+
+echo "-- each channel through its own calibration"
+# bench_a now: 0.7906 V at full scale on the left, 0.9487 V on the right.
+"$orbel" export "$work/both.wav" --device bench_a --stereo --bits float --frequency 1000 \
+  --level 0dBu --duration 100 2>"$work/err" || fail "export exits $?: $(cat "$work/err")"
+"$orbel" export "$work/own.wav" --device bench_a --stereo --bits 24 --frequency 1000 \
+  --level 0dBu --right-level -20dBu --duration 100 2>"$work/err" ||
+  fail "export exits $?: $(cat "$work/err")"
+grep -q "^orbel: right channel.s level -21.76dBFS; at bench_a: 0.07746Vrms" "$work/err" ||
+  fail "no right channel's line: $(cat "$work/err")"
+/usr/bin/python3 - "$work/both.wav" "$work/own.wav" <<'PY' || fail "a channel is off its own calibration"
+import math
+import sys
+import numpy as np
+full = (0.25 / 10 ** -0.5, 0.3 / 10 ** -0.5)
+dbu = math.sqrt(0.6)
+def channels(path, dtype, scale):
+    data = open(path, "rb").read()
+    start = data.index(b"data") + 8
+    size = int.from_bytes(data[start - 4:start], "little")
+    raw = data[start:start + size]
+    if dtype == "i3":
+        b = np.frombuffer(raw, dtype=np.uint8).reshape(-1, 3).astype(np.int32)
+        x = ((b[:, 0] << 8 | b[:, 1] << 16 | b[:, 2] << 24) >> 8).astype(np.float64)
+    else:
+        x = np.frombuffer(raw, dtype=dtype).astype(np.float64)
+    x /= scale
+    return [10 * np.log10(2 * np.mean(x[c::2] ** 2)) for c in (0, 1)]
+worst = 0.0
+for path, dtype, scale, asked in ((sys.argv[1], "<f4", 1.0, (0, 0)),
+                                  (sys.argv[2], "i3", 8388607.0, (0, -20))):
+    for got, dbu_asked, fs in zip(channels(path, dtype, scale), asked, full):
+        want = 20 * math.log10(dbu * 10 ** (dbu_asked / 20) / fs)
+        print(f"{path.rsplit('/', 1)[-1]}: {got:.5f} dBFS, expected {want:.5f}")
+        worst = max(worst, abs(got - want))
+sys.exit(0 if worst <= 0.01 else 1)
+PY
+ok "a stereo level in volts reaches each channel through its own calibration, --right-level too"

@@ -6,7 +6,9 @@
 # The tone moves from the first sink to the second when the second output
 # is chosen; "Розовый шум" is heard as pink noise; a sweep started from the
 # sweep dialog rises as the log law says and ends by itself; "Сохранить в
-# файл WAV…" writes, byte for byte, the file `orbel export` writes. Checked
+# файл WAV…" writes, byte for byte, the file `orbel export` writes;
+# "Калибровка уровня…" plays the left channel alone and stores the readings
+# typed. Checked
 # from recordings of the sinks' monitors. Exits non-zero with a FAIL line on
 # the first check that fails.
 set -euo pipefail
@@ -172,6 +174,40 @@ for _ in $(seq 1 100); do [ -s "$work/saved.wav" ] && [ "$(windows_shown)" -eq 1
 cmp "$work/saved.wav" "$work/exported.wav" ||
   fail "the saved file differs from orbel export --waveform pink"
 echo "ok    the saved file is orbel export's, byte for byte ($(file_bytes "$work/saved.wav") bytes)"
+
+echo "-- \"Калибровка уровня…\": the left alone, then the readings typed"
+open_menu_at Menu 6
+keys Return
+wait_windows 2 "the calibration dialog does not open"
+keys Return # Start: what the panel plays stops, the left channel plays alone
+sleep 0.5
+record_sink nullsink2 "$work/calibration.raw"
+wait_sink_recorded "$work/calibration.raw" 1
+stop_sink_recorders
+/usr/bin/python3 - "$work/calibration.raw" "$RATE" <<'PY' || fail "the calibration tone is not 1 kHz at -10 dBFS on the left alone"
+import sys
+import numpy as np
+rate = int(sys.argv[2])
+x = np.fromfile(sys.argv[1], dtype="<i2").astype(np.float64) / 32767
+# The last half second: whole cycles of 1 kHz at any rate divisible by 2000.
+left, right = x[0::2][-(rate // 2):], x[1::2][-(rate // 2):]
+level = 10 * np.log10(2 * np.mean(left ** 2))
+peak = np.argmax(np.abs(np.fft.rfft(left * np.hanning(len(left))))) * rate / len(left)
+print(f"left {level:.3f} dBFS at {peak:.0f} Hz, right peak {np.max(np.abs(right)):.2g}")
+sys.exit(0 if abs(level + 10) < 0.05 and abs(peak - 1000) < 2 and np.max(np.abs(right)) < 1e-3 else 1)
+PY
+xdotool type --delay 30 0.5
+keys Return # the right channel now
+xdotool type --delay 30 300mV
+keys Return # stored
+for _ in $(seq 1 100); do grep -q "output=nullsink2 channel=right" "$XDG_CONFIG_HOME/orbel/calibration.conf" 2>/dev/null && break; sleep 0.1; done
+grep -q "output=nullsink2 channel=left volts=1.58113" "$XDG_CONFIG_HOME/orbel/calibration.conf" ||
+  fail "no left calibration: $(cat "$XDG_CONFIG_HOME/orbel/calibration.conf" 2>&1)"
+grep -q "output=nullsink2 channel=right volts=0.94868" "$XDG_CONFIG_HOME/orbel/calibration.conf" ||
+  fail "no right calibration: $(cat "$XDG_CONFIG_HOME/orbel/calibration.conf")"
+keys Return # Close
+wait_windows 1 "the calibration dialog does not close"
+echo "ok    the dialog played each channel alone and stored both readings"
 
 "$here/x_close_window.py" "$WINDOW" || fail "cannot send the close message"
 for _ in $(seq 1 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done

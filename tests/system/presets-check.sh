@@ -42,6 +42,7 @@ done <<'OPTIONS'
 --waveform smpte --level -10
 --frequency 1000 --burst 10:90 --bits 24
 --frequency 1000 --stereo --phase 90.5
+--frequency 1000 --stereo --level -3 --right-level -9 --bits 24
 --frequency 1000 --stereo --right-frequency 1001.5 --bits float --duration 300
 --waveform multitone --tones 20:20000:3 --fft 65536 --level -12 --bits float --duration 500
 --steps 100:1000:5 --dwell 100 --up-down --linear
