@@ -14,6 +14,7 @@
 #include "cli/DeviceCommands.h"
 #include "cli/LevelAtOutput.h"
 #include "cli/Messages.h"
+#include "cli/PlayRate.h"
 #include "cli/PresetCommands.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
@@ -165,6 +166,7 @@ int main(int argc, char** argv) {
             if (const int status = ChooseOutputDevice(line.device); status != 0)
                 return status;
         const LevelAtOutput at = FindLevelAtOutput(*DefaultSoundOutput(), line.device);
+        ChoosePlayRate(line, *DefaultSoundOutput(), at.output);
         if (const int status = SetSampleLevel(line, at); status != 0)
             return status;
         if ((line.levelGiven || at.calibration) && line.tone.precise &&

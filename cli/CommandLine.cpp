@@ -7,6 +7,7 @@
 #include "engine/CalibrationTone.h"
 #include "engine/NoteName.h"
 #include "engine/RealFrameMixer.h"
+#include "engine/SampleRates.h"
 #include "engine/multitone/ToneListReader.h"
 #include "engine/multitone/TonePlacement.h"
 #include "instrument/PresetStore.h"
@@ -254,7 +255,11 @@ CommandLineParser::CommandLineParser() {
         {kDither,
          CliText("Add triangular dither of 2 LSB peak to peak before rounding to 8, 16 or 24 bits "
                  "(default off: files are the same byte for byte). Precise only.")},
-        {kRate, CliText("Samples per second, 96000 (default) or 44100."), "96000|44100"},
+        {kRate,
+         CliText("Samples per second: 44100, 48000, 88200, 96000 (default), 176400 or 192000; "
+                 "--classic plays 96000 or 44100. play without it plays at the output's own rate "
+                 "(one the synthesis makes), so that the server need not resample."),
+         "RATE"},
         {kStereo, CliText("Two channels instead of one.")},
         {kVolume, CliText("Play level in percent, 0 to 100 (default 100); one value sets both."),
          "LEFT[,RIGHT]"},
@@ -345,6 +350,11 @@ QString CommandLineParser::HelpText() const {
     text.replace(QStringLiteral("\nOptions:\n"), "\n" + CliText("Options:") + "\n");
     text.replace(QStringLiteral("\nArguments:\n"), "\n" + CliText("Arguments:") + "\n");
     return text;
+}
+
+void SetRate(ToneRequest& tone, int rate) {
+    tone.quality = rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ;
+    tone.sampleRate = PlaysAtRate(rate, false) ? 0 : rate;
 }
 
 CommandLine CommandLineParser::Parse(const QStringList& arguments) {
@@ -508,8 +518,10 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
                 CliText("--dither needs the precise synthesis; --classic rounds as it always did"));
         tone.dither = true;
     }
-    if (auto refused = take(kRate, to::Rate, tone.quality))
+    const auto rate = [&](std::string_view text) { return to::Rate(text, tone.precise); };
+    if (auto refused = take(kRate, rate, [&](int r) { SetRate(tone, r); }))
         return Refuse(*refused);
+    line.rateGiven = parser_.isSet(kRate);
     tone.stereo = parser_.isSet(kStereo);
     if (parser_.isSet(kRightLevel) && (!tone.precise || !tone.stereo))
         return Refuse(CliText("--right-level needs --stereo and the precise synthesis"));
@@ -618,12 +630,7 @@ CommandLine CommandLineParser::ParseToneSet(CommandLine line, bool multitone) {
         if (refused)
             return Refuse(message);
 
-    WaveFormat format{tone.stereo, tone.resolution != TTGResolution::tg8Bit,
-                      tone.quality == TTGQuality::tgHiQ};
-    if (tone.resolution == TTGResolution::tg24Bit)
-        format.wide = WideSamples::Pcm24;
-    else if (tone.resolution == TTGResolution::tgFloat)
-        format.wide = WideSamples::Float32;
+    const WaveFormat format = tone.Format();
     const bool linear = parser_.isSet(kLinear);
 
     if (multitone) {
@@ -687,9 +694,8 @@ CommandLine CommandLineParser::ParseToneSet(CommandLine line, bool multitone) {
 }
 
 int CommandLineParser::RateAsked() const {
-    const auto rate = to::Rate(ArgumentBytes(parser_.value(kRate)));
-    const bool hiQ = !rate.value || *rate.value == TTGQuality::tgHiQ; // refused later
-    return WaveFormat{false, true, hiQ}.SamplesPerSecond();
+    const auto rate = to::Rate(ArgumentBytes(parser_.value(kRate)), true);
+    return rate.value.value_or(kDefaultRate); // refused later
 }
 
 CommandLine CommandLineParser::ParseSignal(CommandLine line) {
@@ -736,9 +742,11 @@ CommandLine CommandLineParser::ParseSignal(CommandLine line) {
     if (sweep) {
         signal.kind = SignalKind::Sweep;
         signal.sweep.linear = parser_.isSet(kLinear);
-        if (auto refused = take(kSweep, to::SweepRange, [&](const std::pair<int, int>& range) {
-                signal.sweep.startHz = range.first;
-                signal.sweep.endHz = range.second;
+        const int rate = RateAsked();
+        const auto ends = [rate](std::string_view text) { return to::SweepRange(text, rate); };
+        if (auto refused = take(kSweep, ends, [&](const std::pair<MilliHertz, MilliHertz>& range) {
+                signal.sweep.startHz = range.first.Hertz();
+                signal.sweep.endHz = range.second.Hertz();
             }))
             return Refuse(*refused);
         if (auto refused = take(
@@ -777,11 +785,10 @@ CommandLine CommandLineParser::ParseFineTone(CommandLine line) {
     const ToneRequest& tone = line.tone;
     const std::string given = fineLeft_ ? "--frequency " + FrequencyText(*fineLeft_)
                                         : "--right-frequency " + FrequencyText(*fineRight_);
-    const std::string without = tone.envelope                           ? Flag(kEnvelope)
-                                : !tone.am.empty()                      ? Flag(kAM)
-                                : tone.waveform == TTGWave::tgNoise     ? "--waveform noise"
-                                : tone.signal.kind == SignalKind::Burst ? Flag(kBurst)
-                                                                        : "";
+    const std::string without = tone.envelope                       ? Flag(kEnvelope)
+                                : !tone.am.empty()                  ? Flag(kAM)
+                                : tone.waveform == TTGWave::tgNoise ? "--waveform noise"
+                                                                    : "";
     if (!without.empty())
         return Refuse(CliMessage("%1 makes a steady tone only: drop %2", {given, without}));
     if (parser_.isSet(kRightLevel))
@@ -797,14 +804,11 @@ CommandLine CommandLineParser::ParseFineTone(CommandLine line) {
     else if (tone.signal.rightFrequency != 0)
         settings.rightFrequency = MilliHertz::FromHertz(tone.signal.rightFrequency);
     settings.rightLagTenths = tone.signal.rightLagTenths;
+    if (tone.signal.kind == SignalKind::Burst)
+        settings.burst = tone.signal.burst;
     settings.peak = PeakFromDecibels(tone.levelDb);
     settings.dither = tone.dither;
-    streamed.format = {tone.stereo, tone.resolution != TTGResolution::tg8Bit,
-                       tone.quality == TTGQuality::tgHiQ};
-    if (tone.resolution == TTGResolution::tg24Bit)
-        streamed.format.wide = WideSamples::Pcm24;
-    else if (tone.resolution == TTGResolution::tgFloat)
-        streamed.format.wide = WideSamples::Float32;
+    streamed.format = tone.Format();
     streamed.durationMs = tone.durationMs.value_or(kStreamedDurationMs);
     line.streamed = streamed;
     return line;

@@ -68,6 +68,8 @@ struct CommandLine {
     std::string file;              // export: the name's bytes as given; "-": standard output
     ToneRequest tone;              // export, play
     std::optional<double> seconds; // play: until interrupted without it
+    // --rate was given; play otherwise plays at the output's own rate.
+    bool rateGiven = false;
     // play, export, calibrate: an output's name or description; empty: the default
     std::string device;
     // export, play: --level in volts, dBu or dBV, which the output's
@@ -106,6 +108,10 @@ struct PresetLookup {
     std::string refusal; // translated
 };
 using PresetSource = std::function<PresetLookup(const std::string& name)>;
+
+// Puts `rate` (one of kPreciseRates) on the tone: the classic two through
+// its quality, the others as its own rate.
+void SetRate(ToneRequest& tone, int rate);
 
 class CommandLineParser {
 public:

@@ -117,7 +117,7 @@ QString ChannelLevelText(const CommandLine& line, const LevelAtOutput& at, doubl
     if (!calibration || !known)
         return right ? CliText("right channel's level %1").arg(dbfs)
                      : CliText("level %1").arg(dbfs);
-    const int rate = WaveFormat{false, true, tone.quality == TTGQuality::tgHiQ}.SamplesPerSecond();
+    const int rate = tone.Format().SamplesPerSecond();
     const int frequency = line.streamed
                               ? int(std::lround(line.streamed->tone.frequency.value / 1000.0))
                               : tone.frequency;

@@ -9,6 +9,7 @@
 #include "engine/NoteName.h"
 #include "engine/NumberText.h"
 #include "engine/SampleLevel.h"
+#include "engine/SampleRates.h"
 #include "engine/multitone/FftLength.h"
 
 #include <array>
@@ -151,17 +152,21 @@ OptionValue<MilliHertz> FineFrequency(std::string_view option, std::string_view 
          {Str(option), lowest, highest, Quoted(text)}});
 }
 
-OptionValue<TTGQuality> Rate(std::string_view text) {
+OptionValue<int> Rate(std::string_view text, bool precise) {
     // As a number: 096000 is 96000.
     const std::optional<long long> v = ParseInteger(text);
-    const ChoiceName<TTGQuality>* rate =
-        v ? choice_names::ByCommandWord(choice_names::kRates, std::to_string(*v)) : nullptr;
-    if (!rate)
-        return OptionValue<TTGQuality>::Refused(
-            {"%1 must be %2 or %3, not %4",
-             {"--rate", Str(choice_names::kRates[0].commandWord),
-              Str(choice_names::kRates[1].commandWord), Quoted(text)}});
-    return {rate->value, {}};
+    const bool known = v && *v <= kPreciseRates.back() && PlaysAtRate(int(*v), true);
+    if (!known) {
+        std::string rates;
+        for (std::size_t i = 0; i + 1 < kPreciseRates.size(); ++i)
+            rates += (i > 0 ? ", " : "") + std::to_string(kPreciseRates[i]);
+        return OptionValue<int>::Refused(
+            {"%1 must be %2 or %3, not %4", {"--rate", rates, kPreciseRates.back(), Quoted(text)}});
+    }
+    if (!precise && !PlaysAtRate(int(*v), false))
+        return OptionValue<int>::Refused(
+            {"--rate %1 needs the precise synthesis; --classic plays 96000 or 44100", {int(*v)}});
+    return {int(*v), {}};
 }
 
 OptionValue<TTGWave> Waveform(std::string_view option, std::string_view text) {
@@ -284,21 +289,24 @@ OptionValue<WaveChoice> ToneWaveform(std::string_view text) {
     return {WaveChoice{*wave.value, SignalKind::Tone}, {}};
 }
 
-OptionValue<std::pair<int, int>> SweepRange(std::string_view text) {
+OptionValue<std::pair<MilliHertz, MilliHertz>> SweepRange(std::string_view text, int rate) {
     const std::vector<std::string_view> parts = Split(text, ':');
-    std::array<long long, 2> hz{};
-    bool valid = parts.size() == hz.size();
-    for (std::size_t i = 0; valid && i < hz.size(); ++i) {
-        const std::optional<long long> v = ParseInteger(parts[i]);
-        valid = v && *v >= kMinToneFrequency && *v <= kMaxToneFrequency;
+    std::array<MilliHertz, 2> ends{};
+    bool valid = parts.size() == ends.size();
+    for (std::size_t i = 0; valid && i < ends.size(); ++i) {
+        const FrequencyReading reading = ReadFrequency(parts[i], rate);
+        valid = reading.frequency.has_value();
         if (valid)
-            hz[i] = *v;
+            ends[i] = *reading.frequency;
     }
-    if (!valid || hz[0] == hz[1])
-        return OptionValue<std::pair<int, int>>::Refused(
-            {"--sweep must be F1:F2, two different whole numbers from %1 to %2 (Hz), not %3",
-             {kMinToneFrequency, kMaxToneFrequency, Quoted(text)}});
-    return {std::pair{int(hz[0]), int(hz[1])}, {}};
+    if (!valid || ends[0] == ends[1]) {
+        const FrequencyRange range = FrequencyRange::AtRate(rate);
+        return OptionValue<std::pair<MilliHertz, MilliHertz>>::Refused(
+            {"--sweep must be F1:F2, two different frequencies from %1 to %2 Hz at %3 samples per "
+             "second, with at most three decimals after a point, not %4",
+             {FrequencyText(range.lowest), FrequencyText(range.highest), rate, Quoted(text)}});
+    }
+    return {std::pair{ends[0], ends[1]}, {}};
 }
 
 OptionValue<BurstSettings> Burst(std::string_view text) {

@@ -64,8 +64,9 @@ OptionValue<int> WholeNumber(std::string_view option, std::string_view text, int
 // A frequency with at most three decimals, written with a point, within
 // FrequencyRange::AtRate(rate); each refusal says what to write instead.
 OptionValue<MilliHertz> FineFrequency(std::string_view option, std::string_view text, int rate);
-// Samples per second: 96000 or 44100.
-OptionValue<TTGQuality> Rate(std::string_view text);
+// Samples per second, one of kPreciseRates; `precise` false: 96000 or
+// 44100, the classic synthesis's, and a refusal that says so for the others.
+OptionValue<int> Rate(std::string_view text, bool precise);
 OptionValue<TTGWave> Waveform(std::string_view option, std::string_view text);
 // A note name, in octave 4 unless it gives one; the value is its frequency.
 OptionValue<int> Note(std::string_view option, std::string_view text);
@@ -112,8 +113,9 @@ struct WaveChoice {
 // The command-line word of the multitone.
 inline constexpr std::string_view kMultitoneWord = "multitone";
 OptionValue<WaveChoice> ToneWaveform(std::string_view text);
-// F1:F2, two different frequencies in hertz, each 20..20000.
-OptionValue<std::pair<int, int>> SweepRange(std::string_view text);
+// F1:F2, two different frequencies within FrequencyRange::AtRate(rate),
+// each with at most three decimals after a point.
+OptionValue<std::pair<MilliHertz, MilliHertz>> SweepRange(std::string_view text, int rate);
 // ON:OFF whole cycles: ON 1..1000, OFF 0..1000.
 OptionValue<BurstSettings> Burst(std::string_view text);
 // Degrees from 0 to 360 in steps of 0.1; the value is in tenths.

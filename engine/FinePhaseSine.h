@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // sin and cos of 2 pi u / (1000 rate) for any whole u below 1000 rate, in
-// extended precision, from two tables: u = 1000 a + b splits the angle into
-// a / rate of a cycle, read from the exact sine table of the rate, and
-// b / (1000 rate), read from a table of 1000 fine angles. The angle sum
-// costs two products; its rounding stays near that of extended precision
-// (about 1e-19), far below the finest step of any sample format.
+// extended precision, from three small tables: u = 1000 (512 h + m) + b
+// splits the angle into h 512 / rate, m / rate and b / (1000 rate) of a
+// cycle, each tabulated directly in extended precision. The two angle sums
+// cost six products; their rounding stays near that of extended precision
+// (a few 1e-19), far below the finest step of any sample format.
 //
-// Cosines of the coarse angle are read a quarter of the table along, so
-// the rate must be divisible by 4 (every rate the program plays is).
-
-#include "engine/ExactSineTable.h"
+// The tables hold some 55 kB together, so that they stay in the processor's
+// cache while a tone jumps through them frame by frame (a table of every
+// whole sample's angle would be megabytes, read at strides of kilobytes).
 
 #include <cstdint>
 #include <vector>
@@ -22,28 +21,34 @@ public:
     explicit FinePhaseSine(int rate);
 
     static constexpr int kFineSteps = 1000;
+    static constexpr int kMiddleSteps = 512;
 
     long double Sin(std::uint64_t u) const {
-        const auto a = static_cast<std::size_t>(u / kFineSteps);
-        const auto b = static_cast<std::size_t>(u % kFineSteps);
-        return coarse_[a] * fineCos_[b] + coarse_[Quarter(a)] * fineSin_[b];
+        const Angle a = WholeSamples(u / kFineSteps);
+        const Angle& b = fine_[static_cast<std::size_t>(u % kFineSteps)];
+        return a.sin * b.cos + a.cos * b.sin;
     }
     long double Cos(std::uint64_t u) const {
-        const auto a = static_cast<std::size_t>(u / kFineSteps);
-        const auto b = static_cast<std::size_t>(u % kFineSteps);
-        return coarse_[Quarter(a)] * fineCos_[b] - coarse_[a] * fineSin_[b];
+        const Angle a = WholeSamples(u / kFineSteps);
+        const Angle& b = fine_[static_cast<std::size_t>(u % kFineSteps)];
+        return a.cos * b.cos - a.sin * b.sin;
     }
     int Rate() const { return rate_; }
 
 private:
-    std::size_t Quarter(std::size_t a) const {
-        const std::size_t q = a + quarter_;
-        return q >= std::size_t(rate_) ? q - std::size_t(rate_) : q;
+    struct Angle {
+        long double sin;
+        long double cos;
+    };
+    // The angle of `samples` whole samples' turns at the rate.
+    Angle WholeSamples(std::uint64_t samples) const {
+        const Angle& h = coarse_[static_cast<std::size_t>(samples / kMiddleSteps)];
+        const Angle& m = middle_[static_cast<std::size_t>(samples % kMiddleSteps)];
+        return {h.sin * m.cos + h.cos * m.sin, h.cos * m.cos - h.sin * m.sin};
     }
 
     int rate_;
-    std::size_t quarter_;
-    const std::vector<long double>& coarse_;
-    std::vector<long double> fineSin_;
-    std::vector<long double> fineCos_;
+    std::vector<Angle> coarse_; // 2 pi h 512 / rate
+    std::vector<Angle> middle_; // 2 pi m / rate
+    std::vector<Angle> fine_;   // 2 pi b / (1000 rate)
 };

@@ -56,13 +56,21 @@ void WriteChannelSamples(const std::vector<double>& left, const std::vector<doub
     const int bytes = format.BytesPerSample();
     const double full = format.FullScale();
     const long limit = static_cast<long>(full);
+    // Float is the streamed output's usual format: its loop kept plain.
+    if (format.IsFloat()) {
+        for (std::size_t n = 0; n < left.size(); ++n) {
+            PutFloat(out, left[n]);
+            out += bytes;
+            if (channels == 2) {
+                PutFloat(out, second[n]);
+                out += bytes;
+            }
+        }
+        return;
+    }
     for (std::size_t n = 0; n < left.size(); ++n) {
         for (int ch = 0; ch < channels; ++ch, out += bytes) {
             const double v = ch == 0 ? left[n] : second[n];
-            if (format.IsFloat()) {
-                PutFloat(out, v);
-                continue;
-            }
             const double steps = v * full + (dither ? dither->Next() : 0.0);
             PutInteger(out, std::clamp(std::lrint(steps), -limit, limit), bytes);
         }

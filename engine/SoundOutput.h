@@ -150,6 +150,13 @@ public:
         (void)name;
         return std::nullopt;
     }
+    // The sample rate the server runs the output of that name at (empty:
+    // its default output), or nothing when it cannot be read (then
+    // FailureReason says why). A sound at another rate is resampled.
+    virtual std::optional<int> ReadOutputRate(const std::string& name) {
+        (void)name;
+        return std::nullopt;
+    }
     // `onNotice` is told each time the chosen output went away (the server
     // moved the sound elsewhere) or the sound went back to it, on the
     // output's own thread, under the rules of WatchSoundLost. Null stops

@@ -10,6 +10,7 @@
 #include "engine/LevelWord.h"
 #include "engine/NoteName.h"
 #include "engine/RealFrameMixer.h"
+#include "engine/SampleRates.h"
 #include "engine/SampleWriter.h"
 #include "engine/SilentSoundOutput.h"
 #include "engine/SoundName.h"
@@ -247,6 +248,11 @@ void TToneGen::SetDither(bool on) {
     imageStale_ = true;
 }
 
+void TToneGen::SetSampleRate(int rate) {
+    sampleRate_ = PlaysAtRate(rate, true) ? rate : 0;
+    imageStale_ = true;
+}
+
 void TToneGen::ResetAM() {
     am_.Reset();
     imageStale_ = true;
@@ -279,6 +285,8 @@ WaveFormat TToneGen::Format() const {
         format.wide = WideSamples::Pcm24;
     else if (precise_ && resolution_ == TTGResolution::tgFloat)
         format.wide = WideSamples::Float32;
+    if (precise_)
+        format.rate = sampleRate_;
     return format;
 }
 

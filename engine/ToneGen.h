@@ -101,6 +101,11 @@ public:
     // same byte for byte. Not stored with the layout.
     bool Dither() const { return dither_; }
     void SetDither(bool on);
+    // Precise synthesis only: a sample rate in place of the quality's (one
+    // of kPreciseRates; 0 or any other value: the quality's). Not stored
+    // with the layout.
+    int SampleRate() const { return sampleRate_; }
+    void SetSampleRate(int rate);
 
     // Operations.
     void Play();
@@ -187,6 +192,7 @@ private:
     double peakLevel_ = 0;
     std::optional<double> rightPeakLevel_;
     bool dither_ = false;
+    int sampleRate_ = 0;
 
     bool imageStale_ = true;
     bool envelopeStale_ = true;

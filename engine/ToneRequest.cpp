@@ -45,6 +45,18 @@ void ToneRequest::ApplyTo(TToneGen& gen) const {
     gen.SetPeakLevel(levelDb);
     gen.SetRightPeakLevel(rightLevelDb);
     gen.SetDither(dither);
+    gen.SetSampleRate(sampleRate);
+}
+
+WaveFormat ToneRequest::Format() const {
+    WaveFormat format{stereo, resolution != TTGResolution::tg8Bit, quality == TTGQuality::tgHiQ};
+    if (precise && resolution == TTGResolution::tg24Bit)
+        format.wide = WideSamples::Pcm24;
+    else if (precise && resolution == TTGResolution::tgFloat)
+        format.wide = WideSamples::Float32;
+    if (precise)
+        format.rate = sampleRate;
+    return format;
 }
 
 bool ToneRequest::Build(TToneGen& gen) const {

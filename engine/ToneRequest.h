@@ -7,6 +7,7 @@
 
 #include "engine/Envelope.h"
 #include "engine/ToneGenTypes.h"
+#include "engine/WaveFormat.h"
 #include "engine/signals/MeasurementSignal.h"
 
 #include <optional>
@@ -48,6 +49,12 @@ struct ToneRequest {
     // Stereo: the right channel's own peak in dBFS; none: levelDb.
     std::optional<double> rightLevelDb;
     bool dither = false;
+    // Precise synthesis only: a rate of kPreciseRates in place of the
+    // quality's; 0: the quality's.
+    int sampleRate = 0;
+
+    // The format the image is made in.
+    WaveFormat Format() const;
 
     // Sets every parameter on `gen`; builds nothing.
     void ApplyTo(TToneGen& gen) const;

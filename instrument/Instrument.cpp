@@ -2,6 +2,7 @@
 #include "instrument/Instrument.h"
 
 #include "engine/LoopLength.h"
+#include "engine/SampleRates.h"
 #include "engine/ToneGen.h"
 #include "instrument/FrequencyDials.h"
 
@@ -163,6 +164,7 @@ void Instrument::ApplyLoopDuration() {
 void Instrument::ApplyFormat() {
     generator_.SetResolution(state_.choices.resolution);
     generator_.SetQuality(state_.choices.quality);
+    generator_.SetSampleRate(state_.choices.rate);
 }
 
 MeasurementSignal Instrument::ChosenSignal() const {
@@ -466,9 +468,26 @@ bool Instrument::ChooseResolution(TTGResolution resolution) {
 
 bool Instrument::ChooseQuality(TTGQuality quality) {
     return Command([this, quality] {
-        if (quality == state_.choices.quality)
+        if (quality == state_.choices.quality && state_.choices.rate == 0)
             return true;
         state_.choices.quality = quality;
+        state_.choices.rate = 0;
+        ApplyFormat();
+        Heard();
+        return true;
+    });
+}
+
+bool Instrument::ChooseRate(int rate) {
+    if (!PlaysAtRate(rate, Precise()))
+        return false;
+    if (PlaysAtRate(rate, false))
+        return ChooseQuality(rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ);
+    return Command([this, rate] {
+        if (state_.choices.rate == rate)
+            return true;
+        state_.choices.quality = TTGQuality::tgHiQ;
+        state_.choices.rate = rate;
         ApplyFormat();
         Heard();
         return true;
@@ -481,7 +500,10 @@ bool Instrument::UseChoices(OutputChoices choices) {
             if (Wide(choices.resolution))
                 choices.resolution = TTGResolution::tg16Bit;
             choices.signal = SignalKind::Tone;
+            choices.rate = 0;
         }
+        if (!PlaysAtRate(choices.rate, true))
+            choices.rate = 0;
         if (choices.signal == SignalKind::Sweep)
             choices.signal = SignalKind::Tone;
         if (!choices.device.empty()) {

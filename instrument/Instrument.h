@@ -87,6 +87,9 @@ public:
     bool ChooseDevice(const std::string& name);
     bool ChooseResolution(TTGResolution resolution);
     bool ChooseQuality(TTGQuality quality);
+    // Samples per second, one of kPreciseRates; the classic synthesis
+    // plays 44100 and 96000 only (false for the others).
+    bool ChooseRate(int rate);
     // Choices kept from an earlier run: what the synthesis cannot play, and
     // an output the server no longer has, give the defaults.
     bool UseChoices(OutputChoices choices);

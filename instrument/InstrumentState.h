@@ -50,6 +50,9 @@ struct OutputChoices {
     TTGQuality quality = TTGQuality::tgHiQ;
     // Tone: the waveform switch rules; else pink noise, SMPTE or CCIF.
     SignalKind signal = SignalKind::Tone;
+    // The precise synthesis's own rates (48000, 88200, 176400, 192000) in
+    // place of the quality's; 0: the quality's.
+    int rate = 0;
 
     bool operator==(const OutputChoices&) const = default;
 };

@@ -2,6 +2,7 @@
 #include "panel/PanelMenu.h"
 
 #include "engine/ChoiceNames.h"
+#include "engine/SampleRates.h"
 #include "engine/ToneExport.h"
 #include "engine/ToneGen.h"
 #include "panel/LevelCalibrationDialog.h"
@@ -25,7 +26,7 @@
 #include <QShortcut>
 
 #include <cstring>
-#include <ranges>
+#include <utility>
 
 #ifndef ORBEL_VERSION
 #define ORBEL_VERSION "unknown"
@@ -103,6 +104,9 @@ void PanelMenu::RememberChanges() {
         if (WideResolution(stored.resolution))
             kept.resolution = stored.resolution;
         kept.signal = stored.signal;
+        // Nor the precise synthesis's own rates, which it plays as 96 kHz.
+        if (kept.quality == stored.quality)
+            kept.rate = stored.rate;
     }
     if (panel_settings::Save(kept) != panel_settings::SaveOutcome::Refused || refusalShown_)
         return;
@@ -184,10 +188,17 @@ void PanelMenu::AddFormatMenu(QMenu& menu) {
     }
     sub->addSeparator();
     auto* rates = new QActionGroup(sub);
-    // The lower rate first.
-    for (const ChoiceName<TTGQuality>& name : std::views::reverse(choice_names::kRates))
-        connect(AddChoice(*sub, *rates, PanelText(name.shownText), Choices().quality == name.value),
-                &QAction::triggered, this, [this, q = name.value] { ChooseQuality(q); });
+    // The lower rate first; the classic synthesis's two only under it.
+    static constexpr std::pair<int, const char*> kRateTexts[] = {
+        {44100, "44,1 кГц"}, {48000, "48 кГц"},     {88200, "88,2 кГц"},
+        {96000, "96 кГц"},   {176400, "176,4 кГц"}, {192000, "192 кГц"}};
+    const int chosen = Choices().rate != 0                      ? Choices().rate
+                       : Choices().quality == TTGQuality::tgLoQ ? 44100
+                                                                : 96000;
+    for (const auto& [rate, text] : kRateTexts)
+        if (PlaysAtRate(rate, Precise()))
+            connect(AddChoice(*sub, *rates, PanelText(text), chosen == rate), &QAction::triggered,
+                    this, [this, r = rate] { instrument_.ChooseRate(r); });
 }
 
 void PanelMenu::AddSignalMenu(QMenu& menu) {
@@ -208,10 +219,6 @@ void PanelMenu::ChooseDevice(const std::string& name) {
 
 void PanelMenu::ChooseResolution(TTGResolution resolution) {
     instrument_.ChooseResolution(resolution);
-}
-
-void PanelMenu::ChooseQuality(TTGQuality quality) {
-    instrument_.ChooseQuality(quality);
 }
 
 void PanelMenu::ChooseSignal(SignalKind kind) {
@@ -242,6 +249,7 @@ ToneRequest PanelMenu::WhatPlays() const {
     request.precise = gen.Precise();
     request.resolution = gen.Resolution();
     request.quality = gen.Quality();
+    request.sampleRate = gen.SampleRate();
     request.stereo = gen.Stereo();
     request.leftVolume = gen.LeftVolume();
     request.rightVolume = gen.RightVolume();

@@ -54,7 +54,6 @@ public:
 
     void ChooseDevice(const std::string& name);
     void ChooseResolution(TTGResolution resolution);
-    void ChooseQuality(TTGQuality quality);
     void ChooseSignal(SignalKind kind);
     void OpenSweepDialog();
     void OpenSaveDialog();

@@ -4,6 +4,7 @@
 #include "core/IniText.h"
 #include "core/SettingsFolderFile.h"
 #include "engine/ChoiceNames.h"
+#include "engine/SampleRates.h"
 #include "panel/PanelText.h"
 
 #include <QFile>
@@ -68,6 +69,13 @@ PanelChoices Load() {
         choices.device = device->second;
     choices.resolution = Read(*file, kBits, choice_names::kBits, defaults.resolution);
     choices.quality = Read(*file, kRate, choice_names::kRates, defaults.quality);
+    // The precise synthesis's own rates are kept as their numbers.
+    if (const auto rate = file->find(kRate); rate != file->end())
+        for (const int own : kPreciseRates)
+            if (!PlaysAtRate(own, false) && rate->second == std::to_string(own)) {
+                choices.quality = TTGQuality::tgHiQ;
+                choices.rate = own;
+            }
     choices.signal = Read(*file, kSignal, choice_names::kSignals, defaults.signal);
     return choices;
 }
@@ -76,7 +84,8 @@ SaveOutcome Save(const PanelChoices& choices) {
     const IniValues file{
         {kDevice, choices.device},
         {kBits, Name(choice_names::kBits, choices.resolution)},
-        {kRate, Name(choice_names::kRates, choices.quality)},
+        {kRate, choices.rate != 0 ? std::to_string(choices.rate)
+                                  : Name(choice_names::kRates, choices.quality)},
         {kSignal, Name(choice_names::kSignals, choices.signal)},
     };
     const SettingsFileWrite written =

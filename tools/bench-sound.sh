@@ -4,10 +4,11 @@
 # (tests/system/sound-server.sh), side by side in one run:
 #   - change-to-sound: from a change while playing to the first recorded
 #     sample that differs from the old tone (tests/system/sound-changes-check.sh);
-#   - looping cost: processor time of the program looping a 96000/s stereo
-#     stream, against the server's command-line player (pacat) feeding a
-#     stream of the same format at the same latency (250 ms, as the
-#     output asks), for the same time.
+#   - playing cost: processor time of the program playing a 96000/s stereo
+#     float sine looped (the precise image) and streamed (a frequency no
+#     loop holds), against the server's command-line player (pacat)
+#     feeding a stream of the same format at the same latency (250 ms, as
+#     the output asks), for the same time; the ratios side by side.
 #   tools/bench-sound.sh BUILD_DIR [SECONDS]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -25,10 +26,15 @@ if [ -n "${BENCH_SOUND_INNER:-}" ]; then
   start_keeper
   trap stop_keeper EXIT
   sleep 1
-  looped=$("$probe" --loop "$seconds")
-  read -r _ ours wall < <(grep '^cpu' <<<"$looped")
-  grep '^stream underflows' <<<"$looped" || true
-  pacat -p -d nullsink --raw --format=s16le --rate=96000 --channels=2 --latency-msec=250 \
+  cost() { # looped|streamed: the share of a core, underflows on standard error
+    local out
+    out=$("$probe" --loop "$1" "$seconds")
+    grep '^stream underflows' <<<"$out" >&2 || true
+    awk '/^cpu/ { printf "%.4f", 100 * $2 / $3 }' <<<"$out"
+  }
+  looped=$(cost looped)
+  streamed=$(cost streamed)
+  pacat -p -d nullsink --raw --format=float32le --rate=96000 --channels=2 --latency-msec=250 \
     </dev/zero &
   player=$!
   sleep 1
@@ -37,11 +43,12 @@ if [ -n "${BENCH_SOUND_INNER:-}" ]; then
   ticks_after=$(awk '{ print $14 + $15 }' "/proc/$player/stat")
   kill "$player"
   wait "$player" 2>/dev/null || true
-  awk -v o="$ours" -v w="$wall" -v a="$ticks_before" -v b="$ticks_after" \
-    -v hz="$(getconf CLK_TCK)" -v s="$seconds" 'BEGIN {
-      p = (b - a) / hz
-      printf "looping cost: orbel %.2f%% of a core, pacat %.2f%%, ratio %.2f\n",
-             100 * o / w, 100 * p / s, (p > 0 ? (o / w) / (p / s) : 0)
+  awk -v l="$looped" -v s="$streamed" -v a="$ticks_before" -v b="$ticks_after" \
+    -v hz="$(getconf CLK_TCK)" -v t="$seconds" 'BEGIN {
+      p = 100 * (b - a) / hz / t
+      printf "playing cost, %% of a core: looped %.2f, streamed %.2f, pacat %.2f\n", l, s, p
+      printf "ratios: streamed/looped %.2f, streamed/pacat %.2f, looped/pacat %.2f\n",
+             (l > 0 ? s / l : 0), (p > 0 ? s / p : 0), (p > 0 ? l / p : 0)
     }'
   exit 0
 fi

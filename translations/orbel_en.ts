@@ -269,6 +269,22 @@
         <translation>96 kHz</translation>
     </message>
     <message>
+        <source>48 кГц</source>
+        <translation>48 kHz</translation>
+    </message>
+    <message>
+        <source>88,2 кГц</source>
+        <translation>88.2 kHz</translation>
+    </message>
+    <message>
+        <source>176,4 кГц</source>
+        <translation>176.4 kHz</translation>
+    </message>
+    <message>
+        <source>192 кГц</source>
+        <translation>192 kHz</translation>
+    </message>
+    <message>
         <source>Сигнал</source>
         <translation>Signal</translation>
     </message>

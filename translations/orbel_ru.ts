@@ -104,8 +104,8 @@ presets: перечислить наборы; presets save ИМЯ [параме�
         <translation>Треугольный дизеринг размахом 2 МЗР перед округлением до 8, 16 или 24 бит (по умолчанию выключен: файлы совпадают байт в байт). Только точный синтез.</translation>
     </message>
     <message>
-        <source>Samples per second, 96000 (default) or 44100.</source>
-        <translation>Отсчётов в секунду, 96000 (по умолчанию) или 44100.</translation>
+        <source>Samples per second: 44100, 48000, 88200, 96000 (default), 176400 or 192000; --classic plays 96000 or 44100. play without it plays at the output's own rate (one the synthesis makes), so that the server need not resample.</source>
+        <translation>Отсчётов в секунду: 44100, 48000, 88200, 96000 (по умолчанию), 176400 или 192000; --classic играет 96000 или 44100. Без него play играет с частотой самого выхода (если синтез её даёт), чтобы сервер не пересчитывал частоту.</translation>
     </message>
     <message>
         <source>Two channels instead of one.</source>
@@ -490,8 +490,8 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>--am %1: FREQUENCY должно давать частоту уровня от %2 до %3 Гц, числом или названием ноты</translation>
     </message>
     <message>
-        <source>--sweep must be F1:F2, two different whole numbers from %1 to %2 (Hz), not %3</source>
-        <translation>--sweep: нужно F1:F2 — два разных целых числа от %1 до %2 (Гц), а не %3</translation>
+        <source>--sweep must be F1:F2, two different frequencies from %1 to %2 Hz at %3 samples per second, with at most three decimals after a point, not %4</source>
+        <translation>--sweep: нужно F1:F2 — две разные частоты от %1 до %2 Гц при %3 отсчётах в секунду, не больше трёх знаков после точки, а не %4</translation>
     </message>
     <message>
         <source>--burst must be ON:OFF whole cycles, ON from 1 and OFF from 0, each at most %1, not %2</source>
@@ -756,6 +756,18 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>%1 plays one level on both channels: drop --right-level</source>
         <translation>%1 играет один уровень на обоих каналах: уберите --right-level</translation>
+    </message>
+    <message>
+        <source>--rate %1 needs the precise synthesis; --classic plays 96000 or 44100</source>
+        <translation>--rate %1 требует точного синтеза; --classic играет 96000 или 44100</translation>
+    </message>
+    <message>
+        <source>cannot read the output's sample rate: playing %1 samples per second</source>
+        <translation>не удалось узнать частоту дискретизации выхода: играется %1 отсчётов в секунду</translation>
+    </message>
+    <message>
+        <source>the output runs at %1 samples per second: the sound server will resample the sound played at %2</source>
+        <translation>выход работает на %1 отсчётах в секунду: звуковой сервер пересчитает звук, играемый на %2</translation>
     </message>
 </context>
 </TS>

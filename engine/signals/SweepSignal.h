@@ -10,8 +10,9 @@
 #include <vector>
 
 struct SweepSettings {
-    int startHz = 20;
-    int endHz = 20000;
+    // Hertz on the 1 mHz grid: whole hertz make the same sweep as ever.
+    double startHz = 20;
+    double endHz = 20000;
     int durationMs = 10000; // asked for; the exponential sweep rounds it
     bool linear = false;
     int fadeMs = 0; // each end, raised cosine

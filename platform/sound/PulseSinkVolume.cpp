@@ -5,13 +5,14 @@
 
 namespace {
 
-struct VolumeQuery : PulseQueryState {
+struct SinkQuery : PulseQueryState {
     std::string sink;
     std::optional<OutputVolume> volume;
+    int rate = 0;
     bool done = false;
 };
 
-void Failed(VolumeQuery* q, pa_context* c) {
+void Failed(SinkQuery* q, pa_context* c) {
     PulseQueryFailed(*q, c);
 }
 
@@ -30,8 +31,8 @@ std::uint32_t ChannelVolume(const pa_sink_info& info, pa_channel_position_t posi
     return info.volume.values[index];
 }
 
-void OnSinkVolume(pa_context* c, const pa_sink_info* info, int eol, void* userdata) {
-    auto* q = static_cast<VolumeQuery*>(userdata);
+void OnSinkInfo(pa_context* c, const pa_sink_info* info, int eol, void* userdata) {
+    auto* q = static_cast<SinkQuery*>(userdata);
     if (eol < 0) {
         // No sink of that name (or the query failed): the server's reason.
         Failed(q, c);
@@ -41,17 +42,18 @@ void OnSinkVolume(pa_context* c, const pa_sink_info* info, int eol, void* userda
         q->done = true;
         return;
     }
-    if (info)
+    if (info) {
         q->volume = OutputVolume{ChannelVolume(*info, PA_CHANNEL_POSITION_FRONT_LEFT),
                                  ChannelVolume(*info, PA_CHANNEL_POSITION_FRONT_RIGHT)};
+        q->rate = pa_sample_spec_valid(&info->sample_spec) ? int(info->sample_spec.rate) : 0;
+    }
 }
 
-void OnVolumeQueryState(pa_context* c, void* userdata) {
-    auto* q = static_cast<VolumeQuery*>(userdata);
+void OnSinkQueryState(pa_context* c, void* userdata) {
+    auto* q = static_cast<SinkQuery*>(userdata);
     switch (pa_context_get_state(c)) {
     case PA_CONTEXT_READY:
-        if (pa_operation* op =
-                pa_context_get_sink_info_by_name(c, q->sink.c_str(), &OnSinkVolume, q))
+        if (pa_operation* op = pa_context_get_sink_info_by_name(c, q->sink.c_str(), &OnSinkInfo, q))
             pa_operation_unref(op);
         else
             Failed(q, c);
@@ -65,21 +67,44 @@ void OnVolumeQueryState(pa_context* c, void* userdata) {
     }
 }
 
+// The sink's facts, or the reason there are none in `why`.
+const SinkQuery* AskAboutSink(SinkQuery& query, std::chrono::milliseconds timeout,
+                              std::string* why) {
+    const auto refused = [why](int error) -> const SinkQuery* {
+        if (why)
+            *why = pa_strerror(error);
+        return nullptr;
+    };
+    if (!RunPulseQuery(
+            query, &OnSinkQueryState, &query, [&query] { return query.done; }, timeout))
+        return refused(query.error);
+    if (!query.volume)
+        return refused(PA_ERR_NOENTITY);
+    return &query;
+}
+
 } // namespace
 
 std::optional<OutputVolume>
 ReadPulseSinkVolume(const std::string& sink, std::chrono::milliseconds timeout, std::string* why) {
-    const auto refused = [why](int error) {
-        if (why)
-            *why = pa_strerror(error);
-        return std::nullopt;
-    };
-    VolumeQuery query;
+    SinkQuery query;
     query.sink = sink;
-    if (!RunPulseQuery(
-            query, &OnVolumeQueryState, &query, [&query] { return query.done; }, timeout))
-        return refused(query.error);
-    if (!query.volume)
-        return refused(PA_ERR_NOENTITY);
-    return query.volume;
+    const SinkQuery* answer = AskAboutSink(query, timeout, why);
+    return answer ? answer->volume : std::nullopt;
+}
+
+std::optional<int> ReadPulseSinkRate(const std::string& sink, std::chrono::milliseconds timeout,
+                                     std::string* why) {
+    SinkQuery query;
+    // The server's own name for its default output.
+    query.sink = sink.empty() ? "@DEFAULT_SINK@" : sink;
+    const SinkQuery* answer = AskAboutSink(query, timeout, why);
+    if (!answer)
+        return std::nullopt;
+    if (answer->rate <= 0) {
+        if (why)
+            *why = pa_strerror(PA_ERR_INVALID);
+        return std::nullopt;
+    }
+    return answer->rate;
 }

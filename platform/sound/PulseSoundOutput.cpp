@@ -217,6 +217,16 @@ std::optional<OutputVolume> PulseSoundOutput::ReadOutputVolume(const std::string
     return volume;
 }
 
+std::optional<int> PulseSoundOutput::ReadOutputRate(const std::string& name) {
+    std::string why;
+    auto rate = ReadPulseSinkRate(name, kListTimeout, &why);
+    if (!rate) {
+        PulseConnection::Lock lock(*impl_->connection);
+        impl_->connection->NoteFailureLocked(std::move(why));
+    }
+    return rate;
+}
+
 void PulseSoundOutput::ChooseDevice(const std::string& name) {
     PulseConnection::Lock lock(*impl_->connection);
     impl_->stream->ChooseDeviceLocked(name);

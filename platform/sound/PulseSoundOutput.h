@@ -46,6 +46,7 @@ public:
     std::string FailureReason() const override;
     void ChooseDevice(const std::string& name) override;
     std::optional<OutputVolume> ReadOutputVolume(const std::string& name) override;
+    std::optional<int> ReadOutputRate(const std::string& name) override;
     void WatchDeviceNotices(std::function<void(const DeviceNotice& notice)> onNotice) override;
     void DescribeSound(const std::string& mediaName) override;
 

@@ -3,6 +3,7 @@
 // the option's limits, a refusal is one non-empty line.
 #include "cli/ToneOptions.h"
 #include "engine/NoteName.h"
+#include "engine/SampleRates.h"
 
 #include <cmath>
 #include <cstdint>
@@ -47,7 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     case 1: {
-        Refusal(to::Rate(text));
+        const auto rate = to::Rate(text, (data[0] & 0x80) != 0);
+        if (!Refusal(rate))
+            Expect(PlaysAtRate(*rate.value, (data[0] & 0x80) != 0));
         if (!Refusal(to::DeviceName(text)))
             Expect(!text.empty());
         break;
@@ -86,10 +89,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Refusal(to::ToneWaveform(text));
         break;
     case 9: {
-        const auto v = to::SweepRange(text);
+        const int rate = (data[0] & 0x80) != 0 ? 44100 : 192000;
+        const auto v = to::SweepRange(text, rate);
+        const FrequencyRange range = FrequencyRange::AtRate(rate);
         if (!Refusal(v))
-            Expect(v.value->first != v.value->second && v.value->first >= kMinToneFrequency &&
-                   v.value->second <= kMaxToneFrequency);
+            Expect(v.value->first != v.value->second && range.Holds(v.value->first) &&
+                   range.Holds(v.value->second));
         break;
     }
     case 10: {

@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Frequencies no loop holds: export and play stream them.
         Limit{"play --frequency 19", nullptr},
         Limit{"play --frequency 997.123 --bits float --seconds 1", nullptr},
-        Limit{"play --frequency 12.5 --burst 1:1", "drop --burst"},
+        Limit{"play --frequency 12.5 --burst 1:1", nullptr},
         Limit{"export a.wav --frequency 997.123", nullptr},
         Limit{"export a.wav --frequency 997.1230", nullptr},
         Limit{"export a.wav --frequency 1", nullptr},
@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
               "--frequency 12.5 makes a steady tone only: drop --envelope"},
         Limit{"export a.wav --frequency 12.5 --am 1:10:sine:2", "drop --am"},
         Limit{"export a.wav --frequency 12.5 --waveform noise", "drop --waveform noise"},
-        Limit{"export a.wav --frequency 12.5 --burst 1:1", "drop --burst"},
+        Limit{"export a.wav --frequency 12.5 --burst 1:1", nullptr},
         Limit{"export a.wav --stereo --right-frequency 10.5 --phase 90", nullptr},
         Limit{"export a.wav --stereo --right-frequency 10.5 --burst 1:1",
               "--right-frequency goes with a steady sine only"},
@@ -173,8 +173,13 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"devices --frequency 440", "--frequency is for export and play"},
         Limit{"devices x", "devices takes no file"},
         Limit{"--device sink1", "--device needs a command"}, Limit{"play --rate 96000", nullptr},
-        Limit{"play --rate 44100", nullptr},
-        Limit{"play --rate 48000", "--rate must be 96000 or 44100"},
+        Limit{"play --rate 44100", nullptr}, Limit{"play --rate 48000", nullptr},
+        Limit{"play --rate 192000", nullptr},
+        Limit{"play --rate 32000", "--rate must be 44100, 48000, 88200, 96000, 176400 or 192000"},
+        Limit{"play --classic --rate 48000", "--rate 48000 needs the precise synthesis"},
+        Limit{"play --classic --rate 44100", nullptr},
+        Limit{"export a.wav --frequency 21600 --rate 48000", nullptr},
+        Limit{"export a.wav --frequency 21600.001 --rate 48000", "from 1 to 21600 Hz at 48000"},
         Limit{"play --waveform sawtooth", nullptr}, Limit{"play --waveform noise", nullptr},
         Limit{"play --waveform Sine", "--waveform must be sine|square|triangle|sawtooth|noise"},
         Limit{"play --waveform si\nne", "not 'si\\x0Ane'"},
@@ -232,7 +237,10 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{"play --sweep 20:20000 --duration 99", "--duration"},
         Limit{"play --sweep 20:20000 --duration 1000 --fade 501",
               "--fade must be a whole number from 0 to 500"},
-        Limit{"play --sweep 19:20000", "--sweep must be F1:F2"},
+        Limit{"play --sweep 0.999:20000", "--sweep must be F1:F2"},
+        Limit{"play --sweep 1:43200 --rate 96000", nullptr},
+        Limit{"play --sweep 997.123:21600.001 --rate 48000", "from 1 to 21600 Hz at 48000"},
+        Limit{"play --sweep 19.5:20000", nullptr},
         Limit{"play --sweep 440:440", "--sweep must be F1:F2, two different"},
         Limit{"play --sweep 20", "--sweep"}, Limit{"play --linear", "--linear goes with --sweep"},
         Limit{"play --fade 10", "--fade goes with --sweep"},
@@ -464,6 +472,15 @@ TEST(CommandLineTest, ExportsAFineFrequencyStreamed) {
     EXPECT_LT(worst, 1e-6);
     EXPECT_EQ(Parse(Split("export a.wav --frequency 12.5")).streamed->durationMs, 1000)
         << "a second without --duration";
+    EXPECT_EQ(Parse(Split("play --frequency 12.5 --burst 3:7")).streamed->tone.burst,
+              (BurstSettings{3, 7}));
+    EXPECT_EQ(
+        Parse(Split("play --frequency 997.123 --rate 192000")).streamed->format.SamplesPerSecond(),
+        192000);
+    const SweepSettings sweep =
+        Parse(Split("export a.wav --sweep 997.123:21600 --rate 48000")).tone.signal.sweep;
+    EXPECT_EQ(sweep.startHz, 997.123);
+    EXPECT_EQ(sweep.endHz, 21600.0);
     std::filesystem::remove_all(dir);
 }
 
@@ -721,6 +738,26 @@ INSTANTIATE_TEST_SUITE_P(
                       g.SetPrecise(true);
                       g.SetPeakLevel(-1);
                       g.PrepareADSR();
+                  }},
+        ExportRow{"--frequency 997 --bits 24 --level -1 --rate 48000",
+                  [](TToneGen& g) {
+                      g.SetFrequency(997);
+                      g.SetDuration(1000);
+                      g.SetResolution(TTGResolution::tg24Bit);
+                      g.SetPrecise(true);
+                      g.SetPeakLevel(-1);
+                      g.SetSampleRate(48000);
+                      g.Prepare();
+                  }},
+        ExportRow{"--frequency 1000 --bits float --stereo --rate 176400 --duration 20",
+                  [](TToneGen& g) {
+                      g.SetFrequency(1000);
+                      g.SetDuration(20);
+                      g.SetResolution(TTGResolution::tgFloat);
+                      g.SetStereo(true);
+                      g.SetPrecise(true);
+                      g.SetSampleRate(176400);
+                      g.Prepare();
                   }},
         ExportRow{"--classic --frequency 1000 --duration 1000",
                   [](TToneGen& g) {

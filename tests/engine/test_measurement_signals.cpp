@@ -39,7 +39,8 @@ protected:
         gen.SetPrecise(true);
         gen.SetResolution(resolution);
         gen.SetPeakLevel(levelDb);
-        gen.SetQuality(rate == 96000 ? TTGQuality::tgHiQ : TTGQuality::tgLoQ);
+        gen.SetQuality(rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ);
+        gen.SetSampleRate(rate);
         gen.SetFrequency(std::int16_t(frequency));
         gen.SetDuration(std::int16_t(durationMs));
         gen.SetStereo(stereo);
@@ -69,7 +70,8 @@ double Degrees(double radians) {
 }
 
 struct Sweep {
-    int startHz, endHz, durationMs;
+    double startHz, endHz;
+    int durationMs;
     bool linear;
     int fadeMs;
     int rate;
@@ -94,7 +96,7 @@ TEST_P(SweepTest, FollowsItsLawAtConstantAmplitude) {
     if (!p.linear) {
         // Rounding f1 L moves the duration by at most half a cycle's worth.
         EXPECT_LE(std::fabs(law.DurationSeconds() - p.durationMs / 1000.0),
-                  0.5 * std::fabs(std::log(double(p.endHz) / p.startHz)) / p.startHz + 1e-9);
+                  0.5 * std::fabs(std::log(p.endHz / p.startHz)) / p.startHz + 1e-9);
     }
     EXPECT_NEAR(Peak(x), 1, 1 / kFullScale);
 
@@ -140,6 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Sweeps, SweepTest,
                          ::testing::Values(Sweep{20, 20000, 10000, false, 200, 96000},
                                            Sweep{20000, 20, 2000, false, 200, 96000},
                                            Sweep{100, 10000, 1000, false, 50, 44100},
+                                           Sweep{12.5, 21600, 2000, false, 100, 48000},
                                            Sweep{20, 20000, 2000, true, 200, 96000},
                                            Sweep{5000, 200, 500, true, 20, 96000}));
 
@@ -167,6 +170,7 @@ INSTANTIATE_TEST_SUITE_P(Sweeps, LoopedSweep,
                          ::testing::Values(Sweep{20, 20000, 1000, false, 0, 96000},
                                            Sweep{20000, 20, 500, false, 0, 44100},
                                            Sweep{997, 20, 100, true, 0, 44100},
+                                           Sweep{997.123, 20000.5, 300, false, 0, 192000},
                                            Sweep{5000, 200, 777, true, 0, 96000}));
 
 TEST_F(MeasurementSignalTest, PinkNoiseHasEqualPowerPerThirdOctaveAndNoEcho) {

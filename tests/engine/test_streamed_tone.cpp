@@ -202,7 +202,7 @@ double StepOf(Bits bits) {
 struct LoopRow {
     TTGWave wave;
     int frequency;
-    bool hiQ;
+    int rate;
     Bits bits;
     int rightFrequency = 0;
     int rightLagTenths = 0;
@@ -213,15 +213,21 @@ class StreamedToneTest : public ToneGenTest {};
 
 TEST_F(StreamedToneTest, WholeHertzGivesTheLoopedImagesSamplesWithinAStep) {
     const LoopRow rows[] = {
-        {TTGWave::tgSine, 997, true, Bits::Sixteen},
-        {TTGWave::tgSine, 1001, false, Bits::Sixteen},
-        {TTGWave::tgSine, 19999, true, Bits::TwentyFour},
-        {TTGWave::tgSine, 440, false, Bits::Float, 0, 0, -6},
-        {TTGWave::tgSquare, 997, true, Bits::Sixteen},
-        {TTGWave::tgTriangle, 20, false, Bits::TwentyFour},
-        {TTGWave::tgSawtooth, 1234, true, Bits::Float},
-        {TTGWave::tgSine, 1000, true, Bits::TwentyFour, 1001, 0},
-        {TTGWave::tgSine, 440, true, Bits::Sixteen, 0, 900},
+        {TTGWave::tgSine, 997, 96000, Bits::Sixteen},
+        {TTGWave::tgSine, 1001, 44100, Bits::Sixteen},
+        {TTGWave::tgSine, 19999, 96000, Bits::TwentyFour},
+        {TTGWave::tgSine, 440, 44100, Bits::Float, 0, 0, -6},
+        {TTGWave::tgSquare, 997, 96000, Bits::Sixteen},
+        {TTGWave::tgTriangle, 20, 44100, Bits::TwentyFour},
+        {TTGWave::tgSawtooth, 1234, 96000, Bits::Float},
+        {TTGWave::tgSine, 1000, 96000, Bits::TwentyFour, 1001, 0},
+        {TTGWave::tgSine, 440, 96000, Bits::Sixteen, 0, 900},
+        // The rates only the precise synthesis plays.
+        {TTGWave::tgSine, 997, 48000, Bits::TwentyFour, 0, 0, -1},
+        {TTGWave::tgSquare, 997, 48000, Bits::Sixteen},
+        {TTGWave::tgSine, 19999, 88200, Bits::Float, 1001, 0},
+        {TTGWave::tgTriangle, 20, 176400, Bits::TwentyFour},
+        {TTGWave::tgSawtooth, 1234, 192000, Bits::Float},
     };
     for (const LoopRow& row : rows) {
         TToneGen gen(nullptr);
@@ -230,7 +236,8 @@ TEST_F(StreamedToneTest, WholeHertzGivesTheLoopedImagesSamplesWithinAStep) {
         gen.SetWaveform(row.wave);
         gen.SetFrequency(std::int16_t(row.frequency));
         gen.SetDuration(1000);
-        gen.SetQuality(row.hiQ ? TTGQuality::tgHiQ : TTGQuality::tgLoQ);
+        gen.SetQuality(row.rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ);
+        gen.SetSampleRate(row.rate);
         gen.SetResolution(row.bits == Bits::Sixteen      ? TTGResolution::tg16Bit
                           : row.bits == Bits::TwentyFour ? TTGResolution::tg24Bit
                                                          : TTGResolution::tgFloat);
@@ -249,7 +256,8 @@ TEST_F(StreamedToneTest, WholeHertzGivesTheLoopedImagesSamplesWithinAStep) {
         settings.rightFrequency = MilliHertz::FromHertz(row.rightFrequency);
         settings.rightLagTenths = row.rightLagTenths;
         settings.peak = std::pow(10.0, row.levelDb / 20);
-        StreamedTone tone(settings, FormatOf(row.bits, row.hiQ ? 96000 : 44100, stereo));
+        StreamedTone tone(settings, FormatOf(row.bits, row.rate, stereo));
+        ASSERT_EQ(gen.Format().SamplesPerSecond(), row.rate);
         // Twice the loop: the stream goes on where the loop starts again.
         const std::size_t frames = image.size() / (stereo ? 2 : 1);
         std::vector<double> streamed = Stream(tone, 2 * frames);
@@ -410,6 +418,22 @@ TEST(StreamedTonePurity, FitFindsTheAskedFrequencyAndTheRestIsBelowTheFormatsFlo
             std::printf("%10.3f Hz at %d %-6s: fit error %+.2e Hz, THD+N %.1f dB\n", row.hertz,
                         row.rate, Name(floor.bits), error, worst);
         }
+}
+
+TEST(StreamedTonePurity, EachChannelOfTwoFineFrequenciesFitsItsOwn) {
+    StreamedToneSettings settings;
+    settings.frequency = {997123};
+    settings.rightFrequency = {19999999};
+    const int rate = 48000;
+    StreamedTone tone(settings, FormatOf(Bits::TwentyFour, rate, true));
+    const std::vector<double> x = Stream(tone, 2 * std::size_t(rate));
+    const double asked[] = {997.123, 19999.999};
+    for (std::size_t ch = 0; ch < 2; ++ch) {
+        std::vector<double> channel(x.size() / 2);
+        for (std::size_t n = 0; n < channel.size(); ++n)
+            channel[n] = x[2 * n + ch];
+        EXPECT_NEAR(FitSine(channel, rate, asked[ch]).frequency, asked[ch], 1e-6) << ch;
+    }
 }
 
 // --- export -------------------------------------------------------------------

@@ -272,14 +272,14 @@ TEST_P(FormatEntries, AreHeardAtOnce) {
     EXPECT_EQ(rate, GetParam().rate);
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, FormatEntries,
-                         ::testing::Values(FormatCase{"24 бита", TTGResolution::tg24Bit,
-                                                      TTGQuality::tgHiQ, 1, 24, 96000},
-                                           FormatCase{"32 бита (плавающая точка)",
-                                                      TTGResolution::tgFloat, TTGQuality::tgHiQ, 3,
-                                                      32, 96000},
-                                           FormatCase{"44,1 кГц", TTGResolution::tg16Bit,
-                                                      TTGQuality::tgLoQ, 1, 16, 44100}));
+INSTANTIATE_TEST_SUITE_P(
+    Entries, FormatEntries,
+    ::testing::Values(
+        FormatCase{"24 бита", TTGResolution::tg24Bit, TTGQuality::tgHiQ, 1, 24, 96000},
+        FormatCase{"32 бита (плавающая точка)", TTGResolution::tgFloat, TTGQuality::tgHiQ, 3, 32,
+                   96000},
+        FormatCase{"44,1 кГц", TTGResolution::tg16Bit, TTGQuality::tgLoQ, 1, 16, 44100},
+        FormatCase{"192 кГц", TTGResolution::tg16Bit, TTGQuality::tgHiQ, 1, 16, 192000}));
 
 TEST_F(PanelMenuTest, ClassicOffersOnlyItsFormatsAndNoSignals) {
     Restart(false);
@@ -490,6 +490,12 @@ INSTANTIATE_TEST_SUITE_P(
                                },
                                {"--frequency", "1000", "--waveform", "square", "--bits", "24",
                                 "--rate", "44100"}},
+                      SaveCase{"Sine24At48k",
+                               [](PanelMenuTest& t) {
+                                   t.Choose("Формат", "24 бита");
+                                   t.Choose("Формат", "48 кГц");
+                               },
+                               {"--frequency", "1000", "--bits", "24", "--rate", "48000"}},
                       SaveCase{"WhiteNoise",
                                [](PanelMenuTest& t) { t.Click(t.At(t.form->RadioButton5)); },
                                {"--frequency", "1000", "--waveform", "noise"}},
@@ -569,6 +575,9 @@ TEST_F(PanelMenuTest, ChoicesSurviveARestartAndNothingElseIsWritten) {
         QDir(config.path()).entryList(QDir::Files | QDir::NoDotAndDotDot) +
         QDir(config.filePath("orbel")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     EXPECT_EQ(written, QStringList{"orbel.conf"});
+    Choose("Формат", "176,4 кГц");
+    Restart();
+    EXPECT_EQ(Gen().Format().SamplesPerSecond(), 176400) << "a rate of the precise synthesis's own";
     // Under the classic synthesis the wide format and the signal give way,
     // and the file keeps them for the next precise run, also when a choice
     // the classic synthesis shows is made.

@@ -70,7 +70,7 @@ ok "--version: $(nodisplay "$orbel" --version)"
 
 echo "-- refused values leave the target alone"
 printf 'keep me' >"$work/kept.wav"
-for args in "--frequency 43200.001" "--frequency 997,5" "--am 9:50:sine:1" "--volume 101" "--rate 48000"; do
+for args in "--frequency 43200.001" "--frequency 997,5" "--am 9:50:sine:1" "--volume 101" "--rate 32000"; do
   status=0
   # shellcheck disable=SC2086
   nodisplay "$orbel" export "$work/kept.wav" $args 2>"$work/err" || status=$?
@@ -112,7 +112,7 @@ nodisplay "$orbel" play --frequency 1000 --volume 50 --seconds 2 --bits 24 &
 timed_player=$!
 # A frequency no loop holds: the output streams it.
 nodisplay "$orbel" play --device streamsink --frequency 997.123 --stereo --volume 50 \
-  --bits float --seconds 1.5 &
+  --bits float --seconds 1.5 2>"$work/stream.err" &
 stream_player=$!
 # Started straight from this shell (env execs the program), so that the
 # interrupt reaches the program and not a subshell.
@@ -152,3 +152,11 @@ stop_pid "$stream_keeper"
 /usr/bin/python3 "$here/cli_sound_analyse.py" "$work/out.raw" 1000 50 50 2 || fail "play --seconds 2"
 /usr/bin/python3 "$here/cli_sound_analyse.py" "$work/ctrlc.raw" 440 100 25 - || fail "play interrupted"
 /usr/bin/python3 "$here/cli_sound_analyse.py" "$work/stream.raw" 997.123 50 50 1.5 || fail "streamed play"
+# The sink runs at 96000: play without --rate takes it and says nothing of
+# resampling; a rate asked that differs is said in one line.
+! grep -q "resample" "$work/stream.err" || fail "play at the output's rate: $(cat "$work/stream.err")"
+nodisplay "$orbel" play --device streamsink --frequency 1000 --rate 48000 --seconds 0.2 \
+  2>"$work/resampled.err" || fail "play --rate 48000"
+grep -q "^orbel: the output runs at 96000 samples per second: the sound server will resample the sound played at 48000$" \
+  "$work/resampled.err" || fail "play --rate 48000 does not say the server resamples: $(cat "$work/resampled.err")"
+ok "play takes the output's rate; another rate is said to be resampled"

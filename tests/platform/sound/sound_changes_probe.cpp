@@ -16,9 +16,12 @@
 // around SECONDS of a steady 1000 Hz tone at half level, for
 // tests/system/sound-steady-check.sh.
 //
-// With --loop SECONDS it only loops a 1000 Hz tone for that long and prints
-// the processor time it took ("cpu SECONDS WALL"), for tools/bench-sound.sh.
+// With --loop looped|streamed SECONDS it only plays a stereo float sine at
+// 96000/s for that long, looped (1000 Hz, the precise image) or streamed
+// (997.123 Hz, which no loop holds), and prints the processor time it took
+// ("cpu SECONDS WALL"), for tools/bench-sound.sh.
 
+#include "engine/StreamedTone.h"
 #include "engine/ToneGen.h"
 #include "platform/sound/PulseSoundOutput.h"
 
@@ -205,21 +208,33 @@ double CpuSeconds() {
            double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
 }
 
-// Loops a tone and measures the processor time the output costs, after the
-// image was built and the stream set up.
-int LoopOnly(double seconds) {
+// Plays a tone and measures the processor time the output costs, after the
+// image was built (or the source made) and the stream set up.
+int LoopOnly(const std::string& kind, double seconds) {
     std::shared_ptr<PulseSoundOutput> pulse = PulseSoundOutput::Connect();
     if (!pulse)
         return 2;
     TToneGen gen(nullptr, pulse);
-    gen.SetLoop(true);
-    gen.SetFrequency(1000);
-    gen.Play();
+    StreamedToneSettings settings;
+    settings.frequency = {997123};
+    StreamedTone streamed(settings, WaveFormat{true, true, true, WideSamples::Float32});
+    if (kind == "streamed") {
+        pulse->PlayStream(streamed);
+    } else {
+        gen.SetPrecise(true);
+        gen.SetResolution(TTGResolution::tgFloat);
+        gen.SetStereo(true);
+        gen.SetLoop(true);
+        gen.SetFrequency(1000);
+        gen.Play();
+    }
     Sleep(1.0);
     const double cpu = CpuSeconds(), wall = Now();
     Sleep(seconds);
     std::printf("cpu %.4f %.4f\n", CpuSeconds() - cpu, Now() - wall);
     PrintQueue(*pulse);
+    // Nothing reads the streamed source once this returns.
+    pulse->Stop();
     return 0;
 }
 
@@ -258,8 +273,8 @@ int SteadyOnly(const std::string& dir, double seconds) {
 }
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--loop")
-        return LoopOnly(std::atof(argv[2]));
+    if (argc == 4 && std::string(argv[1]) == "--loop")
+        return LoopOnly(argv[2], std::atof(argv[3]));
     if (argc == 4 && std::string(argv[1]) == "--steady")
         return SteadyOnly(argv[2], std::atof(argv[3]));
     if (argc != 2 || !std::getenv("SOUND_SERVER_DIR") || !std::getenv("ORBEL_SYSTEM_TESTS")) {
