@@ -63,7 +63,7 @@ struct Preset {
 
     std::optional<std::string> device; // an output's name
     std::optional<TTGResolution> bits;
-    std::optional<TTGQuality> rate;
+    std::optional<int> rate; // samples per second
     bool dither = false;
 
     bool operator==(const Preset&) const = default;

@@ -4,6 +4,7 @@
 #include "instrument/FrequencyDials.h"
 #include "instrument/Instrument.h"
 
+#include "engine/SampleRates.h"
 #include "engine/ToneGen.h"
 
 namespace instrument {
@@ -78,7 +79,9 @@ Preset Instrument::CapturePreset(std::string name) const {
     if (!state_.choices.device.empty())
         preset.device = state_.choices.device;
     preset.bits = state_.choices.resolution;
-    preset.rate = state_.choices.quality;
+    preset.rate = state_.choices.rate != 0                      ? state_.choices.rate
+                  : state_.choices.quality == TTGQuality::tgLoQ ? 44100
+                                                                : 96000;
     return preset;
 }
 
@@ -109,7 +112,8 @@ std::string Instrument::PresetRefusal(const Preset& p) const {
     if (p.phaseTenths)
         return "phase: the panel plays both channels in phase";
     const bool signal = p.sweep || (p.waveform && p.waveform->signal != SignalKind::Tone);
-    if (!Precise() && (signal || (p.bits && Wide(*p.bits))))
+    if (!Precise() &&
+        (signal || (p.bits && Wide(*p.bits)) || (p.rate && !PlaysAtRate(*p.rate, false))))
         return "the classic synthesis plays tones of 8 or 16 bits only";
     if (p.sweep && p.waveform && p.waveform != PresetWave{})
         return "sweep: a sweep plays a sine";
@@ -129,8 +133,12 @@ void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
     }
     if (p.bits)
         choices.resolution = *p.bits;
-    if (p.rate)
-        choices.quality = *p.rate;
+    if (p.rate) {
+        // The classic synthesis's two rates are its qualities.
+        const bool classicRate = PlaysAtRate(*p.rate, false);
+        choices.quality = *p.rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ;
+        choices.rate = classicRate ? 0 : *p.rate;
+    }
     ApplyFormat();
 
     if (p.channels) {

@@ -5,6 +5,7 @@
 #include "engine/ChoiceNames.h"
 #include "engine/LevelTextReader.h"
 #include "engine/NumberText.h"
+#include "engine/SampleRates.h"
 #include "engine/ToneLimits.h"
 #include "engine/multitone/FftLength.h"
 #include "engine/steps/StepSchedule.h"
@@ -312,6 +313,14 @@ Refusal ReadPhase(Preset& p, std::string_view v) {
     return std::nullopt;
 }
 
+Refusal ReadRate(Preset& p, std::string_view v) {
+    const auto rate = WholeIn(v, 1, 1 << 30);
+    if (!rate || !PlaysAtRate(*rate, true))
+        return std::string("44100, 48000, 88200, 96000, 176400 or 192000 is due");
+    p.rate = *rate;
+    return std::nullopt;
+}
+
 Refusal ReadFft(Preset& p, std::string_view v) {
     const auto n = WholeIn(v, 1, 1 << 30);
     if (!n || !IsFftLength(*n))
@@ -379,7 +388,11 @@ const std::vector<Setting>& Settings() {
         s.push_back(Text("device", &Preset::device, AnyText, "an output's name is due"));
         s.push_back(
             Choice("bits", &Preset::bits, choice_names::kBits, "8, 16, 24 or float is due"));
-        s.push_back(Choice("rate", &Preset::rate, choice_names::kRates, "96000 or 44100 is due"));
+        s.push_back({"rate", ReadRate, [](const Preset& p) -> std::optional<std::string> {
+                         if (!p.rate)
+                             return std::nullopt;
+                         return std::to_string(*p.rate);
+                     }});
         s.push_back(Flag("dither", &Preset::dither));
         return s;
     }();

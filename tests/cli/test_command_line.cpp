@@ -950,7 +950,7 @@ TEST(CommandLinePresets, SaveKeepsTheOptionsAsWritten) {
     EXPECT_EQ(p.frequency, MilliHertz{997123}); // from the preset
     EXPECT_EQ(p.level, (WrittenLevel{0, LevelUnit::DbU}));
     EXPECT_EQ(p.phaseTenths, 905);
-    EXPECT_EQ(p.rate, TTGQuality::tgLoQ);
+    EXPECT_EQ(p.rate, 44100);
     EXPECT_TRUE(p.dither);
     EXPECT_EQ(p.device, "usb");
     EXPECT_EQ(p.channels, instrument::PresetChannels::Both);

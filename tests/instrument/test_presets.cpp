@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                               [](Preset& p) {
                                   p.device = "alsa_output.usb-%41\x1b[2J\xff";
                                   p.bits = TTGResolution::tgFloat;
-                                  p.rate = TTGQuality::tgLoQ;
+                                  p.rate = 176400;
                                   p.dither = true;
                                   p.channels = PresetChannels::Left;
                               }}),
@@ -245,7 +245,8 @@ INSTANTIATE_TEST_SUITE_P(
                                    i.ChooseDevice("usb");
                                    i.ChooseResolution(TTGResolution::tg24Bit);
                                    i.ChooseQuality(TTGQuality::tgLoQ);
-                               }}),
+                               }},
+                      ModelRow{"OwnRate", [](Instrument& i) { i.ChooseRate(192000); }}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(PresetRecall, IsHeardOnceWhilePlayingAndNotAtAllWhenNothingChanges) {

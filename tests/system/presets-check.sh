@@ -36,6 +36,7 @@ while IFS= read -r options; do
 done <<'OPTIONS'
 --frequency 997.123 --level -3 --bits 24 --stereo --duration 500
 --frequency 1000 --waveform square --volume 80,40 --stereo --rate 44100
+--frequency 1000 --rate 192000 --bits 24
 --sweep 20:20000 --duration 2000 --fade 50 --bits float
 --sweep 20000:100 --linear --duration 1000
 --waveform pink --duration 1000
