@@ -16,6 +16,7 @@
 #include "cli/Messages.h"
 #include "cli/PlayRate.h"
 #include "cli/ServeCommand.h"
+#include "cli/PresetCommands.h"
 #include "cli/ToneOptions.h"
 #include "core/EndingSignals.h"
 #include "engine/DefaultSoundOutput.h"
@@ -110,6 +111,7 @@ QStringList Arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
     UseCommandLineLanguage();
     CommandLineParser parser;
+    parser.SetPresetSource(&FindPreset);
     CommandLine line = parser.Parse(Arguments(argc, argv));
     if (line.action == CommandLine::Action::Panel)
         return RunPanel(argc, argv, line.classic);
@@ -142,6 +144,7 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Export: {
         // The output's calibration is looked up when a level is in volts or
         // an output is named: a plain export never waits for a server.
+        ForgetGonePresetOutput(line);
         LevelAtOutput at;
         if (line.jackLevel || line.rightJackLevel || !line.device.empty())
             at = FindLevelAtOutput(*DefaultSoundOutput(), line.device);
@@ -159,6 +162,7 @@ int main(int argc, char** argv) {
         return RunExport(line.tone, line.file);
     }
     case CommandLine::Action::Play: {
+        ForgetGonePresetOutput(line);
         if (!line.device.empty())
             if (const int status = ChooseOutputDevice(line.device); status != 0)
                 return status;
@@ -189,6 +193,12 @@ int main(int argc, char** argv) {
         SetDefaultSoundOutput(nullptr); // lets a fade-out play before the stream goes
         return status;
     }
+    case CommandLine::Action::Presets:
+        return RunPresetList();
+    case CommandLine::Action::PresetSave:
+        return RunPresetSave(*line.preset);
+    case CommandLine::Action::PresetDelete:
+        return RunPresetDelete(line.presetName);
     default:
         return 2;
     }

@@ -10,6 +10,8 @@
 #include "engine/SampleRates.h"
 #include "engine/multitone/ToneListReader.h"
 #include "engine/multitone/TonePlacement.h"
+#include "instrument/PresetStore.h"
+#include "instrument/PresetText.h"
 
 #include <QCommandLineOption>
 #include <QCoreApplication>
@@ -72,6 +74,21 @@ const QString kDither = "dither";
 const QString kDevice = "device";
 // calibrate: the meter's readings.
 const QString kMeasured = "measured";
+// export, play, presets save: start from a preset.
+const QString kPreset = "preset";
+// Options a preset does not keep: presets save refuses them.
+const QStringList kNotInPresets{kNote,    kEnvelope, kAM,      kNoMultiplier,
+                                kClassic, kSeconds,  kMeasured};
+// A preset's settings that a signal of its own replaces, and the options
+// that choose such a signal.
+const QStringList kSignalSettings{kWaveform, kSweep,  kLinear,        kFade, kBurst,
+                                  kPhase,    kTones,  kTonesFile,     kFft,  kSteps,
+                                  kDwell,    kUpDown, kRightFrequency};
+const QStringList kSignalChoosers{kWaveform, kSweep, kBurst, kTones, kTonesFile, kSteps};
+// Settings that give a signal its own frequencies, dropped when the
+// command line gives a frequency.
+const QStringList kOwnFrequencySettings{kSweep, kLinear, kFade,  kTones, kTonesFile,
+                                        kFft,   kSteps,  kDwell, kUpDown};
 
 // Options that shape the signal: they need a command.
 const QStringList kToneOptions{kFrequency, kNote,   kWaveform, kDuration, kBits,         kRate,
@@ -205,8 +222,10 @@ CommandLineParser::CommandLineParser() {
                 "calibrate: play 1 kHz on --device and store the meter's reading of each "
                 "channel.\n"
                 "serve: play as a remote client commands (SCPI over TCP, see --listen) until "
-                "Ctrl-C or SYSTem:SHUTdown."),
-        CliText("[export FILE|play|devices|calibrate|serve]"));
+                "Ctrl-C or SYSTem:SHUTdown.\n"
+                "presets: list the presets; presets save NAME [options]: keep the state the "
+                "options describe; presets delete NAME."),
+        CliText("[export FILE|play|devices|calibrate|serve|presets]"));
     parser_.addOptions({
         {{"h", kHelp}, CliText("Show this help and exit.")},
         {{"v", kVersion}, CliText("Show the version and exit.")},
@@ -278,6 +297,10 @@ CommandLineParser::CommandLineParser() {
                  "separated by commas (192.168.1.0/24,10.0.0.7,fd00::/8); others are closed at "
                  "once."),
          "LIST"},
+        {kPreset,
+         CliText("export, play, presets save: start from the preset NAME (orbel presets lists "
+                 "them); further options replace its settings."),
+         "NAME"},
         {kMeasured,
          CliText("calibrate: the meter's readings of the left and right channels (V RMS, e.g. "
                  "0.245 or 245mV) instead of asking; one value for both."),
@@ -375,7 +398,8 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         return line;
     }
     for (const QString& name : kSingleValued + kSignalSingleValued + kSingleValuedOutput +
-                                   kToneSetSingleValued + kServeOptions)
+                                   kToneSetSingleValued + kServeOptions +
+                                   QStringList{kPreset})
         if (parser_.values(name).size() > 1)
             return Refuse(CliText("%1 may be given only once").arg(Flag(name).c_str()));
     if (parser_.isSet(kPrecise) && parser_.isSet(kClassic))
@@ -384,8 +408,11 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
     line.tone.precise = !line.classic;
 
     const QStringList positional = parser_.positionalArguments();
+    if (parser_.isSet(kPreset) && !presetTaken_)
+        return ParseWithPreset(arguments, positional);
     if (positional.isEmpty()) {
-        for (const QString& name : kToneOptions + kSignalOptions + kOutputOptions + kToneSetOptions)
+        for (const QString& name : kToneOptions + kSignalOptions + kOutputOptions +
+                                       kToneSetOptions + QStringList{kPreset})
             if (parser_.isSet(name))
                 return Refuse(
                     CliText("%1 needs a command: export FILE or play").arg(Flag(name).c_str()));
@@ -427,17 +454,20 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
             return Refuse(CliText("calibrate takes no file"));
         line.action = CommandLine::Action::Calibrate;
         return ParseCalibrate(std::move(line));
+    } else if (command == "presets") {
+        return ParsePresets(std::move(line), positional);
     } else if (command == "devices") {
         if (positional.size() != 1)
             return Refuse(CliText("devices takes no file"));
-        for (const QString& name : kToneOptions + kOutputOptions + kToneSetOptions)
+        for (const QString& name : kToneOptions + kOutputOptions + kToneSetOptions +
+                                       kSignalOptions + QStringList{kPreset})
             if (parser_.isSet(name))
                 return Refuse(CliMessage("%1 is for export and play", {Flag(name)}));
         line.action = CommandLine::Action::Devices;
         return line;
     } else {
         return Refuse(CliText("unknown command %1: the commands are export FILE, play, devices, "
-                              "calibrate and serve")
+                              "calibrate, serve and presets")
                           .arg(QString::fromStdString(to::Quoted(ArgumentBytes(command)))));
     }
     return ParseTone(std::move(line));
@@ -850,4 +880,136 @@ CommandLine CommandLineParser::ParseFineTone(CommandLine line) {
     streamed.durationMs = tone.durationMs.value_or(kStreamedDurationMs);
     line.streamed = streamed;
     return line;
+}
+
+CommandLine CommandLineParser::ParseWithPreset(const QStringList& arguments,
+                                               const QStringList& positional) {
+    const QString command = positional.value(0);
+    if (command != "export" && command != "play" &&
+        !(command == "presets" && positional.value(1) == "save"))
+        return Refuse(CliText("--preset is for export, play and presets save"));
+    const std::string name = ArgumentBytes(parser_.value(kPreset));
+    if (!presets_)
+        return Refuse(CliText("--preset: no presets can be read here"));
+    const PresetLookup found = presets_(name);
+    if (!found.preset)
+        return Refuse(found.refusal);
+    const QStringList expanded = WithPreset(arguments, *found.preset);
+    const bool deviceGiven = parser_.isSet(kDevice);
+    presetTaken_ = true;
+    CommandLine line = Parse(expanded);
+    presetTaken_ = false;
+    if (line.action == CommandLine::Action::Refused)
+        return line;
+    line.presetName = name;
+    line.deviceFromPreset = found.preset->device && !deviceGiven;
+    return line;
+}
+
+QStringList CommandLineParser::WithPreset(const QStringList& arguments,
+                                          const instrument::Preset& preset) {
+    using instrument::PresetChannels;
+    const auto given = [&](const QString& name) { return parser_.isSet(name); };
+    const auto anyGiven = [&](const QStringList& names) {
+        return std::any_of(names.begin(), names.end(), given);
+    };
+    const bool frequencyGiven = given(kFrequency) || given(kNote);
+    const bool signalGiven = anyGiven(kSignalChoosers);
+    QStringList expanded = arguments;
+    const auto add = [&](const QString& option, const std::string& value) {
+        expanded << (value.empty() ? "--" + option : "--" + option + "=" + ArgumentText(value));
+    };
+    const PresetChannels channels = preset.channels.value_or(PresetChannels::Mono);
+    const bool stereoPair = channels == PresetChannels::Left || channels == PresetChannels::Right;
+    // A signal given here that sets its own frequencies.
+    const auto wave = to::ToneWaveform(ArgumentBytes(parser_.value(kWaveform))).value;
+    const bool ownFrequencies = anyGiven({kSweep, kTones, kTonesFile, kSteps}) ||
+                                (wave && (wave->multitone || wave->signal != SignalKind::Tone));
+    const bool presetSignal = preset.waveform && (preset.waveform->multitone ||
+                                                  preset.waveform->signal != SignalKind::Tone);
+    // The preset's frequency gives way to its own signal's frequencies, as
+    // long as that signal stays.
+    const bool presetOwnFrequencies =
+        (presetSignal || preset.sweep || preset.steps || preset.tones || preset.tonesFile) &&
+        !signalGiven && !frequencyGiven;
+    for (const auto& [key, value] : instrument::SettingsOf(preset)) {
+        const QString option = QString::fromStdString(key);
+        if (key == "channel")
+            continue; // said by --stereo and --volume
+        const bool replaced =
+            given(option) || (key == "volume" && stereoPair) ||
+            (key == "right-level" && given(kLevel)) ||
+            (key == "frequency" && (frequencyGiven || ownFrequencies || presetOwnFrequencies)) ||
+            (frequencyGiven && kOwnFrequencySettings.contains(option)) ||
+            (frequencyGiven && key == "waveform" && presetSignal) ||
+            (signalGiven && kSignalSettings.contains(option));
+        if (replaced)
+            continue;
+        // A flag is "yes" in the preset and bare on the command line.
+        add(option, key == "linear" || key == "up-down" || key == "dither" ? "" : value);
+    }
+    if (channels != PresetChannels::Mono && !given(kStereo))
+        add(kStereo, "");
+    if ((channels == PresetChannels::Left || channels == PresetChannels::Right) &&
+        !given(kVolume)) {
+        const auto volume = preset.volume.value_or(std::pair{100, 100});
+        const bool left = channels == PresetChannels::Left;
+        add(kVolume, std::to_string(left ? volume.first : 0) + "," +
+                         std::to_string(left ? 0 : volume.second));
+    }
+    return expanded;
+}
+
+CommandLine CommandLineParser::ParsePresets(CommandLine line, const QStringList& positional) {
+    const QString verb = positional.value(1);
+    const bool save = verb == "save";
+    if (positional.size() == 1 || verb == "delete" || !save) {
+        if (positional.size() != 1 && !(verb == "delete" && positional.size() == 3))
+            return Refuse(CliText("presets takes no more than save NAME or delete NAME"));
+        for (const QString& name : kToneOptions + kSignalOptions + kOutputOptions +
+                                       kToneSetOptions + QStringList{kPreset, kClassic})
+            if (parser_.isSet(name))
+                return Refuse(CliMessage("%1 is for presets save", {Flag(name)}));
+        line.action = positional.size() == 1 ? CommandLine::Action::Presets
+                                             : CommandLine::Action::PresetDelete;
+        line.presetName = ArgumentBytes(positional.value(2));
+        if (line.action == CommandLine::Action::PresetDelete &&
+            instrument::PresetFileName(line.presetName).empty())
+            return Refuse(CliMessage("a preset's name is 1 to %1 bytes",
+                                     {int(instrument::kLongestPresetName)}));
+        return line;
+    }
+    if (positional.size() != 3)
+        return Refuse(CliText("presets save needs one NAME"));
+    const std::string name = ArgumentBytes(positional[2]);
+    if (instrument::PresetFileName(name).empty())
+        return Refuse(
+            CliMessage("a preset's name is 1 to %1 bytes", {int(instrument::kLongestPresetName)}));
+    for (const QString& option : kNotInPresets)
+        if (parser_.isSet(option))
+            return Refuse(CliMessage("%1 is not kept in a preset", {Flag(option)}));
+    // The same readers and refusals as export's.
+    line.action = CommandLine::Action::Export;
+    line.file = "-";
+    line = ParseTone(std::move(line));
+    if (line.action == CommandLine::Action::Refused)
+        return line;
+    instrument::Preset preset;
+    preset.name = name;
+    preset.channels = parser_.isSet(kStereo) ? instrument::PresetChannels::Both
+                                             : instrument::PresetChannels::Mono;
+    for (const QString& option : parser_.optionNames()) {
+        const std::string key = option.toStdString();
+        if (!instrument::IsPresetKey(key) || key == "channel")
+            continue;
+        const bool flag = option == kLinear || option == kUpDown || option == kDither;
+        const std::string value = flag ? "yes" : ArgumentBytes(parser_.value(option));
+        if (auto refused = instrument::SetPresetValue(preset, key, value))
+            return Refuse(Flag(option) + ": " + *refused);
+    }
+    CommandLine saved;
+    saved.action = CommandLine::Action::PresetSave;
+    saved.presetName = name;
+    saved.preset = std::move(preset);
+    return saved;
 }

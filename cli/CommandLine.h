@@ -12,10 +12,12 @@
 #include "engine/steps/StepSchedule.h"
 #include "remote/net/AllowList.h"
 #include "remote/net/Endpoint.h"
+#include "instrument/Preset.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -49,7 +51,20 @@ struct SteppedSweepRequest {
 };
 
 struct CommandLine {
-    enum class Action { Panel, Help, Version, Export, Play, Refused, Devices, Calibrate, Serve };
+    enum class Action {
+        Panel,
+        Help,
+        Version,
+        Export,
+        Play,
+        Refused,
+        Devices,
+        Calibrate,
+        Presets,      // list them
+        PresetSave,   // `preset` as the options describe it
+        PresetDelete, // the one named `presetName`
+        Serve,
+    };
 
     Action action = Action::Panel;
     bool classic = false;          // the panel plays the original synthesis
@@ -86,7 +101,20 @@ struct CommandLine {
     // loopback address (needed to listen beyond it).
     remote_net::Endpoint listen;
     remote_net::AllowList allowed;
+    // presets save: the preset; presets delete, --preset: its name.
+    std::optional<instrument::Preset> preset;
+    std::string presetName;
+    // The device is the preset's (not given on the command line): an output
+    // that is gone gives the default.
+    bool deviceFromPreset = false;
 };
+
+// What --preset NAME finds: the preset, or the one-line refusal.
+struct PresetLookup {
+    std::optional<instrument::Preset> preset;
+    std::string refusal; // translated
+};
+using PresetSource = std::function<PresetLookup(const std::string& name)>;
 
 // Puts `rate` (one of kPreciseRates) on the tone: the classic two through
 // its quality, the others as its own rate.
@@ -101,6 +129,8 @@ public:
     // Usage, commands and options; needs the application object (for the
     // program's name).
     QString HelpText() const;
+    // Where --preset NAME is looked up; without one, --preset is refused.
+    void SetPresetSource(PresetSource source) { presets_ = std::move(source); }
 
 private:
     CommandLine ParseTone(CommandLine line);
@@ -118,6 +148,17 @@ private:
     CommandLine ParseServe(CommandLine line);
     // The rate the frequencies are judged at: --rate's, or the default.
     int RateAsked() const;
+    // export, play or presets save with --preset: the arguments parsed
+    // again with the preset's settings.
+    CommandLine ParseWithPreset(const QStringList& arguments, const QStringList& positional);
+    // presets, presets save NAME [options], presets delete NAME.
+    CommandLine ParsePresets(CommandLine line, const QStringList& positional);
+    // The arguments with the preset's settings added where the arguments
+    // give none of their own.
+    QStringList WithPreset(const QStringList& arguments, const instrument::Preset& preset);
+
+    PresetSource presets_;
+    bool presetTaken_ = false; // the arguments hold the preset's settings already
 
     // The frequencies given off the loops' grid (reset by Parse).
     std::optional<MilliHertz> fineLeft_;

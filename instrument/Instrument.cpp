@@ -117,6 +117,10 @@ void Instrument::Unsubscribe(int id) {
     observers_.erase(id);
 }
 
+bool Instrument::RunCommand(const std::function<bool()>& change) {
+    return Command(change);
+}
+
 bool Instrument::Precise() const {
     return generator_.Precise();
 }

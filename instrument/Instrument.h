@@ -15,6 +15,8 @@
 #include "engine/LevelRefusal.h"
 #include "engine/StreamedTone.h"
 #include "instrument/InstrumentState.h"
+#include "instrument/Preset.h"
+#include "instrument/PresetRecall.h"
 
 #include <cstdint>
 #include <functional>
@@ -118,6 +120,15 @@ public:
     // an output the server no longer has, give the defaults.
     bool UseChoices(OutputChoices choices);
 
+    // The state as a preset called `name`: what sounds, on which channels,
+    // and the output's choices.
+    Preset CapturePreset(std::string name) const;
+    // The preset in one command: what it holds replaces the state, the rest
+    // stays, and a change is heard once (a sweep starts). Refused whole when
+    // one setting cannot be played here; an output that is gone gives the
+    // server's default.
+    PresetRecallResult RecallPreset(const Preset& preset);
+
     bool ShowHint(std::string hint);
     bool SetSoundLost(bool lost);
 
@@ -160,6 +171,12 @@ public:
 private:
     // Runs `change`; observers hear of it if the state changed.
     template <class Change> bool Command(Change&& change);
+    bool RunCommand(const std::function<bool()>& change);
+    // Why the instrument cannot take one of the preset's settings; empty
+    // when it takes them all.
+    std::string PresetRefusal(const Preset& preset) const;
+    // Puts the preset's settings in place, without playing.
+    void PlacePreset(const Preset& preset, bool& outputGone);
     bool Precise() const;
     void Play();
     void Heard();

@@ -12,6 +12,7 @@
 #include "panel/PanelRemoteControl.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
+#include "panel/PresetMenu.h"
 #include "panel/SweepDialog.h"
 #include "panel/SweepRun.h"
 
@@ -151,6 +152,7 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     QAction* sweep = menu_->addAction(PanelText("Качание частоты…"));
     sweep->setEnabled(Precise());
     connect(sweep, &QAction::triggered, this, [this] { OpenSweepDialog(); });
+    PresetMenu::Add(*menu_, form_, instrument_);
     QAction* save = menu_->addAction(PanelText("Сохранить в файл WAV…"));
     // What it writes is the tone or signal the generator holds, not a
     // stream: rather no file than another signal's (orbel export writes

@@ -501,6 +501,66 @@ Manual: man orbel</translation>
         <translation>, %1 V RMS</translation>
     </message>
     <message>
+        <source>Наборы</source>
+        <translation>Presets</translation>
+    </message>
+    <message>
+        <source>Сохранить как…</source>
+        <translation>Save as…</translation>
+    </message>
+    <message>
+        <source>Удалить…</source>
+        <translation>Delete…</translation>
+    </message>
+    <message>
+        <source>Сохранить набор</source>
+        <translation>Save preset</translation>
+    </message>
+    <message>
+        <source>Название набора:</source>
+        <translation>Preset name:</translation>
+    </message>
+    <message>
+        <source>Удалить набор</source>
+        <translation>Delete preset</translation>
+    </message>
+    <message>
+        <source>Набор:</source>
+        <translation>Preset:</translation>
+    </message>
+    <message>
+        <source>Название набора — от 1 до %1 байт</source>
+        <translation>A preset&apos;s name is 1 to %1 bytes</translation>
+    </message>
+    <message>
+        <source>Набор не сохранён: на его месте не файл набора, он оставлен как есть</source>
+        <translation>The preset is not saved: its place holds something that is not a preset, left as it is</translation>
+    </message>
+    <message>
+        <source>Набор не сохранён в %1</source>
+        <translation>The preset is not saved in %1</translation>
+    </message>
+    <message>
+        <source>Набор «%1» повреждён: строка %2: %3</source>
+        <translation>Preset “%1” is damaged: line %2: %3</translation>
+    </message>
+    <message>
+        <source>Набор «%1» не прочитан: %2</source>
+        <translation>Preset “%1” cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>Набор «%1» не может звучать на панели: %2</source>
+        <translation>Preset “%1” cannot be played on the panel: %2</translation>
+    </message>
+    <message>
+        <source>Устройства вывода набора больше нет: звук идёт на устройство по умолчанию</source>
+        <translation>The preset&apos;s output is gone: the sound goes to the default output</translation>
+    </message>
+    <message>
+        <source>Набор «%1» не удалён</source>
+        <translation>Preset “%1” is not deleted</translation>
+    </message>
+    <message>
         <source>Калибровка уровня…</source>
         <translation>Level calibration…</translation>
     </message>

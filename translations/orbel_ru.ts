@@ -80,16 +80,18 @@ export и play работают без дисплея.
 play: play it until --seconds have passed or Ctrl-C.
 devices: list the sound server's outputs.
 calibrate: play 1 kHz on --device and store the meter's reading of each channel.
-serve: play as a remote client commands (SCPI over TCP, see --listen) until Ctrl-C or SYSTem:SHUTdown.</source>
+serve: play as a remote client commands (SCPI over TCP, see --listen) until Ctrl-C or SYSTem:SHUTdown.
+presets: list the presets; presets save NAME [options]: keep the state the options describe; presets delete NAME.</source>
         <translation>export ФАЙЛ: записать сигнал в файл WAV.
 play: воспроизводить его, пока не пройдут --seconds или до Ctrl-C.
 devices: перечислить выходы звукового сервера.
 calibrate: играть 1 кГц на --device и сохранить показание вольтметра для каждого канала.
-serve: играть по командам удалённого клиента (SCPI по TCP, см. --listen) до Ctrl-C или SYSTem:SHUTdown.</translation>
+serve: играть по командам удалённого клиента (SCPI по TCP, см. --listen) до Ctrl-C или SYSTem:SHUTdown.
+presets: перечислить наборы; presets save ИМЯ [параметры]: сохранить состояние, которое задают параметры; presets delete ИМЯ: удалить набор.</translation>
     </message>
     <message>
-        <source>[export FILE|play|devices|calibrate|serve]</source>
-        <translation>[export ФАЙЛ|play|devices|calibrate|serve]</translation>
+        <source>[export FILE|play|devices|calibrate|serve|presets]</source>
+        <translation>[export ФАЙЛ|play|devices|calibrate|serve|presets]</translation>
     </message>
     <message>
         <source>Show this help and exit.</source>
@@ -320,8 +322,8 @@ serve: играть по командам удалённого клиента (S
         <translation>play не принимает файл</translation>
     </message>
     <message>
-        <source>unknown command %1: the commands are export FILE, play, devices, calibrate and serve</source>
-        <translation>неизвестная команда %1: команды — export ФАЙЛ, play, devices, calibrate и serve</translation>
+        <source>unknown command %1: the commands are export FILE, play, devices, calibrate, serve and presets</source>
+        <translation>неизвестная команда %1: команды — export ФАЙЛ, play, devices, calibrate, serve и presets</translation>
     </message>
     <message>
         <source>give only one of --frequency and --note</source>
@@ -616,6 +618,82 @@ There is NO WARRANTY, to the extent permitted by law.</source>
     <message>
         <source>%1 %2 is less than this output plays: at least %3</source>
         <translation>%1 %2: меньше, чем может дать этот выход; наименьший уровень %3</translation>
+    </message>
+    <message>
+        <source>export, play, presets save: start from the preset NAME (orbel presets lists them); further options replace its settings.</source>
+        <translation>export, play, presets save: начать с набора ИМЯ (список: orbel presets); другие параметры заменяют его настройки.</translation>
+    </message>
+    <message>
+        <source>--preset is for export, play and presets save</source>
+        <translation>--preset — только для export, play и presets save</translation>
+    </message>
+    <message>
+        <source>--preset: no presets can be read here</source>
+        <translation>--preset: наборы здесь недоступны</translation>
+    </message>
+    <message>
+        <source>presets takes no more than save NAME or delete NAME</source>
+        <translation>presets принимает только save ИМЯ или delete ИМЯ</translation>
+    </message>
+    <message>
+        <source>%1 is for presets save</source>
+        <translation>%1 — только для presets save</translation>
+    </message>
+    <message>
+        <source>a preset&apos;s name is 1 to %1 bytes</source>
+        <translation>имя набора — от 1 до %1 байт</translation>
+    </message>
+    <message>
+        <source>presets save needs one NAME</source>
+        <translation>presets save требует одно ИМЯ</translation>
+    </message>
+    <message>
+        <source>%1 is not kept in a preset</source>
+        <translation>%1 не сохраняется в наборе</translation>
+    </message>
+    <message>
+        <source>no preset named %1 (orbel presets lists them)</source>
+        <translation>нет набора с именем %1 (список: orbel presets)</translation>
+    </message>
+    <message>
+        <source>preset %1 is damaged: line %2: %3</source>
+        <translation>набор %1 повреждён: строка %2: %3</translation>
+    </message>
+    <message>
+        <source>preset %1 is damaged: %2</source>
+        <translation>набор %1 повреждён: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a preset: %2</source>
+        <translation>%1 — не набор: %2</translation>
+    </message>
+    <message>
+        <source>preset %1 would be larger than 1 MB</source>
+        <translation>набор %1 был бы больше 1 МБ</translation>
+    </message>
+    <message>
+        <source>preset %1 not saved: its place in %2 holds something that is not a preset, left as it is</source>
+        <translation>набор %1 не сохранён: на его месте в %2 не набор, он оставлен как есть</translation>
+    </message>
+    <message>
+        <source>preset %1 not saved: there is no settings folder ($HOME is not set)</source>
+        <translation>набор %1 не сохранён: нет папки настроек ($HOME не задан)</translation>
+    </message>
+    <message>
+        <source>preset %1 not saved in %2</source>
+        <translation>набор %1 не сохранён в %2</translation>
+    </message>
+    <message>
+        <source>preset %1 not deleted: its place holds something that is not a preset, left as it is</source>
+        <translation>набор %1 не удалён: на его месте не набор, он оставлен как есть</translation>
+    </message>
+    <message>
+        <source>preset %1 not deleted: %2</source>
+        <translation>набор %1 не удалён: %2</translation>
+    </message>
+    <message>
+        <source>preset %1: the output %2 is gone; the default output is used</source>
+        <translation>набор %1: выхода %2 больше нет; используется выход по умолчанию</translation>
     </message>
     <message>
         <source>level %1</source>

@@ -874,3 +874,119 @@ TEST(CommandLineTest, SaysEachStepOnceWhenItIsHeard) {
     std::fclose(out);
     std::free(text);
 }
+
+namespace {
+
+// The parser with presets from memory: "tone", "sweep", "left" and one
+// with a right level of its own (mono).
+CommandLine ParseWithPresets(const std::string& args) {
+    QStringList list{"orbel"};
+    for (const std::string& a : Split(args))
+        list << QString::fromStdString(a);
+    CommandLineParser parser;
+    parser.SetPresetSource([](const std::string& name) -> PresetLookup {
+        instrument::Preset p;
+        p.name = name;
+        if (name == "tone") {
+            p.frequency = MilliHertz{997123};
+            p.level = WrittenLevel{-6, LevelUnit::DbFs};
+            p.channels = instrument::PresetChannels::Both;
+            p.bits = TTGResolution::tg24Bit;
+            p.device = "usb";
+        } else if (name == "sweep") {
+            p.frequency = MilliHertz::FromHertz(500); // the dials' under the sweep
+            p.sweep = std::pair{20, 20000};
+            p.durationMs = 2000;
+            p.fadeMs = 50;
+        } else if (name == "left") {
+            p.frequency = MilliHertz::FromHertz(440);
+            p.channels = instrument::PresetChannels::Left;
+            p.volume = std::pair{80, 30};
+        } else if (name == "own-right") {
+            p.level = WrittenLevel{-6, LevelUnit::DbFs};
+            p.rightLevel = WrittenLevel{-12, LevelUnit::DbFs};
+        } else {
+            return {std::nullopt, "no preset named " + name};
+        }
+        return {p, {}};
+    });
+    return parser.Parse(list);
+}
+
+} // namespace
+
+TEST(CommandLinePresets, StartFromThePresetAndLetOptionsReplaceItsSettings) {
+    const CommandLine tone = ParseWithPresets("export f.wav --preset tone");
+    ASSERT_EQ(tone.action, CommandLine::Action::Export) << tone.error;
+    ASSERT_TRUE(tone.streamed);
+    EXPECT_EQ(tone.streamed->tone.frequency, MilliHertz{997123});
+    EXPECT_TRUE(tone.streamed->format.stereo);
+    EXPECT_EQ(tone.tone.resolution, TTGResolution::tg24Bit);
+    EXPECT_DOUBLE_EQ(tone.tone.levelDb, -6);
+    EXPECT_EQ(tone.device, "usb");
+    EXPECT_TRUE(tone.deviceFromPreset);
+
+    const CommandLine replaced =
+        ParseWithPresets("export f.wav --preset tone --frequency 1000 --level -1 --device hdmi");
+    ASSERT_EQ(replaced.action, CommandLine::Action::Export) << replaced.error;
+    EXPECT_FALSE(replaced.streamed);
+    EXPECT_EQ(replaced.tone.frequency, 1000);
+    EXPECT_DOUBLE_EQ(replaced.tone.levelDb, -1);
+    EXPECT_FALSE(replaced.deviceFromPreset);
+
+    // A frequency replaces a signal with frequencies of its own, and a
+    // signal replaces the preset's frequency.
+    const CommandLine tone1k = ParseWithPresets("export f.wav --preset sweep --frequency 1000");
+    ASSERT_EQ(tone1k.action, CommandLine::Action::Export) << tone1k.error;
+    EXPECT_EQ(tone1k.tone.signal.kind, SignalKind::Tone);
+    const CommandLine sweep = ParseWithPresets("export f.wav --preset sweep");
+    ASSERT_EQ(sweep.action, CommandLine::Action::Export) << sweep.error;
+    EXPECT_EQ(sweep.tone.signal.kind, SignalKind::Sweep);
+    const CommandLine burst = ParseWithPresets("export f.wav --preset sweep --burst 2:2");
+    ASSERT_EQ(burst.action, CommandLine::Action::Export) << burst.error;
+    EXPECT_EQ(burst.tone.frequency, 500);
+    const CommandLine pink = ParseWithPresets("play --preset tone --waveform pink");
+    ASSERT_EQ(pink.action, CommandLine::Action::Play) << pink.error;
+    EXPECT_EQ(pink.tone.signal.kind, SignalKind::PinkNoise);
+
+    const CommandLine left = ParseWithPresets("play --preset left");
+    ASSERT_EQ(left.action, CommandLine::Action::Play) << left.error;
+    EXPECT_TRUE(left.tone.stereo);
+    EXPECT_EQ(left.tone.leftVolume, 80);
+    EXPECT_EQ(left.tone.rightVolume, 0);
+}
+
+TEST(CommandLinePresets, RefuseWhatCannotBeKeptOrPlayed) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"play --preset gone", "no preset named gone"},
+        {"play --preset own-right", "--right-level needs --stereo"},
+        {"devices --preset tone", "--preset is for export, play and presets save"},
+        {"presets save n --note A4", "--note is not kept in a preset"},
+        {"presets save n --frequency 50000", "--frequency"},
+        {"presets save n --waveform multitone", "--tones"},
+        {"presets delete", "presets takes no more"},
+        {"presets --frequency 1000", "--frequency is for presets save"},
+    };
+    for (const auto& [args, reason] : rows) {
+        const CommandLine line = ParseWithPresets(args);
+        EXPECT_EQ(line.action, CommandLine::Action::Refused) << args;
+        EXPECT_NE(line.error.find(reason), std::string::npos) << args << ": " << line.error;
+    }
+    EXPECT_EQ(ParseWithPresets(std::string("presets save ") + std::string(81, 'n')).action,
+              CommandLine::Action::Refused);
+}
+
+TEST(CommandLinePresets, SaveKeepsTheOptionsAsWritten) {
+    const CommandLine line = ParseWithPresets(
+        "presets save Ref --preset tone --level 0dBu --stereo --phase 90.5 --rate 44100 --dither");
+    ASSERT_EQ(line.action, CommandLine::Action::PresetSave) << line.error;
+    const instrument::Preset& p = *line.preset;
+    EXPECT_EQ(p.name, "Ref");
+    EXPECT_EQ(p.frequency, MilliHertz{997123}); // from the preset
+    EXPECT_EQ(p.level, (WrittenLevel{0, LevelUnit::DbU}));
+    EXPECT_EQ(p.phaseTenths, 905);
+    EXPECT_EQ(p.rate, 44100);
+    EXPECT_TRUE(p.dither);
+    EXPECT_EQ(p.device, "usb");
+    EXPECT_EQ(p.channels, instrument::PresetChannels::Both);
+}

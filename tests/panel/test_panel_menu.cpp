@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -198,6 +199,7 @@ TEST_P(MenuOpens, ByEveryWayWithItsEntriesAndEscapeClosesIt) {
                                PanelText("Частота…"),
                                PanelText("Уровень…"),
                                PanelText("Качание частоты…"),
+                               PanelText("Наборы"),
                                PanelText("Сохранить в файл WAV…"),
                                PanelText("Калибровка уровня…"),
                                PanelText("Удалённое управление"),
@@ -917,4 +919,60 @@ TEST_F(LevelCalibrationTest, CancelStopsTheToneAndStoresNothing) {
     QApplication::processEvents();
     EXPECT_FALSE(outputs->Playing());
     EXPECT_FALSE(Stored(OutputChannel::Left));
+}
+
+// --- presets -------------------------------------------------------------------
+
+// The name dialog an entry of "Наборы" opened, answered with `text`.
+void Answer(TForm1& form, const QString& text) {
+    QApplication::processEvents();
+    auto* dialog = form.findChild<QInputDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->setTextValue(text);
+    dialog->accept();
+    QApplication::processEvents();
+}
+
+TEST_F(PanelMenuTest, APresetSavedIsRecalledWhilePlayingAfterARestartAndDeleted) {
+    Choose("Формат", "24 бита");
+    Choose("Сигнал", "Розовый шум");
+    TurnDial(form->AbGearDial1, Qt::Key_Up);
+    const int hertz = Gen().Frequency();
+    Choose("Наборы", "Сохранить как…");
+    Answer(*form, "Шум & 24");
+    Restart();
+    Choose("Формат", "16 бит");
+    Choose("Сигнал", "Как на панели");
+    Click(At(form->AbColBitBtn1));
+    const int plays = sound->PlayCount();
+    Choose("Наборы", "Шум && 24");
+    EXPECT_EQ(sound->PlayCount(), plays + 1) << "recalled at once, heard once";
+    EXPECT_EQ(Gen().Resolution(), TTGResolution::tg24Bit);
+    EXPECT_EQ(Gen().Signal().kind, SignalKind::PinkNoise);
+    EXPECT_EQ(Gen().Frequency(), hertz);
+    Choose("Наборы", "Удалить…");
+    Answer(*form, "Шум & 24");
+    QMenu* menu = OpenMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(Entry(Entry(menu, "Наборы")->menu(), "Шум && 24"), nullptr);
+    EXPECT_FALSE(Entry(Entry(menu, "Наборы")->menu(), "Удалить…")->isEnabled());
+    menu->close();
+}
+
+TEST_F(PanelMenuTest, APresetThePanelCannotPlayIsRefusedWithItsReason) {
+    const QString folder = config.filePath("orbel/presets");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(folder + "/fine.preset");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("orbel preset 1\nname = fine\nfrequency = 997.123\n");
+    file.close();
+    Click(At(form->AbColBitBtn1));
+    const int plays = sound->PlayCount();
+    Choose("Наборы", "fine");
+    auto* box = form->findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains("997.123")) << box->text().toStdString();
+    EXPECT_EQ(sound->PlayCount(), plays);
+    EXPECT_EQ(Gen().Frequency(), 1000);
+    box->close();
 }

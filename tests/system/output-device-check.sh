@@ -7,7 +7,8 @@
 # (a float32 sink) is on its monitor, with THD+N at most -130 dB, and not on
 # the other's; the stream tells mixers who plays what; when the chosen sink
 # is unloaded while playing the program says so, and when it is loaded
-# again the tone goes back to it. Exits non-zero with a FAIL line on the
+# again the tone goes back to it; a preset's output that is gone gives
+# the default with one line. Exits non-zero with a FAIL line on the
 # first check that fails.
 set -euo pipefail
 # The program's English notices are read below, whatever the caller's locale.
@@ -44,6 +45,17 @@ if ! grep -q "no output named 'nosuch'" "$work/err" || ! grep -q "^bench_b" "$wo
   fail "an unknown output is refused without the list: $(cat "$work/err")"
 fi
 ok "an unknown output is refused with the list"
+
+# A preset's output that is gone gives the default output, said in one line.
+export XDG_CONFIG_HOME="$work/config"
+"$orbel" presets save unplugged --frequency 1000 --device bench_gone || fail "presets save exits $?"
+status=0
+"$orbel" play --preset unplugged --seconds 0.5 2>"$work/err" || status=$?
+[ "$status" -eq 0 ] || fail "a preset whose output is gone exits $status: $(cat "$work/err")"
+{ [ "$(wc -l <"$work/err")" -eq 1 ] &&
+  grep -qF "preset 'unplugged': the output 'bench_gone' is gone; the default output is used" "$work/err"; } ||
+  fail "a preset's lost output is not said in one line: $(cat "$work/err")"
+ok "a preset's lost output gives the default, in one line"
 
 # A description holding an escape and a tab, and a name typed with one: each
 # is shown as \xNN, one output a line, nothing acting on the terminal.

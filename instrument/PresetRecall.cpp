@@ -1,0 +1,220 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The instrument's presets: capturing its state as one, and recalling one
+// in a single command.
+#include "instrument/FrequencyDials.h"
+#include "instrument/Instrument.h"
+
+#include "engine/SampleRates.h"
+#include "engine/ToneGen.h"
+
+namespace instrument {
+
+namespace {
+
+constexpr std::size_t kThousands = 0, kHundreds = 1, kUnits = 2, kAmplitude = 3;
+
+bool Wide(TTGResolution r) {
+    return r == TTGResolution::tg24Bit || r == TTGResolution::tgFloat;
+}
+
+DialPosition At(int reading) {
+    return {static_cast<float>(reading), reading};
+}
+
+Channel ChannelOf(PresetChannels channels) {
+    switch (channels) {
+    case PresetChannels::Left:
+        return Channel::Left;
+    case PresetChannels::Right:
+        return Channel::Right;
+    case PresetChannels::Mono:
+    case PresetChannels::Both:
+        break;
+    }
+    return Channel::Both;
+}
+
+// The amplitude the selected channel sounds at, from the preset's pair.
+int AmplitudeOf(const std::pair<int, int>& volume, Channel channel) {
+    return channel == Channel::Right ? volume.second : volume.first;
+}
+
+} // namespace
+
+Preset Instrument::CapturePreset(std::string name) const {
+    Preset preset;
+    preset.name = std::move(name);
+    const DialPositions& d = state_.dials;
+    const int amplitude = d[kAmplitude].reading;
+    switch (state_.channel) {
+    case Channel::Left:
+        preset.channels = PresetChannels::Left;
+        preset.volume = std::pair{amplitude, 0};
+        break;
+    case Channel::Right:
+        preset.channels = PresetChannels::Right;
+        preset.volume = std::pair{0, amplitude};
+        break;
+    case Channel::Both:
+        preset.channels = PresetChannels::Both;
+        preset.volume = std::pair{amplitude, amplitude};
+        break;
+    }
+    // The dials' frequency, also while a signal with frequencies of its
+    // own plays: it is heard again once the signal ends.
+    preset.frequency = MilliHertz::FromHertz(
+        ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading));
+    if (state_.sweep.active) {
+        const SweepSettings& sweep = state_.sweep.settings;
+        preset.sweep = std::pair{sweep.startHz, sweep.endHz};
+        preset.linear = sweep.linear;
+        preset.durationMs = sweep.durationMs;
+        if (sweep.fadeMs > 0)
+            preset.fadeMs = sweep.fadeMs;
+    } else if (state_.choices.signal != SignalKind::Tone) {
+        preset.waveform = PresetWave{TTGWave::tgSine, state_.choices.signal, false};
+    } else {
+        preset.waveform = PresetWave{state_.waveform, SignalKind::Tone, false};
+    }
+    if (!state_.choices.device.empty())
+        preset.device = state_.choices.device;
+    preset.bits = state_.choices.resolution;
+    preset.rate = state_.choices.rate != 0                      ? state_.choices.rate
+                  : state_.choices.quality == TTGQuality::tgLoQ ? 44100
+                                                                : 96000;
+    return preset;
+}
+
+// The settings today's instrument cannot hold. Its frequency is the dials'
+// whole hertz and its level the amplitude dial: a frequency with decimals
+// and a level in units wait for the exact frequency and level commands.
+std::string Instrument::PresetRefusal(const Preset& p) const {
+    if (p.frequency &&
+        (!p.frequency->IsWholeHertz() || *p.frequency < MilliHertz::FromHertz(kMinFrequency) ||
+         *p.frequency > MilliHertz::FromHertz(kMaxFrequency)))
+        return "frequency " + FrequencyText(*p.frequency) +
+               " Hz: the panel plays whole hertz from 20 to 20000";
+    if (p.rightFrequency)
+        return "right-frequency: the panel plays one frequency on both channels";
+    if (p.level || p.rightLevel)
+        return "level: the panel sets the level with the amplitude dial alone";
+    const Channel channel = p.channels ? ChannelOf(*p.channels) : state_.channel;
+    if (p.volume && channel == Channel::Both && p.volume->first != p.volume->second)
+        return "volume: both channels play at one amplitude on the panel";
+    if (p.waveform && p.waveform->multitone)
+        return "waveform multitone: the panel does not play a multitone";
+    if (p.steps || p.dwellMs || p.upDown)
+        return "steps: the panel does not play a stepped sweep";
+    if (p.tones || p.tonesFile || p.fftLength)
+        return "tones: the panel does not play a multitone";
+    if (p.burst)
+        return "burst: the panel does not play bursts";
+    if (p.phaseTenths)
+        return "phase: the panel plays both channels in phase";
+    const bool signal = p.sweep || (p.waveform && p.waveform->signal != SignalKind::Tone);
+    if (!Precise() &&
+        (signal || (p.bits && Wide(*p.bits)) || (p.rate && !PlaysAtRate(*p.rate, false))))
+        return "the classic synthesis plays tones of 8 or 16 bits only";
+    if (p.sweep && p.waveform && p.waveform != PresetWave{})
+        return "sweep: a sweep plays a sine";
+    if (p.fadeMs && !p.sweep)
+        return "fade: a fade goes with a sweep";
+    return {};
+}
+
+void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
+    OutputChoices& choices = state_.choices;
+    if (p.device) {
+        const auto devices = generator_.Output()->ListDevices();
+        const OutputDevice* kept = devices ? FindOutputDevice(*devices, *p.device) : nullptr;
+        outputGone = !kept;
+        choices.device = kept ? kept->name : std::string();
+        generator_.Output()->ChooseDevice(choices.device);
+    }
+    if (p.bits)
+        choices.resolution = *p.bits;
+    if (p.rate) {
+        // The classic synthesis's two rates are its qualities.
+        const bool classicRate = PlaysAtRate(*p.rate, false);
+        choices.quality = *p.rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ;
+        choices.rate = classicRate ? 0 : *p.rate;
+    }
+    ApplyFormat();
+
+    if (p.channels) {
+        state_.channel = ChannelOf(*p.channels);
+        if (state_.channel == Channel::Left)
+            state_.dials = state_.memory.left;
+        else if (state_.channel == Channel::Right)
+            state_.dials = state_.memory.right;
+        else
+            state_.dials[kAmplitude] = state_.memory.bothAmplitude;
+    }
+    DialPositions& d = state_.dials;
+    if (p.frequency) {
+        const int hz = static_cast<int>(p.frequency->value / 1000);
+        d[kThousands] = At(hz / 1000);
+        d[kHundreds] = At(hz / 100 % 10);
+        d[kUnits] = At(hz % 100);
+        // The 10 Hz step cannot show single hertz.
+        if (hz % 10 != 0)
+            state_.step = Step::OneHz;
+    }
+    if (p.volume)
+        d[kAmplitude] = At(AmplitudeOf(*p.volume, state_.channel));
+    state_.memory.Save(state_.channel, d);
+    ApplyLevels();
+    ApplyFrequency();
+
+    if (p.sweep) {
+        SweepSettings sweep;
+        sweep.startHz = p.sweep->first;
+        sweep.endHz = p.sweep->second;
+        sweep.linear = p.linear;
+        if (p.durationMs)
+            sweep.durationMs = *p.durationMs;
+        sweep.fadeMs = p.fadeMs.value_or(0);
+        if (!state_.sweep.active)
+            state_.sweep.loopBefore = generator_.Loop();
+        state_.sweep.active = true;
+        state_.sweep.repeat = false;
+        state_.sweep.settings = sweep;
+        MeasurementSignal signal;
+        signal.kind = SignalKind::Sweep;
+        signal.sweep = sweep;
+        generator_.SetLoop(false);
+        PlaySignal(signal);
+        state_.running = true;
+        return;
+    }
+    if (p.waveform) {
+        EndSweep();
+        choices.signal = p.waveform->signal;
+        state_.waveform = p.waveform->wave;
+        generator_.SetWaveform(state_.waveform);
+        PlaySignal(ChosenSignal());
+        if (state_.waveform == TTGWave::tgNoise)
+            ShowNoFrequency();
+    }
+}
+
+PresetRecallResult Instrument::RecallPreset(const Preset& preset) {
+    PresetRecallResult result;
+    result.refusal = PresetRefusal(preset);
+    if (!result.refusal.empty())
+        return result;
+    RunCommand([&] {
+        const InstrumentState before = state_;
+        PlacePreset(preset, result.outputGone);
+        // A sweep plays from its start; anything else is heard if it changed.
+        if (preset.sweep)
+            Play();
+        else if (state_ != before)
+            Heard();
+        return true;
+    });
+    result.accepted = true;
+    return result;
+}
+
+} // namespace instrument
