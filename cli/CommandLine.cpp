@@ -398,8 +398,7 @@ CommandLine CommandLineParser::Parse(const QStringList& arguments) {
         return line;
     }
     for (const QString& name : kSingleValued + kSignalSingleValued + kSingleValuedOutput +
-                                   kToneSetSingleValued + kServeOptions +
-                                   QStringList{kPreset})
+                                   kToneSetSingleValued + kServeOptions + QStringList{kPreset})
         if (parser_.values(name).size() > 1)
             return Refuse(CliText("%1 may be given only once").arg(Flag(name).c_str()));
     if (parser_.isSet(kPrecise) && parser_.isSet(kClassic))
@@ -542,7 +541,7 @@ CommandLine CommandLineParser::ParseTone(CommandLine line) {
             return Refuse(*refused);
     const auto bits = [&](std::string_view text) {
         auto v = to::Bits(text);
-        const bool wide = v.value == TTGResolution::tg24Bit || v.value == TTGResolution::tgFloat;
+        const bool wide = v.value && IsWideResolution(*v.value);
         if (wide && !tone.precise)
             return decltype(v)::Refused(
                 {"--bits %1 needs the precise synthesis; --classic makes 8 or 16 bits",

@@ -21,6 +21,11 @@ enum class TTGWave : std::uint8_t {
 // one plays them as 16 bits.
 enum class TTGResolution : std::uint8_t { tg16Bit = 0, tg8Bit = 1, tg24Bit = 2, tgFloat = 3 };
 
+// 24 bits and float: only the precise synthesis writes them.
+constexpr bool IsWideResolution(TTGResolution r) {
+    return r == TTGResolution::tg24Bit || r == TTGResolution::tgFloat;
+}
+
 // tgHiQ plays 96000 samples per second, tgLoQ 44100.
 enum class TTGQuality : std::uint8_t { tgHiQ = 0, tgLoQ = 1 };
 

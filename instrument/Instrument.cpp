@@ -40,10 +40,6 @@ std::string Digits(int value, int width) {
     return text;
 }
 
-bool Wide(TTGResolution r) {
-    return r == TTGResolution::tg24Bit || r == TTGResolution::tgFloat;
-}
-
 } // namespace
 
 void ChannelMemory::Save(Channel channel, const DialPositions& dials) {
@@ -505,7 +501,7 @@ bool Instrument::ChooseDevice(const std::string& name) {
 bool Instrument::ChooseResolution(TTGResolution resolution) {
     return Command([this, resolution] {
         // The classic synthesis makes 16 bits (and 8).
-        if (!Precise() && Wide(resolution))
+        if (!Precise() && IsWideResolution(resolution))
             return false;
         if (resolution == state_.choices.resolution)
             return true;
@@ -548,7 +544,7 @@ bool Instrument::ChooseRate(int rate) {
 bool Instrument::UseChoices(OutputChoices choices) {
     return Command([this, &choices] {
         if (!Precise()) {
-            if (Wide(choices.resolution))
+            if (IsWideResolution(choices.resolution))
                 choices.resolution = TTGResolution::tg16Bit;
             choices.signal = SignalKind::Tone;
             choices.rate = 0;

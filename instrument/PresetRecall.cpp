@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument's presets: capturing its state as one, and recalling one
 // in a single command.
-#include "instrument/FrequencyDials.h"
 #include "instrument/Instrument.h"
+
+#include "instrument/DialIndex.h"
+#include "instrument/FrequencyDials.h"
 
 #include "engine/SampleRates.h"
 #include "engine/ToneGen.h"
@@ -10,12 +12,6 @@
 namespace instrument {
 
 namespace {
-
-constexpr std::size_t kThousands = 0, kHundreds = 1, kUnits = 2, kAmplitude = 3;
-
-bool Wide(TTGResolution r) {
-    return r == TTGResolution::tg24Bit || r == TTGResolution::tgFloat;
-}
 
 DialPosition At(int reading) {
     return {static_cast<float>(reading), reading};
@@ -112,8 +108,8 @@ std::string Instrument::PresetRefusal(const Preset& p) const {
     if (p.phaseTenths)
         return "phase: the panel plays both channels in phase";
     const bool signal = p.sweep || (p.waveform && p.waveform->signal != SignalKind::Tone);
-    if (!Precise() &&
-        (signal || (p.bits && Wide(*p.bits)) || (p.rate && !PlaysAtRate(*p.rate, false))))
+    if (!Precise() && (signal || (p.bits && IsWideResolution(*p.bits)) ||
+                       (p.rate && !PlaysAtRate(*p.rate, false))))
         return "the classic synthesis plays tones of 8 or 16 bits only";
     if (p.sweep && p.waveform && p.waveform != PresetWave{})
         return "sweep: a sweep plays a sine";

@@ -7,8 +7,8 @@
 #include "engine/ToneExport.h"
 #include "engine/ToneGen.h"
 #include "panel/FrequencyDialog.h"
-#include "panel/LevelDialog.h"
 #include "panel/LevelCalibrationDialog.h"
+#include "panel/LevelDialog.h"
 #include "panel/PanelRemoteControl.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
@@ -45,10 +45,6 @@ QAction* AddChoice(QMenu& menu, QActionGroup& group, const QString& text, bool c
     action->setChecked(checked);
     group.addAction(action);
     return action;
-}
-
-bool WideResolution(TTGResolution r) {
-    return r == TTGResolution::tg24Bit || r == TTGResolution::tgFloat;
 }
 
 } // namespace
@@ -106,7 +102,7 @@ void PanelMenu::RememberChanges() {
     // what it cannot show stays as the file keeps it.
     if (!Precise()) {
         const PanelChoices stored = panel_settings::Load();
-        if (WideResolution(stored.resolution))
+        if (IsWideResolution(stored.resolution))
             kept.resolution = stored.resolution;
         kept.signal = stored.signal;
         // Nor the precise synthesis's own rates, which it plays as 96 kHz.
@@ -192,7 +188,7 @@ void PanelMenu::AddFormatMenu(QMenu& menu) {
     for (const ChoiceName<TTGResolution>& name : choice_names::kBits) {
         // The classic synthesis makes 16 bits (and 8, which the panel never
         // offered): only its own formats are shown under it.
-        if (!name.shownText || (!Precise() && WideResolution(name.value)))
+        if (!name.shownText || (!Precise() && IsWideResolution(name.value)))
             continue;
         connect(
             AddChoice(*sub, *bits, PanelText(name.shownText), Choices().resolution == name.value),
