@@ -9,9 +9,18 @@
 #include "engine/SampleRates.h"
 #include "engine/ToneGen.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace instrument {
 
 namespace {
+
+// Whole hertz the frequency dials show.
+bool OnTheDials(MilliHertz f) {
+    return f.IsWholeHertz() && f >= MilliHertz::FromHertz(kMinFrequency) &&
+           f <= MilliHertz::FromHertz(kMaxFrequency);
+}
 
 DialPosition At(int reading) {
     return {static_cast<float>(reading), reading};
@@ -58,8 +67,9 @@ Preset Instrument::CapturePreset(std::string name) const {
     }
     // The dials' frequency, also while a signal with frequencies of its
     // own plays: it is heard again once the signal ends.
-    preset.frequency = MilliHertz::FromHertz(
-        ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading));
+    preset.frequency = state_.fine.frequency.value_or(MilliHertz::FromHertz(
+        ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading)));
+    preset.level = state_.fine.level;
     if (state_.sweep.active) {
         const SweepSettings& sweep = state_.sweep.settings;
         preset.sweep = std::pair{sweep.startHz, sweep.endHz};
@@ -81,20 +91,29 @@ Preset Instrument::CapturePreset(std::string name) const {
     return preset;
 }
 
-// The settings today's instrument cannot hold. Its frequency is the dials'
-// whole hertz and its level the amplitude dial: a frequency with decimals
-// and a level in units wait for the exact frequency and level commands.
+// The settings the instrument cannot hold: the classic synthesis plays the
+// dials' whole hertz at the amplitude dial's level; the precise one any
+// frequency of the fine grid at the rate and any level the output plays.
 std::string Instrument::PresetRefusal(const Preset& p) const {
-    if (p.frequency &&
-        (!p.frequency->IsWholeHertz() || *p.frequency < MilliHertz::FromHertz(kMinFrequency) ||
-         *p.frequency > MilliHertz::FromHertz(kMaxFrequency)))
+    const Channel channel = p.channels ? ChannelOf(*p.channels) : state_.channel;
+    if (p.frequency && Precise()) {
+        const FrequencyRange range = FrequencyRange::AtRate(p.rate.value_or(Rate()));
+        if (!range.Holds(*p.frequency))
+            return "frequency " + FrequencyText(*p.frequency) + " Hz: the rate plays " +
+                   FrequencyText(range.lowest) + " to " + FrequencyText(range.highest) + " Hz";
+    } else if (p.frequency && !OnTheDials(*p.frequency)) {
         return "frequency " + FrequencyText(*p.frequency) +
-               " Hz: the panel plays whole hertz from 20 to 20000";
+               " Hz: the classic synthesis plays whole hertz from 20 to 20000";
+    }
     if (p.rightFrequency)
         return "right-frequency: the panel plays one frequency on both channels";
-    if (p.level || p.rightLevel)
-        return "level: the panel sets the level with the amplitude dial alone";
-    const Channel channel = p.channels ? ChannelOf(*p.channels) : state_.channel;
+    if (p.rightLevel)
+        return "right-level: the panel plays one level on both channels";
+    if (p.level && !Precise())
+        return "level: the classic synthesis sets the level with the amplitude dial alone";
+    if (p.level && LevelRefusalOf(channel, *p.level).reason != LevelRefusalReason::None)
+        return "level: the output cannot play it (above full scale, or in volts without a "
+               "calibration)";
     if (p.volume && channel == Channel::Both && p.volume->first != p.volume->second)
         return "volume: both channels play at one amplitude on the panel";
     if (p.waveform && p.waveform->multitone)
@@ -148,7 +167,14 @@ void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
     }
     DialPositions& d = state_.dials;
     if (p.frequency) {
-        const int hz = static_cast<int>(p.frequency->value / 1000);
+        // The dials stand at the nearest whole hertz they show; a frequency
+        // they cannot show plays exactly in their place.
+        const int hz = static_cast<int>(
+            std::clamp<std::int64_t>(p.frequency->value / 1000, kMinFrequency, kMaxFrequency));
+        if (OnTheDials(*p.frequency))
+            state_.fine.frequency.reset();
+        else
+            state_.fine.frequency = *p.frequency;
         d[kThousands] = At(hz / 1000);
         d[kHundreds] = At(hz / 100 % 10);
         d[kUnits] = At(hz % 100);
@@ -158,7 +184,9 @@ void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
     }
     if (p.volume)
         d[kAmplitude] = At(AmplitudeOf(*p.volume, state_.channel));
+    state_.fine.level = p.level;
     state_.memory.Save(state_.channel, d);
+    SaveFine();
     ApplyLevels();
     ApplyFrequency();
 

@@ -155,8 +155,13 @@ void PanelMenu::Popup(const QPoint& globalPos) {
     // the multitone and the steps).
     save->setEnabled(!instrument_.PlaysToneSet());
     connect(save, &QAction::triggered, this, [this] { OpenSaveDialog(); });
-    connect(menu_->addAction(PanelText("Калибровка уровня…")), &QAction::triggered, this,
-            [this] { LevelCalibrationDialog::Open(form_, instrument_); });
+    connect(menu_->addAction(PanelText("Калибровка уровня…")), &QAction::triggered, this, [this] {
+        QDialog* dialog = LevelCalibrationDialog::Open(form_, instrument_);
+        connect(dialog, &QDialog::finished, this, [this] {
+            if (calibrated_)
+                calibrated_();
+        });
+    });
     PanelRemoteControl::Of(form_, instrument_).AddEntry(*menu_);
     connect(menu_->addAction(PanelText("О программе")), &QAction::triggered, this,
             [this] { OpenAbout(); });

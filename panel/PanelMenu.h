@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -27,6 +28,9 @@ class QWidget;
 
 class PanelMenu : public QObject {
 public:
+    // Called once the level calibration dialog has closed: a calibration
+    // may have been stored.
+    void WhenCalibrated(std::function<void()> reload) { calibrated_ = std::move(reload); }
     // Opens over `window` and drives `instrument`.
     PanelMenu(QWidget& window, instrument::Instrument& instrument);
     ~PanelMenu() override;
@@ -69,6 +73,7 @@ private:
     bool Precise() const;
 
     QWidget& form_;
+    std::function<void()> calibrated_;
     instrument::Instrument& instrument_;
     int subscription_;
     PanelChoices remembered_;

@@ -127,6 +127,7 @@ TForm1::TForm1(std::string_view layout, TComponent* owner)
         ToneGen1->Output(), [this](bool lost) { ShowSoundLost(lost); });
     menu_ = std::make_unique<PanelMenu>(*this, *instrument_);
     calibrations_ = std::make_unique<CalibrationFollower>(*instrument_);
+    menu_->WhenCalibrated([this] { calibrations_->Reload(); });
 }
 
 TForm1::~TForm1() {

@@ -4,9 +4,12 @@
 #include "engine/LevelWord.h"
 #include "engine/ToneGen.h"
 #include "engine/ToneLimits.h"
+#include "instrument/PresetStore.h"
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <tuple>
 #include <utility>
 
 namespace remote {
@@ -36,23 +39,46 @@ double AmplitudeDb(int percent) {
     return word == 0 ? kSilentDb : 20 * std::log10(double(word) / kLevelHalfMax);
 }
 
-// --- What the instrument's commands can set today ------------------------------
+// --- What the instrument's commands can set -----------------------------------
 // The dials set whole hertz from 20 to 20000 and a level in 1 % steps of the
-// output's level word; finer frequencies and levels in volts come with the
-// instrument's own commands for them.
+// output's level word; the precise synthesis also takes any frequency of the
+// 1 mHz grid in the rate's range and a level in any unit, exactly.
 
-struct DialFrequency {
-    int hz = 0;
-    Refusal refusal;
-};
+// Whole hertz the dials can show.
+bool OnTheDials(MilliHertz f) {
+    return f.IsWholeHertz() && f.value / 1000 >= kMinToneFrequency &&
+           f.value / 1000 <= kMaxToneFrequency;
+}
 
-DialFrequency ToDialFrequency(MilliHertz f) {
+Refusal FrequencyRefusal(MilliHertz f, bool precise, const FrequencyRange& range) {
+    if (precise) {
+        if (range.Holds(f))
+            return {};
+        return {-222, "frequencies lie from " + Text("%.3f", range.lowest.Hertz()) + " to " +
+                          Text("%.3f", range.highest.Hertz()) + " Hz"};
+    }
     if (!f.IsWholeHertz())
-        return {0, {-221, "the dials set whole hertz only"}};
-    const std::int64_t hz = f.value / 1000;
-    if (hz < kMinToneFrequency || hz > kMaxToneFrequency)
-        return {0, {-222, "the dials set 20 to 20000 Hz"}};
-    return {int(hz), {}};
+        return {-221, "the classic synthesis sets whole hertz only"};
+    if (!OnTheDials(f))
+        return {-222, "the dials set 20 to 20000 Hz"};
+    return {};
+}
+
+Refusal LevelRefusalText(const LevelRefusal& refusal) {
+    switch (refusal.reason) {
+    case LevelRefusalReason::None:
+        return {};
+    case LevelRefusalReason::NotCalibrated:
+        return {-221, "the output is not calibrated: orbel calibrate --device NAME"};
+    case LevelRefusalReason::AboveFullScale:
+        return {-222, "above the largest level the output plays"};
+    case LevelRefusalReason::BelowLowest:
+    case LevelRefusalReason::DbFsOutOfRange:
+    case LevelRefusalReason::VoltsNotPositive:
+        return {-222, "beyond the levels the output plays"};
+    default:
+        return {-221, "the level cannot be played here"};
+    }
 }
 
 struct DialAmplitude {
@@ -149,9 +175,10 @@ bool Lit(Channel selected, Output output) {
 // What Apply will command, worked out before any command runs.
 struct InstrumentTarget::Plan {
     Channel channel = Channel::Both;
-    int hz = 0;
+    MilliHertz frequency;
     int percent = 0;
     WrittenLevel level;
+    bool exactLevel = false; // no position of the amplitude dial gives it
     bool play = false;
     bool startSweep = false;
     SweepSettings sweep;
@@ -162,12 +189,17 @@ InstrumentTarget::InstrumentTarget(instrument::Instrument& instrument, std::stri
     : instrument_(instrument), version_(std::move(version)), shutdown_(std::move(shutdown)) {}
 
 ChannelSettings InstrumentTarget::Sounding(bool on) const {
-    const int percent = instrument_.State().dials[kAmplitudeDial].reading;
+    const instrument::InstrumentState& state = instrument_.State();
+    const int percent = state.dials[kAmplitudeDial].reading;
     ChannelSettings s;
     s.on = on;
-    s.frequency = MilliHertz::FromHertz(instrument_.Generator().Frequency());
-    // The level as the client wrote it while the amplitude still gives it.
-    if (writtenLevel_ && ToDialAmplitude(*writtenLevel_).percent == percent)
+    s.frequency =
+        state.fine.frequency.value_or(MilliHertz::FromHertz(instrument_.Generator().Frequency()));
+    // An exact level, or the level as the client wrote it while the
+    // amplitude still gives it.
+    if (state.fine.level)
+        s.level = *state.fine.level;
+    else if (writtenLevel_ && ToDialAmplitude(*writtenLevel_).percent == percent)
         s.level = *writtenLevel_;
     else
         s.level = {AmplitudeDb(percent), LevelUnit::DbFs};
@@ -215,14 +247,26 @@ Refusal InstrumentTarget::Check(const RemoteSettings& wanted, Plan& plan) const 
         return SameLevel(level, sounding.level) ? instrument_.State().dials[kAmplitudeDial].reading
                                                 : ToDialAmplitude(level).percent;
     };
-    for (const auto& [w, n] : {std::pair{&wanted.left, &now.left}, {&wanted.right, &now.right}}) {
+    const FrequencyRange range = Frequencies();
+    const auto levelRefusal = [&](Channel channel, const WrittenLevel& level) {
+        const Refusal dial = ToDialAmplitude(level).refusal;
+        if (!dial.Refused() || !precise)
+            return dial;
+        return LevelRefusalText(instrument_.LevelRefusalOf(channel, level));
+    };
+    for (const auto& [w, n, c] : {std::tuple{&wanted.left, &now.left, Channel::Left},
+                                  {&wanted.right, &now.right, Channel::Right}}) {
         if (w->frequency != n->frequency)
-            if (const Refusal r = ToDialFrequency(w->frequency).refusal; r.Refused())
+            if (const Refusal r = FrequencyRefusal(w->frequency, precise, range); r.Refused())
                 return r;
         if (!SameLevel(w->level, n->level) && !SameLevel(w->level, sounding.level))
-            if (const Refusal r = ToDialAmplitude(w->level).refusal; r.Refused())
+            if (const Refusal r = levelRefusal(c, w->level); r.Refused())
                 return r;
     }
+    const auto onTheDial = [&](const WrittenLevel& level) {
+        return SameLevel(level, sounding.level) ? !instrument_.State().fine.level.has_value()
+                                                : !ToDialAmplitude(level).refusal.Refused();
+    };
     plan.play = wanted.left.on || wanted.right.on;
     plan.channel = !plan.play                          ? instrument_.State().channel
                    : wanted.left.on && wanted.right.on ? Channel::Both
@@ -231,7 +275,7 @@ Refusal InstrumentTarget::Check(const RemoteSettings& wanted, Plan& plan) const 
     // The channels that sound share the frequency and the level: a change
     // of either output's is both outputs' then.
     const ChannelSettings& lead = plan.channel == Channel::Right ? wanted.right : wanted.left;
-    plan.hz = ToDialFrequency(lead.frequency).hz;
+    plan.frequency = lead.frequency;
     plan.percent = percentOf(lead.level);
     plan.level = lead.level;
     if (plan.channel == Channel::Both) {
@@ -240,31 +284,32 @@ Refusal InstrumentTarget::Check(const RemoteSettings& wanted, Plan& plan) const 
         const bool leftLevel = !SameLevel(wanted.left.level, now.left.level);
         const bool rightLevel = !SameLevel(wanted.right.level, now.right.level);
         const bool apartHz = wanted.left.frequency != wanted.right.frequency;
-        const bool apartLevel = percentOf(wanted.left.level) != percentOf(wanted.right.level);
+        const bool apartLevel = !SameLevel(wanted.left.level, wanted.right.level) &&
+                                !(onTheDial(wanted.left.level) && onTheDial(wanted.right.level) &&
+                                  percentOf(wanted.left.level) == percentOf(wanted.right.level));
         if ((apartHz && leftHz == rightHz) || (apartLevel && leftLevel == rightLevel))
             return {-221, "both outputs play one frequency and one level"};
         if (rightHz && !leftHz)
-            plan.hz = ToDialFrequency(wanted.right.frequency).hz;
+            plan.frequency = wanted.right.frequency;
         if (rightLevel && !leftLevel) {
             plan.percent = percentOf(wanted.right.level);
             plan.level = wanted.right.level;
         }
     }
+    plan.exactLevel = !onTheDial(plan.level);
     if (wanted.sweep.on) {
-        const DialFrequency start = ToDialFrequency(wanted.sweep.start);
-        const DialFrequency stop = ToDialFrequency(wanted.sweep.stop);
-        if (start.refusal.Refused())
-            return start.refusal;
-        if (stop.refusal.Refused())
-            return stop.refusal;
+        if (const Refusal r = FrequencyRefusal(wanted.sweep.start, true, range); r.Refused())
+            return r;
+        if (const Refusal r = FrequencyRefusal(wanted.sweep.stop, true, range); r.Refused())
+            return r;
         if (!precise)
             return {-221, "the sweep needs the precise synthesis"};
         if (wanted.function != Function::Sine)
             return {-221, "the sweep is a sine"};
         if (!(wanted.sweep.seconds >= 0.1 && wanted.sweep.seconds <= 60))
             return {-222, "a sweep lasts 0.1 to 60 s"};
-        plan.sweep.startHz = start.hz;
-        plan.sweep.endHz = stop.hz;
+        plan.sweep.startHz = wanted.sweep.start.Hertz();
+        plan.sweep.endHz = wanted.sweep.stop.Hertz();
         plan.sweep.durationMs = int(std::lround(wanted.sweep.seconds * 1000));
         plan.sweep.linear = wanted.sweep.linear;
         const instrument::SweepState& running = instrument_.State().sweep;
@@ -288,12 +333,22 @@ void InstrumentTarget::Command(const RemoteSettings& wanted, const Plan& plan) {
             in.SelectSignal(*SignalOf(wanted.function));
     }
     in.SelectChannel(plan.channel);
-    if (plan.hz % 10 != 0)
-        in.SetStep(instrument::Step::OneHz);
-    if (in.Generator().Frequency() != plan.hz)
-        in.SetFrequency(plan.hz);
-    if (in.State().dials[kAmplitudeDial].reading != plan.percent)
+    if (Sounding(false).frequency != plan.frequency) {
+        if (OnTheDials(plan.frequency)) {
+            const int hz = int(plan.frequency.value / 1000);
+            if (hz % 10 != 0)
+                in.SetStep(instrument::Step::OneHz);
+            in.SetFrequency(hz);
+        } else {
+            in.SetExactFrequency(plan.frequency);
+        }
+    }
+    if (plan.exactLevel) {
+        if (in.State().fine.level != plan.level)
+            in.SetExactLevel(plan.level);
+    } else if (in.State().dials[kAmplitudeDial].reading != plan.percent) {
         in.SetDial(Dial::Amplitude, DialPosition{float(plan.percent), plan.percent});
+    }
     if (plan.startSweep)
         in.StartSweep(plan.sweep, true);
     else if (plan.play)
@@ -346,13 +401,35 @@ std::optional<double> InstrumentTarget::LevelIn(Output output, LevelUnit unit) c
     return level.unit == LevelUnit::DbFs ? std::optional<double>(level.number) : std::nullopt;
 }
 
-// Presets are stored by a part of the program still to come.
-Refusal InstrumentTarget::Save(int) {
-    return {-200, "presets are not available"};
+// The presets named "1" to "9" in the settings folder, shared with the
+// panel's and the command line's presets.
+Refusal InstrumentTarget::Save(int slot) {
+    const instrument::PresetStore store(instrument::PresetStore::DefaultFolder());
+    switch (store.Save(instrument_.CapturePreset(std::to_string(slot)))) {
+    case instrument::PresetSaveResult::Saved:
+        return {};
+    case instrument::PresetSaveResult::Refused:
+        return {-200, "something that is not a preset is in its place: left as it is"};
+    default:
+        return {-200, "the preset could not be written"};
+    }
 }
 
-Refusal InstrumentTarget::Recall(int) {
-    return {-200, "presets are not available"};
+Refusal InstrumentTarget::Recall(int slot) {
+    const instrument::PresetStore store(instrument::PresetStore::DefaultFolder());
+    const instrument::PresetLoad load = store.Load(std::to_string(slot));
+    if (load.status == instrument::PresetLoad::Status::Missing)
+        return {-221, "no such preset"};
+    if (!load.preset)
+        return {-200,
+                "the preset is damaged: line " + std::to_string(load.line) + ": " + load.reason};
+    const instrument::PresetRecallResult result = instrument_.RecallPreset(*load.preset);
+    if (!result.accepted)
+        return {-221, result.refusal};
+    writtenLevel_.reset();
+    keptLeft_.reset();
+    keptRight_.reset();
+    return {};
 }
 
 void InstrumentTarget::WaitUntilQueued() {

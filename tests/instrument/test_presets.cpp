@@ -273,8 +273,8 @@ TEST(PresetRecall, IsHeardOnceWhilePlayingAndNotAtAllWhenNothingChanges) {
 
 TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
     const std::vector<std::pair<std::function<void(Preset&)>, const char*>> rows{
-        {[](Preset& p) { p.frequency = MilliHertz{997123}; }, "997.123"},
-        {[](Preset& p) { p.frequency = MilliHertz::FromHertz(30000); }, "30000"},
+        {[](Preset& p) { p.frequency = MilliHertz{500}; }, "frequency"},
+        {[](Preset& p) { p.frequency = MilliHertz::FromHertz(50000); }, "50000"},
         {[](Preset& p) {
              p.level = WrittenLevel{0, LevelUnit::DbU};
          },
@@ -300,6 +300,20 @@ TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
         EXPECT_EQ(bench.instrument.State(), before) << reason;
         EXPECT_EQ(bench.sound->PlayCount(), plays) << reason;
     }
+}
+
+TEST(PresetRecall, ExactFrequenciesAndLevelsComeBackExactly) {
+    Bench bench;
+    Preset preset;
+    preset.frequency = MilliHertz{997123};
+    preset.level = WrittenLevel{-20.5, LevelUnit::DbFs};
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_EQ(bench.instrument.State().fine.frequency, MilliHertz{997123});
+    EXPECT_EQ(bench.instrument.CapturePreset("again").frequency, MilliHertz{997123});
+    EXPECT_EQ(bench.instrument.CapturePreset("again").level, preset.level);
+    preset.frequency = MilliHertz::FromHertz(440);
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_FALSE(bench.instrument.State().fine.frequency); // the dials' whole hertz again
 }
 
 TEST(PresetRecall, AnOutputThatIsGoneGivesTheDefault) {

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include <functional>
 #include <memory>
 
@@ -78,16 +81,19 @@ TEST(InstrumentTarget, ChangesBecomeTheInstrumentsCommands) {
                      s.right.frequency = Hz(600);
                  },
                  -221, Channel::Both, false, 1000, 50},
-             Row{"a fraction of a hertz",
-                 [](RemoteSettings& s) { s.left.frequency = MilliHertz{440500}; }, -221,
-                 Channel::Both, false, 1000, 50},
-             Row{"below the dials", [](RemoteSettings& s) { s.left.frequency = Hz(19); }, -222,
-                 Channel::Both, false, 1000, 50},
-             Row{"a level between the amplitude's steps",
+             Row{"a fraction of a hertz, exactly",
+                 [](RemoteSettings& s) { s.left.frequency = MilliHertz{440500}; }, 0, Channel::Both,
+                 false, 440, 50},
+             Row{"below the dials, on the fine grid",
+                 [](RemoteSettings& s) { s.left.frequency = Hz(19); }, 0, Channel::Both, false, 20,
+                 50},
+             Row{"below the range", [](RemoteSettings& s) { s.left.frequency = MilliHertz{999}; },
+                 -222, Channel::Both, false, 1000, 50},
+             Row{"a level between the amplitude's steps, exactly",
                  [](RemoteSettings& s) {
-                     s.left.level = {-20.5, LevelUnit::DbFs};
+                     s.left.level = s.right.level = {-20.5, LevelUnit::DbFs};
                  },
-                 -221, Channel::Both, false, 1000, 50},
+                 0, Channel::Both, false, 1000, 9},
              Row{"above full scale",
                  [](RemoteSettings& s) {
                      s.left.level = {1, LevelUnit::DbFs};
@@ -170,7 +176,21 @@ TEST(InstrumentTarget, FunctionsSweepsAndTheSilentOutputsSettings) {
     ASSERT_EQ(rig.target.Reset().code, 0);
     EXPECT_EQ(rig.model.State().running, false);
     EXPECT_EQ(rig.gen.Frequency(), 1000);
-    EXPECT_EQ(rig.target.Save(1).code, -200);
+
+    // *SAV and *RCL keep the presets "1" to "9" in the settings folder.
+    char folder[] = "/tmp/orbel-remote-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    ::setenv("XDG_CONFIG_HOME", folder, 1);
+    s = rig.target.Current();
+    s.left.frequency = s.right.frequency = MilliHertz{997123};
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    ASSERT_EQ(rig.target.Save(1).code, 0);
+    ASSERT_EQ(rig.target.Reset().code, 0);
+    EXPECT_EQ(rig.target.Recall(2).code, -221);
+    ASSERT_EQ(rig.target.Recall(1).code, 0) << rig.target.Recall(1).detail;
+    EXPECT_EQ(rig.target.Current().left.frequency, MilliHertz{997123});
+    ::unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(folder);
 }
 
 TEST(InstrumentTarget, WhatThePanelSetIsNeverRefused) {

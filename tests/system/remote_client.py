@@ -145,8 +145,8 @@ check(abs(RATE / period - 1000) < 2, f"heard at {RATE / period:.1f} Hz, not 1000
 steady = np.sqrt((heard ** 2).mean())
 
 print("-- errors", flush=True)
-rig.send("FREQ 997.5\n")
-check(rig.ask("SYST:ERR?").startswith("-221"), "a frequency the dials cannot set is refused")
+rig.send("FREQ 0.5\n")
+check(rig.ask("SYST:ERR?").startswith("-222"), "a frequency below the range is refused")
 check(rig.ask("FREQ?") in ("1000", "1.000000E+03"), "and changes nothing")
 rig.send("BOGUS:CMD 1\n")
 check(rig.ask("SYST:ERR?").startswith("-113"), "an unknown header gives -113")
