@@ -91,7 +91,7 @@ presets: перечислить наборы; presets save ИМЯ [параме�
     </message>
     <message>
         <source>[export FILE|play|devices|calibrate|serve|presets]</source>
-        <translation>[export ФАЙЛ|play|devices|calibrate|serve|presets]</translation>
+        <translation>[команда]</translation>
     </message>
     <message>
         <source>Show this help and exit.</source>

@@ -964,14 +964,14 @@ TEST_F(PanelMenuTest, APresetThePanelCannotPlayIsRefusedWithItsReason) {
     ASSERT_TRUE(QDir().mkpath(folder));
     QFile file(folder + "/fine.preset");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("orbel preset 1\nname = fine\nfrequency = 997.123\n");
+    file.write("orbel preset 1\nname = fine\nchannel = both\nright-frequency = 1001\n");
     file.close();
     Click(At(form->AbColBitBtn1));
     const int plays = sound->PlayCount();
     Choose("Наборы", "fine");
     auto* box = form->findChild<QMessageBox*>();
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->text().contains("997.123")) << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains("right-frequency")) << box->text().toStdString();
     EXPECT_EQ(sound->PlayCount(), plays);
     EXPECT_EQ(Gen().Frequency(), 1000);
     box->close();

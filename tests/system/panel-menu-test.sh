@@ -181,7 +181,7 @@ keys Escape
 wait_windows 1 "Escape does not close the sweep dialog"
 
 echo "-- \"Сохранить в файл WAV…\": a path typed in the file dialog"
-open_menu_at Menu 7
+open_menu_at Menu 8
 keys Return
 wait_windows 2 "the file dialog does not open"
 xdotool type --delay 20 "$work/saved.wav"
@@ -195,7 +195,7 @@ cmp "$work/saved.wav" "$work/exported.wav" ||
 echo "ok    the saved file is orbel export's, byte for byte ($(file_bytes "$work/saved.wav") bytes)"
 
 echo "-- \"Калибровка уровня…\": the left alone, then the readings typed"
-open_menu_at Menu 8
+open_menu_at Menu 9
 keys Return
 wait_windows 2 "the calibration dialog does not open"
 keys Return # Start: what the panel plays stops, the left channel plays alone
