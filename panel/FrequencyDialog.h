@@ -15,6 +15,9 @@ class QLabel;
 class QMenu;
 
 class FrequencyDialog : public QDialog {
+    // The menu finds an open dialog by its class (qobject_cast).
+    Q_OBJECT
+
 public:
     FrequencyDialog(QWidget* parent, instrument::Instrument& instrument);
 

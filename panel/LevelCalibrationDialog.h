@@ -28,6 +28,9 @@ class Instrument;
 }
 
 class LevelCalibrationDialog : public QDialog {
+    // Found among the window's children by its class (qobject_cast).
+    Q_OBJECT
+
 public:
     // Stops what the instrument plays and opens the dialog over `window`
     // for the instrument's output.

@@ -16,6 +16,9 @@ class QLineEdit;
 class QMenu;
 
 class LevelDialog : public QDialog {
+    // The menu finds an open dialog by its class (qobject_cast).
+    Q_OBJECT
+
 public:
     LevelDialog(QWidget* parent, instrument::Instrument& instrument);
 

@@ -26,6 +26,9 @@ class RemoteServer;
 }
 
 class PanelRemoteControl : public QObject {
+    // Found again among the window's children by its class (qobject_cast).
+    Q_OBJECT
+
 public:
     // The window's one remote control, made the first time it is asked for.
     static PanelRemoteControl& Of(QWidget& window, instrument::Instrument& instrument);
