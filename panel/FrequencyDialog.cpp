@@ -4,6 +4,7 @@
 #include "engine/ToneGen.h"
 #include "panel/ChannelReadingText.h"
 #include "panel/DigitStepField.h"
+#include "panel/OpenOnce.h"
 #include "panel/PanelText.h"
 
 #include <QDialogButtonBox>
@@ -48,17 +49,11 @@ void FrequencyDialog::AddEntry(QMenu& menu, QWidget& parent, instrument::Instrum
     QAction* entry = menu.addAction(PanelText("Частота…"));
     entry->setEnabled(instrument.Generator().Precise());
     QObject::connect(entry, &QAction::triggered, &parent, [&parent, &instrument] {
-        auto* dialog = parent.findChild<FrequencyDialog*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!dialog) {
-            dialog = new FrequencyDialog(&parent, instrument);
-            dialog->setAttribute(Qt::WA_DeleteOnClose);
-        } else {
-            dialog->ShowChannelFrequency();
-        }
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-        dialog->Field()->setFocus();
+        OpenOnce<FrequencyDialog>(
+            parent, [&] { return new FrequencyDialog(&parent, instrument); },
+            [](FrequencyDialog& open) { open.ShowChannelFrequency(); })
+            ->Field()
+            ->setFocus();
     });
 }
 

@@ -4,6 +4,7 @@
 #include "engine/LevelFormat.h"
 #include "engine/LevelTextReader.h"
 #include "engine/ToneGen.h"
+#include "panel/OpenOnce.h"
 #include "panel/PanelText.h"
 
 #include <QDialogButtonBox>
@@ -78,17 +79,11 @@ void LevelDialog::AddEntry(QMenu& menu, QWidget& parent, instrument::Instrument&
     QAction* entry = menu.addAction(PanelText("Уровень…"));
     entry->setEnabled(instrument.Generator().Precise());
     QObject::connect(entry, &QAction::triggered, &parent, [&parent, &instrument] {
-        auto* dialog = parent.findChild<LevelDialog*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!dialog) {
-            dialog = new LevelDialog(&parent, instrument);
-            dialog->setAttribute(Qt::WA_DeleteOnClose);
-        } else {
-            dialog->ShowChannelLevel();
-        }
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-        dialog->Field()->setFocus();
+        OpenOnce<LevelDialog>(
+            parent, [&] { return new LevelDialog(&parent, instrument); },
+            [](LevelDialog& open) { open.ShowChannelLevel(); })
+            ->Field()
+            ->setFocus();
     });
 }
 
