@@ -4,6 +4,7 @@
 #include "engine/ExtendedPi.h"
 #include "engine/FourierCycle.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -30,7 +31,19 @@ ChannelTone::ChannelTone(TTGWave wave, MilliHertz frequency, int lagTenths,
 
 void ChannelTone::SetFrequency(MilliHertz frequency) {
     phase_.SetFrequency(frequency);
+    cyclesAtChange_ = cycles_;
+    framesSinceChange_ = 0;
     Prepare(frequency);
+}
+
+// The phase and the cycles counted are both whole numbers of the frames
+// since the last change: going back recomputes them exactly.
+std::uint64_t ChannelTone::StepBack(std::uint64_t frames) {
+    const std::uint64_t back = std::min(frames, framesSinceChange_);
+    framesSinceChange_ -= back;
+    phase_.StepBack(back);
+    cycles_ = cyclesAtChange_ + phase_.CyclesAfter(framesSinceChange_);
+    return back;
 }
 
 void ChannelTone::Prepare(MilliHertz frequency) {
@@ -79,6 +92,7 @@ long double ChannelTone::Next() {
         v = taylor_->At(u, phase_.UnitsPerCycle());
     }
     phase_.Advance();
+    ++framesSinceChange_;
     // Below half a cycle a frame, the phase falls back only when it passes
     // the end of a cycle.
     if (phase_.Units() < u)

@@ -35,6 +35,11 @@ public:
     // (a shape's new cycle): not for a feeding callback.
     void SetFrequency(MilliHertz frequency);
 
+    // Goes back up to `frames` frames, never past the last change of
+    // frequency: Next() gives those frames again. Returns the frames gone
+    // back.
+    std::uint64_t StepBack(std::uint64_t frames);
+
     const StreamPhase& Phase() const { return phase_; }
     // Whole cycles completed before the frame Next() gives now.
     std::uint64_t Cycles() const { return cycles_; }
@@ -53,4 +58,6 @@ private:
     std::vector<double> cycle_; // one exact cycle on the phase's q points
     std::unique_ptr<const TaylorCycle> taylor_;
     std::uint64_t cycles_ = 0;
+    std::uint64_t cyclesAtChange_ = 0; // cycles_ at the last change of frequency
+    std::uint64_t framesSinceChange_ = 0;
 };

@@ -10,8 +10,9 @@ constexpr int kRampsPerSecond = 100;
 RetunableTone::RetunableTone(const StreamedToneSettings& settings, const WaveFormat& format)
     : tone_(settings, format), wave_(settings.wave),
       rampFrames_(std::size_t(format.SamplesPerSecond() / kRampsPerSecond)),
-      asked_(settings.frequency.value), askedPeak_(settings.peak), taken_(settings.frequency.value),
-      takenPeak_(settings.peak) {}
+      asked_(settings.frequency.value), askedPeak_(settings.peak),
+      askedRightPeak_(settings.rightPeak.value_or(settings.peak)), taken_(settings.frequency.value),
+      takenPeak_(settings.peak), takenRightPeak_(settings.rightPeak.value_or(settings.peak)) {}
 
 void RetunableTone::Render(std::size_t frames, std::uint8_t* out) {
     const std::int64_t frequency = asked_.load(std::memory_order_relaxed);
@@ -20,9 +21,11 @@ void RetunableTone::Render(std::size_t frames, std::uint8_t* out) {
         tone_.SetFrequency({frequency});
     }
     const double peak = askedPeak_.load(std::memory_order_relaxed);
-    if (peak != takenPeak_) {
+    const double rightPeak = askedRightPeak_.load(std::memory_order_relaxed);
+    if (peak != takenPeak_ || rightPeak != takenRightPeak_) {
         takenPeak_ = peak;
-        tone_.SetPeak(peak, rampFrames_);
+        takenRightPeak_ = rightPeak;
+        tone_.SetPeaks(peak, rightPeak, rampFrames_);
     }
     tone_.Render(frames, out);
 }
@@ -36,6 +39,7 @@ bool RetunableTone::Retune(MilliHertz frequency) {
     return true;
 }
 
-void RetunableTone::Ramp(double peak) {
-    askedPeak_.store(peak, std::memory_order_relaxed);
+void RetunableTone::Ramp(double left, double right) {
+    askedPeak_.store(left, std::memory_order_relaxed);
+    askedRightPeak_.store(right, std::memory_order_relaxed);
 }

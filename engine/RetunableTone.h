@@ -21,15 +21,25 @@ public:
 
     const WaveFormat& Format() const override { return tone_.Format(); }
     void Render(std::size_t frames, std::uint8_t* out) override;
+    // A request not yet taken is taken at the next Render, from the frame
+    // stepped back to.
+    std::size_t StepBack(std::size_t frames) override { return tone_.StepBack(frames); }
 
     // From one controlling thread, at any time. False when the tone cannot
     // take a new frequency in place (see above); nothing is asked then.
     bool Retune(MilliHertz frequency);
-    // The peak (0..1) is reached by a ramp of RampFrames().
-    void Ramp(double peak);
+    // Whether Retune would take that frequency.
+    bool CanRetune(MilliHertz frequency) const {
+        return wave_ == TTGWave::tgSine || frequency.value == AskedFrequency().value;
+    }
+    // The peak (0..1) is reached by a ramp of RampFrames(), on both
+    // channels or each on its own.
+    void Ramp(double peak) { Ramp(peak, peak); }
+    void Ramp(double left, double right);
 
     MilliHertz AskedFrequency() const { return {asked_.load(std::memory_order_relaxed)}; }
     double AskedPeak() const { return askedPeak_.load(std::memory_order_relaxed); }
+    double AskedRightPeak() const { return askedRightPeak_.load(std::memory_order_relaxed); }
     std::size_t RampFrames() const { return rampFrames_; }
     const StreamedTone& Tone() const { return tone_; }
 
@@ -42,7 +52,9 @@ private:
     std::size_t rampFrames_;
     std::atomic<std::int64_t> asked_;
     std::atomic<double> askedPeak_;
+    std::atomic<double> askedRightPeak_;
     // The feed's own: what it last took.
     std::int64_t taken_;
     double takenPeak_;
+    double takenRightPeak_;
 };
