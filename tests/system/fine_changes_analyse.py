@@ -7,9 +7,8 @@ while it plays, then each channel set to its own level.
 
 Checks: each change is found in the recording and heard within 50 ms of
 its call (on PipeWire: the median), with no silence over 1 ms, every 2 ms
-window within 0.9 of the
-lower and 1.1 of the higher steady level, and the new tone at its exact
-frequency and channel levels (a sine fit over 300 ms, within 0.01 Hz).
+window within 0.9 of the lower and 1.1 of the higher steady level, and the
+new tone at its exact frequency and channel levels (a sine fit over 300 ms, within 0.01 Hz).
 Below 500 Hz a 2 ms window holds less than a cycle, and its RMS follows the
 phase: there each window is measured against the same window of the ideal
 change (the old tone up to the first changed frame, the new one fitted and
