@@ -76,6 +76,15 @@ void StreamedTone::SetFrequency(MilliHertz frequency) {
     Changed();
 }
 
+void StreamedTone::SetFrequency(MilliHertz frequency, ChannelTone::Tables& left,
+                                ChannelTone::Tables& right) {
+    settings_.frequency = frequency;
+    left_.SetFrequency(frequency, left);
+    if (right_ && settings_.rightFrequency.value == 0)
+        right_->SetFrequency(frequency, right);
+    Changed();
+}
+
 void StreamedTone::SetRightFrequency(MilliHertz frequency) {
     settings_.rightFrequency = frequency;
     if (right_)

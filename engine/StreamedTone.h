@@ -64,6 +64,10 @@ public:
     // it allocates and may throw std::bad_alloc. A peak is reached by a
     // straight ramp over `rampFrames`, each channel from its own level.
     void SetFrequency(MilliHertz frequency);
+    // The same with a shape's tables made ahead (ChannelTone::RetuneTables,
+    // for the right channel with its lag) swapped in: takes no lock and
+    // allocates nothing; the tables get the old ones back.
+    void SetFrequency(MilliHertz frequency, ChannelTone::Tables& left, ChannelTone::Tables& right);
     void SetRightFrequency(MilliHertz frequency);
     void SetPeak(double peak, std::size_t rampFrames) { SetPeaks(peak, peak, rampFrames); }
     void SetPeaks(double left, double right, std::size_t rampFrames);

@@ -191,8 +191,13 @@ bool Instrument::RetuneStream() {
         format.SamplesPerSecond() != streamRate_ || format.stereo != streamStereo_)
         return false;
     ApplyLevels();
-    if (!stream_->CanRetune(*streamed_))
+    try {
+        // A shape's new tables are built here, off the feed (they may take
+        // a while at the lowest frequencies).
+        stream_->PrepareRetune(*streamed_);
+    } catch (const std::bad_alloc&) {
         return false;
+    }
     // A volume set on an idle generator reached the output at once: the
     // stream's word is put back whenever it is not the generator's.
     const std::uint32_t word = levels_.word.value_or(

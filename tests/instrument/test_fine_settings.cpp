@@ -187,7 +187,7 @@ TEST(Memory, EachChannelKeepsItsOwn) {
 }
 
 // While running: a change that leaves the sound as it is plays nothing; a
-// sine's new frequency or level is handed to the stream that plays; a shape
+// new frequency or level is handed to the stream that plays; a new waveform
 // or the dials' whole hertz play once.
 TEST(Heard, OnceOrInPlace) {
     Fixture f;
@@ -217,7 +217,8 @@ TEST(Heard, OnceOrInPlace) {
     i.SelectWaveform(TTGWave::tgSquare);
     EXPECT_EQ(f.sound->streams, 2);
     i.SetExactFrequency(Hz(1000.5));
-    EXPECT_EQ(f.sound->streams, 3) << "a shape's new tables are built off the feed";
+    EXPECT_EQ(f.sound->streams, 2) << "a shape retunes in place too";
+    EXPECT_EQ(f.Stream()->AskedFrequency(), Hz(1000.5));
     i.SetDial(Dial::Thousands, {2.0f, 2});
     EXPECT_EQ(f.sound->PlayCount(), 2);
     EXPECT_EQ(f.Stream(), nullptr);
