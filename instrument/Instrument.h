@@ -165,7 +165,8 @@ public:
     // an exact level it can no longer play gives way to the dial.
     bool UseCalibration(const OutputCalibration& calibration);
     // The tone streamed between whole hertz while it plays (or would, once
-    // started), with its peak; none while the generator's image plays.
+    // started), with its peaks, as a file in the generator's format holds
+    // it; none while the generator's image plays.
     std::optional<StreamedToneSettings> StreamSettings() const;
 
 private:
@@ -201,6 +202,8 @@ private:
         std::int16_t left = 0;
         std::int16_t right = 0;
         double peak = 1; // a share of full scale
+        // A stereo stream's right channel: its own peak in the samples.
+        double rightPeak = 1;
         std::optional<std::uint32_t> word;
         bool operator==(const Levels&) const = default;
     };
@@ -218,6 +221,10 @@ private:
     std::optional<MilliHertz> StreamedFrequency() const;
     // The whole hertz the generator is given.
     int GeneratorHertz() const;
+    // The tone streamed as it plays: stereo, each channel at its own peak.
+    std::optional<StreamedToneSettings> PlayedStreamSettings() const;
+    // The format a fine tone streams in.
+    WaveFormat StreamFormat() const;
     // A stream with the state's tone plays; false when the output cannot
     // stream it (the generator plays then).
     bool PlayStreamed();
