@@ -284,7 +284,11 @@ TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
          },
          "volume"},
         {[](Preset& p) { p.steps = "100:1000:3"; }, "steps"},
-        {[](Preset& p) { p.phaseTenths = 900; }, "phase"},
+        {[](Preset& p) {
+             p.phaseTenths = 900;
+             p.waveform = PresetWave{TTGWave::tgSquare, SignalKind::Tone, false};
+         },
+         "phase"},
     };
     for (const auto& [fill, reason] : rows) {
         Bench bench;
