@@ -430,6 +430,7 @@ TEST(SineShapes, BurstsAndThePhaseBelongToTheSteadySine) {
     const int plays = g.sound->PlayCount();
     ASSERT_TRUE(instrument.SetRightPhase(900));
     EXPECT_EQ(g.gen.Signal().rightLagTenths, 900);
+    EXPECT_TRUE(g.gen.Stereo()) << "the phase needs two channels";
     EXPECT_EQ(g.sound->PlayCount(), plays + 1) << "heard at once";
     const InstrumentState phased = instrument.State();
     for (const auto& [name, command] : std::vector<std::pair<const char*, Command>>{
@@ -452,6 +453,7 @@ TEST(SineShapes, BurstsAndThePhaseBelongToTheSteadySine) {
     ASSERT_TRUE(instrument.SelectWaveform(TTGWave::tgSquare));
     EXPECT_EQ(instrument.State().rightLagTenths, 0) << "the square plays in phase";
     EXPECT_EQ(g.gen.Signal().rightLagTenths, 0);
+    EXPECT_FALSE(g.gen.Stereo());
     EXPECT_FALSE(instrument.SetBurst(BurstSettings{3, 5}));
     EXPECT_FALSE(instrument.SetRightPhase(900));
 
