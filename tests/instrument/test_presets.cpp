@@ -306,6 +306,25 @@ TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
     }
 }
 
+TEST(PresetRecall, BurstsAndThePhaseComeBackWithTheSine) {
+    Bench bench;
+    Preset preset;
+    preset.burst = BurstSettings{3, 5};
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_EQ(bench.gen.Signal().kind, SignalKind::Burst);
+    EXPECT_EQ(bench.instrument.CapturePreset("again").burst, preset.burst);
+    preset.burst.reset();
+    preset.phaseTenths = 450; // takes the bursts' place
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_FALSE(bench.instrument.State().burst);
+    EXPECT_EQ(bench.gen.Signal().rightLagTenths, 450);
+    EXPECT_EQ(bench.instrument.CapturePreset("again").phaseTenths, 450);
+    preset = {};
+    preset.waveform = PresetWave{TTGWave::tgTriangle, SignalKind::Tone, false};
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_EQ(bench.instrument.State().rightLagTenths, 0) << "the triangle plays in phase";
+}
+
 TEST(PresetRecall, ExactFrequenciesAndLevelsComeBackExactly) {
     Bench bench;
     Preset preset;
