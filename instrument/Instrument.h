@@ -107,6 +107,17 @@ public:
     // show dashes, until the waveform switch or another signal is chosen.
     // Precise synthesis only; refused when it cannot be made.
     bool SelectMultitone(MultitoneChoice multitone);
+
+    // Tone bursts of the sine in place of the steady tone, or the steady
+    // tone back (none); new cycles start the bursts again. The right
+    // output's lag behind the left, 0 to 3600 tenths of a degree. Both are
+    // the steady sine's (precise synthesis only): refused while the
+    // waveform switch is not at the sine or a signal, a sweep, a stepped
+    // sweep or the multitone plays, and each refuses the other. Leaving the
+    // sine ends the bursts and puts the outputs back in phase; a fine
+    // frequency plays them streamed at its exact phase.
+    bool SetBurst(std::optional<BurstSettings> burst);
+    bool SetRightPhase(int tenths);
     // A stepped sweep or a multitone is chosen: the output streams it.
     bool PlaysToneSet() const { return state_.steps.active || state_.multitone.chosen; }
 
@@ -246,6 +257,11 @@ private:
     bool PlayToneSet();
     bool LeaveToneSets();
     void EndToneSets();
+    // The bursts and the phase (in SineShapeCommands.cpp). LeaveSineShapes
+    // forgets them for a signal that is not the steady sine (the phase stays
+    // while `sineStays`); true when the signal changed.
+    bool SteadySine() const;
+    bool LeaveSineShapes(bool sineStays);
 
     TToneGen& generator_;
     Clock clock_;
@@ -266,6 +282,10 @@ private:
     // was made for.
     std::unique_ptr<RetunableTone> stream_;
     TTGWave streamWave_ = TTGWave::tgSine;
+    std::optional<BurstSettings> streamBurst_;
+    int streamLag_ = 0;
+    // The generator was made stereo for the right output's phase.
+    bool stereoForPhase_ = false;
     std::uint32_t streamWord_ = 0;
     int streamBytesPerFrame_ = 0;
     int streamRate_ = 0;

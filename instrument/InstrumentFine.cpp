@@ -133,6 +133,9 @@ std::optional<StreamedToneSettings> Instrument::PlayedStreamSettings() const {
     settings.peak = levels.peak;
     settings.rightPeak = levels.rightPeak;
     settings.dither = generator_.Dither();
+    settings.burst = state_.burst;
+    if (generator_.Format().stereo)
+        settings.rightLagTenths = state_.rightLagTenths;
     return settings;
 }
 
@@ -175,6 +178,8 @@ bool Instrument::PlayStreamed() {
     // The old stream is read no more once the new one has taken its place.
     stream_ = std::move(tone);
     streamWave_ = settings.wave;
+    streamBurst_ = settings.burst;
+    streamLag_ = settings.rightLagTenths;
     streamWord_ = word;
     streamBytesPerFrame_ = format.BytesPerFrame();
     streamRate_ = format.SamplesPerSecond();
@@ -189,6 +194,10 @@ bool Instrument::RetuneStream() {
     const WaveFormat format = StreamFormat();
     if (state_.waveform != streamWave_ || format.BytesPerFrame() != streamBytesPerFrame_ ||
         format.SamplesPerSecond() != streamRate_ || format.stereo != streamStereo_)
+        return false;
+    // A new shape of the sine is a new tone.
+    if (const auto shape = StreamSettings();
+        shape->burst != streamBurst_ || shape->rightLagTenths != streamLag_)
         return false;
     ApplyLevels();
     try {
