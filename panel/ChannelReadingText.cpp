@@ -39,13 +39,37 @@ QString ChannelReadingText(const instrument::ChannelReading& reading) {
                        .arg(FrequencyInPanelNumbers(reading.frequency));
     if (!reading.rmsVolts)
         return text;
-    text += PanelText(", %1 В ср.кв.").arg(Volts(*reading.rmsVolts));
+    // Once the output's volume is no longer the calibration's, every volt
+    // figure carries a question mark and the line says why.
+    const QString doubt = reading.voltsValid ? QString() : QStringLiteral("?");
+    text += PanelText(", %1 В ср.кв.").arg(Volts(*reading.rmsVolts)) + doubt;
     if (reading.dbu) {
         // -0,04 dBu reads as 0,0, never as -0,0.
         double dbu = std::round(*reading.dbu * 10) / 10;
         if (dbu == 0)
             dbu = 0;
-        text += QStringLiteral(" (%1 dBu)").arg(PanelLocale().toString(dbu, 'f', 1));
+        text += QStringLiteral(" (%1 dBu%2)").arg(PanelLocale().toString(dbu, 'f', 1), doubt);
     }
+    if (!reading.voltsValid)
+        text += PanelText(" — громкость выхода изменилась");
     return text;
+}
+
+QString ResamplingText(const instrument::DisplayState::Resampling& resampling) {
+    const auto kilohertz = [](int rate) { return PanelLocale().toString(rate / 1000.0, 'g', 6); };
+    return PanelText("Звуковой сервер пересчитает звук из %1 кГц в %2 кГц выхода")
+        .arg(kilohertz(resampling.played), kilohertz(resampling.output));
+}
+
+QString StatusLineText(const instrument::DisplayState& shown) {
+    if (!shown.status.empty())
+        return QString::fromStdString(PanelString(shown.status));
+    const std::optional<instrument::ChannelReading>& reading = shown.reading;
+    // Volts no longer valid outweigh the note on the rate, which outweighs
+    // the valid reading.
+    if (reading && !reading->voltsValid)
+        return ChannelReadingText(*reading);
+    if (shown.resampling)
+        return ResamplingText(*shown.resampling);
+    return reading ? ChannelReadingText(*reading) : QString();
 }

@@ -501,6 +501,18 @@ Manual: man orbel</translation>
         <translation>, %1 V RMS</translation>
     </message>
     <message>
+        <source> — громкость выхода изменилась</source>
+        <translation> — the output's volume has changed</translation>
+    </message>
+    <message>
+        <source>Звуковой сервер пересчитает звук из %1 кГц в %2 кГц выхода</source>
+        <translation>The sound server will resample the sound from %1 kHz to the output's %2 kHz</translation>
+    </message>
+    <message>
+        <source>Как у выхода</source>
+        <translation>As the output</translation>
+    </message>
+    <message>
         <source>Наборы</source>
         <translation>Presets</translation>
     </message>

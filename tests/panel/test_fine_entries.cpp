@@ -5,6 +5,7 @@
 // play is refused with its reason, one it can moves the amplitude dial.
 #include "PanelFixture.h"
 #include "instrument/FrequencyDials.h"
+#include "panel/ChannelReadingText.h"
 #include "panel/DigitStepField.h"
 #include "panel/FrequencyDialog.h"
 #include "panel/LevelDialog.h"
@@ -83,6 +84,33 @@ TEST_F(FineEntriesTest, FrequencyAndLevelFollowTheLocale) {
     level->Apply();
     EXPECT_TRUE(level->Refusal()->text().isEmpty());
     EXPECT_EQ(instrument::DialNumber(form->AbGearDial4->ValueText()), 10);
+}
+
+// What takes the status line: the hint, then volts no longer valid (each
+// figure marked), then the server's resampling, then the reading.
+TEST(StatusLine, SaysWhatMattersMost) {
+    instrument::DisplayState shown;
+    instrument::ChannelReading reading;
+    reading.channel = instrument::Channel::Left;
+    reading.frequency = MilliHertz::FromHertz(1000);
+    reading.rmsVolts = 0.775;
+    reading.dbu = 0;
+    shown.reading = reading;
+    shown.resampling = instrument::DisplayState::Resampling{96000, 48000};
+    const QString resampled = ResamplingText(*shown.resampling);
+    EXPECT_TRUE(resampled.contains(QStringLiteral("96")) &&
+                resampled.contains(QStringLiteral("48")))
+        << resampled.toStdString();
+    EXPECT_EQ(StatusLineText(shown), resampled);
+    shown.reading->voltsValid = false;
+    const QString doubted = StatusLineText(shown);
+    EXPECT_EQ(doubted.count(QLatin1Char('?')), 2) << doubted.toStdString();
+    EXPECT_TRUE(doubted.endsWith(PanelText(" — громкость выхода изменилась")));
+    shown.status = "Пуск";
+    EXPECT_EQ(StatusLineText(shown), PanelText("Пуск"));
+    shown = {};
+    shown.reading = reading;
+    EXPECT_EQ(StatusLineText(shown), ChannelReadingText(reading));
 }
 
 } // namespace
