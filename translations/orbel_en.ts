@@ -501,12 +501,12 @@ Manual: man orbel</translation>
         <translation>, %1 V RMS</translation>
     </message>
     <message>
-        <source> — громкость выхода изменилась</source>
-        <translation> — the output's volume has changed</translation>
+        <source>Громкость изменилась, вольты устарели: %1 В?</source>
+        <translation>Volume changed, volts out of date: %1 V?</translation>
     </message>
     <message>
-        <source>Звуковой сервер пересчитает звук из %1 кГц в %2 кГц выхода</source>
-        <translation>The sound server will resample the sound from %1 kHz to the output's %2 kHz</translation>
+        <source>Сервер пересчитает %1 кГц в %2 кГц выхода</source>
+        <translation>The server resamples %1 kHz to the output's %2 kHz</translation>
     </message>
     <message>
         <source>Как у выхода</source>
