@@ -191,8 +191,36 @@ void Instrument::ApplyLoopDuration() {
 
 void Instrument::ApplyFormat() {
     generator_.SetResolution(state_.choices.resolution);
+    if (const int own = FollowedOutputRate()) {
+        // The classic synthesis's two rates are its qualities.
+        generator_.SetQuality(own == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ);
+        generator_.SetSampleRate(PlaysAtRate(own, false) ? 0 : own);
+        return;
+    }
     generator_.SetQuality(state_.choices.quality);
     generator_.SetSampleRate(state_.choices.rate);
+}
+
+int Instrument::FollowedOutputRate() const {
+    const int rate = state_.output.rate;
+    if (state_.choices.rateChosen || !Precise() || !PlaysAtRate(rate, true))
+        return 0;
+    // A frequency the output's rate cannot play keeps the rate it plays at.
+    const FrequencyRange range = FrequencyRange::AtRate(rate);
+    for (const std::optional<MilliHertz>& f :
+         {state_.fine.frequency, state_.memory.leftFine.frequency,
+          state_.memory.rightFine.frequency})
+        if (f && !range.Holds(*f))
+            return 0;
+    return rate;
+}
+
+DisplayState Instrument::Display() const {
+    DisplayState d = instrument::Display(state_);
+    const int played = Rate();
+    if (state_.output.rate > 0 && played != state_.output.rate)
+        d.resampling = DisplayState::Resampling{played, state_.output.rate};
+    return d;
 }
 
 MeasurementSignal Instrument::ChosenSignal() const {
@@ -538,12 +566,57 @@ bool Instrument::ChooseResolution(TTGResolution resolution) {
 
 bool Instrument::ChooseQuality(TTGQuality quality) {
     return Command([this, quality] {
-        if (quality == state_.choices.quality && state_.choices.rate == 0)
+        if (quality == state_.choices.quality && state_.choices.rate == 0 &&
+            state_.choices.rateChosen)
             return true;
         state_.choices.quality = quality;
         state_.choices.rate = 0;
+        state_.choices.rateChosen = true;
+        ChangeRate();
+        return true;
+    });
+}
+
+bool Instrument::FollowOutputRate() {
+    return Command([this] {
+        if (!state_.choices.rateChosen)
+            return true;
+        state_.choices.rateChosen = false;
+        state_.choices.quality = TTGQuality::tgHiQ;
+        state_.choices.rate = 0;
+        ChangeRate();
+        return true;
+    });
+}
+
+void Instrument::ChangeRate() {
+    const int before = Rate();
+    ApplyFormat();
+    KeepFineInRange();
+    Heard();
+    // A rate the server resamples is said at once: the choice's outcome
+    // takes the status line from the pointer's hint.
+    if (Rate() != before && Display().resampling)
+        state_.hint.clear();
+}
+
+bool Instrument::UseOutputReport(const OutputReport& report) {
+    return Command([this, &report] {
+        const auto voltsValid = [this] {
+            const std::optional<ChannelReading> reading = ReadingOf(state_);
+            return !reading || reading->voltsValid;
+        };
+        const bool validBefore = voltsValid();
+        const int rateBefore = Rate();
+        state_.output = report;
         ApplyFormat();
-        Heard();
+        if (Rate() != rateBefore) {
+            KeepFineInRange();
+            Heard();
+        }
+        // The volts turning invalid is news the status line gives at once.
+        if (validBefore && !voltsValid())
+            state_.hint.clear();
         return true;
     });
 }
@@ -554,13 +627,12 @@ bool Instrument::ChooseRate(int rate) {
     if (PlaysAtRate(rate, false))
         return ChooseQuality(rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ);
     return Command([this, rate] {
-        if (state_.choices.rate == rate)
+        if (state_.choices.rate == rate && state_.choices.rateChosen)
             return true;
         state_.choices.quality = TTGQuality::tgHiQ;
         state_.choices.rate = rate;
-        ApplyFormat();
-        KeepFineInRange();
-        Heard();
+        state_.choices.rateChosen = true;
+        ChangeRate();
         return true;
     });
 }

@@ -54,7 +54,9 @@ public:
     static double SteadySeconds();
 
     const InstrumentState& State() const { return state_; }
-    DisplayState Display() const { return instrument::Display(state_); }
+    // With the note that the server resamples, when the rate played is not
+    // the output's own.
+    DisplayState Display() const;
     // What plays, for reading only (export, the device list).
     const TToneGen& Generator() const { return generator_; }
 
@@ -127,6 +129,12 @@ public:
     // Samples per second, one of kPreciseRates; the classic synthesis
     // plays 44100 and 96000 only (false for the others).
     bool ChooseRate(int rate);
+    // No rate chosen: the precise synthesis plays at the output's own rate
+    // once the output's report tells it (and the frequencies fit it).
+    bool FollowOutputRate();
+    // What the server reports of the chosen output now: its volume, which
+    // the volts' validity follows, and its rate.
+    bool UseOutputReport(const OutputReport& report);
     // Choices kept from an earlier run: what the synthesis cannot play, and
     // an output the server no longer has, give the defaults.
     bool UseChoices(OutputChoices choices);
@@ -196,6 +204,9 @@ private:
     void ApplyFrequency();
     void ApplyLoopDuration();
     void ApplyFormat();
+    // A rate chosen: the format, the fine frequencies it holds, and the
+    // sound follow.
+    void ChangeRate();
     void PlaySignal(const MeasurementSignal& signal);
     // Ends a sweep in progress without playing: the caller plays once.
     void EndSweep();
@@ -228,6 +239,9 @@ private:
     Sound SoundNow() const;
     Levels LevelsNow() const;
     int Rate() const;
+    // The output's own rate when the synthesis plays at it (no rate chosen),
+    // else 0.
+    int FollowedOutputRate() const;
     // The exact frequency to stream, if the tone needs one.
     std::optional<MilliHertz> StreamedFrequency() const;
     // The whole hertz the generator is given.

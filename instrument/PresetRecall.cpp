@@ -88,9 +88,11 @@ Preset Instrument::CapturePreset(std::string name) const {
     if (!state_.choices.device.empty())
         preset.device = state_.choices.device;
     preset.bits = state_.choices.resolution;
-    preset.rate = state_.choices.rate != 0                      ? state_.choices.rate
-                  : state_.choices.quality == TTGQuality::tgLoQ ? 44100
-                                                                : 96000;
+    // No rate chosen: the preset plays at the output's own, as the panel does.
+    if (state_.choices.rateChosen || !Precise())
+        preset.rate = state_.choices.rate != 0                      ? state_.choices.rate
+                      : state_.choices.quality == TTGQuality::tgLoQ ? 44100
+                                                                    : 96000;
     return preset;
 }
 
@@ -167,6 +169,9 @@ void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
         const bool classicRate = PlaysAtRate(*p.rate, false);
         choices.quality = *p.rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ;
         choices.rate = classicRate ? 0 : *p.rate;
+        // The classic synthesis plays its rate whether chosen or not.
+        if (Precise())
+            choices.rateChosen = true;
     }
     ApplyFormat();
 

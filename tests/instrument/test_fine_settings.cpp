@@ -317,4 +317,76 @@ TEST(Reading, ShowsWhatTheDisplaysCannot) {
     EXPECT_EQ(i.Display().reading, std::nullopt);
 }
 
+// The volts hold at the calibration's volume only: once the server reports
+// another on either channel they are marked, and the status line shows it
+// in place of the pointer's hint.
+TEST(Reading, VoltsNoLongerValidOnceTheVolumeDiffers) {
+    struct Row {
+        std::optional<std::uint32_t> left, right;
+        bool valid;
+    };
+    const Row rows[] = {
+        {std::nullopt, std::nullopt, true}, // not known: nothing to say
+        {65536, 65536, true},
+        {32768, 65536, false},
+        {65536, 32768, false}, // the right channel alone turned down
+        {std::nullopt, 30000, false},
+    };
+    for (const Row& r : rows) {
+        Fixture f;
+        Instrument& i = f.instrument;
+        i.UseCalibration(Calibrated(1.55, 1.0));
+        i.ShowHint("hint");
+        i.UseOutputReport({r.left, r.right, 0});
+        ASSERT_TRUE(i.Display().reading);
+        EXPECT_EQ(i.Display().reading->voltsValid, r.valid) << r.left.value_or(0);
+        EXPECT_EQ(i.Display().status.empty(), !r.valid);
+        // A calibration at the volume reported now holds again.
+        OutputCalibration again = Calibrated(1.55, 1.0);
+        again.left->volume = r.left.value_or(0);
+        again.right->volume = r.right.value_or(0);
+        i.UseCalibration(again);
+        EXPECT_TRUE(i.Display().reading->voltsValid);
+    }
+}
+
+// Until a rate is chosen, the precise synthesis plays at the output's own
+// (when the fine frequencies fit it); a rate chosen that differs from the
+// output's is a resampling the display tells.
+TEST(Rate, TheOutputsOwnUntilOneIsChosen) {
+    Fixture f;
+    Instrument& i = f.instrument;
+    using Resampling = DisplayState::Resampling;
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 96000); // not known yet
+    EXPECT_EQ(i.Display().resampling, std::nullopt);
+    i.UseOutputReport({std::nullopt, std::nullopt, 48000});
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 48000);
+    EXPECT_EQ(i.Display().resampling, std::nullopt);
+    i.UseOutputReport({std::nullopt, std::nullopt, 44100});
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 44100);
+
+    i.ShowHint("hint");
+    ASSERT_TRUE(i.ChooseRate(96000));
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 96000);
+    EXPECT_EQ(i.Display().resampling, (Resampling{96000, 44100}));
+    EXPECT_EQ(i.Display().status, ""); // said at once
+    i.UseOutputReport({std::nullopt, std::nullopt, 48000});
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 96000); // chosen stays
+    ASSERT_TRUE(i.FollowOutputRate());
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 48000);
+
+    // 30 kHz needs more than 48 kHz: the rate that plays it stays.
+    ASSERT_TRUE(i.ChooseRate(96000));
+    ASSERT_TRUE(i.SetExactFrequency(Hz(30000)));
+    ASSERT_TRUE(i.FollowOutputRate());
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 96000);
+    EXPECT_EQ(i.FrequencyOf(Channel::Both), Hz(30000));
+
+    // The classic synthesis keeps its own rates.
+    Fixture classic(false);
+    classic.instrument.UseOutputReport({std::nullopt, std::nullopt, 48000});
+    EXPECT_EQ(classic.gen.Format().SamplesPerSecond(), 96000);
+    EXPECT_EQ(classic.instrument.Display().resampling, (Resampling{96000, 48000}));
+}
+
 } // namespace

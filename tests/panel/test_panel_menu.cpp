@@ -749,19 +749,23 @@ TEST_P(KeptSettings, ReadAndWriteTheSameWords) {
 
 INSTANTIATE_TEST_SUITE_P(
     Words, KeptSettings,
-    ::testing::Values(KeptFile{"FloatLowRateCcif",
-                               "[format]\nbits=float\nrate=44100\n[signal]\nkind=ccif",
-                               {"", TTGResolution::tgFloat, TTGQuality::tgLoQ, SignalKind::Ccif}},
-                      KeptFile{"WideSmpte",
-                               "[format]\nbits=24\nrate=96000\n[signal]\nkind=smpte",
-                               {"", TTGResolution::tg24Bit, TTGQuality::tgHiQ, SignalKind::Smpte}},
-                      KeptFile{
-                          "PlainPink",
-                          "[format]\nbits=16\nrate=96000\n[signal]\nkind=pink",
-                          {"", TTGResolution::tg16Bit, TTGQuality::tgHiQ, SignalKind::PinkNoise}},
-                      KeptFile{"Panel",
-                               "[format]\nbits=16\nrate=44100\n[signal]\nkind=panel",
-                               {"", TTGResolution::tg16Bit, TTGQuality::tgLoQ, SignalKind::Tone}}),
+    ::testing::Values(
+        KeptFile{"FloatLowRateCcif",
+                 "[format]\nbits=float\nrate=44100\n[signal]\nkind=ccif",
+                 {"", TTGResolution::tgFloat, TTGQuality::tgLoQ, SignalKind::Ccif, 0, true}},
+        KeptFile{"WideSmpte",
+                 "[format]\nbits=24\nrate=96000\n[signal]\nkind=smpte",
+                 {"", TTGResolution::tg24Bit, TTGQuality::tgHiQ, SignalKind::Smpte, 0, true}},
+        KeptFile{"PlainPink",
+                 "[format]\nbits=16\nrate=96000\n[signal]\nkind=pink",
+                 {"", TTGResolution::tg16Bit, TTGQuality::tgHiQ, SignalKind::PinkNoise, 0, true}},
+        KeptFile{"Panel",
+                 "[format]\nbits=16\nrate=44100\n[signal]\nkind=panel",
+                 {"", TTGResolution::tg16Bit, TTGQuality::tgLoQ, SignalKind::Tone, 0, true}},
+        // No rate chosen: the output's own.
+        KeptFile{"OutputsOwnRate",
+                 "[format]\nbits=16\nrate=output\n[signal]\nkind=panel",
+                 {"", TTGResolution::tg16Bit, TTGQuality::tgHiQ, SignalKind::Tone}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PanelMenuTest, AFileThatCannotBeReadGivesTheDefaults) {
