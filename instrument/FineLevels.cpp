@@ -40,6 +40,10 @@ ChannelLevels LevelsFor(const OutputCalibration& calibration, Channel channel,
     return levels;
 }
 
+double Loudest(const ChannelLevels& levels) {
+    return std::max(levels.left.value_or(-HUGE_VAL), levels.right.value_or(-HUGE_VAL));
+}
+
 int NearestAmplitude(double peakDb) {
     const double share = std::pow(10.0, peakDb / 20);
     return std::clamp(static_cast<int>(std::lround(share * kFullAmplitude)), 0, kFullAmplitude);

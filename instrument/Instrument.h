@@ -15,6 +15,7 @@
 #include "engine/LevelRefusal.h"
 #include "engine/StreamedTone.h"
 #include "instrument/InstrumentState.h"
+#include "instrument/MultitonePlan.h"
 #include "instrument/Preset.h"
 #include "instrument/PresetRecall.h"
 
@@ -26,7 +27,6 @@
 #include <string>
 
 class RetunableTone;
-struct Multitone;
 class SteppedSweepSource;
 class TToneGen;
 
@@ -108,8 +108,13 @@ public:
     // The multitone plays in place of the tone, whose frequency displays
     // show dashes, until the waveform switch or another signal is chosen.
     // Precise synthesis only; refused when it cannot be made.
-    bool SelectMultitone(MultitoneChoice multitone);
-
+    // `planned`: its plan, made just before by MakeMultitonePlan (a long
+    // transform takes a while to make).
+    bool SelectMultitone(MultitoneChoice multitone, const MultitonePlan* planned = nullptr);
+    // The multitone as it would play here now (rate, calibration, channels),
+    // with its crest factor, or why it cannot: for a front end to show
+    // before it is chosen.
+    MultitonePlan MakeMultitonePlan(const MultitoneChoice& multitone) const;
     // Tone bursts of the sine in place of the steady tone, or the steady
     // tone back (none); new cycles start the bursts again. The right
     // output's lag behind the left, 0 to 3600 tenths of a degree. Both are
@@ -196,7 +201,8 @@ private:
     // when it takes them all.
     std::string PresetRefusal(const Preset& preset) const;
     // Puts the preset's settings in place, without playing.
-    void PlacePreset(const Preset& preset, bool& outputGone);
+    void PlacePreset(const Preset& preset, std::shared_ptr<const Multitone> multitone,
+                     bool& outputGone);
     bool Precise() const;
     void Play();
     void Heard();

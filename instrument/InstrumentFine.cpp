@@ -32,11 +32,6 @@ double Share(double peakDb) {
     return std::pow(10.0, peakDb / 20);
 }
 
-// The louder channel's sample level of those that play.
-double Loudest(const ChannelLevels& levels) {
-    return std::max(levels.left.value_or(-HUGE_VAL), levels.right.value_or(-HUGE_VAL));
-}
-
 } // namespace
 
 // --- what is given to the generator and the stream --------------------------------

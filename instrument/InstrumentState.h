@@ -108,17 +108,19 @@ struct SteppedState {
 };
 
 // The multitone the menu's signals offer in place of the tone: tones per
-// octave (or evenly, `linear`) from f1 to f2, centred on the bins of an
-// fftLength-point transform, at levelDb dBFS RMS (or the highest level
-// that does not clip, when that is lower).
+// octave (or evenly, `linear`) from f1 to f2, or the list of a file
+// (ToneListReader.h) when one is named, centred on the bins of an
+// fftLength-point transform, at `level`: the RMS of the whole signal at
+// the jack, in any unit (dBFS by AES17).
 struct MultitoneChoice {
     bool chosen = false;
     double f1 = 20;
     double f2 = 20000;
     int tones = 3; // per octave, or in all when linear
     bool linear = false;
+    std::string tonesFile; // the list's path; empty: f1, f2 and tones place them
     int fftLength = 65536;
-    double levelDb = -10;
+    WrittenLevel level{-10, LevelUnit::DbFs};
 
     bool operator==(const MultitoneChoice&) const = default;
 };

@@ -9,6 +9,7 @@
 #include "panel/FrequencyDialog.h"
 #include "panel/LevelCalibrationDialog.h"
 #include "panel/LevelDialog.h"
+#include "panel/MultitoneDialog.h"
 #include "panel/PanelRemoteControl.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
@@ -230,15 +231,19 @@ void PanelMenu::AddSignalMenu(QMenu& menu) {
         connect(AddChoice(*sub, *group, PanelText(name.shownText),
                           !multitone && Choices().signal == name.value),
                 &QAction::triggered, this, [this, k = name.value] { ChooseSignal(k); });
-    // The multitone with its defaults (see MultitoneChoice): three tones an
-    // octave from 20 Hz to 20 kHz on the bins of a 65536-point transform,
-    // at -10 dBFS RMS.
+    // The multitone as its dialog last set it (at first its defaults: three
+    // tones an octave from 20 Hz to 20 kHz on the bins of a 65536-point
+    // transform, at -10 dBFS RMS).
     connect(AddChoice(*sub, *group, PanelText("Мультитон"), multitone), &QAction::triggered, this,
             [this] { ChooseMultitone(); });
+    sub->addSeparator();
+    MultitoneDialog::AddEntry(*sub, form_, instrument_);
 }
 
 void PanelMenu::ChooseMultitone() {
-    instrument_.SelectMultitone(instrument::MultitoneChoice{});
+    // Kept settings that no longer play (a list's file gone) give the defaults.
+    if (!instrument_.SelectMultitone(panel_settings::LoadMultitone()))
+        instrument_.SelectMultitone(instrument::MultitoneChoice{});
 }
 
 // --- the entries' actions -------------------------------------------------------

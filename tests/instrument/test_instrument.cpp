@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -469,6 +470,60 @@ TEST(SineShapes, BurstsAndThePhaseBelongToTheSteadySine) {
     EXPECT_FALSE(instrument.State().burst);
     ASSERT_TRUE(instrument.SelectSignal(SignalKind::Tone));
     EXPECT_EQ(g.gen.Signal(), MeasurementSignal{}) << "the steady tone again";
+}
+
+// What a front end is shown before a multitone plays: its plan at the
+// rate, on the channels that sound, through the output's calibration.
+TEST(ToneSets, AMultitonePlanNamesWhatStandsInTheWay) {
+    const auto list = [](const char* text) {
+        const std::string path = ::testing::TempDir() + "orbel-tones.txt";
+        std::ofstream(path) << text;
+        return path;
+    };
+    OutputCalibration calibrated;
+    calibrated.left = ChannelCalibration{1.0, "", 0};
+    calibrated.right = ChannelCalibration{2.0, "", 0};
+    MultitoneChoice choice;
+    choice.f1 = 100;
+    choice.f2 = 1000;
+    choice.fftLength = 8192;
+    MultitonePlan plan = PlanMultitone(choice, 48000, {}, Channel::Both);
+    ASSERT_TRUE(plan.Playable());
+    EXPECT_EQ(plan.multitone->tones.size(), 11u);
+    EXPECT_EQ(plan.multitone->levelDb, -10);
+    EXPECT_EQ(plan.levelWord, kFullLevel);
+    EXPECT_EQ(PlanMultitone(choice, 48000, {}, Channel::Left).levelWord, PackLevelWord(0xFFFF, 0));
+    // Volts: each channel at its own calibration, the louder one in the samples.
+    choice.level = WrittenLevel{-20, LevelUnit::DbV};
+    EXPECT_EQ(PlanMultitone(choice, 48000, {}, Channel::Both).refusal, MultitonePlanRefusal::Level);
+    plan = PlanMultitone(choice, 48000, calibrated, Channel::Both);
+    ASSERT_TRUE(plan.Playable());
+    EXPECT_NEAR(plan.multitone->levelDb, -20, 1e-9);
+    EXPECT_NEAR(RightLevel(plan.levelWord), 0xFFFF / 2.0, 1);
+    // Too loud: refused with the largest level that fits, which then plays.
+    choice.level = WrittenLevel{0.9, LevelUnit::Volts};
+    plan = PlanMultitone(choice, 48000, calibrated, Channel::Both);
+    ASSERT_EQ(plan.refusal, MultitonePlanRefusal::Clips);
+    ASSERT_TRUE(plan.largestLevel);
+    EXPECT_EQ(plan.largestLevel->unit, LevelUnit::Volts);
+    EXPECT_LT(plan.largestLevel->number, 0.9);
+    choice.level = *plan.largestLevel;
+    EXPECT_TRUE(PlanMultitone(choice, 48000, calibrated, Channel::Both).Playable());
+    // Two listed tones on one bin are both named; a bad line by its number.
+    choice = MultitoneChoice{};
+    choice.fftLength = 1024;
+    choice.tonesFile = list("# two close tones\n1000\n1005 -3\n");
+    plan = PlanMultitone(choice, 48000, {}, Channel::Both);
+    EXPECT_EQ(plan.refusal, MultitonePlanRefusal::SameBin);
+    EXPECT_EQ(plan.firstHertz, 1000);
+    EXPECT_EQ(plan.secondHertz, 1005);
+    choice.tonesFile = list("1000\n\n2000 -3 90 7\n");
+    plan = PlanMultitone(choice, 48000, {}, Channel::Both);
+    EXPECT_EQ(plan.refusal, MultitonePlanRefusal::FileLine);
+    EXPECT_EQ(plan.listLine, 3);
+    choice.tonesFile = ::testing::TempDir() + "orbel-no-such-list.txt";
+    EXPECT_EQ(PlanMultitone(choice, 48000, {}, Channel::Both).refusal,
+              MultitonePlanRefusal::FileUnreadable);
 }
 
 } // namespace
