@@ -201,7 +201,7 @@ check(rig.ask("FREQ?") in ("1000", "1.000000E+03"), "and changes nothing")
 rig.send("BOGUS:CMD 1\n")
 check(rig.ask("SYST:ERR?").startswith("-113"), "an unknown header gives -113")
 
-print("-- volts through the output's calibration, the phase, bursts", flush=True)
+print("-- volts through the output's calibration, the phase, bursts, the multitone", flush=True)
 # The script calibrated the output at 1.5811 V for a full-scale sine.
 rig.send("VOLT:UNIT VRMS;:VOLT 0.5\n")
 check(abs(float(rig.ask("VOLT?")) - 0.5) < 1e-9, "0.5 V reads back")
@@ -221,8 +221,16 @@ n = RATE // 2000  # 0.5 ms windows: a 2 ms burst, then 2 ms of silence
 windows = np.sqrt((x[:len(x) // n * n].reshape(-1, n) ** 2).mean(axis=1))
 silent = (windows < 0.1 * steady).mean()
 check(0.35 < silent < 0.65, f"the bursts are silent {silent:.0%} of the time, not half")
-rig.send("BURS OFF\n")
-check(rig.ask("SYST:ERR?").startswith("0,"), "no error from the phase and the bursts")
+rig.send("BURS OFF;:FUNC MULT\n")
+check(rig.ask("FUNC?") == "MULT", "the multitone reads back")
+# Its tones lie on the bins of a 65536-point transform: any 65536 frames
+# hold whole cycles of each.
+spectrum = np.abs(np.fft.rfft(monitor.heard(0.7)[:65536, 0]))
+tones = int((spectrum > 0.1 * spectrum.max()).sum())
+print(f"the multitone: {tones} tones heard", flush=True)
+check(tones >= 20, f"the multitone is heard with {tones} tones")
+rig.send("FUNC SIN\n")
+check(rig.ask("SYST:ERR?").startswith("0,"), "no error from the phase, the bursts, the multitone")
 
 print("-- command to sound: 100 frequency changes", flush=True)
 sent = []
