@@ -7,8 +7,7 @@
 #                unit tests and the other checks that run under sanitizers
 #   build/       Release build of what needs Release speed: the program, the
 #                real-server, desktop and package tests, one benchmark (the
-#                others: --target benchmarks), the
-#                picture programs
+#                others: --target benchmarks), the picture programs
 #   build-tsan/  ThreadSanitizer build of the threaded tests, compiled while
 #                the Release tests run; its tests run last, and the Release
 #                tests' summary is shown again at the end
