@@ -102,13 +102,16 @@ function(orbel_gtest_pch target links_qt)
   target_precompile_headers(${target} REUSE_FROM ${holder})
 endfunction()
 
-# orbel_add_test(NAME SOURCES ... LIBS ... [LABELS ...] [ENV ...] [TSAN] [AUTOMOC])
+# orbel_add_test(NAME SOURCES ... LIBS ... [LABELS ...] [ENV ...] [COST seconds] [TSAN] [AUTOMOC])
 # A GoogleTest executable registered with CTest (one CTest test per binary,
 # so that sanitizer builds stay quick to enumerate), labelled "unit": quick,
 # no sound server, no display (`ctest -L unit`). TSAN adds it to the
-# thread-sanitizer set; AUTOMOC runs Qt's moc on its sources.
+# thread-sanitizer set; AUTOMOC runs Qt's moc on its sources. COST, about
+# the seconds a long program takes under the address sanitizer, lets CTest
+# start it first in a fresh build folder, so that it does not run alone at
+# the end.
 function(orbel_add_test name)
-  cmake_parse_arguments(T "TSAN;AUTOMOC" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  cmake_parse_arguments(T "TSAN;AUTOMOC" "COST" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   if(ORBEL_FUZZERS OR NOT ORBEL_UNIT_TESTS)
     return()
   endif()
@@ -149,6 +152,9 @@ function(orbel_add_test name)
   set_tests_properties(${name} PROPERTIES LABELS "${labels}")
   if(T_ENV)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
+  endif()
+  if(T_COST)
+    set_tests_properties(${name} PROPERTIES COST ${T_COST})
   endif()
 endfunction()
 

@@ -6,8 +6,8 @@
 #   build-asan/  AddressSanitizer + UndefinedBehaviorSanitizer build: the
 #                unit tests and the other checks that run under sanitizers
 #   build/       Release build of what needs Release speed: the program, the
-#                real-server, desktop and package tests, the benchmarks, the
-#                picture programs
+#                real-server, desktop and package tests, one benchmark (the
+#                others: --target benchmarks), the picture programs
 #   build-tsan/  ThreadSanitizer build of the threaded tests, compiled while
 #                the Release tests run; its tests run last, and the Release
 #                tests' summary is shown again at the end
@@ -83,8 +83,8 @@ cmake --build build-asan -j"$JOBS"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j"$JOBS" -LE nosan)
 
-stage "release build (program, real-server, desktop and package tests, benchmarks)"
-configure build -DCMAKE_BUILD_TYPE=Release -DORBEL_UNIT_TESTS=OFF
+stage "release build (program, real-server, desktop and package tests, a benchmark)"
+configure build -DCMAKE_BUILD_TYPE=Release -DORBEL_UNIT_TESTS=OFF -DORBEL_BENCH_SMOKE=ON
 cmake --build build -j"$JOBS"
 
 stage "fuzzers (${FUZZ_SECONDS} s each, started with the sanitizer build)"
