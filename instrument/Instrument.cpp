@@ -122,7 +122,9 @@ bool Instrument::Precise() const {
 }
 
 bool Instrument::PlaysMeasurementSignal() const {
-    return generator_.Precise() && generator_.Signal().kind != SignalKind::Tone;
+    // Bursts are the tone's: its frequency is theirs.
+    const SignalKind kind = generator_.Signal().kind;
+    return generator_.Precise() && kind != SignalKind::Tone && kind != SignalKind::Burst;
 }
 
 void Instrument::Play() {
@@ -180,7 +182,7 @@ void Instrument::ApplyFrequency() {
 void Instrument::ApplyLoopDuration() {
     // A measurement signal has a loop of its own (a sweep sets its length).
     const MeasurementSignal& signal = generator_.Signal();
-    const int ms = PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep
+    const int ms = Precise() && signal.Active() && signal.kind != SignalKind::Sweep
                        ? SignalLoopDurationMs(signal, generator_.Frequency())
                        : loop_length::ToneLoopDurationMs(
                              generator_.Waveform(), generator_.Frequency(), generator_.Precise());
@@ -224,10 +226,27 @@ DisplayState Instrument::Display() const {
 MeasurementSignal Instrument::ChosenSignal() const {
     MeasurementSignal signal;
     signal.kind = state_.choices.signal;
+    if (signal.kind == SignalKind::Tone && state_.waveform == TTGWave::tgSine) {
+        if (state_.burst) {
+            signal.kind = SignalKind::Burst;
+            signal.burst = *state_.burst;
+        } else {
+            signal.rightLagTenths = state_.rightLagTenths;
+        }
+    }
     return signal;
 }
 
 void Instrument::PlaySignal(const MeasurementSignal& signal) {
+    // The right output's own phase needs an image of two channels; the
+    // generator goes back to one once the outputs are in phase again.
+    if (signal.rightLagTenths != 0 && !generator_.Stereo()) {
+        generator_.SetStereo(true);
+        stereoForPhase_ = true;
+    } else if (signal.rightLagTenths == 0 && stereoForPhase_) {
+        generator_.SetStereo(false);
+        stereoForPhase_ = false;
+    }
     generator_.SetSignal(signal);
     // Pink noise and the two-tone signals have no one frequency.
     if (PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep)
@@ -336,15 +355,18 @@ bool Instrument::SelectWaveform(TTGWave waveform) {
     return Command([this, waveform] {
         const bool signalChosen = state_.choices.signal != SignalKind::Tone;
         const bool toneSetLeft = LeaveToneSets();
-        if (waveform == state_.waveform && !signalChosen && !state_.sweep.active && !toneSetLeft)
+        const bool shapeLeft = LeaveSineShapes(waveform == TTGWave::tgSine);
+        if (waveform == state_.waveform && !signalChosen && !state_.sweep.active && !toneSetLeft &&
+            !shapeLeft)
             return true;
         // The switch takes over from a signal the menu chose.
         state_.choices.signal = SignalKind::Tone;
         if (state_.sweep.active)
             EndSweep();
-        else if (signalChosen)
-            generator_.SetSignal(ChosenSignal());
         state_.waveform = waveform;
+        // The tone's signal: the bursts and the phase are the sine's.
+        if (Precise())
+            PlaySignal(ChosenSignal());
         // Noise has no frequency: both frequency displays show dashes.
         if (waveform == TTGWave::tgNoise)
             ShowNoFrequency();
@@ -360,7 +382,8 @@ bool Instrument::SelectSignal(SignalKind kind) {
         if (kind == SignalKind::Sweep || (!Precise() && kind != SignalKind::Tone))
             return false;
         const bool toneSetLeft = LeaveToneSets();
-        if (kind == state_.choices.signal && !state_.sweep.active && !toneSetLeft)
+        const bool shapeLeft = LeaveSineShapes(kind == SignalKind::Tone);
+        if (kind == state_.choices.signal && !state_.sweep.active && !toneSetLeft && !shapeLeft)
             return true;
         state_.choices.signal = kind;
         if (state_.sweep.active)
@@ -476,6 +499,7 @@ bool Instrument::StartSweep(const SweepSettings& sweep, bool repeat) {
         if (!Precise())
             return false;
         LeaveToneSets();
+        LeaveSineShapes(false);
         if (!state_.sweep.active)
             state_.sweep.loopBefore = generator_.Loop();
         state_.sweep.active = true;
@@ -635,6 +659,8 @@ bool Instrument::UseChoices(OutputChoices choices) {
                 choices.device.clear(); // the server's default plays
         }
         state_.choices = choices;
+        if (choices.signal != SignalKind::Tone)
+            LeaveSineShapes(false);
         ApplyFormat();
         KeepFineInRange();
         PlaySignal(ChosenSignal());

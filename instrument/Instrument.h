@@ -109,6 +109,17 @@ public:
     // show dashes, until the waveform switch or another signal is chosen.
     // Precise synthesis only; refused when it cannot be made.
     bool SelectMultitone(MultitoneChoice multitone);
+
+    // Tone bursts of the sine in place of the steady tone, or the steady
+    // tone back (none); new cycles start the bursts again. The right
+    // output's lag behind the left, 0 to 3600 tenths of a degree. Both are
+    // the steady sine's (precise synthesis only): refused while the
+    // waveform switch is not at the sine or a signal, a sweep, a stepped
+    // sweep or the multitone plays, and each refuses the other. Leaving the
+    // sine ends the bursts and puts the outputs back in phase; a fine
+    // frequency plays them streamed at its exact phase.
+    bool SetBurst(std::optional<BurstSettings> burst);
+    bool SetRightPhase(int tenths);
     // A stepped sweep or a multitone is chosen: the output streams it.
     bool PlaysToneSet() const { return state_.steps.active || state_.multitone.chosen; }
 
@@ -173,7 +184,8 @@ public:
     // an exact level it can no longer play gives way to the dial.
     bool UseCalibration(const OutputCalibration& calibration);
     // The tone streamed between whole hertz while it plays (or would, once
-    // started), with its peak; none while the generator's image plays.
+    // started), with its peaks, as a file in the generator's format holds
+    // it; none while the generator's image plays.
     std::optional<StreamedToneSettings> StreamSettings() const;
 
 private:
@@ -212,6 +224,8 @@ private:
         std::int16_t left = 0;
         std::int16_t right = 0;
         double peak = 1; // a share of full scale
+        // A stereo stream's right channel: its own peak in the samples.
+        double rightPeak = 1;
         std::optional<std::uint32_t> word;
         bool operator==(const Levels&) const = default;
     };
@@ -232,6 +246,10 @@ private:
     std::optional<MilliHertz> StreamedFrequency() const;
     // The whole hertz the generator is given.
     int GeneratorHertz() const;
+    // The tone streamed as it plays: stereo, each channel at its own peak.
+    std::optional<StreamedToneSettings> PlayedStreamSettings() const;
+    // The format a fine tone streams in.
+    WaveFormat StreamFormat() const;
     // A stream with the state's tone plays; false when the output cannot
     // stream it (the generator plays then).
     bool PlayStreamed();
@@ -253,6 +271,11 @@ private:
     bool PlayToneSet();
     bool LeaveToneSets();
     void EndToneSets();
+    // The bursts and the phase (in SineShapeCommands.cpp). LeaveSineShapes
+    // forgets them for a signal that is not the steady sine (the phase stays
+    // while `sineStays`); true when the signal changed.
+    bool SteadySine() const;
+    bool LeaveSineShapes(bool sineStays);
 
     TToneGen& generator_;
     Clock clock_;
@@ -273,6 +296,10 @@ private:
     // was made for.
     std::unique_ptr<RetunableTone> stream_;
     TTGWave streamWave_ = TTGWave::tgSine;
+    std::optional<BurstSettings> streamBurst_;
+    int streamLag_ = 0;
+    // The generator was made stereo for the right output's phase.
+    bool stereoForPhase_ = false;
     std::uint32_t streamWord_ = 0;
     int streamBytesPerFrame_ = 0;
     int streamRate_ = 0;

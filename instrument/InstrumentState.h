@@ -155,6 +155,11 @@ struct InstrumentState {
     SweepState sweep;
     SteppedState steps;
     MultitoneChoice multitone;
+    // The steady sine's own shapes: tone bursts in place of the steady tone
+    // (none: the steady tone), and the right output's lag behind the left
+    // in tenths of a degree (0..3600).
+    std::optional<BurstSettings> burst;
+    int rightLagTenths = 0;
     // The displays change at the tick, with noise, with a measurement
     // signal and as a sweep goes on, not at every turn of a dial.
     ChannelDisplay left;

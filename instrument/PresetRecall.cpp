@@ -81,6 +81,9 @@ Preset Instrument::CapturePreset(std::string name) const {
         preset.waveform = PresetWave{TTGWave::tgSine, state_.choices.signal, false};
     } else {
         preset.waveform = PresetWave{state_.waveform, SignalKind::Tone, false};
+        preset.burst = state_.burst;
+        if (state_.rightLagTenths != 0)
+            preset.phaseTenths = state_.rightLagTenths;
     }
     if (!state_.choices.device.empty())
         preset.device = state_.choices.device;
@@ -124,10 +127,21 @@ std::string Instrument::PresetRefusal(const Preset& p) const {
         return "steps: the panel does not play a stepped sweep";
     if (p.tones || p.tonesFile || p.fftLength)
         return "tones: the panel does not play a multitone";
-    if (p.burst)
-        return "burst: the panel does not play bursts";
-    if (p.phaseTenths)
-        return "phase: the panel plays both channels in phase";
+    if (p.burst || p.phaseTenths) {
+        // The steady sine's: the preset's, or the one that plays.
+        const bool sine =
+            p.waveform
+                ? p.waveform->wave == TTGWave::tgSine && p.waveform->signal == SignalKind::Tone &&
+                      !p.waveform->multitone
+                : state_.waveform == TTGWave::tgSine && state_.choices.signal == SignalKind::Tone;
+        const char* what = p.burst ? "burst" : "phase";
+        if (!Precise())
+            return std::string(what) + ": the classic synthesis plays the steady tone only";
+        if (p.sweep || !sine)
+            return std::string(what) + ": a shape of the steady sine";
+        if (p.burst && p.phaseTenths.value_or(0) != 0)
+            return "phase: bursts play both channels in phase";
+    }
     const bool signal = p.sweep || (p.waveform && p.waveform->signal != SignalKind::Tone);
     if (!Precise() && (signal || (p.bits && IsWideResolution(*p.bits)) ||
                        (p.rate && !PlaysAtRate(*p.rate, false))))
@@ -196,6 +210,7 @@ void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
     ApplyFrequency();
 
     if (p.sweep) {
+        LeaveSineShapes(false);
         SweepSettings sweep;
         sweep.startHz = p.sweep->first;
         sweep.endHz = p.sweep->second;
@@ -220,10 +235,17 @@ void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
         EndSweep();
         choices.signal = p.waveform->signal;
         state_.waveform = p.waveform->wave;
+        LeaveSineShapes(state_.waveform == TTGWave::tgSine && choices.signal == SignalKind::Tone);
         generator_.SetWaveform(state_.waveform);
         PlaySignal(ChosenSignal());
         if (state_.waveform == TTGWave::tgNoise)
             ShowNoFrequency();
+    }
+    if (p.burst || p.phaseTenths) {
+        // One of the two takes the other's place.
+        state_.burst = p.burst;
+        state_.rightLagTenths = p.phaseTenths.value_or(0);
+        PlaySignal(ChosenSignal());
     }
 }
 

@@ -284,7 +284,11 @@ TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
          },
          "volume"},
         {[](Preset& p) { p.steps = "100:1000:3"; }, "steps"},
-        {[](Preset& p) { p.phaseTenths = 900; }, "phase"},
+        {[](Preset& p) {
+             p.phaseTenths = 900;
+             p.waveform = PresetWave{TTGWave::tgSquare, SignalKind::Tone, false};
+         },
+         "phase"},
     };
     for (const auto& [fill, reason] : rows) {
         Bench bench;
@@ -300,6 +304,25 @@ TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
         EXPECT_EQ(bench.instrument.State(), before) << reason;
         EXPECT_EQ(bench.sound->PlayCount(), plays) << reason;
     }
+}
+
+TEST(PresetRecall, BurstsAndThePhaseComeBackWithTheSine) {
+    Bench bench;
+    Preset preset;
+    preset.burst = BurstSettings{3, 5};
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_EQ(bench.gen.Signal().kind, SignalKind::Burst);
+    EXPECT_EQ(bench.instrument.CapturePreset("again").burst, preset.burst);
+    preset.burst.reset();
+    preset.phaseTenths = 450; // takes the bursts' place
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_FALSE(bench.instrument.State().burst);
+    EXPECT_EQ(bench.gen.Signal().rightLagTenths, 450);
+    EXPECT_EQ(bench.instrument.CapturePreset("again").phaseTenths, 450);
+    preset = {};
+    preset.waveform = PresetWave{TTGWave::tgTriangle, SignalKind::Tone, false};
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_EQ(bench.instrument.State().rightLagTenths, 0) << "the triangle plays in phase";
 }
 
 TEST(PresetRecall, ExactFrequenciesAndLevelsComeBackExactly) {
