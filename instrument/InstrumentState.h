@@ -13,6 +13,7 @@
 #include "engine/steps/StepSchedule.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -74,6 +75,10 @@ struct OutputChoices {
     // The precise synthesis's own rates (48000, 88200, 176400, 192000) in
     // place of the quality's; 0: the quality's.
     int rate = 0;
+    // Whether the rate (quality or own rate) was chosen. Until it is, the
+    // precise synthesis plays at the output's own rate when the server
+    // tells it, so that the server passes the samples through unresampled.
+    bool rateChosen = false;
 
     bool operator==(const OutputChoices&) const = default;
 };
@@ -130,6 +135,16 @@ struct ChannelDisplay {
     bool operator==(const ChannelDisplay&) const = default;
 };
 
+// The chosen output as the sound server last reported it: each channel's
+// volume (none: not known) and the rate it runs at (0: not known).
+struct OutputReport {
+    std::optional<std::uint32_t> leftVolume;
+    std::optional<std::uint32_t> rightVolume;
+    int rate = 0;
+
+    bool operator==(const OutputReport&) const = default;
+};
+
 struct InstrumentState {
     DialPositions dials = kInitialDials; // where the dials stand now
     FineSetting fine;                    // what overrides them now
@@ -142,6 +157,11 @@ struct InstrumentState {
     SweepState sweep;
     SteppedState steps;
     MultitoneChoice multitone;
+    // The steady sine's own shapes: tone bursts in place of the steady tone
+    // (none: the steady tone), and the right output's lag behind the left
+    // in tenths of a degree (0..3600).
+    std::optional<BurstSettings> burst;
+    int rightLagTenths = 0;
     // The displays change at the tick, with noise, with a measurement
     // signal and as a sweep goes on, not at every turn of a dial.
     ChannelDisplay left;
@@ -153,6 +173,7 @@ struct InstrumentState {
     bool soundLost = false;
     // The chosen output's level calibration (none: volts are not known).
     OutputCalibration calibration;
+    OutputReport output;
 
     bool operator==(const InstrumentState&) const = default;
 };
@@ -165,6 +186,9 @@ struct ChannelReading {
     MilliHertz frequency;
     std::optional<double> rmsVolts; // a sine's, at the jack
     std::optional<double> dbu;
+    // False once the output's volume differs from the calibration's: the
+    // meter reading, and every volt figure from it, no longer hold.
+    bool voltsValid = true;
 
     bool operator==(const ChannelReading&) const = default;
 };
@@ -182,6 +206,14 @@ struct DisplayState {
     std::string status; // untranslated
     // Shown when `status` is empty.
     std::optional<ChannelReading> reading;
+    // The rate played and the output's own, when they differ: the server
+    // resamples the sound.
+    struct Resampling {
+        int played = 0;
+        int output = 0;
+        bool operator==(const Resampling&) const = default;
+    };
+    std::optional<Resampling> resampling;
     bool startEnabled = true;
     bool stopEnabled = false;
 

@@ -156,13 +156,18 @@ Preset Instrument::CapturePreset(std::string name) const {
         preset.waveform = PresetWave{TTGWave::tgSine, state_.choices.signal, false};
     } else {
         preset.waveform = PresetWave{state_.waveform, SignalKind::Tone, false};
+        preset.burst = state_.burst;
+        if (state_.rightLagTenths != 0)
+            preset.phaseTenths = state_.rightLagTenths;
     }
     if (!state_.choices.device.empty())
         preset.device = state_.choices.device;
     preset.bits = state_.choices.resolution;
-    preset.rate = state_.choices.rate != 0                      ? state_.choices.rate
-                  : state_.choices.quality == TTGQuality::tgLoQ ? 44100
-                                                                : 96000;
+    // No rate chosen: the preset plays at the output's own, as the panel does.
+    if (state_.choices.rateChosen || !Precise())
+        preset.rate = state_.choices.rate != 0                      ? state_.choices.rate
+                      : state_.choices.quality == TTGQuality::tgLoQ ? 44100
+                                                                    : 96000;
     return preset;
 }
 
@@ -198,10 +203,21 @@ std::string Instrument::PresetRefusal(const Preset& p) const {
         return "tones: they go with waveform multitone";
     if (IsMultitone(p) && !Precise())
         return "the classic synthesis plays tones of 8 or 16 bits only";
-    if (p.burst)
-        return "burst: the panel does not play bursts";
-    if (p.phaseTenths)
-        return "phase: the panel plays both channels in phase";
+    if (p.burst || p.phaseTenths) {
+        // The steady sine's: the preset's, or the one that plays.
+        const bool sine = p.waveform
+                              ? p.waveform->wave == TTGWave::tgSine &&
+                                    p.waveform->signal == SignalKind::Tone && !p.waveform->multitone
+                              : state_.waveform == TTGWave::tgSine &&
+                                    state_.choices.signal == SignalKind::Tone && !PlaysToneSet();
+        const char* what = p.burst ? "burst" : "phase";
+        if (!Precise())
+            return std::string(what) + ": the classic synthesis plays the steady tone only";
+        if (p.sweep || !sine)
+            return std::string(what) + ": a shape of the steady sine";
+        if (p.burst && p.phaseTenths.value_or(0) != 0)
+            return "phase: bursts play both channels in phase";
+    }
     const bool signal = p.sweep || (p.waveform && p.waveform->signal != SignalKind::Tone);
     if (!Precise() && (signal || (p.bits && IsWideResolution(*p.bits)) ||
                        (p.rate && !PlaysAtRate(*p.rate, false))))
@@ -230,6 +246,9 @@ void Instrument::PlacePreset(const Preset& p, std::shared_ptr<const Multitone> m
         const bool classicRate = PlaysAtRate(*p.rate, false);
         choices.quality = *p.rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ;
         choices.rate = classicRate ? 0 : *p.rate;
+        // The classic synthesis plays its rate whether chosen or not.
+        if (Precise())
+            choices.rateChosen = true;
     }
     ApplyFormat();
 
@@ -272,6 +291,7 @@ void Instrument::PlacePreset(const Preset& p, std::shared_ptr<const Multitone> m
     if (multitone) {
         EndSweep();
         LeaveToneSets();
+        LeaveSineShapes(false);
         choices.signal = SignalKind::Tone;
         PlaySignal(ChosenSignal());
         state_.multitone = MultitoneOf(p);
@@ -281,6 +301,7 @@ void Instrument::PlacePreset(const Preset& p, std::shared_ptr<const Multitone> m
     }
     if (p.sweep) {
         LeaveToneSets();
+        LeaveSineShapes(false);
         SweepSettings sweep;
         sweep.startHz = p.sweep->first;
         sweep.endHz = p.sweep->second;
@@ -306,10 +327,17 @@ void Instrument::PlacePreset(const Preset& p, std::shared_ptr<const Multitone> m
         LeaveToneSets();
         choices.signal = p.waveform->signal;
         state_.waveform = p.waveform->wave;
+        LeaveSineShapes(state_.waveform == TTGWave::tgSine && choices.signal == SignalKind::Tone);
         generator_.SetWaveform(state_.waveform);
         PlaySignal(ChosenSignal());
         if (state_.waveform == TTGWave::tgNoise)
             ShowNoFrequency();
+    }
+    if (p.burst || p.phaseTenths) {
+        // One of the two takes the other's place.
+        state_.burst = p.burst;
+        state_.rightLagTenths = p.phaseTenths.value_or(0);
+        PlaySignal(ChosenSignal());
     }
 }
 

@@ -106,6 +106,9 @@ bool Instrument::StartSteps(const SteppedSweepSettings& steps) {
             return false;
         EndSweep();
         LeaveToneSets();
+        // Once the steps end, the plain tone is heard again.
+        if (LeaveSineShapes(false))
+            PlaySignal(ChosenSignal());
         state_.steps.active = true;
         state_.steps.settings = steps;
         state_.steps.heardStep = -1;
@@ -159,6 +162,7 @@ bool Instrument::SelectMultitone(MultitoneChoice multitone, const MultitonePlan*
             return false;
         EndSweep();
         LeaveToneSets();
+        LeaveSineShapes(false);
         state_.choices.signal = SignalKind::Tone;
         PlaySignal(ChosenSignal());
         state_.multitone = multitone;

@@ -206,9 +206,15 @@ void PanelMenu::AddFormatMenu(QMenu& menu) {
     static constexpr std::pair<int, const char*> kRateTexts[] = {
         {44100, "44,1 кГц"}, {48000, "48 кГц"},     {88200, "88,2 кГц"},
         {96000, "96 кГц"},   {176400, "176,4 кГц"}, {192000, "192 кГц"}};
-    const int chosen = Choices().rate != 0                      ? Choices().rate
+    const int chosen = !Choices().rateChosen && Precise()       ? 0
+                       : Choices().rate != 0                    ? Choices().rate
                        : Choices().quality == TTGQuality::tgLoQ ? 44100
                                                                 : 96000;
+    // The precise synthesis plays at the output's own rate unless told
+    // otherwise: the server passes its samples through unresampled.
+    if (Precise())
+        connect(AddChoice(*sub, *rates, PanelText("Как у выхода"), chosen == 0),
+                &QAction::triggered, this, [this] { instrument_.FollowOutputRate(); });
     for (const auto& [rate, text] : kRateTexts)
         if (PlaysAtRate(rate, Precise()))
             connect(AddChoice(*sub, *rates, PanelText(text), chosen == rate), &QAction::triggered,

@@ -35,6 +35,8 @@ const std::string kMultitoneSpacing = "multitone/spacing";
 const std::string kMultitoneFile = "multitone/file";
 const std::string kMultitoneFft = "multitone/fft";
 const std::string kMultitoneLevel = "multitone/level";
+// The rate's value while none is chosen: the output's own.
+const std::string kOutputRate = "output";
 
 // The stored text's value, or `fallback` when it is none of the names.
 template <class T, std::size_t N>
@@ -117,6 +119,11 @@ PanelChoices Load() {
                 choices.quality = TTGQuality::tgHiQ;
                 choices.rate = own;
             }
+    // A rate it names was chosen (as in every file written before the
+    // output's own rate was offered); anything else plays the output's.
+    if (const auto rate = file->find(kRate); rate != file->end())
+        choices.rateChosen =
+            choices.rate != 0 || choice_names::ByStoredWord(choice_names::kRates, rate->second);
     choices.signal = Read(*file, kSignal, choice_names::kSignals, defaults.signal);
     return choices;
 }
@@ -125,8 +132,9 @@ SaveOutcome Save(const PanelChoices& choices) {
     return SaveValues({
         {kDevice, choices.device},
         {kBits, Name(choice_names::kBits, choices.resolution)},
-        {kRate, choices.rate != 0 ? std::to_string(choices.rate)
-                                  : Name(choice_names::kRates, choices.quality)},
+        {kRate, !choices.rateChosen ? kOutputRate
+                : choices.rate != 0 ? std::to_string(choices.rate)
+                                    : Name(choice_names::kRates, choices.quality)},
         {kSignal, Name(choice_names::kSignals, choices.signal)},
     });
 }

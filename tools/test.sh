@@ -5,11 +5,12 @@
 #                and run in the background while the sanitizer builds compile
 #   build-asan/  AddressSanitizer + UndefinedBehaviorSanitizer build: the
 #                unit tests and the other checks that run under sanitizers
-#   build-tsan/  ThreadSanitizer build of the threaded tests
 #   build/       Release build of what needs Release speed: the program, the
 #                real-server, desktop and package tests, the benchmarks, the
-#                picture programs; its tests run last, so that CTest's
-#                summary ends the output
+#                picture programs
+#   build-tsan/  ThreadSanitizer build of the threaded tests, compiled while
+#                the Release tests run; its tests run last, and the Release
+#                tests' summary is shown again at the end
 # Every build treats warnings as errors. Each stage prints its time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -82,12 +83,6 @@ cmake --build build-asan -j"$JOBS"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j"$JOBS" -LE nosan)
 
-stage "thread-sanitizer build (threaded tests)"
-configure build-tsan -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g1" -DORBEL_SANITIZE=thread
-cmake --build build-tsan -j"$JOBS" --target tsan-tests
-(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$ROOT/tools/tsan.supp" \
-  ctest --output-on-failure -j"$JOBS" -L tsan)
-
 stage "release build (program, real-server, desktop and package tests, benchmarks)"
 configure build -DCMAKE_BUILD_TYPE=Release -DORBEL_UNIT_TESTS=OFF
 cmake --build build -j"$JOBS"
@@ -103,7 +98,42 @@ if [ "$fuzz_status" -ne 0 ]; then
   exit 1
 fi
 
-stage "release tests (all stages so far: $((SECONDS - began)) s)"
-cd build
-# The steady-play measurements need an idle machine (ctest -L steady).
-exec ctest --output-on-failure -j"$JOBS" -LE steady
+# The Release tests mostly wait: on their private sound servers and
+# displays, for what is played and recorded in real time. They run several
+# at a time, and the thread-sanitizer build compiles meanwhile at the lowest
+# priority in the time they leave, so that a test that wakes takes its core
+# back at once. The steady-play measurements need an idle machine and stay
+# out (ctest -L steady).
+stage "release tests, the thread-sanitizer build beside them (all stages so far: $((SECONDS - began)) s)"
+tsan_log=$ROOT/build-tsan.log
+tsan_build() {
+  configure build-tsan -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g1" -DORBEL_SANITIZE=thread
+  cmake --build build-tsan -j"$JOBS" --target tsan-tests
+}
+setsid nice -n 19 bash -c "set -euo pipefail; cd \"\$ROOT\"; $(declare -f configure tsan_build); tsan_build" \
+  >"$tsan_log" 2>&1 &
+tsan_pid=$!
+trap 'kill -- -"$tsan_pid" 2>/dev/null || true' EXIT
+release_log=$ROOT/build-release-tests.log
+release_status=0
+(cd build && ctest --output-on-failure -j"${RELEASE_TEST_JOBS:-$((JOBS * 2))}" -LE steady) |
+  tee "$release_log" || release_status=$?
+
+stage "thread-sanitizer tests (threaded tests)"
+tsan_status=0
+wait "$tsan_pid" || tsan_status=$?
+trap - EXIT
+if [ "$tsan_status" -ne 0 ]; then
+  tail -n 80 "$tsan_log"
+  echo "the thread-sanitizer build failed (status $tsan_status); full log in $tsan_log"
+  exit 1
+fi
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$ROOT/tools/tsan.supp" \
+  ctest --output-on-failure -j"$JOBS" -L tsan) || tsan_status=$?
+
+stage "done (all stages: $((SECONDS - began)) s); the release tests' summary again:"
+sed -n '/tests passed/,$p' "$release_log"
+if [ "$tsan_status" -ne 0 ]; then
+  echo "the thread-sanitizer tests failed"
+fi
+[ "$release_status" -eq 0 ] && [ "$tsan_status" -eq 0 ]

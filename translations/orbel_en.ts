@@ -501,6 +501,18 @@ Manual: man orbel</translation>
         <translation>, %1 V RMS</translation>
     </message>
     <message>
+        <source>Громкость изменилась, вольты устарели: %1 В?</source>
+        <translation>Volume changed, volts out of date: %1 V?</translation>
+    </message>
+    <message>
+        <source>Сервер пересчитает %1 кГц в %2 кГц выхода</source>
+        <translation>The server resamples %1 kHz to the output's %2 kHz</translation>
+    </message>
+    <message>
+        <source>Как у выхода</source>
+        <translation>As the output</translation>
+    </message>
+    <message>
         <source>Наборы</source>
         <translation>Presets</translation>
     </message>

@@ -2,6 +2,7 @@
 // The instrument driven by sequences of commands, with no display: what it
 // remembers, what it corrects, what it plays and what it shows after them.
 #include "engine/LevelWord.h"
+#include "engine/RetunableTone.h"
 #include "engine/ToneGen.h"
 #include "engine/multitone/MultitoneSource.h"
 #include "engine/steps/SteppedSweepSource.h"
@@ -469,6 +470,60 @@ TEST(ToneSets, AMultitonePlanNamesWhatStandsInTheWay) {
     choice.tonesFile = ::testing::TempDir() + "orbel-no-such-list.txt";
     EXPECT_EQ(PlanMultitone(choice, 48000, {}, Channel::Both).refusal,
               MultitonePlanRefusal::FileUnreadable);
+}
+
+// The bursts and the phase are the steady sine's: refused elsewhere, ended
+// by leaving the sine, and heard at once, streamed with a fine frequency.
+TEST(SineShapes, BurstsAndThePhaseBelongToTheSteadySine) {
+    Generator g;
+    Instrument classic(g.gen);
+    EXPECT_FALSE(classic.SetBurst(BurstSettings{3, 5}));
+    EXPECT_FALSE(classic.SetRightPhase(900));
+    g.gen.SetPrecise(true);
+    Instrument instrument(g.gen);
+    ASSERT_TRUE(instrument.Start());
+    const int plays = g.sound->PlayCount();
+    ASSERT_TRUE(instrument.SetRightPhase(900));
+    EXPECT_EQ(g.gen.Signal().rightLagTenths, 900);
+    EXPECT_TRUE(g.gen.Stereo()) << "the phase needs two channels";
+    EXPECT_EQ(g.sound->PlayCount(), plays + 1) << "heard at once";
+    const InstrumentState phased = instrument.State();
+    for (const auto& [name, command] : std::vector<std::pair<const char*, Command>>{
+             {"a burst out of phase",
+              [](Instrument& i) {
+                  return i.SetBurst(BurstSettings{3, 5});
+              }},
+             {"beyond a turn", [](Instrument& i) { return i.SetRightPhase(3601); }},
+             {"below zero", [](Instrument& i) { return i.SetRightPhase(-1); }}}) {
+        EXPECT_FALSE(command(instrument)) << name;
+        EXPECT_EQ(instrument.State(), phased) << name;
+    }
+    // Between whole hertz the stream plays the phase, and keeps it.
+    ASSERT_TRUE(instrument.SetExactFrequency(MilliHertz{997123}));
+    auto* stream = dynamic_cast<RetunableTone*>(g.sound->Streaming());
+    ASSERT_NE(stream, nullptr);
+    EXPECT_NE(stream->Tone().Right(), nullptr);
+    ASSERT_TRUE(instrument.SetFrequency(1000));
+
+    ASSERT_TRUE(instrument.SelectWaveform(TTGWave::tgSquare));
+    EXPECT_EQ(instrument.State().rightLagTenths, 0) << "the square plays in phase";
+    EXPECT_EQ(g.gen.Signal().rightLagTenths, 0);
+    EXPECT_FALSE(g.gen.Stereo());
+    EXPECT_FALSE(instrument.SetBurst(BurstSettings{3, 5}));
+    EXPECT_FALSE(instrument.SetRightPhase(900));
+
+    ASSERT_TRUE(instrument.SelectWaveform(TTGWave::tgSine));
+    EXPECT_FALSE(instrument.SetBurst(BurstSettings{0, 5}));
+    ASSERT_TRUE(instrument.SetBurst(BurstSettings{3, 5}));
+    EXPECT_EQ(g.gen.Signal().kind, SignalKind::Burst);
+    EXPECT_EQ(g.gen.Signal().burst.onCycles, 3);
+    ASSERT_TRUE(instrument.Tick());
+    EXPECT_EQ(Shown(instrument.State().left), "01000/050") << "bursts have the dials' frequency";
+    EXPECT_FALSE(instrument.SetRightPhase(900));
+    ASSERT_TRUE(instrument.SelectSignal(SignalKind::PinkNoise));
+    EXPECT_FALSE(instrument.State().burst);
+    ASSERT_TRUE(instrument.SelectSignal(SignalKind::Tone));
+    EXPECT_EQ(g.gen.Signal(), MeasurementSignal{}) << "the steady tone again";
 }
 
 } // namespace

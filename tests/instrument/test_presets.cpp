@@ -302,7 +302,11 @@ TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
          },
          "clip"},
         {[](Preset& p) { p.tones = "100:1000:3"; }, "waveform multitone"},
-        {[](Preset& p) { p.phaseTenths = 900; }, "phase"},
+        {[](Preset& p) {
+             p.phaseTenths = 900;
+             p.waveform = PresetWave{TTGWave::tgSquare, SignalKind::Tone, false};
+         },
+         "phase"},
     };
     for (const auto& [fill, reason] : rows) {
         Bench bench;
@@ -340,6 +344,25 @@ TEST(PresetRecall, TheMultitoneComesAndGoesWhilePlaying) {
     EXPECT_FALSE(bench.instrument.State().multitone.chosen);
     EXPECT_EQ(bench.sound->Streaming(), nullptr);
     EXPECT_EQ(bench.gen.Frequency(), 440);
+}
+
+TEST(PresetRecall, BurstsAndThePhaseComeBackWithTheSine) {
+    Bench bench;
+    Preset preset;
+    preset.burst = BurstSettings{3, 5};
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_EQ(bench.gen.Signal().kind, SignalKind::Burst);
+    EXPECT_EQ(bench.instrument.CapturePreset("again").burst, preset.burst);
+    preset.burst.reset();
+    preset.phaseTenths = 450; // takes the bursts' place
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_FALSE(bench.instrument.State().burst);
+    EXPECT_EQ(bench.gen.Signal().rightLagTenths, 450);
+    EXPECT_EQ(bench.instrument.CapturePreset("again").phaseTenths, 450);
+    preset = {};
+    preset.waveform = PresetWave{TTGWave::tgTriangle, SignalKind::Tone, false};
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_EQ(bench.instrument.State().rightLagTenths, 0) << "the triangle plays in phase";
 }
 
 TEST(PresetRecall, ExactFrequenciesAndLevelsComeBackExactly) {

@@ -5,11 +5,13 @@
 // play is refused with its reason, one it can moves the amplitude dial.
 #include "PanelFixture.h"
 #include "instrument/FrequencyDials.h"
+#include "panel/ChannelReadingText.h"
 #include "panel/DigitStepField.h"
 #include "panel/FrequencyDialog.h"
 #include "panel/LevelDialog.h"
 #include "panel/PanelMenu.h"
 #include "panel/PanelText.h"
+#include "platform/Fonts.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -83,6 +85,36 @@ TEST_F(FineEntriesTest, FrequencyAndLevelFollowTheLocale) {
     level->Apply();
     EXPECT_TRUE(level->Refusal()->text().isEmpty());
     EXPECT_EQ(instrument::DialNumber(form->AbGearDial4->ValueText()), 10);
+}
+
+// What takes the status line: the hint, then volts no longer valid (each
+// figure marked), then the server's resampling, then the reading; the
+// longest of them stays inside the status frame.
+TEST_F(FineEntriesTest, StatusLineSaysWhatMattersMostAndFits) {
+    instrument::DisplayState shown;
+    instrument::ChannelReading reading;
+    reading.channel = instrument::Channel::Right;
+    reading.frequency = MilliHertz{19999999};
+    reading.rmsVolts = 0.0123;
+    reading.dbu = -36;
+    shown.reading = reading;
+    shown.resampling = instrument::DisplayState::Resampling{176400, 44100};
+    const QString resampled = ResamplingText(*shown.resampling);
+    EXPECT_TRUE(resampled.contains(Numbers("176.4")) && resampled.contains(Numbers("44.1")))
+        << resampled.toStdString();
+    EXPECT_EQ(StatusLineText(shown), resampled);
+    shown.reading->voltsValid = false;
+    const QString doubted = StatusLineText(shown);
+    EXPECT_EQ(doubted.count(QLatin1Char('?')), 2) << doubted.toStdString();
+    // The background's status frame ends at x = 604.
+    const int room = 604 - 2 - form->Label9->Left();
+    for (const QString& text : {resampled, doubted, ChannelReadingText(reading)})
+        EXPECT_LE(CoveredTextWidth(form->Label9->font(), text), room) << text.toStdString();
+    shown.status = "Пуск";
+    EXPECT_EQ(StatusLineText(shown), PanelText("Пуск"));
+    shown = {};
+    shown.reading = reading;
+    EXPECT_EQ(StatusLineText(shown), ChannelReadingText(reading));
 }
 
 } // namespace

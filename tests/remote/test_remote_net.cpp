@@ -44,7 +44,9 @@ TEST(AllowList, ReadsAddressesAndNetworksAndAllowsWhatTheyHold) {
              Row{"0.0.0.0/0", "2001:db8::1", false}, // the families never mix
              Row{"::ffff:10.1.2.3", "10.1.2.3", true},
              Row{"10.0.0.0/8", "::ffff:10.9.9.9", true}, // a mapped client is its IPv4 address
-             Row{"10.0.0.1", "127.0.0.5", true},         // loopback always
+             Row{"10.0.0.1", "127.0.0.1", true},         // the loopback address always
+             Row{"10.0.0.1", "127.0.0.5", false},        // the rest of 127/8 when listed
+             Row{"127.0.0.4/30", "127.0.0.5", true},
              Row{"10.0.0.1", "::1", true},
          }) {
         const AllowListReading reading = AllowList::Read(row.list);
