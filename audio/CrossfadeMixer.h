@@ -14,6 +14,7 @@
 // touched: the fades exist only here. No locking: the owner serialises the
 // calls.
 
+#include "audio/QueuePlan.h"
 #include "audio/StreamRing.h"
 #include "audio/StreamSample.h"
 #include "audio/WaveImageView.h"
@@ -30,10 +31,14 @@ class CrossfadeMixer {
 public:
     // Length of every fade in and out.
     static constexpr int kFadeMicroseconds = 4000;
+    // The longest the next image takes to build after a hold.
+    static constexpr int kBuildMicroseconds = 300000;
     // How long a sound held for a change goes on from its copy before it
-    // fades out by itself: the longest build of the next image, with room
-    // for the stream's queue.
-    static constexpr int kHoldMicroseconds = 300000;
+    // fades out by itself. The stream writes the copy over everything it
+    // takes back (up to its longest queue) and goes on refilling from it
+    // while the next image is built: a shorter copy ran out before the
+    // change came, so the stream fell silent and drained.
+    static constexpr int kHoldMicroseconds = QueuePlan::kLongestQueueMs * 1000 + kBuildMicroseconds;
 
     // The longest drift between two tones during their crossfade, in
     // cycles: the crossfade of two frequencies is short enough that they
@@ -167,7 +172,7 @@ private:
     void ReadyCurrent(std::size_t frames);
 
     std::size_t fadeFrames_ = 384;
-    std::size_t holdFrames_ = 28800;
+    std::size_t holdFrames_ = std::size_t(96000) * kHoldMicroseconds / 1000000;
     std::optional<Current> current_;
     std::optional<StreamRing> ring_; // the streamed sound's, while one plays
     Tail tail_;
