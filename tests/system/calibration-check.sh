@@ -164,8 +164,8 @@ for name in fine fine_own; do
     --level 0dBu "${own[@]}" --duration 200 2>"$work/err" ||
     fail "export exits $?: $(cat "$work/err")"
 done
-/usr/bin/python3 - "$work/both.wav" "$work/own.wav" "$work/fine.wav" "$work/fine_own.wav" <<'PY' ||
-  fail "a channel is off its own calibration"
+files=("$work/both.wav" "$work/own.wav" "$work/fine.wav" "$work/fine_own.wav")
+/usr/bin/python3 - "${files[@]}" <<'PY' || fail "a channel is off its own calibration"
 import math
 import sys
 import numpy as np
