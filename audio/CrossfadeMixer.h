@@ -79,6 +79,15 @@ public:
     // stream. Returns the frames taken back.
     std::size_t Rewind(std::size_t frames);
 
+    // The frames of a streamed sound taken back by Rewind are rendered
+    // again by its source from where they began, so that a change asked of
+    // the source now is heard from there (see StreamRing::RenderAgain).
+    // Nothing for an image.
+    void RenderStreamAgain() {
+        if (current_ && current_->streamed)
+            ring_->RenderAgain();
+    }
+
     // A sound was started and has neither ended nor been stopped.
     bool HasSound() const { return current_.has_value() || Holding(); }
     // The frames of the streamed source rendered into the output so far

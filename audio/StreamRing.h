@@ -2,11 +2,12 @@
 #pragma once
 // A streamed sound as the mixer plays it: a ring of the frames a
 // FrameSource rendered last, read as a looped image whose frames are
-// rendered just before they are read. A source only goes forward, yet the
-// output stream takes back what it queued but the server has not played
-// (a rewrite at a change or a stop): those frames are still in the ring,
-// so they are read again as they were, at their exact phase, and the
-// source goes on from where it was. The ring is made when the sound starts
+// rendered just before they are read. The output stream takes back what it
+// queued but the server has not played (a rewrite at a change or a stop):
+// those frames are still in the ring, so they are read again as they were,
+// at their exact phase, and the source goes on from where it was. At a
+// change of the source itself the ring asks it to step back instead, so
+// that it renders them again with the change. The ring is made when the sound starts
 // (it allocates then); rendering takes no lock and allocates nothing.
 
 #include "audio/WaveImageView.h"
@@ -36,6 +37,11 @@ public:
         ahead_ += frames;
         read_ -= frames;
     }
+    // The frames stepped back over are rendered again by the source, from
+    // where they began (as far back as it can go; the rest stay as they
+    // were), so that a change asked of it now is heard from the reader's
+    // position.
+    void RenderAgain() { ahead_ -= source_->StepBack(ahead_); }
     // The source's frames read so far (those stepped back over not
     // counted): where the reader stands in the source.
     std::uint64_t FramesRead() const { return read_; }

@@ -62,8 +62,6 @@ const QString kDwell = "dwell";
 const QString kUpDown = "up-down";
 const QStringList kToneSetOptions{kTones, kTonesFile, kFft, kSteps, kDwell, kUpDown};
 const QStringList kToneSetSingleValued{kTones, kTonesFile, kFft, kSteps, kDwell};
-// The most tones per octave --tones places (without --linear).
-constexpr int kMostTonesPerOctave = 1000;
 // A multitone's RMS level without --level, in dBFS.
 constexpr double kMultitoneLevelDb = -10;
 

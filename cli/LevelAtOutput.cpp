@@ -145,11 +145,16 @@ bool SayTheLevel(const CommandLine& line, const LevelAtOutput& at, std::FILE* to
             "orbel: " +
             CliString(ChannelLevelText(line, at, *tone.rightLevelDb, at.rightCalibration, true)) +
             '\n';
-    if (at.standing == CalibrationStanding::VolumeChanged)
-        lines += "orbel: " +
-                 CliString(CliText("the volume of %1 differs from its calibration's: the volt "
-                                   "figures are no longer valid (orbel calibrate again)")
-                               .arg(QString::fromStdString(tone_options::OneLine(at.output)))) +
-                 '\n';
+    lines += CalibrationNotice(at);
     return std::fputs(lines.c_str(), to) >= 0 && std::fflush(to) == 0;
+}
+
+std::string CalibrationNotice(const LevelAtOutput& at) {
+    if (at.standing != CalibrationStanding::VolumeChanged)
+        return {};
+    return "orbel: " +
+           CliString(CliText("the volume of %1 differs from its calibration's: the volt "
+                             "figures are no longer valid (orbel calibrate again)")
+                         .arg(QString::fromStdString(tone_options::OneLine(at.output)))) +
+           '\n';
 }

@@ -44,3 +44,7 @@ int SetSampleLevel(CommandLine& line, const LevelAtOutput& at);
 // level when it has one; then a line when the output's volume is no longer
 // the calibration's. False when the lines cannot be written.
 bool SayTheLevel(const CommandLine& line, const LevelAtOutput& at, std::FILE* to);
+
+// The line that says the output's volume is no longer its calibration's,
+// or nothing while it is.
+std::string CalibrationNotice(const LevelAtOutput& at);

@@ -2,6 +2,7 @@
 #include "cli/ServeCommand.h"
 
 #include "cli/CommandRunner.h"
+#include "cli/LevelAtOutput.h"
 #include "cli/Messages.h"
 #include "core/EndingSignals.h"
 #include "engine/DefaultSoundOutput.h"
@@ -42,6 +43,11 @@ int RunServe(const CommandLine& line, const std::string& version) {
         TToneGen gen(nullptr, output);
         SetAsThePanelStarts(gen);
         instrument::Instrument model(gen);
+        // Levels in volts through the output's stored calibration, as play
+        // takes them.
+        const LevelAtOutput at = FindLevelAtOutput(*output, line.device);
+        model.UseCalibration({at.calibration, at.rightCalibration});
+        std::fputs(CalibrationNotice(at).c_str(), stderr);
         std::unique_ptr<remote_net::RemoteServer> server;
         remote::InstrumentTarget target(model, version, [&server] { server->Stop(); });
         server = std::make_unique<remote_net::RemoteServer>(

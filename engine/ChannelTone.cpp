@@ -4,7 +4,9 @@
 #include "engine/ExtendedPi.h"
 #include "engine/FourierCycle.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -30,39 +32,76 @@ ChannelTone::ChannelTone(TTGWave wave, MilliHertz frequency, int lagTenths,
 
 void ChannelTone::SetFrequency(MilliHertz frequency) {
     phase_.SetFrequency(frequency);
+    Changed();
     Prepare(frequency);
 }
 
+void ChannelTone::SetFrequency(MilliHertz frequency, Tables& tables) {
+    phase_.SetFrequency(frequency);
+    Changed();
+    std::swap(cycle_, tables.cycle);
+    std::swap(taylor_, tables.taylor);
+}
+
+void ChannelTone::Changed() {
+    cyclesAtChange_ = cycles_;
+    framesSinceChange_ = 0;
+}
+
+// The phase and the cycles counted are both whole numbers of the frames
+// since the last change: going back recomputes them exactly.
+std::uint64_t ChannelTone::StepBack(std::uint64_t frames) {
+    const std::uint64_t back = std::min(frames, framesSinceChange_);
+    framesSinceChange_ -= back;
+    phase_.StepBack(back);
+    cycles_ = cyclesAtChange_ + phase_.CyclesAfter(framesSinceChange_);
+    return back;
+}
+
+ChannelTone::Tables ChannelTone::RetuneTables(TTGWave wave, MilliHertz frequency, int lagTenths,
+                                              int rate) {
+    // The phase the change starts from is not known yet: a Taylor
+    // polynomial holds at any.
+    return MakeTables(wave, frequency, lagTenths, StreamPhase(frequency, rate), false);
+}
+
 void ChannelTone::Prepare(MilliHertz frequency) {
-    cycle_.clear();
-    taylor_.reset();
-    if (wave_ == TTGWave::tgSine || frequency.value <= 0)
-        return;
+    Tables tables = MakeTables(wave_, frequency, lagTenths_, phase_, true);
+    cycle_ = std::move(tables.cycle);
+    taylor_ = std::move(tables.taylor);
+}
+
+ChannelTone::Tables ChannelTone::MakeTables(TTGWave wave, MilliHertz frequency, int lagTenths,
+                                            const StreamPhase& phase, bool exactCycle) {
+    Tables tables;
+    if (wave == TTGWave::tgSine || frequency.value <= 0)
+        return tables;
     // The highest k with k f below half the rate.
-    const std::uint64_t units = phase_.UnitsPerCycle();
+    const std::uint64_t units = phase.UnitsPerCycle();
     const auto top = static_cast<int>((units - 1) / (2 * std::uint64_t(frequency.value)));
-    HarmonicSeries series = SeriesUpTo(wave_, top);
+    HarmonicSeries series = SeriesUpTo(wave, top);
     if (series.Empty())
-        return;
-    const std::uint64_t q = phase_.Denominator();
-    if (lagTenths_ == 0 && q <= kLargestCycle && phase_.StartsOnIndexGrid()) {
-        cycle_ = FourierCycle(series, static_cast<int>(q));
-        return;
+        return tables;
+    const std::uint64_t q = phase.Denominator();
+    if (exactCycle && lagTenths == 0 && q <= kLargestCycle && phase.StartsOnIndexGrid()) {
+        tables.cycle = FourierCycle(series, static_cast<int>(q));
+        return tables;
     }
-    if (lagTenths_ != 0) {
+    if (lagTenths != 0) {
         // a sin(k (theta - lag)) and a cos(k (theta - lag)), opened up into
         // a sine and a cosine of k theta each.
         HarmonicSeries lagged;
         for (const Harmonic& h : series.harmonics) {
             long double s = 0, c = 1;
-            LagOf(h.number, lagTenths_, s, c);
+            LagOf(h.number, lagTenths, s, c);
             const double a = h.amplitude, as = double(a * s), ac = double(a * c);
             lagged.harmonics.push_back({h.number, ac, h.cosine});
             lagged.harmonics.push_back({h.number, h.cosine ? as : -as, !h.cosine});
         }
         series = std::move(lagged);
     }
-    taylor_ = std::make_unique<const TaylorCycle>(series);
+    tables.taylor = std::make_unique<const TaylorCycle>(series);
+    return tables;
 }
 
 long double ChannelTone::Next() {
@@ -79,6 +118,7 @@ long double ChannelTone::Next() {
         v = taylor_->At(u, phase_.UnitsPerCycle());
     }
     phase_.Advance();
+    ++framesSinceChange_;
     // Below half a cycle a frame, the phase falls back only when it passes
     // the end of a cycle.
     if (phase_.Units() < u)

@@ -29,11 +29,30 @@ public:
     // must be for the same rate and outlive the tone.
     ChannelTone(TTGWave wave, MilliHertz frequency, int lagTenths, const FinePhaseSine& sine);
 
+    // What a shape reads its cycle from (nothing for a sine).
+    struct Tables {
+        std::vector<double> cycle; // one exact cycle on the phase's q points
+        std::unique_ptr<const TaylorCycle> taylor;
+    };
+    // The tables of a shape retuned while it streams, built ahead by the
+    // controlling thread (they may take long and allocate much: may throw
+    // std::bad_alloc). They hold at any phase the change finds.
+    static Tables RetuneTables(TTGWave wave, MilliHertz frequency, int lagTenths, int rate);
+
     // The value at the current phase; the phase then moves on a frame.
     long double Next();
     // Continues from the phase reached at the new frequency. Allocates
     // (a shape's new cycle): not for a feeding callback.
     void SetFrequency(MilliHertz frequency);
+    // The same with the tables RetuneTables made for that frequency,
+    // swapped in: `tables` gets the old ones back. Takes no lock and
+    // allocates nothing.
+    void SetFrequency(MilliHertz frequency, Tables& tables);
+
+    // Goes back up to `frames` frames, never past the last change of
+    // frequency: Next() gives those frames again. Returns the frames gone
+    // back.
+    std::uint64_t StepBack(std::uint64_t frames);
 
     const StreamPhase& Phase() const { return phase_; }
     // Whole cycles completed before the frame Next() gives now.
@@ -42,7 +61,12 @@ public:
     bool Interpolates() const { return taylor_ != nullptr; }
 
 private:
+    // The tables for `frequency` on `phase`; an exact cycle only where
+    // `exactCycle` allows it and the phase starts on its grid.
+    static Tables MakeTables(TTGWave wave, MilliHertz frequency, int lagTenths,
+                             const StreamPhase& phase, bool exactCycle);
     void Prepare(MilliHertz frequency);
+    void Changed();
 
     TTGWave wave_;
     int lagTenths_;
@@ -53,4 +77,6 @@ private:
     std::vector<double> cycle_; // one exact cycle on the phase's q points
     std::unique_ptr<const TaylorCycle> taylor_;
     std::uint64_t cycles_ = 0;
+    std::uint64_t cyclesAtChange_ = 0; // cycles_ at the last change of frequency
+    std::uint64_t framesSinceChange_ = 0;
 };

@@ -18,4 +18,13 @@ public:
     // bytes, interleaved when stereo. Takes no lock and allocates nothing,
     // so that a feeding callback may call it.
     virtual void Render(std::size_t frames, std::uint8_t* out) = 0;
+    // Goes back up to `frames` of the frames rendered last, so that the
+    // next Render gives them again from where they began, with whatever
+    // change was asked since. Returns the frames gone back: 0 from a source
+    // that only goes forward; never more than since its last change. Takes
+    // no lock and allocates nothing.
+    virtual std::size_t StepBack(std::size_t frames) {
+        (void)frames;
+        return 0;
+    }
 };

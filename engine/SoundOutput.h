@@ -96,6 +96,11 @@ public:
         (void)source;
         return false;
     }
+    // Runs `change`, which asks the source of the last PlayStream for a
+    // change, where the output can have it heard soonest: an output that
+    // rewrites its queue takes back what is not yet played and steps the
+    // source back to it first (FrameSource::StepBack); others just run it.
+    virtual void ChangeStream(const std::function<void()>& change) { change(); }
     // The frames of the source of the last PlayStream heard so far, as the
     // server reports where it plays; nothing when the output cannot tell
     // (yet). A player times what it says of the sound with it.

@@ -49,6 +49,18 @@ public:
         // fits.
         index_ = (index_ + frames % modulus_ * step_) % modulus_;
     }
+    // Back `frames` frames (at most the frames since the last change of
+    // frequency): the phase those frames ago.
+    void StepBack(std::uint64_t frames) {
+        index_ = (index_ + modulus_ - frames % modulus_ * step_ % modulus_) % modulus_;
+    }
+    // Whole cycles ended within `frames` frames after the last change of
+    // frequency (or the start).
+    std::uint64_t CyclesAfter(std::uint64_t frames) const {
+        const auto units = static_cast<unsigned __int128>(offset_) +
+                           static_cast<unsigned __int128>(frames) * step_ * unitsPerIndex_;
+        return static_cast<std::uint64_t>(units / units_);
+    }
     // A new frequency from the phase reached.
     void SetFrequency(MilliHertz frequency) {
         offset_ = Units();

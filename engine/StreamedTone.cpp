@@ -7,38 +7,56 @@
 
 StreamedTone::StreamedTone(const StreamedToneSettings& settings, const WaveFormat& format)
     : settings_(settings), format_(format), sine_(format.SamplesPerSecond()),
-      left_(settings.wave, settings.frequency, 0, sine_), peak_(settings.peak) {
+      left_(settings.wave, settings.frequency, 0, sine_) {
     if (format_.stereo && settings_.RightHasItsOwn())
         right_.emplace(settings.wave,
                        settings.rightFrequency.value != 0 ? settings.rightFrequency
                                                           : settings.frequency,
                        settings.rightLagTenths, sine_);
+    const double right = settings.rightPeak.value_or(settings.peak);
+    leftRamp_ = {settings.peak, settings.peak, 0};
+    rightRamp_ = {right, right, 0};
+    ownRightPeak_ = format_.stereo && right != settings.peak;
     leftChunk_.reserve(kChunk);
     rightChunk_.reserve(kChunk);
 }
 
 void StreamedTone::Render(std::size_t frames, std::uint8_t* out) {
     const std::size_t frameBytes = static_cast<std::size_t>(format_.BytesPerFrame());
+    // A right channel of its own, or the left one's samples at a peak of
+    // their own.
+    const bool rightSamples = right_ || ownRightPeak_;
     while (frames > 0) {
         const std::size_t n = std::min(frames, kChunk);
         leftChunk_.resize(n); // within the reserved room: no allocation
-        rightChunk_.resize(right_ ? n : 0);
-        for (std::size_t i = 0; i < n; ++i) {
-            if (rampLeft_ > 0) {
-                peak_ += peakStep_;
-                if (--rampLeft_ == 0)
-                    peak_ = settings_.peak;
-            }
-            const long double gain = Sounding() ? peak_ : 0.0;
-            leftChunk_[i] = static_cast<double>(gain * left_.Next());
-            if (right_)
-                rightChunk_[i] = static_cast<double>(gain * right_->Next());
+        rightChunk_.resize(rightSamples ? n : 0);
+        for (std::size_t i = 0; i < n; ++i, ++rampFrame_) {
+            const bool sounding = Sounding();
+            const long double gain = sounding ? leftRamp_.At(rampFrame_) : 0.0;
+            const long double left = left_.Next();
+            leftChunk_[i] = static_cast<double>(gain * left);
+            if (!rightSamples)
+                continue;
+            const long double rightGain = sounding ? rightRamp_.At(rampFrame_) : 0.0;
+            rightChunk_[i] = static_cast<double>(rightGain * (right_ ? right_->Next() : left));
         }
+        framesSinceChange_ += n;
         WriteChannelSamples(leftChunk_, rightChunk_, format_, settings_.dither ? &dither_ : nullptr,
                             out);
         out += n * frameBytes;
         frames -= n;
     }
+}
+
+std::size_t StreamedTone::StepBack(std::size_t frames) {
+    const std::uint64_t back = std::min<std::uint64_t>(frames, framesSinceChange_);
+    // Each channel's phase changed at the tone's change or before it.
+    left_.StepBack(back);
+    if (right_)
+        right_->StepBack(back);
+    rampFrame_ -= back;
+    framesSinceChange_ -= back;
+    return std::size_t(back);
 }
 
 bool StreamedTone::Sounding() const {
@@ -55,21 +73,33 @@ void StreamedTone::SetFrequency(MilliHertz frequency) {
     // A right channel that only lags follows the left one.
     if (right_ && settings_.rightFrequency.value == 0)
         right_->SetFrequency(frequency);
+    Changed();
+}
+
+void StreamedTone::SetFrequency(MilliHertz frequency, ChannelTone::Tables& left,
+                                ChannelTone::Tables& right) {
+    settings_.frequency = frequency;
+    left_.SetFrequency(frequency, left);
+    if (right_ && settings_.rightFrequency.value == 0)
+        right_->SetFrequency(frequency, right);
+    Changed();
 }
 
 void StreamedTone::SetRightFrequency(MilliHertz frequency) {
     settings_.rightFrequency = frequency;
     if (right_)
         right_->SetFrequency(frequency.value != 0 ? frequency : settings_.frequency);
+    Changed();
 }
 
-void StreamedTone::SetPeak(double peak, std::size_t rampFrames) {
-    settings_.peak = peak;
-    if (rampFrames == 0) {
-        peak_ = peak;
-        rampLeft_ = 0;
-        return;
-    }
-    peakStep_ = (peak - peak_) / double(rampFrames);
-    rampLeft_ = rampFrames;
+void StreamedTone::SetPeaks(double left, double right, std::size_t rampFrames) {
+    settings_.peak = left;
+    settings_.rightPeak = right;
+    // Each channel ramps from the gain of the frame rendered last.
+    leftRamp_ = {leftRamp_.Before(rampFrame_), left, rampFrames};
+    rightRamp_ = {rightRamp_.Before(rampFrame_), right, rampFrames};
+    rampFrame_ = 0;
+    ownRightPeak_ =
+        ownRightPeak_ || (format_.stereo && (right != left || rightRamp_.from != leftRamp_.from));
+    Changed();
 }

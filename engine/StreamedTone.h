@@ -29,6 +29,8 @@ struct StreamedToneSettings {
     // The peak of full scale, 0..1 (1: the sine's classic peak, 32767 steps
     // at 16 bits).
     double peak = 1.0;
+    // Stereo only: the right channel's own peak (none: `peak`).
+    std::optional<double> rightPeak;
     bool dither = false;
     // Tone bursts: the left channel's cycles counted exactly, ON whole
     // cycles sounding and OFF whole cycles silent, so that each burst
@@ -50,14 +52,25 @@ public:
     const WaveFormat& Format() const override { return format_; }
     void Render(std::size_t frames, std::uint8_t* out) override;
 
+    // Goes back up to `frames` frames, never past the last change: the
+    // next Render continues from the exact phase, cycle count and level
+    // those frames ago, so that an output may take back what it queued and
+    // have a change heard from there. The dither goes on with new values.
+    std::size_t StepBack(std::size_t frames) override;
+
     // Changes while streaming, between Render calls (from another thread
     // only with the caller's own hand-over). A frequency continues from the
     // phase reached, to the frame; for the shapes it builds new tables, so
     // it allocates and may throw std::bad_alloc. A peak is reached by a
-    // straight ramp over `rampFrames`.
+    // straight ramp over `rampFrames`, each channel from its own level.
     void SetFrequency(MilliHertz frequency);
+    // The same with a shape's tables made ahead (ChannelTone::RetuneTables,
+    // for the right channel with its lag) swapped in: takes no lock and
+    // allocates nothing; the tables get the old ones back.
+    void SetFrequency(MilliHertz frequency, ChannelTone::Tables& left, ChannelTone::Tables& right);
     void SetRightFrequency(MilliHertz frequency);
-    void SetPeak(double peak, std::size_t rampFrames);
+    void SetPeak(double peak, std::size_t rampFrames) { SetPeaks(peak, peak, rampFrames); }
+    void SetPeaks(double left, double right, std::size_t rampFrames);
 
     const ChannelTone& Left() const { return left_; }
     const ChannelTone* Right() const { return right_ ? &*right_ : nullptr; }
@@ -65,8 +78,24 @@ public:
 private:
     static constexpr std::size_t kChunk = 512;
 
+    // A straight ramp from one peak to another, as a function of the frames
+    // since it began, so that stepping back finds each frame's gain again.
+    struct PeakRamp {
+        double from = 1;
+        double to = 1;
+        std::size_t frames = 0;
+        // The gain of frame `n` of the ramp (n = 0: its first).
+        double At(std::uint64_t n) const {
+            return n >= frames ? to : from + (to - from) * double(n + 1) / double(frames);
+        }
+        // The gain of the frame before frame `n`.
+        double Before(std::uint64_t n) const { return n == 0 ? from : At(n - 1); }
+    };
+
     // False in a burst's silent cycles.
     bool Sounding() const;
+    // A change was taken: no step back reaches before it.
+    void Changed() { framesSinceChange_ = 0; }
 
     StreamedToneSettings settings_;
     WaveFormat format_;
@@ -74,9 +103,11 @@ private:
     ChannelTone left_;
     std::optional<ChannelTone> right_;
     TpdfDither dither_;
-    double peak_;
-    double peakStep_ = 0;
-    std::size_t rampLeft_ = 0;
+    PeakRamp leftRamp_;
+    PeakRamp rightRamp_;
+    std::uint64_t rampFrame_ = 0; // frames since the ramps began
+    bool ownRightPeak_ = false;   // the right channel's samples scaled on their own
+    std::uint64_t framesSinceChange_ = 0;
     std::vector<double> leftChunk_;
     std::vector<double> rightChunk_;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/FineLevels.h"
 
+#include "core/CalibrationStanding.h"
 #include "engine/SampleLevel.h"
 #include "engine/SignalVolts.h"
 #include "instrument/FrequencyDials.h"
@@ -37,6 +38,10 @@ ChannelLevels LevelsFor(const OutputCalibration& calibration, Channel channel,
         (jack == OutputChannel::Left ? levels.left : levels.right) = sample.peakDb;
     }
     return levels;
+}
+
+double Loudest(const ChannelLevels& levels) {
+    return std::max(levels.left.value_or(-HUGE_VAL), levels.right.value_or(-HUGE_VAL));
 }
 
 int NearestAmplitude(double peakDb) {
@@ -82,6 +87,10 @@ std::optional<ChannelReading> ReadingOf(const InstrumentState& state) {
         } else if (d[3].reading > 0) {
             peakDb = 20 * std::log10(double(d[3].reading) / kFullAmplitude);
         }
+        const OutputReport& output = state.output;
+        reading.voltsValid =
+            StandingOfOutput(state.calibration, output.leftVolume, output.rightVolume) !=
+            CalibrationStanding::VolumeChanged;
         if (peakDb) {
             const SineVolts sine = SineVoltsAt(*peakDb, *volts);
             reading.rmsVolts = sine.rms;

@@ -23,6 +23,9 @@ struct ChannelLevels {
 ChannelLevels LevelsFor(const OutputCalibration& calibration, Channel channel,
                         const WrittenLevel& level);
 
+// The louder channel's sample level of those that play.
+double Loudest(const ChannelLevels& levels);
+
 // The amplitude dial's reading (0..100, a linear share of full scale)
 // nearest to a sample level.
 int NearestAmplitude(double peakDb);

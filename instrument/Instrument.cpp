@@ -122,7 +122,9 @@ bool Instrument::Precise() const {
 }
 
 bool Instrument::PlaysMeasurementSignal() const {
-    return generator_.Precise() && generator_.Signal().kind != SignalKind::Tone;
+    // Bursts are the tone's: its frequency is theirs.
+    const SignalKind kind = generator_.Signal().kind;
+    return generator_.Precise() && kind != SignalKind::Tone && kind != SignalKind::Burst;
 }
 
 void Instrument::Play() {
@@ -180,7 +182,7 @@ void Instrument::ApplyFrequency() {
 void Instrument::ApplyLoopDuration() {
     // A measurement signal has a loop of its own (a sweep sets its length).
     const MeasurementSignal& signal = generator_.Signal();
-    const int ms = PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep
+    const int ms = Precise() && signal.Active() && signal.kind != SignalKind::Sweep
                        ? SignalLoopDurationMs(signal, generator_.Frequency())
                        : loop_length::ToneLoopDurationMs(
                              generator_.Waveform(), generator_.Frequency(), generator_.Precise());
@@ -189,17 +191,62 @@ void Instrument::ApplyLoopDuration() {
 
 void Instrument::ApplyFormat() {
     generator_.SetResolution(state_.choices.resolution);
+    if (const int own = FollowedOutputRate()) {
+        // The classic synthesis's two rates are its qualities.
+        generator_.SetQuality(own == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ);
+        generator_.SetSampleRate(PlaysAtRate(own, false) ? 0 : own);
+        return;
+    }
     generator_.SetQuality(state_.choices.quality);
     generator_.SetSampleRate(state_.choices.rate);
+}
+
+int Instrument::FollowedOutputRate() const {
+    const int rate = state_.output.rate;
+    if (state_.choices.rateChosen || !Precise() || !PlaysAtRate(rate, true))
+        return 0;
+    // A frequency the output's rate cannot play keeps the rate it plays at.
+    const FrequencyRange range = FrequencyRange::AtRate(rate);
+    for (const std::optional<MilliHertz>& f :
+         {state_.fine.frequency, state_.memory.leftFine.frequency,
+          state_.memory.rightFine.frequency})
+        if (f && !range.Holds(*f))
+            return 0;
+    return rate;
+}
+
+DisplayState Instrument::Display() const {
+    DisplayState d = instrument::Display(state_);
+    const int played = Rate();
+    if (state_.output.rate > 0 && played != state_.output.rate)
+        d.resampling = DisplayState::Resampling{played, state_.output.rate};
+    return d;
 }
 
 MeasurementSignal Instrument::ChosenSignal() const {
     MeasurementSignal signal;
     signal.kind = state_.choices.signal;
+    if (signal.kind == SignalKind::Tone && state_.waveform == TTGWave::tgSine) {
+        if (state_.burst) {
+            signal.kind = SignalKind::Burst;
+            signal.burst = *state_.burst;
+        } else {
+            signal.rightLagTenths = state_.rightLagTenths;
+        }
+    }
     return signal;
 }
 
 void Instrument::PlaySignal(const MeasurementSignal& signal) {
+    // The right output's own phase needs an image of two channels; the
+    // generator goes back to one once the outputs are in phase again.
+    if (signal.rightLagTenths != 0 && !generator_.Stereo()) {
+        generator_.SetStereo(true);
+        stereoForPhase_ = true;
+    } else if (signal.rightLagTenths == 0 && stereoForPhase_) {
+        generator_.SetStereo(false);
+        stereoForPhase_ = false;
+    }
     generator_.SetSignal(signal);
     // Pink noise and the two-tone signals have no one frequency.
     if (PlaysMeasurementSignal() && signal.kind != SignalKind::Sweep)
@@ -308,15 +355,18 @@ bool Instrument::SelectWaveform(TTGWave waveform) {
     return Command([this, waveform] {
         const bool signalChosen = state_.choices.signal != SignalKind::Tone;
         const bool toneSetLeft = LeaveToneSets();
-        if (waveform == state_.waveform && !signalChosen && !state_.sweep.active && !toneSetLeft)
+        const bool shapeLeft = LeaveSineShapes(waveform == TTGWave::tgSine);
+        if (waveform == state_.waveform && !signalChosen && !state_.sweep.active && !toneSetLeft &&
+            !shapeLeft)
             return true;
         // The switch takes over from a signal the menu chose.
         state_.choices.signal = SignalKind::Tone;
         if (state_.sweep.active)
             EndSweep();
-        else if (signalChosen)
-            generator_.SetSignal(ChosenSignal());
         state_.waveform = waveform;
+        // The tone's signal: the bursts and the phase are the sine's.
+        if (Precise())
+            PlaySignal(ChosenSignal());
         // Noise has no frequency: both frequency displays show dashes.
         if (waveform == TTGWave::tgNoise)
             ShowNoFrequency();
@@ -332,7 +382,8 @@ bool Instrument::SelectSignal(SignalKind kind) {
         if (kind == SignalKind::Sweep || (!Precise() && kind != SignalKind::Tone))
             return false;
         const bool toneSetLeft = LeaveToneSets();
-        if (kind == state_.choices.signal && !state_.sweep.active && !toneSetLeft)
+        const bool shapeLeft = LeaveSineShapes(kind == SignalKind::Tone);
+        if (kind == state_.choices.signal && !state_.sweep.active && !toneSetLeft && !shapeLeft)
             return true;
         state_.choices.signal = kind;
         if (state_.sweep.active)
@@ -448,6 +499,7 @@ bool Instrument::StartSweep(const SweepSettings& sweep, bool repeat) {
         if (!Precise())
             return false;
         LeaveToneSets();
+        LeaveSineShapes(false);
         if (!state_.sweep.active)
             state_.sweep.loopBefore = generator_.Loop();
         state_.sweep.active = true;
@@ -514,12 +566,57 @@ bool Instrument::ChooseResolution(TTGResolution resolution) {
 
 bool Instrument::ChooseQuality(TTGQuality quality) {
     return Command([this, quality] {
-        if (quality == state_.choices.quality && state_.choices.rate == 0)
+        if (quality == state_.choices.quality && state_.choices.rate == 0 &&
+            state_.choices.rateChosen)
             return true;
         state_.choices.quality = quality;
         state_.choices.rate = 0;
+        state_.choices.rateChosen = true;
+        ChangeRate();
+        return true;
+    });
+}
+
+bool Instrument::FollowOutputRate() {
+    return Command([this] {
+        if (!state_.choices.rateChosen)
+            return true;
+        state_.choices.rateChosen = false;
+        state_.choices.quality = TTGQuality::tgHiQ;
+        state_.choices.rate = 0;
+        ChangeRate();
+        return true;
+    });
+}
+
+void Instrument::ChangeRate() {
+    const int before = Rate();
+    ApplyFormat();
+    KeepFineInRange();
+    Heard();
+    // A rate the server resamples is said at once: the choice's outcome
+    // takes the status line from the pointer's hint.
+    if (Rate() != before && Display().resampling)
+        state_.hint.clear();
+}
+
+bool Instrument::UseOutputReport(const OutputReport& report) {
+    return Command([this, &report] {
+        const auto voltsValid = [this] {
+            const std::optional<ChannelReading> reading = ReadingOf(state_);
+            return !reading || reading->voltsValid;
+        };
+        const bool validBefore = voltsValid();
+        const int rateBefore = Rate();
+        state_.output = report;
         ApplyFormat();
-        Heard();
+        if (Rate() != rateBefore) {
+            KeepFineInRange();
+            Heard();
+        }
+        // The volts turning invalid is news the status line gives at once.
+        if (validBefore && !voltsValid())
+            state_.hint.clear();
         return true;
     });
 }
@@ -530,13 +627,12 @@ bool Instrument::ChooseRate(int rate) {
     if (PlaysAtRate(rate, false))
         return ChooseQuality(rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ);
     return Command([this, rate] {
-        if (state_.choices.rate == rate)
+        if (state_.choices.rate == rate && state_.choices.rateChosen)
             return true;
         state_.choices.quality = TTGQuality::tgHiQ;
         state_.choices.rate = rate;
-        ApplyFormat();
-        KeepFineInRange();
-        Heard();
+        state_.choices.rateChosen = true;
+        ChangeRate();
         return true;
     });
 }
@@ -563,6 +659,8 @@ bool Instrument::UseChoices(OutputChoices choices) {
                 choices.device.clear(); // the server's default plays
         }
         state_.choices = choices;
+        if (choices.signal != SignalKind::Tone)
+            LeaveSineShapes(false);
         ApplyFormat();
         KeepFineInRange();
         PlaySignal(ChosenSignal());

@@ -15,6 +15,7 @@
 #include "engine/LevelRefusal.h"
 #include "engine/StreamedTone.h"
 #include "instrument/InstrumentState.h"
+#include "instrument/MultitonePlan.h"
 #include "instrument/Preset.h"
 #include "instrument/PresetRecall.h"
 
@@ -26,7 +27,6 @@
 #include <string>
 
 class RetunableTone;
-struct Multitone;
 class SteppedSweepSource;
 class TToneGen;
 
@@ -54,7 +54,9 @@ public:
     static double SteadySeconds();
 
     const InstrumentState& State() const { return state_; }
-    DisplayState Display() const { return instrument::Display(state_); }
+    // With the note that the server resamples, when the rate played is not
+    // the output's own.
+    DisplayState Display() const;
     // What plays, for reading only (export, the device list).
     const TToneGen& Generator() const { return generator_; }
 
@@ -106,7 +108,23 @@ public:
     // The multitone plays in place of the tone, whose frequency displays
     // show dashes, until the waveform switch or another signal is chosen.
     // Precise synthesis only; refused when it cannot be made.
-    bool SelectMultitone(MultitoneChoice multitone);
+    // `planned`: its plan, made just before by MakeMultitonePlan (a long
+    // transform takes a while to make).
+    bool SelectMultitone(MultitoneChoice multitone, const MultitonePlan* planned = nullptr);
+    // The multitone as it would play here now (rate, calibration, channels),
+    // with its crest factor, or why it cannot: for a front end to show
+    // before it is chosen.
+    MultitonePlan MakeMultitonePlan(const MultitoneChoice& multitone) const;
+    // Tone bursts of the sine in place of the steady tone, or the steady
+    // tone back (none); new cycles start the bursts again. The right
+    // output's lag behind the left, 0 to 3600 tenths of a degree. Both are
+    // the steady sine's (precise synthesis only): refused while the
+    // waveform switch is not at the sine or a signal, a sweep, a stepped
+    // sweep or the multitone plays, and each refuses the other. Leaving the
+    // sine ends the bursts and puts the outputs back in phase; a fine
+    // frequency plays them streamed at its exact phase.
+    bool SetBurst(std::optional<BurstSettings> burst);
+    bool SetRightPhase(int tenths);
     // A stepped sweep or a multitone is chosen: the output streams it.
     bool PlaysToneSet() const { return state_.steps.active || state_.multitone.chosen; }
 
@@ -116,6 +134,12 @@ public:
     // Samples per second, one of kPreciseRates; the classic synthesis
     // plays 44100 and 96000 only (false for the others).
     bool ChooseRate(int rate);
+    // No rate chosen: the precise synthesis plays at the output's own rate
+    // once the output's report tells it (and the frequencies fit it).
+    bool FollowOutputRate();
+    // What the server reports of the chosen output now: its volume, which
+    // the volts' validity follows, and its rate.
+    bool UseOutputReport(const OutputReport& report);
     // Choices kept from an earlier run: what the synthesis cannot play, and
     // an output the server no longer has, give the defaults.
     bool UseChoices(OutputChoices choices);
@@ -165,7 +189,8 @@ public:
     // an exact level it can no longer play gives way to the dial.
     bool UseCalibration(const OutputCalibration& calibration);
     // The tone streamed between whole hertz while it plays (or would, once
-    // started), with its peak; none while the generator's image plays.
+    // started), with its peaks, as a file in the generator's format holds
+    // it; none while the generator's image plays.
     std::optional<StreamedToneSettings> StreamSettings() const;
 
 private:
@@ -176,7 +201,8 @@ private:
     // when it takes them all.
     std::string PresetRefusal(const Preset& preset) const;
     // Puts the preset's settings in place, without playing.
-    void PlacePreset(const Preset& preset, bool& outputGone);
+    void PlacePreset(const Preset& preset, std::shared_ptr<const Multitone> multitone,
+                     bool& outputGone);
     bool Precise() const;
     void Play();
     void Heard();
@@ -184,6 +210,9 @@ private:
     void ApplyFrequency();
     void ApplyLoopDuration();
     void ApplyFormat();
+    // A rate chosen: the format, the fine frequencies it holds, and the
+    // sound follow.
+    void ChangeRate();
     void PlaySignal(const MeasurementSignal& signal);
     // Ends a sweep in progress without playing: the caller plays once.
     void EndSweep();
@@ -201,6 +230,8 @@ private:
         std::int16_t left = 0;
         std::int16_t right = 0;
         double peak = 1; // a share of full scale
+        // A stereo stream's right channel: its own peak in the samples.
+        double rightPeak = 1;
         std::optional<std::uint32_t> word;
         bool operator==(const Levels&) const = default;
     };
@@ -214,10 +245,17 @@ private:
     Sound SoundNow() const;
     Levels LevelsNow() const;
     int Rate() const;
+    // The output's own rate when the synthesis plays at it (no rate chosen),
+    // else 0.
+    int FollowedOutputRate() const;
     // The exact frequency to stream, if the tone needs one.
     std::optional<MilliHertz> StreamedFrequency() const;
     // The whole hertz the generator is given.
     int GeneratorHertz() const;
+    // The tone streamed as it plays: stereo, each channel at its own peak.
+    std::optional<StreamedToneSettings> PlayedStreamSettings() const;
+    // The format a fine tone streams in.
+    WaveFormat StreamFormat() const;
     // A stream with the state's tone plays; false when the output cannot
     // stream it (the generator plays then).
     bool PlayStreamed();
@@ -239,6 +277,11 @@ private:
     bool PlayToneSet();
     bool LeaveToneSets();
     void EndToneSets();
+    // The bursts and the phase (in SineShapeCommands.cpp). LeaveSineShapes
+    // forgets them for a signal that is not the steady sine (the phase stays
+    // while `sineStays`); true when the signal changed.
+    bool SteadySine() const;
+    bool LeaveSineShapes(bool sineStays);
 
     TToneGen& generator_;
     Clock clock_;
@@ -259,6 +302,10 @@ private:
     // was made for.
     std::unique_ptr<RetunableTone> stream_;
     TTGWave streamWave_ = TTGWave::tgSine;
+    std::optional<BurstSettings> streamBurst_;
+    int streamLag_ = 0;
+    // The generator was made stereo for the right output's phase.
+    bool stereoForPhase_ = false;
     std::uint32_t streamWord_ = 0;
     int streamBytesPerFrame_ = 0;
     int streamRate_ = 0;

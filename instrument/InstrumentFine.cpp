@@ -32,11 +32,6 @@ double Share(double peakDb) {
     return std::pow(10.0, peakDb / 20);
 }
 
-// The louder channel's sample level of those that play.
-double Loudest(const ChannelLevels& levels) {
-    return std::max(levels.left.value_or(-HUGE_VAL), levels.right.value_or(-HUGE_VAL));
-}
-
 } // namespace
 
 // --- what is given to the generator and the stream --------------------------------
@@ -69,6 +64,23 @@ Instrument::Levels Instrument::LevelsNow() const {
     Levels levels;
     const bool left = Sounds(state_.channel, OutputChannel::Left);
     const bool right = Sounds(state_.channel, OutputChannel::Right);
+    if (StreamedFrequency()) {
+        // The stream is stereo and ramps each channel to its own exact peak
+        // in the samples; the level word stays at full.
+        levels.left = levels.right = kFullVolume;
+        const double dial = double(state_.dials[kAmplitude].reading) / kFullVolume;
+        levels.peak = left ? dial : 0;
+        levels.rightPeak = right ? dial : 0;
+        if (state_.fine.level) {
+            const ChannelLevels exact =
+                LevelsFor(state_.calibration, state_.channel, *state_.fine.level);
+            if (!exact.refusal.Refused()) {
+                levels.peak = exact.left ? Share(*exact.left) : 0;
+                levels.rightPeak = exact.right ? Share(*exact.right) : 0;
+            }
+        }
+        return levels;
+    }
     if (state_.fine.level) {
         const ChannelLevels exact =
             LevelsFor(state_.calibration, state_.channel, *state_.fine.level);
@@ -105,21 +117,45 @@ Instrument::Sound Instrument::SoundNow() const {
     return {generator_.Frequency(), streamed_, levels_};
 }
 
-std::optional<StreamedToneSettings> Instrument::StreamSettings() const {
+std::optional<StreamedToneSettings> Instrument::PlayedStreamSettings() const {
     const std::optional<MilliHertz> frequency = StreamedFrequency();
     if (!frequency)
         return std::nullopt;
     StreamedToneSettings settings;
     settings.wave = state_.waveform;
     settings.frequency = *frequency;
-    settings.peak = LevelsNow().peak;
+    const Levels levels = LevelsNow();
+    settings.peak = levels.peak;
+    settings.rightPeak = levels.rightPeak;
     settings.dither = generator_.Dither();
+    settings.burst = state_.burst;
+    if (generator_.Format().stereo)
+        settings.rightLagTenths = state_.rightLagTenths;
     return settings;
 }
 
+std::optional<StreamedToneSettings> Instrument::StreamSettings() const {
+    std::optional<StreamedToneSettings> settings = PlayedStreamSettings();
+    // A file in the generator's mono format holds the louder channel's
+    // level, as the generator's image does.
+    if (settings && !generator_.Format().stereo) {
+        settings->peak = std::max(settings->peak, settings->rightPeak.value_or(0.0));
+        settings->rightPeak.reset();
+    }
+    return settings;
+}
+
+WaveFormat Instrument::StreamFormat() const {
+    // Stereo whatever the generator's image: each channel has its own level
+    // in the samples.
+    WaveFormat format = generator_.Format();
+    format.stereo = true;
+    return format;
+}
+
 bool Instrument::PlayStreamed() {
-    const StreamedToneSettings settings = *StreamSettings();
-    const WaveFormat format = generator_.Format();
+    const StreamedToneSettings settings = *PlayedStreamSettings();
+    const WaveFormat format = StreamFormat();
     std::unique_ptr<RetunableTone> tone;
     try {
         tone = std::make_unique<RetunableTone>(settings, format);
@@ -137,6 +173,8 @@ bool Instrument::PlayStreamed() {
     // The old stream is read no more once the new one has taken its place.
     stream_ = std::move(tone);
     streamWave_ = settings.wave;
+    streamBurst_ = settings.burst;
+    streamLag_ = settings.rightLagTenths;
     streamWord_ = word;
     streamBytesPerFrame_ = format.BytesPerFrame();
     streamRate_ = format.SamplesPerSecond();
@@ -148,20 +186,37 @@ bool Instrument::RetuneStream() {
     streamed_ = StreamedFrequency();
     if (!stream_ || !streamed_)
         return false;
-    const WaveFormat format = generator_.Format();
+    const WaveFormat format = StreamFormat();
     if (state_.waveform != streamWave_ || format.BytesPerFrame() != streamBytesPerFrame_ ||
         format.SamplesPerSecond() != streamRate_ || format.stereo != streamStereo_)
         return false;
-    ApplyLevels();
-    if (!stream_->Retune(*streamed_))
+    // A new shape of the sine is a new tone.
+    if (const auto shape = StreamSettings();
+        shape->burst != streamBurst_ || shape->rightLagTenths != streamLag_)
         return false;
-    stream_->Ramp(levels_.peak);
+    ApplyLevels();
+    try {
+        // A shape's new tables are built here, off the feed (they may take
+        // a while at the lowest frequencies).
+        stream_->PrepareRetune(*streamed_);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     // A volume set on an idle generator reached the output at once: the
     // stream's word is put back whenever it is not the generator's.
     const std::uint32_t word = levels_.word.value_or(
         LevelWordFromPercent(std::uint32_t(levels_.left), std::uint32_t(levels_.right)));
-    generator_.Output()->SetLevel(generator_.DeviceId(), word);
+    SoundOutput& output = *generator_.Output();
+    output.SetLevel(generator_.DeviceId(), word);
     streamWord_ = word;
+    // Heard from what the output has not yet played.
+    const MilliHertz frequency = *streamed_;
+    const Levels levels = levels_;
+    RetunableTone& tone = *stream_;
+    output.ChangeStream([&tone, frequency, levels] {
+        tone.Retune(frequency);
+        tone.Ramp(levels.peak, levels.rightPeak);
+    });
     return true;
 }
 

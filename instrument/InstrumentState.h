@@ -13,6 +13,7 @@
 #include "engine/steps/StepSchedule.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -74,6 +75,10 @@ struct OutputChoices {
     // The precise synthesis's own rates (48000, 88200, 176400, 192000) in
     // place of the quality's; 0: the quality's.
     int rate = 0;
+    // Whether the rate (quality or own rate) was chosen. Until it is, the
+    // precise synthesis plays at the output's own rate when the server
+    // tells it, so that the server passes the samples through unresampled.
+    bool rateChosen = false;
 
     bool operator==(const OutputChoices&) const = default;
 };
@@ -103,17 +108,19 @@ struct SteppedState {
 };
 
 // The multitone the menu's signals offer in place of the tone: tones per
-// octave (or evenly, `linear`) from f1 to f2, centred on the bins of an
-// fftLength-point transform, at levelDb dBFS RMS (or the highest level
-// that does not clip, when that is lower).
+// octave (or evenly, `linear`) from f1 to f2, or the list of a file
+// (ToneListReader.h) when one is named, centred on the bins of an
+// fftLength-point transform, at `level`: the RMS of the whole signal at
+// the jack, in any unit (dBFS by AES17).
 struct MultitoneChoice {
     bool chosen = false;
     double f1 = 20;
     double f2 = 20000;
     int tones = 3; // per octave, or in all when linear
     bool linear = false;
+    std::string tonesFile; // the list's path; empty: f1, f2 and tones place them
     int fftLength = 65536;
-    double levelDb = -10;
+    WrittenLevel level{-10, LevelUnit::DbFs};
 
     bool operator==(const MultitoneChoice&) const = default;
 };
@@ -128,6 +135,16 @@ struct ChannelDisplay {
     bool operator==(const ChannelDisplay&) const = default;
 };
 
+// The chosen output as the sound server last reported it: each channel's
+// volume (none: not known) and the rate it runs at (0: not known).
+struct OutputReport {
+    std::optional<std::uint32_t> leftVolume;
+    std::optional<std::uint32_t> rightVolume;
+    int rate = 0;
+
+    bool operator==(const OutputReport&) const = default;
+};
+
 struct InstrumentState {
     DialPositions dials = kInitialDials; // where the dials stand now
     FineSetting fine;                    // what overrides them now
@@ -140,6 +157,11 @@ struct InstrumentState {
     SweepState sweep;
     SteppedState steps;
     MultitoneChoice multitone;
+    // The steady sine's own shapes: tone bursts in place of the steady tone
+    // (none: the steady tone), and the right output's lag behind the left
+    // in tenths of a degree (0..3600).
+    std::optional<BurstSettings> burst;
+    int rightLagTenths = 0;
     // The displays change at the tick, with noise, with a measurement
     // signal and as a sweep goes on, not at every turn of a dial.
     ChannelDisplay left;
@@ -151,6 +173,7 @@ struct InstrumentState {
     bool soundLost = false;
     // The chosen output's level calibration (none: volts are not known).
     OutputCalibration calibration;
+    OutputReport output;
 
     bool operator==(const InstrumentState&) const = default;
 };
@@ -163,6 +186,9 @@ struct ChannelReading {
     MilliHertz frequency;
     std::optional<double> rmsVolts; // a sine's, at the jack
     std::optional<double> dbu;
+    // False once the output's volume differs from the calibration's: the
+    // meter reading, and every volt figure from it, no longer hold.
+    bool voltsValid = true;
 
     bool operator==(const ChannelReading&) const = default;
 };
@@ -180,6 +206,14 @@ struct DisplayState {
     std::string status; // untranslated
     // Shown when `status` is empty.
     std::optional<ChannelReading> reading;
+    // The rate played and the output's own, when they differ: the server
+    // resamples the sound.
+    struct Resampling {
+        int played = 0;
+        int output = 0;
+        bool operator==(const Resampling&) const = default;
+    };
+    std::optional<Resampling> resampling;
     bool startEnabled = true;
     bool stopEnabled = false;
 

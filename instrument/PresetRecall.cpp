@@ -5,12 +5,15 @@
 
 #include "instrument/DialIndex.h"
 #include "instrument/FrequencyDials.h"
+#include "instrument/MultitonePlan.h"
+#include "instrument/PresetText.h"
 
 #include "engine/SampleRates.h"
 #include "engine/ToneGen.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 namespace instrument {
 
@@ -44,6 +47,63 @@ int AmplitudeOf(const std::pair<int, int>& volume, Channel channel) {
     return channel == Channel::Right ? volume.second : volume.first;
 }
 
+bool IsMultitone(const Preset& p) {
+    return p.waveform && p.waveform->multitone;
+}
+
+// The preset's multitone; the command line's defaults for what it leaves out.
+MultitoneChoice MultitoneOf(const Preset& p) {
+    MultitoneChoice choice;
+    choice.chosen = true;
+    if (p.tones)
+        if (const std::optional<PresetSpan> span = ReadPresetSpan(*p.tones)) {
+            choice.f1 = span->f1;
+            choice.f2 = span->f2;
+            choice.tones = span->count;
+        }
+    choice.linear = p.linear;
+    choice.tonesFile = p.tonesFile.value_or(std::string());
+    choice.fftLength = p.fftLength.value_or(choice.fftLength);
+    choice.level = p.level.value_or(choice.level);
+    return choice;
+}
+
+// Why a multitone cannot be played, in the preset's words.
+std::string MultitoneRefusalOf(const MultitonePlan& plan) {
+    const auto hertz = [](double hz) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.6g", hz);
+        return std::string(text);
+    };
+    switch (plan.refusal) {
+    case MultitonePlanRefusal::None:
+        return {};
+    case MultitonePlanRefusal::FileUnreadable:
+        return "tones-file: the file cannot be read";
+    case MultitonePlanRefusal::FileLine:
+        return "tones-file: line " + std::to_string(plan.listLine) + ": " + plan.listReason;
+    case MultitonePlanRefusal::NoTones:
+        return "tones: no tone to play";
+    case MultitonePlanRefusal::TooManyTones:
+        return "tones: too many tones";
+    case MultitonePlanRefusal::OutOfRange:
+        return "tones: " + hertz(plan.firstHertz) + " Hz lies off the transform's bins at the rate";
+    case MultitonePlanRefusal::SameBin:
+        return "tones: " + hertz(plan.firstHertz) + " Hz and " + hertz(plan.secondHertz) +
+               " Hz land on one bin of fft";
+    case MultitonePlanRefusal::BadLength:
+        return "fft: the length cannot be used at the rate";
+    case MultitonePlanRefusal::Level:
+        return "level: the output cannot play it (above full scale, or in volts without a "
+               "calibration)";
+    case MultitonePlanRefusal::Clips:
+        return "level: the multitone would clip";
+    case MultitonePlanRefusal::NoMemory:
+        break;
+    }
+    return "tones: not enough memory";
+}
+
 } // namespace
 
 Preset Instrument::CapturePreset(std::string name) const {
@@ -70,7 +130,22 @@ Preset Instrument::CapturePreset(std::string name) const {
     preset.frequency = state_.fine.frequency.value_or(MilliHertz::FromHertz(
         ComposeFrequency(d[kThousands].reading, d[kHundreds].reading, d[kUnits].reading)));
     preset.level = state_.fine.level;
-    if (state_.sweep.active) {
+    if (state_.multitone.chosen) {
+        // Its level is the multitone's RMS, as the command line's.
+        const MultitoneChoice& m = state_.multitone;
+        preset.waveform = PresetWave{TTGWave::tgSine, SignalKind::Tone, true};
+        if (m.tonesFile.empty()) {
+            preset.tones = PresetSpanText({m.f1, m.f2, m.tones});
+            preset.linear = m.linear;
+        } else {
+            preset.tonesFile = m.tonesFile;
+        }
+        preset.fftLength = m.fftLength;
+        preset.level = m.level;
+        // The amplitude dial does not play it: the command line refuses a
+        // volume with a multitone.
+        preset.volume.reset();
+    } else if (state_.sweep.active) {
         const SweepSettings& sweep = state_.sweep.settings;
         preset.sweep = std::pair{sweep.startHz, sweep.endHz};
         preset.linear = sweep.linear;
@@ -81,13 +156,18 @@ Preset Instrument::CapturePreset(std::string name) const {
         preset.waveform = PresetWave{TTGWave::tgSine, state_.choices.signal, false};
     } else {
         preset.waveform = PresetWave{state_.waveform, SignalKind::Tone, false};
+        preset.burst = state_.burst;
+        if (state_.rightLagTenths != 0)
+            preset.phaseTenths = state_.rightLagTenths;
     }
     if (!state_.choices.device.empty())
         preset.device = state_.choices.device;
     preset.bits = state_.choices.resolution;
-    preset.rate = state_.choices.rate != 0                      ? state_.choices.rate
-                  : state_.choices.quality == TTGQuality::tgLoQ ? 44100
-                                                                : 96000;
+    // No rate chosen: the preset plays at the output's own, as the panel does.
+    if (state_.choices.rateChosen || !Precise())
+        preset.rate = state_.choices.rate != 0                      ? state_.choices.rate
+                      : state_.choices.quality == TTGQuality::tgLoQ ? 44100
+                                                                    : 96000;
     return preset;
 }
 
@@ -109,23 +189,35 @@ std::string Instrument::PresetRefusal(const Preset& p) const {
         return "right-frequency: the panel plays one frequency on both channels";
     if (p.rightLevel)
         return "right-level: the panel plays one level on both channels";
-    if (p.level && !Precise())
+    if (p.level && !Precise() && !IsMultitone(p))
         return "level: the classic synthesis sets the level with the amplitude dial alone";
-    if (p.level && LevelRefusalOf(channel, *p.level).reason != LevelRefusalReason::None)
+    if (p.level && !IsMultitone(p) &&
+        LevelRefusalOf(channel, *p.level).reason != LevelRefusalReason::None)
         return "level: the output cannot play it (above full scale, or in volts without a "
                "calibration)";
     if (p.volume && channel == Channel::Both && p.volume->first != p.volume->second)
         return "volume: both channels play at one amplitude on the panel";
-    if (p.waveform && p.waveform->multitone)
-        return "waveform multitone: the panel does not play a multitone";
     if (p.steps || p.dwellMs || p.upDown)
         return "steps: the panel does not play a stepped sweep";
-    if (p.tones || p.tonesFile || p.fftLength)
-        return "tones: the panel does not play a multitone";
-    if (p.burst)
-        return "burst: the panel does not play bursts";
-    if (p.phaseTenths)
-        return "phase: the panel plays both channels in phase";
+    if ((p.tones || p.tonesFile || p.fftLength) && !IsMultitone(p))
+        return "tones: they go with waveform multitone";
+    if (IsMultitone(p) && !Precise())
+        return "the classic synthesis plays tones of 8 or 16 bits only";
+    if (p.burst || p.phaseTenths) {
+        // The steady sine's: the preset's, or the one that plays.
+        const bool sine = p.waveform
+                              ? p.waveform->wave == TTGWave::tgSine &&
+                                    p.waveform->signal == SignalKind::Tone && !p.waveform->multitone
+                              : state_.waveform == TTGWave::tgSine &&
+                                    state_.choices.signal == SignalKind::Tone && !PlaysToneSet();
+        const char* what = p.burst ? "burst" : "phase";
+        if (!Precise())
+            return std::string(what) + ": the classic synthesis plays the steady tone only";
+        if (p.sweep || !sine)
+            return std::string(what) + ": a shape of the steady sine";
+        if (p.burst && p.phaseTenths.value_or(0) != 0)
+            return "phase: bursts play both channels in phase";
+    }
     const bool signal = p.sweep || (p.waveform && p.waveform->signal != SignalKind::Tone);
     if (!Precise() && (signal || (p.bits && IsWideResolution(*p.bits)) ||
                        (p.rate && !PlaysAtRate(*p.rate, false))))
@@ -137,7 +229,8 @@ std::string Instrument::PresetRefusal(const Preset& p) const {
     return {};
 }
 
-void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
+void Instrument::PlacePreset(const Preset& p, std::shared_ptr<const Multitone> multitone,
+                             bool& outputGone) {
     OutputChoices& choices = state_.choices;
     if (p.device) {
         const auto devices = generator_.Output()->ListDevices();
@@ -153,6 +246,9 @@ void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
         const bool classicRate = PlaysAtRate(*p.rate, false);
         choices.quality = *p.rate == 44100 ? TTGQuality::tgLoQ : TTGQuality::tgHiQ;
         choices.rate = classicRate ? 0 : *p.rate;
+        // The classic synthesis plays its rate whether chosen or not.
+        if (Precise())
+            choices.rateChosen = true;
     }
     ApplyFormat();
 
@@ -184,13 +280,28 @@ void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
     }
     if (p.volume)
         d[kAmplitude] = At(AmplitudeOf(*p.volume, state_.channel));
-    state_.fine.level = p.level;
+    // A multitone's level is its own; the tone keeps its level.
+    if (!IsMultitone(p))
+        state_.fine.level = p.level;
     state_.memory.Save(state_.channel, d);
     SaveFine();
     ApplyLevels();
     ApplyFrequency();
 
+    if (multitone) {
+        EndSweep();
+        LeaveToneSets();
+        LeaveSineShapes(false);
+        choices.signal = SignalKind::Tone;
+        PlaySignal(ChosenSignal());
+        state_.multitone = MultitoneOf(p);
+        multitone_ = std::move(multitone);
+        ShowNoFrequency();
+        return;
+    }
     if (p.sweep) {
+        LeaveSineShapes(false);
+        LeaveToneSets();
         SweepSettings sweep;
         sweep.startHz = p.sweep->first;
         sweep.endHz = p.sweep->second;
@@ -213,12 +324,20 @@ void Instrument::PlacePreset(const Preset& p, bool& outputGone) {
     }
     if (p.waveform) {
         EndSweep();
+        LeaveToneSets();
         choices.signal = p.waveform->signal;
         state_.waveform = p.waveform->wave;
+        LeaveSineShapes(state_.waveform == TTGWave::tgSine && choices.signal == SignalKind::Tone);
         generator_.SetWaveform(state_.waveform);
         PlaySignal(ChosenSignal());
         if (state_.waveform == TTGWave::tgNoise)
             ShowNoFrequency();
+    }
+    if (p.burst || p.phaseTenths) {
+        // One of the two takes the other's place.
+        state_.burst = p.burst;
+        state_.rightLagTenths = p.phaseTenths.value_or(0);
+        PlaySignal(ChosenSignal());
     }
 }
 
@@ -227,9 +346,20 @@ PresetRecallResult Instrument::RecallPreset(const Preset& preset) {
     result.refusal = PresetRefusal(preset);
     if (!result.refusal.empty())
         return result;
+    std::shared_ptr<const Multitone> multitone;
+    if (IsMultitone(preset)) {
+        // As it will play: at the preset's rate, on its channels.
+        MultitonePlan plan =
+            PlanMultitone(MultitoneOf(preset), preset.rate.value_or(Rate()), state_.calibration,
+                          preset.channels ? ChannelOf(*preset.channels) : state_.channel);
+        result.refusal = MultitoneRefusalOf(plan);
+        if (!result.refusal.empty())
+            return result;
+        multitone = std::move(plan.multitone);
+    }
     RunCommand([&] {
         const InstrumentState before = state_;
-        PlacePreset(preset, result.outputGone);
+        PlacePreset(preset, std::move(multitone), result.outputGone);
         // A sweep plays from its start; anything else is heard if it changed.
         if (preset.sweep)
             Play();

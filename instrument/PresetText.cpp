@@ -68,16 +68,30 @@ std::optional<std::pair<std::string_view, std::string_view>> Pair(std::string_vi
     return std::pair{text.substr(0, colon), text.substr(colon + 1)};
 }
 
-// F1:F2:N with two frequencies above 0 and a whole N of at least 1.
-bool IsSpan(std::string_view text) {
+} // namespace
+
+std::optional<PresetSpan> ReadPresetSpan(std::string_view text) {
     const auto first = Pair(text);
     if (!first)
-        return false;
+        return std::nullopt;
     const auto rest = Pair(first->second);
     if (!rest)
-        return false;
+        return std::nullopt;
     const auto f1 = ParseFiniteNumber(first->first), f2 = ParseFiniteNumber(rest->first);
-    return f1 && f2 && *f1 > 0 && *f2 > 0 && WholeIn(rest->second, 1, 1 << 30);
+    const auto n = WholeIn(rest->second, 1, 1 << 30);
+    if (!f1 || !f2 || !n || !(*f1 > 0) || !(*f2 > 0))
+        return std::nullopt;
+    return PresetSpan{*f1, *f2, *n};
+}
+
+std::string PresetSpanText(const PresetSpan& span) {
+    return Shortest(span.f1) + ":" + Shortest(span.f2) + ":" + std::to_string(span.count);
+}
+
+namespace {
+
+bool IsSpan(std::string_view text) {
+    return ReadPresetSpan(text).has_value();
 }
 
 // Bytes a value cannot hold as they are: the escape itself, control

@@ -41,6 +41,17 @@ bool IsPresetKey(std::string_view key);
 std::optional<std::string> SetPresetValue(Preset& preset, std::string_view key,
                                           std::string_view value);
 
+// F1:F2:N as the multitone's `tones` and the steps hold it: two
+// frequencies above 0 and a whole N of at least 1.
+struct PresetSpan {
+    double f1 = 0;
+    double f2 = 0;
+    int count = 0;
+};
+std::optional<PresetSpan> ReadPresetSpan(std::string_view text);
+// The shortest text that reads back as the same numbers.
+std::string PresetSpanText(const PresetSpan& span);
+
 std::string WritePresetText(const Preset& preset);
 
 struct PresetReading {

@@ -7,9 +7,10 @@
 #include "engine/ToneGen.h"
 #include "engine/multitone/Multitone.h"
 #include "engine/multitone/MultitoneSource.h"
-#include "engine/multitone/TonePlacement.h"
 #include "engine/steps/SteppedSweepSource.h"
+#include "instrument/FineLevels.h"
 #include "instrument/Instrument.h"
+#include "instrument/MultitonePlan.h"
 
 #include <cmath>
 #include <new>
@@ -17,26 +18,6 @@
 namespace instrument {
 
 namespace {
-
-// The chosen multitone at `rate`, as loud as asked or, when that would
-// clip, as loud as it can be; null when it cannot be made.
-std::unique_ptr<Multitone> MakeMultitone(const MultitoneChoice& choice, int rate) {
-    MultitoneSettings settings;
-    settings.tones = choice.linear ? EvenlySpacedTones(choice.f1, choice.f2, choice.tones)
-                                   : TonesPerOctave(choice.f1, choice.f2, choice.tones);
-    settings.fftLength = choice.fftLength;
-    settings.levelDb = choice.levelDb;
-    try {
-        auto made = std::make_unique<Multitone>(BuildMultitone(settings, rate));
-        if (made->refusal == MultitoneRefusal::Clips) {
-            settings.levelDb = made->largestLevelDb;
-            *made = BuildMultitone(settings, rate);
-        }
-        return made->Refused() ? nullptr : std::move(made);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
 
 bool SameFormat(const WaveFormat& a, const WaveFormat& b) {
     return a.SamplesPerSecond() == b.SamplesPerSecond() && a.BytesPerFrame() == b.BytesPerFrame() &&
@@ -49,10 +30,31 @@ bool Instrument::PlayToneSet() {
     if (!PlaysToneSet())
         return false;
     SoundOutput& output = *generator_.Output();
-    // The panel's amplitude and channel, as for every signal.
-    output.SetLevel(0, LevelWordFromPercent(std::uint32_t(generator_.LeftVolume()),
-                                            std::uint32_t(generator_.RightVolume())));
     const WaveFormat format = generator_.Format();
+    if (state_.multitone.chosen) {
+        // The multitone is as loud as its own level on the channels that
+        // sound; a new rate, channel or calibration may need it made again.
+        const ChannelLevels levels =
+            LevelsFor(state_.calibration, state_.channel, state_.multitone.level);
+        if (!multitone_ || multitone_->rate != format.SamplesPerSecond() ||
+            levels.refusal.Refused() || Loudest(levels) != multitone_->levelDb) {
+            MultitonePlan plan = MakeMultitonePlan(state_.multitone);
+            if (!plan.Playable()) {
+                // Nothing plays rather than another level than asked.
+                output.Stop();
+                toneSetStream_.reset();
+                toneSetStreaming_ = false;
+                return true;
+            }
+            multitone_ = std::move(plan.multitone);
+            toneSetStreaming_ = false; // a new period
+        }
+        output.SetLevel(0, MultitoneLevelWord(levels, multitone_->levelDb));
+    } else {
+        // The panel's amplitude and channel, as for every signal.
+        output.SetLevel(0, LevelWordFromPercent(std::uint32_t(generator_.LeftVolume()),
+                                                std::uint32_t(generator_.RightVolume())));
+    }
     if (toneSetStreaming_ && SameFormat(toneSetStream_->Format(), format))
         return true; // it plays on; only the level was news
     std::unique_ptr<FrameSource> next;
@@ -64,10 +66,6 @@ bool Instrument::PlayToneSet() {
             steps = source.get();
             next = std::move(source);
         } else {
-            // A new rate needs the tones centred on its bins again.
-            if (multitone_->rate != format.SamplesPerSecond())
-                if (auto made = MakeMultitone(state_.multitone, format.SamplesPerSecond()))
-                    multitone_ = std::move(made);
             next = std::make_unique<MultitoneSource>(*multitone_, format);
         }
     } catch (const std::exception&) {
@@ -108,6 +106,9 @@ bool Instrument::StartSteps(const SteppedSweepSettings& steps) {
             return false;
         EndSweep();
         LeaveToneSets();
+        // Once the steps end, the plain tone is heard again.
+        if (LeaveSineShapes(false))
+            PlaySignal(ChosenSignal());
         state_.steps.active = true;
         state_.steps.settings = steps;
         state_.steps.heardStep = -1;
@@ -144,23 +145,28 @@ bool Instrument::FollowSteps() {
     });
 }
 
-bool Instrument::SelectMultitone(MultitoneChoice multitone) {
-    return Command([this, &multitone] {
+MultitonePlan Instrument::MakeMultitonePlan(const MultitoneChoice& multitone) const {
+    return PlanMultitone(multitone, generator_.Format().SamplesPerSecond(), state_.calibration,
+                         state_.channel);
+}
+
+bool Instrument::SelectMultitone(MultitoneChoice multitone, const MultitonePlan* planned) {
+    return Command([this, &multitone, planned] {
         if (!Precise())
             return false;
         multitone.chosen = true;
         if (state_.multitone == multitone)
             return true;
-        std::unique_ptr<Multitone> made =
-            MakeMultitone(multitone, generator_.Format().SamplesPerSecond());
-        if (!made)
+        MultitonePlan plan = planned ? *planned : MakeMultitonePlan(multitone);
+        if (!plan.Playable())
             return false;
         EndSweep();
         LeaveToneSets();
+        LeaveSineShapes(false);
         state_.choices.signal = SignalKind::Tone;
         PlaySignal(ChosenSignal());
         state_.multitone = multitone;
-        multitone_ = std::move(made);
+        multitone_ = std::move(plan.multitone);
         ShowNoFrequency();
         Heard();
         return true;

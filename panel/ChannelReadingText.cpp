@@ -39,13 +39,42 @@ QString ChannelReadingText(const instrument::ChannelReading& reading) {
                        .arg(FrequencyInPanelNumbers(reading.frequency));
     if (!reading.rmsVolts)
         return text;
-    text += PanelText(", %1 В ср.кв.").arg(Volts(*reading.rmsVolts));
-    if (reading.dbu) {
-        // -0,04 dBu reads as 0,0, never as -0,0.
-        double dbu = std::round(*reading.dbu * 10) / 10;
-        if (dbu == 0)
-            dbu = 0;
-        text += QStringLiteral(" (%1 dBu)").arg(PanelLocale().toString(dbu, 'f', 1));
+    // -0,04 dBu reads as 0,0, never as -0,0.
+    double dbu = reading.dbu ? std::round(*reading.dbu * 10) / 10 : 0;
+    if (dbu == 0)
+        dbu = 0;
+    const QString dbuText = PanelLocale().toString(dbu, 'f', 1);
+    if (!reading.voltsValid) {
+        // The meter reading no longer holds: every volt figure is marked,
+        // and the line, which must stay within the status frame, says why
+        // in place of the frequency the displays show.
+        QString doubted =
+            PanelText("Громкость изменилась, вольты устарели: %1 В?").arg(Volts(*reading.rmsVolts));
+        if (reading.dbu)
+            doubted += QStringLiteral(" (%1 dBu?)").arg(dbuText);
+        return doubted;
     }
+    text += PanelText(", %1 В ср.кв.").arg(Volts(*reading.rmsVolts));
+    if (reading.dbu)
+        text += QStringLiteral(" (%1 dBu)").arg(dbuText);
     return text;
+}
+
+QString ResamplingText(const instrument::DisplayState::Resampling& resampling) {
+    const auto kilohertz = [](int rate) { return PanelLocale().toString(rate / 1000.0, 'g', 6); };
+    return PanelText("Сервер пересчитает %1 кГц в %2 кГц выхода")
+        .arg(kilohertz(resampling.played), kilohertz(resampling.output));
+}
+
+QString StatusLineText(const instrument::DisplayState& shown) {
+    if (!shown.status.empty())
+        return QString::fromStdString(PanelString(shown.status));
+    const std::optional<instrument::ChannelReading>& reading = shown.reading;
+    // Volts no longer valid outweigh the note on the rate, which outweighs
+    // the valid reading.
+    if (reading && !reading->voltsValid)
+        return ChannelReadingText(*reading);
+    if (shown.resampling)
+        return ResamplingText(*shown.resampling);
+    return reading ? ChannelReadingText(*reading) : QString();
 }

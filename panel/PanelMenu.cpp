@@ -9,6 +9,7 @@
 #include "panel/FrequencyDialog.h"
 #include "panel/LevelCalibrationDialog.h"
 #include "panel/LevelDialog.h"
+#include "panel/MultitoneDialog.h"
 #include "panel/PanelRemoteControl.h"
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
@@ -205,9 +206,15 @@ void PanelMenu::AddFormatMenu(QMenu& menu) {
     static constexpr std::pair<int, const char*> kRateTexts[] = {
         {44100, "44,1 кГц"}, {48000, "48 кГц"},     {88200, "88,2 кГц"},
         {96000, "96 кГц"},   {176400, "176,4 кГц"}, {192000, "192 кГц"}};
-    const int chosen = Choices().rate != 0                      ? Choices().rate
+    const int chosen = !Choices().rateChosen && Precise()       ? 0
+                       : Choices().rate != 0                    ? Choices().rate
                        : Choices().quality == TTGQuality::tgLoQ ? 44100
                                                                 : 96000;
+    // The precise synthesis plays at the output's own rate unless told
+    // otherwise: the server passes its samples through unresampled.
+    if (Precise())
+        connect(AddChoice(*sub, *rates, PanelText("Как у выхода"), chosen == 0),
+                &QAction::triggered, this, [this] { instrument_.FollowOutputRate(); });
     for (const auto& [rate, text] : kRateTexts)
         if (PlaysAtRate(rate, Precise()))
             connect(AddChoice(*sub, *rates, PanelText(text), chosen == rate), &QAction::triggered,
@@ -224,15 +231,19 @@ void PanelMenu::AddSignalMenu(QMenu& menu) {
         connect(AddChoice(*sub, *group, PanelText(name.shownText),
                           !multitone && Choices().signal == name.value),
                 &QAction::triggered, this, [this, k = name.value] { ChooseSignal(k); });
-    // The multitone with its defaults (see MultitoneChoice): three tones an
-    // octave from 20 Hz to 20 kHz on the bins of a 65536-point transform,
-    // at -10 dBFS RMS.
+    // The multitone as its dialog last set it (at first its defaults: three
+    // tones an octave from 20 Hz to 20 kHz on the bins of a 65536-point
+    // transform, at -10 dBFS RMS).
     connect(AddChoice(*sub, *group, PanelText("Мультитон"), multitone), &QAction::triggered, this,
             [this] { ChooseMultitone(); });
+    sub->addSeparator();
+    MultitoneDialog::AddEntry(*sub, form_, instrument_);
 }
 
 void PanelMenu::ChooseMultitone() {
-    instrument_.SelectMultitone(instrument::MultitoneChoice{});
+    // Kept settings that no longer play (a list's file gone) give the defaults.
+    if (!instrument_.SelectMultitone(panel_settings::LoadMultitone()))
+        instrument_.SelectMultitone(instrument::MultitoneChoice{});
 }
 
 // --- the entries' actions -------------------------------------------------------

@@ -4,13 +4,17 @@
 #include "core/IniText.h"
 #include "core/SettingsFolderFile.h"
 #include "engine/ChoiceNames.h"
+#include "engine/LevelFormat.h"
+#include "engine/NumberText.h"
 #include "engine/SampleRates.h"
+#include "panel/MultitoneInput.h"
 #include "panel/PanelText.h"
 
 #include <QFile>
 #include <QStandardPaths>
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -24,6 +28,15 @@ const std::string kBits = "format/bits";
 const std::string kRate = "format/rate";
 const std::string kSignal = "signal/kind";
 const std::string kRemoteControl = "remote/control";
+// The rate's value while none is chosen: the output's own.
+const std::string kOutputRate = "output";
+const std::string kMultitoneFrom = "multitone/from";
+const std::string kMultitoneTo = "multitone/to";
+const std::string kMultitoneTones = "multitone/tones";
+const std::string kMultitoneSpacing = "multitone/spacing";
+const std::string kMultitoneFile = "multitone/file";
+const std::string kMultitoneFft = "multitone/fft";
+const std::string kMultitoneLevel = "multitone/level";
 
 // The stored text's value, or `fallback` when it is none of the names.
 template <class T, std::size_t N>
@@ -106,6 +119,11 @@ PanelChoices Load() {
                 choices.quality = TTGQuality::tgHiQ;
                 choices.rate = own;
             }
+    // A rate it names was chosen (as in every file written before the
+    // output's own rate was offered); anything else plays the output's.
+    if (const auto rate = file->find(kRate); rate != file->end())
+        choices.rateChosen =
+            choices.rate != 0 || choice_names::ByStoredWord(choice_names::kRates, rate->second);
     choices.signal = Read(*file, kSignal, choice_names::kSignals, defaults.signal);
     return choices;
 }
@@ -114,9 +132,56 @@ SaveOutcome Save(const PanelChoices& choices) {
     return SaveValues({
         {kDevice, choices.device},
         {kBits, Name(choice_names::kBits, choices.resolution)},
-        {kRate, choices.rate != 0 ? std::to_string(choices.rate)
-                                  : Name(choice_names::kRates, choices.quality)},
+        {kRate, !choices.rateChosen ? kOutputRate
+                : choices.rate != 0 ? std::to_string(choices.rate)
+                                    : Name(choice_names::kRates, choices.quality)},
         {kSignal, Name(choice_names::kSignals, choices.signal)},
+    });
+}
+
+instrument::MultitoneChoice LoadMultitone() {
+    const instrument::MultitoneChoice defaults;
+    const std::optional<IniValues> file = StoredValues();
+    if (!file)
+        return defaults;
+    const auto text = [&](const std::string& key) {
+        const auto found = file->find(key);
+        return found == file->end() ? std::string() : found->second;
+    };
+    // Read as the dialog reads its fields (numbers with a point), each
+    // checked there.
+    MultitoneFields fields = FieldsOf(defaults);
+    const auto take = [&](QString& field, const std::string& key) {
+        if (const std::string value = text(key); !value.empty())
+            field = QString::fromStdString(value);
+    };
+    take(fields.from, kMultitoneFrom);
+    take(fields.to, kMultitoneTo);
+    take(fields.count, kMultitoneTones);
+    take(fields.level, kMultitoneLevel);
+    fields.linear = text(kMultitoneSpacing) == "linear";
+    fields.file = QString::fromStdString(text(kMultitoneFile));
+    fields.fromFile = !fields.file.isEmpty();
+    if (const std::optional<double> fft = ParseFiniteNumber(text(kMultitoneFft)))
+        fields.fftLength = static_cast<int>(*fft);
+    const MultitoneInput input = ReadMultitoneInput(fields);
+    return input.choice.value_or(defaults);
+}
+
+SaveOutcome SaveMultitone(const instrument::MultitoneChoice& multitone) {
+    const auto number = [](double value) {
+        char text[32];
+        const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+        return error == std::errc() ? std::string(text, end) : std::string();
+    };
+    return SaveValues({
+        {kMultitoneFrom, number(multitone.f1)},
+        {kMultitoneTo, number(multitone.f2)},
+        {kMultitoneTones, std::to_string(multitone.tones)},
+        {kMultitoneSpacing, multitone.linear ? "linear" : "octave"},
+        {kMultitoneFile, multitone.tonesFile},
+        {kMultitoneFft, std::to_string(multitone.fftLength)},
+        {kMultitoneLevel, FormatLevel(multitone.level)},
     });
 }
 

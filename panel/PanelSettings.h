@@ -31,6 +31,11 @@ enum class SaveOutcome {
 // stay as they are.
 SaveOutcome Save(const PanelChoices& choices);
 
+// The multitone the menu plays, as its dialog last set it (its `chosen`
+// false); a value the dialog would not take reads as its default.
+instrument::MultitoneChoice LoadMultitone();
+SaveOutcome SaveMultitone(const instrument::MultitoneChoice& multitone);
+
 // Whether the panel takes remote commands ("Удалённое управление"); off
 // unless the file says on.
 bool LoadRemoteControl();

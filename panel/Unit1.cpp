@@ -14,6 +14,7 @@
 #include "panel/CalibrationFollower.h"
 #include "panel/ChannelReadingText.h"
 #include "panel/Hints.h"
+#include "panel/OutputWatch.h"
 #include "panel/PanelLook.h"
 #include "panel/PanelMenu.h"
 #include "panel/PanelText.h"
@@ -128,9 +129,24 @@ TForm1::TForm1(std::string_view layout, TComponent* owner)
     menu_ = std::make_unique<PanelMenu>(*this, *instrument_);
     calibrations_ = std::make_unique<CalibrationFollower>(*instrument_);
     menu_->WhenCalibrated([this] { calibrations_->Reload(); });
+    // The chosen output's volume and rate, as the server reports them.
+    outputWatch_ = std::make_unique<OutputWatch>(
+        ToneGen1->Output(),
+        [this](const instrument::OutputReport& report) { instrument_->UseOutputReport(report); });
+    const auto follow = [this] {
+        const instrument::InstrumentState& s = instrument_->State();
+        const bool calibrated = s.calibration.left || s.calibration.right;
+        outputWatch_->Follow(s.choices.device, calibrated);
+    };
+    follow();
+    instrument_->Subscribe([this, follow] {
+        if (outputWatch_)
+            follow();
+    });
 }
 
 TForm1::~TForm1() {
+    outputWatch_.reset();
     // The menu's dialogs and sweep go before the controls they use.
     calibrations_.reset();
     menu_.reset();
@@ -326,9 +342,7 @@ void TForm1::ShowState() {
             dials[i]->SetValue(s.dials[i].value);
 
     // Without a hint, the selected channel's exact frequency and volts.
-    Label9->SetCaption(!s.status.empty() ? PanelString(s.status)
-                       : s.reading       ? ChannelReadingText(*s.reading).toStdString()
-                                         : std::string());
+    Label9->SetCaption(StatusLineText(s).toStdString());
     AbColBitBtn1->SetEnabled(s.startEnabled);
     AbColBitBtn2->SetEnabled(s.stopEnabled);
 }

@@ -29,6 +29,7 @@ class TRadioButton;
 class TTimer;
 class TToneGen;
 class CalibrationFollower;
+class OutputWatch;
 class PanelMenu;
 class SoundLossNotice;
 
@@ -207,5 +208,6 @@ private:
     std::unique_ptr<SoundLossNotice> soundLossNotice_;
     std::unique_ptr<PanelMenu> menu_;
     std::unique_ptr<CalibrationFollower> calibrations_;
+    std::unique_ptr<OutputWatch> outputWatch_;
     std::function<void()> terminate_;
 };

@@ -2,8 +2,10 @@
 #include "remote/InstrumentTarget.h"
 
 #include "engine/LevelWord.h"
+#include "engine/SampleLevel.h"
 #include "engine/ToneGen.h"
 #include "engine/ToneLimits.h"
+#include "instrument/FineLevels.h"
 #include "instrument/PresetStore.h"
 
 #include <cmath>
@@ -25,6 +27,7 @@ constexpr int kAmplitudeDial = 3;
 constexpr double kSilentDb = -9.91e37;
 // A written level matches an amplitude's level within this much.
 constexpr double kLevelToleranceDb = 0.005;
+constexpr int kFullTurnTenths = 3600;
 
 std::string Text(const char* format, double value) {
     char text[96];
@@ -107,6 +110,8 @@ DialAmplitude ToDialAmplitude(const WrittenLevel& level) {
 // -------------------------------------------------------------------------------
 
 Function FunctionOf(const instrument::InstrumentState& state) {
+    if (state.multitone.chosen)
+        return Function::Multitone;
     switch (state.choices.signal) {
     case SignalKind::PinkNoise:
         return Function::Pink;
@@ -166,6 +171,34 @@ bool SameLevel(const WrittenLevel& a, const WrittenLevel& b) {
     return a == b;
 }
 
+// The phase in the instrument's tenths of a degree; none beyond a turn or
+// between tenths.
+std::optional<int> PhaseTenths(double degrees) {
+    const double tenths = degrees * 10;
+    if (!(tenths >= 0 && tenths <= kFullTurnTenths) ||
+        std::fabs(tenths - std::round(tenths)) > 1e-6)
+        return std::nullopt;
+    return int(std::lround(tenths));
+}
+
+SteppedSweepSettings StepsOf(const StepsRequest& steps) {
+    return {steps.start.Hertz(), steps.stop.Hertz(), steps.count,
+            steps.linear,        steps.dwellMs,      steps.upDown};
+}
+
+Refusal StepsRefusal(StepRefusal refusal) {
+    switch (refusal) {
+    case StepRefusal::None:
+        return {};
+    case StepRefusal::BadCount:
+        return {-222, "1 to " + std::to_string(kMostSteps) + " steps"};
+    case StepRefusal::BadDwell:
+        return {-222, "a step lasts 0.01 to 60 s"};
+    default:
+        return {-222, "the steps' frequencies cannot be played at the output's rate"};
+    }
+}
+
 bool Lit(Channel selected, Output output) {
     return selected == Channel::Both || (selected == Channel::Left) == (output == Output::Left);
 }
@@ -182,6 +215,9 @@ struct InstrumentTarget::Plan {
     bool play = false;
     bool startSweep = false;
     SweepSettings sweep;
+    bool startSteps = false;
+    SteppedSweepSettings steps;
+    int phaseTenths = 0;
 };
 
 InstrumentTarget::InstrumentTarget(instrument::Instrument& instrument, std::string version,
@@ -223,24 +259,45 @@ RemoteSettings InstrumentTarget::Current() const {
     s.sweep = sweep_;
     // A sweep the panel ended, or one played to its end, is off.
     s.sweep.on = sweep_.on && (!running || state.sweep.active);
+    s.rightPhaseDegrees = state.rightLagTenths / 10.0;
     s.burst = burst_;
+    s.burst.on = state.burst.has_value();
+    if (state.burst) {
+        s.burst.cycles = state.burst->onCycles;
+        s.burst.offCycles = state.burst->offCycles;
+    }
+    // Stepped sweeps play once: one the panel ended is off, one waiting for
+    // an output starts with it.
     s.steps = steps_;
+    s.steps.on = steps_.on && (!running || state.steps.active);
     return s;
 }
 
 Refusal InstrumentTarget::Check(const RemoteSettings& wanted, Plan& plan) const {
     const RemoteSettings now = Current();
-    if (wanted.function == Function::Multitone)
-        return {-221, "the multitone is not played here yet"};
     const bool precise = instrument_.Generator().Precise();
-    if (wanted.function != now.function && SignalOf(wanted.function) && !precise)
+    if (wanted.function != now.function &&
+        (SignalOf(wanted.function) || wanted.function == Function::Multitone) && !precise)
         return {-221, "the signal needs the precise synthesis"};
-    if (wanted.rightPhaseDegrees != now.rightPhaseDegrees)
-        return {-221, "the outputs' phase cannot be set here yet"};
-    if (wanted.burst.on)
-        return {-221, "bursts are not played here yet"};
-    if (wanted.steps.on)
-        return {-221, "stepped sweeps are not played here yet"};
+    const std::optional<int> phase = PhaseTenths(wanted.rightPhaseDegrees);
+    if (!phase)
+        return {-222, "0 to 360 degrees in steps of 0.1"};
+    plan.phaseTenths = *phase;
+    // Bursts and the phase are shapes of the steady sine.
+    const bool steadySine =
+        wanted.function == Function::Sine && !wanted.sweep.on && !wanted.steps.on;
+    if (wanted.burst.on && !steadySine)
+        return {-221, "bursts are of the steady sine"};
+    if (*phase != 0 && !steadySine)
+        return {-221, "the phase is the steady sine's"};
+    if (wanted.burst.on && *phase != 0)
+        return {-221, "bursts play both outputs in phase"};
+    if ((wanted.burst.on || *phase != 0) && !precise)
+        return {-221, "bursts and the phase need the precise synthesis"};
+    if (wanted.burst.on &&
+        (wanted.burst.cycles < 1 || wanted.burst.cycles > kMostBurstCycles ||
+         wanted.burst.offCycles < 0 || wanted.burst.offCycles > kMostBurstCycles))
+        return {-222, "1 to 1000 cycles sounding, 0 to 1000 silent"};
     // Only what changes is checked: what the panel set stays as it is.
     const ChannelSettings sounding = Sounding(false);
     const auto percentOf = [&](const WrittenLevel& level) {
@@ -316,6 +373,27 @@ Refusal InstrumentTarget::Check(const RemoteSettings& wanted, Plan& plan) const 
         plan.startSweep =
             plan.play && (!running.active || !(running.settings == plan.sweep) || !now.sweep.on);
     }
+    if (wanted.steps.on) {
+        if (wanted.sweep.on)
+            return {-221, "one sweep at a time"};
+        if (wanted.function != Function::Sine)
+            return {-221, "the stepped sweep is a sine"};
+        if (!precise)
+            return {-221, "the stepped sweep needs the precise synthesis"};
+        if (const Refusal r = FrequencyRefusal(wanted.steps.start, true, range); r.Refused())
+            return r;
+        if (const Refusal r = FrequencyRefusal(wanted.steps.stop, true, range); r.Refused())
+            return r;
+        plan.steps = StepsOf(wanted.steps);
+        const instrument::SteppedState& running = instrument_.State().steps;
+        if (const Refusal r = StepsRefusal(
+                BuildStepSchedule(plan.steps, instrument_.Generator().Format().SamplesPerSecond())
+                    .refusal);
+            r.Refused())
+            return r;
+        plan.startSteps =
+            plan.play && (!running.active || !(running.settings == plan.steps) || !now.steps.on);
+    }
     return {};
 }
 
@@ -326,7 +404,17 @@ void InstrumentTarget::Command(const RemoteSettings& wanted, const Plan& plan) {
         in.Stop();
     if (!wanted.sweep.on && instrument_.State().sweep.active)
         in.SelectSignal(instrument_.State().choices.signal); // ends the sweep
-    if (wanted.function != FunctionOf(instrument_.State())) {
+    if (!wanted.steps.on && in.State().steps.active)
+        in.SelectWaveform(in.State().waveform); // ends the steps
+    // The sine's shapes go before another signal comes.
+    if (!wanted.burst.on && in.State().burst)
+        in.SetBurst(std::nullopt);
+    if (plan.phaseTenths == 0)
+        in.SetRightPhase(0);
+    if (wanted.function == Function::Multitone) {
+        if (!in.State().multitone.chosen)
+            in.SelectMultitone(in.State().multitone);
+    } else if (wanted.function != FunctionOf(instrument_.State())) {
         if (const auto wave = WaveformOf(wanted.function))
             in.SelectWaveform(*wave);
         else
@@ -349,8 +437,13 @@ void InstrumentTarget::Command(const RemoteSettings& wanted, const Plan& plan) {
     } else if (in.State().dials[kAmplitudeDial].reading != plan.percent) {
         in.SetDial(Dial::Amplitude, DialPosition{float(plan.percent), plan.percent});
     }
+    if (wanted.burst.on)
+        in.SetBurst(BurstSettings{wanted.burst.cycles, wanted.burst.offCycles});
+    in.SetRightPhase(plan.phaseTenths);
     if (plan.startSweep)
         in.StartSweep(plan.sweep, true);
+    else if (plan.startSteps)
+        in.StartSteps(plan.steps);
     else if (plan.play)
         in.Start();
     // What the instrument has no place for.
@@ -373,7 +466,8 @@ Refusal InstrumentTarget::Apply(const RemoteSettings& wanted) {
 Refusal InstrumentTarget::Reset() {
     instrument::Instrument& in = instrument_;
     in.Stop();
-    in.SelectWaveform(TTGWave::tgSine); // also ends a measurement signal
+    in.SetRightPhase(0);
+    in.SelectWaveform(TTGWave::tgSine); // also ends a measurement signal and bursts
     in.SelectChannel(Channel::Both);
     in.SetStep(instrument::Step::TenHz);
     in.SetDials(instrument::kInitialDials);
@@ -392,13 +486,29 @@ FrequencyRange InstrumentTarget::Frequencies() const {
 }
 
 std::optional<double> InstrumentTarget::LevelIn(Output output, LevelUnit unit) const {
-    // Levels at the jack need the output's calibration, which this target
-    // does not read yet.
-    if (unit != LevelUnit::DbFs)
-        return std::nullopt;
     const RemoteSettings now = Current();
     const WrittenLevel& level = output == Output::Left ? now.left.level : now.right.level;
-    return level.unit == LevelUnit::DbFs ? std::optional<double>(level.number) : std::nullopt;
+    if (level.unit == unit)
+        return level.number;
+    // The output's sample level, then that level at its jack through the
+    // output's calibration.
+    const bool left = output == Output::Left;
+    const OutputCalibration& calibration = instrument_.State().calibration;
+    std::optional<double> peakDb = level.number;
+    if (level.unit != LevelUnit::DbFs) {
+        const instrument::ChannelLevels levels =
+            instrument::LevelsFor(calibration, left ? Channel::Left : Channel::Right, level);
+        peakDb = left ? levels.left : levels.right;
+    }
+    if (!peakDb || unit == LevelUnit::DbFs)
+        return peakDb;
+    const std::optional<ChannelCalibration>& jack =
+        calibration.Channel(left ? OutputChannel::Left : OutputChannel::Right);
+    if (!jack)
+        return std::nullopt;
+    if (*peakDb == kSilentDb)
+        return IsInVolts(unit) ? 0.0 : kSilentDb;
+    return LevelInUnit(*peakDb, jack->fullScaleVolts, unit).number;
 }
 
 // The presets named "1" to "9" in the settings folder, shared with the

@@ -501,6 +501,18 @@ Manual: man orbel</translation>
         <translation>, %1 V RMS</translation>
     </message>
     <message>
+        <source>Громкость изменилась, вольты устарели: %1 В?</source>
+        <translation>Volume changed, volts out of date: %1 V?</translation>
+    </message>
+    <message>
+        <source>Сервер пересчитает %1 кГц в %2 кГц выхода</source>
+        <translation>The server resamples %1 kHz to the output's %2 kHz</translation>
+    </message>
+    <message>
+        <source>Как у выхода</source>
+        <translation>As the output</translation>
+    </message>
+    <message>
         <source>Наборы</source>
         <translation>Presets</translation>
     </message>
@@ -643,6 +655,142 @@ Manual: man orbel</translation>
     <message>
         <source>Калибровка не сохранена в %1.</source>
         <translation>The calibration was not stored in %1.</translation>
+    </message>
+    <message>
+        <source>%1: «%2» — нужно целое число от 1 до %3</source>
+        <translation>%1: “%2” — needs a whole number from 1 to %3</translation>
+    </message>
+    <message>
+        <source>%1: «%2» — нужно число больше 0 и не больше %3 Гц</source>
+        <translation>%1: “%2” — needs a number above 0 and at most %3 Hz</translation>
+    </message>
+    <message>
+        <source>«От» должно быть меньше «До»</source>
+        <translation>“From” must be below “To”</translation>
+    </message>
+    <message>
+        <source>БПФ %1 не подходит к этой частоте дискретизации</source>
+        <translation>An FFT of %1 does not suit this sample rate</translation>
+    </message>
+    <message>
+        <source>БПФ, точек</source>
+        <translation>FFT, points</translation>
+    </message>
+    <message>
+        <source>Длина БПФ — степень двойки от %1 до %2</source>
+        <translation>The FFT length is a power of two from %1 to %2</translation>
+    </message>
+    <message>
+        <source>Из файла</source>
+        <translation>From a file</translation>
+    </message>
+    <message>
+        <source>Линейно, всего</source>
+        <translation>Linear, in all</translation>
+    </message>
+    <message>
+        <source>Мультитон звучит только при точном синтезе</source>
+        <translation>The multitone plays with the precise synthesis only</translation>
+    </message>
+    <message>
+        <source>Мультитон не выбран</source>
+        <translation>The multitone was not chosen</translation>
+    </message>
+    <message>
+        <source>На октаву</source>
+        <translation>Per octave</translation>
+    </message>
+    <message>
+        <source>Не хватает памяти для мультитона</source>
+        <translation>Not enough memory for the multitone</translation>
+    </message>
+    <message>
+        <source>Нет ни одного тона</source>
+        <translation>There is not a single tone</translation>
+    </message>
+    <message>
+        <source>Обзор…</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Параметры мультитона…</source>
+        <translation>Multitone settings…</translation>
+    </message>
+    <message>
+        <source>Пик-фактор %1 дБ, тонов: %2, период %3 отсчётов</source>
+        <translation>Crest factor %1 dB, tones: %2, period %3 samples</translation>
+    </message>
+    <message>
+        <source>Пик-фактор</source>
+        <translation>Crest factor</translation>
+    </message>
+    <message>
+        <source>Проверить</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>Сигнал с этим уровнем ограничится; наибольший уровень: %1</source>
+        <translation>The signal would clip at this level; the largest level: %1</translation>
+    </message>
+    <message>
+        <source>Слишком много тонов: не больше %1</source>
+        <translation>Too many tones: at most %1</translation>
+    </message>
+    <message>
+        <source>Список тонов — не обычный файл</source>
+        <translation>The tone list is not a regular file</translation>
+    </message>
+    <message>
+        <source>Список тонов</source>
+        <translation>Tone list</translation>
+    </message>
+    <message>
+        <source>Список тонов, строка %1: %2</source>
+        <translation>Tone list, line %1: %2</translation>
+    </message>
+    <message>
+        <source>Тон %1 Гц не ложится между первым бином БПФ %2 и половиной частоты дискретизации</source>
+        <translation>The tone at %1 Hz does not lie between the first bin of the %2-point FFT and half the sample rate</translation>
+    </message>
+    <message>
+        <source>Тонов</source>
+        <translation>Tones</translation>
+    </message>
+    <message>
+        <source>Тоны %1 Гц и %2 Гц попадают в один бин БПФ %3: уберите один или удлините БПФ</source>
+        <translation>The tones at %1 Hz and %2 Hz land on one bin of the %3-point FFT: drop one or lengthen the FFT</translation>
+    </message>
+    <message>
+        <source>Укажите файл со списком тонов</source>
+        <translation>Name the file of the tone list</translation>
+    </message>
+    <message>
+        <source>Уровень СКЗ</source>
+        <translation>RMS level</translation>
+    </message>
+    <message>
+        <source>Файл со списком тонов больше 1 МБ</source>
+        <translation>The tone list file is larger than 1 MB</translation>
+    </message>
+    <message>
+        <source>Файл со списком тонов не прочитан</source>
+        <translation>The tone list file could not be read</translation>
+    </message>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Файла со списком тонов нет</source>
+        <translation>The tone list file does not exist</translation>
+    </message>
+    <message>
+        <source>частота, уровень, фаза — по строке на тон</source>
+        <translation>frequency, level, phase — one line a tone</translation>
+    </message>
+    <message>
+        <source>Расчёт…</source>
+        <translation>Calculating…</translation>
     </message>
 </context>
 <context>

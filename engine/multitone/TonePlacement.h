@@ -8,6 +8,12 @@
 
 #include <vector>
 
+// The highest frequency a multitone's tone may be asked at (the rate
+// limits it further).
+inline constexpr double kHighestMultitoneHertz = 1e6;
+// The most tones per octave a multitone is asked for.
+inline constexpr int kMostTonesPerOctave = 1000;
+
 // F1 x G^(k / n) for k = 0, 1, ... while at most F2 (with a relative
 // allowance of 1e-9, so that an F2 on the series is kept), where the octave
 // G is the base-ten ratio 10^0.3 of standard band filters: 20 Hz to 20 kHz

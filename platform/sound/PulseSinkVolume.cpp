@@ -88,7 +88,8 @@ const SinkQuery* AskAboutSink(SinkQuery& query, std::chrono::milliseconds timeou
 std::optional<OutputVolume>
 ReadPulseSinkVolume(const std::string& sink, std::chrono::milliseconds timeout, std::string* why) {
     SinkQuery query;
-    query.sink = sink;
+    // The server's own name for its default output.
+    query.sink = sink.empty() ? "@DEFAULT_SINK@" : sink;
     const SinkQuery* answer = AskAboutSink(query, timeout, why);
     return answer ? answer->volume : std::nullopt;
 }

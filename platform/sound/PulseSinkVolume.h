@@ -12,7 +12,8 @@
 
 // Nothing when no server answers within `timeout` or it has no such sink;
 // then `why`, when given, holds the reason in libpulse's words. A mono sink
-// gives its one volume for both channels. Never starts a server.
+// gives its one volume for both channels; `sink` empty: the server's
+// default output. Never starts a server.
 std::optional<OutputVolume> ReadPulseSinkVolume(const std::string& sink,
                                                 std::chrono::milliseconds timeout,
                                                 std::string* why = nullptr);

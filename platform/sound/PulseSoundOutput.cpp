@@ -159,6 +159,11 @@ bool PulseSoundOutput::PlayStream(FrameSource& source) {
     return true;
 }
 
+void PulseSoundOutput::ChangeStream(const std::function<void()>& change) {
+    PulseConnection::Lock lock(*impl_->connection);
+    impl_->stream->ChangeStreamLocked(change);
+}
+
 std::optional<std::uint64_t> PulseSoundOutput::StreamFramesHeard() {
     PulseConnection::Lock lock(*impl_->connection);
     return impl_->stream->StreamFramesHeardLocked();

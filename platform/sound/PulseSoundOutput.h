@@ -36,6 +36,7 @@ public:
                   const ToneShape& shape) override;
     bool PlayStream(FrameSource& source) override;
     std::optional<std::uint64_t> StreamFramesHeard() override;
+    void ChangeStream(const std::function<void()>& change) override;
     void Stop() override;
     void StopForChange() override;
     void StopAndDrain() override;

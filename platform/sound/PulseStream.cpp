@@ -194,6 +194,19 @@ std::uint64_t PulseStream::PlayStreamLocked(FrameSource& source) {
     return StartedLocked();
 }
 
+void PulseStream::ChangeStreamLocked(const std::function<void()>& change) {
+    if (!mixer_.StreamFramesRendered() || !ReadyLocked()) {
+        change();
+        return;
+    }
+    RewindQueueLocked();
+    mixer_.RenderStreamAgain();
+    // The feed runs under the lock we hold: the source takes the change at
+    // its next frame, the first one taken back.
+    change();
+    FeedLocked(pa_stream_writable_size(stream_));
+}
+
 std::optional<std::uint64_t> PulseStream::StreamFramesHeardLocked() {
     const std::optional<std::uint64_t> rendered = mixer_.StreamFramesRendered();
     if (!rendered || !ReadyLocked())

@@ -64,6 +64,11 @@ public:
     // not yet told its timing. Asks the server for fresh timing when the
     // last report is old.
     std::optional<std::uint64_t> StreamFramesHeardLocked();
+    // Takes back what the server has not yet played of the streamed sound,
+    // steps its source back there, runs `change` (which asks the source
+    // for a change) and writes the queue again, so that the change is
+    // heard within the rewrite margin. Without a stream, only runs it.
+    void ChangeStreamLocked(const std::function<void()>& change);
     void HoldLocked();
     void StopLocked();
     // The newest generation whose sound has been played out.

@@ -70,7 +70,9 @@ AllowListReading AllowList::Read(std::string_view text) {
 }
 
 bool AllowList::Allows(const IpAddress& client) const {
-    if (client.IsLoopback())
+    // The rest of 127.0.0.0/8 only when listed: a local program may choose
+    // its source address to stand for another machine's.
+    if (client.IsLoopbackAddress())
         return true;
     for (const Network& network : networks_)
         if (network.Holds(client))

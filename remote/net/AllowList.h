@@ -2,7 +2,7 @@
 #pragma once
 // The clients a server listening beyond the loopback address accepts: the
 // addresses and networks given with --allow ("192.168.1.0/24,10.0.0.7,
-// fd00::/8"). The loopback address is always allowed.
+// fd00::/8"). The loopback address (127.0.0.1, ::1) is always allowed.
 
 #include "remote/net/IpAddress.h"
 

@@ -67,6 +67,10 @@ bool IpAddress::IsLoopback() const {
     return bytes[15] == 1;
 }
 
+bool IpAddress::IsLoopbackAddress() const {
+    return v6 ? IsLoopback() : *this == Loopback();
+}
+
 std::string IpAddress::Text() const {
     char text[INET6_ADDRSTRLEN] = {};
     ::inet_ntop(v6 ? AF_INET6 : AF_INET, bytes.data(), text, sizeof text);

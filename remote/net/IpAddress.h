@@ -25,7 +25,11 @@ struct IpAddress {
     static IpAddress Loopback() { return *Read("127.0.0.1"); }
 
     int Bits() const { return v6 ? 128 : 32; }
+    // Within 127.0.0.0/8, or ::1: this machine.
     bool IsLoopback() const;
+    // 127.0.0.1 or ::1 alone, the address this machine's clients come from
+    // unless they choose another.
+    bool IsLoopbackAddress() const;
     std::string Text() const;
 
     bool operator==(const IpAddress&) const = default;

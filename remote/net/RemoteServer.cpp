@@ -192,7 +192,9 @@ void RemoteServer::Accept() {
         if (fd < 0)
             return; // none left (EAGAIN), or the system's limit: the next round tries again
         const IpAddress client = IpAddress::FromSocket(from);
-        if (!allowed_.Allows(client)) {
+        // Without a list the server listens on the loopback only, where
+        // every client is this machine's.
+        if (!allowed_.Empty() && !allowed_.Allows(client)) {
             Refuse(fd, client);
             continue;
         }

@@ -719,6 +719,35 @@ TEST(CrossfadeMixerTest, AStreamedToneIsItsSourceFramesAndFadesOutWhereARewriteW
     }
 }
 
+// A change of a streamed source is heard from where a rewrite went back:
+// the source renders the frames taken back again, the change from the first.
+TEST(CrossfadeMixerTest, AStreamedChangeIsHeardFromWhereTheRewriteWentBack) {
+    WaveFormat format;
+    format.stereo = true;
+    format.wide = WideSamples::Float32;
+    StreamedToneSettings tone;
+    tone.frequency = MilliHertz{997123};
+    StreamedTone played(tone, format), reference(tone, format);
+    constexpr std::size_t kFrames = 20000, kBack = 5000, kBytes = 8;
+    std::vector<std::uint8_t> want(kFrames * kBytes), got(kFrames * kBytes);
+    reference.Render(kFrames - kBack, want.data());
+    reference.SetFrequency(MilliHertz{12500});
+    reference.Render(kBack, want.data() + (kFrames - kBack) * kBytes);
+
+    CrossfadeMixer mixer;
+    mixer.SetRate(format.SamplesPerSecond());
+    mixer.StartStream(played, kFullLevel);
+    ASSERT_EQ(mixer.Render(got.data(), kFrames, kFullLevel, StreamSample::Float32), kFrames);
+    ASSERT_EQ(mixer.Rewind(kBack), kBack);
+    mixer.RenderStreamAgain();
+    played.SetFrequency(MilliHertz{12500});
+    ASSERT_EQ(mixer.Render(got.data() + (kFrames - kBack) * kBytes, kBack, kFullLevel,
+                           StreamSample::Float32),
+              kBack);
+    const long fade = long(mixer.FadeFrames() * kBytes);
+    EXPECT_TRUE(std::equal(got.begin() + fade, got.end(), want.begin() + fade));
+}
+
 // A stop or change writes again what the server has not played yet, from
 // where that begins. The server's library takes a seek only where its
 // offset, read as an unsigned number, is whole frames.

@@ -372,6 +372,44 @@ TEST(StreamedTone, ChangesContinueThePhaseToTheFrameAndRampTheLevel) {
     }
 }
 
+// An output takes back what it queued: the tone steps back to the exact
+// phase, cycle count and level ramp of that frame, so that the frames come
+// again bit for bit, and a change asked there is heard from there as if it
+// had been asked at that frame; it never goes back past a change.
+TEST(StreamedTone, StepsBackToTheExactStateOfAnEarlierFrame) {
+    struct Row {
+        const char* what;
+        TTGWave wave;
+        std::optional<BurstSettings> burst;
+    };
+    const Row rows[] = {{"sine", TTGWave::tgSine, std::nullopt},
+                        {"square", TTGWave::tgSquare, std::nullopt},
+                        {"bursts", TTGWave::tgSine, BurstSettings{3, 2}}};
+    for (const Row& row : rows) {
+        StreamedToneSettings settings;
+        settings.wave = row.wave;
+        settings.frequency = {997123};
+        settings.burst = row.burst;
+        settings.rightLagTenths = row.burst ? 0 : 900;
+        const WaveFormat format = FormatOf(Bits::Float, 48000, true);
+        StreamedTone rewound(settings, format), straight(settings, format);
+        rewound.SetPeaks(0.5, 0.25, 4800); // a ramp goes on across the step back
+        straight.SetPeaks(0.5, 0.25, 4800);
+        Stream(rewound, 3000);
+        Stream(straight, 2000);
+        EXPECT_EQ(rewound.StepBack(1000), 1000u) << row.what;
+        EXPECT_EQ(Stream(rewound, 700), Stream(straight, 700)) << row.what;
+        Stream(rewound, 300);
+        EXPECT_EQ(rewound.StepBack(300), 300u) << row.what;
+        rewound.SetFrequency({12500});
+        straight.SetFrequency({12500});
+        const std::vector<double> after = Stream(straight, 5000);
+        EXPECT_EQ(Stream(rewound, 5000), after) << row.what;
+        EXPECT_EQ(rewound.StepBack(100000), 5000u) << row.what << ": not past the change";
+        EXPECT_EQ(Stream(rewound, 5000), after) << row.what;
+    }
+}
+
 // --- purity and frequency on the fine grid -----------------------------------
 
 struct GridRow {

@@ -177,8 +177,9 @@ TEST(Memory, EachChannelKeepsItsOwn) {
     EXPECT_EQ(i.FrequencyOf(Channel::Right), Hz(12.5));
     EXPECT_EQ(i.State().dials[3].reading, 39);
     ASSERT_NE(f.Stream(), nullptr) << "12.5 Hz lies below the dials: it streams";
-    EXPECT_NEAR(f.Stream()->AskedPeak(), std::sqrt(0.6) / 2, 1e-12);
-    EXPECT_EQ(f.sound->Level(), PackLevelWord(0, kLevelHalfMax));
+    EXPECT_EQ(f.Stream()->AskedPeak(), 0.0);
+    EXPECT_NEAR(f.Stream()->AskedRightPeak(), std::sqrt(0.6) / 2, 1e-12);
+    EXPECT_EQ(f.sound->Level(), kFullLevel);
     i.SelectChannel(Channel::Left);
     EXPECT_EQ(f.Stream(), nullptr);
     EXPECT_EQ(f.gen.Frequency(), 1000);
@@ -186,7 +187,7 @@ TEST(Memory, EachChannelKeepsItsOwn) {
 }
 
 // While running: a change that leaves the sound as it is plays nothing; a
-// sine's new frequency or level is handed to the stream that plays; a shape
+// new frequency or level is handed to the stream that plays; a new waveform
 // or the dials' whole hertz play once.
 TEST(Heard, OnceOrInPlace) {
     Fixture f;
@@ -216,7 +217,8 @@ TEST(Heard, OnceOrInPlace) {
     i.SelectWaveform(TTGWave::tgSquare);
     EXPECT_EQ(f.sound->streams, 2);
     i.SetExactFrequency(Hz(1000.5));
-    EXPECT_EQ(f.sound->streams, 3) << "a shape's new tables are built off the feed";
+    EXPECT_EQ(f.sound->streams, 2) << "a shape retunes in place too";
+    EXPECT_EQ(f.Stream()->AskedFrequency(), Hz(1000.5));
     i.SetDial(Dial::Thousands, {2.0f, 2});
     EXPECT_EQ(f.sound->PlayCount(), 2);
     EXPECT_EQ(f.Stream(), nullptr);
@@ -247,6 +249,50 @@ TEST(Levels, BothChannelsEachAtTheirOwnCalibration) {
     EXPECT_EQ(f.gen.PeakLevel(), 0.0);
 }
 
+// A streamed tone plays each channel at its own level in its samples (the
+// level word at full), whichever channel is selected and however each is
+// calibrated; a change ramps each to its own peak.
+TEST(Levels, AStreamedToneCarriesEachChannelsOwnPeak) {
+    struct Row {
+        const char* what;
+        Channel channel;
+        std::optional<WrittenLevel> level; // none: the amplitude dial at 50
+        double left, right;                // the peaks expected
+    };
+    const Row rows[] = {
+        {"both, 0.5 V on 1 V and 2 V", Channel::Both, WrittenLevel{0.5, LevelUnit::Volts}, 0.5,
+         0.25},
+        {"right, 0 dBu on 2 V", Channel::Right, kZeroDbu, 0, std::sqrt(0.6) / 2},
+        {"left, the dial", Channel::Left, std::nullopt, 0.5, 0},
+    };
+    for (const Row& row : rows) {
+        Fixture f;
+        Instrument& i = f.instrument;
+        i.UseCalibration(Calibrated(1.0, 2.0));
+        i.SelectChannel(row.channel);
+        i.SetExactFrequency(Hz(997.123));
+        i.Start();
+        if (row.level) {
+            ASSERT_TRUE(i.SetExactLevel(*row.level)) << row.what;
+        }
+        RetunableTone* stream = f.Stream();
+        ASSERT_NE(stream, nullptr) << row.what;
+        EXPECT_EQ(f.sound->Level(), kFullLevel) << row.what;
+        // Past the ramp, each channel's RMS is its peak's share of a sine.
+        const int frames = 48000;
+        std::vector<std::int16_t> out(2 * std::size_t(frames));
+        ASSERT_EQ(stream->Format().BytesPerFrame(), 4) << row.what;
+        stream->Render(std::size_t(frames), reinterpret_cast<std::uint8_t*>(out.data()));
+        for (int c = 0; c < 2; ++c) {
+            double sum = 0;
+            for (int n = frames / 2; n < frames; ++n)
+                sum += double(out[std::size_t(2 * n + c)]) * out[std::size_t(2 * n + c)];
+            const double rms = std::sqrt(sum / (frames / 2)) / 32767 * std::sqrt(2.0);
+            EXPECT_NEAR(rms, c == 0 ? row.left : row.right, 1e-3) << row.what << ", channel " << c;
+        }
+    }
+}
+
 // The status line's reading: the exact frequency between whole hertz, and
 // the level in volts once calibrated.
 TEST(Reading, ShowsWhatTheDisplaysCannot) {
@@ -269,6 +315,78 @@ TEST(Reading, ShowsWhatTheDisplaysCannot) {
     EXPECT_NEAR(*i.Display().reading->dbu, 0, 1e-9);
     i.SelectWaveform(TTGWave::tgNoise);
     EXPECT_EQ(i.Display().reading, std::nullopt);
+}
+
+// The volts hold at the calibration's volume only: once the server reports
+// another on either channel they are marked, and the status line shows it
+// in place of the pointer's hint.
+TEST(Reading, VoltsNoLongerValidOnceTheVolumeDiffers) {
+    struct Row {
+        std::optional<std::uint32_t> left, right;
+        bool valid;
+    };
+    const Row rows[] = {
+        {std::nullopt, std::nullopt, true}, // not known: nothing to say
+        {65536, 65536, true},
+        {32768, 65536, false},
+        {65536, 32768, false}, // the right channel alone turned down
+        {std::nullopt, 30000, false},
+    };
+    for (const Row& r : rows) {
+        Fixture f;
+        Instrument& i = f.instrument;
+        i.UseCalibration(Calibrated(1.55, 1.0));
+        i.ShowHint("hint");
+        i.UseOutputReport({r.left, r.right, 0});
+        ASSERT_TRUE(i.Display().reading);
+        EXPECT_EQ(i.Display().reading->voltsValid, r.valid) << r.left.value_or(0);
+        EXPECT_EQ(i.Display().status.empty(), !r.valid);
+        // A calibration at the volume reported now holds again.
+        OutputCalibration again = Calibrated(1.55, 1.0);
+        again.left->volume = r.left.value_or(0);
+        again.right->volume = r.right.value_or(0);
+        i.UseCalibration(again);
+        EXPECT_TRUE(i.Display().reading->voltsValid);
+    }
+}
+
+// Until a rate is chosen, the precise synthesis plays at the output's own
+// (when the fine frequencies fit it); a rate chosen that differs from the
+// output's is a resampling the display tells.
+TEST(Rate, TheOutputsOwnUntilOneIsChosen) {
+    Fixture f;
+    Instrument& i = f.instrument;
+    using Resampling = DisplayState::Resampling;
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 96000); // not known yet
+    EXPECT_EQ(i.Display().resampling, std::nullopt);
+    i.UseOutputReport({std::nullopt, std::nullopt, 48000});
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 48000);
+    EXPECT_EQ(i.Display().resampling, std::nullopt);
+    i.UseOutputReport({std::nullopt, std::nullopt, 44100});
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 44100);
+
+    i.ShowHint("hint");
+    ASSERT_TRUE(i.ChooseRate(96000));
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 96000);
+    EXPECT_EQ(i.Display().resampling, (Resampling{96000, 44100}));
+    EXPECT_EQ(i.Display().status, ""); // said at once
+    i.UseOutputReport({std::nullopt, std::nullopt, 48000});
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 96000); // chosen stays
+    ASSERT_TRUE(i.FollowOutputRate());
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 48000);
+
+    // 30 kHz needs more than 48 kHz: the rate that plays it stays.
+    ASSERT_TRUE(i.ChooseRate(96000));
+    ASSERT_TRUE(i.SetExactFrequency(Hz(30000)));
+    ASSERT_TRUE(i.FollowOutputRate());
+    EXPECT_EQ(f.gen.Format().SamplesPerSecond(), 96000);
+    EXPECT_EQ(i.FrequencyOf(Channel::Both), Hz(30000));
+
+    // The classic synthesis keeps its own rates.
+    Fixture classic(false);
+    classic.instrument.UseOutputReport({std::nullopt, std::nullopt, 48000});
+    EXPECT_EQ(classic.gen.Format().SamplesPerSecond(), 96000);
+    EXPECT_EQ(classic.instrument.Display().resampling, (Resampling{96000, 48000}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // The instrument driven by sequences of commands, with no display: what it
 // remembers, what it corrects, what it plays and what it shows after them.
 #include "engine/LevelWord.h"
+#include "engine/RetunableTone.h"
 #include "engine/ToneGen.h"
 #include "engine/multitone/MultitoneSource.h"
 #include "engine/steps/SteppedSweepSource.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -414,6 +416,114 @@ TEST(ToneSets, TheMultitoneReplacesTheToneUntilAnotherIsChosen) {
     EXPECT_EQ(g.sound->Trace().back().substr(0, 4), "play");
     choice.f2 = 20; // no tone between 100 and 20 Hz
     EXPECT_FALSE(instrument.SelectMultitone(choice));
+}
+
+// The bursts and the phase are the steady sine's: refused elsewhere, ended
+// by leaving the sine, and heard at once, streamed with a fine frequency.
+TEST(SineShapes, BurstsAndThePhaseBelongToTheSteadySine) {
+    Generator g;
+    Instrument classic(g.gen);
+    EXPECT_FALSE(classic.SetBurst(BurstSettings{3, 5}));
+    EXPECT_FALSE(classic.SetRightPhase(900));
+    g.gen.SetPrecise(true);
+    Instrument instrument(g.gen);
+    ASSERT_TRUE(instrument.Start());
+    const int plays = g.sound->PlayCount();
+    ASSERT_TRUE(instrument.SetRightPhase(900));
+    EXPECT_EQ(g.gen.Signal().rightLagTenths, 900);
+    EXPECT_TRUE(g.gen.Stereo()) << "the phase needs two channels";
+    EXPECT_EQ(g.sound->PlayCount(), plays + 1) << "heard at once";
+    const InstrumentState phased = instrument.State();
+    for (const auto& [name, command] : std::vector<std::pair<const char*, Command>>{
+             {"a burst out of phase",
+              [](Instrument& i) {
+                  return i.SetBurst(BurstSettings{3, 5});
+              }},
+             {"beyond a turn", [](Instrument& i) { return i.SetRightPhase(3601); }},
+             {"below zero", [](Instrument& i) { return i.SetRightPhase(-1); }}}) {
+        EXPECT_FALSE(command(instrument)) << name;
+        EXPECT_EQ(instrument.State(), phased) << name;
+    }
+    // Between whole hertz the stream plays the phase, and keeps it.
+    ASSERT_TRUE(instrument.SetExactFrequency(MilliHertz{997123}));
+    auto* stream = dynamic_cast<RetunableTone*>(g.sound->Streaming());
+    ASSERT_NE(stream, nullptr);
+    EXPECT_NE(stream->Tone().Right(), nullptr);
+    ASSERT_TRUE(instrument.SetFrequency(1000));
+
+    ASSERT_TRUE(instrument.SelectWaveform(TTGWave::tgSquare));
+    EXPECT_EQ(instrument.State().rightLagTenths, 0) << "the square plays in phase";
+    EXPECT_EQ(g.gen.Signal().rightLagTenths, 0);
+    EXPECT_FALSE(g.gen.Stereo());
+    EXPECT_FALSE(instrument.SetBurst(BurstSettings{3, 5}));
+    EXPECT_FALSE(instrument.SetRightPhase(900));
+
+    ASSERT_TRUE(instrument.SelectWaveform(TTGWave::tgSine));
+    EXPECT_FALSE(instrument.SetBurst(BurstSettings{0, 5}));
+    ASSERT_TRUE(instrument.SetBurst(BurstSettings{3, 5}));
+    EXPECT_EQ(g.gen.Signal().kind, SignalKind::Burst);
+    EXPECT_EQ(g.gen.Signal().burst.onCycles, 3);
+    ASSERT_TRUE(instrument.Tick());
+    EXPECT_EQ(Shown(instrument.State().left), "01000/050") << "bursts have the dials' frequency";
+    EXPECT_FALSE(instrument.SetRightPhase(900));
+    ASSERT_TRUE(instrument.SelectSignal(SignalKind::PinkNoise));
+    EXPECT_FALSE(instrument.State().burst);
+    ASSERT_TRUE(instrument.SelectSignal(SignalKind::Tone));
+    EXPECT_EQ(g.gen.Signal(), MeasurementSignal{}) << "the steady tone again";
+}
+
+// What a front end is shown before a multitone plays: its plan at the
+// rate, on the channels that sound, through the output's calibration.
+TEST(ToneSets, AMultitonePlanNamesWhatStandsInTheWay) {
+    const auto list = [](const char* text) {
+        const std::string path = ::testing::TempDir() + "orbel-tones.txt";
+        std::ofstream(path) << text;
+        return path;
+    };
+    OutputCalibration calibrated;
+    calibrated.left = ChannelCalibration{1.0, "", 0};
+    calibrated.right = ChannelCalibration{2.0, "", 0};
+    MultitoneChoice choice;
+    choice.f1 = 100;
+    choice.f2 = 1000;
+    choice.fftLength = 8192;
+    MultitonePlan plan = PlanMultitone(choice, 48000, {}, Channel::Both);
+    ASSERT_TRUE(plan.Playable());
+    EXPECT_EQ(plan.multitone->tones.size(), 11u);
+    EXPECT_EQ(plan.multitone->levelDb, -10);
+    EXPECT_EQ(plan.levelWord, kFullLevel);
+    EXPECT_EQ(PlanMultitone(choice, 48000, {}, Channel::Left).levelWord, PackLevelWord(0xFFFF, 0));
+    // Volts: each channel at its own calibration, the louder one in the samples.
+    choice.level = WrittenLevel{-20, LevelUnit::DbV};
+    EXPECT_EQ(PlanMultitone(choice, 48000, {}, Channel::Both).refusal, MultitonePlanRefusal::Level);
+    plan = PlanMultitone(choice, 48000, calibrated, Channel::Both);
+    ASSERT_TRUE(plan.Playable());
+    EXPECT_NEAR(plan.multitone->levelDb, -20, 1e-9);
+    EXPECT_NEAR(RightLevel(plan.levelWord), 0xFFFF / 2.0, 1);
+    // Too loud: refused with the largest level that fits, which then plays.
+    choice.level = WrittenLevel{0.9, LevelUnit::Volts};
+    plan = PlanMultitone(choice, 48000, calibrated, Channel::Both);
+    ASSERT_EQ(plan.refusal, MultitonePlanRefusal::Clips);
+    ASSERT_TRUE(plan.largestLevel);
+    EXPECT_EQ(plan.largestLevel->unit, LevelUnit::Volts);
+    EXPECT_LT(plan.largestLevel->number, 0.9);
+    choice.level = *plan.largestLevel;
+    EXPECT_TRUE(PlanMultitone(choice, 48000, calibrated, Channel::Both).Playable());
+    // Two listed tones on one bin are both named; a bad line by its number.
+    choice = MultitoneChoice{};
+    choice.fftLength = 1024;
+    choice.tonesFile = list("# two close tones\n1000\n1005 -3\n");
+    plan = PlanMultitone(choice, 48000, {}, Channel::Both);
+    EXPECT_EQ(plan.refusal, MultitonePlanRefusal::SameBin);
+    EXPECT_EQ(plan.firstHertz, 1000);
+    EXPECT_EQ(plan.secondHertz, 1005);
+    choice.tonesFile = list("1000\n\n2000 -3 90 7\n");
+    plan = PlanMultitone(choice, 48000, {}, Channel::Both);
+    EXPECT_EQ(plan.refusal, MultitonePlanRefusal::FileLine);
+    EXPECT_EQ(plan.listLine, 3);
+    choice.tonesFile = ::testing::TempDir() + "orbel-no-such-list.txt";
+    EXPECT_EQ(PlanMultitone(choice, 48000, {}, Channel::Both).refusal,
+              MultitonePlanRefusal::FileUnreadable);
 }
 
 } // namespace

@@ -246,7 +246,19 @@ INSTANTIATE_TEST_SUITE_P(
                                    i.ChooseResolution(TTGResolution::tg24Bit);
                                    i.ChooseQuality(TTGQuality::tgLoQ);
                                }},
-                      ModelRow{"OwnRate", [](Instrument& i) { i.ChooseRate(192000); }}),
+                      ModelRow{"OwnRate", [](Instrument& i) { i.ChooseRate(192000); }},
+                      ModelRow{"MultitoneOnTheLeft",
+                               [](Instrument& i) {
+                                   i.SelectChannel(Channel::Left);
+                                   MultitoneChoice m;
+                                   m.f1 = 100.5;
+                                   m.f2 = 1000;
+                                   m.tones = 7;
+                                   m.linear = true;
+                                   m.fftLength = 8192;
+                                   m.level = WrittenLevel{-23.5, LevelUnit::DbFs};
+                                   ASSERT_TRUE(i.SelectMultitone(m));
+                               }}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(PresetRecall, IsHeardOnceWhilePlayingAndNotAtAllWhenNothingChanges) {
@@ -284,7 +296,17 @@ TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
          },
          "volume"},
         {[](Preset& p) { p.steps = "100:1000:3"; }, "steps"},
-        {[](Preset& p) { p.phaseTenths = 900; }, "phase"},
+        {[](Preset& p) {
+             p.phaseTenths = 900;
+             p.waveform = PresetWave{TTGWave::tgSquare, SignalKind::Tone, false};
+         },
+         "phase"},
+        {[](Preset& p) {
+             p.waveform = PresetWave{TTGWave::tgSine, SignalKind::Tone, true};
+             p.level = WrittenLevel{-1, LevelUnit::DbFs};
+         },
+         "clip"},
+        {[](Preset& p) { p.tones = "100:1000:3"; }, "waveform multitone"},
     };
     for (const auto& [fill, reason] : rows) {
         Bench bench;
@@ -300,6 +322,47 @@ TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
         EXPECT_EQ(bench.instrument.State(), before) << reason;
         EXPECT_EQ(bench.sound->PlayCount(), plays) << reason;
     }
+}
+
+TEST(PresetRecall, BurstsAndThePhaseComeBackWithTheSine) {
+    Bench bench;
+    Preset preset;
+    preset.burst = BurstSettings{3, 5};
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_EQ(bench.gen.Signal().kind, SignalKind::Burst);
+    EXPECT_EQ(bench.instrument.CapturePreset("again").burst, preset.burst);
+    preset.burst.reset();
+    preset.phaseTenths = 450; // takes the bursts' place
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_FALSE(bench.instrument.State().burst);
+    EXPECT_EQ(bench.gen.Signal().rightLagTenths, 450);
+    EXPECT_EQ(bench.instrument.CapturePreset("again").phaseTenths, 450);
+    preset = {};
+    preset.waveform = PresetWave{TTGWave::tgTriangle, SignalKind::Tone, false};
+    ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+    EXPECT_EQ(bench.instrument.State().rightLagTenths, 0) << "the triangle plays in phase";
+}
+
+// A multitone recalled while a tone plays takes its place, and a tone
+// recalled then takes the multitone's place again.
+TEST(PresetRecall, TheMultitoneComesAndGoesWhilePlaying) {
+    Bench bench;
+    bench.instrument.Start();
+    Preset multitone;
+    multitone.waveform = PresetWave{TTGWave::tgSine, SignalKind::Tone, true};
+    multitone.tones = "100:1000:3";
+    multitone.fftLength = 8192;
+    ASSERT_TRUE(bench.instrument.RecallPreset(multitone).accepted);
+    EXPECT_TRUE(bench.instrument.State().multitone.chosen);
+    EXPECT_EQ(bench.instrument.State().multitone.level, (WrittenLevel{-10, LevelUnit::DbFs}));
+    EXPECT_NE(bench.sound->Streaming(), nullptr);
+    Preset tone;
+    tone.frequency = MilliHertz::FromHertz(440);
+    tone.waveform = PresetWave{};
+    ASSERT_TRUE(bench.instrument.RecallPreset(tone).accepted);
+    EXPECT_FALSE(bench.instrument.State().multitone.chosen);
+    EXPECT_EQ(bench.sound->Streaming(), nullptr);
+    EXPECT_EQ(bench.gen.Frequency(), 440);
 }
 
 TEST(PresetRecall, ExactFrequenciesAndLevelsComeBackExactly) {

@@ -661,7 +661,12 @@ TEST_F(PanelMenuTest, RemoteControlIsOffUntilChosenAndItsCommandsMoveThePanel) {
     to.sin_port = htons(std::uint16_t(remote.Port()));
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ::connect(client, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    const std::string ask = "FREQ 440;:FREQ?;:SYST:SHUT;:SYST:ERR?\n";
+    // Levels in volts through the panel's calibration of its output.
+    OutputCalibration calibration;
+    calibration.left = calibration.right = ChannelCalibration{2.0, "2026-12-09T17:46:00Z", 65536};
+    form->Model().UseCalibration(calibration);
+    const std::string ask =
+        "FREQ 440;:VOLT:UNIT VRMS;:VOLT 0.5;:FREQ?;:VOLT?;:SYST:SHUT;:SYST:ERR?\n";
     std::string reply;
     for (int i = 0; i < 500 && reply.find('\n') == std::string::npos; ++i) {
         if (i == 5)
@@ -674,7 +679,7 @@ TEST_F(PanelMenuTest, RemoteControlIsOffUntilChosenAndItsCommandsMoveThePanel) {
         QThread::msleep(10);
     }
     ::close(client);
-    EXPECT_EQ(reply.substr(0, 4), "440;") << reply;
+    EXPECT_EQ(reply.substr(0, 8), "440;0.5;") << reply;
     EXPECT_EQ(reply.find(";0,"), std::string::npos) << "a client cannot end the panel: " << reply;
     EXPECT_EQ(Gen().Frequency(), 440);
     EXPECT_EQ(form->Model().State().dials[1].reading, 4) << "the dials follow";
@@ -744,19 +749,23 @@ TEST_P(KeptSettings, ReadAndWriteTheSameWords) {
 
 INSTANTIATE_TEST_SUITE_P(
     Words, KeptSettings,
-    ::testing::Values(KeptFile{"FloatLowRateCcif",
-                               "[format]\nbits=float\nrate=44100\n[signal]\nkind=ccif",
-                               {"", TTGResolution::tgFloat, TTGQuality::tgLoQ, SignalKind::Ccif}},
-                      KeptFile{"WideSmpte",
-                               "[format]\nbits=24\nrate=96000\n[signal]\nkind=smpte",
-                               {"", TTGResolution::tg24Bit, TTGQuality::tgHiQ, SignalKind::Smpte}},
-                      KeptFile{
-                          "PlainPink",
-                          "[format]\nbits=16\nrate=96000\n[signal]\nkind=pink",
-                          {"", TTGResolution::tg16Bit, TTGQuality::tgHiQ, SignalKind::PinkNoise}},
-                      KeptFile{"Panel",
-                               "[format]\nbits=16\nrate=44100\n[signal]\nkind=panel",
-                               {"", TTGResolution::tg16Bit, TTGQuality::tgLoQ, SignalKind::Tone}}),
+    ::testing::Values(
+        KeptFile{"FloatLowRateCcif",
+                 "[format]\nbits=float\nrate=44100\n[signal]\nkind=ccif",
+                 {"", TTGResolution::tgFloat, TTGQuality::tgLoQ, SignalKind::Ccif, 0, true}},
+        KeptFile{"WideSmpte",
+                 "[format]\nbits=24\nrate=96000\n[signal]\nkind=smpte",
+                 {"", TTGResolution::tg24Bit, TTGQuality::tgHiQ, SignalKind::Smpte, 0, true}},
+        KeptFile{"PlainPink",
+                 "[format]\nbits=16\nrate=96000\n[signal]\nkind=pink",
+                 {"", TTGResolution::tg16Bit, TTGQuality::tgHiQ, SignalKind::PinkNoise, 0, true}},
+        KeptFile{"Panel",
+                 "[format]\nbits=16\nrate=44100\n[signal]\nkind=panel",
+                 {"", TTGResolution::tg16Bit, TTGQuality::tgLoQ, SignalKind::Tone, 0, true}},
+        // No rate chosen: the output's own.
+        KeptFile{"OutputsOwnRate",
+                 "[format]\nbits=16\nrate=output\n[signal]\nkind=panel",
+                 {"", TTGResolution::tg16Bit, TTGQuality::tgHiQ, SignalKind::Tone}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PanelMenuTest, AFileThatCannotBeReadGivesTheDefaults) {

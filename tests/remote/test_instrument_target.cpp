@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -104,16 +105,50 @@ TEST(InstrumentTarget, ChangesBecomeTheInstrumentsCommands) {
                      s.left.level = {1, LevelUnit::Volts};
                  },
                  -221, Channel::Both, false, 1000, 50},
-             Row{"a phase", [](RemoteSettings& s) { s.rightPhaseDegrees = 90; }, -221,
-                 Channel::Both, false, 1000, 50},
+             Row{"a phase", [](RemoteSettings& s) { s.rightPhaseDegrees = 90; }, 0, Channel::Both,
+                 false, 1000, 50},
+             Row{"a phase between tenths", [](RemoteSettings& s) { s.rightPhaseDegrees = 90.05; },
+                 -222, Channel::Both, false, 1000, 50},
+             Row{"a square's phase",
+                 [](RemoteSettings& s) {
+                     s.function = Function::Square;
+                     s.rightPhaseDegrees = 90;
+                 },
+                 -221, Channel::Both, false, 1000, 50},
              Row{"a burst, with a valid frequency",
                  [](RemoteSettings& s) {
                      s.left.frequency = Hz(500);
+                     s.burst = {true, 4, 12};
+                 },
+                 0, Channel::Both, false, 500, 50},
+             Row{"a burst out of phase",
+                 [](RemoteSettings& s) {
                      s.burst.on = true;
+                     s.rightPhaseDegrees = 90;
                  },
                  -221, Channel::Both, false, 1000, 50},
-             Row{"a multitone", [](RemoteSettings& s) { s.function = Function::Multitone; }, -221,
+             Row{"a multitone", [](RemoteSettings& s) { s.function = Function::Multitone; }, 0,
                  Channel::Both, false, 1000, 50},
+             Row{"a stepped sweep on the left",
+                 [](RemoteSettings& s) {
+                     s.left.on = true;
+                     s.steps = {true, Hz(200), Hz(2000), 5, 250, true, false};
+                 },
+                 0, Channel::Left, true, 1000, 50},
+             Row{"a stepped sweep of a square",
+                 [](RemoteSettings& s) {
+                     s.left.on = true;
+                     s.function = Function::Square;
+                     s.steps.on = true;
+                 },
+                 -221, Channel::Both, false, 1000, 50},
+             Row{"steps too short",
+                 [](RemoteSettings& s) {
+                     s.left.on = true;
+                     s.steps.on = true;
+                     s.steps.dwellMs = 5;
+                 },
+                 -222, Channel::Both, false, 1000, 50},
          }) {
         Rig rig;
         const instrument::InstrumentState before = rig.model.State();
@@ -203,6 +238,28 @@ TEST(InstrumentTarget, WhatThePanelSetIsNeverRefused) {
     EXPECT_EQ(rig.target.Apply(s).code, 0);
     EXPECT_EQ(rig.gen.Frequency(), 440);
     EXPECT_EQ(rig.model.State().dials[3].reading, 0);
+}
+
+TEST(InstrumentTarget, VoltsFollowTheOutputsCalibration) {
+    Rig rig;
+    RemoteSettings s = rig.target.Current();
+    s.left.level = s.right.level = {0.5, LevelUnit::Volts};
+    EXPECT_EQ(rig.target.Apply(s).code, -221) << "not calibrated";
+    EXPECT_FALSE(rig.target.LevelIn(Output::Left, LevelUnit::Volts));
+    OutputCalibration calibration;
+    calibration.left = calibration.right = ChannelCalibration{1.0, "2026-12-09T17:46:00Z", 65536};
+    rig.model.UseCalibration(calibration);
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_EQ(rig.model.State().fine.level, s.left.level);
+    const double halfDb = 20 * std::log10(0.5);
+    EXPECT_NEAR(*rig.target.LevelIn(Output::Left, LevelUnit::DbFs), halfDb, 1e-9);
+    EXPECT_NEAR(*rig.target.LevelIn(Output::Right, LevelUnit::DbV), halfDb, 1e-9);
+    EXPECT_NEAR(*rig.target.LevelIn(Output::Left, LevelUnit::VoltsPeakToPeak), std::sqrt(2.0),
+                1e-9);
+    // A dBFS level reads in volts too.
+    s.left.level = s.right.level = {-20, LevelUnit::DbFs};
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_NEAR(*rig.target.LevelIn(Output::Left, LevelUnit::Volts), 0.1, 1e-9);
 }
 
 } // namespace

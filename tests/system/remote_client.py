@@ -3,12 +3,19 @@
 socket, while the sound server's monitor is read as it plays.
 
     remote_client.py PORT WORKDIR
+    remote_client.py allow PORT
 
 Checks set and query, errors, the limits (the ninth client, a line over
 64 KiB, garbage, 8 clients x 1,000 queries answered in order, 10,000
-random lines) with the sound going on without a gap, and measures the time
-from a frequency command's send to the first changed sample on the
-monitor. Ends the server with SYSTem:SHUTdown."""
+random lines each leaving an error unless it is blank) with the sound going
+on without a gap, and measures the time from a frequency command's send to
+the first changed sample on the monitor. Ends the server with
+SYSTem:SHUTdown.
+
+With "allow", checks a server listening on 0.0.0.0 with --allow 127.0.0.2:
+clients from 127.0.0.2 and from the loopback address are served, one from
+127.0.0.3 is closed at once (on Linux all of 127.0.0.0/8 reaches this
+machine, so each is a client address of its own)."""
 
 import random
 import socket
@@ -20,7 +27,8 @@ import time
 import numpy as np
 
 RATE = 96000
-PORT = int(sys.argv[1])
+ALLOW_CHECK = sys.argv[1] == "allow"
+PORT = int(sys.argv[2] if ALLOW_CHECK else sys.argv[1])
 failures = []
 
 
@@ -57,10 +65,20 @@ class Monitor:
     def frames(self):
         return len(self.data) // 4
 
-    def left(self, begin=0, end=None):
+    def both(self, begin=0, end=None):
         with self.lock:
             raw = bytes(self.data[begin * 4:(end if end else len(self.data) // 4) * 4])
-        return np.frombuffer(raw, dtype="<i2").reshape(-1, 2)[:, 0].astype(float)
+        return np.frombuffer(raw, dtype="<i2").reshape(-1, 2).astype(float)
+
+    def left(self, begin=0, end=None):
+        return self.both(begin, end)[:, 0]
+
+    def heard(self, seconds):
+        """Both channels of the next `seconds`, after the change heard."""
+        time.sleep(0.3)
+        begin = self.frames()
+        time.sleep(seconds)
+        return self.both(begin)
 
     def frame_at(self, t):
         """The frame that reached the monitor at time t (estimated)."""
@@ -85,8 +103,9 @@ class Monitor:
 
 
 class Client:
-    def __init__(self):
-        self.sock = socket.create_connection(("127.0.0.1", PORT), timeout=20)
+    def __init__(self, source=None):
+        self.sock = socket.create_connection(
+            ("127.0.0.1", PORT), timeout=20, source_address=(source, 0) if source else None)
         self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         self.buffer = b""
 
@@ -118,10 +137,41 @@ def gaps(samples, steady):
     return int((rms < 0.9 * steady).sum())
 
 
+def level_db(x):
+    return 20 * np.log10(np.sqrt((x ** 2).mean()) / (32767 / np.sqrt(2)))
+
+
+def phase_deg(x, hz):
+    return np.degrees(np.angle((x * np.exp(-2j * np.pi * hz * np.arange(len(x)) / RATE)).sum()))
+
+
 def rising_crossings(x):
     i = np.nonzero((x[:-1] < 0) & (x[1:] >= 0))[0]
     return i + x[i] / (x[i] - x[i + 1])
 
+
+def check_allow_list():
+    for source in ("127.0.0.2", "127.0.0.1"):
+        client = Client(source)
+        idn = client.ask("*IDN?")
+        check(idn.startswith("orbel,"), f"a client from {source} is served: {idn!r}")
+        client.close()
+    stranger = Client("127.0.0.3")
+    stranger.sock.settimeout(5)
+    try:
+        stranger.send("*IDN?\n")
+        check(stranger.sock.recv(100) == b"", "a client from 127.0.0.3 is closed without a word")
+    except ConnectionResetError:
+        pass  # closed before the line arrived
+    except socket.timeout:
+        check(False, "a client from 127.0.0.3 is kept")
+    stranger.close()
+    print("PASS" if not failures else f"{len(failures)} checks failed", flush=True)
+    return 1 if failures else 0
+
+
+if ALLOW_CHECK:
+    sys.exit(check_allow_list())
 
 monitor = Monitor()
 time.sleep(1.0)
@@ -150,6 +200,37 @@ check(rig.ask("SYST:ERR?").startswith("-222"), "a frequency below the range is r
 check(rig.ask("FREQ?") in ("1000", "1.000000E+03"), "and changes nothing")
 rig.send("BOGUS:CMD 1\n")
 check(rig.ask("SYST:ERR?").startswith("-113"), "an unknown header gives -113")
+
+print("-- volts through the output's calibration, the phase, bursts, the multitone", flush=True)
+# The script calibrated the output at 1.5811 V for a full-scale sine.
+rig.send("VOLT:UNIT VRMS;:VOLT 0.5\n")
+check(abs(float(rig.ask("VOLT?")) - 0.5) < 1e-9, "0.5 V reads back")
+check(abs(float(rig.ask("VOLT:UNIT DBFS;:VOLT?")) + 10) < 0.01, "0.5 V reads as -10 dBFS")
+check(rig.ask("SYST:ERR?").startswith("0,"), "volts are taken on a calibrated output")
+level = level_db(monitor.heard(0.2)[:, 0])
+check(abs(level + 10) < 0.3, f"0.5 V heard at {level:.2f} dBFS, not -10")
+rig.send("VOLT -20;:SOUR2:PHAS 90\n")
+check(rig.ask("SOUR2:PHAS?") == "90", "the phase reads back")
+both = monitor.heard(0.1)
+lag = (phase_deg(both[:, 0], 1000) - phase_deg(both[:, 1], 1000)) % 360
+check(abs(lag - 90) < 1, f"the right output lags by {lag:.1f} degrees, not 90")
+rig.send("PHAS 0;:BURS:NCYC 2;OFFC 2;STAT ON\n")
+check(rig.ask("BURS?;:BURS:NCYC?;OFFC?") == "1;2;2", "the bursts read back")
+x = monitor.heard(0.2)[:, 0]
+n = RATE // 2000  # 0.5 ms windows: a 2 ms burst, then 2 ms of silence
+windows = np.sqrt((x[:len(x) // n * n].reshape(-1, n) ** 2).mean(axis=1))
+silent = (windows < 0.1 * steady).mean()
+check(0.35 < silent < 0.65, f"the bursts are silent {silent:.0%} of the time, not half")
+rig.send("BURS OFF;:FUNC MULT\n")
+check(rig.ask("FUNC?") == "MULT", "the multitone reads back")
+# Its tones lie on the bins of a 65536-point transform: any 65536 frames
+# hold whole cycles of each.
+spectrum = np.abs(np.fft.rfft(monitor.heard(0.7)[:65536, 0]))
+tones = int((spectrum > 0.1 * spectrum.max()).sum())
+print(f"the multitone: {tones} tones heard", flush=True)
+check(tones >= 20, f"the multitone is heard with {tones} tones")
+rig.send("FUNC SIN\n")
+check(rig.ask("SYST:ERR?").startswith("0,"), "no error from the phase, the bursts, the multitone")
 
 print("-- command to sound: 100 frequency changes", flush=True)
 sent = []
@@ -233,7 +314,7 @@ check(all(results), f"every answer in order, per client: {results}")
 for c in others:
     c.close()
 
-print("-- 10,000 random lines", flush=True)
+print("-- 10,000 random lines, each invalid one leaving an error", flush=True)
 rnd = random.Random(7)
 alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789:;*?#,. -+\"'\t\x00\x7f\xff"
 lines = []
@@ -243,15 +324,27 @@ while len(lines) < 10000:
     if not any(w in line.upper() for w in ("OUTP", "RST", "SHUT", "RCL", "VOLT", "FUNC", "SWE",
                                            "BURS", "STEP", "FREQ", "PHAS", "SOUR", "APPL")):
         lines.append(line)
-rig.send("".join(line + "\n" for line in lines).encode("latin-1"))
+# After each line, its errors are counted and cleared; the identity ends
+# the answer, so that a random line's own answer (a query it happened to
+# hold) is told apart.
+idn_tail = ";" + idn
+unanswered = []
+valid = []
+for begin in range(0, len(lines), 500):
+    batch = lines[begin:begin + 500]
+    rig.send("".join(line + "\nSYST:ERR:COUN?;*IDN?;*CLS\n" for line in batch).encode("latin-1"))
+    for line in batch:
+        answer = rig.line()
+        while not answer.endswith(idn_tail):
+            unanswered.append(line)
+            answer = rig.line()
+        if answer[:-len(idn_tail)] == "0":
+            valid.append(line)
 check(rig.ask("*OPC?") == "1", "the server answers after the random lines")
-errors = 0
-while True:
-    answer = rig.ask("SYST:ERR?")
-    if answer.startswith("0,"):
-        break
-    errors += 1
-check(errors > 0, "the random lines left errors")
+silent = [line for line in valid if line.strip(" \t")]
+print(f"random lines: {len(lines) - len(valid)} left errors, {len(valid) - len(silent)} blank, "
+      f"{len(unanswered)} answered a query of their own", flush=True)
+check(not silent, f"invalid lines left no error: {silent[:5]!r}")
 time.sleep(0.3)
 load_end = monitor.frames()
 quiet = gaps(monitor.left(load_begin, load_end), steady)

@@ -36,7 +36,7 @@ for attempt in 1 2 3; do
     ORBEL_SYSTEM_TESTS=$here timeout 120 "$2" "$work" | tee "$work/probe.log"
     analyse=sound_changes_analyse.py
   fi
-  if /usr/bin/python3 "$here/$analyse" "$work"; then
+  if /usr/bin/python3 "$here/$analyse" "$work" "$1"; then
     exit 0
   fi
 done

@@ -21,6 +21,7 @@
 // (997.123 Hz, which no loop holds), and prints the processor time it took
 // ("cpu SECONDS WALL"), for tools/bench-sound.sh.
 
+#include "core/ChannelCalibration.h"
 #include "engine/StreamedTone.h"
 #include "engine/ToneGen.h"
 #include "instrument/Instrument.h"
@@ -277,7 +278,8 @@ int SteadyOnly(const std::string& dir, double seconds) {
 
 // Plays a streamed tone through the instrument, at half level, and changes
 // it between frequencies of the fine grid (the stream is retuned while it
-// plays), 400 ms apart.
+// plays), 500 ms apart; last, each channel to its own exact level (the
+// right one calibrated at twice the left one's volts: half its samples).
 int FineChanges(const std::string& dir) {
     Events events(dir + "/events.txt");
     Bench bench(dir, events, BenchSetup::ForChanges());
@@ -293,16 +295,27 @@ int FineChanges(const std::string& dir) {
     gen.SetLeftVolume(50);
     gen.SetRightVolume(50);
     instrument::Instrument instrument(gen);
-    const double grid[] = {997.123, 1250.5,  1000.001, 812.25, 1499.999, 997.123,
-                           1100.75, 900.001, 1333.333, 1000.5, 1200.125};
+    // PipeWire runs its graph at 48000/s here and resamples the output: its
+    // resampler takes the top of the band, so there the highest tone is
+    // lower.
+    const double top = OnPipeWire() ? 15999.999 : 19999.999;
+    const double grid[] = {997.123, 1000.001, 12.5,    top,     997.123, 1250.5,
+                           812.25,  1499.999, 1100.75, 900.001, 1200.125};
     instrument.SetExactFrequency({std::llround(grid[0] * 1000)});
     events.Note("start " + std::to_string(grid[0]) + " 50 50");
     instrument.Start();
     for (std::size_t k = 1; k < std::size(grid); ++k) {
-        Sleep(0.4);
+        Sleep(0.5);
         events.Note("change " + std::to_string(grid[k]) + " 50 50");
         instrument.SetExactFrequency({std::llround(grid[k] * 1000)});
     }
+    OutputCalibration calibration;
+    calibration.left = ChannelCalibration{1.0, "2026-12-09T00:00:00Z", 65536};
+    calibration.right = ChannelCalibration{2.0, "2026-12-09T00:00:00Z", 65536};
+    instrument.UseCalibration(calibration);
+    Sleep(0.5);
+    events.Note("change " + std::to_string(grid[std::size(grid) - 1]) + " 50 25");
+    instrument.SetExactLevel({0.5, LevelUnit::Volts});
     Sleep(0.5);
     events.Note("stop");
     instrument.Stop();

@@ -5,6 +5,7 @@
 // reads the old image (or streamed source) any more: each is freed at once,
 // also while the server goes away and comes back.
 
+#include "engine/RetunableTone.h"
 #include "engine/StreamedTone.h"
 #include "engine/WaveHeader.h"
 #include "platform/sound/PulseSoundOutput.h"
@@ -78,10 +79,18 @@ TEST_F(PulseOutputTest, StreamedSourcesMayGoAsSoonAsStopReturns) {
     for (int round = 0; round < 20; ++round) {
         StreamedToneSettings tone;
         tone.frequency = MilliHertz{997123 + 1000 * round};
-        auto source = std::make_unique<StreamedTone>(tone, format);
+        tone.wave = round % 2 ? TTGWave::tgSquare : TTGWave::tgSine;
+        auto source = std::make_unique<RetunableTone>(tone, format);
         ASSERT_TRUE(output->PlayStream(*source));
         std::this_thread::sleep_for(std::chrono::milliseconds(round % 3 * 10));
         (void)output->StreamFramesHeard(); // read while the feed thread renders
+        // A change rewrites the queue from the source stepped back.
+        const MilliHertz retuned{1250500 + 1000 * round};
+        source->PrepareRetune(retuned);
+        output->ChangeStream([&] {
+            source->Retune(retuned);
+            source->Ramp(0.5, 0.25);
+        });
         if (round % 3 == 2)
             output->StopForChange();
         else if (round % 2)
