@@ -50,65 +50,16 @@ function(orbel_test_pch target)
   target_precompile_headers(${target} REUSE_FROM orbel_qt_test_pch)
 endfunction()
 
-# Whether a target links Qt, directly or through the libraries it links.
-function(orbel_links_qt out)
-  set(found FALSE)
-  foreach(lib ${ARGN})
-    if(lib MATCHES "^Qt6::")
-      set(found TRUE)
-    elseif(TARGET ${lib} AND NOT lib MATCHES "::")
-      get_target_property(deps ${lib} INTERFACE_LINK_LIBRARIES)
-      get_target_property(type ${lib} TYPE)
-      if(NOT type STREQUAL "INTERFACE_LIBRARY")
-        get_target_property(private_deps ${lib} LINK_LIBRARIES)
-        list(APPEND deps ${private_deps})
-      endif()
-      list(FILTER deps EXCLUDE REGEX "NOTFOUND$|^\\$<")
-      if(deps)
-        orbel_links_qt(deps_link_qt ${deps})
-        if(deps_link_qt)
-          set(found TRUE)
-        endif()
-      endif()
-    endif()
-    if(found)
-      break()
-    endif()
-  endforeach()
-  set(${out} ${found} PARENT_SCOPE)
-endfunction()
-
-# The other test programs share one of GoogleTest and the standard library:
-# parsing those headers was a third of each one's compile time. Qt makes
-# the programs that link it position-independent, which a precompiled
-# header must match: those share a second one.
-function(orbel_gtest_pch target links_qt)
-  set(holder orbel_gtest_pch)
-  if(links_qt)
-    set(holder orbel_gtest_pic_pch)
-  endif()
-  if(NOT TARGET ${holder})
-    file(WRITE ${CMAKE_BINARY_DIR}/${holder}.cpp "// precompiled header holder\n")
-    add_library(${holder} STATIC ${CMAKE_BINARY_DIR}/${holder}.cpp)
-    target_link_libraries(${holder} PUBLIC GTest::gtest GTest::gmock)
-    if(links_qt)
-      target_link_libraries(${holder} PUBLIC Qt6::Core)
-    endif()
-    target_include_directories(${holder} PRIVATE ${ORBEL_ROOT})
-    target_compile_options(${holder} PRIVATE ${ORBEL_TEST_COMPILE_OPTIONS})
-    target_precompile_headers(${holder} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <algorithm>
-                              <cmath> <cstdint> <functional> <map> <memory> <string> <vector>)
-  endif()
-  target_precompile_headers(${target} REUSE_FROM ${holder})
-endfunction()
-
-# orbel_add_test(NAME SOURCES ... LIBS ... [LABELS ...] [ENV ...] [TSAN] [AUTOMOC])
+# orbel_add_test(NAME SOURCES ... LIBS ... [LABELS ...] [ENV ...] [COST seconds] [TSAN] [AUTOMOC])
 # A GoogleTest executable registered with CTest (one CTest test per binary,
 # so that sanitizer builds stay quick to enumerate), labelled "unit": quick,
 # no sound server, no display (`ctest -L unit`). TSAN adds it to the
-# thread-sanitizer set; AUTOMOC runs Qt's moc on its sources.
+# thread-sanitizer set; AUTOMOC runs Qt's moc on its sources. COST, about
+# the seconds a long program takes under the address sanitizer, lets CTest
+# start it first in a fresh build folder, so that it does not run alone at
+# the end.
 function(orbel_add_test name)
-  cmake_parse_arguments(T "TSAN;AUTOMOC" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  cmake_parse_arguments(T "TSAN;AUTOMOC" "COST" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   if(ORBEL_FUZZERS OR NOT ORBEL_UNIT_TESTS)
     return()
   endif()
@@ -134,12 +85,6 @@ function(orbel_add_test name)
   endforeach()
   if(ORBEL_WITH_QT AND uses_qt)
     orbel_test_pch(${name})
-  elseif("sound" IN_LIST T_LIBS)
-    # libpulse's flags define _REENTRANT, which a header precompiled
-    # without it refuses: these few compile their headers themselves.
-  else()
-    orbel_links_qt(links_qt ${T_LIBS})
-    orbel_gtest_pch(${name} ${links_qt})
   endif()
   set(labels unit ${T_LABELS})
   if(T_TSAN)
@@ -149,6 +94,9 @@ function(orbel_add_test name)
   set_tests_properties(${name} PROPERTIES LABELS "${labels}")
   if(T_ENV)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
+  endif()
+  if(T_COST)
+    set_tests_properties(${name} PROPERTIES COST ${T_COST})
   endif()
 endfunction()
 

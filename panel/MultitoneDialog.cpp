@@ -7,6 +7,7 @@
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -152,7 +153,13 @@ std::pair<std::optional<MultitoneChoice>, instrument::MultitonePlan> MultitoneDi
     refusals_->setText(input.refusals.join(QLatin1Char('\n')));
     if (!input.choice)
         return {};
+    // A long transform takes seconds to make (about 2 s at 65536 points,
+    // 20 s at 1048576): the window says so meanwhile.
+    summary_->setText(PanelText("Расчёт…"));
+    summary_->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     instrument::MultitonePlan plan = instrument_.MakeMultitonePlan(*input.choice);
+    QApplication::restoreOverrideCursor();
     summary_->setText(PlanSummary(plan));
     if (!plan.Playable()) {
         refusals_->setText(PlanRefusalSentence(plan, input.choice->fftLength));

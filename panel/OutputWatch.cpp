@@ -22,12 +22,13 @@ OutputWatch::~OutputWatch() {
     thread_.join();
 }
 
-void OutputWatch::Follow(const std::string& name) {
+void OutputWatch::Follow(const std::string& name, bool volume) {
     {
         std::lock_guard lock(mutex_);
-        if (name == name_)
+        if (name == name_ && volume == volume_)
             return;
         name_ = name;
+        volume_ = volume;
         renamed_ = true;
     }
     wake_.notify_all();
@@ -37,27 +38,28 @@ void OutputWatch::Run() {
     instrument::OutputReport told;
     bool toldAny = false;
     std::string name;
+    bool volume = false;
     int rate = 0;
     std::unique_lock lock(mutex_);
     while (!ending_) {
         if (renamed_) {
             renamed_ = false;
+            if (name != name_)
+                rate = 0;
             name = name_;
-            rate = 0;
+            volume = volume_;
             toldAny = false;
         }
         lock.unlock();
-        // The rate is read once per output (again while it is not known);
-        // the volume every time.
         if (rate == 0)
             rate = output_->ReadOutputRate(name).value_or(0);
-        const std::optional<OutputVolume> volume = output_->ReadOutputVolume(name);
         instrument::OutputReport now;
         now.rate = rate;
-        if (volume) {
-            now.leftVolume = volume->left;
-            now.rightVolume = volume->right;
-        }
+        if (volume)
+            if (const std::optional<OutputVolume> v = output_->ReadOutputVolume(name)) {
+                now.leftVolume = v->left;
+                now.rightVolume = v->right;
+            }
         lock.lock();
         // A report on an output no longer followed is not told.
         if (!renamed_ && (!toldAny || now != told)) {
@@ -68,6 +70,11 @@ void OutputWatch::Run() {
                     report(now);
             });
         }
-        wake_.wait_for(lock, period_, [this] { return ending_ || renamed_; });
+        // Nothing more to ask until the output changes: its rate is known
+        // and its volume does not matter.
+        if (rate != 0 && !volume)
+            wake_.wait(lock, [this] { return ending_ || renamed_; });
+        else
+            wake_.wait_for(lock, period_, [this] { return ending_ || renamed_; });
     }
 }

@@ -2,10 +2,11 @@
 #pragma once
 // Follows what the sound server says of the chosen output while the panel
 // runs: its volume, which a calibration's volts hold at only, and the rate
-// it runs at. The server is asked on a thread of its own, every half second
-// (the user or another program may change the volume at any time), so the
-// window thread never waits for it; a report that differs from the last
-// reaches the window thread through its hand-over.
+// it runs at. The server is asked on a thread of its own, so the window
+// thread never waits for it: the rate once per output, the volume every
+// half second while it matters (the user or another program may change it
+// at any time); a report that differs from the last reaches the window
+// thread through its hand-over.
 
 #include "instrument/InstrumentState.h"
 
@@ -34,8 +35,9 @@ public:
     OutputWatch& operator=(const OutputWatch&) = delete;
 
     // The output to follow by the server's name (empty: its default), from
-    // now on; asked at once.
-    void Follow(const std::string& name);
+    // now on, and whether its volume matters (a calibration holds only at
+    // one volume); asked at once.
+    void Follow(const std::string& name, bool volume);
 
 private:
     void Run();
@@ -47,6 +49,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::string name_;    // under mutex_
+    bool volume_ = false; // under mutex_
     bool renamed_ = true; // under mutex_
     bool ending_ = false; // under mutex_
     std::thread thread_;

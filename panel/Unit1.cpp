@@ -133,10 +133,15 @@ TForm1::TForm1(std::string_view layout, TComponent* owner)
     outputWatch_ = std::make_unique<OutputWatch>(
         ToneGen1->Output(),
         [this](const instrument::OutputReport& report) { instrument_->UseOutputReport(report); });
-    outputWatch_->Follow(instrument_->State().choices.device);
-    instrument_->Subscribe([this] {
+    const auto follow = [this] {
+        const instrument::InstrumentState& s = instrument_->State();
+        const bool calibrated = s.calibration.left || s.calibration.right;
+        outputWatch_->Follow(s.choices.device, calibrated);
+    };
+    follow();
+    instrument_->Subscribe([this, follow] {
         if (outputWatch_)
-            outputWatch_->Follow(instrument_->State().choices.device);
+            follow();
     });
 }
 

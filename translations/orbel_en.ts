@@ -788,6 +788,10 @@ Manual: man orbel</translation>
         <source>частота, уровень, фаза — по строке на тон</source>
         <translation>frequency, level, phase — one line a tone</translation>
     </message>
+    <message>
+        <source>Расчёт…</source>
+        <translation>Calculating…</translation>
+    </message>
 </context>
 <context>
     <name>PanelBackground</name>

@@ -9,9 +9,12 @@
 #include "panel/DigitStepField.h"
 #include "panel/FrequencyDialog.h"
 #include "panel/LevelDialog.h"
+#include "panel/OutputWatch.h"
 #include "panel/PanelMenu.h"
 #include "panel/PanelText.h"
 #include "platform/Fonts.h"
+#include "platform/WindowThread.h"
+#include "tests/support/RecordingSoundOutput.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -19,6 +22,11 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -115,6 +123,59 @@ TEST_F(FineEntriesTest, StatusLineSaysWhatMattersMostAndFits) {
     shown = {};
     shown.reading = reading;
     EXPECT_EQ(StatusLineText(shown), ChannelReadingText(reading));
+}
+
+// An output whose volume the test turns, reading its rate as a server would.
+class VolumeKnob : public RecordingSoundOutput {
+public:
+    std::optional<OutputVolume> ReadOutputVolume(const std::string&) override {
+        return OutputVolume{left.load(), 65536};
+    }
+    std::optional<int> ReadOutputRate(const std::string&) override {
+        ++rateReads;
+        return 48000;
+    }
+    std::atomic<std::uint32_t> left{65536};
+    std::atomic<int> rateReads{0};
+};
+
+// Each change of what the server says reaches the window thread once, the
+// volume only while it matters, and nothing after the watch is gone.
+TEST(OutputWatchTest, TellsEachChangeOnTheWindowThread) {
+    using namespace std::chrono_literals;
+    using instrument::OutputReport;
+    auto output = std::make_shared<VolumeKnob>();
+    std::vector<OutputReport> told;
+    {
+        OutputWatch watch(
+            output,
+            [&told](const OutputReport& r) {
+                EXPECT_TRUE(IsWindowThread());
+                told.push_back(r);
+            },
+            5ms);
+        watch.Follow("sink", true);
+        // (The server's default output, followed from the start, may have
+        // been told first.)
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty() && told.back().leftVolume; }));
+        EXPECT_EQ(told.back(), (OutputReport{65536, 65536, 48000}));
+        const int rateReads = output->rateReads;
+        output->left = 30000;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return told.back().leftVolume == 30000u; }));
+        const std::size_t reports = told.size();
+        QTest::qWait(50);
+        EXPECT_EQ(told.size(), reports) << "the same volume again is no news";
+        watch.Follow("sink", false);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !told.back().leftVolume; }));
+        EXPECT_EQ(told.back().rate, 48000);
+        EXPECT_EQ(output->rateReads, rateReads) << "the rate of the same output is read once";
+        output->left = 20000;
+        watch.Follow("sink", true);
+        QTest::qWait(20); // a report may be on its way as the watch goes
+    }
+    const std::size_t reports = told.size();
+    QApplication::processEvents();
+    EXPECT_EQ(told.size(), reports);
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The multitone's settings: the dialog's fields read or refused by name,
 // kept in the settings file between runs, and the dialog on the panel
-// refusing a level that would clip with the largest that fits, then
-// playing and keeping what it played.
+// refusing two tones on one bin (both named) and a level that would clip
+// (with the largest that fits), then playing and keeping what it played.
 #include "PanelFixture.h"
+#include "engine/LevelWord.h"
 #include "engine/multitone/MultitoneSource.h"
 #include "panel/MultitoneDialog.h"
 #include "panel/MultitoneInput.h"
@@ -11,6 +12,7 @@
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -104,11 +106,18 @@ protected:
     QTemporaryDir config;
 };
 
-TEST_F(MultitoneDialogTest, RefusesAClippingLevelWithTheLargestThatFitsThenPlaysAndKeepsIt) {
+TEST_F(MultitoneDialogTest, RefusesTonesOnOneBinAndAClippingLevelThenPlaysAndKeepsIt) {
     MultitoneDialog* dialog = Open();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->From()->text(), "20");
     dialog->To()->setText("1000");
+    dialog->Fft()->setCurrentIndex(dialog->Fft()->findData(8192));
+    // Two tones on one bin of a short transform, both named.
+    dialog->Start();
+    EXPECT_TRUE(dialog->Refusals()->text().contains(
+        QStringLiteral("25") + PanelLocale().decimalPoint() + QStringLiteral("1785")))
+        << dialog->Refusals()->text().toStdString();
+    dialog->From()->setText("200");
     dialog->Level()->setText("-1");
     dialog->Start();
     EXPECT_FALSE(form->Running());
@@ -123,8 +132,11 @@ TEST_F(MultitoneDialogTest, RefusesAClippingLevelWithTheLargestThatFitsThenPlays
         PanelText("Пик-фактор %1 дБ, тонов: %2, период %3 отсчётов").section(' ', 0, 0)));
     EXPECT_TRUE(form->Running());
     EXPECT_NE(dynamic_cast<MultitoneSource*>(sound->Streaming()), nullptr);
+    EXPECT_EQ(sound->Level(), kFullLevel) << "the amplitude dial does not scale its RMS level";
     const MultitoneChoice kept = panel_settings::LoadMultitone();
+    EXPECT_EQ(kept.f1, 200);
     EXPECT_EQ(kept.f2, 1000);
+    EXPECT_EQ(kept.fftLength, 8192);
     EXPECT_EQ(kept.level, (WrittenLevel{-20, LevelUnit::DbFs}));
 }
 

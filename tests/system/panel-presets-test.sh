@@ -49,7 +49,7 @@ type_in_dialog() { # entry-position text
   keys Return
   wait_windows 2 "the dialog of entry $1 does not open"
   keys ctrl+a
-  xdotool type --delay 30 "$2"
+  xdotool type --delay 30 -- "$2"
   keys Return Escape
   wait_windows 1 "Escape does not close the dialog of entry $1"
 }
@@ -59,7 +59,7 @@ save_preset() { # name
   wait_windows 3 "\"Наборы\" does not open by Right"
   keys Return
   wait_windows 2 "\"Сохранить как…\" does not ask for a name"
-  xdotool type --delay 30 "$1"
+  xdotool type --delay 30 -- "$1"
   keys Return
   wait_windows 1 "the name dialog does not close"
 }
@@ -88,7 +88,9 @@ type_in_dialog 5 -20
 save_preset "Ref B"
 [ "$(find "$presets" -name '*.preset' | wc -l)" -eq 3 ] ||
   fail "not three preset files: $(ls -A "$presets" 2>&1)"
-grep -q '^frequency = 997.123$' "$presets"/*A*.preset || fail "Ref A does not hold 997.123 Hz"
+saved_a=$(grep -l '^name = Ref A$' "$presets"/*.preset) || fail "no preset named Ref A"
+grep -q '^frequency = 997.123$' "$saved_a" || fail "Ref A does not hold 997.123 Hz: $(cat "$saved_a")"
+grep -q '^level = -12dBFS$' "$saved_a" || fail "Ref A does not hold -12 dBFS: $(cat "$saved_a")"
 echo "ok    three presets saved"
 close_program
 
