@@ -856,9 +856,6 @@ CommandLine CommandLineParser::ParseFineTone(CommandLine line) {
                                                                     : "";
     if (!without.empty())
         return Refuse(CliMessage("%1 makes a steady tone only: drop %2", {given, without}));
-    if (parser_.isSet(kRightLevel))
-        return Refuse(
-            CliMessage("%1 plays one level on both channels: drop --right-level", {given}));
 
     StreamedExportRequest streamed;
     StreamedToneSettings& settings = streamed.tone;
@@ -872,6 +869,10 @@ CommandLine CommandLineParser::ParseFineTone(CommandLine line) {
     if (tone.signal.kind == SignalKind::Burst)
         settings.burst = tone.signal.burst;
     settings.peak = PeakFromDecibels(tone.levelDb);
+    // Each channel's exact level is in the samples; the level word stays
+    // that of --volume (full whenever the level is in volts).
+    if (tone.rightLevelDb)
+        settings.rightPeak = PeakFromDecibels(*tone.rightLevelDb);
     settings.dither = tone.dither;
     streamed.format = tone.Format();
     streamed.durationMs = tone.durationMs.value_or(kStreamedDurationMs);

@@ -79,9 +79,9 @@ int SetSampleLevel(CommandLine& line, const LevelAtOutput& at) {
         if (line.streamed)
             line.streamed->tone.peak = PeakFromDecibels(*left);
         // The same volts at the right jack, through the right channel's own
-        // calibration (a streamed tone or steps play one level on both).
-        const bool ownRight = tone.stereo && !line.streamed && !line.steps &&
-                              !line.rightJackLevel && !tone.rightLevelDb && at.rightCalibration;
+        // calibration (steps play one level on both).
+        const bool ownRight = tone.stereo && !line.steps && !line.rightJackLevel &&
+                              !tone.rightLevelDb && at.rightCalibration;
         if (ownRight) {
             const auto right =
                 sampleLevel(*line.jackLevel, at.rightCalibration, "--level", line.levelText);
@@ -98,6 +98,8 @@ int SetSampleLevel(CommandLine& line, const LevelAtOutput& at) {
             return 2;
         tone.rightLevelDb = *right;
     }
+    if (line.streamed && tone.rightLevelDb)
+        line.streamed->tone.rightPeak = PeakFromDecibels(*tone.rightLevelDb);
     return 0;
 }
 

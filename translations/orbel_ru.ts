@@ -792,10 +792,6 @@ There is NO WARRANTY, to the extent permitted by law.</source>
         <translation>--right-level задаётся для тона или сигнала, а не для %1</translation>
     </message>
     <message>
-        <source>%1 plays one level on both channels: drop --right-level</source>
-        <translation>%1 играет один уровень на обоих каналах: уберите --right-level</translation>
-    </message>
-    <message>
         <source>--rate %1 needs the precise synthesis; --classic plays 96000 or 44100</source>
         <translation>--rate %1 требует точного синтеза; --classic играет 96000 или 44100</translation>
     </message>

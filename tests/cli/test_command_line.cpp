@@ -559,6 +559,9 @@ TEST(CommandLineTest, TakesTheRightChannelsOwnLevelWhereBothChannelsPlay) {
     EXPECT_EQ(volts.rightJackLevel->unit, LevelUnit::MilliVoltsPeakToPeak);
     EXPECT_FALSE(volts.jackLevel);
     EXPECT_TRUE(volts.levelGiven);
+    const CommandLine fine = Parse(Split("play --stereo --frequency 997.5 --right-level -20"));
+    ASSERT_TRUE(fine.streamed) << fine.error;
+    EXPECT_NEAR(fine.streamed->tone.rightPeak.value_or(1), 0.1, 1e-12);
     struct Row {
         const char* args;
         const char* refusedWith;
@@ -568,7 +571,6 @@ TEST(CommandLineTest, TakesTheRightChannelsOwnLevelWhereBothChannelsPlay) {
              Row{"play --classic --stereo --right-level -20", "needs --stereo and the precise"},
              Row{"play --stereo --right-level 0,5V", "a decimal point, not a comma"},
              Row{"play --stereo --right-level 1dBFS", "--right-level must be a number from -120"},
-             Row{"play --stereo --frequency 997.5 --right-level -20", "drop --right-level"},
              Row{"export a.wav --stereo --steps 100:1000:3 --right-level -20", "not with --steps"},
              Row{"calibrate --device x --right-level -20", "is not for calibrate"},
          }) {

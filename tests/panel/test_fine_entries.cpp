@@ -155,8 +155,11 @@ TEST(OutputWatchTest, TellsEachChangeOnTheWindowThread) {
             },
             5ms);
         watch.Follow("sink", true);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }));
+        // (The server's default output, followed from the start, may have
+        // been told first.)
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty() && told.back().leftVolume; }));
         EXPECT_EQ(told.back(), (OutputReport{65536, 65536, 48000}));
+        const int rateReads = output->rateReads;
         output->left = 30000;
         ASSERT_TRUE(QTest::qWaitFor([&] { return told.back().leftVolume == 30000u; }));
         const std::size_t reports = told.size();
@@ -165,7 +168,7 @@ TEST(OutputWatchTest, TellsEachChangeOnTheWindowThread) {
         watch.Follow("sink", false);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !told.back().leftVolume; }));
         EXPECT_EQ(told.back().rate, 48000);
-        EXPECT_EQ(output->rateReads, 1) << "the rate of the same output is read once";
+        EXPECT_EQ(output->rateReads, rateReads) << "the rate of the same output is read once";
         output->left = 20000;
         watch.Follow("sink", true);
         QTest::qWait(20); // a report may be on its way as the watch goes

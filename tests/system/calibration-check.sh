@@ -8,7 +8,8 @@
 # calibration, and one above full scale, are refused with status 2; after a
 # sink's volume is changed (both channels, or the right alone), playing on
 # it says the volt figures no longer hold, in English and in Russian; a
-# stereo level in volts reaches each channel through its own calibration.
+# stereo level in volts reaches each channel through its own calibration,
+# at a frequency with decimals too.
 # Exits non-zero with a FAIL line on the first check that fails.
 set -euo pipefail
 export LANGUAGE='' LC_ALL=C.UTF-8
@@ -155,7 +156,16 @@ echo "-- each channel through its own calibration"
   fail "export exits $?: $(cat "$work/err")"
 grep -q "^orbel: right channel.s level -21.76dBFS; at bench_a: 0.07746Vrms" "$work/err" ||
   fail "no right channel's line: $(cat "$work/err")"
-/usr/bin/python3 - "$work/both.wav" "$work/own.wav" <<'PY' || fail "a channel is off its own calibration"
+# A frequency with decimals streams each channel at its own level too.
+for name in fine fine_own; do
+  own=()
+  [ "$name" = fine ] || own=(--right-level -20dBu)
+  "$orbel" export "$work/$name.wav" --device bench_a --stereo --bits 24 --frequency 997.5 \
+    --level 0dBu "${own[@]}" --duration 200 2>"$work/err" ||
+    fail "export exits $?: $(cat "$work/err")"
+done
+files=("$work/both.wav" "$work/own.wav" "$work/fine.wav" "$work/fine_own.wav")
+/usr/bin/python3 - "${files[@]}" <<'PY' || fail "a channel is off its own calibration"
 import math
 import sys
 import numpy as np
@@ -175,11 +185,13 @@ def channels(path, dtype, scale):
     return [10 * np.log10(2 * np.mean(x[c::2] ** 2)) for c in (0, 1)]
 worst = 0.0
 for path, dtype, scale, asked in ((sys.argv[1], "<f4", 1.0, (0, 0)),
-                                  (sys.argv[2], "i3", 8388607.0, (0, -20))):
+                                  (sys.argv[2], "i3", 8388607.0, (0, -20)),
+                                  (sys.argv[3], "i3", 8388607.0, (0, 0)),
+                                  (sys.argv[4], "i3", 8388607.0, (0, -20))):
     for got, dbu_asked, fs in zip(channels(path, dtype, scale), asked, full):
         want = 20 * math.log10(dbu * 10 ** (dbu_asked / 20) / fs)
         print(f"{path.rsplit('/', 1)[-1]}: {got:.5f} dBFS, expected {want:.5f}")
         worst = max(worst, abs(got - want))
 sys.exit(0 if worst <= 0.01 else 1)
 PY
-ok "a stereo level in volts reaches each channel through its own calibration, --right-level too"
+ok "a stereo level in volts reaches each channel through its own calibration, --right-level and decimals too"
