@@ -9,6 +9,9 @@ constexpr std::size_t kChunkFrames = 1024;
 // A streamed sound's ring: more than the longest queue the stream keeps
 // (which a rewrite may take back) and the longest hold, with room.
 constexpr int kStreamRingMilliseconds = 2000;
+// A hold copies its frames from the ring at once, and the ring renders at
+// most half of itself ahead.
+static_assert(CrossfadeMixer::kHoldMicroseconds / 1000 <= kStreamRingMilliseconds / 2);
 } // namespace
 
 void CrossfadeMixer::SetRate(int samplesPerSecond) {
