@@ -297,7 +297,25 @@ rude.close()
 check(rig.ask("FREQ?") in ("1000", "1.000000E+03"), "an unfinished line is never run")
 
 print("-- 8 clients x 1,000 queries, answered in order", flush=True)
-others.append(Client())
+
+
+def served_client():
+    """A client the server serves: it may not yet have seen the rude one go,
+    and then refuses the newcomer as the ninth, so try again a little later."""
+    for _ in range(50):
+        c = Client()
+        try:
+            if c.ask("*OPC?") == "1":
+                return c
+        except (ConnectionError, OSError):
+            pass
+        c.close()
+        time.sleep(0.1)
+    check(False, "a client in the place of one gone is never served")
+    return Client()
+
+
+others.append(served_client())
 clients = [rig] + others
 expected = {"*OPC?": "1", "OUTP1?": "1"}
 for q in ("*IDN?", "FREQ?", "SYST:VERS?"):
