@@ -17,10 +17,11 @@ import ctypes
 import ctypes.util
 import subprocess
 import sys
-import threading
 import time
 
 import numpy as np
+
+from live_monitor import LiveMonitor
 
 RATE = 96000
 FULL_SINE_RMS = 32767 / np.sqrt(2)
@@ -40,60 +41,6 @@ def check(condition, what):
     if not condition:
         failures.append(what)
         print("FAIL ", what, flush=True)
-
-
-class Monitor:
-    """The monitor read as it plays, each chunk stamped with its arrival."""
-
-    def __init__(self):
-        self.proc = subprocess.Popen(
-            ["parecord", "-d", "nullsink.monitor", "--raw", "--format=s16le",
-             f"--rate={RATE}", "--channels=2", "--latency-msec=5"],
-            stdout=subprocess.PIPE)
-        self.data = bytearray()
-        self.stamps = []  # (arrival, frames so far)
-        self.lock = threading.Lock()
-        self.thread = threading.Thread(target=self._read, daemon=True)
-        self.thread.start()
-
-    def _read(self):
-        while True:
-            chunk = self.proc.stdout.read1(65536)
-            if not chunk:
-                return
-            now = time.monotonic()
-            with self.lock:
-                self.data += chunk
-                self.stamps.append((now, len(self.data) // 4))
-
-    def frames(self):
-        return len(self.data) // 4
-
-    def channels(self, begin, end):
-        with self.lock:
-            raw = bytes(self.data[begin * 4:end * 4])
-        return np.frombuffer(raw, dtype="<i2").reshape(-1, 2).astype(float).T
-
-    def frame_at(self, t):
-        """The frame that reached the monitor at time t (estimated)."""
-        with self.lock:
-            stamps = list(self.stamps)
-        for arrival, total in stamps:
-            if arrival >= t:
-                return int(total - (arrival - t) * RATE)
-        return stamps[-1][1]
-
-    def time_of(self, frame):
-        with self.lock:
-            stamps = list(self.stamps)
-        for arrival, total in stamps:
-            if total > frame:
-                return arrival - (total - 1 - frame) / RATE
-        return stamps[-1][0]
-
-    def stop(self):
-        self.proc.terminate()
-        self.proc.wait()
 
 
 class KeyPress:
@@ -177,7 +124,7 @@ def judge(pressed, before, after):
     _, f1, db1 = PRESETS[after]
     start = monitor.frame_at(pressed)
     lo = start - RATE // 5
-    x = monitor.channels(lo, monitor.frames())
+    x = monitor.both(lo, monitor.frames()).T
     left = x[0]
     s = start - lo
     a0, p0 = fit(left, f0, s - RATE // 10, s)
@@ -225,7 +172,7 @@ def judge(pressed, before, after):
 
 
 keys = KeyPress()
-monitor = Monitor()
+monitor = LiveMonitor(RATE)
 time.sleep(1.0)
 timings = {"same frequency": [], "new frequency": []}
 playing = "Ref C"
