@@ -122,16 +122,22 @@ start_app() { # program [arguments]
 }
 
 # A window manager on the display (openbox, with its stock settings); waits
-# until it has taken charge of the screen.
+# until it has taken charge of the screen. Once in a CI run, with another
+# desktop check starting beside it, the window manager could not open a
+# display that had just answered: such a start is tried once more.
 start_window_manager() {
-  openbox --sm-disable >"$work/wm.log" 2>&1 &
-  wm_pid=$!
-  for _ in $(seq 1 300); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    kill -0 "$wm_pid" 2>/dev/null || break
-    sleep 0.1
+  local attempt
+  for attempt in 1 2; do
+    openbox --sm-disable >"$work/wm.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 1 300); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+      kill -0 "$wm_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    cat "$work/wm.log" >&2
+    [ "$attempt" -eq 1 ] && echo "the window manager did not start; once more" >&2 && sleep 0.5
   done
-  cat "$work/wm.log" >&2
   fail "the window manager did not start"
 }
 stop_window_manager() {
