@@ -210,6 +210,18 @@ click_client() { # x y (client coordinates)
   xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click 1
 }
 
+# Keys to the focused window (the panel, its menu or its dialog).
+keys() { xdotool key --delay 50 "$@"; }
+# How many windows of the program are shown (the panel, open menus, dialogs).
+windows_shown() { xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l; }
+wait_windows() { # count what
+  for _ in $(seq 1 100); do
+    [ "$(windows_shown)" -eq "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "$2: $(windows_shown) windows shown, expected $1"
+}
+
 # Keyboard input goes to the focused window; with no window manager the
 # script gives the panel the input focus itself.
 focus_panel() {

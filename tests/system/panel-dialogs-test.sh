@@ -19,15 +19,6 @@ source "$here/desktop-lib.sh"
 desktop_begin panel-dialogs "$@"
 
 check() { /usr/bin/python3 "$here/panel_dialogs_analyse.py" "$@"; }
-keys() { xdotool key --delay 50 "$@"; }
-windows_shown() { xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l; }
-wait_windows() { # count what
-  for _ in $(seq 1 100); do
-    [ "$(windows_shown)" -eq "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "$2: $(windows_shown) windows shown, expected $1"
-}
 # The pointer stays off the panel (which is at the screen's top left), so
 # that no control's hint takes the status line.
 OFF_PANEL="1000 740"

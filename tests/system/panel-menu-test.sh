@@ -49,17 +49,6 @@ wait_sink_recorded() { # file seconds
   fail "the recording $1 did not reach $2 s within a minute"
 }
 
-# Keys to the focused window (the panel, its menu or its dialog).
-keys() { xdotool key --delay 50 "$@"; }
-# How many windows of the program are shown (the panel, open menus, dialogs).
-windows_shown() { xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l; }
-wait_windows() { # count what
-  for _ in $(seq 1 100); do
-    [ "$(windows_shown)" -eq "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "$2: $(windows_shown) windows shown, expected $1"
-}
 # Opens the menu from the keyboard (its first entry selected) and walks it:
 # Down to the entry at `position` (1 the first), Right into its submenu.
 open_menu_at() { # way position

@@ -21,15 +21,6 @@ source "$here/desktop-lib.sh"
 desktop_begin panel-presets "$@"
 recalls=${2:-3}
 
-keys() { xdotool key --delay 50 "$@"; }
-windows_shown() { xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l; }
-wait_windows() { # count what
-  for _ in $(seq 1 100); do
-    [ "$(windows_shown)" -eq "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "$2: $(windows_shown) windows shown, expected $1"
-}
 # The window manager gives the focus; the panel asks for it as a user's
 # click would.
 activate_panel() {

@@ -62,29 +62,24 @@ start_server
 echo "-- $1: the client on port $port"
 /usr/bin/python3 "$here/remote_client.py" "$port" "$work" || fail "the client's checks"
 
-# The client's last command, SYSTem:SHUTdown, ends the server.
-for _ in $(seq 1 100); do
-  kill -0 "$server_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$server_pid" 2>/dev/null && fail "SYSTem:SHUTdown did not end the server"
-status=0
-wait "$server_pid" || status=$?
-server_pid=""
-[ "$status" -eq 0 ] || fail "orbel serve ended with status $status"
-
-# Ends the server with SIGTERM and checks it ended well.
-end_server() {
-  kill -TERM "$server_pid"
-  for _ in $(seq 1 50); do
+# Waits up to 10 s for the server to end by `what`, and checks it ended well.
+server_ended() { # what
+  for _ in $(seq 1 100); do
     kill -0 "$server_pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$server_pid" 2>/dev/null && fail "SIGTERM did not end the server"
+  kill -0 "$server_pid" 2>/dev/null && fail "$1 did not end the server"
   status=0
   wait "$server_pid" || status=$?
   server_pid=""
-  [ "$status" -eq 0 ] || fail "orbel serve ended with status $status after SIGTERM"
+  [ "$status" -eq 0 ] || fail "orbel serve ended with status $status after $1"
+}
+# The client's last command, SYSTem:SHUTdown, ends the server.
+server_ended SYSTem:SHUTdown
+
+end_server() {
+  kill -TERM "$server_pid"
+  server_ended SIGTERM
 }
 
 echo "-- SIGTERM ends it too"
