@@ -356,6 +356,11 @@ TEST(PresetRecall, TheMultitoneComesAndGoesWhilePlaying) {
     EXPECT_TRUE(bench.instrument.State().multitone.chosen);
     EXPECT_EQ(bench.instrument.State().multitone.level, (WrittenLevel{-10, LevelUnit::DbFs}));
     EXPECT_NE(bench.sound->Streaming(), nullptr);
+    // Bursts are the steady sine's, not the multitone's that plays now.
+    Preset bursts;
+    bursts.burst = BurstSettings{3, 5};
+    EXPECT_FALSE(bench.instrument.RecallPreset(bursts).accepted);
+    EXPECT_TRUE(bench.instrument.State().multitone.chosen);
     Preset tone;
     tone.frequency = MilliHertz::FromHertz(440);
     tone.waveform = PresetWave{};
