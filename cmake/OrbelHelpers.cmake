@@ -100,19 +100,20 @@ function(orbel_add_test name)
   endif()
 endfunction()
 
-# orbel_add_test_program(NAME LIBS ... [ENV ...])
+# orbel_add_test_program(NAME LIBS ... [ENV ...] [SOURCES ...])
 # One GoogleTest executable for a folder's test files: their shared headers
 # compile once a unity batch and the program links once, where a program a
 # file cost a link (and most of a compile) each. Files join it with
 # orbel_add_test_part, each part a CTest test of its own that runs only its
 # files' tests. One more test fails when the program holds a test that no
-# part runs (one the parts' filters miss).
+# part runs (one the parts' filters miss). SOURCES are files without tests
+# (a main of its own).
 function(orbel_add_test_program name)
-  cmake_parse_arguments(T "" "" "LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "" "" "LIBS;ENV;SOURCES" ${ARGN})
   if(ORBEL_FUZZERS OR NOT ORBEL_UNIT_TESTS)
     return()
   endif()
-  add_executable(${name})
+  add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${ORBEL_ROOT})
   target_compile_options(${name} PRIVATE ${ORBEL_TEST_COMPILE_OPTIONS})
