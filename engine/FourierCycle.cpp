@@ -7,29 +7,24 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <utility>
+
+ComplexBuffer AllocateComplex(std::size_t n) {
+    ComplexBuffer p(fftw_alloc_complex(n));
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+RealBuffer AllocateReal(std::size_t n) {
+    RealBuffer p(fftw_alloc_real(n));
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
 
 namespace {
 
-struct FftwFree {
-    void operator()(void* p) const { fftw_free(p); }
-};
-using ComplexBuffer = std::unique_ptr<fftw_complex[], FftwFree>;
-using RealBuffer = std::unique_ptr<double[], FftwFree>;
-
-ComplexBuffer AllocateComplex(int n) {
-    ComplexBuffer p(fftw_alloc_complex(static_cast<std::size_t>(n)));
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-RealBuffer AllocateReal(int n) {
-    RealBuffer p(fftw_alloc_real(static_cast<std::size_t>(n)));
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-
-// Plans are made once per length, under a lock (see FftwPlanner), on
+// Plans are made once per length and kind, under a lock (see FftwPlanner), on
 // buffers of the library's own alignment, and the buffers they later run
 // on are allocated the same way. At the end of the program the plans and
 // the planner's own memory are given back.
@@ -47,10 +42,10 @@ public:
 
     fftw_plan For(int length) {
         const std::lock_guard<std::mutex> lock(mutex_);
-        fftw_plan& plan = plans_[length];
+        fftw_plan& plan = plans_[{length, kComplexToReal}];
         if (!plan) {
-            ComplexBuffer in = AllocateComplex(length / 2 + 1);
-            RealBuffer out = AllocateReal(length);
+            ComplexBuffer in = AllocateComplex(std::size_t(length) / 2 + 1);
+            RealBuffer out = AllocateReal(std::size_t(length));
             // Missing memory fails the build, which can be retried.
             plan = fftw_planner::ComplexToReal(length, in.get(), out.get(),
                                                FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
@@ -58,18 +53,38 @@ public:
         return plan;
     }
 
+    fftw_plan For(int length, fftw_r2r_kind kind) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        fftw_plan& plan = plans_[{length, int(kind)}];
+        if (!plan) {
+            RealBuffer in = AllocateReal(std::size_t(length));
+            RealBuffer out = AllocateReal(std::size_t(length));
+            plan = fftw_planner::RealToReal(length, in.get(), out.get(), kind,
+                                            FFTW_ESTIMATE | FFTW_DESTROY_INPUT);
+        }
+        return plan;
+    }
+
 private:
+    static constexpr int kComplexToReal = -1;
     std::mutex mutex_;
-    std::map<int, fftw_plan> plans_;
+    std::map<std::pair<int, int>, fftw_plan> plans_;
 };
 
 } // namespace
 
 std::vector<double> FourierCycle(const HarmonicSeries& series, int length) {
-    const int bins = length / 2 + 1;
-    ComplexBuffer in = AllocateComplex(bins);
-    for (int k = 0; k < bins; ++k)
-        in[k][0] = in[k][1] = 0;
+    ComplexBuffer in = AllocateComplex(std::size_t(length) / 2 + 1);
+    SeriesBins(series, length, in.get());
+    RealBuffer out = AllocateReal(std::size_t(length));
+    InverseRealTransform(length, in.get(), out.get());
+    return std::vector<double>(out.get(), out.get() + length);
+}
+
+void SeriesBins(const HarmonicSeries& series, int length, fftw_complex* bins) {
+    const int count = length / 2 + 1;
+    for (int k = 0; k < count; ++k)
+        bins[k][0] = bins[k][1] = 0;
     // The backward transform gives bin k twice (k and length - k), as
     // 2 Re(X e^(i theta)): X = a / 2 gives a cos theta, X = -i a / 2 gives
     // a sin theta.
@@ -78,11 +93,16 @@ std::vector<double> FourierCycle(const HarmonicSeries& series, int length) {
             continue;
         const double half = h.amplitude / 2;
         if (h.cosine)
-            in[h.number][0] += half;
+            bins[h.number][0] += half;
         else
-            in[h.number][1] -= half;
+            bins[h.number][1] -= half;
     }
-    RealBuffer out = AllocateReal(length);
-    fftw_execute_dft_c2r(PlanCache::Instance().For(length), in.get(), out.get());
-    return std::vector<double>(out.get(), out.get() + length);
+}
+
+void InverseRealTransform(int length, fftw_complex* bins, double* out) {
+    fftw_execute_dft_c2r(PlanCache::Instance().For(length), bins, out);
+}
+
+void RealToRealTransform(int length, fftw_r2r_kind kind, double* in, double* out) {
+    fftw_execute_r2r(PlanCache::Instance().For(length, kind), in, out);
 }
