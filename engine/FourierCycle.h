@@ -10,31 +10,6 @@
 
 #include "engine/HarmonicSeries.h"
 
-#include <fftw3.h>
-
-#include <cstddef>
-#include <memory>
 #include <vector>
 
 std::vector<double> FourierCycle(const HarmonicSeries& series, int length);
-
-// Storage with the transform library's own alignment (may throw
-// std::bad_alloc).
-struct FftwFree {
-    void operator()(void* p) const { fftw_free(p); }
-};
-using ComplexBuffer = std::unique_ptr<fftw_complex[], FftwFree>;
-using RealBuffer = std::unique_ptr<double[], FftwFree>;
-ComplexBuffer AllocateComplex(std::size_t n);
-RealBuffer AllocateReal(std::size_t n);
-
-// The bins whose inverse real transform gives the series' cycle on `length`
-// points (length / 2 + 1 of them, all written).
-void SeriesBins(const HarmonicSeries& series, int length, fftw_complex* bins);
-// The inverse real transform of `bins` (length / 2 + 1 values, destroyed)
-// into `out`: a block of AllocateReal's, or a part of one that starts a
-// multiple of 8 values in, so that it keeps the block's alignment.
-void InverseRealTransform(int length, fftw_complex* bins, double* out);
-// The transform of that kind of `length` values from `in` (destroyed) into
-// `out`, both kept aligned as above.
-void RealToRealTransform(int length, fftw_r2r_kind kind, double* in, double* out);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/TaylorCycle.h"
 
+#include "engine/FftwTransforms.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -84,7 +86,7 @@ TaylorCycle::TaylorCycle(const HarmonicSeries& series) {
         odd = odd && h.number % 2 == 1;
     }
     if (top == 0) {
-        terms_ = AllocateReal(1);
+        terms_ = AllocateAligned(1);
         terms_[0] = 0;
         return;
     }
@@ -117,7 +119,7 @@ TaylorCycle::TaylorCycle(const HarmonicSeries& series) {
             order_ = terms;
         }
     points_ = kept_ * share;
-    terms_ = AllocateReal(kept_ * order_);
+    terms_ = AllocateAligned(kept_ * order_);
     if (!mirrors)
         BuildWhole(series);
     else if (odd)
@@ -133,7 +135,7 @@ TaylorCycle::TaylorCycle(const HarmonicSeries& series) {
 void TaylorCycle::BuildQuarter(const HarmonicSeries& series) {
     halfWave_ = true;
     mirrorSign_ = series.harmonics.front().cosine ? -1 : 1;
-    RealBuffer in = AllocateReal(kept_);
+    AlignedValues in = AllocateAligned(kept_);
     HarmonicSeries term = series;
     const double halfStep = kPi / double(points_);
     for (std::size_t n = 0; n < order_; ++n) {
@@ -154,8 +156,8 @@ void TaylorCycle::BuildQuarter(const HarmonicSeries& series) {
 // (cosines); see HalfCycle for how longer ones are split.
 void TaylorCycle::BuildHalf(const HarmonicSeries& series) {
     mirrorSign_ = series.harmonics.front().cosine ? 1 : -1;
-    RealBuffer in = AllocateReal(kept_);
-    RealBuffer scratch = AllocateReal(2 * kept_);
+    AlignedValues in = AllocateAligned(kept_);
+    AlignedValues scratch = AllocateAligned(2 * kept_);
     HarmonicSeries term = series;
     const double halfStep = kPi / double(points_);
     for (std::size_t n = 0; n < order_; ++n) {

@@ -18,7 +18,7 @@
 // frequency with a grid of millions of points); the phase itself stays the
 // exact fraction the caller carries.
 
-#include "engine/FourierCycle.h"
+#include "engine/AlignedValues.h"
 #include "engine/HarmonicSeries.h"
 
 #include <cstdint>
@@ -82,5 +82,5 @@ private:
     // Term n of every kept point, a row of kept_ values per term, each term
     // the n-th derivative times (half a step)^n / n!. A row is one
     // transform's output, written in place.
-    RealBuffer terms_;
+    AlignedValues terms_;
 };
