@@ -112,9 +112,10 @@ TaylorCycle::TaylorCycle(const HarmonicSeries& series) {
     }
     const auto room =
         std::max(kSmallTable, static_cast<std::uint64_t>(double(smallest) * kRoomForFewerTerms));
-    order_ = kLongestPolynomial + 1;
+    kept_ = 8 * lowest; // should a series of vast amplitudes need more
+    order_ = kLongestPolynomial;
     for (const auto& [kept, terms] : shapes)
-        if (kept * terms <= room && terms < order_) {
+        if (kept * terms <= room && (terms < order_ || (terms == order_ && kept < kept_))) {
             kept_ = kept;
             order_ = terms;
         }
@@ -143,7 +144,7 @@ void TaylorCycle::BuildQuarter(const HarmonicSeries& series) {
             Differentiate(term, halfStep / double(n));
         std::memset(in.get(), 0, kept_ * sizeof(double));
         for (const Harmonic& h : term.harmonics)
-            in[std::size_t(h.number / 2)] = h.amplitude / 2;
+            in[std::size_t(h.number / 2)] += h.amplitude / 2;
         RealToRealTransform(static_cast<int>(kept_),
                             term.harmonics.front().cosine ? FFTW_REDFT11 : FFTW_RODFT11, in.get(),
                             terms_.get() + n * kept_);
@@ -166,7 +167,7 @@ void TaylorCycle::BuildHalf(const HarmonicSeries& series) {
         const bool cosine = term.harmonics.front().cosine;
         std::memset(in.get(), 0, kept_ * sizeof(double));
         for (const Harmonic& h : term.harmonics)
-            in[std::size_t(cosine ? h.number : h.number - 1)] = h.amplitude / 2;
+            in[std::size_t(cosine ? h.number : h.number - 1)] += h.amplitude / 2;
         HalfCycle(cosine, kept_, in.get(), terms_.get() + n * kept_, scratch.get());
     }
 }
