@@ -341,25 +341,49 @@ void Instrument::PlacePreset(const Preset& p, std::shared_ptr<const Multitone> m
     }
 }
 
-PresetRecallResult Instrument::RecallPreset(const Preset& preset) {
+PresetRecallResult Instrument::RecallPreset(const Preset& preset,
+                                            std::function<void(const PresetRecallResult&)> later) {
     PresetRecallResult result;
     result.refusal = PresetRefusal(preset);
     if (!result.refusal.empty())
         return result;
-    std::shared_ptr<const Multitone> multitone;
     if (IsMultitone(preset)) {
-        // As it will play: at the preset's rate, on its channels.
-        MultitonePlan plan =
-            PlanMultitone(MultitoneOf(preset), preset.rate.value_or(Rate()), state_.calibration,
-                          preset.channels ? ChannelOf(*preset.channels) : state_.channel);
-        result.refusal = MultitoneRefusalOf(plan);
-        if (!result.refusal.empty())
-            return result;
-        multitone = std::move(plan.multitone);
+        // Made as it will play: at the preset's rate, on its channels; the
+        // whole preset is taken once it is.
+        auto outcome = std::make_shared<PresetRecallResult>();
+        std::function<void()> then;
+        RunCommand([&] {
+            then = AskMultitone(
+                MultitoneOf(preset), preset.rate.value_or(Rate()),
+                preset.channels ? ChannelOf(*preset.channels) : state_.channel,
+                [this, preset, outcome](MultitonePlan& plan) {
+                    outcome->refusal = MultitoneRefusalOf(plan);
+                    // What plays may have changed while it was made.
+                    if (outcome->refusal.empty())
+                        outcome->refusal = PresetRefusal(preset);
+                    if (!outcome->refusal.empty())
+                        return;
+                    const InstrumentState before = state_;
+                    PlacePreset(preset, std::move(plan.multitone), outcome->outputGone);
+                    if (state_ != before)
+                        Heard();
+                    outcome->accepted = true;
+                },
+                [outcome, later = std::move(later)](const MultitonePlan&) {
+                    if (later)
+                        later(*outcome);
+                });
+            return true;
+        });
+        if (then) // made at once: the result is final now
+            return *outcome;
+        result.pending = true;
+        return result;
     }
     RunCommand([&] {
+        GiveUpMultitone();
         const InstrumentState before = state_;
-        PlacePreset(preset, std::move(multitone), result.outputGone);
+        PlacePreset(preset, nullptr, result.outputGone);
         // A sweep plays from its start; anything else is heard if it changed.
         if (preset.sweep)
             Play();

@@ -13,6 +13,7 @@
 #include "instrument/MultitonePlan.h"
 
 #include <cmath>
+#include <memory>
 #include <new>
 
 namespace instrument {
@@ -104,6 +105,7 @@ bool Instrument::StartSteps(const SteppedSweepSettings& steps) {
             BuildStepSchedule(steps, generator_.Format().SamplesPerSecond()).refusal !=
                 StepRefusal::None)
             return false;
+        GiveUpMultitone();
         EndSweep();
         LeaveToneSets();
         // Once the steps end, the plain tone is heard again.
@@ -150,27 +152,116 @@ MultitonePlan Instrument::MakeMultitonePlan(const MultitoneChoice& multitone) co
                          state_.channel);
 }
 
-bool Instrument::SelectMultitone(MultitoneChoice multitone, const MultitonePlan* planned) {
-    return Command([this, &multitone, planned] {
+bool Instrument::SelectMultitone(MultitoneChoice multitone, MultitoneOutcome outcome) {
+    std::function<void()> then;
+    const bool accepted = Command([&] {
         if (!Precise())
             return false;
         multitone.chosen = true;
-        if (state_.multitone == multitone)
+        if (state_.makingMultitone == multitone)
+            return true; // on its way
+        if (state_.multitone == multitone) {
+            GiveUpMultitone();
             return true;
-        MultitonePlan plan = planned ? *planned : MakeMultitonePlan(multitone);
-        if (!plan.Playable())
-            return false;
-        EndSweep();
-        LeaveToneSets();
-        LeaveSineShapes(false);
-        state_.choices.signal = SignalKind::Tone;
-        PlaySignal(ChosenSignal());
-        state_.multitone = multitone;
-        multitone_ = std::move(plan.multitone);
-        ShowNoFrequency();
-        Heard();
+        }
+        then = AskMultitone(
+            multitone, generator_.Format().SamplesPerSecond(), state_.channel,
+            [this, multitone](MultitonePlan& plan) {
+                if (plan.Playable())
+                    PlaceMultitone(multitone, plan);
+            },
+            [outcome = std::move(outcome)](const MultitonePlan& plan) {
+                if (outcome)
+                    outcome(plan);
+            });
+        // Made at once: refused unless it plays now.
+        return executor_ || state_.multitone == multitone;
+    });
+    if (then)
+        then();
+    return accepted;
+}
+
+void Instrument::PlaceMultitone(const MultitoneChoice& choice, MultitonePlan& plan) {
+    EndSweep();
+    LeaveToneSets();
+    LeaveSineShapes(false);
+    state_.choices.signal = SignalKind::Tone;
+    PlaySignal(ChosenSignal());
+    state_.multitone = choice;
+    multitone_ = std::move(plan.multitone);
+    ShowNoFrequency();
+    Heard();
+}
+
+std::function<void()> Instrument::AskMultitone(const MultitoneChoice& choice, int rate,
+                                               Channel channel,
+                                               std::function<void(MultitonePlan&)> made,
+                                               std::function<void(const MultitonePlan&)> after) {
+    GiveUpMultitone();
+    const std::uint64_t request = ++multitoneRequest_;
+    auto givenUp = std::make_shared<std::atomic<bool>>(false);
+    state_.makingMultitone = choice;
+    multitoneGivenUp_ = givenUp;
+    multitoneMade_ = std::move(made);
+    multitoneAfter_ = std::move(after);
+    MultitoneJob job;
+    job.make = [choice, rate, calibration = state_.calibration, channel,
+                givenUp]() -> std::optional<MultitonePlan> {
+        try {
+            return PlanMultitone(choice, rate, calibration, channel, givenUp.get());
+        } catch (const MultitoneGivenUp&) {
+            return std::nullopt;
+        }
+    };
+    job.givenUp = givenUp;
+    job.take = [this, alive = std::weak_ptr<int>(alive_), request](MultitonePlan plan) {
+        if (alive.lock())
+            TakeMultitone(request, std::move(plan));
+    };
+    if (executor_) {
+        executor_(std::move(job));
+        return nullptr;
+    }
+    // No one gives it up while it is made here.
+    MultitonePlan plan = job.make().value_or(MultitonePlan{});
+    return ReceiveMultitone(plan);
+}
+
+std::function<void()> Instrument::ReceiveMultitone(MultitonePlan& plan) {
+    const auto made = std::move(multitoneMade_);
+    const auto after = std::move(multitoneAfter_);
+    multitoneMade_ = nullptr;
+    multitoneAfter_ = nullptr;
+    multitoneGivenUp_.reset();
+    state_.makingMultitone.reset();
+    if (made)
+        made(plan);
+    if (!after)
+        return nullptr;
+    return [after, plan] { after(plan); };
+}
+
+void Instrument::TakeMultitone(std::uint64_t request, MultitonePlan plan) {
+    // A plan asked for before the newest request, or given up, is not played.
+    if (request != multitoneRequest_ || !state_.makingMultitone)
+        return;
+    std::function<void()> then;
+    Command([&] {
+        then = ReceiveMultitone(plan);
         return true;
     });
+    if (then)
+        then();
+}
+
+void Instrument::GiveUpMultitone() {
+    if (multitoneGivenUp_)
+        multitoneGivenUp_->store(true);
+    multitoneGivenUp_.reset();
+    multitoneMade_ = nullptr;
+    multitoneAfter_ = nullptr;
+    state_.makingMultitone.reset();
 }
 
 } // namespace instrument
