@@ -101,6 +101,8 @@ Instrument::Instrument(TToneGen& generator, Clock clock)
 
 Instrument::~Instrument() {
     GiveUpMultitone();
+    if (checkGivenUp_)
+        checkGivenUp_->store(true);
     // The output must read no stream of ours once it goes.
     if (toneSetStream_)
         generator_.Stop();

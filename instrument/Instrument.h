@@ -129,6 +129,9 @@ public:
     // with its crest factor, or why it cannot: for a front end to show
     // before it is chosen.
     MultitonePlan MakeMultitonePlan(const MultitoneChoice& multitone) const;
+    // The same plan made by the executor, as SelectMultitone's: `shown`
+    // hears it, unless a newer check came first. Plays nothing.
+    void CheckMultitone(const MultitoneChoice& multitone, MultitoneOutcome shown);
     // Tone bursts of the sine in place of the steady tone, or the steady
     // tone back (none); new cycles start the bursts again. The right
     // output's lag behind the left, 0 to 3600 tenths of a degree. Both are
@@ -305,6 +308,11 @@ private:
     // Inside a command: the plan asked for last goes to its taker; returns
     // what runs after the command.
     std::function<void()> ReceiveMultitone(MultitonePlan& plan);
+    // The work of making `choice`'s plan as it would play at `rate` on
+    // `channel`, giving up once `givenUp` is set.
+    std::function<std::optional<MultitonePlan>()>
+    MultitoneWork(const MultitoneChoice& choice, int rate, Channel channel,
+                  std::shared_ptr<std::atomic<bool>> givenUp) const;
     // The executor's hand-back: plays nothing of a request given up.
     void TakeMultitone(std::uint64_t request, MultitonePlan plan);
     // The multitone being made is wanted no more.
@@ -332,6 +340,9 @@ private:
     std::shared_ptr<std::atomic<bool>> multitoneGivenUp_;
     std::function<void(MultitonePlan&)> multitoneMade_;
     std::function<void(const MultitonePlan&)> multitoneAfter_;
+    // The same for the newest check.
+    std::uint64_t checkRequest_ = 0;
+    std::shared_ptr<std::atomic<bool>> checkGivenUp_;
     // A plan handed back after the instrument has gone finds this expired.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     InstrumentState state_;

@@ -158,10 +158,24 @@ bool Instrument::SelectMultitone(MultitoneChoice multitone, MultitoneOutcome out
         if (!Precise())
             return false;
         multitone.chosen = true;
-        if (state_.makingMultitone == multitone)
-            return true; // on its way
+        if (state_.makingMultitone == multitone && multitoneAfter_) {
+            // On its way: whoever asks again hears of it too.
+            multitoneAfter_ = [first = std::move(multitoneAfter_),
+                               outcome = std::move(outcome)](const MultitonePlan& plan) {
+                first(plan);
+                if (outcome)
+                    outcome(plan);
+            };
+            return true;
+        }
         if (state_.multitone == multitone) {
             GiveUpMultitone();
+            if (outcome && multitone_) {
+                MultitonePlan playing;
+                playing.crestFactorDb = multitone_->crestFactorDb;
+                playing.multitone = multitone_;
+                then = [outcome = std::move(outcome), playing] { outcome(playing); };
+            }
             return true;
         }
         then = AskMultitone(
@@ -206,14 +220,7 @@ std::function<void()> Instrument::AskMultitone(const MultitoneChoice& choice, in
     multitoneMade_ = std::move(made);
     multitoneAfter_ = std::move(after);
     MultitoneJob job;
-    job.make = [choice, rate, calibration = state_.calibration, channel,
-                givenUp]() -> std::optional<MultitonePlan> {
-        try {
-            return PlanMultitone(choice, rate, calibration, channel, givenUp.get());
-        } catch (const MultitoneGivenUp&) {
-            return std::nullopt;
-        }
-    };
+    job.make = MultitoneWork(choice, rate, channel, givenUp);
     job.givenUp = givenUp;
     job.take = [this, alive = std::weak_ptr<int>(alive_), request](MultitonePlan plan) {
         if (alive.lock())
@@ -228,6 +235,43 @@ std::function<void()> Instrument::AskMultitone(const MultitoneChoice& choice, in
     return ReceiveMultitone(plan);
 }
 
+std::function<std::optional<MultitonePlan>()>
+Instrument::MultitoneWork(const MultitoneChoice& choice, int rate, Channel channel,
+                          std::shared_ptr<std::atomic<bool>> givenUp) const {
+    return [choice, rate, calibration = state_.calibration, channel,
+            givenUp]() -> std::optional<MultitonePlan> {
+        try {
+            return PlanMultitone(choice, rate, calibration, channel, givenUp.get());
+        } catch (const MultitoneGivenUp&) {
+            return std::nullopt;
+        }
+    };
+}
+
+void Instrument::CheckMultitone(const MultitoneChoice& multitone, MultitoneOutcome shown) {
+    if (checkGivenUp_)
+        checkGivenUp_->store(true);
+    auto givenUp = std::make_shared<std::atomic<bool>>(false);
+    checkGivenUp_ = givenUp;
+    const std::uint64_t request = ++checkRequest_;
+    MultitoneJob job;
+    job.make =
+        MultitoneWork(multitone, generator_.Format().SamplesPerSecond(), state_.channel, givenUp);
+    job.givenUp = givenUp;
+    job.take = [this, alive = std::weak_ptr<int>(alive_), request,
+                shown = std::move(shown)](MultitonePlan plan) {
+        if (!alive.lock() || request != checkRequest_)
+            return;
+        checkGivenUp_.reset();
+        if (shown)
+            shown(plan);
+    };
+    if (executor_)
+        executor_(std::move(job));
+    else
+        job.take(job.make().value_or(MultitonePlan{}));
+}
+
 std::function<void()> Instrument::ReceiveMultitone(MultitonePlan& plan) {
     const auto made = std::move(multitoneMade_);
     const auto after = std::move(multitoneAfter_);
@@ -235,11 +279,13 @@ std::function<void()> Instrument::ReceiveMultitone(MultitonePlan& plan) {
     multitoneAfter_ = nullptr;
     multitoneGivenUp_.reset();
     state_.makingMultitone.reset();
+    // As made: the taker may move the period out of `plan`.
+    MultitonePlan told = plan;
     if (made)
         made(plan);
     if (!after)
         return nullptr;
-    return [after, plan] { after(plan); };
+    return [after, told = std::move(told)] { after(told); };
 }
 
 void Instrument::TakeMultitone(std::uint64_t request, MultitonePlan plan) {
