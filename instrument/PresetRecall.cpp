@@ -230,8 +230,7 @@ std::string Instrument::PresetRefusal(const Preset& p) const {
             return "steps: one sweep at a time";
         if ((p.waveform && p.waveform != PresetWave{}) || p.tones || p.tonesFile)
             return "steps: a stepped sweep plays a sine";
-        if (BuildStepSchedule(*steps, p.rate.value_or(generator_.Format().SamplesPerSecond()))
-                .refusal != StepRefusal::None)
+        if (BuildStepSchedule(*steps, p.rate.value_or(Rate())).refusal != StepRefusal::None)
             return "steps: they cannot be played at the rate";
     }
     if ((p.tones || p.tonesFile || p.fftLength) && !IsMultitone(p))
