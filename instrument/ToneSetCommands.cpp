@@ -39,6 +39,27 @@ bool Instrument::PlayToneSet() {
             LevelsFor(state_.calibration, state_.channel, state_.multitone.level);
         if (!multitone_ || multitone_->rate != format.SamplesPerSecond() ||
             levels.refusal.Refused() || Loudest(levels) != multitone_->levelDb) {
+            if (executor_) {
+                // Made again away from the commands, and heard once made;
+                // nothing plays meanwhile rather than another rate or level
+                // than asked. A request on its way replaces it anyway.
+                output.Stop();
+                toneSetStream_.reset();
+                toneSetStreaming_ = false;
+                if (!state_.makingMultitone)
+                    AskMultitone(
+                        state_.multitone, format.SamplesPerSecond(), state_.channel,
+                        [this](MultitonePlan& plan) {
+                            if (!plan.Playable() || !state_.multitone.chosen)
+                                return;
+                            multitone_ = std::move(plan.multitone);
+                            toneSetStreaming_ = false;
+                            if (state_.running)
+                                Play();
+                        },
+                        nullptr);
+                return true;
+            }
             MultitonePlan plan = MakeMultitonePlan(state_.multitone);
             if (!plan.Playable()) {
                 // Nothing plays rather than another level than asked.
@@ -158,14 +179,15 @@ bool Instrument::SelectMultitone(MultitoneChoice multitone, MultitoneOutcome out
         if (!Precise())
             return false;
         multitone.chosen = true;
-        if (state_.makingMultitone == multitone && multitoneAfter_) {
+        if (state_.makingMultitone == multitone) {
             // On its way: whoever asks again hears of it too.
-            multitoneAfter_ = [first = std::move(multitoneAfter_),
-                               outcome = std::move(outcome)](const MultitonePlan& plan) {
-                first(plan);
-                if (outcome)
+            if (outcome)
+                multitoneAfter_ = [first = std::move(multitoneAfter_),
+                                   outcome = std::move(outcome)](const MultitonePlan& plan) {
+                    if (first)
+                        first(plan);
                     outcome(plan);
-            };
+                };
             return true;
         }
         if (state_.multitone == multitone) {

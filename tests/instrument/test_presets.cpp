@@ -526,6 +526,17 @@ INSTANTIATE_TEST_SUITE_P(
                                      h.Finish(1);
                                  },
                                  5, 0, 1},
+                      RequestRow{"ANewRateMakesItAgainAway",
+                                 [](Instrument& i, HeldJobs& h, int& t) {
+                                     kSelect(i, 3, t);
+                                     h.Finish(0);
+                                     i.ChooseRate(48000);
+                                     EXPECT_TRUE(i.State().makingMultitone);
+                                     kSelect(i, 3, t); // on its way: told with it
+                                     ASSERT_EQ(h.jobs.size(), 2u);
+                                     h.Finish(1);
+                                 },
+                                 3, 0, 2},
                       RequestRow{"ChoiceAfterPresetThenAgain",
                                  [](Instrument& i, HeldJobs& h, int& t) {
                                      kRecall(i, 5, t);
