@@ -8,9 +8,10 @@ socket, while the sound server's monitor is read as it plays.
 Checks set and query, errors, the limits (the ninth client, a line over
 64 KiB, garbage, 8 clients x 1,000 queries answered in order, 10,000
 random lines each leaving an error unless it is blank) with the sound going
-on without a gap, and measures the time from a frequency command's send to
-the first changed sample on the monitor. Ends the server with
-SYSTem:SHUTdown.
+on without a gap, follows a stepped sweep to its end (*OPC? waits for it
+while another client is served), and measures the time from a frequency
+command's send to the first changed sample on the monitor. Ends the server
+with SYSTem:SHUTdown.
 
 With "allow", checks a server listening on 0.0.0.0 with --allow 127.0.0.2:
 clients from 127.0.0.2 and from the loopback address are served, one from
@@ -170,6 +171,54 @@ print(f"the multitone: {tones} tones heard", flush=True)
 check(tones >= 20, f"the multitone is heard with {tones} tones")
 rig.send("FUNC SIN\n")
 check(rig.ask("SYST:ERR?").startswith("0,"), "no error from the phase, the bursts, the multitone")
+
+print("-- a stepped sweep followed to its end", flush=True)
+# 500, 1250 and 2000 Hz for 50 ms each, then silence. The rig waits for the
+# end on *OPC? while a second client, served meanwhile, watches the steps.
+watcher = Client()
+sweep_begin = monitor.frames()
+rig.send("SWE:STEP:STAR 500;STOP 2000;COUN 3;DWEL 0.05;SPAC LIN;:SWE:STEP ON;*OPC?\n")
+sent_at = time.monotonic()
+watched = []
+while len(watched) < 200:
+    on, hz = watcher.ask("SWE:STEP?;:FREQ?").split(";")
+    if on != "1":
+        break
+    if not watched or watched[-1] != hz:
+        watched.append(hz)
+watcher_done = time.monotonic()
+opc = rig.line()
+answered = time.monotonic()
+watcher.close()
+check(opc == "1", f"*OPC? after the stepped sweep answers {opc!r}")
+check(watched == ["500", "1250", "2000"], f"the frequency query follows the steps: {watched}")
+check(watcher_done <= answered + 0.01, "another client is served while one waits for the end")
+ended = rig.ask("SWE:STEP?;:OUTP1?;:OUTP2?;:FREQ?")
+check(ended == "0;0;0;1000", f"after its end the sweep and the outputs are off: {ended!r}")
+time.sleep(0.2)
+x = monitor.left(sweep_begin)
+crossings = rising_crossings(x)
+heard_hz = RATE / np.diff(crossings)
+steps = []  # (first crossing, milliseconds) of each step's longest run of periods
+for hz in (500, 1250, 2000):
+    edges = np.diff(np.concatenate(([0], np.abs(heard_hz - hz) < 0.03 * hz, [0])).astype(int))
+    starts, ends = np.nonzero(edges == 1)[0], np.nonzero(edges == -1)[0]
+    k = np.argmax(ends - starts) if len(starts) else None
+    steps.append((crossings[starts[k]], (crossings[ends[k]] - crossings[starts[k]]) * 1000 / RATE)
+                 if k is not None else (0, 0))
+loud = np.nonzero(np.abs(x) > 0.05 * steady)[0]
+end_to_answer = (answered - monitor.time_of(sweep_begin + loud[-1])) * 1000
+print(f"the stepped sweep: steps heard for {', '.join(f'{ms:.1f}' for _, ms in steps)} ms; "
+      f"{(answered - sent_at) * 1000:.0f} ms from the command to *OPC?'s answer, "
+      f"{end_to_answer:.0f} ms after the end was heard", flush=True)
+# The first step comes in through the output's crossfade from the tone.
+check(steps[0][1] >= 40 and all(50 <= ms <= 53 for _, ms in steps[1:]) and steps == sorted(steps),
+      f"the steps are heard in turn for 50 ms each: {steps}")
+# The recorder's own delay may put the heard end a little after the answer.
+check(-30 <= end_to_answer <= 100, f"*OPC? answers {end_to_answer:.0f} ms after the end")
+rig.send("OUTP1 ON;:OUTP2 ON\n")
+check(rig.ask("SYST:ERR?").startswith("0,"), "no error from the stepped sweep")
+time.sleep(0.3)
 
 print("-- command to sound: 100 frequency changes", flush=True)
 sent = []
