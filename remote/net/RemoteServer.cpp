@@ -128,8 +128,10 @@ void RemoteServer::Stop() {
 
 void RemoteServer::Run(int endFd) {
     std::vector<pollfd> polled;
-    int followMs = follow_ ? follow_() : -1;
     while (!stopping_) {
+        // After the last round's commands, which may have started what it
+        // follows.
+        const int followMs = follow_ ? follow_() : -1;
         polled.clear();
         polled.push_back({wake_[0], POLLIN, 0});
         polled.push_back({endFd, POLLIN, 0}); // poll skips a negative fd
@@ -150,7 +152,6 @@ void RemoteServer::Run(int endFd) {
             break;
         if (polled[2].revents & POLLIN)
             Accept();
-        followMs = follow_ ? follow_() : -1;
         const long long now = NowMs();
         // Clients accepted just now are polled next time; the rest in turn,
         // each at most one chunk a round, so a flood delays nobody else.

@@ -56,9 +56,9 @@ public:
     Endpoint Listening() const { return bound_; }
 
     // What the server's loop drives besides its clients (the instrument's
-    // clock): called every round, before the clients are served; answers
-    // how many milliseconds may pass before the next call, or -1 for no
-    // hurry.
+    // clock): called at the start of every round, before the loop sleeps;
+    // answers how many milliseconds it may sleep before the next call, or
+    // -1 for no hurry.
     using Follow = std::function<int()>;
     void SetFollow(Follow follow) { follow_ = std::move(follow); }
 

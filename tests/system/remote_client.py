@@ -254,6 +254,23 @@ lowest = np.sqrt((x[:len(x) // n * n].reshape(-1, n) ** 2).mean(axis=1)).min() /
 silence_ms = sa.longest_silence(x[:, None]) * 1000 / RATE
 print(f"2 ms windows below 0.9 of the steady level over the changes: {quiet} "
       f"(the lowest at {lowest:.2f}), the longest silence {silence_ms:.2f} ms", flush=True)
+# Where the lowest windows fall: after which command, how long after it was
+# sent, and whether the wave jumps there (frames lost or repeated) or falls
+# silent.
+window_levels = np.sqrt((x[:len(x) // n * n].reshape(-1, n) ** 2).mean(axis=1)) / steady
+command_frames = [(monitor.frame_at(t) - change_begin, hz) for t, hz in sent]
+for k in np.argsort(window_levels)[:3]:
+    if window_levels[k] >= 0.93:
+        break
+    before = [(f, hz) for f, hz in command_frames if f <= k * n]
+    f, hz = before[-1] if before else (0, 0)
+    around = x[max(k * n - n, 0):(k + 2) * n]
+    # The largest step between samples against a sine's largest at 1500 Hz.
+    jump = np.abs(np.diff(around)).max() / (steady * np.sqrt(2) * 2 * np.pi * 1500 / RATE)
+    print(f"  a window at {window_levels[k]:.3f}: {(k * n - f) * 1000 / RATE:.1f} ms after "
+          f"FREQ {hz} (from {1500 + 1000 - hz} Hz) was sent; its largest step "
+          f"{jump:.2f} of a 1500 Hz sine's, its longest silence "
+          f"{sa.longest_silence(around[:, None]) * 1000 / RATE:.2f} ms", flush=True)
 # A dropout (silence, or a window at half the level or less) fails; a
 # window just under 0.9 is reported: with the machine loaded by other
 # checks one in a few runs has a single window at 0.89, which the panel's
