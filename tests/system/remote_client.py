@@ -273,8 +273,10 @@ for k in np.argsort(window_levels)[:3]:
           f"{sa.longest_silence(around[:, None]) * 1000 / RATE:.2f} ms", flush=True)
 # A dropout (silence, or a window at half the level or less) fails; a
 # window just under 0.9 is reported: with the machine loaded by other
-# checks one in a few runs has a single window at 0.89, which the panel's
-# own changes check (one change at a time, on an idle server) holds to.
+# checks a run has now and then had a single window at 0.89, which the
+# panel's own changes check (one change at a time, on an idle server)
+# holds to. A clean change gives 0.965 at worst: the window across it holds
+# part of a cycle of each frequency.
 if os.environ.get("ORBEL_SOUND_SERVER", "pulseaudio") == "pulseaudio":
     check(lowest > 0.5, f"the sound drops to {lowest:.2f} of its level over the changes")
     check(silence_ms <= 1, f"the sound stops for {silence_ms:.2f} ms over the changes")
