@@ -100,6 +100,97 @@ function(orbel_add_test name)
   endif()
 endfunction()
 
+# orbel_add_test_program(NAME LIBS ... [ENV ...] [SOURCES ...])
+# One GoogleTest executable for a folder's test files: their shared headers
+# compile once a unity batch and the program links once, where a program a
+# file cost a link (and most of a compile) each. Files join it with
+# orbel_add_test_part, each part a CTest test of its own that runs only its
+# files' tests. One more test fails when the program holds a test that no
+# part runs (one the parts' filters miss). SOURCES are files without tests
+# (a main of its own).
+function(orbel_add_test_program name)
+  cmake_parse_arguments(T "" "" "LIBS;ENV;SOURCES" ${ARGN})
+  if(ORBEL_FUZZERS OR NOT ORBEL_UNIT_TESTS)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${ORBEL_ROOT})
+  target_compile_options(${name} PRIVATE ${ORBEL_TEST_COMPILE_OPTIONS})
+  set(uses_qt FALSE)
+  foreach(lib platform controls panel language)
+    if(lib IN_LIST T_LIBS)
+      set(uses_qt TRUE)
+    endif()
+  endforeach()
+  if(ORBEL_WITH_QT AND uses_qt)
+    orbel_test_pch(${name})
+  endif()
+  set_target_properties(${name} PROPERTIES ORBEL_TEST_ENV "${T_ENV}" ORBEL_TEST_FILTERS "")
+  add_test(NAME ${name}_parts_run_every_test
+           COMMAND ${ORBEL_ROOT}/tools/check-test-parts.sh $<TARGET_FILE:${name}>
+                   "$<JOIN:$<TARGET_PROPERTY:${name},ORBEL_TEST_FILTERS>,:>")
+  set_tests_properties(${name}_parts_run_every_test PROPERTIES LABELS unit)
+  if(T_ENV)
+    set_tests_properties(${name}_parts_run_every_test PROPERTIES ENVIRONMENT "${T_ENV}")
+  endif()
+endfunction()
+
+# orbel_add_test_part(PROGRAM NAME SOURCES ... [LABELS ...] [ENV ...] [COST seconds])
+# Adds test files to a program of orbel_add_test_program and registers the
+# CTest test NAME that runs their tests (read from their TEST, TEST_F and
+# TEST_P lines) through --gtest_filter, with the program's environment
+# unless ENV replaces it. A test belongs to one part only.
+function(orbel_add_test_part program name)
+  cmake_parse_arguments(T "" "COST" "SOURCES;LABELS;ENV" ${ARGN})
+  if(NOT TARGET ${program})
+    return()
+  endif()
+  target_sources(${program} PRIVATE ${T_SOURCES})
+  get_target_property(program_filters ${program} ORBEL_TEST_FILTERS)
+  set(filters "")
+  foreach(source ${T_SOURCES})
+    get_filename_component(source ${source} ABSOLUTE)
+    # A test added to the file reconfigures, so that its part runs it.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+    file(STRINGS ${source} lines REGEX "^(TEST|TEST_F|TEST_P)\\( *[A-Za-z0-9_]+ *, *[A-Za-z0-9_]+")
+    foreach(line ${lines})
+      string(REGEX REPLACE "^([A-Z_]+)\\( *([A-Za-z0-9_]+) *, *([A-Za-z0-9_]+).*" "\\1;\\2.\\3"
+                           parts "${line}")
+      list(GET parts 0 macro)
+      list(GET parts 1 test)
+      if(macro STREQUAL "TEST_P")
+        # Parameterised tests are named [Prefix/]Suite.Name/Parameter.
+        set(patterns "${test}/*" "*/${test}/*")
+      else()
+        set(patterns "${test}")
+      endif()
+      if(test IN_LIST program_filters OR "${test}/*" IN_LIST program_filters)
+        message(FATAL_ERROR "${name}: test ${test} is already in another part of ${program}")
+      endif()
+      list(APPEND filters ${patterns})
+    endforeach()
+  endforeach()
+  if(NOT filters)
+    message(FATAL_ERROR "${name}: no test found in ${T_SOURCES}")
+  endif()
+  set_property(TARGET ${program} APPEND PROPERTY ORBEL_TEST_FILTERS ${filters})
+  list(JOIN filters ":" filter)
+  add_test(NAME ${name} COMMAND ${program} --gtest_filter=${filter})
+  set(labels unit ${T_LABELS})
+  set_tests_properties(${name} PROPERTIES LABELS "${labels}")
+  set(env "${T_ENV}")
+  if(NOT env)
+    get_target_property(env ${program} ORBEL_TEST_ENV)
+  endif()
+  if(env)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
+  endif()
+  if(T_COST)
+    set_tests_properties(${name} PROPERTIES COST ${T_COST})
+  endif()
+endfunction()
+
 # orbel_add_fuzzer(NAME SOURCES ... LIBS ...)
 # A libFuzzer target, built only when ORBEL_FUZZERS is on (clang).
 function(orbel_add_fuzzer name)

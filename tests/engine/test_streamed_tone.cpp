@@ -303,7 +303,7 @@ TEST(ChannelTone, ShapesFollowTheirSeriesAtTheExactPhase) {
     }
 }
 
-struct BurstRow {
+struct StreamedBurstRow {
     std::int64_t milliHertz;
     int rate;
     Bits bits;
@@ -312,10 +312,10 @@ struct BurstRow {
 };
 
 TEST(StreamedBurst, SoundsExactlyTheOnCyclesOfTheTone) {
-    const BurstRow rows[] = {{997123, 48000, Bits::Float, 10, 90},
-                             {12500, 48000, Bits::Sixteen, 1, 1},
-                             {19999999, 96000, Bits::TwentyFour, 3, 7}};
-    for (const BurstRow& row : rows) {
+    const StreamedBurstRow rows[] = {{997123, 48000, Bits::Float, 10, 90},
+                                     {12500, 48000, Bits::Sixteen, 1, 1},
+                                     {19999999, 96000, Bits::TwentyFour, 3, 7}};
+    for (const StreamedBurstRow& row : rows) {
         StreamedToneSettings settings;
         settings.frequency = {row.milliHertz};
         const WaveFormat format = FormatOf(row.bits, row.rate);

@@ -287,9 +287,3 @@ TEST_F(StdControls, WrittenLayoutReadsBackTheSameSettings) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

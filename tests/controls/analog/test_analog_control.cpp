@@ -243,7 +243,7 @@ TEST(AnalogControl, StoredPropertiesPutValueBeforeTheSignalSettings) {
     EXPECT_EQ(std::get<bool>(*props.Find("TabStop")->defaultValue), true);
 }
 
-class TTestForm : public TComponent {
+class TDialOwnerForm : public TComponent {
 public:
     using TComponent::TComponent;
     std::string ClassName() const override { return "TTestForm"; }
@@ -271,7 +271,7 @@ const char* kPanelDialLayout = R"(Form1: TTestForm {
 TEST(AnalogControl, LoadsFromTheStoredLayout) {
     ClassRegistry::Instance().Register<TTestDial>("TTestDial");
     ClassRegistry::Instance().Register<TAbAnalogGControl>("TAbAnalogGControl");
-    TTestForm form(nullptr);
+    TDialOwnerForm form(nullptr);
     int changed = 0;
     form.RegisterMethod("AbGearDial4ValueChanged", TNotifyEvent([&](TPersistent*) { ++changed; }));
     ReadLayoutInto(form, kPanelDialLayout);

@@ -6,6 +6,7 @@
 #include "controls/AbCBitBt.h"
 #include "core/ClassRegistry.h"
 #include "core/Layout.h"
+#include "tests/platform/QtTestApp.h"
 
 #include <QMouseEvent>
 
@@ -108,11 +109,11 @@ TEST_F(ColBitBtnTest, PushButtonReleasedOutsideIsNoClick) {
     form.Show();
     int clicks = 0;
     b->OnClick.Set([&](TPersistent*) { ++clicks; });
-    Press(*b, {5, 5});
+    window_input::Press(*b, {5, 5});
     EXPECT_TRUE(b->Checked());
     EXPECT_TRUE(b->Pressed());
     // The release goes to the button that took the press, wherever it is.
-    Release(*b, {200, 100});
+    window_input::Release(*b, {200, 100});
     EXPECT_EQ(clicks, 0);
     EXPECT_FALSE(b->Checked());
     EXPECT_FALSE(b->Pressed());
@@ -367,9 +368,3 @@ TEST_F(ColBitBtnTest, LayoutRoundTripKeepsTheGlyph) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -8,6 +8,7 @@
 #include "controls/paint/Gradient.h"
 #include "controls/paint/TextLayout.h"
 #include "platform/SystemColors.h"
+#include "tests/platform/QtTestApp.h"
 
 #include <QEnterEvent>
 
@@ -262,9 +263,3 @@ TEST_F(ColBitBtnPaintTest, GlyphCellsAreDrawnWithTheirCornerColourLeftOut) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

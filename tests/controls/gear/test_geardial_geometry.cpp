@@ -6,16 +6,13 @@
 
 #include "controls/gear/GearDrag.h"
 #include "controls/gear/GearGeometry.h"
+#include "tests/platform/GeometryPrinters.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 #include <ostream>
-
-void PrintTo(const TPoint& p, std::ostream* os) {
-    *os << "(" << p.X << ", " << p.Y << ")";
-}
 
 using namespace gear;
 
