@@ -113,7 +113,8 @@ DialAmplitude ToDialAmplitude(const WrittenLevel& level) {
 // -------------------------------------------------------------------------------
 
 Function FunctionOf(const instrument::InstrumentState& state) {
-    if (state.multitone.chosen)
+    // Also while it is being made: it plays once it is.
+    if (state.multitone.chosen || state.makingMultitone)
         return Function::Multitone;
     switch (state.choices.signal) {
     case SignalKind::PinkNoise:

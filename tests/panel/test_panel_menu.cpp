@@ -388,8 +388,11 @@ TEST_F(PanelMenuTest, StepsAndTheMultitoneReachTheInstrument) {
     EXPECT_FALSE(form->Running());
     EXPECT_EQ(sound->Streaming(), nullptr);
 
+    // Its period is made away from the window, which says so meanwhile.
     Choose("Сигнал", "Мультитон");
     EXPECT_EQ(Checked("Сигнал"), PanelText("Мультитон"));
+    EXPECT_EQ(Text(form->Label9), PanelString(instrument::kMakingMultitone));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().State().multitone.chosen; }, 120000));
     QMenu* menu = OpenMenu();
     EXPECT_FALSE(Entry(menu, "Сохранить в файл WAV…")->isEnabled()) << "it would write the tone";
     menu->close();
