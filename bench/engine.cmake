@@ -20,3 +20,10 @@ if(TARGET engine)
   target_include_directories(engine_multitone_bench PRIVATE ${ORBEL_ROOT})
   target_link_libraries(engine_multitone_bench PRIVATE engine benchmark::benchmark)
 endif()
+
+# A shape's tables for a retune, as built now against the former way.
+if(TARGET engine)
+  add_executable(engine_retune_tables_bench ${CMAKE_CURRENT_LIST_DIR}/engine_retune_tables.cpp)
+  target_include_directories(engine_retune_tables_bench PRIVATE ${ORBEL_ROOT})
+  target_link_libraries(engine_retune_tables_bench PRIVATE engine benchmark::benchmark)
+endif()

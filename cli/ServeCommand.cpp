@@ -19,6 +19,10 @@
 
 namespace {
 
+// How often the stepped sweep's progress is followed: its steps reach the
+// settings and its end stops the instrument within this time of being heard.
+constexpr int kFollowStepsMs = 10;
+
 // The generator as the panel starts it: 1000 Hz, both channels at 50,
 // looped, the precise synthesis.
 void SetAsThePanelStarts(TToneGen& gen) {
@@ -56,6 +60,13 @@ int RunServe(const CommandLine& line, const std::string& version) {
                                                                                 mayShutDown);
             },
             line.allowed);
+        // The instrument's clock, driven as the panel's timer drives it.
+        server->SetFollow([&model] {
+            if (!model.State().steps.active)
+                return -1;
+            model.FollowSteps();
+            return model.State().steps.active ? kFollowStepsMs : -1;
+        });
         if (const std::string refused = server->Listen(line.listen); !refused.empty()) {
             std::fprintf(stderr, "orbel: %s\n", refused.c_str());
             return 1;

@@ -27,6 +27,9 @@ ChannelTone::ChannelTone(TTGWave wave, MilliHertz frequency, int lagTenths,
                          const FinePhaseSine& sine)
     : wave_(wave), lagTenths_(lagTenths), sine_(sine), phase_(frequency, sine.Rate()) {
     LagOf(1, lagTenths_, lagSin_, lagCos_);
+    const std::uint64_t tenths = std::uint64_t(lagTenths_ % kTenthsPerCycle + kTenthsPerCycle);
+    lagShift_ =
+        (kTenthsPerCycle - tenths % kTenthsPerCycle) % kTenthsPerCycle * phase_.UnitsPerCycle();
     Prepare(frequency);
 }
 
@@ -58,20 +61,19 @@ std::uint64_t ChannelTone::StepBack(std::uint64_t frames) {
     return back;
 }
 
-ChannelTone::Tables ChannelTone::RetuneTables(TTGWave wave, MilliHertz frequency, int lagTenths,
-                                              int rate) {
+ChannelTone::Tables ChannelTone::RetuneTables(TTGWave wave, MilliHertz frequency, int rate) {
     // The phase the change starts from is not known yet: a Taylor
     // polynomial holds at any.
-    return MakeTables(wave, frequency, lagTenths, StreamPhase(frequency, rate), false);
+    return MakeTables(wave, frequency, StreamPhase(frequency, rate), false);
 }
 
 void ChannelTone::Prepare(MilliHertz frequency) {
-    Tables tables = MakeTables(wave_, frequency, lagTenths_, phase_, true);
+    Tables tables = MakeTables(wave_, frequency, phase_, lagTenths_ == 0);
     cycle_ = std::move(tables.cycle);
     taylor_ = std::move(tables.taylor);
 }
 
-ChannelTone::Tables ChannelTone::MakeTables(TTGWave wave, MilliHertz frequency, int lagTenths,
+ChannelTone::Tables ChannelTone::MakeTables(TTGWave wave, MilliHertz frequency,
                                             const StreamPhase& phase, bool exactCycle) {
     Tables tables;
     if (wave == TTGWave::tgSine || frequency.value <= 0)
@@ -79,28 +81,15 @@ ChannelTone::Tables ChannelTone::MakeTables(TTGWave wave, MilliHertz frequency, 
     // The highest k with k f below half the rate.
     const std::uint64_t units = phase.UnitsPerCycle();
     const auto top = static_cast<int>((units - 1) / (2 * std::uint64_t(frequency.value)));
-    HarmonicSeries series = SeriesUpTo(wave, top);
+    const HarmonicSeries series = SeriesUpTo(wave, top);
     if (series.Empty())
         return tables;
     const std::uint64_t q = phase.Denominator();
-    if (exactCycle && lagTenths == 0 && q <= kLargestCycle && phase.StartsOnIndexGrid()) {
+    if (exactCycle && q <= kLargestCycle && phase.StartsOnIndexGrid()) {
         tables.cycle = FourierCycle(series, static_cast<int>(q));
         return tables;
     }
-    if (lagTenths != 0) {
-        // a sin(k (theta - lag)) and a cos(k (theta - lag)), opened up into
-        // a sine and a cosine of k theta each.
-        HarmonicSeries lagged;
-        for (const Harmonic& h : series.harmonics) {
-            long double s = 0, c = 1;
-            LagOf(h.number, lagTenths, s, c);
-            const double a = h.amplitude, as = double(a * s), ac = double(a * c);
-            lagged.harmonics.push_back({h.number, ac, h.cosine});
-            lagged.harmonics.push_back({h.number, h.cosine ? as : -as, !h.cosine});
-        }
-        series = std::move(lagged);
-    }
-    tables.taylor = std::make_unique<const TaylorCycle>(series);
+    tables.taylor = std::make_shared<const TaylorCycle>(series);
     return tables;
 }
 
@@ -115,7 +104,15 @@ long double ChannelTone::Next() {
             i -= cycle_.size();
         v = cycle_[i];
     } else if (taylor_) {
-        v = taylor_->At(u, phase_.UnitsPerCycle());
+        const std::uint64_t units = phase_.UnitsPerCycle();
+        if (lagShift_ == 0) {
+            v = taylor_->At(u, units);
+        } else {
+            // theta - lag, in whole 1 / 3600 units: exact.
+            const std::uint64_t whole = kTenthsPerCycle * units;
+            const std::uint64_t lagged = kTenthsPerCycle * u + lagShift_;
+            v = taylor_->At(lagged >= whole ? lagged - whole : lagged, whole);
+        }
     }
     phase_.Advance();
     ++framesSinceChange_;

@@ -7,7 +7,8 @@
 // The shapes read one exact cycle, summed once by inverse FFT on the
 // phase's own grid of q points, when that grid is small enough to keep (every
 // whole-hertz tone and most short decimals); otherwise a Taylor polynomial
-// from the nearest point of a tabulated cycle (TaylorCycle).
+// from the nearest point of a tabulated cycle (TaylorCycle), which a lag
+// reads at the lagging phase, so that it serves any lag.
 
 #include "engine/FinePhaseSine.h"
 #include "engine/HarmonicSeries.h"
@@ -32,12 +33,14 @@ public:
     // What a shape reads its cycle from (nothing for a sine).
     struct Tables {
         std::vector<double> cycle; // one exact cycle on the phase's q points
-        std::unique_ptr<const TaylorCycle> taylor;
+        // Shared by the channels of one frequency; never the last owner
+        // in a feed that swaps it.
+        std::shared_ptr<const TaylorCycle> taylor;
     };
     // The tables of a shape retuned while it streams, built ahead by the
-    // controlling thread (they may take long and allocate much: may throw
-    // std::bad_alloc). They hold at any phase the change finds.
-    static Tables RetuneTables(TTGWave wave, MilliHertz frequency, int lagTenths, int rate);
+    // controlling thread (they allocate: may throw std::bad_alloc). They
+    // hold at any phase the change finds, and at any lag.
+    static Tables RetuneTables(TTGWave wave, MilliHertz frequency, int rate);
 
     // The value at the current phase; the phase then moves on a frame.
     long double Next();
@@ -63,8 +66,8 @@ public:
 private:
     // The tables for `frequency` on `phase`; an exact cycle only where
     // `exactCycle` allows it and the phase starts on its grid.
-    static Tables MakeTables(TTGWave wave, MilliHertz frequency, int lagTenths,
-                             const StreamPhase& phase, bool exactCycle);
+    static Tables MakeTables(TTGWave wave, MilliHertz frequency, const StreamPhase& phase,
+                             bool exactCycle);
     void Prepare(MilliHertz frequency);
     void Changed();
 
@@ -75,7 +78,10 @@ private:
     long double lagSin_ = 0;
     long double lagCos_ = 1;
     std::vector<double> cycle_; // one exact cycle on the phase's q points
-    std::unique_ptr<const TaylorCycle> taylor_;
+    std::shared_ptr<const TaylorCycle> taylor_;
+    // The lag read from a TaylorCycle: the phase in 1 / 3600 of the
+    // phase's units, moved on by this many of them.
+    std::uint64_t lagShift_ = 0;
     std::uint64_t cycles_ = 0;
     std::uint64_t cyclesAtChange_ = 0; // cycles_ at the last change of frequency
     std::uint64_t framesSinceChange_ = 0;

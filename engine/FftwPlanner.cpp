@@ -58,6 +58,17 @@ fftw_plan RealToComplex(int length, double* in, fftw_complex* out, unsigned flag
     return plan;
 }
 
+fftw_plan RealToReal(int length, double* in, double* out, fftw_r2r_kind kind, unsigned flags) {
+    const std::lock_guard<std::mutex> lock(PlannerLock());
+    // The library may transform through a real transform of twice the
+    // length.
+    EnsureFree(ComplexToRealBytes(2 * length));
+    fftw_plan plan = fftw_plan_r2r_1d(length, in, out, kind, flags);
+    if (!plan)
+        throw std::bad_alloc();
+    return plan;
+}
+
 void Destroy(fftw_plan plan) {
     const std::lock_guard<std::mutex> lock(PlannerLock());
     fftw_destroy_plan(plan);

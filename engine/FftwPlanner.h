@@ -17,6 +17,9 @@ fftw_plan ComplexToReal(int length, fftw_complex* in, double* out, unsigned flag
 // The real-to-complex transform of `length` samples from `in` into `out`
 // (length / 2 + 1 bins); the same memory bound holds.
 fftw_plan RealToComplex(int length, double* in, fftw_complex* out, unsigned flags);
+// A real-to-real transform of `length` values of that kind (a sine or
+// cosine series); the same memory bound holds.
+fftw_plan RealToReal(int length, double* in, double* out, fftw_r2r_kind kind, unsigned flags);
 void Destroy(fftw_plan plan);
 
 // An upper bound of the memory the library takes to plan and run such a

@@ -9,7 +9,6 @@ constexpr int kRampsPerSecond = 100;
 
 RetunableTone::RetunableTone(const StreamedToneSettings& settings, const WaveFormat& format)
     : tone_(settings, format), wave_(settings.wave), rate_(format.SamplesPerSecond()),
-      rightLagTenths_(settings.rightLagTenths),
       rightFollows_(tone_.Right() && settings.rightFrequency.value == 0),
       rampFrames_(std::size_t(format.SamplesPerSecond() / kRampsPerSecond)),
       asked_(settings.frequency.value), askedPeak_(settings.peak),
@@ -68,9 +67,10 @@ void RetunableTone::PrepareRetune(MilliHertz frequency) {
 std::unique_ptr<RetunableTone::Retuning> RetunableTone::Build(MilliHertz frequency) const {
     auto retuning = std::make_unique<Retuning>();
     retuning->frequency = frequency;
-    retuning->left = ChannelTone::RetuneTables(wave_, frequency, 0, rate_);
+    retuning->left = ChannelTone::RetuneTables(wave_, frequency, rate_);
+    // The channels' tables are the same at any lag.
     if (rightFollows_)
-        retuning->right = ChannelTone::RetuneTables(wave_, frequency, rightLagTenths_, rate_);
+        retuning->right.taylor = retuning->left.taylor;
     return retuning;
 }
 

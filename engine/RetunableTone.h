@@ -70,7 +70,6 @@ private:
     StreamedTone tone_;
     TTGWave wave_;
     int rate_;
-    int rightLagTenths_;
     bool rightFollows_; // a right channel of its own that takes the left one's frequency
     std::atomic<Retuning*> pending_{nullptr};
     std::atomic<Retuning*> retired_{nullptr};

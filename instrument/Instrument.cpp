@@ -80,7 +80,9 @@ DisplayState Display(const InstrumentState& state) {
     d.waveform = state.waveform;
     d.step = state.step;
     d.dials = state.dials;
-    d.status = state.soundLost ? std::string(kNoSoundOutput) : state.hint;
+    d.status = state.soundLost         ? std::string(kNoSoundOutput)
+               : state.makingMultitone ? std::string(kMakingMultitone)
+                                       : state.hint;
     d.reading = ReadingOf(state);
     d.startEnabled = !state.running;
     d.stopEnabled = state.running;
@@ -98,6 +100,9 @@ Instrument::Instrument(TToneGen& generator, Clock clock)
     : generator_(generator), clock_(std::move(clock)) {}
 
 Instrument::~Instrument() {
+    GiveUpMultitone();
+    if (checkGivenUp_)
+        checkGivenUp_->store(true);
     // The output must read no stream of ours once it goes.
     if (toneSetStream_)
         generator_.Stop();
@@ -320,6 +325,7 @@ bool Instrument::Start() {
 
 bool Instrument::Stop() {
     return Command([this] {
+        GiveUpMultitone();
         if (!state_.running && !state_.sweep.active && !state_.steps.active)
             return true;
         state_.running = false;
@@ -353,6 +359,7 @@ bool Instrument::SelectChannel(Channel channel) {
 
 bool Instrument::SelectWaveform(TTGWave waveform) {
     return Command([this, waveform] {
+        GiveUpMultitone();
         const bool signalChosen = state_.choices.signal != SignalKind::Tone;
         const bool toneSetLeft = LeaveToneSets();
         const bool shapeLeft = LeaveSineShapes(waveform == TTGWave::tgSine);
@@ -381,6 +388,7 @@ bool Instrument::SelectSignal(SignalKind kind) {
     return Command([this, kind] {
         if (kind == SignalKind::Sweep || (!Precise() && kind != SignalKind::Tone))
             return false;
+        GiveUpMultitone();
         const bool toneSetLeft = LeaveToneSets();
         const bool shapeLeft = LeaveSineShapes(kind == SignalKind::Tone);
         if (kind == state_.choices.signal && !state_.sweep.active && !toneSetLeft && !shapeLeft)
@@ -498,6 +506,7 @@ bool Instrument::StartSweep(const SweepSettings& sweep, bool repeat) {
     return Command([this, &sweep, repeat] {
         if (!Precise())
             return false;
+        GiveUpMultitone();
         LeaveToneSets();
         LeaveSineShapes(false);
         if (!state_.sweep.active)

@@ -15,10 +15,12 @@
 #include "engine/LevelRefusal.h"
 #include "engine/StreamedTone.h"
 #include "instrument/InstrumentState.h"
+#include "instrument/MultitoneJob.h"
 #include "instrument/MultitonePlan.h"
 #include "instrument/Preset.h"
 #include "instrument/PresetRecall.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -35,6 +37,8 @@ namespace instrument {
 // Shown in place of the hints while the generator plays but no sound
 // reaches a sound server.
 inline constexpr const char* kNoSoundOutput = "Нет вывода звука: звуковой сервер не отвечает";
+// Shown in place of the hints while a multitone is being made.
+inline constexpr const char* kMakingMultitone = "Расчёт мультитона…";
 
 class Instrument {
 public:
@@ -105,16 +109,29 @@ public:
     // The frequency displays show the step the output has played last; the
     // instrument stops once the last step has been heard.
     bool FollowSteps();
+    // Where multitones are made (MultitoneJob.h); none: at once, inside
+    // the command that asks for one.
+    void SetMultitoneExecutor(MultitoneExecutor executor) { executor_ = std::move(executor); }
+    // Told once a multitone asked for is made, or refused, with its plan;
+    // not when a newer request came first.
+    using MultitoneOutcome = std::function<void(const MultitonePlan& plan)>;
     // The multitone plays in place of the tone, whose frequency displays
     // show dashes, until the waveform switch or another signal is chosen.
-    // Precise synthesis only; refused when it cannot be made.
-    // `planned`: its plan, made just before by MakeMultitonePlan (a long
-    // transform takes a while to make).
-    bool SelectMultitone(MultitoneChoice multitone, const MultitonePlan* planned = nullptr);
+    // Precise synthesis only. Its period is made first (by the executor):
+    // what plays goes on meanwhile, and the newest request wins: another
+    // multitone or preset, another signal, a sweep, the steps or a stop
+    // gives it up, and a plan made for a request given up is never played.
+    // False when refused at once (the classic synthesis; without an
+    // executor, also when it cannot be made). `outcome` runs after the
+    // command that takes the plan (or refuses it).
+    bool SelectMultitone(MultitoneChoice multitone, MultitoneOutcome outcome = nullptr);
     // The multitone as it would play here now (rate, calibration, channels),
     // with its crest factor, or why it cannot: for a front end to show
     // before it is chosen.
     MultitonePlan MakeMultitonePlan(const MultitoneChoice& multitone) const;
+    // The same plan made by the executor, as SelectMultitone's: `shown`
+    // hears it, unless a newer check came first. Plays nothing.
+    void CheckMultitone(const MultitoneChoice& multitone, MultitoneOutcome shown);
     // Tone bursts of the sine in place of the steady tone, or the steady
     // tone back (none); new cycles start the bursts again. The right
     // output's lag behind the left, 0 to 3600 tenths of a degree. Both are
@@ -150,8 +167,11 @@ public:
     // The preset in one command: what it holds replaces the state, the rest
     // stays, and a change is heard once (a sweep starts). Refused whole when
     // one setting cannot be played here; an output that is gone gives the
-    // server's default.
-    PresetRecallResult RecallPreset(const Preset& preset);
+    // server's default. A preset with a multitone is taken once its period
+    // is made, as SelectMultitone's: the result says `pending`, and `later`
+    // hears the final result then.
+    PresetRecallResult RecallPreset(const Preset& preset,
+                                    std::function<void(const PresetRecallResult&)> later = nullptr);
 
     bool ShowHint(std::string hint);
     bool SetSoundLost(bool lost);
@@ -277,6 +297,28 @@ private:
     bool PlayToneSet();
     bool LeaveToneSets();
     void EndToneSets();
+    // Inside a command: a multitone to be made for `rate` and `channel`,
+    // giving up the one asked before. `made` takes its plan inside the
+    // command that receives it, `after` runs after that command. Without
+    // an executor it is made at once: the caller runs what is returned
+    // once its command has ended.
+    std::function<void()> AskMultitone(const MultitoneChoice& choice, int rate, Channel channel,
+                                       std::function<void(MultitonePlan&)> made,
+                                       std::function<void(const MultitonePlan&)> after);
+    // Inside a command: the plan asked for last goes to its taker; returns
+    // what runs after the command.
+    std::function<void()> ReceiveMultitone(MultitonePlan& plan);
+    // The work of making `choice`'s plan as it would play at `rate` on
+    // `channel`, giving up once `givenUp` is set.
+    std::function<std::optional<MultitonePlan>()>
+    MultitoneWork(const MultitoneChoice& choice, int rate, Channel channel,
+                  std::shared_ptr<std::atomic<bool>> givenUp) const;
+    // The executor's hand-back: plays nothing of a request given up.
+    void TakeMultitone(std::uint64_t request, MultitonePlan plan);
+    // The multitone being made is wanted no more.
+    void GiveUpMultitone();
+    // Puts a made multitone in place of what plays.
+    void PlaceMultitone(const MultitoneChoice& choice, MultitonePlan& plan);
     // The bursts and the phase (in SineShapeCommands.cpp). LeaveSineShapes
     // forgets them for a signal that is not the steady sine (the phase stays
     // while `sineStays`); true when the signal changed.
@@ -291,6 +333,18 @@ private:
     SteppedSweepSource* steps_ = nullptr;
     std::shared_ptr<const Multitone> multitone_;
     bool toneSetStreaming_ = false;
+    // The multitone being made: its request's number (newer ones count
+    // up), how to tell its work to give up, and what takes its plan.
+    MultitoneExecutor executor_;
+    std::uint64_t multitoneRequest_ = 0;
+    std::shared_ptr<std::atomic<bool>> multitoneGivenUp_;
+    std::function<void(MultitonePlan&)> multitoneMade_;
+    std::function<void(const MultitonePlan&)> multitoneAfter_;
+    // The same for the newest check.
+    std::uint64_t checkRequest_ = 0;
+    std::shared_ptr<std::atomic<bool>> checkGivenUp_;
+    // A plan handed back after the instrument has gone finds this expired.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     InstrumentState state_;
     std::map<int, Observer> observers_;
     int nextObserver_ = 0;

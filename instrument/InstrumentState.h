@@ -157,6 +157,9 @@ struct InstrumentState {
     SweepState sweep;
     SteppedState steps;
     MultitoneChoice multitone;
+    // A multitone being made (by a choice, or a preset's recall): what
+    // plays goes on until it is ready.
+    std::optional<MultitoneChoice> makingMultitone;
     // The steady sine's own shapes: tone bursts in place of the steady tone
     // (none: the steady tone), and the right output's lag behind the left
     // in tenths of a degree (0..3600).

@@ -66,7 +66,8 @@ std::uint32_t MultitoneLevelWord(const ChannelLevels& levels, double madeDb) {
 }
 
 MultitonePlan PlanMultitone(const MultitoneChoice& choice, int rate,
-                            const OutputCalibration& calibration, Channel channel) {
+                            const OutputCalibration& calibration, Channel channel,
+                            const std::atomic<bool>* givenUp) {
     MultitonePlan plan;
     const ChannelLevels levels = LevelsFor(calibration, channel, choice.level);
     MultitoneSettings settings;
@@ -81,6 +82,7 @@ MultitonePlan PlanMultitone(const MultitoneChoice& choice, int rate,
     const double top = Loudest(levels);
     settings.fftLength = choice.fftLength;
     settings.levelDb = top;
+    settings.givenUp = givenUp;
     auto made = std::make_shared<Multitone>();
     try {
         *made = BuildMultitone(settings, rate);

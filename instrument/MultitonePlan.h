@@ -11,6 +11,7 @@
 #include "instrument/FineLevels.h"
 #include "instrument/InstrumentState.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -55,8 +56,10 @@ struct MultitonePlan {
 std::uint32_t MultitoneLevelWord(const ChannelLevels& levels, double madeDb);
 
 // `channel` says which channels sound; `calibration` turns a level in volts
-// into samples. Reads the list's file when the choice names one.
+// into samples. Reads the list's file when the choice names one. Throws
+// MultitoneGivenUp once `givenUp` is set.
 MultitonePlan PlanMultitone(const MultitoneChoice& choice, int rate,
-                            const OutputCalibration& calibration, Channel channel);
+                            const OutputCalibration& calibration, Channel channel,
+                            const std::atomic<bool>* givenUp = nullptr);
 
 } // namespace instrument

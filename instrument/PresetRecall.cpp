@@ -10,10 +10,12 @@
 
 #include "engine/SampleRates.h"
 #include "engine/ToneGen.h"
+#include "engine/steps/StepSchedule.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
 namespace instrument {
 
@@ -66,6 +68,21 @@ MultitoneChoice MultitoneOf(const Preset& p) {
     choice.fftLength = p.fftLength.value_or(choice.fftLength);
     choice.level = p.level.value_or(choice.level);
     return choice;
+}
+
+// The preset's stepped sweep; none without one, or without its dwell.
+std::optional<SteppedSweepSettings> StepsOf(const Preset& p) {
+    const std::optional<PresetSpan> span = p.steps ? ReadPresetSpan(*p.steps) : std::nullopt;
+    if (!span || !p.dwellMs)
+        return std::nullopt;
+    SteppedSweepSettings steps;
+    steps.f1 = span->f1;
+    steps.f2 = span->f2;
+    steps.count = span->count;
+    steps.linear = p.linear;
+    steps.dwellMs = *p.dwellMs;
+    steps.upDown = p.upDown;
+    return steps;
 }
 
 // Why a multitone cannot be played, in the preset's words.
@@ -145,6 +162,12 @@ Preset Instrument::CapturePreset(std::string name) const {
         // The amplitude dial does not play it: the command line refuses a
         // volume with a multitone.
         preset.volume.reset();
+    } else if (state_.steps.active) {
+        const SteppedSweepSettings& steps = state_.steps.settings;
+        preset.steps = PresetSpanText({steps.f1, steps.f2, steps.count});
+        preset.linear = steps.linear;
+        preset.dwellMs = steps.dwellMs;
+        preset.upDown = steps.upDown;
     } else if (state_.sweep.active) {
         const SweepSettings& sweep = state_.sweep.settings;
         preset.sweep = std::pair{sweep.startHz, sweep.endHz};
@@ -197,8 +220,19 @@ std::string Instrument::PresetRefusal(const Preset& p) const {
                "calibration)";
     if (p.volume && channel == Channel::Both && p.volume->first != p.volume->second)
         return "volume: both channels play at one amplitude on the panel";
-    if (p.steps || p.dwellMs || p.upDown)
-        return "steps: the panel does not play a stepped sweep";
+    if (p.steps || p.dwellMs || p.upDown) {
+        const std::optional<SteppedSweepSettings> steps = StepsOf(p);
+        if (!steps)
+            return p.steps ? "steps: they need a dwell" : "dwell: it goes with steps";
+        if (!Precise())
+            return "the classic synthesis plays tones of 8 or 16 bits only";
+        if (p.sweep)
+            return "steps: one sweep at a time";
+        if ((p.waveform && p.waveform != PresetWave{}) || p.tones || p.tonesFile)
+            return "steps: a stepped sweep plays a sine";
+        if (BuildStepSchedule(*steps, p.rate.value_or(Rate())).refusal != StepRefusal::None)
+            return "steps: they cannot be played at the rate";
+    }
     if ((p.tones || p.tonesFile || p.fftLength) && !IsMultitone(p))
         return "tones: they go with waveform multitone";
     if (IsMultitone(p) && !Precise())
@@ -213,7 +247,7 @@ std::string Instrument::PresetRefusal(const Preset& p) const {
         const char* what = p.burst ? "burst" : "phase";
         if (!Precise())
             return std::string(what) + ": the classic synthesis plays the steady tone only";
-        if (p.sweep || !sine)
+        if (p.sweep || p.steps || !sine)
             return std::string(what) + ": a shape of the steady sine";
         if (p.burst && p.phaseTenths.value_or(0) != 0)
             return "phase: bursts play both channels in phase";
@@ -299,6 +333,19 @@ void Instrument::PlacePreset(const Preset& p, std::shared_ptr<const Multitone> m
         ShowNoFrequency();
         return;
     }
+    if (const std::optional<SteppedSweepSettings> steps = StepsOf(p)) {
+        // Set, and heard from its first step when the instrument runs.
+        // As the sweep dialog's steps: the switch and the signal stay for
+        // when the steps end.
+        EndSweep();
+        LeaveToneSets();
+        if (LeaveSineShapes(false))
+            PlaySignal(ChosenSignal());
+        state_.steps.active = true;
+        state_.steps.settings = *steps;
+        state_.steps.heardStep = -1;
+        return;
+    }
     if (p.sweep) {
         LeaveSineShapes(false);
         LeaveToneSets();
@@ -341,27 +388,52 @@ void Instrument::PlacePreset(const Preset& p, std::shared_ptr<const Multitone> m
     }
 }
 
-PresetRecallResult Instrument::RecallPreset(const Preset& preset) {
+PresetRecallResult Instrument::RecallPreset(const Preset& preset,
+                                            std::function<void(const PresetRecallResult&)> later) {
     PresetRecallResult result;
     result.refusal = PresetRefusal(preset);
     if (!result.refusal.empty())
         return result;
-    std::shared_ptr<const Multitone> multitone;
     if (IsMultitone(preset)) {
-        // As it will play: at the preset's rate, on its channels.
-        MultitonePlan plan =
-            PlanMultitone(MultitoneOf(preset), preset.rate.value_or(Rate()), state_.calibration,
-                          preset.channels ? ChannelOf(*preset.channels) : state_.channel);
-        result.refusal = MultitoneRefusalOf(plan);
-        if (!result.refusal.empty())
-            return result;
-        multitone = std::move(plan.multitone);
+        // Made as it will play: at the preset's rate, on its channels; the
+        // whole preset is taken once it is.
+        auto outcome = std::make_shared<PresetRecallResult>();
+        std::function<void()> then;
+        RunCommand([&] {
+            then = AskMultitone(
+                MultitoneOf(preset), preset.rate.value_or(Rate()),
+                preset.channels ? ChannelOf(*preset.channels) : state_.channel,
+                [this, preset, outcome](MultitonePlan& plan) {
+                    outcome->refusal = MultitoneRefusalOf(plan);
+                    // What plays may have changed while it was made.
+                    if (outcome->refusal.empty())
+                        outcome->refusal = PresetRefusal(preset);
+                    if (!outcome->refusal.empty())
+                        return;
+                    const InstrumentState before = state_;
+                    PlacePreset(preset, std::move(plan.multitone), outcome->outputGone);
+                    if (state_ != before)
+                        Heard();
+                    outcome->accepted = true;
+                },
+                [outcome, later = std::move(later)](const MultitonePlan&) {
+                    if (later)
+                        later(*outcome);
+                });
+            return true;
+        });
+        if (then) // made at once: the result is final now
+            return *outcome;
+        result.pending = true;
+        return result;
     }
     RunCommand([&] {
+        GiveUpMultitone();
         const InstrumentState before = state_;
-        PlacePreset(preset, std::move(multitone), result.outputGone);
-        // A sweep plays from its start; anything else is heard if it changed.
-        if (preset.sweep)
+        PlacePreset(preset, nullptr, result.outputGone);
+        // A sweep plays from its start, and the steps from their first when
+        // the instrument runs; anything else is heard if it changed.
+        if (preset.sweep || (preset.steps && state_.running))
             Play();
         else if (state_ != before)
             Heard();

@@ -12,6 +12,9 @@ struct PresetRecallResult {
     std::string refusal;
     // Accepted, but the preset's output is gone: the server's default plays.
     bool outputGone = false;
+    // Its multitone is being made: the preset is taken, or refused, once
+    // it is (not at all when a newer request comes first).
+    bool pending = false;
 };
 
 } // namespace instrument

@@ -13,6 +13,7 @@
 #include "instrument/MultitonePlan.h"
 
 #include <cmath>
+#include <memory>
 #include <new>
 
 namespace instrument {
@@ -38,6 +39,27 @@ bool Instrument::PlayToneSet() {
             LevelsFor(state_.calibration, state_.channel, state_.multitone.level);
         if (!multitone_ || multitone_->rate != format.SamplesPerSecond() ||
             levels.refusal.Refused() || Loudest(levels) != multitone_->levelDb) {
+            if (executor_) {
+                // Made again away from the commands, and heard once made;
+                // nothing plays meanwhile rather than another rate or level
+                // than asked. A request on its way replaces it anyway.
+                output.Stop();
+                toneSetStream_.reset();
+                toneSetStreaming_ = false;
+                if (!state_.makingMultitone)
+                    AskMultitone(
+                        state_.multitone, format.SamplesPerSecond(), state_.channel,
+                        [this](MultitonePlan& plan) {
+                            if (!plan.Playable() || !state_.multitone.chosen)
+                                return;
+                            multitone_ = std::move(plan.multitone);
+                            toneSetStreaming_ = false;
+                            if (state_.running)
+                                Play();
+                        },
+                        nullptr);
+                return true;
+            }
             MultitonePlan plan = MakeMultitonePlan(state_.multitone);
             if (!plan.Playable()) {
                 // Nothing plays rather than another level than asked.
@@ -104,6 +126,7 @@ bool Instrument::StartSteps(const SteppedSweepSettings& steps) {
             BuildStepSchedule(steps, generator_.Format().SamplesPerSecond()).refusal !=
                 StepRefusal::None)
             return false;
+        GiveUpMultitone();
         EndSweep();
         LeaveToneSets();
         // Once the steps end, the plain tone is heard again.
@@ -150,27 +173,163 @@ MultitonePlan Instrument::MakeMultitonePlan(const MultitoneChoice& multitone) co
                          state_.channel);
 }
 
-bool Instrument::SelectMultitone(MultitoneChoice multitone, const MultitonePlan* planned) {
-    return Command([this, &multitone, planned] {
+bool Instrument::SelectMultitone(MultitoneChoice multitone, MultitoneOutcome outcome) {
+    std::function<void()> then;
+    const bool accepted = Command([&] {
         if (!Precise())
             return false;
         multitone.chosen = true;
-        if (state_.multitone == multitone)
+        if (state_.makingMultitone == multitone) {
+            // On its way: whoever asks again hears of it too.
+            if (outcome)
+                multitoneAfter_ = [first = std::move(multitoneAfter_),
+                                   outcome = std::move(outcome)](const MultitonePlan& plan) {
+                    if (first)
+                        first(plan);
+                    outcome(plan);
+                };
             return true;
-        MultitonePlan plan = planned ? *planned : MakeMultitonePlan(multitone);
-        if (!plan.Playable())
-            return false;
-        EndSweep();
-        LeaveToneSets();
-        LeaveSineShapes(false);
-        state_.choices.signal = SignalKind::Tone;
-        PlaySignal(ChosenSignal());
-        state_.multitone = multitone;
-        multitone_ = std::move(plan.multitone);
-        ShowNoFrequency();
-        Heard();
+        }
+        if (state_.multitone == multitone) {
+            GiveUpMultitone();
+            if (outcome && multitone_) {
+                MultitonePlan playing;
+                playing.crestFactorDb = multitone_->crestFactorDb;
+                playing.multitone = multitone_;
+                then = [outcome = std::move(outcome), playing] { outcome(playing); };
+            }
+            return true;
+        }
+        then = AskMultitone(
+            multitone, generator_.Format().SamplesPerSecond(), state_.channel,
+            [this, multitone](MultitonePlan& plan) {
+                if (plan.Playable())
+                    PlaceMultitone(multitone, plan);
+            },
+            [outcome = std::move(outcome)](const MultitonePlan& plan) {
+                if (outcome)
+                    outcome(plan);
+            });
+        // Made at once: refused unless it plays now.
+        return executor_ || state_.multitone == multitone;
+    });
+    if (then)
+        then();
+    return accepted;
+}
+
+void Instrument::PlaceMultitone(const MultitoneChoice& choice, MultitonePlan& plan) {
+    EndSweep();
+    LeaveToneSets();
+    LeaveSineShapes(false);
+    state_.choices.signal = SignalKind::Tone;
+    PlaySignal(ChosenSignal());
+    state_.multitone = choice;
+    multitone_ = std::move(plan.multitone);
+    ShowNoFrequency();
+    Heard();
+}
+
+std::function<void()> Instrument::AskMultitone(const MultitoneChoice& choice, int rate,
+                                               Channel channel,
+                                               std::function<void(MultitonePlan&)> made,
+                                               std::function<void(const MultitonePlan&)> after) {
+    GiveUpMultitone();
+    const std::uint64_t request = ++multitoneRequest_;
+    auto givenUp = std::make_shared<std::atomic<bool>>(false);
+    state_.makingMultitone = choice;
+    multitoneGivenUp_ = givenUp;
+    multitoneMade_ = std::move(made);
+    multitoneAfter_ = std::move(after);
+    MultitoneJob job;
+    job.make = MultitoneWork(choice, rate, channel, givenUp);
+    job.givenUp = givenUp;
+    job.take = [this, alive = std::weak_ptr<int>(alive_), request](MultitonePlan plan) {
+        if (alive.lock())
+            TakeMultitone(request, std::move(plan));
+    };
+    if (executor_) {
+        executor_(std::move(job));
+        return nullptr;
+    }
+    // No one gives it up while it is made here.
+    MultitonePlan plan = job.make().value_or(MultitonePlan{});
+    return ReceiveMultitone(plan);
+}
+
+std::function<std::optional<MultitonePlan>()>
+Instrument::MultitoneWork(const MultitoneChoice& choice, int rate, Channel channel,
+                          std::shared_ptr<std::atomic<bool>> givenUp) const {
+    return [choice, rate, calibration = state_.calibration, channel,
+            givenUp]() -> std::optional<MultitonePlan> {
+        try {
+            return PlanMultitone(choice, rate, calibration, channel, givenUp.get());
+        } catch (const MultitoneGivenUp&) {
+            return std::nullopt;
+        }
+    };
+}
+
+void Instrument::CheckMultitone(const MultitoneChoice& multitone, MultitoneOutcome shown) {
+    if (checkGivenUp_)
+        checkGivenUp_->store(true);
+    auto givenUp = std::make_shared<std::atomic<bool>>(false);
+    checkGivenUp_ = givenUp;
+    const std::uint64_t request = ++checkRequest_;
+    MultitoneJob job;
+    job.make =
+        MultitoneWork(multitone, generator_.Format().SamplesPerSecond(), state_.channel, givenUp);
+    job.givenUp = givenUp;
+    job.take = [this, alive = std::weak_ptr<int>(alive_), request,
+                shown = std::move(shown)](MultitonePlan plan) {
+        if (!alive.lock() || request != checkRequest_)
+            return;
+        checkGivenUp_.reset();
+        if (shown)
+            shown(plan);
+    };
+    if (executor_)
+        executor_(std::move(job));
+    else
+        job.take(job.make().value_or(MultitonePlan{}));
+}
+
+std::function<void()> Instrument::ReceiveMultitone(MultitonePlan& plan) {
+    const auto made = std::move(multitoneMade_);
+    const auto after = std::move(multitoneAfter_);
+    multitoneMade_ = nullptr;
+    multitoneAfter_ = nullptr;
+    multitoneGivenUp_.reset();
+    state_.makingMultitone.reset();
+    // As made: the taker may move the period out of `plan`.
+    MultitonePlan told = plan;
+    if (made)
+        made(plan);
+    if (!after)
+        return nullptr;
+    return [after, told = std::move(told)] { after(told); };
+}
+
+void Instrument::TakeMultitone(std::uint64_t request, MultitonePlan plan) {
+    // A plan asked for before the newest request, or given up, is not played.
+    if (request != multitoneRequest_ || !state_.makingMultitone)
+        return;
+    std::function<void()> then;
+    Command([&] {
+        then = ReceiveMultitone(plan);
         return true;
     });
+    if (then)
+        then();
+}
+
+void Instrument::GiveUpMultitone() {
+    if (multitoneGivenUp_)
+        multitoneGivenUp_->store(true);
+    multitoneGivenUp_.reset();
+    multitoneMade_ = nullptr;
+    multitoneAfter_ = nullptr;
+    state_.makingMultitone.reset();
 }
 
 } // namespace instrument

@@ -7,7 +7,6 @@
 #include "panel/PanelSettings.h"
 #include "panel/PanelText.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -18,8 +17,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using instrument::MultitoneChoice;
@@ -31,7 +32,8 @@ MultitoneDialog::MultitoneDialog(QWidget* parent, instrument::Instrument& instru
       linear_(new QRadioButton(PanelText("Линейно, всего"), this)),
       fromFile_(new QCheckBox(PanelText("Из файла"), this)), file_(new QLineEdit(this)),
       browse_(new QPushButton(PanelText("Обзор…"), this)), fft_(new QComboBox(this)),
-      level_(new QLineEdit(this)), summary_(new QLabel(this)), refusals_(new QLabel(this)) {
+      level_(new QLineEdit(this)), summary_(new QLabel(this)), refusals_(new QLabel(this)),
+      givenUpWatch_(new QTimer(this)) {
     setWindowTitle(PanelText("Мультитон"));
     refusals_->setWordWrap(true);
     refusals_->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -74,8 +76,20 @@ MultitoneDialog::MultitoneDialog(QWidget* parent, instrument::Instrument& instru
     connect(check, &QPushButton::clicked, this, [this] { Check(); });
     connect(start, &QPushButton::clicked, this, [this] { Start(); });
     connect(stop, &QPushButton::clicked, this, [this] {
-        if (instrument_.State().multitone.chosen)
+        if (instrument_.State().multitone.chosen || instrument_.State().makingMultitone)
             instrument_.Stop();
+    });
+    givenUpWatch_->setInterval(100);
+    connect(givenUpWatch_, &QTimer::timeout, this, [this] {
+        // A plan handed back is shown in the same turn of the event loop
+        // as the making ends: none shown by now was given up.
+        if (awaited_ == watched_ && instrument_.State().makingMultitone)
+            return;
+        givenUpWatch_->stop();
+        if (awaited_ == watched_) {
+            awaited_ = 0;
+            summary_->clear();
+        }
     });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(browse_, &QPushButton::clicked, this, [this] { Browse(); });
@@ -143,29 +157,41 @@ void MultitoneDialog::Browse() {
     dialog->open();
 }
 
-std::optional<MultitoneChoice> MultitoneDialog::Check() {
-    return Plan().first;
-}
-
-std::pair<std::optional<MultitoneChoice>, instrument::MultitonePlan> MultitoneDialog::Plan() {
+std::optional<MultitoneChoice> MultitoneDialog::Read() {
     summary_->clear();
+    awaited_ = 0;
     const MultitoneInput input = ReadMultitoneInput(Fields());
     refusals_->setText(input.refusals.join(QLatin1Char('\n')));
     if (!input.choice)
-        return {};
+        return std::nullopt;
     // A long transform takes seconds to make (about 2 s at 65536 points,
-    // 20 s at 1048576): the window says so meanwhile.
+    // 20 s at 1048576), away from the window: it says so meanwhile.
     summary_->setText(PanelText("Расчёт…"));
-    summary_->repaint();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    instrument::MultitonePlan plan = instrument_.MakeMultitonePlan(*input.choice);
-    QApplication::restoreOverrideCursor();
+    awaited_ = ++requests_;
+    return input.choice;
+}
+
+bool MultitoneDialog::Show(int request, const instrument::MultitonePlan& plan, int fftLength) {
+    if (request != awaited_)
+        return false;
+    awaited_ = 0;
     summary_->setText(PlanSummary(plan));
     if (!plan.Playable()) {
-        refusals_->setText(PlanRefusalSentence(plan, input.choice->fftLength));
-        return {};
+        refusals_->setText(PlanRefusalSentence(plan, fftLength));
+        return false;
     }
-    return {input.choice, std::move(plan)};
+    return true;
+}
+
+void MultitoneDialog::Check() {
+    const std::optional<MultitoneChoice> choice = Read();
+    if (!choice)
+        return;
+    instrument_.CheckMultitone(*choice, [dialog = QPointer(this), request = awaited_,
+                                         fft = choice->fftLength](const auto& plan) {
+        if (dialog)
+            dialog->Show(request, plan, fft);
+    });
 }
 
 void MultitoneDialog::Start() {
@@ -173,14 +199,29 @@ void MultitoneDialog::Start() {
         refusals_->setText(PanelText("Мультитон звучит только при точном синтезе"));
         return;
     }
-    const auto [choice, plan] = Plan();
+    const std::optional<MultitoneChoice> choice = Read();
     if (!choice)
         return;
-    if (!instrument_.SelectMultitone(*choice, &plan)) {
+    // Started and kept once made, also when the dialog has closed by then.
+    const bool asked = instrument_.SelectMultitone(
+        *choice, [dialog = QPointer(this), request = awaited_, choice = *choice,
+                  &instrument = instrument_](const instrument::MultitonePlan& plan) {
+            if (dialog)
+                dialog->Show(request, plan, choice.fftLength);
+            if (!plan.Playable())
+                return;
+            if (!instrument.State().running)
+                instrument.Start();
+            panel_settings::SaveMultitone(choice);
+        });
+    if (!asked && Busy()) {
+        awaited_ = 0;
+        summary_->clear();
         refusals_->setText(PanelText("Мультитон не выбран"));
-        return;
     }
-    if (!instrument_.State().running)
-        instrument_.Start();
-    panel_settings::SaveMultitone(*choice);
+    // A stop or another signal gives it up: the dialog stops waiting then.
+    if (Busy()) {
+        watched_ = awaited_;
+        givenUpWatch_->start();
+    }
 }

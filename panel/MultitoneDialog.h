@@ -6,8 +6,10 @@
 // signal in any unit the level dialog takes. "Проверить" shows the crest
 // factor, or what stands in the way (a line of the list, two tones on one
 // bin, a level that would clip with the largest that fits); "Старт"
-// checks, chooses the multitone, starts it and keeps its settings for the
-// next run. Not modal; Escape closes it.
+// chooses the multitone, starts it once it is made and keeps its settings
+// for the next run, or shows what stands in the way. The period is made
+// away from the window (it takes seconds): "Расчёт…" shows meanwhile, and
+// the window answers. Not modal; Escape closes it.
 
 #include "instrument/Instrument.h"
 #include "panel/MultitoneInput.h"
@@ -24,6 +26,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 class MultitoneDialog : public QDialog {
     // The menu finds an open dialog by its class (qobject_cast).
@@ -46,15 +49,20 @@ public:
     QLabel* Summary() const { return summary_; }
     QLabel* Refusals() const { return refusals_; }
 
-    // Reads and plans the fields, showing the crest factor or the
-    // refusals; the choice when it can play.
-    std::optional<instrument::MultitoneChoice> Check();
-    // Check, then play it.
+    // Reads the fields and has them planned, showing the crest factor or
+    // the refusals once the plan is made.
+    void Check();
+    // Reads the fields and chooses the multitone: it plays once made.
     void Start();
+    // A plan asked for by Check or Start is still being made.
+    bool Busy() const { return awaited_ != 0; }
 
 private:
-    // Check's work, with the plan made.
-    std::pair<std::optional<instrument::MultitoneChoice>, instrument::MultitonePlan> Plan();
+    // The fields read, "Расчёт…" shown; none when refused (shown).
+    std::optional<instrument::MultitoneChoice> Read();
+    // Shows a plan made for the request `request`, unless a newer one came.
+    // True when it plays.
+    bool Show(int request, const instrument::MultitonePlan& plan, int fftLength);
     MultitoneFields Fields() const;
     void Show(const MultitoneFields& fields);
     // The span's fields or the file's are open, the other's closed.
@@ -74,4 +82,10 @@ private:
     QLineEdit* level_;
     QLabel* summary_;
     QLabel* refusals_;
+    // The plan the window waits for (0: none), and the last asked.
+    int awaited_ = 0;
+    int requests_ = 0;
+    // While a chosen multitone is made: whether it was given up.
+    QTimer* givenUpWatch_;
+    int watched_ = 0;
 };

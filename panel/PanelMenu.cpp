@@ -226,7 +226,9 @@ void PanelMenu::AddSignalMenu(QMenu& menu) {
     // The classic synthesis plays the tone alone.
     sub->setEnabled(Precise());
     auto* group = new QActionGroup(sub);
-    const bool multitone = instrument_.State().multitone.chosen;
+    // Also while it is being made.
+    const bool multitone =
+        instrument_.State().multitone.chosen || instrument_.State().makingMultitone;
     for (const ChoiceName<SignalKind>& name : choice_names::kSignals)
         connect(AddChoice(*sub, *group, PanelText(name.shownText),
                           !multitone && Choices().signal == name.value),
@@ -241,9 +243,13 @@ void PanelMenu::AddSignalMenu(QMenu& menu) {
 }
 
 void PanelMenu::ChooseMultitone() {
-    // Kept settings that no longer play (a list's file gone) give the defaults.
-    if (!instrument_.SelectMultitone(panel_settings::LoadMultitone()))
-        instrument_.SelectMultitone(instrument::MultitoneChoice{});
+    // Kept settings that no longer play (a list's file gone) give the
+    // defaults, once they are found not to.
+    instrument_.SelectMultitone(panel_settings::LoadMultitone(),
+                                [&instrument = instrument_](const instrument::MultitonePlan& plan) {
+                                    if (!plan.Playable())
+                                        instrument.SelectMultitone(instrument::MultitoneChoice{});
+                                });
 }
 
 // --- the entries' actions -------------------------------------------------------

@@ -32,11 +32,25 @@ public:
 
     std::string Execute(std::string_view line) override {
         std::string reply;
-        OnWindowThread([&] { reply = session_.Execute(line); });
+        OnWindowThread([&] {
+            reply = session_.Execute(line);
+            waiting_ = session_.Waiting();
+        });
         return reply;
     }
     void LineTooLong() override {
         OnWindowThread([&] { session_.LineTooLong(); });
+    }
+    // Known on the server's thread without a hand-over: only the calls
+    // above and Resume change it.
+    bool Waiting() const override { return waiting_; }
+    std::string Resume() override {
+        std::string reply;
+        OnWindowThread([&] {
+            reply = session_.Resume();
+            waiting_ = session_.Waiting();
+        });
+        return reply;
     }
 
 private:
@@ -52,6 +66,7 @@ private:
 
     remote::Session session_;
     std::shared_ptr<bool> serving_;
+    bool waiting_ = false;
 };
 
 } // namespace

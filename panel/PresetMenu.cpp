@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 
 using namespace instrument;
 
@@ -102,16 +103,24 @@ bool PresetMenu::Recall(const std::string& name) {
                                  .arg(QString::fromStdString(name), FromEnglish(load.reason)));
         return false;
     }
-    const PresetRecallResult result = instrument_.RecallPreset(*load.preset);
-    if (!result.accepted) {
-        Tell(PanelText("Набор «%1» не может звучать на панели: %2")
-                 .arg(QString::fromStdString(name), FromEnglish(result.refusal)));
-        return false;
-    }
-    if (result.outputGone)
-        Tell(
-            PanelText("Устройства вывода набора больше нет: звук идёт на устройство по умолчанию"));
-    return true;
+    // A multitone's preset is told of once its period is made; the menu
+    // may be gone by then, the window not.
+    const auto told = [window = QPointer<QWidget>(&window_),
+                       name](const PresetRecallResult& result) {
+        if (!window)
+            return;
+        if (!result.accepted)
+            Tell(*window, PanelText("Набор «%1» не может звучать на панели: %2")
+                              .arg(QString::fromStdString(name), FromEnglish(result.refusal)));
+        else if (result.outputGone)
+            Tell(*window, PanelText("Устройства вывода набора больше нет: звук идёт на "
+                                    "устройство по умолчанию"));
+    };
+    const PresetRecallResult result = instrument_.RecallPreset(*load.preset, told);
+    if (result.pending)
+        return true;
+    told(result);
+    return result.accepted;
 }
 
 bool PresetMenu::Delete(const QString& name) {
@@ -122,8 +131,12 @@ bool PresetMenu::Delete(const QString& name) {
 }
 
 void PresetMenu::Tell(const QString& text) const {
+    Tell(window_, text);
+}
+
+void PresetMenu::Tell(QWidget& window, const QString& text) {
     auto* box =
-        new QMessageBox(QMessageBox::Warning, PanelText("Наборы"), text, QMessageBox::Ok, &window_);
+        new QMessageBox(QMessageBox::Warning, PanelText("Наборы"), text, QMessageBox::Ok, &window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

@@ -24,7 +24,8 @@ public:
                instrument::PresetStore store);
 
     // What the entries do once their name is known; each says on the
-    // window what went wrong, and returns whether it was done.
+    // window what went wrong, and returns whether it was done (a recall
+    // whose multitone is being made: whether it was asked for).
     bool SaveAs(const QString& name);
     bool Recall(const std::string& name);
     bool Delete(const QString& name);
@@ -34,6 +35,7 @@ private:
     void AskWhichToDelete();
     // A non-modal note over the window.
     void Tell(const QString& text) const;
+    static void Tell(QWidget& window, const QString& text);
 
     QWidget& window_;
     instrument::Instrument& instrument_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/Unit1.h"
 
+#include "panel/MultitoneWorker.h"
+
 #include "controls/AbCBitBt.h"
 #include "controls/analog/AbAnalogCControl.h"
 #include "controls/ovclabel.h"
@@ -180,6 +182,12 @@ void TForm1::Loaded() {
     NameControlsForScreenReaders();
     // The layout set the generator as the instrument starts.
     instrument_ = std::make_unique<instrument::Instrument>(*ToneGen1);
+    // A multitone's period takes seconds to make: the window answers
+    // meanwhile.
+    multitones_ = std::make_unique<MultitoneWorker>();
+    instrument_->SetMultitoneExecutor([worker = multitones_.get()](instrument::MultitoneJob job) {
+        worker->Run(std::move(job));
+    });
     instrument_->Subscribe([this] { ShowState(); });
 }
 

@@ -29,6 +29,7 @@ class TRadioButton;
 class TTimer;
 class TToneGen;
 class CalibrationFollower;
+class MultitoneWorker;
 class OutputWatch;
 class PanelMenu;
 class SoundLossNotice;
@@ -204,6 +205,8 @@ private:
     // Paints the instrument's display state on the controls.
     void ShowState();
 
+    // Declared first: the instrument hands it work until it goes.
+    std::unique_ptr<MultitoneWorker> multitones_;
     std::unique_ptr<instrument::Instrument> instrument_;
     std::unique_ptr<SoundLossNotice> soundLossNotice_;
     std::unique_ptr<PanelMenu> menu_;

@@ -72,7 +72,7 @@ void AddChannelCommands(CommandTable& table) {
             c.Change([&](RemoteSettings& s) { c.ChannelIn(s).frequency = f; });
         },
         [](CommandContext& c) {
-            c.reply = FrequencyReply(c, c.ChannelIn(c.target.Current()).frequency);
+            c.reply = FrequencyReply(c, c.target.FrequencyHeard(c.Channel()));
         });
     table.Add(
         "[SOURce#:]VOLTage[:LEVel][:IMMediate][:AMPLitude]",

@@ -23,6 +23,9 @@ public:
     ScpiTarget& target;
     SessionState& session;
     std::string reply;
+    // Set by a command that waits for the instrument's operation to end:
+    // it runs again, as it was written, once the operation has ended.
+    bool waits = false;
 
     // The channel number written in the header, if any.
     std::optional<int> Number() const { return number_; }

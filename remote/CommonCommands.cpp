@@ -50,8 +50,10 @@ void AddCommonCommands(CommandTable& table) {
             c.session.eventStatus = 0;
         },
         nullptr);
-    // Each command is done when the session has taken it: *OPC has
-    // nothing to wait for but the output's queue.
+    // Each command is done when the session has taken it and its change
+    // is queued to the output; a stepped sweep, played once through, is
+    // done at its end: *OPC? and *WAI wait for it, as a bench generator's
+    // do for a sweep it was triggered to play.
     table.Add(
         "*OPC",
         [](CommandContext& c) {
@@ -60,6 +62,9 @@ void AddCommonCommands(CommandTable& table) {
         },
         [](CommandContext& c) {
             c.ExpectNoParameters();
+            c.waits = c.target.OperationPending();
+            if (c.waits)
+                return;
             c.target.WaitUntilQueued();
             c.reply = SwitchText(true);
         });
@@ -67,7 +72,9 @@ void AddCommonCommands(CommandTable& table) {
         "*WAI",
         [](CommandContext& c) {
             c.ExpectNoParameters();
-            c.target.WaitUntilQueued();
+            c.waits = c.target.OperationPending();
+            if (!c.waits)
+                c.target.WaitUntilQueued();
         },
         nullptr);
     table.Add(

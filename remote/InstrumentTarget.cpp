@@ -5,14 +5,17 @@
 #include "engine/SampleLevel.h"
 #include "engine/ToneGen.h"
 #include "engine/ToneLimits.h"
+#include "engine/steps/StepSchedule.h"
 #include "instrument/FineLevels.h"
 #include "instrument/PresetStore.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace remote {
 
@@ -110,7 +113,8 @@ DialAmplitude ToDialAmplitude(const WrittenLevel& level) {
 // -------------------------------------------------------------------------------
 
 Function FunctionOf(const instrument::InstrumentState& state) {
-    if (state.multitone.chosen)
+    // Also while it is being made: it plays once it is.
+    if (state.multitone.chosen || state.makingMultitone)
         return Function::Multitone;
     switch (state.choices.signal) {
     case SignalKind::PinkNoise:
@@ -266,10 +270,10 @@ RemoteSettings InstrumentTarget::Current() const {
         s.burst.cycles = state.burst->onCycles;
         s.burst.offCycles = state.burst->offCycles;
     }
-    // Stepped sweeps play once: one the panel ended is off, one waiting for
-    // an output starts with it.
+    // Stepped sweeps play once: one played to its end or stopped is off,
+    // one waiting for an output starts with it.
     s.steps = steps_;
-    s.steps.on = steps_.on && (!running || state.steps.active);
+    s.steps.on = steps_.on && (state.steps.active || (stepsWaiting_ && !running));
     return s;
 }
 
@@ -453,6 +457,7 @@ void InstrumentTarget::Command(const RemoteSettings& wanted, const Plan& plan) {
     sweep_ = wanted.sweep;
     burst_ = wanted.burst;
     steps_ = wanted.steps;
+    stepsWaiting_ = wanted.steps.on && !plan.play;
 }
 
 Refusal InstrumentTarget::Apply(const RemoteSettings& wanted) {
@@ -478,6 +483,7 @@ Refusal InstrumentTarget::Reset() {
     sweep_ = {};
     burst_ = {};
     steps_ = {};
+    stepsWaiting_ = false;
     return {};
 }
 
@@ -540,6 +546,22 @@ Refusal InstrumentTarget::Recall(int slot) {
     keptLeft_.reset();
     keptRight_.reset();
     return {};
+}
+
+MilliHertz InstrumentTarget::FrequencyHeard(Output output) const {
+    const instrument::InstrumentState& state = instrument_.State();
+    if (!state.steps.active || !state.running || !Lit(state.channel, output))
+        return ScpiTarget::FrequencyHeard(output);
+    // The step heard last; before the first is heard, the first.
+    const std::vector<double> steps = StepFrequencies(state.steps.settings);
+    const std::size_t step = std::size_t(std::max(state.steps.heardStep, 0));
+    if (step >= steps.size())
+        return ScpiTarget::FrequencyHeard(output);
+    return {std::llround(steps[step] * 1000)};
+}
+
+bool InstrumentTarget::OperationPending() const {
+    return instrument_.State().steps.active;
 }
 
 void InstrumentTarget::WaitUntilQueued() {

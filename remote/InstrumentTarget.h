@@ -33,7 +33,9 @@ public:
     std::optional<double> LevelIn(Output output, LevelUnit unit) const override;
     Refusal Save(int slot) override;
     Refusal Recall(int slot) override;
+    MilliHertz FrequencyHeard(Output output) const override;
     void WaitUntilQueued() override;
+    bool OperationPending() const override;
     void Shutdown() override;
 
 private:
@@ -54,6 +56,9 @@ private:
     SweepRequest sweep_;
     BurstRequest burst_;
     StepsRequest steps_;
+    // The stepped sweep asked waits for an output to start with: it has not
+    // played yet (once played through, or stopped, it is off).
+    bool stepsWaiting_ = false;
 };
 
 } // namespace remote

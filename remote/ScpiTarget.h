@@ -119,8 +119,18 @@ public:
     virtual Refusal Save(int slot) = 0;
     virtual Refusal Recall(int slot) = 0;
 
+    // The frequency an output sounds now: its setting, or the step a
+    // stepped sweep has reached (as the panel's displays show it).
+    virtual MilliHertz FrequencyHeard(Output output) const {
+        const RemoteSettings now = Current();
+        return (output == Output::Right ? now.right : now.left).frequency;
+    }
+
     // Returns once every change applied so far is queued to the output.
     virtual void WaitUntilQueued() = 0;
+    // An operation with an end is under way (a stepped sweep playing through):
+    // *OPC? and *WAI hold the client's later commands until it has ended.
+    virtual bool OperationPending() const { return false; }
     // The program ends, fading out.
     virtual void Shutdown() = 0;
 };

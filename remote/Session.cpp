@@ -34,24 +34,72 @@ std::string_view WithoutLineEnd(std::string_view line) {
 Session::Session(ScpiTarget& target, bool mayShutDown) : target_(target), state_(mayShutDown) {}
 
 std::string Session::Execute(std::string_view line) {
-    std::string answers;
-    bool answered = false;
-    // The keywords a command without a leading colon continues from.
-    std::vector<HeaderNode> level;
-    for (const std::string_view text : SplitMessage(WithoutLineEnd(line))) {
-        if (IsBlank(text))
+    if (Waiting()) {
+        later_.emplace_back(std::string(line));
+        heldBytes_ += line.size();
+        return {};
+    }
+    LineRun run;
+    return Finish(WithoutLineEnd(line), run);
+}
+
+void Session::LineTooLong() {
+    if (Waiting())
+        later_.emplace_back(std::nullopt);
+    else
+        state_.Report({kSyntaxError, "line too long"});
+}
+
+std::string Session::Resume() {
+    if (!held_ || target_.OperationPending())
+        return {};
+    LineRun run = std::move(*held_);
+    held_.reset();
+    const std::string text = std::move(run.text);
+    std::string answers = Finish(text, run);
+    while (!held_ && !later_.empty()) {
+        const std::optional<std::string> line = std::move(later_.front());
+        later_.pop_front();
+        if (!line) {
+            LineTooLong();
+            continue;
+        }
+        LineRun next;
+        answers += Finish(WithoutLineEnd(*line), next);
+    }
+    heldBytes_ = held_ ? held_->text.size() : 0;
+    for (const auto& line : later_)
+        heldBytes_ += line ? line->size() : 0;
+    return answers;
+}
+
+std::string Session::Finish(std::string_view text, LineRun& run) {
+    if (!Run(text, run)) {
+        run.text = std::string(text);
+        heldBytes_ += run.text.size();
+        held_ = std::move(run);
+        return {};
+    }
+    return run.answered ? run.answers + "\n" : std::string();
+}
+
+bool Session::Run(std::string_view text, LineRun& run) {
+    const std::vector<std::string_view> units = SplitMessage(text);
+    for (; run.next < units.size(); ++run.next) {
+        const std::string_view unitText = units[run.next];
+        if (IsBlank(unitText))
             continue;
         try {
-            MessageUnit unit = ReadMessageUnit(text);
+            MessageUnit unit = ReadMessageUnit(unitText);
             std::vector<HeaderNode> path = std::move(unit.header.nodes);
             if (!unit.header.common) {
                 if (!unit.header.rooted)
-                    path.insert(path.begin(), level.begin(), level.end());
+                    path.insert(path.begin(), run.level.begin(), run.level.end());
                 // Refused before it becomes the level: otherwise each of a
                 // long line's commands would copy a longer path.
                 if (path.size() > kDeepestHeader)
                     ThrowScpiError(kUndefinedHeader);
-                level.assign(path.begin(), path.end() - 1);
+                run.level.assign(path.begin(), path.end() - 1);
             }
             const CommandTable::Found found = InstrumentCommands().Find(path, unit.header.query);
             if (found.handler == nullptr) {
@@ -60,9 +108,13 @@ std::string Session::Execute(std::string_view line) {
             }
             CommandContext context(target_, state_, found.number, unit.parameters);
             (*found.handler)(context);
+            // Only common commands wait, and they leave the level as it
+            // was: the unit runs again as it is once the wait is over.
+            if (context.waits)
+                return false;
             if (unit.header.query) {
-                answers += (answered ? ";" : "") + context.reply;
-                answered = true;
+                run.answers += (run.answered ? ";" : "") + context.reply;
+                run.answered = true;
             }
         } catch (const ScpiError& error) {
             state_.Report(error);
@@ -74,11 +126,7 @@ std::string Session::Execute(std::string_view line) {
             state_.Report({kExecutionError, {}});
         }
     }
-    return answered ? answers + "\n" : std::string();
-}
-
-void Session::LineTooLong() {
-    state_.Report({kSyntaxError, "line too long"});
+    return true;
 }
 
 } // namespace remote

@@ -792,6 +792,10 @@ Manual: man orbel</translation>
         <source>Расчёт…</source>
         <translation>Calculating…</translation>
     </message>
+    <message>
+        <source>Расчёт мультитона…</source>
+        <translation>Calculating the multitone…</translation>
+    </message>
 </context>
 <context>
     <name>PanelBackground</name>

@@ -69,8 +69,12 @@ NormAndSlope PNorm(const std::vector<BinnedTone>& tones, const std::vector<doubl
 
 } // namespace
 
-std::vector<double> LowerCrestPhases(const std::vector<BinnedTone>& tones,
-                                     RealTransform& transform) {
+std::vector<double> LowerCrestPhases(const std::vector<BinnedTone>& tones, RealTransform& transform,
+                                     const std::function<void()>& eachRound) {
+    const auto nextRound = [&eachRound] {
+        if (eachRound)
+            eachRound();
+    };
     std::vector<double> phases = SchroederPhases(tones);
     const bool anyFree = std::any_of(tones.begin(), tones.end(),
                                      [](const BinnedTone& t) { return !t.phaseRadians; });
@@ -90,6 +94,7 @@ std::vector<double> LowerCrestPhases(const std::vector<BinnedTone>& tones,
     // of what is left back, with the tones' own amplitudes.
     const double clipLevel = 2 * std::numbers::sqrt2 / 2;
     for (int round = 0; round < rounds; ++round) {
+        nextRound();
         for (double& x : period.frames)
             x = std::clamp(x, -clipLevel, clipLevel);
         const std::vector<std::complex<double>> bins = transform.Forward(period.frames);
@@ -109,6 +114,7 @@ std::vector<double> LowerCrestPhases(const std::vector<BinnedTone>& tones,
         NormAndSlope current = PNorm(tones, phases, period, p, scale, transform);
         double step = 0.05;
         for (int round = 0; round < rounds && step > 1e-6; ++round) {
+            nextRound();
             double steepest = 0;
             for (const double g : current.slope)
                 steepest = std::max(steepest, std::fabs(g));

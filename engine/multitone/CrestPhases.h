@@ -5,6 +5,7 @@
 #include "engine/multitone/BinCentring.h"
 #include "engine/multitone/RealTransform.h"
 
+#include <functional>
 #include <vector>
 
 // Schroeder's phases for tones in order of frequency with relative powers
@@ -17,5 +18,6 @@ std::vector<double> SchroederPhases(const std::vector<BinnedTone>& tones);
 // amplitudes (nothing outside the tones' bins), keeping the phases of the
 // lowest crest factor met. Tones with a phase of their own keep it. The
 // number of rounds shrinks with the length, so that the work stays bounded.
-std::vector<double> LowerCrestPhases(const std::vector<BinnedTone>& tones,
-                                     RealTransform& transform);
+// `eachRound` runs before every round (it may throw to end the search).
+std::vector<double> LowerCrestPhases(const std::vector<BinnedTone>& tones, RealTransform& transform,
+                                     const std::function<void()>& eachRound = nullptr);

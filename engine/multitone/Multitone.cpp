@@ -45,7 +45,10 @@ Multitone BuildMultitone(const MultitoneSettings& settings, int rate) {
     m.levelDb = settings.levelDb;
     m.tones = std::move(centred.tones);
     RealTransform transform(settings.fftLength);
-    m.phases = LowerCrestPhases(m.tones, transform);
+    m.phases = LowerCrestPhases(m.tones, transform, [&settings] {
+        if (settings.givenUp && settings.givenUp->load(std::memory_order_relaxed))
+            throw MultitoneGivenUp();
+    });
     MultitonePeriod period = SynthesizePeriod(m.tones, m.phases, transform);
     m.crestFactorDb = period.CrestFactorDb();
     // At 0 dBFS the peak is period.peak; a level L scales it by 10^(L/20).

@@ -10,13 +10,25 @@
 #include "engine/multitone/BinCentring.h"
 #include "engine/multitone/MultitoneTone.h"
 
+#include <atomic>
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 struct MultitoneSettings {
     std::vector<MultitoneTone> tones;
     int fftLength = 65536;
     double levelDb = -10; // dBFS RMS
+    // Set by another thread once the multitone is no longer wanted: a long
+    // period (seconds of work) is then given up between rounds of its
+    // phase search. May be null.
+    const std::atomic<bool>* givenUp = nullptr;
+};
+
+// Thrown by BuildMultitone once settings.givenUp is set.
+class MultitoneGivenUp : public std::runtime_error {
+public:
+    MultitoneGivenUp() : std::runtime_error("the multitone was given up") {}
 };
 
 enum class MultitoneRefusal : std::uint8_t {
@@ -51,5 +63,5 @@ struct Multitone {
     double ToneHertz(std::size_t k) const { return double(tones[k].bin) * rate / fftLength; }
 };
 
-// May throw std::bad_alloc.
+// May throw std::bad_alloc, and MultitoneGivenUp.
 Multitone BuildMultitone(const MultitoneSettings& settings, int rate);

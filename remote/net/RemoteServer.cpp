@@ -3,6 +3,7 @@
 
 #include "remote/net/LineSplitter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -22,6 +23,8 @@ constexpr std::size_t kReadChunk = 16 * 1024;
 // How often refusals are said at most, and the loop's longest sleep.
 constexpr long long kRefusalLineMs = 10000;
 constexpr int kPollMs = 1000;
+// How often a waiting client's session is asked whether it may go on.
+constexpr int kWaitingPollMs = 10;
 constexpr int kSendBuffer = 256 * 1024;
 
 long long NowMs() {
@@ -126,19 +129,24 @@ void RemoteServer::Stop() {
 void RemoteServer::Run(int endFd) {
     std::vector<pollfd> polled;
     while (!stopping_) {
+        // After the last round's commands, which may have started what it
+        // follows.
+        const int followMs = follow_ ? follow_() : -1;
         polled.clear();
         polled.push_back({wake_[0], POLLIN, 0});
         polled.push_back({endFd, POLLIN, 0}); // poll skips a negative fd
         polled.push_back({listener_, POLLIN, 0});
         for (const auto& client : clients_) {
-            short events = 0;
-            if (!client->inputEnded && client->Queued() <= limits_.queuedPause)
+            // A waiting client's lines stay unread, but its going away is
+            // seen.
+            short events = client->session->Waiting() ? POLLRDHUP : 0;
+            if (!client->inputEnded && !events && client->Queued() <= limits_.queuedPause)
                 events |= POLLIN;
             if (client->Queued() > 0)
                 events |= POLLOUT;
             polled.push_back({client->fd, events, 0});
         }
-        if (::poll(polled.data(), polled.size(), kPollMs) < 0 && errno != EINTR)
+        if (::poll(polled.data(), polled.size(), NextPollMs(followMs)) < 0 && errno != EINTR)
             break;
         if (polled[1].revents != 0)
             break;
@@ -153,15 +161,22 @@ void RemoteServer::Run(int endFd) {
             bool open = true;
             if (i + 3 < polled.size() && polled[i + 3].fd == client->fd) {
                 const short revents = polled[i + 3].revents;
-                if (revents & (POLLIN | POLLHUP | POLLERR))
+                if (client->session->Waiting()) {
+                    // Gone while waiting: nothing it waits for can reach it.
+                    if (revents & (POLLRDHUP | POLLHUP | POLLERR))
+                        open = false;
+                    else
+                        open = Resume(*client);
+                } else if (revents & (POLLIN | POLLHUP | POLLERR)) {
                     open = Read(*client);
+                }
                 if (open && client->Queued() > 0)
                     open = Write(*client);
             }
             if (open && client->Queued() == 0) {
                 client->progressAtMs = now;
                 // Everything said and nothing more to come.
-                open = !client->inputEnded;
+                open = !client->inputEnded || client->session->Waiting();
             }
             if (open && now - client->progressAtMs > limits_.stallMs)
                 open = false;
@@ -181,6 +196,16 @@ void RemoteServer::Run(int endFd) {
     for (const auto& client : clients_)
         Write(*client);
     SayRefusals(true);
+}
+
+int RemoteServer::NextPollMs(int followMs) const {
+    int ms = kPollMs;
+    if (followMs >= 0)
+        ms = std::min(ms, followMs);
+    for (const auto& client : clients_)
+        if (client->session->Waiting())
+            return std::min(ms, kWaitingPollMs);
+    return ms;
 }
 
 void RemoteServer::Accept() {
@@ -272,6 +297,16 @@ bool RemoteServer::Read(Client& client) {
         return false;
     }
     return !overflow;
+}
+
+bool RemoteServer::Resume(Client& client) {
+    try {
+        client.out += client.session->Resume();
+    } catch (const std::exception& e) {
+        log_(std::string("a client's command failed, and the client was closed: ") + e.what());
+        return false;
+    }
+    return client.Queued() <= limits_.mostQueued;
 }
 
 bool RemoteServer::Write(Client& client) {

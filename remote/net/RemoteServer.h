@@ -11,7 +11,9 @@
 // - a line over the limit goes to the session's LineTooLong() and the rest
 //   of it is dropped;
 // - a client whose replies pile up is read no more until it reads them,
-//   and is closed when they pass the limit or it reads nothing for long.
+//   and is closed when they pass the limit or it reads nothing for long;
+// - a client whose session waits (ClientSession::Waiting) is read no more
+//   until it has done waiting, and is closed if it goes away meanwhile.
 
 #include "remote/net/AllowList.h"
 #include "remote/net/ClientSession.h"
@@ -53,6 +55,13 @@ public:
     // Where it listens (the port chosen when 0 was asked).
     Endpoint Listening() const { return bound_; }
 
+    // What the server's loop drives besides its clients (the instrument's
+    // clock): called at the start of every round, before the loop sleeps;
+    // answers how many milliseconds it may sleep before the next call, or
+    // -1 for no hurry.
+    using Follow = std::function<int()>;
+    void SetFollow(Follow follow) { follow_ = std::move(follow); }
+
     // Serves until Stop() or until `endFd` (when not -1) becomes readable.
     void Run(int endFd = -1);
     // Any thread, and from the sessions: Run returns soon after.
@@ -70,8 +79,15 @@ private:
     // False once the client is to be closed.
     bool Read(Client& client);
     bool Write(Client& client);
+    // A waiting client's held lines, once its session goes on.
+    bool Resume(Client& client);
+
+    // How long the next poll may sleep: the longest sleep, or sooner when
+    // something is followed or a client waits.
+    int NextPollMs(int followMs) const;
 
     SessionFactory sessions_;
+    Follow follow_;
     AllowList allowed_;
     ServerLimits limits_;
     Log log_;

@@ -13,6 +13,7 @@
 #include "engine/StreamExport.h"
 #include "engine/StreamPhase.h"
 #include "engine/StreamedTone.h"
+#include "engine/TaylorCycle.h"
 #include "engine/WaveFile.h"
 
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include <fstream>
 #include <iterator>
 #include <ostream>
+#include <random>
 #include <string>
 
 namespace {
@@ -301,6 +303,42 @@ TEST(ChannelTone, ShapesFollowTheirSeriesAtTheExactPhase) {
         }
         EXPECT_LT(worst, 1e-9) << TTGWaveNames()[int(row.wave)] << " " << row.milliHertz;
     }
+}
+
+// The tables give the series' own value at any phase, within 1e-12 of the
+// peak: a half or quarter kept and mirrored (sines alone, cosines alone, odd
+// harmonics alone, long enough to be split), and a whole cycle for a series
+// of both. The phases include those next to each mirror.
+TEST(TaylorCycle, GivesTheSeriesAtAnyPhaseFromTheMirroredPart) {
+    constexpr std::uint64_t kUnits = 3600ULL * 96000000;
+    constexpr long double kPiLong = 3.141592653589793238462643383279502884L;
+    std::mt19937_64 random(7);
+    for (TTGWave wave : {TTGWave::tgSquare, TTGWave::tgTriangle, TTGWave::tgSawtooth})
+        for (int top : {2, 47, 479})
+            for (bool both : {false, true}) {
+                HarmonicSeries series = SeriesUpTo(wave, top);
+                if (both)
+                    for (std::size_t i = 0, n = series.harmonics.size(); i < n; ++i) {
+                        Harmonic turned = series.harmonics[i];
+                        turned.cosine = !turned.cosine;
+                        turned.amplitude *= 0.5;
+                        series.harmonics.push_back(turned);
+                    }
+                const TaylorCycle cycle(series);
+                double worst = 0;
+                for (int i = 0; i < 120; ++i) {
+                    const std::uint64_t u =
+                        i < 16 ? (kUnits / 4 * std::uint64_t(i / 4) + kUnits - 2 + i % 4) % kUnits
+                               : random() % kUnits;
+                    const long double theta = 2 * kPiLong * u / kUnits;
+                    long double want = 0;
+                    for (const Harmonic& h : series.harmonics)
+                        want += h.amplitude * (h.cosine ? std::cos(h.number * theta)
+                                                        : std::sin(h.number * theta));
+                    worst = std::max(worst, double(std::fabs(cycle.At(u, kUnits) - want)));
+                }
+                EXPECT_LT(worst, 1e-12) << TTGWaveNames()[int(wave)] << " " << top << " " << both;
+            }
 }
 
 struct StreamedBurstRow {

@@ -3,6 +3,7 @@
 // line, the instrument's state captured and recalled, and the folder that
 // keeps them (odd names, foreign files, links).
 #include "engine/ToneGen.h"
+#include "engine/steps/SteppedSweepSource.h"
 #include "instrument/Instrument.h"
 #include "instrument/PresetStore.h"
 #include "instrument/PresetText.h"
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -240,6 +242,26 @@ INSTANTIATE_TEST_SUITE_P(
                                    sweep.fadeMs = 20;
                                    i.StartSweep(sweep, false);
                                }},
+                      ModelRow{"SteppedSweepUpAndDown",
+                               [](Instrument& i) {
+                                   SteppedSweepSettings steps;
+                                   steps.f1 = 100.5;
+                                   steps.f2 = 10000;
+                                   steps.count = 21;
+                                   steps.dwellMs = 500;
+                                   steps.upDown = true;
+                                   ASSERT_TRUE(i.StartSteps(steps));
+                               }},
+                      ModelRow{"LinearStepsDown",
+                               [](Instrument& i) {
+                                   SteppedSweepSettings steps;
+                                   steps.f1 = 5000;
+                                   steps.f2 = 1000;
+                                   steps.count = 5;
+                                   steps.linear = true;
+                                   steps.dwellMs = 10;
+                                   ASSERT_TRUE(i.StartSteps(steps));
+                               }},
                       ModelRow{"OutputAndFormat",
                                [](Instrument& i) {
                                    i.ChooseDevice("usb");
@@ -295,7 +317,19 @@ TEST(PresetRecall, WhatTheInstrumentCannotPlayIsRefusedWholeWithItsReason) {
              p.volume = std::pair{100, 50};
          },
          "volume"},
-        {[](Preset& p) { p.steps = "100:1000:3"; }, "steps"},
+        {[](Preset& p) { p.steps = "100:1000:3"; }, "dwell"},
+        {[](Preset& p) { p.dwellMs = 100; }, "goes with steps"},
+        {[](Preset& p) {
+             p.steps = "100:50000:3";
+             p.dwellMs = 100;
+         },
+         "rate"},
+        {[](Preset& p) {
+             p.steps = "100:1000:3";
+             p.dwellMs = 100;
+             p.burst = BurstSettings{1, 1};
+         },
+         "burst"},
         {[](Preset& p) {
              p.phaseTenths = 900;
              p.waveform = PresetWave{TTGWave::tgSquare, SignalKind::Tone, false};
@@ -368,6 +402,184 @@ TEST(PresetRecall, TheMultitoneComesAndGoesWhilePlaying) {
     EXPECT_FALSE(bench.instrument.State().multitone.chosen);
     EXPECT_EQ(bench.sound->Streaming(), nullptr);
     EXPECT_EQ(bench.gen.Frequency(), 440);
+}
+
+// --- multitones made away from the commands ---------------------------------------------
+
+// Holds the jobs until the test hands their plans back, in any order.
+struct HeldJobs {
+    std::vector<MultitoneJob> jobs;
+    MultitoneExecutor Executor() {
+        return [this](MultitoneJob job) { jobs.push_back(std::move(job)); };
+    }
+    // Makes job k's plan (none once given up) and hands it back.
+    bool Finish(std::size_t k) {
+        std::optional<MultitonePlan> plan = jobs.at(k).make();
+        if (plan)
+            jobs[k].take(std::move(*plan));
+        return plan.has_value();
+    }
+};
+
+MultitoneChoice ShortMultitone(int tones) {
+    MultitoneChoice m;
+    m.f1 = 200;
+    m.f2 = 2000;
+    m.tones = tones;
+    m.fftLength = 8192;
+    m.chosen = true;
+    return m;
+}
+
+Preset MultitonePreset(int tones) {
+    Preset p;
+    p.waveform = PresetWave{TTGWave::tgSine, SignalKind::Tone, true};
+    p.tones = "200:2000:" + std::to_string(tones);
+    p.fftLength = 8192;
+    return p;
+}
+
+struct RequestRow {
+    const char* what;
+    // Asks, and hands plans back, on a running instrument.
+    std::function<void(Instrument&, HeldJobs&, int& told)> steps;
+    int plays;  // tones per octave of the multitone that plays; 0: none
+    int making; // of the one still being made; 0: none
+    int told;   // outcomes heard
+};
+
+class MultitoneRequests : public ::testing::TestWithParam<RequestRow> {};
+
+TEST_P(MultitoneRequests, TheNewestWinsAndAStaleOneNeverPlays) {
+    Bench bench;
+    HeldJobs held;
+    bench.instrument.SetMultitoneExecutor(held.Executor());
+    bench.instrument.Start();
+    int told = 0;
+    GetParam().steps(bench.instrument, held, told);
+    const InstrumentState& state = bench.instrument.State();
+    EXPECT_EQ(state.multitone.chosen ? state.multitone.tones : 0, GetParam().plays);
+    EXPECT_EQ(state.makingMultitone ? state.makingMultitone->tones : 0, GetParam().making);
+    EXPECT_EQ(bench.instrument.Display().status, GetParam().making ? kMakingMultitone : "");
+    // The tone plays until a multitone is made.
+    EXPECT_EQ(bench.sound->Streaming() != nullptr, GetParam().plays != 0);
+    EXPECT_EQ(told, GetParam().told);
+}
+
+const auto kSelect = [](Instrument& i, int tones, int& told) {
+    EXPECT_TRUE(i.SelectMultitone(ShortMultitone(tones), [&told](const MultitonePlan& plan) {
+        EXPECT_TRUE(plan.Playable());
+        EXPECT_NE(plan.multitone, nullptr) << "told of the period it plays";
+        ++told;
+    }));
+};
+const auto kRecall = [](Instrument& i, int tones, int& told) {
+    const PresetRecallResult result =
+        i.RecallPreset(MultitonePreset(tones), [&told](const PresetRecallResult& r) {
+            EXPECT_TRUE(r.accepted) << r.refusal;
+            ++told;
+        });
+    EXPECT_TRUE(result.pending);
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, MultitoneRequests,
+    ::testing::Values(RequestRow{"AskedOnly",
+                                 [](Instrument& i, HeldJobs&, int& t) { kSelect(i, 3, t); }, 0, 3,
+                                 0},
+                      RequestRow{"CurrentPlays",
+                                 [](Instrument& i, HeldJobs& h, int& t) {
+                                     kSelect(i, 3, t);
+                                     h.Finish(0);
+                                 },
+                                 3, 0, 1},
+                      RequestRow{"StaleIgnoredNewerPlays",
+                                 [](Instrument& i, HeldJobs& h, int& t) {
+                                     kSelect(i, 3, t);
+                                     kSelect(i, 4, t);
+                                     EXPECT_TRUE(h.jobs[0].givenUp->load());
+                                     EXPECT_FALSE(h.Finish(0)) << "given up between rounds";
+                                     h.jobs[0].take(i.MakeMultitonePlan(ShortMultitone(3)));
+                                     EXPECT_FALSE(i.State().multitone.chosen);
+                                     h.Finish(1);
+                                 },
+                                 4, 0, 1},
+                      RequestRow{"StopGivesUp",
+                                 [](Instrument& i, HeldJobs& h, int& t) {
+                                     kSelect(i, 3, t);
+                                     i.Stop();
+                                     h.jobs[0].take(i.MakeMultitonePlan(ShortMultitone(3)));
+                                 },
+                                 0, 0, 0},
+                      RequestRow{"AnotherSignalGivesUp",
+                                 [](Instrument& i, HeldJobs& h, int& t) {
+                                     kSelect(i, 3, t);
+                                     i.SelectWaveform(TTGWave::tgSquare);
+                                     h.jobs[0].take(i.MakeMultitonePlan(ShortMultitone(3)));
+                                 },
+                                 0, 0, 0},
+                      RequestRow{"PresetAfterChoice",
+                                 [](Instrument& i, HeldJobs& h, int& t) {
+                                     kSelect(i, 3, t);
+                                     kRecall(i, 5, t);
+                                     h.jobs[0].take(i.MakeMultitonePlan(ShortMultitone(3)));
+                                     h.Finish(1);
+                                 },
+                                 5, 0, 1},
+                      RequestRow{"ANewRateMakesItAgainAway",
+                                 [](Instrument& i, HeldJobs& h, int& t) {
+                                     kSelect(i, 3, t);
+                                     h.Finish(0);
+                                     i.ChooseRate(48000);
+                                     EXPECT_TRUE(i.State().makingMultitone);
+                                     kSelect(i, 3, t); // on its way: told with it
+                                     ASSERT_EQ(h.jobs.size(), 2u);
+                                     h.Finish(1);
+                                 },
+                                 3, 0, 2},
+                      RequestRow{"ChoiceAfterPresetThenAgain",
+                                 [](Instrument& i, HeldJobs& h, int& t) {
+                                     kRecall(i, 5, t);
+                                     kSelect(i, 3, t);
+                                     kSelect(i, 3, t); // on its way: asked once, both told
+                                     EXPECT_EQ(h.jobs.size(), 2u);
+                                     h.jobs[0].take(i.MakeMultitonePlan(ShortMultitone(5)));
+                                     h.Finish(1);
+                                 },
+                                 3, 0, 2}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST(MultitoneRequests, APlanHandedBackAfterTheInstrumentHasGoneIsDropped) {
+    HeldJobs held;
+    std::optional<MultitonePlan> plan;
+    {
+        Bench bench;
+        bench.instrument.SetMultitoneExecutor(held.Executor());
+        bench.instrument.SelectMultitone(ShortMultitone(3));
+        plan = bench.instrument.MakeMultitonePlan(ShortMultitone(3));
+    }
+    EXPECT_TRUE(held.jobs[0].givenUp->load());
+    held.jobs[0].take(*plan);
+}
+
+// Steps recalled while playing play from their first step; recalled while
+// stopped they wait for the start.
+TEST(PresetRecall, StepsPlayWhenTheInstrumentRuns) {
+    Preset preset;
+    preset.steps = "100:1000:3";
+    preset.dwellMs = 100;
+    for (const bool running : {true, false}) {
+        Bench bench;
+        if (running)
+            bench.instrument.Start();
+        ASSERT_TRUE(bench.instrument.RecallPreset(preset).accepted);
+        EXPECT_TRUE(bench.instrument.State().steps.active);
+        EXPECT_EQ(bench.instrument.State().running, running);
+        if (!running)
+            bench.instrument.Start();
+        EXPECT_NE(dynamic_cast<SteppedSweepSource*>(bench.sound->Streaming()), nullptr);
+        EXPECT_EQ(bench.instrument.State().steps.settings.dwellMs, 100);
+    }
 }
 
 TEST(PresetRecall, ExactFrequenciesAndLevelsComeBackExactly) {

@@ -103,6 +103,11 @@ protected:
         QApplication::processEvents();
         return form->findChild<MultitoneDialog*>();
     }
+    // Starts the dialog's multitone and waits until its plan is shown.
+    static void Start(MultitoneDialog& dialog) {
+        dialog.Start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.Busy(); }, 120000));
+    }
     QTemporaryDir config;
 };
 
@@ -113,20 +118,20 @@ TEST_F(MultitoneDialogTest, RefusesTonesOnOneBinAndAClippingLevelThenPlaysAndKee
     dialog->To()->setText("1000");
     dialog->Fft()->setCurrentIndex(dialog->Fft()->findData(8192));
     // Two tones on one bin of a short transform, both named.
-    dialog->Start();
+    Start(*dialog);
     EXPECT_TRUE(dialog->Refusals()->text().contains(
         QStringLiteral("25") + PanelLocale().decimalPoint() + QStringLiteral("1785")))
         << dialog->Refusals()->text().toStdString();
     dialog->From()->setText("200");
     dialog->Level()->setText("-1");
-    dialog->Start();
+    Start(*dialog);
     EXPECT_FALSE(form->Running());
     EXPECT_EQ(sound->Streaming(), nullptr);
     const QString refusal = dialog->Refusals()->text();
     EXPECT_TRUE(refusal.contains(PanelText("наибольший уровень").section(' ', 0, 0)))
         << refusal.toStdString();
     dialog->Level()->setText("-20");
-    dialog->Start();
+    Start(*dialog);
     EXPECT_TRUE(dialog->Refusals()->text().isEmpty()) << dialog->Refusals()->text().toStdString();
     EXPECT_TRUE(dialog->Summary()->text().contains(
         PanelText("Пик-фактор %1 дБ, тонов: %2, период %3 отсчётов").section(' ', 0, 0)));

@@ -42,6 +42,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -387,8 +388,11 @@ TEST_F(PanelMenuTest, StepsAndTheMultitoneReachTheInstrument) {
     EXPECT_FALSE(form->Running());
     EXPECT_EQ(sound->Streaming(), nullptr);
 
+    // Its period is made away from the window, which says so meanwhile.
     Choose("Сигнал", "Мультитон");
     EXPECT_EQ(Checked("Сигнал"), PanelText("Мультитон"));
+    EXPECT_EQ(Text(form->Label9), PanelString(instrument::kMakingMultitone));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().State().multitone.chosen; }, 120000));
     QMenu* menu = OpenMenu();
     EXPECT_FALSE(Entry(menu, "Сохранить в файл WAV…")->isEnabled()) << "it would write the tone";
     menu->close();
@@ -665,24 +669,42 @@ TEST_F(PanelMenuTest, RemoteControlIsOffUntilChosenAndItsCommandsMoveThePanel) {
     OutputCalibration calibration;
     calibration.left = calibration.right = ChannelCalibration{2.0, "2026-12-09T17:46:00Z", 65536};
     form->Model().UseCalibration(calibration);
-    const std::string ask =
-        "FREQ 440;:VOLT:UNIT VRMS;:VOLT 0.5;:FREQ?;:VOLT?;:SYST:SHUT;:SYST:ERR?\n";
-    std::string reply;
-    for (int i = 0; i < 500 && reply.find('\n') == std::string::npos; ++i) {
-        if (i == 5)
-            ::send(client, ask.data(), ask.size(), MSG_NOSIGNAL);
-        char buffer[256];
-        const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
-        if (got > 0)
-            reply.append(buffer, std::size_t(got));
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-    ::close(client);
+    // The reply to `ask`, while the window thread runs; `meanwhile` on each
+    // turn of the loop.
+    const auto exchange = [&](const std::string& ask, const std::function<void()>& meanwhile) {
+        std::string reply;
+        for (int i = 0; i < 500 && reply.find('\n') == std::string::npos; ++i) {
+            if (i == 5)
+                ::send(client, ask.data(), ask.size(), MSG_NOSIGNAL);
+            char buffer[256];
+            const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+            if (got > 0)
+                reply.append(buffer, std::size_t(got));
+            if (i > 5)
+                meanwhile();
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+        return reply;
+    };
+    const std::string reply =
+        exchange("FREQ 440;:VOLT:UNIT VRMS;:VOLT 0.5;:FREQ?;:VOLT?;:SYST:SHUT;:SYST:ERR?\n", [] {});
     EXPECT_EQ(reply.substr(0, 8), "440;0.5;") << reply;
     EXPECT_EQ(reply.find(";0,"), std::string::npos) << "a client cannot end the panel: " << reply;
     EXPECT_EQ(Gen().Frequency(), 440);
     EXPECT_EQ(form->Model().State().dials[1].reading, 4) << "the dials follow";
+    // *OPC? waits for a stepped sweep, which the panel follows to its end.
+    int turns = 0;
+    const std::string waited = exchange(
+        "SWE:STEP:STAR 100;STOP 200;COUN 2;DWEL 0.01;:SWE:STEP ON;:OUTP1 ON;*OPC?;:SWE:STEP?\n",
+        [&] {
+            auto* source = dynamic_cast<SteppedSweepSource*>(sound->Streaming());
+            if (++turns == 10 && source)
+                sound->SetStreamFramesHeard(source->Schedule().endFrame);
+        });
+    EXPECT_EQ(waited, "1;0\n");
+    EXPECT_GE(turns, 10) << "answered once the sweep had ended";
+    ::close(client);
     ASSERT_TRUE(remote.Switch(false));
     EXPECT_FALSE(panel_settings::LoadRemoteControl());
 }

@@ -57,6 +57,8 @@ public:
         return {};
     }
     void WaitUntilQueued() override { ++waits; }
+    bool pending = false; // an operation under way
+    bool OperationPending() const override { return pending; }
     void Shutdown() override { shutDown = true; }
 };
 

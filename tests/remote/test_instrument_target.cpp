@@ -3,6 +3,7 @@
 // settings against what the instrument then plays, and a refused change
 // leaving everything as it was.
 #include "engine/ToneGen.h"
+#include "engine/steps/SteppedSweepSource.h"
 #include "instrument/Instrument.h"
 #include "remote/InstrumentTarget.h"
 #include "tests/support/RecordingSoundOutput.h"
@@ -226,6 +227,55 @@ TEST(InstrumentTarget, FunctionsSweepsAndTheSilentOutputsSettings) {
     EXPECT_EQ(rig.target.Current().left.frequency, MilliHertz{997123});
     ::unsetenv("XDG_CONFIG_HOME");
     std::filesystem::remove_all(folder);
+}
+
+// A stepped sweep, followed as serve's loop follows it: the frequency heard
+// is the step the output has played last, the sweep is the operation *OPC?
+// waits for, and once its last step is heard it is off and so are the
+// outputs, the tone's frequency heard again.
+TEST(InstrumentTarget, AStepEndsAsHeardAndTheSweepEndsOff) {
+    Rig rig;
+    RemoteSettings s = rig.target.Current();
+    s.left.on = s.right.on = false;
+    s.steps = {true, Hz(100), Hz(1000), 3, 50, false, false};
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_TRUE(rig.target.Current().steps.on) << "waits for an output";
+    EXPECT_FALSE(rig.target.OperationPending());
+    s.left.on = s.right.on = true;
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    const auto* source = dynamic_cast<SteppedSweepSource*>(rig.sound->Streaming());
+    ASSERT_NE(source, nullptr);
+    const StepSchedule& schedule = source->Schedule();
+    // A frequency set meanwhile is the tone's, heard after the sweep.
+    s.left.frequency = s.right.frequency = Hz(700);
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_EQ(rig.sound->Streaming(), source);
+    struct Row {
+        std::uint64_t heard;
+        MilliHertz frequency;
+        bool on;
+    };
+    for (const Row& row :
+         {Row{0, Hz(100), true}, Row{schedule.steps[1].startFrame + 1, MilliHertz{316228}, true},
+          Row{schedule.steps[2].startFrame + 1, Hz(1000), true},
+          Row{schedule.endFrame, Hz(700), false}}) {
+        rig.sound->SetStreamFramesHeard(row.heard);
+        rig.model.FollowSteps();
+        for (const Output output : {Output::Left, Output::Right})
+            EXPECT_EQ(rig.target.FrequencyHeard(output), row.frequency) << row.heard;
+        EXPECT_EQ(rig.target.OperationPending(), row.on) << row.heard;
+        const RemoteSettings now = rig.target.Current();
+        EXPECT_EQ(now.steps.on, row.on) << row.heard;
+        EXPECT_EQ(now.left.on || now.right.on, row.on) << row.heard;
+    }
+    // On again, the tone plays; the sweep plays again when asked.
+    s = rig.target.Current();
+    s.left.on = true;
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_FALSE(rig.model.State().steps.active);
+    s.steps.on = true;
+    ASSERT_EQ(rig.target.Apply(s).code, 0);
+    EXPECT_TRUE(rig.target.OperationPending());
 }
 
 TEST(InstrumentTarget, WhatThePanelSetIsNeverRefused) {

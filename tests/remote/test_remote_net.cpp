@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -17,6 +18,7 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 using namespace remote_net;
 
@@ -94,16 +96,24 @@ TEST(LineSplitter, CutsLinesAndDropsWhatIsTooLong) {
     EXPECT_TRUE(splitter.MidLine());
 }
 
-// Answers "Q?" with "Q!" and keeps every line it took, in order.
+// Answers "Q?" with "Q!" and keeps every line it took, in order. "WAIT"
+// holds the lines after it until `released`.
 struct Transcript {
     std::mutex lock;
     std::vector<std::string> lines;
+    std::atomic<bool> released{false};
 };
 
 class StandInSession : public ClientSession {
 public:
     explicit StandInSession(Transcript& t) : transcript_(t) {}
     std::string Execute(std::string_view line) override {
+        if (waiting_ || line == "WAIT") {
+            if (waiting_)
+                held_.emplace_back(line);
+            waiting_ = true;
+            return {};
+        }
         std::lock_guard hold(transcript_.lock);
         transcript_.lines.emplace_back(line);
         if (!line.ends_with('?'))
@@ -111,17 +121,30 @@ public:
         return std::string(line.substr(0, line.size() - 1)) + "!\n";
     }
     void LineTooLong() override { Execute("<too long>"); }
+    bool Waiting() const override { return waiting_; }
+    std::string Resume() override {
+        if (!transcript_.released)
+            return {};
+        waiting_ = false;
+        std::string replies;
+        for (const std::string& line : std::exchange(held_, {}))
+            replies += Execute(line);
+        return replies;
+    }
 
 private:
     Transcript& transcript_;
+    bool waiting_ = false;
+    std::vector<std::string> held_;
 };
 
 class ServerOnLoopback : public ::testing::Test {
 protected:
-    void Start(ServerLimits limits = {}) {
+    void Start(ServerLimits limits = {}, RemoteServer::Follow follow = nullptr) {
         server_ = std::make_unique<RemoteServer>(
             [this](bool) { return std::make_unique<StandInSession>(transcript_); }, AllowList{},
             limits, [this](const std::string& line) { log_.push_back(line); });
+        server_->SetFollow(std::move(follow));
         ASSERT_EQ(server_->Listen(*Endpoint::Read("127.0.0.1:0")), "");
         thread_ = std::thread([this] { server_->Run(); });
     }
@@ -215,6 +238,42 @@ TEST_F(ServerOnLoopback, TheClientBeyondTheMostGetsOneLineAndIsClosed) {
     for (int fd : fds)
         ::close(fd);
     ::close(again);
+}
+
+// A waiting client's lines wait, in order, while the others are served;
+// the loop's follower, called every round at the pace it asks, ends the
+// wait. One that goes away while waiting gives its place up at once.
+TEST_F(ServerOnLoopback, AWaitingClientWaitsAloneUntilTheFollowerLetsItGo) {
+    std::atomic<int> rounds{0};
+    std::atomic<bool> go{false};
+    Start({}, [&] {
+        ++rounds;
+        if (go)
+            transcript_.released = true;
+        return 5;
+    });
+    std::vector<int> fds;
+    for (int c = 0; c < 8; ++c)
+        fds.push_back(Connect());
+    Send(fds[0], "WAIT\nfirst?\nsecond?\n");
+    Send(fds[1], "WAIT\nnever?\n");
+    ::close(fds[1]);
+    // Two rounds: the second begins after the first saw the client go.
+    for (const std::string round : {"other", "again"}) {
+        Send(fds[2], round + "?\n");
+        EXPECT_EQ(Lines(fds[2], 1), round + "!\n");
+    }
+    const int replacing = Connect();
+    Send(replacing, "in?\n");
+    EXPECT_EQ(Lines(replacing, 1), "in!\n") << "the gone client's place is free";
+    const int before = rounds;
+    go = true;
+    EXPECT_EQ(Lines(fds[0], 2), "first!\nsecond!\n");
+    EXPECT_GT(rounds, before);
+    for (const int fd : fds)
+        if (fd != fds[1])
+            ::close(fd);
+    ::close(replacing);
 }
 
 TEST_F(ServerOnLoopback, LongLinesGarbageAndAClientGoneMidLineDisturbNoOther) {

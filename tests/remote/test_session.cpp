@@ -262,5 +262,29 @@ TEST(Session, WaitsForTheOutputOnOperationComplete) {
     EXPECT_EQ(client.target.waits, 2);
 }
 
+// While an operation is under way, *WAI and *OPC? hold the rest of their
+// line and every later line; once it has ended they all run, in order, at
+// the level of keywords they were written at.
+TEST(Session, HoldsWhatFollowsAWaitUntilTheOperationEnds) {
+    for (const char* wait : {"*WAI", "*OPC?"}) {
+        Client client;
+        client.target.pending = true;
+        EXPECT_EQ(client.Run(std::string("SWE:STEP:COUN 3;") + wait + ";COUN?;:FREQ 700"), "");
+        EXPECT_TRUE(client.session.Waiting());
+        EXPECT_EQ(client.Run("FREQ?\r\n"), "");
+        client.session.LineTooLong();
+        EXPECT_EQ(client.Run("BOGUS;SYST:ERR?;:SYST:ERR?"), "");
+        EXPECT_EQ(client.target.settings.left.frequency, Hz(1000)) << wait;
+        EXPECT_EQ(client.session.Resume(), "") << "still under way";
+        client.target.pending = false;
+        const std::string first = std::string(wait) == "*WAI" ? "3\n" : "1;3\n";
+        EXPECT_EQ(client.session.Resume(),
+                  first + "700\n-102,\"Syntax error;line too long\";-113,\"Undefined header\"\n")
+            << wait;
+        EXPECT_FALSE(client.session.Waiting());
+        EXPECT_EQ(client.Run("*OPC?"), "1\n");
+    }
+}
+
 } // namespace
 } // namespace remote

@@ -195,3 +195,39 @@ for path, dtype, scale, asked in ((sys.argv[1], "<f4", 1.0, (0, 0)),
 sys.exit(0 if worst <= 0.01 else 1)
 PY
 ok "a stereo level in volts reaches each channel through its own calibration, --right-level and decimals too"
+
+# Played, as recorded from the monitor: a frequency with decimals and a
+# right level of its own, in dBFS and in volts through each channel's
+# calibration (bench_a at 100% again).
+for name in play_db play_volts; do
+  levels=(--level -10 --right-level -20)
+  [ "$name" = play_db ] || levels=(--level 0dBu --right-level -20dBu)
+  record_float_sink bench_a "$work/$name.raw"
+  sleep 0.5
+  "$orbel" play --device bench_a --stereo --bits float --frequency 997.5 "${levels[@]}" \
+    --seconds 4 2>"$work/err" || fail "play exits $?: $(cat "$work/err")"
+  stop_background
+done
+/usr/bin/python3 - "$work/play_db.raw" "$work/play_volts.raw" <<'PY' ||
+import math
+import sys
+import numpy as np
+rate = 96000
+full = (0.25 / 10 ** -0.5, 0.3 / 10 ** -0.5)
+dbu = math.sqrt(0.6)
+asked = ((-10, -20), tuple(20 * math.log10(dbu * 10 ** (d / 20) / fs) for d, fs in zip((0, -20), full)))
+worst = 0.0
+for path, want in zip(sys.argv[1:], asked):
+    x = np.fromfile(path, dtype="<f4").astype(np.float64).reshape(-1, 2)
+    # The loudest half second of the steady tone (the recorder loses its
+    # last buffer when it is stopped), on each channel.
+    n = rate // 2
+    best = max(range(0, len(x) - n, rate // 8), key=lambda s: float(np.sum(x[s:s + n] ** 2)))
+    for c in (0, 1):
+        got = 10 * np.log10(2 * np.mean(x[best:best + n, c] ** 2))
+        print(f"{path.rsplit('/', 1)[-1]} channel {c}: {got:.4f} dBFS, expected {want[c]:.4f}")
+        worst = max(worst, abs(got - want[c]))
+sys.exit(0 if worst <= 0.05 else 1)
+PY
+  fail "a played channel is off its own level"
+ok "played at 997.5 Hz, each channel at its own level, in dBFS and through its calibration"
