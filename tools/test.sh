@@ -74,8 +74,14 @@ fuzz() {
   tools/run-fuzzers.sh build-fuzz/fuzzers "$FUZZ_SECONDS"
 }
 # In a session of their own, so that an early end stops them as a group.
+# The kernel shares the processors between sessions first (autogroups), so
+# nice alone would leave such a session half of them: the session itself is
+# given the lowest priority too.
+lowest_priority() {
+  echo 19 >/proc/self/autogroup 2>/dev/null || true
+}
 export ROOT FUZZ_SECONDS
-setsid nice -n 19 bash -c "set -euo pipefail; cd \"\$ROOT\"; $(declare -f configure fuzz); fuzz" >"$fuzz_log" 2>&1 &
+setsid nice -n 19 bash -c "set -euo pipefail; cd \"\$ROOT\"; $(declare -f lowest_priority configure fuzz); lowest_priority; fuzz" >"$fuzz_log" 2>&1 &
 fuzz_pid=$!
 trap 'kill -- -"$fuzz_pid" 2>/dev/null || true' EXIT
 
@@ -114,7 +120,7 @@ sanitizer_builds() {
   echo "   (thread-sanitizer build: $((SECONDS - began)) s, processor $(($(cpu_seconds) - cpu0)) s)"
 }
 export ROOT JOBS asan_status_file
-setsid nice -n 19 bash -c "set -euo pipefail; cd \"\$ROOT\"; $(declare -f cpu_seconds configure sanitizer_builds); sanitizer_builds" \
+setsid nice -n 19 bash -c "set -euo pipefail; cd \"\$ROOT\"; $(declare -f lowest_priority cpu_seconds configure sanitizer_builds); lowest_priority; sanitizer_builds" \
   >"$sanitizer_log" 2>&1 &
 sanitizer_pid=$!
 trap 'kill -- -"$fuzz_pid" -"$sanitizer_pid" 2>/dev/null || true' EXIT
