@@ -9,6 +9,19 @@ add_custom_target(tsan-tests)
 # libFuzzer targets are collected in this target.
 add_custom_target(fuzzers)
 
+# Programs that no test runs (the picture programs, benchmarks, the
+# tone-image writer) are collected in this target. The test command leaves
+# them out of its first Release build, which then holds only what its tests
+# run, and builds them beside the tests.
+option(ORBEL_SIDE_PROGRAMS_APART "Build the programs no test runs only with the target side-programs" OFF)
+add_custom_target(side-programs)
+function(orbel_side_program target)
+  add_dependencies(side-programs ${target})
+  if(ORBEL_SIDE_PROGRAMS_APART)
+    set_target_properties(${target} PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endfunction()
+
 # Precompiled headers: the Qt layers and their tests spend most of their
 # compile time parsing the same Qt and GoogleTest headers.
 set(ORBEL_QT_PCH_HEADERS
