@@ -29,8 +29,17 @@ set(ORBEL_QT_PCH_HEADERS
     <QtGui/QPainter> <QtGui/QMouseEvent> <QtWidgets/QApplication> <QtWidgets/QWidget>
     <algorithm> <cstdint> <functional> <map> <memory> <string> <vector>)
 
+# The first Qt layer to ask for it (platform) builds the header; the layers
+# above it reuse that one, built once a build, as they compile with the same
+# options.
 function(orbel_qt_pch target)
-  target_precompile_headers(${target} PRIVATE ${ORBEL_QT_PCH_HEADERS})
+  get_property(owner GLOBAL PROPERTY ORBEL_QT_PCH_OWNER)
+  if(owner)
+    target_precompile_headers(${target} REUSE_FROM ${owner})
+  else()
+    target_precompile_headers(${target} PRIVATE ${ORBEL_QT_PCH_HEADERS})
+    set_property(GLOBAL PROPERTY ORBEL_QT_PCH_OWNER ${target})
+  endif()
 endfunction()
 
 # In the sanitizer builds the test programs themselves are compiled without
