@@ -72,7 +72,10 @@ configure() { # dir, extra cmake args...
 # the sanitizer unit tests.
 fuzz_log=$ROOT/build-fuzz.log
 fuzz() {
-  configure build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBEL_FUZZERS=ON -DORBEL_WITH_QT=OFF \
+  # Line tables rather than full debug data: reports keep their file and
+  # line, and the build takes about a third less processor time.
+  configure build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+    -DORBEL_FUZZERS=ON -DORBEL_WITH_QT=OFF \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DORBEL_SANITIZE=address,undefined
   cmake --build build-fuzz -j1 --target fuzzers
   tools/run-fuzzers.sh build-fuzz/fuzzers "$FUZZ_SECONDS"
