@@ -12,6 +12,7 @@
 #include "instrument/Instrument.h"
 #include "instrument/MultitonePlan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <new>
@@ -19,6 +20,10 @@
 namespace instrument {
 
 namespace {
+
+// How long after the time its queue takes to play a stepped sweep's end
+// stops the output without a position that says it was heard.
+constexpr double kPlayOutGraceSeconds = 0.25;
 
 bool SameFormat(const WaveFormat& a, const WaveFormat& b) {
     return a.SamplesPerSecond() == b.SamplesPerSecond() && a.BytesPerFrame() == b.BytesPerFrame() &&
@@ -142,6 +147,10 @@ bool Instrument::StartSteps(const SteppedSweepSettings& steps) {
 }
 
 bool Instrument::FollowSteps() {
+    if (playOut_) {
+        PlayOutSteps();
+        return true;
+    }
     if (!state_.steps.active || !steps_)
         return false;
     return Command([this] {
@@ -150,10 +159,15 @@ bool Instrument::FollowSteps() {
             return true;
         const StepSchedule& schedule = steps_->Schedule();
         if (*heard >= schedule.endFrame) {
-            // The last step has been heard: the instrument stops.
+            // The last step has been heard: the instrument stops. The output
+            // plays on what it has queued, silence after the last step, as a
+            // stop would take back frames not yet played where the server
+            // reports its position ahead of the sound.
+            const std::uint64_t queued = std::max(steps_->FramesRendered(), *heard);
+            playOut_ = StepsPlayOut{queued, clock_() + double(queued - *heard) / schedule.rate +
+                                                kPlayOutGraceSeconds};
             state_.running = false;
-            generator_.Stop();
-            EndToneSets();
+            LeaveToneSets();
             return true;
         }
         int step = -1;
@@ -166,6 +180,16 @@ bool Instrument::FollowSteps() {
         }
         return true;
     });
+}
+
+void Instrument::PlayOutSteps() {
+    const std::optional<std::uint64_t> heard = generator_.Output()->StreamFramesHeard();
+    // Without a position (the stream went) nothing is left to hear.
+    if (heard && *heard < playOut_->frames && clock_() < playOut_->until)
+        return;
+    playOut_.reset();
+    generator_.Stop();
+    toneSetStream_.reset();
 }
 
 MultitonePlan Instrument::MakeMultitonePlan(const MultitoneChoice& multitone) const {

@@ -349,13 +349,22 @@ INSTANTIATE_TEST_SUITE_P(OnceOrRepeated, SweepClock, ::testing::Bool());
 
 namespace {
 
+// Renders `frames` of the sweep as the output would queue them.
+void Queue(SteppedSweepSource& source, std::uint64_t frames) {
+    std::vector<std::uint8_t> out(std::size_t(frames) *
+                                  std::size_t(source.Format().BytesPerFrame()));
+    source.Render(std::size_t(frames), out.data());
+}
+
 // A stepped sweep is streamed, its displays show each step once the output
 // has played its first frame, and the instrument stops once the last step
-// has been heard; Stop releases the source only after the output stops.
+// has been heard; the output only once what it had queued then has been
+// heard too, and the source goes only after the output stops.
 TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
     Generator g;
     g.gen.SetPrecise(true);
-    Instrument instrument(g.gen);
+    double now = 0;
+    Instrument instrument(g.gen, [&now] { return now; });
     ASSERT_FALSE(instrument.StartSteps({1000, 100, 3, false, 5, false})) << "dwell below 10 ms";
     ASSERT_TRUE(instrument.StartSteps({1000, 100, 3, false, 10, true}));
     EXPECT_TRUE(instrument.State().running);
@@ -379,12 +388,52 @@ TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
     ASSERT_TRUE(instrument.SetDial(Dial::Amplitude, {70.0f, 70}));
     EXPECT_EQ(g.sound->Streaming(), source);
     EXPECT_EQ(g.sound->Level(), LevelWordFromPercent(70, 70));
-    g.sound->SetStreamFramesHeard(schedule.endFrame);
-    instrument.FollowSteps();
-    EXPECT_FALSE(instrument.State().running);
-    EXPECT_FALSE(instrument.State().steps.active);
-    EXPECT_EQ(g.sound->Streaming(), nullptr);
+    Queue(*source, schedule.endFrame + 1000);
+    struct Row {
+        std::uint64_t heard;
+        bool streaming;
+    };
+    for (const Row row : {Row{schedule.endFrame, true}, Row{schedule.endFrame + 999, true},
+                          Row{schedule.endFrame + 1000, false}}) {
+        g.sound->SetStreamFramesHeard(row.heard);
+        instrument.FollowSteps();
+        EXPECT_FALSE(instrument.State().running) << row.heard;
+        EXPECT_FALSE(instrument.State().steps.active) << row.heard;
+        EXPECT_EQ(g.sound->Streaming(), row.streaming ? source : nullptr) << row.heard;
+        EXPECT_EQ(instrument.FollowsSteps(), row.streaming) << row.heard;
+    }
     EXPECT_FALSE(instrument.FollowSteps());
+}
+
+// After the end a position that no longer moves stops the output once the
+// queue has had the time to play, and a sound started meanwhile is never
+// stopped by the end it replaced.
+TEST(ToneSets, TheEndOfTheStepsPlaysOutUntilSomethingElsePlays) {
+    for (const bool startAgain : {false, true}) {
+        Generator g;
+        g.gen.SetPrecise(true);
+        double now = 0;
+        Instrument instrument(g.gen, [&now] { return now; });
+        ASSERT_TRUE(instrument.StartSteps({1000, 100, 2, false, 10, false}));
+        auto* source = dynamic_cast<SteppedSweepSource*>(g.sound->Streaming());
+        ASSERT_NE(source, nullptr);
+        const std::uint64_t end = source->Schedule().endFrame;
+        const int rate = source->Schedule().rate;
+        Queue(*source, end + std::uint64_t(rate) / 10); // 100 ms of silence queued
+        g.sound->SetStreamFramesHeard(end);
+        instrument.FollowSteps();
+        if (startAgain) {
+            ASSERT_TRUE(instrument.Start());
+        }
+        now = 0.3;
+        instrument.FollowSteps();
+        EXPECT_EQ(g.sound->Streaming() == source, !startAgain) << "before the queue's time";
+        now = 0.4;
+        instrument.FollowSteps();
+        EXPECT_EQ(g.sound->Streaming(), nullptr) << startAgain;
+        EXPECT_EQ(g.sound->Playing(), startAgain);
+        EXPECT_FALSE(instrument.FollowsSteps());
+    }
 }
 
 // The multitone takes the tone's place until the waveform switch or
