@@ -72,8 +72,10 @@ def write_log(path):
     with open(path) as f:
         for line in f:
             p = line.split()
-            if p[1] == "underflow":
-                events.append((float(p[0]), "underflow"))
+            if p[1] in ("underflow", "connect"):
+                events.append((float(p[0]), p[1]))
+            elif p[1] == "zeros":
+                events.append((float(p[0]), f"{p[2]} zero frames written"))
             elif p[1] == "write":
                 lands, write_index, read_index = int(p[6]), int(p[8]), int(p[10])
                 if lands < 0 or write_index < 0:
@@ -176,9 +178,11 @@ def experiment(port, work, rounds):
     for _ in range(rounds):
         for commands in KINDS.values():
             for size in (2, 2, 2, 4):
-                gaps_ms = [rnd.uniform(0, 10) for _ in range(size - 1)]
+                # A quarter of them back to back.
+                gaps_ms = [0 if rnd.random() < 0.25 else rnd.uniform(0, 10)
+                           for _ in range(size - 1)]
                 for i, command in enumerate(commands[:size]):
-                    if i:
+                    if i and gaps_ms[i - 1]:
                         time.sleep(gaps_ms[i - 1] / 1000)
                     rig.send(command + "\n")
                     marks.append((time.monotonic(), command))
@@ -205,8 +209,11 @@ def experiment(port, work, rounds):
     report(monitor, begin, found, marks, reference_times, log, "orbel")
     report(reference_monitor, reference_begin, reference_found, marks, times, log, "reference")
     underflows = sum(1 for _, e in log if e == "underflow")
+    written = sum(1 for _, e in log if e.endswith("written"))
+    streams = sum(1 for _, e in log if e == "connect")
     print(f"orbel: {groups} groups of close commands over {len(x) / RATE:.1f} s, "
-          f"{len(found)} findings, {underflows} underflows in the log, errors {errors}; "
+          f"{len(found)} findings; in the log {underflows} underflows, {written} silences "
+          f"written, {streams} streams; errors {errors}; "
           f"the steady sine beside it: {len(reference_found)} findings", flush=True)
     rig.send("SYST:SHUT\n")
     return 1 if found or reference_found else 0

@@ -2,12 +2,14 @@
 // Preloaded into the program by close-changes-experiment.sh, never built
 // into it: logs to $ORBEL_WRITE_LOG, on the monotonic clock Python's
 // time.monotonic() reads, every write to a playback stream (its size, seek,
-// and where it lands against the write and read indexes the library knows)
-// and every underflow the server reports. A write that lands beyond the
-// end of what was written leaves a hole the server plays as silence; one
-// that lands before the read index is partly lost.
+// and where it lands against the write and read indexes the library knows),
+// every silence of a millisecond or more it holds, every new stream, and
+// every underflow the server reports. A write that lands beyond the end of what was written
+// leaves a hole the server plays as silence; one that lands before the
+// read index is partly lost.
 #define _GNU_SOURCE
 #include <dlfcn.h>
+#include <pulse/sample.h>
 #include <pulse/stream.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -46,7 +48,42 @@ int pa_stream_write(pa_stream* s, const void* data, size_t bytes, pa_free_cb_t f
     if (f)
         fprintf(f, "%.6f write %zu seek %d lands %lld write_index %lld read_index %lld\n", now(),
                 bytes, (int)seek, lands, write_index, read_index);
+    // Silence the program wrote itself: runs of zero frames (zero bytes, in
+    // every sample format) of a millisecond or more.
+    const pa_sample_spec* spec = pa_stream_get_sample_spec(s);
+    const size_t frame = spec ? pa_frame_size(spec) : 0;
+    if (f && frame && data) {
+        const unsigned char* b = data;
+        size_t run = 0, first = 0;
+        for (size_t i = 0; i + frame <= bytes; i += frame) {
+            int zero = 1;
+            for (size_t k = 0; k < frame && zero; ++k)
+                zero = b[i + k] == 0;
+            if (zero && run++ == 0)
+                first = i;
+            if ((!zero || i + 2 * frame > bytes) && run) {
+                if (run >= spec->rate / 1000)
+                    fprintf(f, "%.6f zeros %zu frames from byte %zu of the write\n", now(), run,
+                            first);
+                run = 0;
+            }
+        }
+    }
     return real(s, data, bytes, free_cb, offset, seek);
+}
+
+int pa_stream_connect_playback(pa_stream* s, const char* dev, const pa_buffer_attr* attr,
+                               pa_stream_flags_t flags, const pa_cvolume* volume,
+                               pa_stream* sync_stream) {
+    typedef int (*connect_fn)(pa_stream*, const char*, const pa_buffer_attr*, pa_stream_flags_t,
+                              const pa_cvolume*, pa_stream*);
+    static connect_fn real;
+    if (!real)
+        real = (connect_fn)dlsym(RTLD_NEXT, "pa_stream_connect_playback");
+    FILE* f = log_file();
+    if (f)
+        fprintf(f, "%.6f connect\n", now());
+    return real(s, dev, attr, flags, volume, sync_stream);
 }
 
 struct Underflow {
