@@ -44,6 +44,31 @@ def silent_runs(x, longer_than):
     return [(s, e - s) for s, e in zip(starts, ends) if e - s > longer_than]
 
 
+def what_the_gap_did(x, begin, end):
+    """Whether the sine goes on after a silence at the phase it would have
+    had (samples replaced: lost by the recorder, or zeros written) or where
+    it stopped (the sound paused: a starved stream or server)."""
+    n = RATE * 3 // 1000
+    before, after = x[max(begin - n, 0):begin], x[end:end + n]
+    crossings = np.nonzero((before[:-1] < 0) & (before[1:] >= 0))[0]
+    if len(after) < n or len(crossings) < 2:
+        return "too short to tell"
+    omega = 2 * np.pi / np.diff(crossings).mean()
+    t = np.arange(len(before))
+    basis = np.stack([np.sin(omega * t), np.cos(omega * t)], axis=1)
+    coef = np.linalg.lstsq(basis, before, rcond=None)[0]
+
+    def fit(shift):
+        u = np.arange(len(after)) + len(before) + shift
+        predicted = coef[0] * np.sin(omega * u) + coef[1] * np.cos(omega * u)
+        return np.sqrt(((after - predicted) ** 2).mean() / (after ** 2).mean())
+
+    kept, paused = fit(end - begin), fit(0)
+    if min(kept, paused) > 0.3:
+        return "the wave changed"
+    return "time kept (samples replaced)" if kept < paused else "time stopped (sound paused)"
+
+
 def findings(x, floor_rms):
     """Spells of 2 ms windows below 0.9 of floor_rms, or of silent runs over
     1 ms: (first frame, text) each, neighbours within 20 ms as one."""
@@ -60,9 +85,29 @@ def findings(x, floor_rms):
     for begin, end in merged:
         lowest = windows[begin // WINDOW:max(end // WINDOW, begin // WINDOW + 1)].min() / floor_rms
         silence = max([n for s, n in silent_runs(x[begin:end], RATE // 1000)], default=0)
+        runs = silent_runs(x[begin:end], RATE // 1000)
+        gap = what_the_gap_did(x, begin + runs[0][0], begin + runs[0][0] + runs[0][1]) if runs else ""
         found.append((begin, f"{(end - begin) * 1000 / RATE:.0f} ms spell, lowest window "
-                             f"{lowest:.2f}, longest silence {silence * 1000 / RATE:.1f} ms"))
+                             f"{lowest:.2f}, longest silence {silence * 1000 / RATE:.1f} ms {gap}"))
     return found
+
+
+def queue_figures(path, after):
+    """The least queued ahead of the sound at a write, and the longest time
+    between two writes, from `after` on (seconds on the log's clock)."""
+    writes = []
+    if os.path.exists(path):
+        with open(path) as f:
+            for line in f:
+                p = line.split()
+                if p[1] == "write" and float(p[0]) >= after:
+                    writes.append((float(p[0]), int(p[12])))
+    if len(writes) < 2:
+        return "no writes"
+    queued = [q for _, q in writes if q >= 0]
+    longest = max(b[0] - a[0] for a, b in zip(writes, writes[1:]))
+    return (f"least queued at a write {min(queued) / 1000:.0f} ms, longest between writes "
+            f"{longest * 1000:.0f} ms" if queued else "no queue known")
 
 
 def write_log(path):
@@ -211,9 +256,10 @@ def experiment(port, work, rounds):
     underflows = sum(1 for _, e in log if e == "underflow")
     written = sum(1 for _, e in log if e.endswith("written"))
     streams = sum(1 for _, e in log if e == "connect")
+    queue = queue_figures(os.path.join(work, "writes.log"), marks[0][0])
     print(f"orbel: {groups} groups of close commands over {len(x) / RATE:.1f} s, "
           f"{len(found)} findings; in the log {underflows} underflows, {written} silences "
-          f"written, {streams} streams; errors {errors}; "
+          f"written, {streams} streams, {queue}; errors {errors}; "
           f"the steady sine beside it: {len(reference_found)} findings", flush=True)
     rig.send("SYST:SHUT\n")
     return 1 if found or reference_found else 0

@@ -44,10 +44,17 @@ int pa_stream_write(pa_stream* s, const void* data, size_t bytes, pa_free_cb_t f
     long long lands = seek == PA_SEEK_ABSOLUTE                       ? (long long)offset
                       : seek == PA_SEEK_RELATIVE && write_index >= 0 ? write_index + offset
                                                                      : -1;
+    // What is queued ahead of the sound heard, as the library estimates it.
+    pa_usec_t queued = 0;
+    int negative = 0;
+    long long queued_us =
+        pa_stream_get_latency(s, &queued, &negative) == 0 && !negative ? (long long)queued : -1;
     FILE* f = log_file();
     if (f)
-        fprintf(f, "%.6f write %zu seek %d lands %lld write_index %lld read_index %lld\n", now(),
-                bytes, (int)seek, lands, write_index, read_index);
+        fprintf(f,
+                "%.6f write %zu seek %d lands %lld write_index %lld read_index %lld queued_us "
+                "%lld\n",
+                now(), bytes, (int)seek, lands, write_index, read_index, queued_us);
     // Silence the program wrote itself: runs of zero frames (zero bytes, in
     // every sample format) of a millisecond or more.
     const pa_sample_spec* spec = pa_stream_get_sample_spec(s);
