@@ -26,6 +26,10 @@ import numpy as np
 from live_monitor import LiveMonitor
 
 RATE = 96000
+# ORBEL_SPACED=1 sends the same commands 250 ms apart, for comparison.
+SPACED = os.environ.get("ORBEL_SPACED") == "1"
+# ORBEL_KINDS=FINE,FREQ tries only those kinds of command (see KINDS).
+KINDS_TRIED = [k for k in os.environ.get("ORBEL_KINDS", "").split(",") if k]
 WINDOW = RATE // 500  # 2 ms
 LEVEL_DB = -20
 FULL = 32767
@@ -192,12 +196,14 @@ class Client:
         return line.decode()
 
 
-# The commands of a pair (the first two) or a burst (all four), each ending
-# where it began. None is quieter than the sine at LEVEL_DB it starts from
-# (a square is louder, and so is -19 dBFS), so every 2 ms window is judged
-# against that sine's level.
+# The commands of a pair (the first two) or a burst (all four). Whole hertz
+# play a looped image, fine frequencies a stream retuned in place, so both
+# kinds of change and the moves between them come close together. None is
+# quieter than the sine at LEVEL_DB (a square is louder, and so is
+# -19 dBFS), so every 2 ms window is judged against that sine's level.
 KINDS = {
     "FREQ": ["FREQ 1500", "FREQ 1000", "FREQ 1250", "FREQ 1000"],
+    "FINE": ["FREQ 1000.5", "FREQ 1500.25", "FREQ 1250.5", "FREQ 1000"],
     "FUNC": ["FUNC SQU", "FUNC SIN", "FUNC SQU", "FUNC SIN"],
     "VOLT": ["VOLT -19", "VOLT -20", "VOLT -19", "VOLT -20"],
 }
@@ -221,11 +227,15 @@ def experiment(port, work, rounds):
     marks = []
     groups = 0
     for _ in range(rounds):
-        for commands in KINDS.values():
+        for kind, commands in KINDS.items():
+            if KINDS_TRIED and kind not in KINDS_TRIED:
+                continue
             for size in (2, 2, 2, 4):
                 # A quarter of them back to back.
                 gaps_ms = [0 if rnd.random() < 0.25 else rnd.uniform(0, 10)
                            for _ in range(size - 1)]
+                if SPACED:  # the same commands far apart, for comparison
+                    gaps_ms = [250] * (size - 1)
                 for i, command in enumerate(commands[:size]):
                     if i and gaps_ms[i - 1]:
                         time.sleep(gaps_ms[i - 1] / 1000)
@@ -259,7 +269,8 @@ def experiment(port, work, rounds):
     queue = queue_figures(os.path.join(work, "writes.log"), marks[0][0])
     print(f"orbel: {groups} groups of close commands over {len(x) / RATE:.1f} s, "
           f"{len(found)} findings; in the log {underflows} underflows, {written} silences "
-          f"written, {streams} streams, {queue}; errors {errors}; "
+          f"written, {streams} streams, {queue}; errors {errors}; the median window "
+          f"{np.median(rms_windows(x)) / steady:.2f} of the level before; "
           f"the steady sine beside it: {len(reference_found)} findings", flush=True)
     rig.send("SYST:SHUT\n")
     return 1 if found or reference_found else 0
