@@ -283,6 +283,24 @@ if os.environ.get("ORBEL_SOUND_SERVER", "pulseaudio") == "pulseaudio":
     check(lowest > 0.5, f"the sound drops to {lowest:.2f} of its level over the changes")
     check(silence_ms <= 1, f"the sound stops for {silence_ms:.2f} ms over the changes")
 
+print("-- fine frequencies and whole ones in turn", flush=True)
+# A fine frequency is streamed, a whole one loops an image: each change
+# here goes from one to the other, and the tone that comes in continues
+# the phase of the one it replaces.
+fine_begin = monitor.frames()
+for hz in ("1000.5", "1500", "1250.25", "1000") * 2:
+    rig.send(f"FREQ {hz}\n")
+    time.sleep(0.15)
+time.sleep(0.3)
+x = monitor.left(fine_begin)
+lowest = np.sqrt((x[:len(x) // n * n].reshape(-1, n) ** 2).mean(axis=1)).min() / steady
+silence_ms = sa.longest_silence(x[:, None]) * 1000 / RATE
+print(f"the lowest 2 ms window over them {lowest:.2f} of the steady level, the longest "
+      f"silence {silence_ms:.2f} ms", flush=True)
+if os.environ.get("ORBEL_SOUND_SERVER", "pulseaudio") == "pulseaudio":
+    check(lowest > 0.85, f"a change between a fine and a whole frequency dips to {lowest:.2f}")
+    check(silence_ms <= 1, f"the sound stops for {silence_ms:.2f} ms over those changes")
+
 print("-- the ninth client", flush=True)
 others = [Client() for _ in range(7)]  # eight with the rig
 for o in others:
