@@ -173,8 +173,9 @@ std::optional<CrossfadeMixer::Phase> CrossfadeMixer::TailPhaseHeard() const {
     // Only a steady tone has a phase to continue (not bursts, not noise).
     if (longest - shortest > std::max(1.0, 0.01 * cycle))
         return std::nullopt;
-    // Its first frame stands `first` frames before a cycle's start.
-    return Phase{cycle, std::size_t(std::llround(std::max(0.0, cycle - first))), 0};
+    // Its first frame stands `first` frames (less whole cycles) before a
+    // cycle's start.
+    return Phase{cycle, std::size_t(std::llround(cycle - std::fmod(first, cycle))), 0};
 }
 
 void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t level,
