@@ -348,6 +348,10 @@ private:
         double until = 0;
     };
     std::optional<StepsPlayOut> playOut_;
+    // The stepped sweep's frames heard, as told but never faster than the
+    // clock, and when the output was last asked.
+    double stepsHeard_ = 0;
+    double stepsAskedAt_ = 0;
     // The multitone being made: its request's number (newer ones count
     // up), how to tell its work to give up, and what takes its plan.
     MultitoneExecutor executor_;

@@ -378,9 +378,11 @@ TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
     };
     const std::string before = shown();
     g.sound->SetStreamFramesHeard(0);
+    now += 1;
     instrument.FollowSteps();
     EXPECT_EQ(shown(), before) << "nothing heard yet";
     g.sound->SetStreamFramesHeard(schedule.steps[1].startFrame + 1);
+    now += 1;
     instrument.FollowSteps();
     EXPECT_EQ(shown(), "00316"); // 316.23 Hz on whole hertz
     EXPECT_EQ(instrument.State().steps.heardStep, 1);
@@ -389,6 +391,7 @@ TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
     EXPECT_EQ(g.sound->Streaming(), source);
     EXPECT_EQ(g.sound->Level(), LevelWordFromPercent(70, 70));
     Queue(*source, schedule.endFrame + 1000);
+    now += 1;
     struct Row {
         std::uint64_t heard;
         bool streaming;
@@ -396,6 +399,7 @@ TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
     for (const Row row : {Row{schedule.endFrame, true}, Row{schedule.endFrame + 999, true},
                           Row{schedule.endFrame + 1000, false}}) {
         g.sound->SetStreamFramesHeard(row.heard);
+        now += 0.01;
         instrument.FollowSteps();
         EXPECT_FALSE(instrument.State().running) << row.heard;
         EXPECT_FALSE(instrument.State().steps.active) << row.heard;
@@ -405,9 +409,10 @@ TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
     EXPECT_FALSE(instrument.FollowSteps());
 }
 
-// After the end a position that no longer moves stops the output once the
-// queue has had the time to play, and a sound started meanwhile is never
-// stopped by the end it replaced.
+// A position told ahead of the clock ends nothing early. After the end a
+// position that no longer moves stops the output once the queue has had
+// the time to play, and a sound started meanwhile is never stopped by the
+// end it replaced.
 TEST(ToneSets, TheEndOfTheStepsPlaysOutUntilSomethingElsePlays) {
     for (const bool startAgain : {false, true}) {
         Generator g;
@@ -421,14 +426,18 @@ TEST(ToneSets, TheEndOfTheStepsPlaysOutUntilSomethingElsePlays) {
         const int rate = source->Schedule().rate;
         Queue(*source, end + std::uint64_t(rate) / 10); // 100 ms of silence queued
         g.sound->SetStreamFramesHeard(end);
+        now = 0.005; // a quarter of the steps' time
+        instrument.FollowSteps();
+        ASSERT_TRUE(instrument.State().steps.active) << "ended ahead of the clock";
+        now = 1;
         instrument.FollowSteps();
         if (startAgain) {
             ASSERT_TRUE(instrument.Start());
         }
-        now = 0.3;
+        now = 1.3;
         instrument.FollowSteps();
         EXPECT_EQ(g.sound->Streaming() == source, !startAgain) << "before the queue's time";
-        now = 0.4;
+        now = 1.4;
         instrument.FollowSteps();
         EXPECT_EQ(g.sound->Streaming(), nullptr) << startAgain;
         EXPECT_EQ(g.sound->Playing(), startAgain);
