@@ -95,6 +95,7 @@ void CrossfadeMixer::BakeTail(std::size_t frames, std::size_t fadeFrom, std::siz
     tail_.fadeFrom = fadeFrom;
     tail_.fade = fade;
     tail_.origin = origin.value_or(Phase{});
+    tail_.streamed = current_ ? current_->streamed : tail_.streamed;
     current_.reset();
     rewindable_ = 0;
 }
@@ -138,12 +139,63 @@ std::size_t CrossfadeMixer::AlignedEntry(const WaveImageView& image, std::size_t
     return best;
 }
 
+// The phase of a tone the mixer was not told the cycle of (a streamed
+// one), from the rising zero crossings of the tail's next frames on its
+// louder channel; nothing when they hold fewer than two.
+std::optional<CrossfadeMixer::Phase> CrossfadeMixer::TailPhaseHeard() const {
+    const std::size_t left =
+        tail_.frames.size() / 2 > tail_.position ? tail_.frames.size() / 2 - tail_.position : 0;
+    const std::size_t frames = std::min(left, kPhaseHeardFrames);
+    const float* next = tail_.frames.data() + 2 * tail_.position;
+    double energy[2] = {0, 0};
+    for (std::size_t i = 0; i < 2 * frames; ++i)
+        energy[i % 2] += double(next[i]) * next[i];
+    const std::size_t channel = energy[1] > energy[0] ? 1 : 0;
+    double first = -1, last = -1;
+    double shortest = 1e300, longest = 0;
+    std::size_t crossings = 0;
+    for (std::size_t i = 0; i + 1 < frames; ++i) {
+        const double a = next[2 * i + channel], b = next[2 * i + 2 + channel];
+        if (a < 0 && b >= 0) {
+            const double at = double(i) + a / (a - b);
+            if (crossings++ > 0) {
+                shortest = std::min(shortest, at - last);
+                longest = std::max(longest, at - last);
+            } else {
+                first = at;
+            }
+            last = at;
+        }
+    }
+    if (crossings < 2)
+        return std::nullopt;
+    const double cycle = (last - first) / double(crossings - 1);
+    // Only a steady tone has a phase to continue (not bursts, not noise).
+    if (longest - shortest > std::max(1.0, 0.01 * cycle))
+        return std::nullopt;
+    // Its first frame stands `first` frames (less whole cycles) before a
+    // cycle's start.
+    return Phase{cycle, std::size_t(std::llround(cycle - std::fmod(first, cycle))), 0};
+}
+
 void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t level,
                            const ToneShape& shape) {
     const std::size_t total = image.Frames();
     std::optional<Phase> old;
-    if (Holding() || !Silent())
+    const bool sounding = Holding() || !Silent();
+    if (sounding)
         old = current_ ? CurrentPhase() : TailPhase();
+    bool baked = false;
+    if (sounding && !old && loop && shape.framesPerCycle > 0 &&
+        (current_ ? current_->streamed : tail_.streamed)) {
+        // A streamed tone tells no cycle: its next frames show where it is,
+        // so that the new tone enters in step rather than at its start.
+        if (!Holding()) {
+            BakeTail(std::max(fadeFrames_, kPhaseHeardFrames), 0, fadeFrames_, level);
+            baked = true;
+        }
+        old = TailPhaseHeard();
+    }
     std::size_t entry = 0, fade = fadeFrames_;
     if (loop && old && shape.framesPerCycle > 0) {
         fade = CrossfadeFrames(old->framesPerCycle, shape.framesPerCycle);
@@ -152,6 +204,8 @@ void CrossfadeMixer::Start(const WaveImageView& image, bool loop, std::uint32_t 
     if (Holding()) {
         // The held copy goes on, fading out from here.
         tail_.fadeFrom = tail_.position;
+        tail_.fade = fade;
+    } else if (baked) {
         tail_.fade = fade;
     } else if (!Silent()) {
         BakeTail(fade, 0, fade, level);

@@ -139,6 +139,7 @@ private:
         std::size_t fadeFrom = 0;  // where its fade-out begins
         std::size_t fade = 0;      // frames of its fade-out
         Phase origin;              // the phase of its first frame
+        bool streamed = false;     // made of a streamed sound, whose cycle is not known
     };
 
     // Adds what plays next into `out` (zeroed by it), advancing the sources.
@@ -148,6 +149,10 @@ private:
     void BakeTail(std::size_t frames, std::size_t fadeFrom, std::size_t fade, std::uint32_t level);
     std::optional<Phase> CurrentPhase() const;
     std::optional<Phase> TailPhase() const;
+    std::optional<Phase> TailPhaseHeard() const;
+    // The frames a tone's phase is read from when its cycle is not known:
+    // two cycles down to 8 Hz at 48 kHz, 4 Hz at 96 kHz.
+    static constexpr std::size_t kPhaseHeardFrames = 12000;
     static std::size_t EntryFrame(const Phase& old, const ToneShape& shape, std::size_t imageFrames,
                                   std::size_t fade);
     std::size_t AlignedEntry(const WaveImageView& image, std::size_t entry, double cycle,

@@ -20,7 +20,8 @@
 namespace {
 
 // How often the stepped sweep's progress is followed: its steps reach the
-// settings and its end stops the instrument within this time of being heard.
+// settings and its end stops the instrument within this time of being heard
+// (and the output once the end has played out).
 constexpr int kFollowStepsMs = 10;
 
 // The generator as the panel starts it: 1000 Hz, both channels at 50,
@@ -62,10 +63,10 @@ int RunServe(const CommandLine& line, const std::string& version) {
             line.allowed);
         // The instrument's clock, driven as the panel's timer drives it.
         server->SetFollow([&model] {
-            if (!model.State().steps.active)
+            if (!model.FollowsSteps())
                 return -1;
             model.FollowSteps();
-            return model.State().steps.active ? kFollowStepsMs : -1;
+            return model.FollowsSteps() ? kFollowStepsMs : -1;
         });
         if (const std::string refused = server->Listen(line.listen); !refused.empty()) {
             std::fprintf(stderr, "orbel: %s\n", refused.c_str());

@@ -133,6 +133,8 @@ bool Instrument::PlaysMeasurementSignal() const {
 }
 
 void Instrument::Play() {
+    // What plays now replaces a stepped sweep's end playing out.
+    playOut_.reset();
     if (PlayToneSet()) {
         // The fine tone's stream, if it played, is read no more.
         if (toneSetStreaming_)

@@ -107,8 +107,13 @@ public:
     // steps cannot be played at the generator's rate.
     bool StartSteps(const SteppedSweepSettings& steps);
     // The frequency displays show the step the output has played last; the
-    // instrument stops once the last step has been heard.
+    // instrument stops once the last step has been heard. The output stops
+    // later, once what it had queued by then (silence after the last step)
+    // has been heard too, or has had the time to be: a play position
+    // reported ahead of the sound then cuts nothing of the last step.
     bool FollowSteps();
+    // A stepped sweep plays, or its end plays out: FollowSteps is wanted.
+    bool FollowsSteps() const { return state_.steps.active || playOut_.has_value(); }
     // Where multitones are made (MultitoneJob.h); none: at once, inside
     // the command that asks for one.
     void SetMultitoneExecutor(MultitoneExecutor executor) { executor_ = std::move(executor); }
@@ -297,6 +302,9 @@ private:
     bool PlayToneSet();
     bool LeaveToneSets();
     void EndToneSets();
+    // After a stepped sweep's end: stops the output once its queue has
+    // played out.
+    void PlayOutSteps();
     // Inside a command: a multitone to be made for `rate` and `channel`,
     // giving up the one asked before. `made` takes its plan inside the
     // command that receives it, `after` runs after that command. Without
@@ -333,6 +341,17 @@ private:
     SteppedSweepSource* steps_ = nullptr;
     std::shared_ptr<const Multitone> multitone_;
     bool toneSetStreaming_ = false;
+    // A stepped sweep's end heard, its stream still read: the frames
+    // rendered by then, and the time by which they have played at its rate.
+    struct StepsPlayOut {
+        std::uint64_t frames = 0;
+        double until = 0;
+    };
+    std::optional<StepsPlayOut> playOut_;
+    // The stepped sweep's frames heard, as told but never faster than the
+    // clock, and when the output was last asked.
+    double stepsHeard_ = 0;
+    double stepsAskedAt_ = 0;
     // The multitone being made: its request's number (newer ones count
     // up), how to tell its work to give up, and what takes its plan.
     MultitoneExecutor executor_;

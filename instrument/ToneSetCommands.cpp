@@ -12,6 +12,7 @@
 #include "instrument/Instrument.h"
 #include "instrument/MultitonePlan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <new>
@@ -19,6 +20,12 @@
 namespace instrument {
 
 namespace {
+
+// How long after the time its queue takes to play a stepped sweep's end
+// stops the output without a position that says it was heard.
+constexpr double kPlayOutGraceSeconds = 0.25;
+// How much faster than its rate a sound card may play.
+constexpr double kFastestClock = 1.01;
 
 bool SameFormat(const WaveFormat& a, const WaveFormat& b) {
     return a.SamplesPerSecond() == b.SamplesPerSecond() && a.BytesPerFrame() == b.BytesPerFrame() &&
@@ -86,6 +93,8 @@ bool Instrument::PlayToneSet() {
             auto source = std::make_unique<SteppedSweepSource>(
                 BuildStepSchedule(state_.steps.settings, format.SamplesPerSecond()), format, 1.0);
             steps = source.get();
+            stepsHeard_ = 0;
+            stepsAskedAt_ = clock_();
             next = std::move(source);
         } else {
             next = std::make_unique<MultitoneSource>(*multitone_, format);
@@ -142,23 +151,41 @@ bool Instrument::StartSteps(const SteppedSweepSettings& steps) {
 }
 
 bool Instrument::FollowSteps() {
+    if (playOut_) {
+        PlayOutSteps();
+        return true;
+    }
     if (!state_.steps.active || !steps_)
         return false;
     return Command([this] {
-        const std::optional<std::uint64_t> heard = generator_.Output()->StreamFramesHeard();
-        if (!heard)
+        const std::optional<std::uint64_t> told = generator_.Output()->StreamFramesHeard();
+        if (!told)
             return true;
         const StepSchedule& schedule = steps_->Schedule();
-        if (*heard >= schedule.endFrame) {
-            // The last step has been heard: the instrument stops.
+        // Sound is heard no faster than it plays (with room for the sound
+        // card's clock): a server that takes its first queue at once, or
+        // reports its position ahead, does not end a step before its time.
+        const double now = clock_();
+        const double most =
+            stepsHeard_ + kFastestClock * schedule.rate * std::max(0.0, now - stepsAskedAt_);
+        stepsAskedAt_ = now;
+        stepsHeard_ = std::max(stepsHeard_, std::min(double(*told), most));
+        const auto heard = std::uint64_t(stepsHeard_);
+        if (heard >= schedule.endFrame) {
+            // The last step has been heard: the instrument stops. The output
+            // plays on what it has queued, silence after the last step, as a
+            // stop would take back frames not yet played where the server
+            // reports its position ahead of the sound.
+            const std::uint64_t queued = std::max(steps_->FramesRendered(), heard);
+            playOut_ = StepsPlayOut{queued, clock_() + double(queued - heard) / schedule.rate +
+                                                kPlayOutGraceSeconds};
             state_.running = false;
-            generator_.Stop();
-            EndToneSets();
+            LeaveToneSets();
             return true;
         }
         int step = -1;
         while (std::size_t(step + 1) < schedule.steps.size() &&
-               schedule.steps[std::size_t(step + 1)].startFrame < *heard)
+               schedule.steps[std::size_t(step + 1)].startFrame < heard)
             ++step;
         if (step >= 0 && step != state_.steps.heardStep) {
             state_.steps.heardStep = step;
@@ -166,6 +193,16 @@ bool Instrument::FollowSteps() {
         }
         return true;
     });
+}
+
+void Instrument::PlayOutSteps() {
+    const std::optional<std::uint64_t> heard = generator_.Output()->StreamFramesHeard();
+    // Without a position (the stream went) nothing is left to hear.
+    if (heard && *heard < playOut_->frames && clock_() < playOut_->until)
+        return;
+    playOut_.reset();
+    generator_.Stop();
+    toneSetStream_.reset();
 }
 
 MultitonePlan Instrument::MakeMultitonePlan(const MultitoneChoice& multitone) const {

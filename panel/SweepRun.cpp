@@ -10,10 +10,11 @@ SweepRun::SweepRun(instrument::Instrument& instrument) : instrument_(instrument)
     timer_.setInterval(kDisplayIntervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { Follow(); });
     // The displays follow while a sweep plays, however it started or ended.
+    // A stepped sweep's end is followed until it has played out.
     subscription_ = instrument_.Subscribe([this] {
-        if (Active() && !timer_.isActive())
-            timer_.start(instrument_.State().steps.active ? kStepsIntervalMs : kDisplayIntervalMs);
-        else if (!Active() && timer_.isActive())
+        if (Following() && !timer_.isActive())
+            timer_.start(instrument_.FollowsSteps() ? kStepsIntervalMs : kDisplayIntervalMs);
+        else if (!Following() && timer_.isActive())
             timer_.stop();
     });
 }
@@ -33,8 +34,14 @@ void SweepRun::StartSteps(const SteppedSweepSettings& steps) {
 }
 
 void SweepRun::Follow() {
-    if (instrument_.State().steps.active)
+    if (instrument_.FollowsSteps())
         instrument_.FollowSteps();
     else
         instrument_.FollowSweep();
+    if (!Following())
+        timer_.stop();
+}
+
+bool SweepRun::Following() const {
+    return Active() || instrument_.FollowsSteps();
 }

@@ -35,6 +35,9 @@ public:
     void SetClock(Clock clock) { instrument_.SetClock(std::move(clock)); }
 
 private:
+    // The sweep plays, or a stepped sweep's end plays out.
+    bool Following() const;
+
     instrument::Instrument& instrument_;
     int subscription_;
     QTimer timer_;

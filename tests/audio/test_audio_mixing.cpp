@@ -546,6 +546,19 @@ TEST(CrossfadeMixerTest, AWaveformChangeEntersInStepAndNeverDips) {
 // below 0.9 of the quieter tone's level (a full 4 ms crossfade between
 // them dips where they pass out of phase). The 20 Hz tone is changed at its
 // peak, where its own 2 ms windows are at their loudest.
+// The lowest 2 ms window's RMS of the left channel.
+double LowestWindow(const std::vector<std::int16_t>& stereo) {
+    constexpr std::size_t kWindow = 192;
+    double lowest = 1e9;
+    for (std::size_t w = 0; w + kWindow <= stereo.size() / 2; ++w) {
+        double sum = 0;
+        for (std::size_t i = w; i < w + kWindow; ++i)
+            sum += double(stereo[2 * i]) * stereo[2 * i];
+        lowest = std::min(lowest, std::sqrt(sum / kWindow));
+    }
+    return lowest;
+}
+
 TEST(CrossfadeMixerTest, AChangeBetweenDistantFrequenciesNeverDips) {
     struct Case {
         int oldHz, newHz;
@@ -566,15 +579,37 @@ TEST(CrossfadeMixerTest, AChangeBetweenDistantFrequenciesNeverDips) {
         mixer.Start(*ParseWaveImage(newImage), true, kFullLevel, ToneShape{96000.0 / c.newHz});
         const auto after = RenderFrames(mixer, 384 + kWindow);
         out.insert(out.end(), after.begin(), after.end());
-        double lowest = 1e9;
-        for (std::size_t w = 0; w + kWindow <= out.size() / 2; ++w) {
-            double sum = 0;
-            for (std::size_t i = w; i < w + kWindow; ++i)
-                sum += double(out[2 * i]) * out[2 * i];
-            lowest = std::min(lowest, std::sqrt(sum / kWindow));
-        }
-        EXPECT_GE(lowest, 0.9 * quieter) << c.oldHz << " -> " << c.newHz;
+        EXPECT_GE(LowestWindow(out), 0.9 * quieter) << c.oldHz << " -> " << c.newHz;
     }
+}
+
+// A streamed tone tells the mixer no cycle: a looped tone that follows it
+// enters where the stream's own frames show its phase, whether the stream
+// was held for the change or not, and never dips.
+TEST(CrossfadeMixerTest, AToneAfterAStreamedOneEntersInStep) {
+    constexpr std::size_t kWindow = 192; // 2 ms
+    const double quieter = 12000 / std::sqrt(2.0);
+    WaveFormat format;
+    format.stereo = true;
+    const auto newImage = Periodic(TTGWave::tgSine, 1000);
+    for (const bool held : {true, false})
+        for (const std::size_t changeAt : {5011, 6007, 7717, 9001, 9050}) {
+            StreamedToneSettings tone;
+            tone.frequency = MilliHertz{1250500};
+            tone.peak = 12000.0 / 32767;
+            StreamedTone played(tone, format);
+            CrossfadeMixer mixer;
+            mixer.SetRate(96000);
+            mixer.StartStream(played, kFullLevel);
+            RenderFrames(mixer, changeAt - kWindow);
+            auto out = RenderFrames(mixer, kWindow);
+            if (held)
+                mixer.Hold(kFullLevel);
+            mixer.Start(*ParseWaveImage(newImage), true, kFullLevel, ToneShape{96.0});
+            const auto after = RenderFrames(mixer, 384 + kWindow);
+            out.insert(out.end(), after.begin(), after.end());
+            EXPECT_GE(LowestWindow(out), 0.9 * quieter) << changeAt << (held ? " held" : "");
+        }
 }
 
 namespace {

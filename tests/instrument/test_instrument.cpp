@@ -349,13 +349,22 @@ INSTANTIATE_TEST_SUITE_P(OnceOrRepeated, SweepClock, ::testing::Bool());
 
 namespace {
 
+// Renders `frames` of the sweep as the output would queue them.
+void Queue(SteppedSweepSource& source, std::uint64_t frames) {
+    std::vector<std::uint8_t> out(std::size_t(frames) *
+                                  std::size_t(source.Format().BytesPerFrame()));
+    source.Render(std::size_t(frames), out.data());
+}
+
 // A stepped sweep is streamed, its displays show each step once the output
 // has played its first frame, and the instrument stops once the last step
-// has been heard; Stop releases the source only after the output stops.
+// has been heard; the output only once what it had queued then has been
+// heard too, and the source goes only after the output stops.
 TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
     Generator g;
     g.gen.SetPrecise(true);
-    Instrument instrument(g.gen);
+    double now = 0;
+    Instrument instrument(g.gen, [&now] { return now; });
     ASSERT_FALSE(instrument.StartSteps({1000, 100, 3, false, 5, false})) << "dwell below 10 ms";
     ASSERT_TRUE(instrument.StartSteps({1000, 100, 3, false, 10, true}));
     EXPECT_TRUE(instrument.State().running);
@@ -369,9 +378,11 @@ TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
     };
     const std::string before = shown();
     g.sound->SetStreamFramesHeard(0);
+    now += 1;
     instrument.FollowSteps();
     EXPECT_EQ(shown(), before) << "nothing heard yet";
     g.sound->SetStreamFramesHeard(schedule.steps[1].startFrame + 1);
+    now += 1;
     instrument.FollowSteps();
     EXPECT_EQ(shown(), "00316"); // 316.23 Hz on whole hertz
     EXPECT_EQ(instrument.State().steps.heardStep, 1);
@@ -379,12 +390,59 @@ TEST(ToneSets, StepsShowWhatIsHeardAndEndByThemselves) {
     ASSERT_TRUE(instrument.SetDial(Dial::Amplitude, {70.0f, 70}));
     EXPECT_EQ(g.sound->Streaming(), source);
     EXPECT_EQ(g.sound->Level(), LevelWordFromPercent(70, 70));
-    g.sound->SetStreamFramesHeard(schedule.endFrame);
-    instrument.FollowSteps();
-    EXPECT_FALSE(instrument.State().running);
-    EXPECT_FALSE(instrument.State().steps.active);
-    EXPECT_EQ(g.sound->Streaming(), nullptr);
+    Queue(*source, schedule.endFrame + 1000);
+    now += 1;
+    struct Row {
+        std::uint64_t heard;
+        bool streaming;
+    };
+    for (const Row row : {Row{schedule.endFrame, true}, Row{schedule.endFrame + 999, true},
+                          Row{schedule.endFrame + 1000, false}}) {
+        g.sound->SetStreamFramesHeard(row.heard);
+        now += 0.01;
+        instrument.FollowSteps();
+        EXPECT_FALSE(instrument.State().running) << row.heard;
+        EXPECT_FALSE(instrument.State().steps.active) << row.heard;
+        EXPECT_EQ(g.sound->Streaming(), row.streaming ? source : nullptr) << row.heard;
+        EXPECT_EQ(instrument.FollowsSteps(), row.streaming) << row.heard;
+    }
     EXPECT_FALSE(instrument.FollowSteps());
+}
+
+// A position told ahead of the clock ends nothing early. After the end a
+// position that no longer moves stops the output once the queue has had
+// the time to play, and a sound started meanwhile is never stopped by the
+// end it replaced.
+TEST(ToneSets, TheEndOfTheStepsPlaysOutUntilSomethingElsePlays) {
+    for (const bool startAgain : {false, true}) {
+        Generator g;
+        g.gen.SetPrecise(true);
+        double now = 0;
+        Instrument instrument(g.gen, [&now] { return now; });
+        ASSERT_TRUE(instrument.StartSteps({1000, 100, 2, false, 10, false}));
+        auto* source = dynamic_cast<SteppedSweepSource*>(g.sound->Streaming());
+        ASSERT_NE(source, nullptr);
+        const std::uint64_t end = source->Schedule().endFrame;
+        const int rate = source->Schedule().rate;
+        Queue(*source, end + std::uint64_t(rate) / 10); // 100 ms of silence queued
+        g.sound->SetStreamFramesHeard(end);
+        now = 0.005; // a quarter of the steps' time
+        instrument.FollowSteps();
+        ASSERT_TRUE(instrument.State().steps.active) << "ended ahead of the clock";
+        now = 1;
+        instrument.FollowSteps();
+        if (startAgain) {
+            ASSERT_TRUE(instrument.Start());
+        }
+        now = 1.3;
+        instrument.FollowSteps();
+        EXPECT_EQ(g.sound->Streaming() == source, !startAgain) << "before the queue's time";
+        now = 1.4;
+        instrument.FollowSteps();
+        EXPECT_EQ(g.sound->Streaming(), nullptr) << startAgain;
+        EXPECT_EQ(g.sound->Playing(), startAgain);
+        EXPECT_FALSE(instrument.FollowsSteps());
+    }
 }
 
 // The multitone takes the tone's place until the waveform switch or

@@ -377,12 +377,16 @@ TEST_F(PanelMenuTest, StepsAndTheMultitoneReachTheInstrument) {
     EXPECT_TRUE(dialog->Refusals()->text().contains(PanelText("Выдержка, мс")));
     EXPECT_FALSE(form->Menu().Sweeping());
     dialog->Dwell()->setText("10");
+    double now = 0;
+    form->Menu().Sweep().SetClock([&now] { return now; });
     dialog->Start();
     ASSERT_TRUE(form->Menu().Sweeping());
     auto* source = dynamic_cast<SteppedSweepSource*>(sound->Streaming());
     ASSERT_NE(source, nullptr);
     sound->SetStreamFramesHeard(source->Schedule().steps[1].startFrame + 1);
+    now = 1; // heard no faster than the clock
     form->Menu().Sweep().Follow();
+    form->Menu().Sweep().SetClock(instrument::Instrument::SteadySeconds);
     EXPECT_EQ(Text(form->Label1) + Text(form->Label2) + Text(form->Label3), "01000");
     dialog->StopButton()->click();
     EXPECT_FALSE(form->Running());

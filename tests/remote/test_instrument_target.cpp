@@ -32,7 +32,8 @@ struct Rig {
     }
     std::shared_ptr<RecordingSoundOutput> sound = std::make_shared<RecordingSoundOutput>();
     TToneGen gen{nullptr, sound};
-    instrument::Instrument model{gen};
+    double now = 0; // the instrument's clock, moved by the tests
+    instrument::Instrument model{gen, [this] { return now; }};
     InstrumentTarget target{model, "0.2.0"};
 };
 
@@ -260,6 +261,7 @@ TEST(InstrumentTarget, AStepEndsAsHeardAndTheSweepEndsOff) {
           Row{schedule.steps[2].startFrame + 1, Hz(1000), true},
           Row{schedule.endFrame, Hz(700), false}}) {
         rig.sound->SetStreamFramesHeard(row.heard);
+        rig.now += 1;
         rig.model.FollowSteps();
         for (const Output output : {Output::Left, Output::Right})
             EXPECT_EQ(rig.target.FrequencyHeard(output), row.frequency) << row.heard;
