@@ -92,8 +92,13 @@ private:
         double Before(std::uint64_t n) const { return n == 0 ? from : At(n - 1); }
     };
 
-    // False in a burst's silent cycles.
-    bool Sounding() const;
+    // Each value times the ramp's gain for its frame, the first `first`
+    // frames into the ramp.
+    static void ApplyRamp(const PeakRamp& ramp, std::uint64_t first, double* values,
+                          std::size_t frames);
+    // Zeroes the chunk's frames in a burst's silent cycles, the left
+    // channel having stood at `phase` after `cycles` cycles at its start.
+    void SilenceOffCycles(const StreamPhase& phase, std::uint64_t cycles, std::size_t frames);
     // A change was taken: no step back reaches before it.
     void Changed() { framesSinceChange_ = 0; }
 
