@@ -38,7 +38,7 @@ long double LagCos(int lagTenths) {
 ChannelTone::ChannelTone(TTGWave wave, MilliHertz frequency, int lagTenths,
                          const FinePhaseSine& sine)
     : wave_(wave), lagTenths_(lagTenths), phase_(frequency, sine.Rate()),
-      lagSin_(LagSin(lagTenths)), lagCos_(LagCos(lagTenths)), rotation_(sine, lagSin_, lagCos_) {
+      lagSin_(LagSin(lagTenths)), lagCos_(LagCos(lagTenths)), blockSine_(sine, lagSin_, lagCos_) {
     const std::uint64_t tenths = std::uint64_t(lagTenths_ % kTenthsPerCycle + kTenthsPerCycle);
     lagShift_ =
         (kTenthsPerCycle - tenths % kTenthsPerCycle) % kTenthsPerCycle * phase_.UnitsPerCycle();
@@ -64,7 +64,7 @@ void ChannelTone::Changed() {
     framesSinceChange_ = 0;
     heldBlock_ = kNoBlock;
     if (wave_ == TTGWave::tgSine)
-        rotation_.SetStep(phase_.UnitsPerFrame());
+        blockSine_.SetStep(phase_.UnitsPerFrame());
 }
 
 // The phase and the cycles counted are both whole numbers of the frames
@@ -128,7 +128,7 @@ void ChannelTone::Render(std::size_t frames, double* out) {
 }
 
 void ChannelTone::RenderSine(std::size_t frames, double* out) {
-    constexpr std::size_t kBlock = RotatingSine::kBlockFrames;
+    constexpr std::size_t kBlock = BlockSine::kBlockFrames;
     const std::uint64_t units = phase_.UnitsPerCycle();
     const std::uint64_t step = phase_.UnitsPerFrame();
     while (frames > 0) {
@@ -137,14 +137,14 @@ void ChannelTone::RenderSine(std::size_t frames, double* out) {
         const std::size_t n = std::min(frames, kBlock - at);
         const std::uint64_t u = phase_.Units();
         if (n == kBlock) {
-            rotation_.Fill(u, kBlock, out);
+            blockSine_.Fill(u, kBlock, out);
         } else {
             // Part of a block: the whole block from its first frame, kept
             // for the rest of it.
             if (heldBlock_ != block) {
                 StreamPhase first = phase_;
                 first.StepBack(at);
-                rotation_.Fill(first.Units(), kBlock, block_.data());
+                blockSine_.Fill(first.Units(), kBlock, block_.data());
                 heldBlock_ = block;
             }
             std::copy_n(block_.data() + at, n, out);

@@ -2,9 +2,10 @@
 #pragma once
 // A steady tone streamed at any frequency of the fine grid: the sine or the
 // alias-free square, triangle and sawtooth of the precise synthesis, each
-// channel at its exact phase, computed in extended precision and rounded
-// (or dithered) once into the format's samples by the image's own sample
-// writer. Whole-hertz tones give the samples of the precise looped image.
+// channel at its exact phase, computed from it within some 1e-13 of the peak
+// and rounded (or dithered) once into the format's samples by the image's
+// own sample writer. Whole-hertz tones give the samples of the precise
+// looped image within a step of the format.
 
 #include "engine/ChannelTone.h"
 #include "engine/FinePhaseSine.h"
