@@ -101,7 +101,8 @@ void WriteChannelSamples(const std::vector<double>& left, const std::vector<doub
     const int bytes = format.BytesPerSample();
     const double full = format.FullScale();
     const long limit = static_cast<long>(full);
-    // Float is the streamed output's usual format: its loop kept plain.
+    // Float is the streamed output's usual format: stereo goes a piece at a
+    // time where the bytes are the processor's own.
     if (format.IsFloat()) {
         // Plain pointers and count: the stores through bytes could
         // otherwise be the vectors' own, to be read again each frame.
