@@ -63,6 +63,11 @@ public:
     // offset counts only when the frame's size divides 2^64: a relative
     // seek back is refused for 24-bit frames (6 bytes), and the rewrite
     // with it.
+    // The same, with the server's read position now already known (in
+    // frames, as the write position).
+    std::size_t RewritableFramesFrom(std::int64_t writeFrames, std::int64_t readFrames,
+                                     bool rewinds) const;
+
     static QueueSeek RewriteSeek(std::int64_t writeIndex, std::size_t frames,
                                  std::size_t frameBytes);
 

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Where the server reads the queue now, from its recent timing reports.
+// A server that runs its graph in cycles (PipeWire) takes a whole cycle's
+// block at a time, so its reported read position climbs in steps: a report
+// made just after a step is a block ahead of one made just before it, and
+// moved on at the stream's rate it stays a block ahead. The lowest of the
+// recent reports, each moved on to now, follows the line under the steps,
+// the same whatever moment the latest report caught; a rewrite that leaves
+// a block's margin past that line is heard as soon as the server allows,
+// not up to a block later. A report of a server that stalled lies lower
+// than the ones before, and is the lowest at once. Pure arithmetic, so that
+// it is tested without a server.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+class ReadPositionReports {
+public:
+    // Reports older than this, and more than kKept of them, no longer count:
+    // the server's clock may run a little apart from ours.
+    static constexpr std::uint64_t kKeptUsec = 8000000;
+    static constexpr std::size_t kKept = 16;
+
+    explicit ReadPositionReports(int samplesPerSecond) : rate_(samplesPerSecond) {}
+
+    // The server had read `readFrame` frames at `atUsec` (our clock) and was
+    // playing, or not. A server that stopped, started again or went back
+    // makes the reports before it tell nothing of now: they are forgotten.
+    void Note(std::int64_t readFrame, std::uint64_t atUsec, bool playing);
+    void Forget() { count_ = 0; }
+
+    // The line under the server's steps at `nowUsec`: the lowest of the
+    // reports moved on at the stream's rate while it plays (where it stands
+    // while it does not). The server may have taken up to a block more.
+    // Nothing before the first report.
+    std::optional<std::int64_t> ReadAt(std::uint64_t nowUsec) const;
+
+private:
+    struct Report {
+        std::int64_t readFrame = 0;
+        std::uint64_t atUsec = 0;
+    };
+    const Report& Newest() const { return reports_[(next_ + kKept - 1) % kKept]; }
+
+    int rate_;
+    std::array<Report, kKept> reports_{};
+    std::size_t next_ = 0;
+    std::size_t count_ = 0;
+    bool playing_ = false;
+};
