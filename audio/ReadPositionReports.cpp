@@ -3,13 +3,23 @@
 
 #include <algorithm>
 
+std::int64_t ReadPositionReports::MovedOn(const Report& r, std::uint64_t toUsec) const {
+    const std::uint64_t age = toUsec > r.atUsec ? toUsec - r.atUsec : 0;
+    return r.readFrame + std::int64_t(age * std::uint64_t(rate_) / 1000000);
+}
+
 void ReadPositionReports::Note(std::int64_t readFrame, std::uint64_t atUsec, bool playing) {
     if (count_ > 0) {
         const Report& newest = Newest();
         if (atUsec == newest.atUsec && readFrame == newest.readFrame && playing == playing_)
             return; // the same report again
-        if (atUsec < newest.atUsec || readFrame < newest.readFrame || playing != playing_ ||
-            !playing)
+        bool apart = atUsec < newest.atUsec || readFrame < newest.readFrame ||
+                     playing != playing_ || !playing;
+        for (std::size_t k = 0; k < count_ && !apart; ++k) {
+            const std::int64_t then = MovedOn(reports_[(next_ + kKept - 1 - k) % kKept], atUsec);
+            apart = then > readFrame + blockFrames_ || readFrame > then + blockFrames_;
+        }
+        if (apart)
             Forget();
     }
     reports_[next_] = Report{readFrame, atUsec};
@@ -24,16 +34,12 @@ std::optional<std::int64_t> ReadPositionReports::ReadAt(std::uint64_t nowUsec) c
     const Report& newest = Newest();
     if (!playing_)
         return newest.readFrame;
-    const auto movedOn = [&](const Report& r) {
-        const std::uint64_t age = nowUsec > r.atUsec ? nowUsec - r.atUsec : 0;
-        return r.readFrame + std::int64_t(age * std::uint64_t(rate_) / 1000000);
-    };
-    std::int64_t lowest = movedOn(newest);
+    std::int64_t lowest = MovedOn(newest, nowUsec);
     for (std::size_t k = 1; k < count_; ++k) {
         const Report& r = reports_[(next_ + kKept - 1 - k) % kKept];
         if (newest.atUsec - r.atUsec > kKeptUsec)
             break; // older ones are older still
-        lowest = std::min(lowest, movedOn(r));
+        lowest = std::min(lowest, MovedOn(r, nowUsec));
     }
     return lowest;
 }

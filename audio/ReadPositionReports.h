@@ -24,11 +24,15 @@ public:
     static constexpr std::uint64_t kKeptUsec = 8000000;
     static constexpr std::size_t kKept = 16;
 
-    explicit ReadPositionReports(int samplesPerSecond) : rate_(samplesPerSecond) {}
+    // `blockFrames`: the most the server takes at once; reports further
+    // apart than that, moved on to the same moment, are not of one line.
+    ReadPositionReports(int samplesPerSecond, std::int64_t blockFrames)
+        : rate_(samplesPerSecond), blockFrames_(blockFrames) {}
 
     // The server had read `readFrame` frames at `atUsec` (our clock) and was
-    // playing, or not. A server that stopped, started again or went back
-    // makes the reports before it tell nothing of now: they are forgotten.
+    // playing, or not. A server that stopped, started again, went back, or
+    // stalled or caught up by more than a block makes the reports before it
+    // tell nothing of now: they are forgotten.
     void Note(std::int64_t readFrame, std::uint64_t atUsec, bool playing);
     void Forget() { count_ = 0; }
 
@@ -45,7 +49,10 @@ private:
     };
     const Report& Newest() const { return reports_[(next_ + kKept - 1) % kKept]; }
 
+    std::int64_t MovedOn(const Report& r, std::uint64_t toUsec) const;
+
     int rate_;
+    std::int64_t blockFrames_;
     std::array<Report, kKept> reports_{};
     std::size_t next_ = 0;
     std::size_t count_ = 0;

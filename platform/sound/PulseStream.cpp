@@ -65,7 +65,9 @@ void PulseStream::SetFormatLocked(int samplesPerSecond, StreamSample sample) {
     sample_ = sample;
     mixer_.SetRate(rate_);
     plan_ = QueuePlan(rate_);
-    reads_ = ReadPositionReports(rate_);
+    // The margin a rewrite leaves on such a server is the largest block it
+    // is taken to read at once.
+    reads_ = ReadPositionReports(rate_, std::int64_t(rate_) * QueuePlan::kNoRewindMarginMs / 1000);
 }
 
 void PulseStream::SetQueueLocked() {

@@ -138,7 +138,7 @@ private:
     bool fadeInOnReady_ = false;
     CrossfadeMixer mixer_;
     QueuePlan plan_{96000};
-    ReadPositionReports reads_{96000};
+    ReadPositionReports reads_{96000, 0};
     std::size_t rewriteFrames_ = 0; // taken back from the queue, to be written again
     std::size_t paddedFrames_ = 0;  // silence that ends the queue, after the mixer's frames
     bool queuedSinceDrain_ = false;

@@ -808,7 +808,7 @@ TEST(ReadPositionReportsTest, FollowsTheLineUnderABlockServersStepsAndItsStalls)
     const auto taken = [&](std::uint64_t usec) {
         return kBlock * (std::int64_t(double(usec - stalledUsec) / kCycleUsec) + 1);
     };
-    ReadPositionReports reads(96000);
+    ReadPositionReports reads(96000, 2400);
     EXPECT_FALSE(reads.ReadAt(1000));
     // Reports a fifth of a cycle further on the step each time: the second
     // one catches the server just after it took a block.
@@ -840,6 +840,13 @@ TEST(ReadPositionReportsTest, FollowsTheLineUnderABlockServersStepsAndItsStalls)
     const std::int64_t afterStall = *reads.ReadAt(at + 5000);
     EXPECT_GE(afterStall, line(at + 5000) - 1);
     EXPECT_LE(afterStall, line(at + 5000) + kBlock);
+
+    // Catching up as fast (a server that took 100 ms at once): the reports
+    // under the new line count no more.
+    stalledUsec = 0;
+    at += 50000;
+    reads.Note(taken(at), at, true);
+    EXPECT_GE(*reads.ReadAt(at + 5000), line(at + 5000) - 1);
 
     // Stopped: where it stands, not moved on; started again: the reports
     // from before count no more, nor after a read that went back.
