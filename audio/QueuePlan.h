@@ -35,6 +35,12 @@ public:
     // it was (PipeWire) needs a whole block, or the rewrite jumps.
     static constexpr int kRewriteMarginMs = 12;
     static constexpr int kNoRewindMarginMs = kDeviceMs;
+    // How much earlier than the newest report alone says a rewrite may
+    // begin on such a server, where the line under its block steps
+    // (ReadPositionReports) lies lower. Not the whole block: under load
+    // the server applies a rewrite late and its cycles come unevenly, and
+    // a rewrite that reaches what the server has taken makes it run dry.
+    static constexpr int kLineReachMs = 10;
 
     explicit QueuePlan(int samplesPerSecond) : rate_(samplesPerSecond) {}
 

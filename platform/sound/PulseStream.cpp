@@ -179,15 +179,17 @@ void PulseStream::RewindQueueLocked() {
                                                 pa_timeval_age(&timing->timestamp),
                                                 timing->playing != 0, frameBytes, rewinds);
     // A server that plays a block it has taken as it was reads in whole
-    // blocks: measured from the line under its steps, not from wherever
-    // the latest report caught them, but never into what it said it took.
+    // blocks: measured from the line under its steps rather than from
+    // wherever the latest report caught them, within reach of the latter,
+    // and never into what it said it took.
     timeval now;
     if (const std::optional<std::int64_t> line =
             rewinds ? std::nullopt : reads_.ReadAt(pa_timeval_load(pa_gettimeofday(&now)))) {
         const std::int64_t written = timing->write_index / std::int64_t(frameBytes);
         const std::int64_t unread = written - timing->read_index / std::int64_t(frameBytes);
-        frames = std::min(plan_.RewritableFramesFrom(written, *line, rewinds),
-                          std::size_t(std::max<std::int64_t>(0, unread)));
+        const std::size_t reach = std::size_t(rate_) * QueuePlan::kLineReachMs / 1000;
+        frames = std::min({plan_.RewritableFramesFrom(written, *line, rewinds), frames + reach,
+                           std::size_t(std::max<std::int64_t>(0, unread))});
     }
     // The queue may end in silence written over an old queue after a sound
     // that ended before it: the mixer's frames come before that silence,
