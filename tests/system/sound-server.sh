@@ -8,7 +8,7 @@
 # PULSE_SERVER.
 #
 #   tests/system/sound-server.sh run CMD ARGS...  start a server, run CMD with
-#                                          XDG_RUNTIME_DIR, PULSE_SERVER and
+#                                          XDG_RUNTIME_DIR, PULSE_SERVER, PULSE_COOKIE and
 #                                          SOUND_SERVER_DIR pointing at it,
 #                                          stop the server again (by process
 #                                          id) and exit with CMD's status
@@ -39,7 +39,7 @@ up_pulseaudio() { # dir
   # No D-Bus and no autospawn; the server must not outlive its user.
   XDG_RUNTIME_DIR=$dir HOME=$dir pulseaudio --daemonize=no --exit-idle-time=-1 --system=false -n \
     --load="module-null-sink sink_name=nullsink rate=96000 channels=2" \
-    --load=module-native-protocol-unix --log-level=error --disallow-exit=yes \
+    --load="module-native-protocol-unix auth-cookie=$dir/cookie" --log-level=error --disallow-exit=yes \
     >>"$dir/server.log" 2>&1 &
   echo $! >"$dir/pids"
   wait_answering "$dir" "$!"
@@ -112,11 +112,17 @@ start_server() {
   dir=$(mktemp -d /tmp/orbel-sound.XXXXXX)
   chmod 700 "$dir"
   echo "$kind" >"$dir/kind"
+  # Each server and its clients share a cookie of their own. Without one,
+  # every client reads (and, on a fresh machine, races to create) the user's
+  # cookie file, and libpulse prints that race's failures on the clients'
+  # standard error, which the checks read.
+  (umask 077 && head -c 256 /dev/urandom >"$dir/cookie")
+  export PULSE_COOKIE=$dir/cookie
   if ! server_up "$dir"; then
     rm -rf "$dir"
     return 1
   fi
-  echo "export XDG_RUNTIME_DIR=$dir PULSE_SERVER=unix:$dir/pulse/native SOUND_SERVER_DIR=$dir"
+  echo "export XDG_RUNTIME_DIR=$dir PULSE_SERVER=unix:$dir/pulse/native PULSE_COOKIE=$dir/cookie SOUND_SERVER_DIR=$dir"
 }
 
 stop_server() { # dir
