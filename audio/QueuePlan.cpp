@@ -15,9 +15,14 @@ std::size_t QueuePlan::RewritableFrames(std::int64_t writeIndex, std::int64_t re
     std::int64_t readFrames = readIndex / std::int64_t(frameBytes);
     if (playing)
         readFrames += std::int64_t(ageUsec * std::uint64_t(rate_) / 1000000);
+    return RewritableFramesFrom(writeIndex / std::int64_t(frameBytes), readFrames, rewinds);
+}
+
+std::size_t QueuePlan::RewritableFramesFrom(std::int64_t writeFrames, std::int64_t readFrames,
+                                            bool rewinds) const {
     const std::int64_t margin =
         std::int64_t(rate_) * (rewinds ? kRewriteMarginMs : kNoRewindMarginMs) / 1000;
-    const std::int64_t queued = writeIndex / std::int64_t(frameBytes) - readFrames;
+    const std::int64_t queued = writeFrames - readFrames;
     return queued > margin ? std::size_t(queued - margin) : 0;
 }
 

@@ -35,6 +35,12 @@ public:
     // it was (PipeWire) needs a whole block, or the rewrite jumps.
     static constexpr int kRewriteMarginMs = 12;
     static constexpr int kNoRewindMarginMs = kDeviceMs;
+    // How much earlier than the newest report alone says a rewrite may
+    // begin on such a server, where the line under its block steps
+    // (ReadPositionReports) lies lower. Not the whole block: under load
+    // the server applies a rewrite late and its cycles come unevenly, and
+    // a rewrite that reaches what the server has taken makes it run dry.
+    static constexpr int kLineReachMs = 10;
 
     explicit QueuePlan(int samplesPerSecond) : rate_(samplesPerSecond) {}
 
@@ -63,6 +69,11 @@ public:
     // offset counts only when the frame's size divides 2^64: a relative
     // seek back is refused for 24-bit frames (6 bytes), and the rewrite
     // with it.
+    // The same, with the server's read position now already known (in
+    // frames, as the write position).
+    std::size_t RewritableFramesFrom(std::int64_t writeFrames, std::int64_t readFrames,
+                                     bool rewinds) const;
+
     static QueueSeek RewriteSeek(std::int64_t writeIndex, std::size_t frames,
                                  std::size_t frameBytes);
 

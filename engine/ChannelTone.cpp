@@ -21,16 +21,29 @@ void LagOf(long k, int lagTenths, long double& s, long double& c) {
     c = std::cos(angle);
 }
 
+long double LagSin(int lagTenths) {
+    long double s = 0, c = 1;
+    LagOf(1, lagTenths, s, c);
+    return s;
+}
+
+long double LagCos(int lagTenths) {
+    long double s = 0, c = 1;
+    LagOf(1, lagTenths, s, c);
+    return c;
+}
+
 } // namespace
 
 ChannelTone::ChannelTone(TTGWave wave, MilliHertz frequency, int lagTenths,
                          const FinePhaseSine& sine)
-    : wave_(wave), lagTenths_(lagTenths), sine_(sine), phase_(frequency, sine.Rate()) {
-    LagOf(1, lagTenths_, lagSin_, lagCos_);
+    : wave_(wave), lagTenths_(lagTenths), phase_(frequency, sine.Rate()),
+      lagSin_(LagSin(lagTenths)), lagCos_(LagCos(lagTenths)), blockSine_(sine, lagSin_, lagCos_) {
     const std::uint64_t tenths = std::uint64_t(lagTenths_ % kTenthsPerCycle + kTenthsPerCycle);
     lagShift_ =
         (kTenthsPerCycle - tenths % kTenthsPerCycle) % kTenthsPerCycle * phase_.UnitsPerCycle();
     Prepare(frequency);
+    Changed();
 }
 
 void ChannelTone::SetFrequency(MilliHertz frequency) {
@@ -49,6 +62,9 @@ void ChannelTone::SetFrequency(MilliHertz frequency, Tables& tables) {
 void ChannelTone::Changed() {
     cyclesAtChange_ = cycles_;
     framesSinceChange_ = 0;
+    heldBlock_ = kNoBlock;
+    if (wave_ == TTGWave::tgSine)
+        blockSine_.SetStep(phase_.UnitsPerFrame());
 }
 
 // The phase and the cycles counted are both whole numbers of the frames
@@ -94,11 +110,59 @@ ChannelTone::Tables ChannelTone::MakeTables(TTGWave wave, MilliHertz frequency,
 }
 
 long double ChannelTone::Next() {
+    if (wave_ == TTGWave::tgSine) {
+        double v = 0;
+        RenderSine(1, &v);
+        return v;
+    }
+    return NextOfShape();
+}
+
+void ChannelTone::Render(std::size_t frames, double* out) {
+    if (wave_ == TTGWave::tgSine) {
+        RenderSine(frames, out);
+        return;
+    }
+    for (std::size_t i = 0; i < frames; ++i)
+        out[i] = static_cast<double>(NextOfShape());
+}
+
+void ChannelTone::RenderSine(std::size_t frames, double* out) {
+    constexpr std::size_t kBlock = BlockSine::kBlockFrames;
+    const std::uint64_t units = phase_.UnitsPerCycle();
+    const std::uint64_t step = phase_.UnitsPerFrame();
+    while (frames > 0) {
+        const std::uint64_t block = framesSinceChange_ / kBlock;
+        const auto at = static_cast<std::size_t>(framesSinceChange_ % kBlock);
+        const std::size_t n = std::min(frames, kBlock - at);
+        const std::uint64_t u = phase_.Units();
+        if (n == kBlock) {
+            blockSine_.Fill(u, kBlock, out);
+        } else {
+            // Part of a block: the whole block from its first frame, kept
+            // for the rest of it.
+            if (heldBlock_ != block) {
+                StreamPhase first = phase_;
+                first.StepBack(at);
+                blockSine_.Fill(first.Units(), kBlock, block_.data());
+                heldBlock_ = block;
+            }
+            std::copy_n(block_.data() + at, n, out);
+        }
+        // One cycle ends at each wrap of the phase (a step is below a
+        // cycle).
+        cycles_ += (u + n * step) / units;
+        phase_.Advance(n);
+        framesSinceChange_ += n;
+        out += n;
+        frames -= n;
+    }
+}
+
+long double ChannelTone::NextOfShape() {
     long double v = 0;
     const std::uint64_t u = phase_.Units();
-    if (wave_ == TTGWave::tgSine) {
-        v = lagTenths_ == 0 ? sine_.Sin(u) : sine_.Sin(u) * lagCos_ - sine_.Cos(u) * lagSin_;
-    } else if (!cycle_.empty()) {
+    if (!cycle_.empty()) {
         std::uint64_t i = phase_.StartIndex() + phase_.Index();
         if (i >= cycle_.size())
             i -= cycle_.size();

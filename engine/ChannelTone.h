@@ -2,7 +2,8 @@
 #pragma once
 // One channel of a streamed steady tone: the sine, or the square, triangle
 // or sawtooth with their harmonics below half the rate, at the exact phase
-// a StreamPhase carries, evaluated in extended precision with peaks of 1.
+// a StreamPhase carries, with peaks of 1. The sine comes in blocks that each
+// start from the exact phase in extended precision (BlockSine).
 //
 // The shapes read one exact cycle, summed once by inverse FFT on the
 // phase's own grid of q points, when that grid is small enough to keep (every
@@ -10,6 +11,7 @@
 // from the nearest point of a tabulated cycle (TaylorCycle), which a lag
 // reads at the lagging phase, so that it serves any lag.
 
+#include "engine/BlockSine.h"
 #include "engine/FinePhaseSine.h"
 #include "engine/HarmonicSeries.h"
 #include "engine/MilliHertz.h"
@@ -17,6 +19,8 @@
 #include "engine/TaylorCycle.h"
 #include "engine/ToneGenTypes.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -44,6 +48,9 @@ public:
 
     // The value at the current phase; the phase then moves on a frame.
     long double Next();
+    // The values of the next `frames` frames, as many Next() calls would
+    // give them (a sine's in blocks from its exact phase, which is cheaper).
+    void Render(std::size_t frames, double* out);
     // Continues from the phase reached at the new frequency. Allocates
     // (a shape's new cycle): not for a feeding callback.
     void SetFrequency(MilliHertz frequency);
@@ -70,13 +77,20 @@ private:
                              bool exactCycle);
     void Prepare(MilliHertz frequency);
     void Changed();
+    long double NextOfShape();
+    void RenderSine(std::size_t frames, double* out);
 
     TTGWave wave_;
     int lagTenths_;
-    const FinePhaseSine& sine_;
     StreamPhase phase_;
-    long double lagSin_ = 0;
-    long double lagCos_ = 1;
+    long double lagSin_;
+    long double lagCos_;
+    // A sine's values come in blocks counted from the last change of
+    // frequency; the block a render ended in is kept for the next one.
+    BlockSine blockSine_;
+    static constexpr std::uint64_t kNoBlock = ~std::uint64_t(0);
+    std::uint64_t heldBlock_ = kNoBlock;
+    std::array<double, BlockSine::kBlockFrames> block_{};
     std::vector<double> cycle_; // one exact cycle on the phase's q points
     std::shared_ptr<const TaylorCycle> taylor_;
     // The lag read from a TaylorCycle: the phase in 1 / 3600 of the

@@ -33,6 +33,13 @@ public:
         const Angle& b = fine_[static_cast<std::size_t>(u % kFineSteps)];
         return a.cos * b.cos - a.sin * b.sin;
     }
+    // Both at once, for the price of one angle sum more than either.
+    void SinCos(std::uint64_t u, long double& sin, long double& cos) const {
+        const Angle a = WholeSamples(u / kFineSteps);
+        const Angle& b = fine_[static_cast<std::size_t>(u % kFineSteps)];
+        sin = a.sin * b.cos + a.cos * b.sin;
+        cos = a.cos * b.cos - a.sin * b.sin;
+    }
     int Rate() const { return rate_; }
 
 private:

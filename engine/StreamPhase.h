@@ -34,6 +34,8 @@ public:
         return u >= units_ ? u - units_ : u;
     }
     std::uint64_t UnitsPerCycle() const { return units_; }
+    // How far the phase moves each frame, in the same unit (below a cycle).
+    std::uint64_t UnitsPerFrame() const { return step_ * unitsPerIndex_; }
     // The offset from which m counts is a whole number of steps of q.
     bool StartsOnIndexGrid() const { return offset_ % unitsPerIndex_ == 0; }
     std::uint64_t StartIndex() const { return offset_ / unitsPerIndex_; }

@@ -30,21 +30,57 @@ void StreamedTone::Render(std::size_t frames, std::uint8_t* out) {
         const std::size_t n = std::min(frames, kChunk);
         leftChunk_.resize(n); // within the reserved room: no allocation
         rightChunk_.resize(rightSamples ? n : 0);
-        for (std::size_t i = 0; i < n; ++i, ++rampFrame_) {
-            const bool sounding = Sounding();
-            const long double gain = sounding ? leftRamp_.At(rampFrame_) : 0.0;
-            const long double left = left_.Next();
-            leftChunk_[i] = static_cast<double>(gain * left);
-            if (!rightSamples)
-                continue;
-            const long double rightGain = sounding ? rightRamp_.At(rampFrame_) : 0.0;
-            rightChunk_[i] = static_cast<double>(rightGain * (right_ ? right_->Next() : left));
-        }
+        // The bursts count the left channel's cycles from where it stands.
+        const StreamPhase burstPhase = left_.Phase();
+        const std::uint64_t burstCycles = left_.Cycles();
+        left_.Render(n, leftChunk_.data());
+        if (right_)
+            right_->Render(n, rightChunk_.data());
+        else if (rightSamples)
+            std::copy_n(leftChunk_.data(), n, rightChunk_.data());
+        ApplyRamp(leftRamp_, rampFrame_, leftChunk_.data(), n);
+        if (rightSamples)
+            ApplyRamp(rightRamp_, rampFrame_, rightChunk_.data(), n);
+        if (settings_.burst)
+            SilenceOffCycles(burstPhase, burstCycles, n);
+        rampFrame_ += n;
         framesSinceChange_ += n;
         WriteChannelSamples(leftChunk_, rightChunk_, format_, settings_.dither ? &dither_ : nullptr,
                             out);
         out += n * frameBytes;
         frames -= n;
+    }
+}
+
+void StreamedTone::ApplyRamp(const PeakRamp& ramp, std::uint64_t first, double* values,
+                             std::size_t frames) {
+    std::size_t i = 0;
+    for (; i < frames && first + i < ramp.frames; ++i)
+        values[i] *= ramp.At(first + i);
+    if (ramp.to != 1.0)
+        for (; i < frames; ++i)
+            values[i] *= ramp.to;
+}
+
+void StreamedTone::SilenceOffCycles(const StreamPhase& phase, std::uint64_t cycles,
+                                    std::size_t frames) {
+    const BurstSettings& burst = *settings_.burst;
+    const auto period = std::uint64_t(std::max(burst.onCycles + burst.offCycles, 1));
+    const auto on = std::uint64_t(std::max(burst.onCycles, 0));
+    const std::uint64_t units = phase.UnitsPerCycle();
+    const std::uint64_t step = phase.UnitsPerFrame();
+    std::uint64_t u = phase.Units();
+    for (std::size_t i = 0; i < frames; ++i) {
+        if (cycles % period >= on) {
+            leftChunk_[i] = 0;
+            if (!rightChunk_.empty())
+                rightChunk_[i] = 0;
+        }
+        u += step;
+        if (u >= units) {
+            u -= units;
+            ++cycles;
+        }
     }
 }
 
@@ -57,14 +93,6 @@ std::size_t StreamedTone::StepBack(std::size_t frames) {
     rampFrame_ -= back;
     framesSinceChange_ -= back;
     return std::size_t(back);
-}
-
-bool StreamedTone::Sounding() const {
-    const std::optional<BurstSettings>& burst = settings_.burst;
-    if (!burst)
-        return true;
-    const auto period = std::uint64_t(std::max(burst->onCycles + burst->offCycles, 1));
-    return left_.Cycles() % period < std::uint64_t(std::max(burst->onCycles, 0));
 }
 
 void StreamedTone::SetFrequency(MilliHertz frequency) {

@@ -2,9 +2,10 @@
 #pragma once
 // A steady tone streamed at any frequency of the fine grid: the sine or the
 // alias-free square, triangle and sawtooth of the precise synthesis, each
-// channel at its exact phase, computed in extended precision and rounded
-// (or dithered) once into the format's samples by the image's own sample
-// writer. Whole-hertz tones give the samples of the precise looped image.
+// channel at its exact phase, computed from it within some 1e-13 of the peak
+// and rounded (or dithered) once into the format's samples by the image's
+// own sample writer. Whole-hertz tones give the samples of the precise
+// looped image within a step of the format.
 
 #include "engine/ChannelTone.h"
 #include "engine/FinePhaseSine.h"
@@ -92,8 +93,13 @@ private:
         double Before(std::uint64_t n) const { return n == 0 ? from : At(n - 1); }
     };
 
-    // False in a burst's silent cycles.
-    bool Sounding() const;
+    // Each value times the ramp's gain for its frame, the first `first`
+    // frames into the ramp.
+    static void ApplyRamp(const PeakRamp& ramp, std::uint64_t first, double* values,
+                          std::size_t frames);
+    // Zeroes the chunk's frames in a burst's silent cycles, the left
+    // channel having stood at `phase` after `cycles` cycles at its start.
+    void SilenceOffCycles(const StreamPhase& phase, std::uint64_t cycles, std::size_t frames);
     // A change was taken: no step back reaches before it.
     void Changed() { framesSinceChange_ = 0; }
 

@@ -79,6 +79,9 @@ public:
     // empty before any.
     const std::string& FailureLocked() const { return failure_; }
 
+    // Whether the caller runs on the loop's own thread (in the library's
+    // callbacks), where WaitLocked would wait for itself.
+    bool InLoopThread() const { return pa_threaded_mainloop_in_thread(mainloop_) != 0; }
     // Waits (lock held) until `done` is true or `timeout` has passed.
     bool WaitLocked(const std::function<bool()>& done, std::chrono::microseconds timeout);
 

@@ -118,6 +118,7 @@ void PulseSoundOutput::PlayTone(std::span<const std::uint8_t> bytes, std::uint32
     Impl& m = *impl_;
     const std::optional<WaveImageView> view = ParseWaveImage(bytes);
     PulseConnection::Lock lock(*m.connection);
+    m.stream->FreshenTimingLocked();
     if (!view || view->Frames() == 0) {
         m.stream->StopLocked();
         m.UpdateLostLocked();
@@ -153,6 +154,7 @@ bool PulseSoundOutput::PlayStream(FrameSource& source) {
                                 : format.wide == WideSamples::Pcm24 ? StreamSample::S24
                                                                     : StreamSample::S16;
     PulseConnection::Lock lock(*m.connection);
+    m.stream->FreshenTimingLocked();
     m.stream->SetFormatLocked(format.SamplesPerSecond(), sample);
     m.stream->PlayStreamLocked(source);
     m.UpdateLostLocked();
@@ -161,6 +163,7 @@ bool PulseSoundOutput::PlayStream(FrameSource& source) {
 
 void PulseSoundOutput::ChangeStream(const std::function<void()>& change) {
     PulseConnection::Lock lock(*impl_->connection);
+    impl_->stream->FreshenTimingLocked();
     impl_->stream->ChangeStreamLocked(change);
 }
 
@@ -171,12 +174,14 @@ std::optional<std::uint64_t> PulseSoundOutput::StreamFramesHeard() {
 
 void PulseSoundOutput::Stop() {
     PulseConnection::Lock lock(*impl_->connection);
+    impl_->stream->FreshenTimingLocked();
     impl_->stream->StopLocked();
     impl_->UpdateLostLocked();
 }
 
 void PulseSoundOutput::StopForChange() {
     PulseConnection::Lock lock(*impl_->connection);
+    impl_->stream->FreshenTimingLocked();
     impl_->stream->HoldLocked();
     impl_->UpdateLostLocked();
 }
@@ -184,6 +189,7 @@ void PulseSoundOutput::StopForChange() {
 void PulseSoundOutput::StopAndDrain() {
     Impl& m = *impl_;
     PulseConnection::Lock lock(*m.connection);
+    m.stream->FreshenTimingLocked();
     m.stream->StopLocked();
     m.UpdateLostLocked();
     m.connection->WaitLocked([&] { return m.stream->PlayedOutLocked(); }, kCloseGrace);

@@ -2,6 +2,7 @@
 #include "platform/sound/PulseStream.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <utility>
 
@@ -10,6 +11,16 @@ constexpr const char* kStreamName = "orbel";
 // How old the server's last timing report may be when a player asks where
 // the sound is.
 constexpr pa_usec_t kFreshTimingUsec = 20000;
+// How old the report a rewrite measures from may be. The rewrite moves the
+// reported read position on at the stream's rate for the report's age, but
+// a server that stalled or ran dry since has not played that much. The
+// library's own reports come only every 1.5 s at last, and PipeWire's
+// server stalls now and then for a hundred milliseconds: a change soon
+// after such a stall left as much of the old sound in place as it lasted.
+constexpr pa_usec_t kRewriteTimingUsec = 5000;
+// How long a rewrite waits for a fresh report; a server that does not
+// answer by then is rewritten from the old one.
+constexpr std::chrono::milliseconds kRewriteTimingWait{20};
 
 pa_sample_format_t ServerSample(StreamSample sample) {
     switch (sample) {
@@ -54,6 +65,9 @@ void PulseStream::SetFormatLocked(int samplesPerSecond, StreamSample sample) {
     sample_ = sample;
     mixer_.SetRate(rate_);
     plan_ = QueuePlan(rate_);
+    // The margin a rewrite leaves on such a server is the largest block it
+    // is taken to read at once.
+    reads_ = ReadPositionReports(rate_, std::int64_t(rate_) * QueuePlan::kNoRewindMarginMs / 1000);
 }
 
 void PulseStream::SetQueueLocked() {
@@ -105,6 +119,7 @@ void PulseStream::CreateLocked() {
     pa_stream_set_write_callback(s, &PulseStream::OnWritable, this);
     pa_stream_set_underflow_callback(s, &PulseStream::OnUnderflow, this);
     pa_stream_set_moved_callback(s, &PulseStream::OnMoved, this);
+    pa_stream_set_latency_update_callback(s, &PulseStream::OnTiming, this);
     SetQueueLocked();
     const pa_buffer_attr attr = AskedBufferLocked();
     // The timing reports give the read position a change rewrites from.
@@ -125,6 +140,7 @@ void PulseStream::DropLocked() {
     pa_stream_set_state_callback(stream_, nullptr, nullptr);
     pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
     pa_stream_set_moved_callback(stream_, nullptr, nullptr);
+    pa_stream_set_latency_update_callback(stream_, nullptr, nullptr);
     if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_)) && connection_.ReadyLocked())
         pa_stream_disconnect(stream_);
     pa_stream_unref(stream_);
@@ -132,6 +148,7 @@ void PulseStream::DropLocked() {
     queuedSinceDrain_ = false;
     rewriteFrames_ = 0;
     paddedFrames_ = 0;
+    reads_.Forget();
     drainsPending_.clear();
     fadeInOnReady_ = mixer_.HasSound();
 }
@@ -156,9 +173,24 @@ void PulseStream::RewindQueueLocked() {
     const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
     if (!timing || timing->write_index_corrupt || timing->read_index_corrupt)
         return;
-    const std::size_t frames = plan_.RewritableFrames(
-        timing->write_index, timing->read_index, pa_timeval_age(&timing->timestamp),
-        timing->playing != 0, StreamFrameBytes(sample_), connection_.RewindsLocked());
+    const std::size_t frameBytes = StreamFrameBytes(sample_);
+    const bool rewinds = connection_.RewindsLocked();
+    std::size_t frames = plan_.RewritableFrames(timing->write_index, timing->read_index,
+                                                pa_timeval_age(&timing->timestamp),
+                                                timing->playing != 0, frameBytes, rewinds);
+    // A server that plays a block it has taken as it was reads in whole
+    // blocks: measured from the line under its steps rather than from
+    // wherever the latest report caught them, within reach of the latter,
+    // and never into what it said it took.
+    timeval now;
+    if (const std::optional<std::int64_t> line =
+            rewinds ? std::nullopt : reads_.ReadAt(pa_timeval_load(pa_gettimeofday(&now)))) {
+        const std::int64_t written = timing->write_index / std::int64_t(frameBytes);
+        const std::int64_t unread = written - timing->read_index / std::int64_t(frameBytes);
+        const std::size_t reach = std::size_t(rate_) * QueuePlan::kLineReachMs / 1000;
+        frames = std::min({plan_.RewritableFramesFrom(written, *line, rewinds), frames + reach,
+                           std::size_t(std::max<std::int64_t>(0, unread))});
+    }
     // The queue may end in silence written over an old queue after a sound
     // that ended before it: the mixer's frames come before that silence,
     // and may be taken back only together with all of it.
@@ -205,6 +237,35 @@ void PulseStream::ChangeStreamLocked(const std::function<void()>& change) {
     // its next frame, the first one taken back.
     change();
     FeedLocked(pa_stream_writable_size(stream_));
+}
+
+void PulseStream::FreshenTimingLocked() {
+    // PulseAudio's reports move smoothly, and it tells of an underrun at
+    // once: its rewrites measure as they always did.
+    if (!ReadyLocked() || connection_.RewindsLocked() || connection_.InLoopThread())
+        return;
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+    if (timing && pa_timeval_age(&timing->timestamp) <= kRewriteTimingUsec)
+        return;
+    struct Answer {
+        PulseConnection* connection;
+        bool answered = false;
+    } answer{&connection_};
+    pa_operation* op = pa_stream_update_timing_info(
+        stream_,
+        [](pa_stream*, int, void* userdata) {
+            auto* a = static_cast<Answer*>(userdata);
+            a->answered = true;
+            a->connection->SignalLocked();
+        },
+        &answer);
+    if (!op)
+        return;
+    connection_.WaitLocked([&] { return answer.answered; }, kRewriteTimingWait);
+    // No answer yet: it must not reach `answer` once we return.
+    if (!answer.answered)
+        pa_operation_cancel(op);
+    pa_operation_unref(op);
 }
 
 std::optional<std::uint64_t> PulseStream::StreamFramesHeardLocked() {
@@ -366,6 +427,7 @@ void PulseStream::OnUnderflow(pa_stream* s, void* userdata) {
     if (s != self->stream_ || self->mixer_.Silent())
         return;
     self->underflows_.fetch_add(1, std::memory_order_relaxed);
+    self->reads_.Forget(); // the server ran dry: its reads start again from there
     const int before = self->plan_.QueueMs();
     self->plan_.GrowAfterUnderrun();
     if (self->plan_.QueueMs() == before)
@@ -376,6 +438,19 @@ void PulseStream::OnUnderflow(pa_stream* s, void* userdata) {
         pa_operation_unref(op);
     else
         self->connection_.NoteFailureLocked();
+}
+
+// Every timing report the library receives (its own, and those asked for),
+// for where the server reads.
+void PulseStream::OnTiming(pa_stream* s, void* userdata) {
+    auto* self = static_cast<PulseStream*>(userdata);
+    if (s != self->stream_)
+        return;
+    const pa_timing_info* timing = pa_stream_get_timing_info(s);
+    if (!timing || timing->read_index_corrupt)
+        return;
+    self->reads_.Note(timing->read_index / std::int64_t(StreamFrameBytes(self->sample_)),
+                      pa_timeval_load(&timing->timestamp), timing->playing != 0);
 }
 
 void PulseStream::OnBufferSet(pa_stream* s, int, void* userdata) {

@@ -15,6 +15,7 @@
 
 #include "audio/CrossfadeMixer.h"
 #include "audio/QueuePlan.h"
+#include "audio/ReadPositionReports.h"
 #include "audio/StreamSample.h"
 #include "engine/DeviceNotice.h"
 #include "platform/sound/PulseConnection.h"
@@ -53,6 +54,12 @@ public:
         return !ReadyLocked() || (mixer_.Silent() && drainsPending_.empty());
     }
 
+    // Makes sure the next rewrite measures from a fresh report of the
+    // server's read position (on a server that does not rewind, PipeWire):
+    // asks for one and waits for it (briefly) when the last is old. Call it before the calls that
+    // rewrite the queue (Play, Hold, Stop, ChangeStream), outside of the library's callbacks: the
+    // lock is let go while it waits.
+    void FreshenTimingLocked();
     // A new sound, the first half of a change, and a stop; each counts as
     // one generation and rewrites what is queued.
     std::uint64_t PlayLocked(const WaveImageView& image, bool loop, const ToneShape& shape);
@@ -114,6 +121,7 @@ private:
     static void OnState(pa_stream* s, void* userdata);
     static void OnWritable(pa_stream* s, std::size_t bytes, void* userdata);
     static void OnUnderflow(pa_stream* s, void* userdata);
+    static void OnTiming(pa_stream* s, void* userdata);
     static void OnBufferSet(pa_stream* s, int success, void* userdata);
     static void OnDrained(pa_stream* s, int success, void* userdata);
 
@@ -130,6 +138,7 @@ private:
     bool fadeInOnReady_ = false;
     CrossfadeMixer mixer_;
     QueuePlan plan_{96000};
+    ReadPositionReports reads_{96000, 0};
     std::size_t rewriteFrames_ = 0; // taken back from the queue, to be written again
     std::size_t paddedFrames_ = 0;  // silence that ends the queue, after the mixer's frames
     bool queuedSinceDrain_ = false;

@@ -4,6 +4,7 @@
 
 #include "audio/CrossfadeMixer.h"
 #include "audio/QueuePlan.h"
+#include "audio/ReadPositionReports.h"
 #include "audio/WaveImageView.h"
 #include "engine/SoundOutput.h"
 #include "engine/StreamedTone.h"
@@ -827,4 +828,67 @@ TEST(QueuePlanTest, RewritesWhatTheServerHasNotReadAndGrowsAfterUnderruns) {
     }
     EXPECT_EQ(queues, (std::vector<std::pair<int, int>>{
                           {250, 100}, {375, 162}, {500, 225}, {500, 225}, {500, 225}}));
+}
+
+// A server that takes 2048 frames (21.3 ms at 96000/s) at the start of each
+// cycle: its read position climbs in steps above the line of its steady
+// rate, and a report catches it anywhere on a step.
+TEST(ReadPositionReportsTest, FollowsTheLineUnderABlockServersStepsAndItsStalls) {
+    constexpr std::int64_t kBlock = 2048;
+    constexpr double kCycleUsec = 2048 * 1e6 / 96000;
+    std::uint64_t stalledUsec = 0; // the server took nothing for this long
+    const auto line = [&](std::uint64_t usec) {
+        return std::int64_t(double(usec - stalledUsec) * 96000 / 1e6);
+    };
+    const auto taken = [&](std::uint64_t usec) {
+        return kBlock * (std::int64_t(double(usec - stalledUsec) / kCycleUsec) + 1);
+    };
+    ReadPositionReports reads(96000, 2400);
+    EXPECT_FALSE(reads.ReadAt(1000));
+    // Reports a fifth of a cycle further on the step each time: the second
+    // one catches the server just after it took a block.
+    std::int64_t worstAbove = 0, worstBelow = 0, newestAbove = 0;
+    std::uint64_t at = 1000000;
+    for (int k = 0; k < 12; ++k, at += std::uint64_t(7.2 * kCycleUsec)) {
+        reads.Note(taken(at), at, true);
+        for (std::uint64_t later : {0, 5000, 60000}) {
+            const std::int64_t read = *reads.ReadAt(at + later);
+            const std::int64_t newest = taken(at) + std::int64_t(later) * 96000 / 1000000;
+            if (k >= 5) {
+                worstAbove = std::max(worstAbove, read - line(at + later));
+                newestAbove = std::max(newestAbove, newest - line(at + later));
+            }
+            worstBelow = std::max(worstBelow, line(at + later) - read);
+        }
+    }
+    // Within a fifth of a block above the line, never below it; the newest
+    // report alone is up to a block above.
+    EXPECT_LE(worstAbove, kBlock / 5 + 1);
+    EXPECT_LE(worstBelow, 1);
+    EXPECT_GT(newestAbove, kBlock * 3 / 4);
+
+    // The server stalls for 100 ms without a word: the first report after
+    // it moves the estimate back at once.
+    stalledUsec = 100000;
+    at += 200000;
+    reads.Note(taken(at), at, true);
+    const std::int64_t afterStall = *reads.ReadAt(at + 5000);
+    EXPECT_GE(afterStall, line(at + 5000) - 1);
+    EXPECT_LE(afterStall, line(at + 5000) + kBlock);
+
+    // Catching up as fast (a server that took 100 ms at once): the reports
+    // under the new line count no more.
+    stalledUsec = 0;
+    at += 50000;
+    reads.Note(taken(at), at, true);
+    EXPECT_GE(*reads.ReadAt(at + 5000), line(at + 5000) - 1);
+
+    // Stopped: where it stands, not moved on; started again: the reports
+    // from before count no more, nor after a read that went back.
+    reads.Note(500000, at + 10000, false);
+    EXPECT_EQ(reads.ReadAt(at + 90000), 500000);
+    reads.Note(500000, at + 100000, true);
+    EXPECT_EQ(reads.ReadAt(at + 100000), 500000);
+    reads.Note(400000, at + 110000, true);
+    EXPECT_EQ(reads.ReadAt(at + 110000), 400000);
 }

@@ -305,6 +305,43 @@ TEST(ChannelTone, ShapesFollowTheirSeriesAtTheExactPhase) {
     }
 }
 
+// A sine's values against the exact phase over a long run, rendered in
+// uneven pieces: within rounding of double however long it plays, at the
+// angles its recurrence handles worst (a few frames making a whole or half
+// cycle, the smallest step of the slowest tone) and with lags.
+TEST(ChannelTone, SineStaysWithinRoundingOfTheExactPhaseThroughALongRun) {
+    const struct {
+        std::uint64_t milliHertz;
+        int rate;
+        int lagTenths;
+    } rows[] = {{1000, 192000, 0},
+                {12000000, 96000, 0},
+                {6000000, 96000, 900},
+                {997123, 48000, 1234},
+                {43199999, 96000, 3599}};
+    constexpr long double kTurn = 2 * 3.14159265358979323846264L;
+    for (const auto& row : rows) {
+        const FinePhaseSine sine(row.rate);
+        ChannelTone tone(TTGWave::tgSine, {std::int64_t(row.milliHertz)}, row.lagTenths, sine);
+        const std::uint64_t units = 1000ULL * row.rate;
+        const std::size_t frames = std::size_t(1) << 17;
+        std::vector<double> x(frames);
+        for (std::size_t done = 0, piece = 1; done < frames; done += piece, piece = piece * 3 + 7) {
+            piece = std::min(piece, frames - done);
+            tone.Render(piece, x.data() + done);
+        }
+        long double worst = 0;
+        for (std::uint64_t n = 0, u = 0; n < frames; ++n, u = (u + row.milliHertz) % units) {
+            const long double turn = kTurn * (static_cast<long double>(u) / units -
+                                              static_cast<long double>(row.lagTenths) / 3600);
+            worst = std::max(worst, std::fabs(x[n] - std::sin(turn)));
+        }
+        // Some thousand roundings of double at most: the error of a block's
+        // last frames, never more.
+        EXPECT_LT(double(worst), 2e-13) << row.milliHertz << " at " << row.rate;
+    }
+}
+
 // The tables give the series' own value at any phase, within 1e-12 of the
 // peak: a half or quarter kept and mirrored (sines alone, cosines alone, odd
 // harmonics alone, long enough to be split), and a whole cycle for a series
