@@ -57,8 +57,8 @@ int pa_stream_write(pa_stream* s, const void* data, size_t bytes, pa_free_cb_t f
                 now(), bytes, (int)seek, lands, write_index, read_index, queued_us);
     // Silence the program wrote itself: runs of zero frames (zero bytes, in
     // every sample format) of a millisecond or more.
-    const pa_sample_spec* spec = pa_stream_get_sample_spec(s);
-    const size_t frame = spec ? pa_frame_size(spec) : 0;
+    const pa_sample_spec* format = pa_stream_get_sample_spec(s);
+    const size_t frame = format ? pa_frame_size(format) : 0;
     if (f && frame && data) {
         const unsigned char* b = data;
         size_t run = 0, first = 0;
@@ -69,7 +69,7 @@ int pa_stream_write(pa_stream* s, const void* data, size_t bytes, pa_free_cb_t f
             if (zero && run++ == 0)
                 first = i;
             if ((!zero || i + 2 * frame > bytes) && run) {
-                if (run >= spec->rate / 1000)
+                if (run >= format->rate / 1000)
                     fprintf(f, "%.6f zeros %zu frames from byte %zu of the write\n", now(), run,
                             first);
                 run = 0;
