@@ -12,25 +12,12 @@ namespace {
 
 constexpr int kTenthsPerCycle = 3600;
 
-// sin and cos of k times a lag in tenths of a degree, reduced to one cycle
-// first so that high harmonics lose nothing.
-void LagOf(long k, int lagTenths, long double& s, long double& c) {
-    const long tenths = k * lagTenths % kTenthsPerCycle;
+// The sine that lags by `lagTenths` tenths of a degree, the lag reduced to
+// one cycle first.
+BlockSine LaggingSine(const FinePhaseSine& sine, int lagTenths) {
+    const long tenths = lagTenths % kTenthsPerCycle;
     const long double angle = kTwoPiExtended * tenths / kTenthsPerCycle;
-    s = std::sin(angle);
-    c = std::cos(angle);
-}
-
-long double LagSin(int lagTenths) {
-    long double s = 0, c = 1;
-    LagOf(1, lagTenths, s, c);
-    return s;
-}
-
-long double LagCos(int lagTenths) {
-    long double s = 0, c = 1;
-    LagOf(1, lagTenths, s, c);
-    return c;
+    return BlockSine(sine, std::sin(angle), std::cos(angle));
 }
 
 } // namespace
@@ -38,7 +25,7 @@ long double LagCos(int lagTenths) {
 ChannelTone::ChannelTone(TTGWave wave, MilliHertz frequency, int lagTenths,
                          const FinePhaseSine& sine)
     : wave_(wave), lagTenths_(lagTenths), phase_(frequency, sine.Rate()),
-      lagSin_(LagSin(lagTenths)), lagCos_(LagCos(lagTenths)), blockSine_(sine, lagSin_, lagCos_) {
+      blockSine_(LaggingSine(sine, lagTenths)) {
     const std::uint64_t tenths = std::uint64_t(lagTenths_ % kTenthsPerCycle + kTenthsPerCycle);
     lagShift_ =
         (kTenthsPerCycle - tenths % kTenthsPerCycle) % kTenthsPerCycle * phase_.UnitsPerCycle();

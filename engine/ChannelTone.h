@@ -83,8 +83,6 @@ private:
     TTGWave wave_;
     int lagTenths_;
     StreamPhase phase_;
-    long double lagSin_;
-    long double lagCos_;
     // A sine's values come in blocks counted from the last change of
     // frequency; the block a render ended in is kept for the next one.
     BlockSine blockSine_;
