@@ -46,7 +46,16 @@ void ChannelTone::SetFrequency(MilliHertz frequency, Tables& tables) {
     std::swap(taylor_, tables.taylor);
 }
 
+void ChannelTone::TakeOver(Tables& tables, std::uint64_t fadeFrames) {
+    std::swap(cycle_, tables.cycle);
+    std::swap(taylor_, tables.taylor);
+    formerTaylor_ = tables.taylor.get();
+    takeoverFrame_ = framesSinceChange_;
+    fadeFrames_ = fadeFrames;
+}
+
 void ChannelTone::Changed() {
+    formerTaylor_ = nullptr;
     cyclesAtChange_ = cycles_;
     framesSinceChange_ = 0;
     heldBlock_ = kNoBlock;
@@ -68,6 +77,23 @@ ChannelTone::Tables ChannelTone::RetuneTables(TTGWave wave, MilliHertz frequency
     // The phase the change starts from is not known yet: a Taylor
     // polynomial holds at any.
     return MakeTables(wave, frequency, StreamPhase(frequency, rate), false);
+}
+
+int ChannelTone::TopHarmonic(MilliHertz frequency, int rate) {
+    if (frequency.value <= 0)
+        return 0;
+    const std::uint64_t units = 1000 * std::uint64_t(rate);
+    return static_cast<int>((units - 1) / (2 * std::uint64_t(frequency.value)));
+}
+
+ChannelTone::Tables ChannelTone::TablesUpTo(TTGWave wave, int top) {
+    Tables tables;
+    if (wave == TTGWave::tgSine)
+        return tables;
+    const HarmonicSeries series = SeriesUpTo(wave, top);
+    if (!series.Empty())
+        tables.taylor = std::make_shared<const TaylorCycle>(series);
+    return tables;
 }
 
 void ChannelTone::Prepare(MilliHertz frequency) {
@@ -146,6 +172,16 @@ void ChannelTone::RenderSine(std::size_t frames, double* out) {
     }
 }
 
+double ChannelTone::TaylorAt(const TaylorCycle& taylor, std::uint64_t u) const {
+    const std::uint64_t units = phase_.UnitsPerCycle();
+    if (lagShift_ == 0)
+        return taylor.At(u, units);
+    // theta - lag, in whole 1 / 3600 units: exact.
+    const std::uint64_t whole = kTenthsPerCycle * units;
+    const std::uint64_t lagged = kTenthsPerCycle * u + lagShift_;
+    return taylor.At(lagged >= whole ? lagged - whole : lagged, whole);
+}
+
 long double ChannelTone::NextOfShape() {
     long double v = 0;
     const std::uint64_t u = phase_.Units();
@@ -155,14 +191,16 @@ long double ChannelTone::NextOfShape() {
             i -= cycle_.size();
         v = cycle_[i];
     } else if (taylor_) {
-        const std::uint64_t units = phase_.UnitsPerCycle();
-        if (lagShift_ == 0) {
-            v = taylor_->At(u, units);
-        } else {
-            // theta - lag, in whole 1 / 3600 units: exact.
-            const std::uint64_t whole = kTenthsPerCycle * units;
-            const std::uint64_t lagged = kTenthsPerCycle * u + lagShift_;
-            v = taylor_->At(lagged >= whole ? lagged - whole : lagged, whole);
+        v = TaylorAt(*taylor_, u);
+        if (formerTaylor_ && framesSinceChange_ < takeoverFrame_ + fadeFrames_) {
+            // Frame n of the fade weighs the new tables by (n + 1) / (F +
+            // 1); frames before the takeover read the former ones alone.
+            const double former = TaylorAt(*formerTaylor_, u);
+            const double weight =
+                framesSinceChange_ < takeoverFrame_
+                    ? 0.0
+                    : double(framesSinceChange_ - takeoverFrame_ + 1) / double(fadeFrames_ + 1);
+            v = former + weight * (static_cast<double>(v) - former);
         }
     }
     phase_.Advance();

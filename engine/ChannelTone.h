@@ -45,6 +45,13 @@ public:
     // controlling thread (they allocate: may throw std::bad_alloc). They
     // hold at any phase the change finds, and at any lag.
     static Tables RetuneTables(TTGWave wave, MilliHertz frequency, int rate);
+    // The highest harmonic below half the rate: the tables of a frequency
+    // depend on it alone.
+    static int TopHarmonic(MilliHertz frequency, int rate);
+    // The tables of the series up to harmonic `top`, as RetuneTables makes
+    // them: exact for every frequency of that top harmonic, and free of
+    // aliases for every lower top.
+    static Tables TablesUpTo(TTGWave wave, int top);
 
     // The value at the current phase; the phase then moves on a frame.
     long double Next();
@@ -58,6 +65,12 @@ public:
     // swapped in: `tables` gets the old ones back. Takes no lock and
     // allocates nothing.
     void SetFrequency(MilliHertz frequency, Tables& tables);
+    // Exact tables for the frequency that plays take over from the ones it
+    // plays, at the same phase, by a straight crossfade of `fadeFrames`
+    // frames. The old tables go back in `tables`, which must be kept until
+    // the next SetFrequency or TakeOver (frames stepped back to before the
+    // takeover still read them). No lock, no allocation.
+    void TakeOver(Tables& tables, std::uint64_t fadeFrames);
 
     // Goes back up to `frames` frames, never past the last change of
     // frequency: Next() gives those frames again. Returns the frames gone
@@ -69,6 +82,7 @@ public:
     std::uint64_t Cycles() const { return cycles_; }
     // A shape read through a Taylor polynomial rather than its exact cycle.
     bool Interpolates() const { return taylor_ != nullptr; }
+    const std::shared_ptr<const TaylorCycle>& Taylor() const { return taylor_; }
 
 private:
     // The tables for `frequency` on `phase`; an exact cycle only where
@@ -78,6 +92,7 @@ private:
     void Prepare(MilliHertz frequency);
     void Changed();
     long double NextOfShape();
+    double TaylorAt(const TaylorCycle& taylor, std::uint64_t u) const;
     void RenderSine(std::size_t frames, double* out);
 
     TTGWave wave_;
@@ -91,6 +106,11 @@ private:
     std::array<double, BlockSine::kBlockFrames> block_{};
     std::vector<double> cycle_; // one exact cycle on the phase's q points
     std::shared_ptr<const TaylorCycle> taylor_;
+    // The tables taken over from (owned by the caller), read before the
+    // takeover and faded out after it.
+    const TaylorCycle* formerTaylor_ = nullptr;
+    std::uint64_t takeoverFrame_ = 0; // framesSinceChange_ at the takeover
+    std::uint64_t fadeFrames_ = 0;
     // The lag read from a TaylorCycle: the phase in 1 / 3600 of the
     // phase's units, moved on by this many of them.
     std::uint64_t lagShift_ = 0;

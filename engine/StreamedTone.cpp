@@ -113,6 +113,13 @@ void StreamedTone::SetFrequency(MilliHertz frequency, ChannelTone::Tables& left,
     Changed();
 }
 
+void StreamedTone::TakeOver(ChannelTone::Tables& left, ChannelTone::Tables& right,
+                            std::size_t fadeFrames) {
+    left_.TakeOver(left, fadeFrames);
+    if (right_ && settings_.rightFrequency.value == 0)
+        right_->TakeOver(right, fadeFrames);
+}
+
 void StreamedTone::SetRightFrequency(MilliHertz frequency) {
     settings_.rightFrequency = frequency;
     if (right_)

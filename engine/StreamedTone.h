@@ -69,6 +69,12 @@ public:
     // for the right channel with its lag) swapped in: takes no lock and
     // allocates nothing; the tables get the old ones back.
     void SetFrequency(MilliHertz frequency, ChannelTone::Tables& left, ChannelTone::Tables& right);
+    // Exact tables for the frequency that plays take over from the ones
+    // made to bridge their build, by a crossfade (ChannelTone::TakeOver);
+    // the tables get the old ones back and must be kept until the next
+    // change of frequency or takeover. Not a change: a step back may reach
+    // before it.
+    void TakeOver(ChannelTone::Tables& left, ChannelTone::Tables& right, std::size_t fadeFrames);
     void SetRightFrequency(MilliHertz frequency);
     void SetPeak(double peak, std::size_t rampFrames) { SetPeaks(peak, peak, rampFrames); }
     void SetPeaks(double left, double right, std::size_t rampFrames);
