@@ -4,11 +4,14 @@
 // two threads never wait for each other (run under ThreadSanitizer too).
 #include "engine/RetunableTone.h"
 
+#include "engine/HarmonicSeries.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <initializer_list>
 #include <thread>
 #include <vector>
 
@@ -68,6 +71,94 @@ TEST(RetunableTone, AShapeRetunesInPlaceWithTablesBuiltAhead) {
             EXPECT_LT(worst, 1e-6f) << int(wave) << " at " << f << " mHz";
         }
         EXPECT_EQ(retuned.AskedFrequency(), MilliHertz{19999999});
+    }
+}
+
+// A low shape retuned while its exact tables, too long to build at once,
+// are built in the background: the new frequency plays from the frame of
+// the change, at the exact phase, from the series of the highest top
+// harmonic held that makes no alias (or a short one built at once), then
+// from the exact series after a crossfade that stays between the two.
+struct BridgedRetuneRow {
+    TTGWave wave;
+    int rate;
+    int lagTenths;                         // of a right channel (0: mono)
+    std::initializer_list<int> milliHertz; // the start, then each retune
+    int bridgeTop;                         // the series the last one plays first
+};
+
+TEST(RetunableTone, ALowShapePlaysAtOnceFromAliasFreeTablesThenFromItsExactOnes) {
+    const int quick = RetunableTone::kQuickTop;
+    const BridgedRetuneRow rows[] = {
+        // Down: the latest exact tables held, not older ones.
+        {TTGWave::tgSawtooth, 96000, 0, {1003, 1002, 1001}, 47904},
+        // Up: the tables playing would alias.
+        {TTGWave::tgSawtooth, 96000, 0, {1001, 1002}, quick},
+        // An exact cycle at the start is not held.
+        {TTGWave::tgSquare, 192000, 0, {2000, 1500}, quick},
+        // Back to tables held: exact at once, on both channels.
+        {TTGWave::tgTriangle, 44100, 900, {1001, 1003, 1001}, 22027},
+    };
+    constexpr long double kTurn = 2 * 3.141592653589793238462643383279502884L;
+    for (const BridgedRetuneRow& row : rows) {
+        SCOPED_TRACE(testing::Message() << int(row.wave) << " at " << row.rate << ", to "
+                                        << *(row.milliHertz.end() - 1) << " mHz");
+        WaveFormat format{row.lagTenths != 0, true, false};
+        format.wide = WideSamples::Float32;
+        format.rate = row.rate;
+        StreamedToneSettings settings;
+        settings.wave = row.wave;
+        settings.frequency = {*row.milliHertz.begin()};
+        settings.rightLagTenths = row.lagTenths;
+        RetunableTone tone(settings, format);
+        const std::uint64_t units = 1000ULL * std::uint64_t(row.rate);
+        const int channels = format.Channels();
+        std::uint64_t u = 0;      // the exact phase, in 1 / units of a cycle
+        std::int64_t playing = 0; // mHz
+        // The largest distance of every `every`-th frame from the series
+        // up to `top`, or from between it and the one up to `otherTop` (0:
+        // none checked).
+        const auto play = [&](std::size_t frames, std::size_t every, int top, int otherTop) {
+            const std::vector<std::uint8_t> bytes = Rendered(tone, frames);
+            const auto* x = reinterpret_cast<const float*>(bytes.data());
+            const HarmonicSeries series = SeriesUpTo(row.wave, top);
+            const HarmonicSeries other = SeriesUpTo(row.wave, std::max(otherTop, 1));
+            double worst = 0;
+            for (std::size_t n = 0; n < frames; ++n, u = (u + std::uint64_t(playing)) % units) {
+                if (n % every != 0 || otherTop == 0)
+                    continue;
+                for (int c = 0; c < channels; ++c) {
+                    const double theta = double(kTurn * (static_cast<long double>(u) / units -
+                                                         c * row.lagTenths / 3600.0L));
+                    const double a = SeriesValue(series, theta), b = SeriesValue(other, theta);
+                    const double v = x[n * std::size_t(channels) + std::size_t(c)];
+                    worst =
+                        std::max(worst, std::max({std::min(a, b) - v, v - std::max(a, b), 0.0}));
+                }
+            }
+            return worst;
+        };
+        constexpr double kFloatStep = 2e-7;
+        for (const int f : row.milliHertz) {
+            const int top = ChannelTone::TopHarmonic({f}, row.rate);
+            const bool last = f == *(row.milliHertz.end() - 1) && playing != 0;
+            tone.HoldExactTables(last);
+            if (playing != 0)
+                tone.PrepareRetune({f});
+            ASSERT_TRUE(tone.Retune({f}));
+            playing = f;
+            if (last) {
+                EXPECT_LT(play(2048, 32, row.bridgeTop, row.bridgeTop), kFloatStep) << "bridging";
+                tone.HoldExactTables(false);
+            }
+            tone.WaitForExactTables();
+            // A takeover of the earlier changes is not checked.
+            const double fade = play(tone.TakeoverFrames(), 4, last ? row.bridgeTop : 0, top);
+            if (last) {
+                EXPECT_LT(fade, kFloatStep) << "fading";
+            }
+            EXPECT_LT(play(2048, 32, top, top), kFloatStep) << "exact";
+        }
     }
 }
 
