@@ -163,16 +163,25 @@ TEST(RetunableTone, ALowShapePlaysAtOnceFromAliasFreeTablesThenFromItsExactOnes)
 }
 
 // The sine through its atomic slots, a shape through tables handed over
-// and back (the old ones freed by the controlling thread).
+// and back (the old ones freed off the feed), the lowest ones also through
+// exact tables built in the background.
 TEST(RetunableTone, IsRetunedWhileItRendersOnAnotherThread) {
-    for (TTGWave wave : {TTGWave::tgSine, TTGWave::tgSquare}) {
+    const struct {
+        TTGWave wave;
+        std::int64_t highest; // mHz, above 1 Hz
+        int lagTenths;
+    } rows[] = {{TTGWave::tgSine, 20000000, 0},
+                {TTGWave::tgSquare, 20000000, 0},
+                {TTGWave::tgSquare, 2000, 900}};
+    for (const auto& [wave, highest, lagTenths] : rows) {
         StreamedToneSettings settings;
         settings.wave = wave;
+        settings.rightLagTenths = lagTenths;
         RetunableTone tone(settings, FloatStereo());
         std::atomic<bool> done{false};
         std::thread panel([&] {
             for (std::int64_t f = 440000; !done.load(); f += 1001) {
-                const MilliHertz frequency{f % 20000000 + 1000};
+                const MilliHertz frequency{f % highest + 1000};
                 tone.PrepareRetune(frequency);
                 tone.Retune(frequency);
                 tone.Ramp(double(f % 7) / 7, double(f % 5) / 5);
