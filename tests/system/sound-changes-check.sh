@@ -2,13 +2,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Changes, fades and reconnection of the real sound output, recorded from a
 # private server's null sink and analysed (sound_changes_analyse.py).
-#   tests/system/sound-changes-check.sh pulseaudio|pipewire PATH/TO/engine_sound_changes_probe [--fine]
+#   tests/system/sound-changes-check.sh pulseaudio|pipewire PATH/TO/engine_sound_changes_probe [--fine|--fine-low]
 # With --fine: a streamed fine-grid tone retuned while it plays
-# (fine_changes_analyse.py).
+# (fine_changes_analyse.py); with --fine-low: a 1.001 Hz sawtooth retuned by
+# a millihertz (fine_low_changes_analyse.py).
 # SOUND_CHECK_KEEP=DIR keeps the recording and the probe's notes there.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-[ $# -eq 2 ] || [ $# -eq 3 ] || { echo "usage: $0 pulseaudio|pipewire PROBE [--fine]" >&2; exit 2; }
+[ $# -eq 2 ] || [ $# -eq 3 ] || { echo "usage: $0 pulseaudio|pipewire PROBE [--fine|--fine-low]" >&2; exit 2; }
 # shellcheck source=tests/system/sound-lib.sh
 source "$here/sound-lib.sh"
 export ORBEL_SOUND_SERVER=$1
@@ -32,6 +33,9 @@ for attempt in 1 2 3; do
   if [ "${3:-}" = --fine ]; then
     ORBEL_SYSTEM_TESTS=$here timeout 120 "$2" --fine "$work" | tee "$work/probe.log"
     analyse=fine_changes_analyse.py
+  elif [ "${3:-}" = --fine-low ]; then
+    ORBEL_SYSTEM_TESTS=$here timeout 120 "$2" --fine-low "$work" | tee "$work/probe.log"
+    analyse=fine_low_changes_analyse.py
   else
     ORBEL_SYSTEM_TESTS=$here timeout 120 "$2" "$work" | tee "$work/probe.log"
     analyse=sound_changes_analyse.py

@@ -16,6 +16,11 @@
 // around SECONDS of a steady 1000 Hz tone at half level, for
 // tests/system/sound-steady-check.sh.
 //
+// With --fine-low DIR it plays a 1.001 Hz sawtooth at 96000/s and retunes
+// it by a millihertz up and down, the level with each change (the
+// frequency alone cannot be told apart in a few milliseconds), for
+// tests/system/sound-changes-check.sh --fine-low.
+//
 // With --loop looped|streamed SECONDS it only plays a stereo float sine at
 // 96000/s for that long, looped (1000 Hz, the precise image) or streamed
 // (997.123 Hz, which no loop holds), and prints the processor time it took
@@ -324,9 +329,53 @@ int FineChanges(const std::string& dir) {
     return 0;
 }
 
+// A sawtooth at 1.001 Hz, whose exact tables take the longest to build,
+// retuned to 1.002 Hz and back, each change with a new level (-6 or -12
+// dBFS), a second apart and a quarter cycle from the jump, where the ramp
+// is far from zero.
+int FineLowChanges(const std::string& dir) {
+    Events events(dir + "/events.txt");
+    Bench bench(dir, events, BenchSetup::ForChanges());
+    WaitFor([&] { return bench.Frames() > kRate / 2; }, 10);
+    Sleep(1.0);
+    std::shared_ptr<PulseSoundOutput> pulse = PulseSoundOutput::Connect();
+    if (!pulse)
+        return 2;
+    TToneGen gen(nullptr, pulse);
+    gen.SetLoop(true);
+    gen.SetPrecise(true);
+    gen.SetQuality(TTGQuality::tgHiQ);
+    gen.SetFrequency(1000);
+    instrument::Instrument instrument(gen);
+    instrument.SelectWaveform(TTGWave::tgSawtooth);
+    instrument.SetExactLevel({-6, LevelUnit::DbFs});
+    instrument.SetExactFrequency({1001});
+    events.Note("start 1.001");
+    instrument.Start();
+    Sleep(0.25);
+    for (int k = 0; k < 8; ++k) {
+        Sleep(1.0);
+        const std::int64_t milliHertz = k % 2 ? 1001 : 1002;
+        const double dbfs = k % 2 ? -6 : -12;
+        events.Note("change " + std::to_string(double(milliHertz) / 1000) + " " +
+                    std::to_string(dbfs));
+        instrument.SetExactFrequency({milliHertz});
+        instrument.SetExactLevel({dbfs, LevelUnit::DbFs});
+        events.Note("called");
+    }
+    Sleep(0.5);
+    events.Note("stop");
+    instrument.Stop();
+    Sleep(0.3);
+    PrintQueue(*pulse);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--fine")
         return FineChanges(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--fine-low")
+        return FineLowChanges(argv[2]);
     if (argc == 4 && std::string(argv[1]) == "--loop")
         return LoopOnly(argv[2], std::atof(argv[3]));
     if (argc == 4 && std::string(argv[1]) == "--steady")
