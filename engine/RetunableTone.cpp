@@ -36,6 +36,13 @@ RetunableTone::RetunableTone(const StreamedToneSettings& settings, const WaveFor
         tone_.Left().Taylor() || !rightFollows_ ? tone_.Left().Taylor() : tone_.Right()->Taylor();
     if (wave_ != TTGWave::tgSine && taylor)
         Hold(takenTop_, taylor);
+    if (wave_ != TTGWave::tgSine && takenTop_ > kQuickTop) {
+        try {
+            builds_->Post([this] { CatchUp(); });
+        } catch (const std::system_error&) {
+            // They are built at the first change then.
+        }
+    }
 }
 
 RetunableTone::~RetunableTone() {
@@ -104,22 +111,22 @@ bool RetunableTone::Retune(MilliHertz frequency) {
     } else {
         retuning = Make(frequency, exact);
     }
-    const int top = retuning->top;
+    {
+        const std::lock_guard<std::mutex> lock(heldMutex_);
+        toBuild_ = exact ? 0 : retuning->top;
+    }
     // One the feed has not taken yet is never taken now.
     delete pending_.exchange(retuning.release(), std::memory_order_acq_rel);
     asked_.store(frequency.value, std::memory_order_relaxed);
-    if (!exact) {
-        try {
-            builds_->Post([this, frequency, top] { BuildExact(frequency, top); });
-        } catch (const std::system_error&) {
-            // No thread to build them on: the tables that bridge them stay.
-        }
+    try {
+        builds_->Post([this] { CatchUp(); });
+    } catch (const std::system_error&) {
+        // No thread to build them on: the tables that bridge them stay.
     }
     return true;
 }
 
 void RetunableTone::PrepareRetune(MilliHertz frequency) {
-    FreeRetired();
     if (wave_ == TTGWave::tgSine || frequency.value == asked_.load(std::memory_order_relaxed))
         return;
     if (!prepared_ || prepared_->frequency != frequency)
@@ -152,11 +159,24 @@ std::unique_ptr<RetunableTone::Retuning> RetunableTone::Make(MilliHertz frequenc
     else if (below.top > kQuickTop)
         retuning->left.taylor = below.taylor;
     else
-        retuning->left.taylor = BuiltUpTo(kQuickTop);
+        retuning->left.taylor = QuickTables();
     // The channels' tables are the same at any lag.
     if (rightFollows_)
         retuning->right.taylor = retuning->left.taylor;
     return retuning;
+}
+
+std::shared_ptr<const TaylorCycle> RetunableTone::QuickTables() {
+    {
+        const std::lock_guard<std::mutex> lock(heldMutex_);
+        if (quick_)
+            return quick_;
+    }
+    std::shared_ptr<const TaylorCycle> built = ChannelTone::TablesUpTo(wave_, kQuickTop).taylor;
+    const std::lock_guard<std::mutex> lock(heldMutex_);
+    if (!quick_)
+        quick_ = std::move(built);
+    return quick_;
 }
 
 std::shared_ptr<const TaylorCycle> RetunableTone::BuiltUpTo(int top) {
@@ -180,13 +200,32 @@ void RetunableTone::Hold(int top, const std::shared_ptr<const TaylorCycle>& tayl
     held_.insert(held_.begin(), {top, taylor});
 }
 
-void RetunableTone::BuildExact(MilliHertz frequency, int top) {
+void RetunableTone::CatchUp() {
     FreeRetired();
+    // The tables that bridge a change up, ready for the next one.
+    if (ChannelTone::TopHarmonic({asked_.load(std::memory_order_relaxed)}, rate_) > kQuickTop) {
+        try {
+            QuickTables();
+        } catch (const std::bad_alloc&) {
+            // Built at the first change that needs them.
+        }
+    }
+    int top = 0;
     auto retuning = std::make_unique<Retuning>();
+    {
+        const std::lock_guard<std::mutex> lock(heldMutex_);
+        top = std::exchange(toBuild_, 0);
+        // Built meanwhile for an earlier request of the same top.
+        for (const HeldTable& held : held_)
+            if (held.top == top)
+                retuning->left.taylor = held.taylor;
+    }
+    if (top == 0)
+        return;
+    retuning->top = top;
     try {
-        retuning->frequency = frequency;
-        retuning->top = top;
-        retuning->left.taylor = BuiltUpTo(top);
+        if (!retuning->left.taylor)
+            retuning->left.taylor = BuiltUpTo(top);
     } catch (const std::bad_alloc&) {
         return; // the tables that bridge them stay
     }

@@ -53,8 +53,8 @@ public:
     // std::bad_alloc; nothing is asked then). True: the request was made.
     bool Retune(MilliHertz frequency);
     // Makes a shape's tables for that frequency ahead, on the calling
-    // thread, so that Retune then only hands them over (a sine needs none);
-    // frees the tables the feed gave back. May throw std::bad_alloc.
+    // thread, so that Retune then only hands them over (a sine needs
+    // none). May throw std::bad_alloc.
     void PrepareRetune(MilliHertz frequency);
     // The peak (0..1) is reached by a ramp of RampFrames(), on both
     // channels or each on its own.
@@ -96,9 +96,13 @@ private:
     // exact ones or bridge their build.
     std::unique_ptr<Retuning> Make(MilliHertz frequency, bool& exact);
     std::shared_ptr<const TaylorCycle> BuiltUpTo(int top);
+    // The tables of kQuickTop harmonics, built once.
+    std::shared_ptr<const TaylorCycle> QuickTables();
     void Hold(int top, const std::shared_ptr<const TaylorCycle>& taylor);
-    // Builds the exact tables in the background and hands them over.
-    void BuildExact(MilliHertz frequency, int top);
+    // In the background: frees the tables the feed gave back, makes the
+    // quick tables ready at low frequencies, and builds the exact tables
+    // asked for and hands them over.
+    void CatchUp();
     void Retire(Retuning* retuning);
     void FreeRetired();
     void TakeRequests();
@@ -114,7 +118,8 @@ private:
     std::atomic<Retuning*> pending_{nullptr};
     std::atomic<Retuning*> takeover_{nullptr}; // exact tables for the frequency asked
     std::atomic<Retuning*> retired_{nullptr};
-    std::unique_ptr<Retuning> prepared_; // the controlling thread's own
+    // The controlling thread's own.
+    std::unique_ptr<Retuning> prepared_;
     bool preparedExact_ = false;
     std::size_t rampFrames_;
     std::size_t takeoverFrames_;
@@ -125,6 +130,8 @@ private:
     // controlling thread and the builds share them.
     std::mutex heldMutex_;
     std::vector<HeldTable> held_;
+    int toBuild_ = 0; // the top harmonic of the exact tables to build (0: none)
+    std::shared_ptr<const TaylorCycle> quick_;
     // The feed's own: what it last took, and the tables a takeover faded
     // out, kept while a step back may still read them.
     std::int64_t taken_;
