@@ -109,7 +109,8 @@ void Now(benchmark::State& state, const char* row, TTGWave wave, std::int64_t mi
 
 // The caller's part of a retune from `from` to `to` of a stereo tone whose
 // right channel lags, as the instrument makes it (PrepareRetune, then
-// Retune); the background build is not timed.
+// Retune) a moment after the tone began; the background build is not
+// timed. A fixed count of runs: each one's tone takes a while to make.
 void Caller(benchmark::State& state, TTGWave wave, std::int64_t from, std::int64_t to, int rate) {
     WaveFormat format{true, true, false};
     format.wide = WideSamples::Float32;
@@ -121,6 +122,7 @@ void Caller(benchmark::State& state, TTGWave wave, std::int64_t from, std::int64
     for (auto _ : state) {
         state.PauseTiming();
         auto tone = std::make_unique<RetunableTone>(settings, format);
+        tone->WaitForExactTables(); // as after a moment of play
         state.ResumeTiming();
         tone->PrepareRetune({to});
         tone->Retune({to});
@@ -134,9 +136,11 @@ void Caller(benchmark::State& state, TTGWave wave, std::int64_t from, std::int64
     BENCHMARK_CAPTURE(Former, name, #name, wave, milliHertz, rate)->Unit(benchmark::kMillisecond); \
     BENCHMARK_CAPTURE(Now, name, #name, wave, milliHertz, rate)->Unit(benchmark::kMillisecond);    \
     BENCHMARK_CAPTURE(Caller, name##_down, wave, milliHertz + 1, milliHertz, rate)                 \
-        ->Unit(benchmark::kMillisecond);                                                           \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Iterations(20);                                                                          \
     BENCHMARK_CAPTURE(Caller, name##_up, wave, milliHertz - 1, milliHertz, rate)                   \
-        ->Unit(benchmark::kMillisecond)
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Iterations(20)
 
 ORBEL_RETUNE_ROW(square_1_001_at_96k, TTGWave::tgSquare, 1001, 96000);
 ORBEL_RETUNE_ROW(triangle_1_001_at_96k, TTGWave::tgTriangle, 1001, 96000);
