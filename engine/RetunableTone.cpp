@@ -122,6 +122,7 @@ bool RetunableTone::Retune(MilliHertz frequency) {
         builds_->Post([this] { CatchUp(); });
     } catch (const std::system_error&) {
         // No thread to build them on: the tables that bridge them stay.
+    } catch (const std::bad_alloc&) {
     }
     return true;
 }
@@ -211,7 +212,9 @@ void RetunableTone::CatchUp() {
         }
     }
     int top = 0;
-    auto retuning = std::make_unique<Retuning>();
+    std::unique_ptr<Retuning> retuning(new (std::nothrow) Retuning);
+    if (!retuning)
+        return;
     {
         const std::lock_guard<std::mutex> lock(heldMutex_);
         top = std::exchange(toBuild_, 0);
