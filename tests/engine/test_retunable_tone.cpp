@@ -162,6 +162,31 @@ TEST(RetunableTone, ALowShapePlaysAtOnceFromAliasFreeTablesThenFromItsExactOnes)
     }
 }
 
+// An output takes back what the server has not played and renders it
+// again: frames stepped back to before a takeover, and through its fade,
+// come again as they were.
+TEST(RetunableTone, FramesSteppedBackOverATakeoverComeAgainAsTheyWere) {
+    WaveFormat format{true, true, false};
+    format.wide = WideSamples::Float32;
+    format.rate = 96000;
+    StreamedToneSettings settings;
+    settings.wave = TTGWave::tgSawtooth;
+    settings.frequency = {1002};
+    settings.rightLagTenths = 900;
+    RetunableTone tone(settings, format);
+    tone.HoldExactTables(true);
+    ASSERT_TRUE(tone.Retune({1001}));
+    std::vector<std::uint8_t> played = Rendered(tone, 1000);
+    tone.HoldExactTables(false);
+    tone.WaitForExactTables();
+    const std::vector<std::uint8_t> after = Rendered(tone, 2000);
+    played.insert(played.end(), after.begin(), after.end());
+    ASSERT_EQ(tone.StepBack(2500), 2500u);
+    const std::vector<std::uint8_t> again = Rendered(tone, 2500);
+    EXPECT_TRUE(
+        std::equal(again.begin(), again.end(), played.end() - std::ptrdiff_t(again.size())));
+}
+
 // The sine through its atomic slots, a shape through tables handed over
 // and back (the old ones freed off the feed), the lowest ones also through
 // exact tables built in the background.
