@@ -151,6 +151,8 @@ std::unique_ptr<RetunableTone::Retuning> RetunableTone::Make(MilliHertz frequenc
             } else if (held.top < top && held.top > below.top) {
                 below = held;
             }
+        if (below.top != top && guard_.top < top && guard_.top > below.top)
+            below = guard_;
     }
     exact = top <= kQuickTop || below.top == top;
     if (below.top == top)
@@ -211,6 +213,34 @@ void RetunableTone::CatchUp() {
             // Built at the first change that needs them.
         }
     }
+    BuildExactTakeover();
+    try {
+        KeepGuard();
+    } catch (const std::bad_alloc&) {
+        // A change up is bridged by the quick tables.
+    }
+}
+
+void RetunableTone::KeepGuard() {
+    const std::int64_t f = asked_.load(std::memory_order_relaxed);
+    // Kept while it serves changes up by 5% at least and misses no more
+    // than the harmonics above 1 / 1.2 of half the rate.
+    const int highest = ChannelTone::TopHarmonic({f + f / 20}, rate_);
+    const int lowest = ChannelTone::TopHarmonic({f + f / 5}, rate_);
+    const int top = ChannelTone::TopHarmonic({f + f / 10}, rate_);
+    if (top <= kQuickTop)
+        return;
+    {
+        const std::lock_guard<std::mutex> lock(heldMutex_);
+        if (guard_.top >= lowest && guard_.top <= highest)
+            return;
+    }
+    HeldTable guard{top, ChannelTone::TablesUpTo(wave_, top).taylor};
+    const std::lock_guard<std::mutex> lock(heldMutex_);
+    std::swap(guard_, guard); // the old one freed outside the lock
+}
+
+void RetunableTone::BuildExactTakeover() {
     int top = 0;
     std::unique_ptr<Retuning> retuning(new (std::nothrow) Retuning);
     if (!retuning)

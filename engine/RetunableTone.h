@@ -12,10 +12,10 @@
 // take tens of milliseconds) are built on a thread of their own, so that
 // the change is heard as soon as a sine's: meanwhile the new frequency
 // plays from tables free of aliases for it, of fewer harmonics (tables
-// already held whose top harmonic is lower, or a short series built at
-// once), and the exact tables then take over by a short crossfade at the
-// same phase. Tables reach the feed through atomic pointers and come back
-// the same way, to be freed off the feed.
+// already held whose top harmonic is lower, kept for a frequency a tenth
+// higher, or a short series built once), and the exact tables then take
+// over by a short crossfade at the same phase. Tables reach the feed through atomic pointers and
+// come back the same way, to be freed off the feed.
 
 #include "engine/BackgroundJob.h"
 #include "engine/StreamedTone.h"
@@ -103,6 +103,10 @@ private:
     // quick tables ready at low frequencies, and builds the exact tables
     // asked for and hands them over.
     void CatchUp();
+    void BuildExactTakeover();
+    // Keeps tables of the harmonics below half the rate at a tenth above
+    // the frequency asked: free of aliases for a change up by as much.
+    void KeepGuard();
     void Retire(Retuning* retuning);
     void FreeRetired();
     void TakeRequests();
@@ -132,6 +136,7 @@ private:
     std::vector<HeldTable> held_;
     int toBuild_ = 0; // the top harmonic of the exact tables to build (0: none)
     std::shared_ptr<const TaylorCycle> quick_;
+    HeldTable guard_;
     // The feed's own: what it last took, and the tables a takeover faded
     // out, kept while a step back may still read them.
     std::int64_t taken_;

@@ -77,7 +77,7 @@ TEST(RetunableTone, AShapeRetunesInPlaceWithTablesBuiltAhead) {
 // A low shape retuned while its exact tables, too long to build at once,
 // are built in the background: the new frequency plays from the frame of
 // the change, at the exact phase, from the series of the highest top
-// harmonic held that makes no alias (or a short one built at once), then
+// harmonic held that makes no alias (or a short one built once), then
 // from the exact series after a crossfade that stays between the two.
 struct BridgedRetuneRow {
     TTGWave wave;
@@ -89,13 +89,19 @@ struct BridgedRetuneRow {
 
 TEST(RetunableTone, ALowShapePlaysAtOnceFromAliasFreeTablesThenFromItsExactOnes) {
     const int quick = RetunableTone::kQuickTop;
+    // The tables kept for a change up: those of a tenth above.
+    const auto guard = [](std::int64_t milliHertz, int rate) {
+        return ChannelTone::TopHarmonic({milliHertz + milliHertz / 10}, rate);
+    };
     const BridgedRetuneRow rows[] = {
         // Down: the latest exact tables held, not older ones.
         {TTGWave::tgSawtooth, 96000, 0, {1003, 1002, 1001}, 47904},
         // Up: the tables playing would alias.
-        {TTGWave::tgSawtooth, 96000, 0, {1001, 1002}, quick},
+        {TTGWave::tgSawtooth, 96000, 0, {1001, 1002}, guard(1001, 96000)},
+        // Up by more than the guard: the quick tables.
+        {TTGWave::tgSawtooth, 48000, 0, {1001, 2001}, quick},
         // An exact cycle at the start is not held.
-        {TTGWave::tgSquare, 192000, 0, {2000, 1500}, quick},
+        {TTGWave::tgSquare, 192000, 0, {2000, 1500}, guard(2000, 192000)},
         // Back to tables held: exact at once, on both channels.
         {TTGWave::tgTriangle, 44100, 900, {1001, 1003, 1001}, 22027},
     };
