@@ -271,12 +271,11 @@ std::size_t CrossfadeMixer::Rewind(std::size_t frames) {
         return 0;
     if (current_) {
         Current& c = *current_;
-        if (c.streamed) {
-            // Its source went back.
-        } else if (c.loop) {
+        // A streamed sound's source went back by itself, above.
+        if (!c.streamed && c.loop) {
             const std::size_t total = c.image.Frames();
             c.position = (c.position % total + total - k % total) % total;
-        } else {
+        } else if (!c.streamed) {
             c.position -= k;
         }
         c.played -= k;
