@@ -6,12 +6,6 @@
 
 namespace {
 constexpr std::size_t kChunkFrames = 1024;
-// A streamed sound's ring: more than the longest queue the stream keeps
-// (which a rewrite may take back) and the longest hold, with room.
-constexpr int kStreamRingMilliseconds = 2000;
-// A hold copies its frames from the ring at once, and the ring renders at
-// most half of itself ahead.
-static_assert(CrossfadeMixer::kHoldMicroseconds / 1000 <= kStreamRingMilliseconds / 2);
 } // namespace
 
 void CrossfadeMixer::SetRate(int samplesPerSecond) {
@@ -223,17 +217,11 @@ void CrossfadeMixer::StartStream(FrameSource& source, std::uint32_t level) {
     } else if (!Silent()) {
         BakeTail(fadeFrames_, 0, fadeFrames_, level);
     }
-    // Nothing reads the old ring any more: the old sound is in the tail.
+    // Nothing renders the old source any more: the old sound is in the tail.
     current_.reset();
-    const int rate = source.Format().SamplesPerSecond();
-    ring_.emplace(source, std::size_t(rate) * kStreamRingMilliseconds / 1000);
-    current_ = Current{ring_->View(), true, ToneShape{}, 0, 0, fadeFrames_, true};
+    stream_.emplace(source);
+    current_ = Current{WaveImageView{}, true, ToneShape{}, 0, 0, fadeFrames_, true};
     rewindable_ = 0;
-}
-
-void CrossfadeMixer::ReadyCurrent(std::size_t frames) {
-    if (current_ && current_->streamed)
-        ring_->Ready(current_->position, frames);
 }
 
 void CrossfadeMixer::Hold(std::uint32_t level) {
@@ -278,20 +266,19 @@ void CrossfadeMixer::Silence() {
 std::size_t CrossfadeMixer::Rewind(std::size_t frames) {
     std::size_t k = std::min(frames, rewindable_);
     if (current_ && current_->streamed)
-        k = std::min(k, ring_->Reach());
+        k = stream_->StepBack(k);
     if (k == 0)
         return 0;
     if (current_) {
         Current& c = *current_;
-        if (c.loop) {
+        // A streamed sound's source went back by itself, above.
+        if (!c.streamed && c.loop) {
             const std::size_t total = c.image.Frames();
             c.position = (c.position % total + total - k % total) % total;
-        } else {
+        } else if (!c.streamed) {
             c.position -= k;
         }
         c.played -= k;
-        if (c.streamed)
-            ring_->StepBack(k);
     }
     tail_.position -= k;
     rewindable_ -= k;
@@ -303,14 +290,20 @@ std::size_t CrossfadeMixer::Mix(float* out, std::size_t frames, std::uint32_t le
     std::size_t fromCurrent = 0;
     bool ended = false;
     if (current_) {
-        ReadyCurrent(frames);
-        const bool wide = StreamSampleFor(current_->image) != StreamSample::S16;
+        const bool streamed = current_->streamed;
+        const bool wide =
+            streamed ? stream_->Wide() : StreamSampleFor(current_->image) != StreamSample::S16;
         rendered_.resize(wide ? 0 : 2 * frames);
         renderedReal_.resize(wide ? 2 * frames : 0);
-        fromCurrent = wide ? RenderStereoReal(current_->image, current_->position, current_->loop,
-                                              level, renderedReal_.data(), frames)
-                           : RenderStereo(current_->image, current_->position, current_->loop,
-                                          level, rendered_.data(), frames);
+        if (streamed && wide)
+            stream_->RenderReal(renderedReal_.data(), frames, level);
+        else if (streamed)
+            stream_->Render16(rendered_.data(), frames, level);
+        fromCurrent = streamed ? frames
+                      : wide ? RenderStereoReal(current_->image, current_->position, current_->loop,
+                                                level, renderedReal_.data(), frames)
+                             : RenderStereo(current_->image, current_->position, current_->loop,
+                                            level, rendered_.data(), frames);
         for (std::size_t i = 0; i < fromCurrent; ++i) {
             const float gain = FadeInGain(current_->played + i, current_->fade);
             out[2 * i] = gain * (wide ? renderedReal_[2 * i] : rendered_[2 * i]);
@@ -336,10 +329,10 @@ std::size_t CrossfadeMixer::Mix(float* out, std::size_t frames, std::uint32_t le
     return done;
 }
 
-// Steady play goes straight from the image into the stream (`writeSteady`
-// renders up to `want` frames at frame `done` and says how many); fades and
-// crossfades are mixed as real numbers in chunks and converted by
-// `writeMixed`.
+// Steady play goes straight from the image or the streamed source into the
+// stream (`writeSteady` renders up to `want` frames at frame `done` and says
+// how many); fades and crossfades are mixed as real numbers in chunks and
+// converted by `writeMixed`.
 template <class WriteSteady, class WriteMixed>
 std::size_t CrossfadeMixer::RenderThrough(std::size_t frames, std::uint32_t level,
                                           WriteSteady writeSteady, WriteMixed writeMixed) {
@@ -347,11 +340,7 @@ std::size_t CrossfadeMixer::RenderThrough(std::size_t frames, std::uint32_t leve
     mixed_.resize(2 * kChunkFrames);
     while (done < frames && !Silent()) {
         if (Steady()) {
-            // A streamed sound is rendered in slices, each into the ring
-            // just before it is read.
-            const std::size_t want =
-                current_->streamed ? std::min(frames - done, kChunkFrames) : frames - done;
-            ReadyCurrent(want);
+            const std::size_t want = frames - done;
             const std::size_t got = writeSteady(done, want);
             current_->played += got;
             tail_.position += got;
@@ -378,6 +367,11 @@ std::size_t CrossfadeMixer::Render(std::int16_t* out, std::size_t frames, std::u
     return RenderThrough(
         frames, level,
         [&](std::size_t done, std::size_t want) {
+            if (current_->streamed) {
+                stream_->Render(reinterpret_cast<std::uint8_t*>(out + 2 * done), want, level,
+                                StreamSample::S16);
+                return want;
+            }
             return RenderStereo(current_->image, current_->position, current_->loop, level,
                                 out + 2 * done, want);
         },
@@ -397,6 +391,10 @@ std::size_t CrossfadeMixer::Render(std::uint8_t* out, std::size_t frames, std::u
     return RenderThrough(
         frames, level,
         [&](std::size_t done, std::size_t want) {
+            if (current_->streamed) {
+                stream_->Render(out + done * frameBytes, want, level, sample);
+                return want;
+            }
             // Exact at full level.
             return RenderStereoWide(current_->image, current_->position, current_->loop, level,
                                     toFloat, out + done * frameBytes, want);

@@ -15,8 +15,8 @@
 // calls.
 
 #include "audio/QueuePlan.h"
-#include "audio/StreamRing.h"
 #include "audio/StreamSample.h"
+#include "audio/StreamedSound.h"
 #include "audio/WaveImageView.h"
 #include "engine/FrameSource.h"
 #include "engine/SoundOutput.h"
@@ -62,9 +62,9 @@ public:
                const ToneShape& shape = {});
     // Starts streaming `source` (fading in) while what played before fades
     // out: its frames are rendered as they are played, from the source's
-    // own phase. The source must outlive the sound: until Stop, Hold,
-    // Silence or the next Start returns. Allocates its ring here, never
-    // while rendering.
+    // own phase, in steady play straight into the stream (StreamedSound).
+    // The source must outlive the sound: until Stop, Hold, Silence or the
+    // next Start returns. Allocates its scratch here, never while rendering.
     void StartStream(FrameSource& source, std::uint32_t level);
     // The first half of a change: whatever plays goes on from a copy (no
     // image is read once it returns) until the next Start takes over, or
@@ -81,17 +81,11 @@ public:
     // Takes back up to `frames` of the frames rendered last, so that they
     // are rendered again (the stream rewrites what it had queued but not yet
     // played). Never reaches back past the last Start, Hold, Stop or lost
-    // stream. Returns the frames taken back.
+    // stream, nor, for a streamed sound, past what its source can go back
+    // over: the source goes back now, so that a change asked of it before
+    // the next Render is heard from the first frame taken back. Returns the
+    // frames taken back.
     std::size_t Rewind(std::size_t frames);
-
-    // The frames of a streamed sound taken back by Rewind are rendered
-    // again by its source from where they began, so that a change asked of
-    // the source now is heard from there (see StreamRing::RenderAgain).
-    // Nothing for an image.
-    void RenderStreamAgain() {
-        if (current_ && current_->streamed)
-            ring_->RenderAgain();
-    }
 
     // A sound was started and has neither ended nor been stopped.
     bool HasSound() const { return current_.has_value() || Holding(); }
@@ -100,7 +94,7 @@ public:
     std::optional<std::uint64_t> StreamFramesRendered() const {
         if (!current_ || !current_->streamed)
             return std::nullopt;
-        return ring_->FramesRead();
+        return stream_->FramesRendered();
     }
     // Nothing is left to render.
     bool Silent() const { return !current_ && TailLeft() == 0; }
@@ -124,7 +118,7 @@ private:
         std::size_t position = 0;
         std::size_t played = 0; // frames since it (re)started; the fade-in is the first
         std::size_t fade = 0;   // frames of its fade-in
-        bool streamed = false;  // `image` is the ring of `ring_`
+        bool streamed = false;  // `stream_` plays, not `image`
     };
     // Where a periodic sound is: its cycle and the frame of its image that
     // plays next.
@@ -173,13 +167,10 @@ private:
     static float FadeOutGain(std::size_t frame, std::size_t fade);
     void ClearTail();
 
-    // Before `frames` of the current sound are read from its position.
-    void ReadyCurrent(std::size_t frames);
-
     std::size_t fadeFrames_ = 384;
     std::size_t holdFrames_ = std::size_t(96000) * kHoldMicroseconds / 1000000;
     std::optional<Current> current_;
-    std::optional<StreamRing> ring_; // the streamed sound's, while one plays
+    std::optional<StreamedSound> stream_; // the streamed sound, while one plays
     Tail tail_;
     std::size_t rewindable_ = 0;         // frames rendered since the last event
     std::vector<float> baked_;           // the next tail while it is made

@@ -21,8 +21,9 @@ public:
     // Goes back up to `frames` of the frames rendered last, so that the
     // next Render gives them again from where they began, with whatever
     // change was asked since. Returns the frames gone back: 0 from a source
-    // that only goes forward; never more than since its last change. Takes
-    // no lock and allocates nothing.
+    // that only goes forward; never more than since its last change. An
+    // output takes back of what it queued only what its source goes back
+    // over (the rest plays as it was). Takes no lock and allocates nothing.
     virtual std::size_t StepBack(std::size_t frames) {
         (void)frames;
         return 0;

@@ -29,6 +29,12 @@ void MultitoneSource::Render(std::size_t frames, std::uint8_t* out) {
     }
 }
 
+std::size_t MultitoneSource::StepBack(std::size_t frames) {
+    const std::size_t period = period_.size();
+    position_ = (position_ + period - frames % period) % period;
+    return frames;
+}
+
 int ExportMultitone(const Multitone& multitone, const WaveFormat& format, int durationMs,
                     const std::string& path) {
     try {

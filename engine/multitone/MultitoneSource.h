@@ -19,6 +19,8 @@ public:
 
     const WaveFormat& Format() const override { return format_; }
     void Render(std::size_t frames, std::uint8_t* out) override;
+    // Goes back any number of frames: the period repeats unchanged.
+    std::size_t StepBack(std::size_t frames) override;
 
 private:
     static constexpr std::size_t kChunk = 512;

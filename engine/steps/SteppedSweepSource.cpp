@@ -49,6 +49,19 @@ void SteppedSweepSource::Render(std::size_t frames, std::uint8_t* out) {
     }
 }
 
+std::size_t SteppedSweepSource::StepBack(std::size_t frames) {
+    std::uint64_t frame = frame_.load(std::memory_order_relaxed);
+    std::size_t step = step_.load(std::memory_order_relaxed);
+    const auto back = static_cast<std::size_t>(std::min<std::uint64_t>(frames, frame));
+    frame -= back;
+    // The step of the frame before the next one rendered.
+    while (step > 0 && schedule_.steps[step].startFrame >= frame)
+        --step;
+    step_.store(step, std::memory_order_release);
+    frame_.store(frame, std::memory_order_release);
+    return back;
+}
+
 int ExportSteppedSweep(const StepSchedule& schedule, const WaveFormat& format, double peak,
                        const std::string& path) {
     if (schedule.rate < 1)

@@ -25,6 +25,9 @@ public:
 
     const WaveFormat& Format() const override { return format_; }
     void Render(std::size_t frames, std::uint8_t* out) override;
+    // Goes back as far as the first frame: each frame follows from its
+    // index alone. The frames rendered count only those not taken back.
+    std::size_t StepBack(std::size_t frames) override;
 
     const StepSchedule& Schedule() const { return schedule_; }
     // The step of the last frame rendered (0 before any).

@@ -231,8 +231,8 @@ void PulseStream::ChangeStreamLocked(const std::function<void()>& change) {
         change();
         return;
     }
+    // The source goes back over what is taken back of the queue.
     RewindQueueLocked();
-    mixer_.RenderStreamAgain();
     // The feed runs under the lock we hold: the source takes the change at
     // its next frame, the first one taken back.
     change();

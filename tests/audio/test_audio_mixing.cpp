@@ -10,6 +10,9 @@
 #include "engine/StreamedTone.h"
 #include "engine/ToneGenTypes.h"
 #include "engine/WaveHeader.h"
+#include "engine/multitone/MultitoneSource.h"
+#include "engine/multitone/TonePlacement.h"
+#include "engine/steps/SteppedSweepSource.h"
 #include "tests/support/WaveImages.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +22,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -697,7 +702,7 @@ TEST(CrossfadeMixerTest, EveryStreamFormatLevelsEachChannelAndFadesOutAtAStop) {
 }
 
 // A streamed tone reaches the stream as its source renders it, bit for bit
-// at full level, past the end of the mixer's ring; frames taken back by a
+// at full level, however it is taken; frames taken back by a
 // rewrite come again the same, and a stop after one fades out from the
 // phase the rewrite went back to, in every format.
 TEST(CrossfadeMixerTest, AStreamedToneIsItsSourceFramesAndFadesOutWhereARewriteWentBack) {
@@ -714,7 +719,7 @@ TEST(CrossfadeMixerTest, AStreamedToneIsItsSourceFramesAndFadesOutWhereARewriteW
         StreamedTone played(tone, format), reference(tone, format);
         const std::size_t bytes = StreamFrameBytes(sample), half = bytes / 2;
         ASSERT_EQ(std::size_t(format.BytesPerFrame()), bytes);
-        constexpr std::size_t kFrames = 250000; // more than the ring's 2 s at 96 kHz
+        constexpr std::size_t kFrames = 250000;
         std::vector<std::uint8_t> want(kFrames * bytes), got(kFrames * bytes);
         reference.Render(kFrames, want.data());
 
@@ -777,13 +782,114 @@ TEST(CrossfadeMixerTest, AStreamedChangeIsHeardFromWhereTheRewriteWentBack) {
     mixer.StartStream(played, kFullLevel);
     ASSERT_EQ(mixer.Render(got.data(), kFrames, kFullLevel, StreamSample::Float32), kFrames);
     ASSERT_EQ(mixer.Rewind(kBack), kBack);
-    mixer.RenderStreamAgain();
     played.SetFrequency(MilliHertz{12500});
     ASSERT_EQ(mixer.Render(got.data() + (kFrames - kBack) * kBytes, kBack, kFullLevel,
                            StreamSample::Float32),
               kBack);
     const long fade = long(mixer.FadeFrames() * kBytes);
     EXPECT_TRUE(std::equal(got.begin() + fade, got.end(), want.begin() + fade));
+}
+
+// What a streamed sound leaves in the stream across rewrites, with and
+// without a change of its source between them, is its source's own frames
+// at the level, each channel at its own: straight from a stereo source of
+// the stream's format, through the scratch from a mono source or another
+// format, and from every kind of source that steps back (a stepped sweep
+// across a step's start).
+TEST(CrossfadeMixerTest, AStreamedSoundAcrossRewritesIsItsSourceAtTheLevel) {
+    constexpr std::uint32_t kLevel = 0x9000C000;
+    using Make = std::function<std::unique_ptr<FrameSource>()>;
+    const auto tone = [](WideSamples wide, bool stereo) -> Make {
+        return [=] {
+            WaveFormat f;
+            f.stereo = stereo;
+            f.wide = wide;
+            StreamedToneSettings s;
+            s.frequency = MilliHertz{997123};
+            s.rightFrequency = MilliHertz{1500250};
+            s.peak = 0.7;
+            return std::make_unique<StreamedTone>(s, f);
+        };
+    };
+    const auto retune = [](FrameSource& s) {
+        static_cast<StreamedTone&>(s).SetFrequency(MilliHertz{12500});
+    };
+    WaveFormat floatMono;
+    floatMono.wide = WideSamples::Float32;
+    MultitoneSettings multitoneSettings;
+    multitoneSettings.tones = TonesPerOctave(100, 10000, 1);
+    multitoneSettings.fftLength = 4096;
+    const Multitone multitone = BuildMultitone(multitoneSettings, 96000);
+    ASSERT_FALSE(multitone.Refused());
+    // Steps of 4800 frames: the first rewrite goes back over the second
+    // step's start.
+    const StepSchedule steps = BuildStepSchedule({1000, 8000, 5, false, 50, false}, 96000);
+    struct Row {
+        const char* what;
+        Make make;
+        std::function<void(FrameSource&)> change;
+        StreamSample sample;
+    };
+    const Row rows[] = {
+        {"16-bit stereo", tone(WideSamples::None, true), retune, StreamSample::S16},
+        {"24-bit stereo", tone(WideSamples::Pcm24, true), retune, StreamSample::S24},
+        {"float stereo", tone(WideSamples::Float32, true), retune, StreamSample::Float32},
+        {"float mono", tone(WideSamples::Float32, false), retune, StreamSample::Float32},
+        {"float into 16 bits", tone(WideSamples::Float32, true), retune, StreamSample::S16},
+        {"multitone",
+         [&] { return std::make_unique<MultitoneSource>(multitone, floatMono); },
+         {},
+         StreamSample::Float32},
+        {"stepped sweep",
+         [&] { return std::make_unique<SteppedSweepSource>(steps, floatMono, 0.5); },
+         {},
+         StreamSample::Float32},
+    };
+    for (const Row& row : rows) {
+        const auto played = row.make(), reference = row.make();
+        CrossfadeMixer mixer;
+        mixer.SetRate(96000);
+        mixer.StartStream(*played, kLevel);
+        const std::size_t bytes = StreamFrameBytes(row.sample);
+        std::vector<std::uint8_t> got(12000 * bytes);
+        std::size_t at = 0;
+        const auto render = [&](std::size_t frames) {
+            for (std::size_t n; frames > 0; frames -= n, at += n) {
+                n = std::min<std::size_t>(frames, 1500);
+                ASSERT_EQ(mixer.Render(got.data() + at * bytes, n, kLevel, row.sample), n);
+            }
+        };
+        render(6000);
+        ASSERT_EQ(mixer.Rewind(2000), 2000u) << row.what;
+        at -= 2000;
+        render(3000);
+        ASSERT_EQ(mixer.Rewind(1234), 1234u) << row.what;
+        at -= 1234;
+        if (row.change)
+            row.change(*played);
+        render(4000);
+
+        const WaveFormat& f = reference->Format();
+        const std::size_t first = at - 4000, frameBytes = std::size_t(f.BytesPerFrame());
+        std::vector<std::uint8_t> source(at * frameBytes), want(at * bytes);
+        reference->Render(first, source.data());
+        if (row.change)
+            row.change(*reference);
+        reference->Render(4000, source.data() + first * frameBytes);
+        const WaveImageView view{f.Channels(), f.SamplesPerSecond(), f.BitsPerSample(), f.IsFloat(),
+                                 source};
+        std::size_t position = 0;
+        if (row.sample == StreamSample::S16)
+            RenderStereo(view, position, false, kLevel,
+                         reinterpret_cast<std::int16_t*>(want.data()), at);
+        else
+            RenderStereoWide(view, position, false, kLevel, row.sample == StreamSample::Float32,
+                             want.data(), at);
+        // From the end of the first piece, past the fade-in.
+        EXPECT_TRUE(std::equal(got.begin() + long(1500 * bytes), got.begin() + long(at * bytes),
+                               want.begin() + long(1500 * bytes)))
+            << row.what;
+    }
 }
 
 // A stop or change writes again what the server has not played yet, from
