@@ -285,25 +285,30 @@ std::size_t CrossfadeMixer::Rewind(std::size_t frames) {
     return k;
 }
 
+std::size_t CrossfadeMixer::RenderCurrent(bool wide, std::size_t frames, std::uint32_t level) {
+    rendered_.resize(wide ? 0 : 2 * frames);
+    renderedReal_.resize(wide ? 2 * frames : 0);
+    Current& c = *current_;
+    if (c.streamed) {
+        if (wide)
+            stream_->RenderReal(renderedReal_.data(), frames, level);
+        else
+            stream_->Render16(rendered_.data(), frames, level);
+        return frames;
+    }
+    return wide ? RenderStereoReal(c.image, c.position, c.loop, level, renderedReal_.data(), frames)
+                : RenderStereo(c.image, c.position, c.loop, level, rendered_.data(), frames);
+}
+
 std::size_t CrossfadeMixer::Mix(float* out, std::size_t frames, std::uint32_t level) {
     std::fill(out, out + 2 * frames, 0.0f);
     std::size_t fromCurrent = 0;
     bool ended = false;
     if (current_) {
-        const bool streamed = current_->streamed;
-        const bool wide =
-            streamed ? stream_->Wide() : StreamSampleFor(current_->image) != StreamSample::S16;
-        rendered_.resize(wide ? 0 : 2 * frames);
-        renderedReal_.resize(wide ? 2 * frames : 0);
-        if (streamed && wide)
-            stream_->RenderReal(renderedReal_.data(), frames, level);
-        else if (streamed)
-            stream_->Render16(rendered_.data(), frames, level);
-        fromCurrent = streamed ? frames
-                      : wide ? RenderStereoReal(current_->image, current_->position, current_->loop,
-                                                level, renderedReal_.data(), frames)
-                             : RenderStereo(current_->image, current_->position, current_->loop,
-                                            level, rendered_.data(), frames);
+        const bool wide = current_->streamed
+                              ? stream_->Wide()
+                              : StreamSampleFor(current_->image) != StreamSample::S16;
+        fromCurrent = RenderCurrent(wide, frames, level);
         for (std::size_t i = 0; i < fromCurrent; ++i) {
             const float gain = FadeInGain(current_->played + i, current_->fade);
             out[2 * i] = gain * (wide ? renderedReal_[2 * i] : rendered_[2 * i]);

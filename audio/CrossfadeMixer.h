@@ -136,6 +136,10 @@ private:
         bool streamed = false;     // made of a streamed sound, whose cycle is not known
     };
 
+    // The current sound's next `frames` (fewer when it ends) into the
+    // scratch of its width, `renderedReal_` when wide, else `rendered_`,
+    // level applied; returns how many.
+    std::size_t RenderCurrent(bool wide, std::size_t frames, std::uint32_t level);
     // Adds what plays next into `out` (zeroed by it), advancing the sources.
     std::size_t Mix(float* out, std::size_t frames, std::uint32_t level);
     // Replaces the tail by the next `frames` of what plays, fading out from

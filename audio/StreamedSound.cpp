@@ -5,6 +5,19 @@
 
 #include <algorithm>
 
+namespace {
+// `frames` of `from` into a stream of that sample format, level applied.
+void WriteAs(StreamSample sample, const WaveImageView& from, std::uint32_t level, std::uint8_t* out,
+             std::size_t frames) {
+    std::size_t position = 0;
+    if (sample == StreamSample::S16)
+        RenderStereo(from, position, false, level, reinterpret_cast<std::int16_t*>(out), frames);
+    else
+        RenderStereoWide(from, position, false, level, sample == StreamSample::Float32, out,
+                         frames);
+}
+} // namespace
+
 StreamedSound::StreamedSound(FrameSource& source) : source_(&source) {
     const WaveFormat& format = source.Format();
     bytes_.resize(kChunkFrames * std::size_t(format.BytesPerFrame()));
@@ -35,17 +48,10 @@ template <class Convert> void StreamedSound::ThroughScratch(std::size_t frames, 
 
 void StreamedSound::Render(std::uint8_t* out, std::size_t frames, std::uint32_t level,
                            StreamSample sample) {
-    const bool toFloat = sample == StreamSample::Float32;
     const std::size_t frameBytes = StreamFrameBytes(sample);
     if (!RendersStraightInto(sample)) {
         ThroughScratch(frames, [&](const WaveImageView& chunk, std::size_t n, std::size_t done) {
-            std::size_t position = 0;
-            if (sample == StreamSample::S16)
-                RenderStereo(chunk, position, false, level,
-                             reinterpret_cast<std::int16_t*>(out + done * frameBytes), n);
-            else
-                RenderStereoWide(chunk, position, false, level, toFloat, out + done * frameBytes,
-                                 n);
+            WriteAs(sample, chunk, level, out + done * frameBytes, n);
         });
         return;
     }
@@ -56,11 +62,7 @@ void StreamedSound::Render(std::uint8_t* out, std::size_t frames, std::uint32_t 
     // The level in place: each frame is read before it is written over.
     WaveImageView own = scratch_;
     own.data = {out, frames * frameBytes};
-    std::size_t position = 0;
-    if (sample == StreamSample::S16)
-        RenderStereo(own, position, false, level, reinterpret_cast<std::int16_t*>(out), frames);
-    else
-        RenderStereoWide(own, position, false, level, toFloat, out, frames);
+    WriteAs(sample, own, level, out, frames);
 }
 
 void StreamedSound::Render16(std::int16_t* out, std::size_t frames, std::uint32_t level) {

@@ -82,6 +82,7 @@ ChannelTone::Tables ChannelTone::RetuneTables(TTGWave wave, MilliHertz frequency
 int ChannelTone::TopHarmonic(MilliHertz frequency, int rate) {
     if (frequency.value <= 0)
         return 0;
+    // The highest k with k f below half the rate.
     const std::uint64_t units = 1000 * std::uint64_t(rate);
     return static_cast<int>((units - 1) / (2 * std::uint64_t(frequency.value)));
 }
@@ -107,10 +108,9 @@ ChannelTone::Tables ChannelTone::MakeTables(TTGWave wave, MilliHertz frequency,
     Tables tables;
     if (wave == TTGWave::tgSine || frequency.value <= 0)
         return tables;
-    // The highest k with k f below half the rate.
-    const std::uint64_t units = phase.UnitsPerCycle();
-    const auto top = static_cast<int>((units - 1) / (2 * std::uint64_t(frequency.value)));
-    const HarmonicSeries series = SeriesUpTo(wave, top);
+    // A cycle is 1000 units a sample: the phase's cycle gives the rate.
+    const HarmonicSeries series =
+        SeriesUpTo(wave, TopHarmonic(frequency, int(phase.UnitsPerCycle() / 1000)));
     if (series.Empty())
         return tables;
     const std::uint64_t q = phase.Denominator();

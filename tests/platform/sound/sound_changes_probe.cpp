@@ -42,7 +42,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -281,11 +283,11 @@ int SteadyOnly(const std::string& dir, double seconds) {
     return 0;
 }
 
-// Plays a streamed tone through the instrument, at half level, and changes
-// it between frequencies of the fine grid (the stream is retuned while it
-// plays), 500 ms apart; last, each channel to its own exact level (the
-// right one calibrated at twice the left one's volts: half its samples).
-int FineChanges(const std::string& dir) {
+// Records while `play` drives an instrument over a precise looped
+// generator (at 1000 Hz until told otherwise, `setup` done first) on the
+// real output; then, half a second on, stops it and prints the queue.
+int ThroughInstrument(const std::string& dir, const std::function<void(TToneGen&)>& setup,
+                      const std::function<void(instrument::Instrument&, Events&)>& play) {
     Events events(dir + "/events.txt");
     Bench bench(dir, events, BenchSetup::ForChanges());
     WaitFor([&] { return bench.Frames() > kRate / 2; }, 10);
@@ -297,30 +299,9 @@ int FineChanges(const std::string& dir) {
     gen.SetLoop(true);
     gen.SetPrecise(true);
     gen.SetFrequency(1000);
-    gen.SetLeftVolume(50);
-    gen.SetRightVolume(50);
+    setup(gen);
     instrument::Instrument instrument(gen);
-    // PipeWire runs its graph at 48000/s here and resamples the output: its
-    // resampler takes the top of the band, so there the highest tone is
-    // lower.
-    const double top = OnPipeWire() ? 15999.999 : 19999.999;
-    const double grid[] = {997.123, 1000.001, 12.5,    top,     997.123, 1250.5,
-                           812.25,  1499.999, 1100.75, 900.001, 1200.125};
-    instrument.SetExactFrequency({std::llround(grid[0] * 1000)});
-    events.Note("start " + std::to_string(grid[0]) + " 50 50");
-    instrument.Start();
-    for (std::size_t k = 1; k < std::size(grid); ++k) {
-        Sleep(0.5);
-        events.Note("change " + std::to_string(grid[k]) + " 50 50");
-        instrument.SetExactFrequency({std::llround(grid[k] * 1000)});
-    }
-    OutputCalibration calibration;
-    calibration.left = ChannelCalibration{1.0, "2026-12-09T00:00:00Z", 65536};
-    calibration.right = ChannelCalibration{2.0, "2026-12-09T00:00:00Z", 65536};
-    instrument.UseCalibration(calibration);
-    Sleep(0.5);
-    events.Note("change " + std::to_string(grid[std::size(grid) - 1]) + " 50 25");
-    instrument.SetExactLevel({0.5, LevelUnit::Volts});
+    play(instrument, events);
     Sleep(0.5);
     events.Note("stop");
     instrument.Stop();
@@ -329,46 +310,67 @@ int FineChanges(const std::string& dir) {
     return 0;
 }
 
+// Plays a streamed tone through the instrument, at half level, and changes
+// it between frequencies of the fine grid (the stream is retuned while it
+// plays), 500 ms apart; last, each channel to its own exact level (the
+// right one calibrated at twice the left one's volts: half its samples).
+int FineChanges(const std::string& dir) {
+    return ThroughInstrument(
+        dir,
+        [](TToneGen& gen) {
+            gen.SetLeftVolume(50);
+            gen.SetRightVolume(50);
+        },
+        [](instrument::Instrument& instrument, Events& events) {
+            // PipeWire runs its graph at 48000/s here and resamples the
+            // output: its resampler takes the top of the band, so there the
+            // highest tone is lower.
+            const double top = OnPipeWire() ? 15999.999 : 19999.999;
+            const double grid[] = {997.123, 1000.001, 12.5,    top,     997.123, 1250.5,
+                                   812.25,  1499.999, 1100.75, 900.001, 1200.125};
+            instrument.SetExactFrequency({std::llround(grid[0] * 1000)});
+            events.Note("start " + std::to_string(grid[0]) + " 50 50");
+            instrument.Start();
+            for (std::size_t k = 1; k < std::size(grid); ++k) {
+                Sleep(0.5);
+                events.Note("change " + std::to_string(grid[k]) + " 50 50");
+                instrument.SetExactFrequency({std::llround(grid[k] * 1000)});
+            }
+            OutputCalibration calibration;
+            calibration.left = ChannelCalibration{1.0, "2026-12-09T00:00:00Z", 65536};
+            calibration.right = ChannelCalibration{2.0, "2026-12-09T00:00:00Z", 65536};
+            instrument.UseCalibration(calibration);
+            Sleep(0.5);
+            events.Note("change " + std::to_string(grid[std::size(grid) - 1]) + " 50 25");
+            instrument.SetExactLevel({0.5, LevelUnit::Volts});
+        });
+}
+
 // A sawtooth at 1.001 Hz, whose exact tables take the longest to build,
 // retuned to 1.002 Hz and back, each change with a new level (-6 or -12
 // dBFS), a second apart and a quarter cycle from the jump, where the ramp
 // is far from zero.
 int FineLowChanges(const std::string& dir) {
-    Events events(dir + "/events.txt");
-    Bench bench(dir, events, BenchSetup::ForChanges());
-    WaitFor([&] { return bench.Frames() > kRate / 2; }, 10);
-    Sleep(1.0);
-    std::shared_ptr<PulseSoundOutput> pulse = PulseSoundOutput::Connect();
-    if (!pulse)
-        return 2;
-    TToneGen gen(nullptr, pulse);
-    gen.SetLoop(true);
-    gen.SetPrecise(true);
-    gen.SetQuality(TTGQuality::tgHiQ);
-    gen.SetFrequency(1000);
-    instrument::Instrument instrument(gen);
-    instrument.SelectWaveform(TTGWave::tgSawtooth);
-    instrument.SetExactLevel({-6, LevelUnit::DbFs});
-    instrument.SetExactFrequency({1001});
-    events.Note("start 1.001");
-    instrument.Start();
-    Sleep(0.25);
-    for (int k = 0; k < 8; ++k) {
-        Sleep(1.0);
-        const std::int64_t milliHertz = k % 2 ? 1001 : 1002;
-        const double dbfs = k % 2 ? -6 : -12;
-        events.Note("change " + std::to_string(double(milliHertz) / 1000) + " " +
-                    std::to_string(dbfs));
-        instrument.SetExactFrequency({milliHertz});
-        instrument.SetExactLevel({dbfs, LevelUnit::DbFs});
-        events.Note("called");
-    }
-    Sleep(0.5);
-    events.Note("stop");
-    instrument.Stop();
-    Sleep(0.3);
-    PrintQueue(*pulse);
-    return 0;
+    return ThroughInstrument(
+        dir, [](TToneGen& gen) { gen.SetQuality(TTGQuality::tgHiQ); },
+        [](instrument::Instrument& instrument, Events& events) {
+            instrument.SelectWaveform(TTGWave::tgSawtooth);
+            instrument.SetExactLevel({-6, LevelUnit::DbFs});
+            instrument.SetExactFrequency({1001});
+            events.Note("start 1.001");
+            instrument.Start();
+            Sleep(0.25);
+            for (int k = 0; k < 8; ++k) {
+                Sleep(1.0);
+                const std::int64_t milliHertz = k % 2 ? 1001 : 1002;
+                const double dbfs = k % 2 ? -6 : -12;
+                events.Note("change " + std::to_string(double(milliHertz) / 1000) + " " +
+                            std::to_string(dbfs));
+                instrument.SetExactFrequency({milliHertz});
+                instrument.SetExactLevel({dbfs, LevelUnit::DbFs});
+                events.Note("called");
+            }
+        });
 }
 
 int main(int argc, char** argv) {
